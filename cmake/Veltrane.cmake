@@ -1,0 +1,21 @@
+# Helpers shared by the subsystem folders.
+
+# A library of one subsystem; sources are given relative to its folder.
+function(veltrane_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
+endfunction()
+
+# One GoogleTest executable registered with CTest; tests run from tests/data's parent.
+function(veltrane_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE
+    VELTRANE_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
+    VELTRANE_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  include(GoogleTest)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+endfunction()

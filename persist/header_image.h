@@ -1,0 +1,56 @@
+// The 148-byte configuration file header kept in memory for the process.
+// Fields that neither the reader nor the writer sets carry over from the last
+// file read into the next file written.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace veltrane::persist {
+
+inline constexpr std::size_t kHeaderSize = 148;
+inline constexpr std::size_t kEarlierHeaderSize = 144;
+
+namespace header {
+inline constexpr std::size_t VersionMinor = 0;
+inline constexpr std::size_t VersionMajor = 4;
+inline constexpr std::size_t GlobalRepeatDisable = 12;
+inline constexpr std::size_t AnyKeyRelease = 16;
+inline constexpr std::size_t DefRepDelay = 20;
+inline constexpr std::size_t DefRepRate = 24;
+inline constexpr std::size_t DebounceTime = 28;
+inline constexpr std::size_t Led1 = 32;  // Led2..Led4 follow, 4 bytes apart
+inline constexpr std::size_t MaxScanRow = 56;
+inline constexpr std::size_t PrefixMakeBreak = 60;
+inline constexpr std::size_t PointDevice = 64;
+inline constexpr std::size_t EnableBits = 68;
+inline constexpr std::size_t NumberOfStrings = 72;
+inline constexpr std::size_t ConfigFileName = 76;
+inline constexpr std::size_t SerialNumber = 108;
+inline constexpr std::size_t TextFieldSize = 32;
+inline constexpr std::size_t BeepLength = 140;
+inline constexpr std::size_t ScrollWheelGain = 144;
+}  // namespace header
+
+struct HeaderImage {
+  std::array<std::uint8_t, kHeaderSize> bytes{};
+
+  std::uint32_t U32(std::size_t offset) const;
+  std::int32_t I32(std::size_t offset) const { return static_cast<std::int32_t>(U32(offset)); }
+  void SetU32(std::size_t offset, std::uint32_t value);
+  void SetI32(std::size_t offset, std::int32_t value) { SetU32(offset, static_cast<std::uint32_t>(value)); }
+
+  // A 32-byte text field, up to its first NUL or its end.
+  std::string_view Text(std::size_t offset) const;
+  // Writes the text cut to 31 characters followed by zeros to the field's end.
+  void SetText(std::size_t offset, std::string_view text);
+
+  std::int32_t Led(int n) const { return I32(header::Led1 + 4 * static_cast<std::size_t>(n)); }
+  void SetLed(int n, std::int32_t v) { SetI32(header::Led1 + 4 * static_cast<std::size_t>(n), v); }
+  std::int8_t ScrollWheelGain() const { return static_cast<std::int8_t>(bytes[header::ScrollWheelGain]); }
+  void SetScrollWheelGain(std::int8_t v) { bytes[header::ScrollWheelGain] = static_cast<std::uint8_t>(v); }
+};
+
+}  // namespace veltrane::persist

@@ -1,0 +1,3 @@
+#include "model/definition.h"
+
+#include <gtest/gtest.h>
