@@ -1,0 +1,69 @@
+#include "cli/file_subcommands.h"
+
+#include <cstdio>
+
+#include "cli/cli_support.h"
+#include "ui/file_commands.h"
+
+namespace veltrane::cli {
+
+const char* const kReportUsage =
+    "usage: veltrane-cli report CONFIG.DAT [-o FILE]\n"
+    "  Loads CONFIG.DAT and writes its text report to FILE\n"
+    "  (default: Saved.txt beside CONFIG.DAT).\n";
+
+const char* const kConvertUsage =
+    "usage: veltrane-cli convert CONFIG.DAT OUT.DAT\n"
+    "  Loads CONFIG.DAT (any generation) and saves it as a current OUT.DAT.\n";
+
+namespace {
+
+// Loads as the Load command does; false when the file did not load.
+bool Load(Run& run, const std::string& path) {
+  const persist::LoadOutcome outcome = ui::LoadConfiguration(run.app, path);
+  ui::ShowLoadedFileFields(run.app);
+  return outcome == persist::LoadOutcome::Loaded;
+}
+
+}  // namespace
+
+int RunReport(int argc, char** argv) {
+  const Arguments args = ParseArguments(argc, argv, 2, {"--output"}, {{"-o", "--output"}});
+  if (args.help) {
+    std::fputs(kReportUsage, stdout);
+    return kExitOk;
+  }
+  if (!args.error.empty()) return UsageError(kReportUsage, args.error);
+  if (args.positional.size() != 1) return UsageError(kReportUsage, "expected one CONFIG.DAT");
+
+  Run run;
+  if (!Load(run, args.positional[0])) return kExitFailed;
+  ui::FlattenStringsForSave(run.app);
+  const std::string path = args.Option("--output").value_or(ui::DefaultReportPath(run.app));
+  if (!ui::WriteReport(run.app, path)) {
+    std::fprintf(stderr, "veltrane-cli: cannot write %s\n", path.c_str());
+    return kExitFailed;
+  }
+  return kExitOk;
+}
+
+int RunConvert(int argc, char** argv) {
+  const Arguments args = ParseArguments(argc, argv, 2, {});
+  if (args.help) {
+    std::fputs(kConvertUsage, stdout);
+    return kExitOk;
+  }
+  if (!args.error.empty()) return UsageError(kConvertUsage, args.error);
+  if (args.positional.size() != 2) return UsageError(kConvertUsage, "expected CONFIG.DAT OUT.DAT");
+
+  Run run;
+  if (!Load(run, args.positional[0])) return kExitFailed;
+  ui::FlattenStringsForSave(run.app);
+  if (!ui::WriteConfiguration(run.app, args.positional[1])) {
+    std::fprintf(stderr, "veltrane-cli: cannot write %s\n", args.positional[1].c_str());
+    return kExitFailed;
+  }
+  return kExitOk;
+}
+
+}  // namespace veltrane::cli

@@ -1,0 +1,45 @@
+// veltrane-cli: the program's commands without windows.
+#include <cstdio>
+#include <cstring>
+
+#include "cli/cli_support.h"
+#include "cli/file_subcommands.h"
+
+namespace {
+
+const char* const kUsage =
+    "usage: veltrane-cli COMMAND [ARGS]\n"
+    "\n"
+    "Commands:\n"
+    "  report CONFIG.DAT [-o FILE]   write the text report of a configuration file\n"
+    "  convert CONFIG.DAT OUT.DAT    load a configuration file of any generation and save it\n"
+    "\n"
+    "Run 'veltrane-cli COMMAND --help' for the options of a command.\n";
+
+struct Subcommand {
+  const char* name;
+  int (*run)(int, char**);
+};
+
+const Subcommand kSubcommands[] = {
+    {"report", veltrane::cli::RunReport},
+    {"convert", veltrane::cli::RunConvert},
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fputs(kUsage, stderr);
+    return veltrane::cli::kExitUsage;
+  }
+  if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 ||
+      std::strcmp(argv[1], "help") == 0) {
+    std::fputs(kUsage, stdout);
+    return veltrane::cli::kExitOk;
+  }
+  for (const Subcommand& sub : kSubcommands)
+    if (std::strcmp(argv[1], sub.name) == 0) return sub.run(argc, argv);
+  std::fprintf(stderr, "veltrane-cli: unknown command '%s'\n%s", argv[1], kUsage);
+  return veltrane::cli::kExitUsage;
+}

@@ -1,0 +1,82 @@
+#include "ui/file_commands.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "persist/text_report.h"
+
+namespace veltrane::ui {
+namespace {
+
+std::string AbsoluteDirectoryOf(const std::string& path) {
+  std::error_code error;
+  std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  if (error) return {};
+  std::string directory = absolute.parent_path().string();
+  if (directory.empty() || directory.back() != '/') directory += '/';
+  return directory;
+}
+
+}  // namespace
+
+std::string FileNameOf(std::string_view path) {
+  const std::size_t slash = path.rfind('/');
+  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+persist::LoadOutcome LoadConfiguration(AppState& app, const std::string& path) {
+  const persist::LoadOutcome outcome =
+      persist::ReadConfigFile(path, app.def, app.header, *app.messages);
+  ApplyLoadedSettings(app);
+  const std::string fileName = FileNameOf(path);
+  // The extension is the last four characters; a shorter name leaves no base.
+  app.baseName = fileName.size() >= 4 ? fileName.substr(0, fileName.size() - 4) : std::string();
+  const std::string directory = AbsoluteDirectoryOf(path);
+  if (!directory.empty()) app.dataDirectory = directory;
+  model::ClearStringWorkBuffer(app.def, false);
+  model::RebuildStringWorkBuffer(app.def);
+  app.chosenFileName = fileName;
+  return outcome;
+}
+
+void ShowLoadedFileFields(AppState& app) {
+  using namespace persist::header;
+  app.window.fileName.text = app.chosenFileName;
+  app.window.serial.text = std::string(app.header.Text(SerialNumber));
+  app.window.debounce.text = std::to_string(app.header.U32(DebounceTime));
+  SetGainText(app.window, app.def.settings, std::to_string(app.header.ScrollWheelGain()));
+}
+
+std::string BaseNameFromChosen(std::string_view name) {
+  const std::size_t n = name.size();
+  if (n > 0 && n < 300) {
+    for (std::size_t i = n - 1; i >= 1; --i)
+      if (name[i] == '.') return std::string(name.substr(0, i));
+  }
+  return std::string(name);
+}
+
+void FlattenStringsForSave(AppState& app) {
+  const int dropped = model::FlattenStrings(app.def);
+  if (dropped > 0)
+    app.messages->Show(model::FormatText("%d key strokes did not fit the string store and were "
+                                         "left out",
+                                         dropped),
+                       "Strings", model::MessageIcon::Warning);
+}
+
+bool WriteConfiguration(AppState& app, const std::string& path) {
+  app.window.fileName.text = FileNameOf(path);
+  const bool written =
+      persist::WriteConfigFile(path, app.def, ReadShownSettings(app.window), app.header);
+  if (written) app.messages->Show("Saved configuration file !", "Save", model::MessageIcon::None);
+  return written;
+}
+
+std::string DefaultReportPath(const AppState& app) { return app.dataDirectory + "Saved.txt"; }
+
+bool WriteReport(AppState& app, const std::string& path) {
+  return persist::WriteTextReport(path, app.def, ReadShownSettings(app.window));
+}
+
+}  // namespace veltrane::ui

@@ -1,0 +1,40 @@
+// Loading and saving configuration files as the main window's commands do.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "persist/config_file.h"
+#include "ui/app_state.h"
+
+namespace veltrane::ui {
+
+// Loads a configuration file as the Load File dialog's "Load" does, for a path
+// that may name a directory: the load, the settings applied on every path,
+// BaseName, DataDirectory (the file's absolute directory and "/"), the string
+// work buffer rebuilt and ChosenFileName.
+persist::LoadOutcome LoadConfiguration(AppState& app, const std::string& path);
+
+// The Load command's field updates after its dialog, whatever its outcome.
+void ShowLoadedFileFields(AppState& app);
+
+// BaseName from a name typed in the Save File dialog: cut at its last dot,
+// a dot in the first position not counting.
+std::string BaseNameFromChosen(std::string_view name);
+
+// Packs the strings as every image build before a save does, and warns the
+// user when strokes did not fit the store.
+void FlattenStringsForSave(AppState& app);
+
+// Writes the configuration to exactly this path, the file-name display
+// showing its file name; tells the user on success. Returns whether it was written.
+bool WriteConfiguration(AppState& app, const std::string& path);
+
+// The report path: DataDirectory + "Saved.txt".
+std::string DefaultReportPath(const AppState& app);
+bool WriteReport(AppState& app, const std::string& path);
+
+// The last component of a path.
+std::string FileNameOf(std::string_view path);
+
+}  // namespace veltrane::ui

@@ -1,0 +1,31 @@
+#include "ui/log_file.h"
+
+namespace veltrane::ui {
+
+std::string CalendarTime(std::time_t time) {
+  std::tm local{};
+  localtime_r(&time, &local);
+  char text[64];
+  if (std::strftime(text, sizeof text, "%a %b %d %H:%M:%S %Y\n", &local) == 0) return "\n";
+  return text;
+}
+
+bool LogFile::Open(const std::string& path, std::time_t start) {
+  Close();
+  file_ = std::fopen(path.c_str(), "w");
+  if (file_ == nullptr) return false;
+  model::LogPrintf(this, "%s \n", path.c_str());
+  model::LogPrintf(this, "Started at %s \n", CalendarTime(start).c_str());
+  return true;
+}
+
+void LogFile::Write(std::string_view text) {
+  if (file_ != nullptr) std::fwrite(text.data(), 1, text.size(), file_);
+}
+
+void LogFile::Close() {
+  if (file_ != nullptr) std::fclose(file_);
+  file_ = nullptr;
+}
+
+}  // namespace veltrane::ui

@@ -1,0 +1,35 @@
+// The log stream "vtlog.txt", recreated at every start. Writing to a log that
+// could not be opened goes nowhere and the run goes on.
+#pragma once
+
+#include <cstdio>
+#include <ctime>
+#include <string>
+
+#include "model/diagnostics.h"
+
+namespace veltrane::ui {
+
+inline constexpr const char* kLogFileName = "vtlog.txt";
+
+class LogFile : public model::LogSink {
+ public:
+  LogFile() = default;
+  LogFile(const LogFile&) = delete;
+  LogFile& operator=(const LogFile&) = delete;
+  ~LogFile() override { Close(); }
+
+  // Creates the log at path and writes its three opening lines for the given time.
+  bool Open(const std::string& path, std::time_t start);
+  void Write(std::string_view text) override;
+  void Close();
+  bool IsOpen() const { return file_ != nullptr; }
+
+ private:
+  std::FILE* file_ = nullptr;
+};
+
+// The 24-character calendar form with the day of the month as two digits.
+std::string CalendarTime(std::time_t time);
+
+}  // namespace veltrane::ui
