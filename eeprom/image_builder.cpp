@@ -1,0 +1,254 @@
+#include "eeprom/image_builder.h"
+
+#include <algorithm>
+#include <cstddef>
+
+#include "eeprom/firmware_version.h"
+#include "model/key_tables.h"
+
+namespace veltrane::eeprom {
+namespace {
+
+using model::KeyboardDefinition;
+using model::KeyLayer;
+using model::LogPrintf;
+using model::LogSink;
+
+// The fields that decide whether two layers share a logical address.
+struct Meaning {
+  std::int32_t ibmkey = 0;
+  std::uint8_t keymode = 0;
+  std::uint8_t keytype = 0;
+  std::uint8_t scan2code = 0;
+  std::uint8_t scan3code = 0;
+  std::uint8_t usbcode = 0;
+  std::uint8_t used = 0;
+  friend bool operator==(const Meaning&, const Meaning&) = default;
+};
+
+Meaning MeaningOf(const KeyLayer& layer) {
+  return {layer.ibmkey,    layer.keymode, layer.keytype, layer.scan2code,
+          layer.scan3code, layer.usbcode, layer.used};
+}
+
+struct MeaningList {
+  std::array<Meaning, kMaxDistinctMeanings> entries{};
+  int count = 0;
+
+  int Find(const Meaning& meaning) const {
+    for (int i = 0; i < count; ++i)
+      if (entries[static_cast<std::size_t>(i)] == meaning) return i;
+    return -1;
+  }
+};
+
+using LayerAddresses = std::array<std::array<std::uint8_t, model::kLayerCount>, model::kKeyCount>;
+
+const KeyLayer& LayerAt(const KeyboardDefinition& def, int keyIndex, int layer) {
+  return def.keys[static_cast<std::size_t>(keyIndex)].layers[static_cast<std::size_t>(layer)];
+}
+
+// Whether a used layer visited before this one (row-major, layer innermost)
+// has the same meaning; only asked once the address list is full.
+bool SeenBefore(const KeyboardDefinition& def, int keyIndex, int layer, const Meaning& meaning) {
+  for (int visit = 0; visit < keyIndex * model::kLayerCount + layer; ++visit) {
+    const KeyLayer& earlier = LayerAt(def, visit / model::kLayerCount, visit % model::kLayerCount);
+    if (earlier.used != 0 && MeaningOf(earlier) == meaning) return true;
+  }
+  return false;
+}
+
+// Numbers the distinct used meanings in order of first appearance; returns how
+// many there are, counting those that found no free address.
+int NumberMeanings(const KeyboardDefinition& def, LayerAddresses& addresses, LogSink* log) {
+  MeaningList list;
+  int distinct = 0;
+  for (int row = 0; row < model::kRows; ++row) {
+    for (int column = 0; column < model::kColumns; ++column) {
+      const int index = model::KeyIndex(row, column);
+      for (int j = 0; j < model::kLayerCount; ++j) {
+        const KeyLayer& layer = LayerAt(def, index, j);
+        if (layer.used == 0) continue;
+        const Meaning meaning = MeaningOf(layer);
+        std::uint8_t& address =
+            addresses[static_cast<std::size_t>(index)][static_cast<std::size_t>(j)];
+        const int found = list.Find(meaning);
+        if (found >= 0) {
+          address = static_cast<std::uint8_t>(found);
+          LogPrintf(log, "\tFound duplicate at %d , [%d,%d] \n", found, j >> 1, j & 1);
+          continue;
+        }
+        if (list.count < kMaxDistinctMeanings) {
+          const int n = list.count;
+          LogPrintf(log, "Inserting key %d,%d [%d,%d] at %d -", row, column, j >> 1, j & 1, n);
+          list.entries[static_cast<std::size_t>(n)] = meaning;
+          list.count = n + 1;
+          address = static_cast<std::uint8_t>(n);
+          LogPrintf(log, "added %d , %d , %d , %d , %d \n", n, layer.ibmkey, layer.keymode,
+                    layer.keytype, layer.scan2code);
+          ++distinct;
+          continue;
+        }
+        if (!SeenBefore(def, index, j, meaning)) ++distinct;
+        LogPrintf(log, "No logical address left for key %d,%d [%d,%d]\n", row, column, j >> 1,
+                  j & 1);
+      }
+    }
+  }
+  return distinct;
+}
+
+void SetCodes(EepromImage& image, std::uint8_t a, std::uint8_t scan2, std::uint8_t scan3,
+              std::uint8_t usb) {
+  image[region::ScanSet2 + a] = scan2;
+  image[region::ScanSet3 + a] = scan3;
+  image[region::UsbSet + a] = usb;
+}
+
+// Writes one used layer of a used key at its address; returns false when its
+// ibmkey is no table row and it was placed as "No Key".
+bool PlaceLayer(const KeyLayer& layer, std::uint8_t a, int row, int column, int j,
+                EepromImage& image, LogSink* log) {
+  image[LogicalAddressOffset(j, model::KeyIndex(row, column))] = a;
+  image[region::KeyMode + a] = layer.keymode;
+  image[region::KeyInfo + a] = layer.keytype;
+  if (layer.keytype == model::STRING_KEY) {
+    LogPrintf(log, "String: %d at %d,%d\n", layer.ibmkey, row, column);
+    const auto number = static_cast<std::uint8_t>(layer.ibmkey);
+    SetCodes(image, a, number, number, number);
+    return true;
+  }
+  const model::IbmKeyRow* entry = model::IbmKeyRowAt(layer.ibmkey);
+  const bool valid = entry != nullptr;
+  if (!valid) {
+    LogPrintf(log, "Invalid ibmkey %d at %d,%d [%d,%d]\n", layer.ibmkey, row, column, j >> 1,
+              j & 1);
+    entry = &model::IbmKeyTable[0];
+  }
+  LogPrintf(log, "Normal key: %d, %d, %d at %d,%d\n", a, layer.ibmkey, layer.keymode, row, column);
+  SetCodes(image, a, entry->scan2, entry->scan3, entry->usb);
+  return valid;
+}
+
+// Places every used layer of every used key; returns the count of invalid ibmkeys.
+int PlaceKeys(const KeyboardDefinition& def, const LayerAddresses& addresses, EepromImage& image,
+              LogSink* log) {
+  int invalid = 0;
+  for (int row = 0; row < model::kRows; ++row) {
+    for (int column = 0; column < model::kColumns; ++column) {
+      const int index = model::KeyIndex(row, column);
+      if (def.keys[static_cast<std::size_t>(index)].used == 0) continue;
+      for (int j = 0; j < model::kLayerCount; ++j) {
+        const KeyLayer& layer = LayerAt(def, index, j);
+        const std::uint8_t a =
+            addresses[static_cast<std::size_t>(index)][static_cast<std::size_t>(j)];
+        // A meaning without an address stays "no key" rather than aliasing another.
+        if (layer.used == 0 || a == kNoKeyAddress) continue;
+        if (!PlaceLayer(layer, a, row, column, j, image, log)) ++invalid;
+      }
+    }
+  }
+  return invalid;
+}
+
+void FillWithFillers(EepromImage& image) {
+  std::fill(image.begin(), image.begin() + 0x400, 0xFF);
+  std::fill(image.begin() + 0x400, image.end(), 0x00);
+  std::fill_n(image.begin() + region::KeyInfo, region::TableSize, model::UNUSED_KEY);
+  std::fill_n(image.begin() + region::GeneralInfo, 2 * region::TableSize, 0xFF);
+}
+
+void WriteLedMasks(const model::GlobalSettings& settings, int firmwareVersion, EepromImage& image) {
+  const std::array<std::int32_t, 4> leds = {settings.Led1, settings.Led2, settings.Led3,
+                                            settings.Led4};
+  for (int function = 1; function <= 5; ++function) {
+    // The first LED showing the function decides its bit.
+    const auto* first = std::find(leds.begin(), leds.end(), function);
+    const std::uint8_t bit =
+        first == leds.end() ? 0
+                            : LedOutputBit(static_cast<int>(first - leds.begin()), firmwareVersion);
+    image[info::LedMaskBase + static_cast<std::size_t>(function)] = bit;
+  }
+}
+
+void WriteSettings(const KeyboardDefinition& def, const model::ShownSettings& shown,
+                   int firmwareVersion, EepromImage& image) {
+  const model::GlobalSettings& settings = def.settings;
+  image[info::Zero] = 0x00;
+  image[info::GlobalRepeatDisable] = settings.GlobalRepeatDisable;
+  image[info::AnyKeyRelease] = settings.AnyKeyRelease;
+  image[info::DefRepDelay] = static_cast<std::uint8_t>(shown.DefRepDelay);
+  image[info::DefRepRate] = static_cast<std::uint8_t>(shown.DefRepRate);
+  image[info::DebounceTime] = static_cast<std::uint8_t>(shown.DebounceTime);
+  WriteLedMasks(settings, firmwareVersion, image);
+  if (UsesFirmwareKeyModeOrder(firmwareVersion)) {
+    for (std::size_t a = 0; a < region::TableSize; ++a)
+      image[region::KeyMode + a] = KeyModeToFirmware(image[region::KeyMode + a]);
+    image[info::ScanRows] = static_cast<std::uint8_t>(2 * shown.MaxScanRow - 1);
+  } else {
+    image[info::ScanRows] = 16;
+  }
+  image[info::PrefixMakeBreak] = settings.PrefixMakeBreak;
+  image[info::PointDevice] = static_cast<std::uint8_t>(shown.PointDevice);
+  image[info::EnableBits] = settings.EnableBits;
+  image[info::BeepLength] = settings.BeepLength;
+  image[info::ScrollWheelGain] = static_cast<std::uint8_t>(settings.ScrollWheelGain);
+  std::copy(kFixedBlock.begin(), kFixedBlock.end(), image.begin() + info::FixedBlock);
+}
+
+void CopyStringStore(const KeyboardDefinition& def, EepromImage& image) {
+  for (std::size_t s = 0; s < model::kStringCount; ++s) {
+    image[region::StringPointers + 2 * s] = static_cast<std::uint8_t>(def.stringIndex[s] & 0xFF);
+    image[region::StringPointers + 2 * s + 1] = static_cast<std::uint8_t>(def.stringIndex[s] >> 8);
+  }
+  for (std::size_t k = 0; k < model::kStoreEntries; ++k) {
+    const model::StringChar& stroke = def.stringStore[k];
+    const std::size_t at = region::StringStorage + 4 * k;
+    image[at] = stroke.modifier;
+    image[at + 1] = stroke.characterUSB;
+    image[at + 2] = stroke.characterMode2;
+    image[at + 3] = stroke.characterType;
+  }
+}
+
+// The text cut to its limit and one 0x00; the field's rest keeps its filler.
+void WriteText(EepromImage& image, std::size_t offset, std::string_view text, std::size_t limit) {
+  const std::size_t n = std::min(text.size(), limit);
+  std::copy_n(text.begin(), n, image.begin() + static_cast<std::ptrdiff_t>(offset));
+  image[offset + n] = 0x00;
+}
+
+void WriteTextsAndParams(const KeyboardDefinition& def, const model::ShownSettings& shown,
+                         std::string_view versionText, EepromImage& image) {
+  WriteText(image, info::ConfigFileName, shown.ConfigFileName, info::TextFieldLimit);
+  WriteText(image, info::SerialNumber, shown.SerialNumber, info::TextFieldLimit);
+  std::copy(def.pointDeviceParams.begin(), def.pointDeviceParams.end(),
+            image.begin() + info::PointDeviceParams);
+  image[info::DefRepDelayCopy] = static_cast<std::uint8_t>(shown.DefRepDelay);
+  WriteText(image, info::VersionText, versionText, info::VersionTextLimit);
+}
+
+}  // namespace
+
+BuildResult BuildImage(model::KeyboardDefinition& def, const model::ShownSettings& shown,
+                       std::string_view versionText, int firmwareVersion, EepromImage& image,
+                       model::LogSink* log) {
+  BuildResult result;
+  LogPrintf(log, "Setting up\n");
+  LayerAddresses addresses;
+  for (auto& key : addresses) key.fill(kNoKeyAddress);
+  FillWithFillers(image);
+  LogPrintf(log, "Reducing keys\n");
+  result.distinctMeanings = NumberMeanings(def, addresses, log);
+  result.fits = result.distinctMeanings <= kMaxDistinctMeanings;
+  LogPrintf(log, "Writing Keys\n");
+  result.invalidIbmKeys = PlaceKeys(def, addresses, image, log);
+  WriteSettings(def, shown, firmwareVersion, image);
+  LogPrintf(log, "Copying String\n");
+  result.droppedStrokes = model::FlattenStrings(def);
+  CopyStringStore(def, image);
+  WriteTextsAndParams(def, shown, versionText, image);
+  return result;
+}
+
+}  // namespace veltrane::eeprom

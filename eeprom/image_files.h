@@ -1,0 +1,26 @@
+// The image files: raw ".BIN", hex dump ".TXT" and the read-back copy.
+#pragma once
+
+#include <string>
+
+#include "eeprom/image_layout.h"
+#include "model/diagnostics.h"
+
+namespace veltrane::eeprom {
+
+// Each file is written whole or not at all: a failed write leaves any earlier
+// file at the path as it was.
+bool WriteBinFile(const std::string& path, const EepromImage& image);
+bool WriteTxtFile(const std::string& path, const EepromImage& image);
+
+// Writes dataDirectory + baseName + ".BIN" and then ".TXT" as asked; each file
+// that cannot be written gives a "Cannot open" box naming its path, and the
+// other file is still tried. True when every asked file was written.
+bool WriteImageFiles(const EepromImage& image, bool writeBin, bool writeTxt,
+                     const std::string& dataDirectory, const std::string& baseName,
+                     model::MessageSink& messages);
+
+// dataDirectory + "EeProm.bin", the whole 8192-byte buffer; silent on failure.
+bool WriteReadBackCopy(const EepromImage& image, const std::string& dataDirectory);
+
+}  // namespace veltrane::eeprom

@@ -1,0 +1,124 @@
+#include "eeprom/image_reader.h"
+
+#include <algorithm>
+
+#include "eeprom/firmware_version.h"
+#include "model/key_tables.h"
+
+namespace veltrane::eeprom {
+namespace {
+
+using model::KeyboardDefinition;
+using model::StringChar;
+
+StringChar StrokeAt(const EepromImage& image, std::size_t at) {
+  return {image[at], image[at + 1], image[at + 2], image[at + 3]};
+}
+
+void ReadSettings(const EepromImage& image, persist::HeaderImage& header) {
+  const int scanRows = image[info::ScanRows];
+  header.SetI32(persist::header::MaxScanRow, ((scanRows - 1) >> 1) + 1);
+  header.SetU32(persist::header::DebounceTime, image[info::DebounceTime]);
+  header.SetI32(persist::header::DefRepDelay, image[info::DefRepDelay]);
+  header.SetScrollWheelGain(static_cast<std::int8_t>(image[info::ScrollWheelGain]));
+}
+
+void ReadStringIndex(const EepromImage& image, KeyboardDefinition& def) {
+  for (std::size_t s = 0; s < model::kStringCount; ++s) {
+    const std::uint8_t lo = image[region::StringPointers + 2 * s];
+    const std::uint8_t hi = image[region::StringPointers + 2 * s + 1];
+    // A high byte of 0xFF is erased memory.
+    def.stringIndex[s] = hi == 0xFF ? 0 : static_cast<std::uint16_t>(hi << 8 | lo);
+  }
+}
+
+// Copies the string at p into its row: the first stroke always, then further
+// strokes while their USB code is non-zero, the store lasts and the row keeps
+// room for its terminator.
+void CopyString(const EepromImage& image, std::size_t p, model::StringRow& row) {
+  std::size_t j = 0;
+  do {
+    row[j++] = StrokeAt(image, p);
+    p += 4;
+  } while (j < model::kMaxStringStrokes && p + 4 <= region::StorageEnd && image[p + 1] != 0);
+  row[j] = StringChar{};
+}
+
+// Copies the strings of the string keys at addresses 0..127; returns
+// NumberOfStrings: one more than the string number at the highest such address.
+int ReadStrings(const EepromImage& image, KeyboardDefinition& def) {
+  int numberOfStrings = 1;
+  for (std::size_t a = 0; a < 128; ++a) {
+    if (image[region::KeyInfo + a] != model::STRING_KEY) continue;
+    const int s = image[region::ScanSet2 + a];
+    numberOfStrings = s + 1;
+    if (s >= model::kStringCount) continue;
+    const int p = static_cast<std::int16_t>(def.stringIndex[static_cast<std::size_t>(s)]);
+    if (p < static_cast<int>(region::StringStorage) || p + 4 > static_cast<int>(region::StorageEnd))
+      continue;
+    CopyString(image, static_cast<std::size_t>(p),
+               def.stringWorkBuffer[static_cast<std::size_t>(s)]);
+  }
+  return numberOfStrings;
+}
+
+void ReadStringStore(const EepromImage& image, KeyboardDefinition& def) {
+  for (std::size_t k = 0; k < model::kStoreEntries; ++k) {
+    const std::size_t at = region::StringStorage + 4 * k;
+    // A first byte of 0xFF is erased memory.
+    def.stringStore[k] = image[at] == 0xFF ? StringChar{} : StrokeAt(image, at);
+  }
+}
+
+std::int32_t IbmKeyOf(std::uint8_t keytype, std::uint8_t scan2, std::uint8_t usb) {
+  switch (keytype) {
+    case model::STRING_KEY:
+      return scan2;
+    case model::NORMAL_KEY:
+    case model::LOCAL_SHIFT_LEFT_KEY:
+    case model::SHIFT_LEFT_KEY:
+    case model::UNUSED_KEY:
+      return model::FindRowByUsb(usb);
+    default:
+      return model::FindRowByTypeAndUsb(keytype, usb);
+  }
+}
+
+void ReadKeys(const EepromImage& image, KeyboardDefinition& def) {
+  for (int i = 0; i < model::kKeyCount; ++i) {
+    model::KeyDefinition& key = def.keys[static_cast<std::size_t>(i)];
+    for (int j = 0; j < model::kLayerCount; ++j) {
+      const std::uint8_t b = image[LogicalAddressOffset(j, i)];
+      if (b == kNoKeyAddress) continue;
+      key.enabled = key.used = key.complete = 1;
+      model::KeyLayer& layer = key.layers[static_cast<std::size_t>(j)];
+      layer.used = 1;
+      layer.keymode = image[region::KeyMode + b];
+      layer.keytype = image[region::KeyInfo + b];
+      layer.scan2code = image[region::ScanSet2 + b];
+      layer.scan3code = image[region::ScanSet3 + b];
+      layer.usbcode = image[region::UsbSet + b];
+      layer.ibmkey = IbmKeyOf(layer.keytype, layer.scan2code, layer.usbcode);
+    }
+  }
+}
+
+}  // namespace
+
+void DecodeImage(EepromImage& image, int firmwareVersion, model::KeyboardDefinition& def,
+                 persist::HeaderImage& header) {
+  model::ClearStringStore(def);
+  ReadSettings(image, header);
+  if (UsesFirmwareKeyModeOrder(firmwareVersion)) {
+    for (std::size_t a = 0; a < region::TableSize; ++a)
+      image[region::KeyMode + a] = KeyModeFromFirmware(image[region::KeyMode + a]);
+  }
+  ReadStringIndex(image, def);
+  header.SetI32(persist::header::NumberOfStrings, ReadStrings(image, def));
+  ReadStringStore(image, def);
+  ReadKeys(image, def);
+  std::copy_n(image.begin() + info::PointDeviceParams, model::kPointDeviceParamCount,
+              def.pointDeviceParams.begin());
+}
+
+}  // namespace veltrane::eeprom
