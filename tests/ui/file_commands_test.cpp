@@ -1,0 +1,109 @@
+#include "ui/file_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/recording_messages.h"
+#include "support/temp_dir.h"
+
+namespace veltrane::ui {
+namespace {
+
+TEST(BaseNameFromChosen, CutsAtTheLastDotButNotTheFirstCharacter) {
+  EXPECT_EQ(BaseNameFromChosen("layout.old.cfg"), "layout.old");
+  EXPECT_EQ(BaseNameFromChosen("Keys.old.dat"), "Keys.old");
+  EXPECT_EQ(BaseNameFromChosen("pad"), "pad");
+  EXPECT_EQ(BaseNameFromChosen(".hidden"), ".hidden");
+  EXPECT_EQ(BaseNameFromChosen("a."), "a");
+  EXPECT_EQ(BaseNameFromChosen(""), "");
+  const std::string longName = std::string(296, 'x') + ".dat";  // 300 characters: not cut
+  EXPECT_EQ(BaseNameFromChosen(longName), longName);
+  const std::string shorter = std::string(295, 'x') + ".dat";
+  EXPECT_EQ(BaseNameFromChosen(shorter), std::string(295, 'x'));
+}
+
+TEST(FileNameOf, TakesTheLastComponent) {
+  EXPECT_EQ(FileNameOf("/a/b/Board.DAT"), "Board.DAT");
+  EXPECT_EQ(FileNameOf("Board.DAT"), "Board.DAT");
+  EXPECT_EQ(FileNameOf("dir/"), "");
+}
+
+class FileCommandsTest : public ::testing::Test {
+ protected:
+  void SetUp() override { StartApplication(app, messages, nullptr); }
+  void Restart() {
+    messages.shown.clear();
+    StartApplication(app, messages, nullptr);
+  }
+  testing::RecordingMessages messages;
+  testing::TempDir dir;
+  AppState app;
+};
+
+TEST_F(FileCommandsTest, SavedFileLoadsBackWithItsNamesAndFields) {
+  app.window.serial.text = "SN-0042";
+  app.def.stringWorkBuffer[3][0] = model::StringChar{0, 0x04, 0x1C, 0};
+  app.def.stringWorkBuffer[3][1] = model::StringChar{};
+  model::SetFieldText(app.def.keys[5].legend, "Esc");
+  FlattenStringsForSave(app);
+  const std::string path = dir.File("Board.DAT");
+  ASSERT_TRUE(WriteConfiguration(app, path));
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, "Saved configuration file !");
+  EXPECT_EQ(messages.shown[0].caption, "Save");
+  EXPECT_EQ(app.header.Text(persist::header::ConfigFileName), "Board.DAT");
+
+  Restart();
+  EXPECT_EQ(LoadConfiguration(app, path), persist::LoadOutcome::Loaded);
+  ShowLoadedFileFields(app);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, "Loaded configuration file !");
+  EXPECT_EQ(messages.shown[0].caption, "Load");
+  EXPECT_EQ(app.baseName, "Board");
+  EXPECT_EQ(app.dataDirectory, std::filesystem::canonical(dir.path()).string() + "/");
+  EXPECT_EQ(app.chosenFileName, "Board.DAT");
+  EXPECT_EQ(app.window.fileName.text, "Board.DAT");
+  EXPECT_EQ(app.window.serial.text, "SN-0042");
+  EXPECT_EQ(app.window.debounce.text, "28");
+  EXPECT_EQ(model::FieldText(app.def.keys[5].legend), "Esc");
+  EXPECT_EQ(model::StringLength(app.def.stringWorkBuffer[3]), 1);
+  EXPECT_EQ(app.def.stringWorkBuffer[3][0].characterUSB, 0x04);
+  EXPECT_EQ(DefaultReportPath(app), app.dataDirectory + "Saved.txt");
+}
+
+TEST_F(FileCommandsTest, FailedLoadStillFinishesTheLoad) {
+  app.def.keys[0].used = 0;
+  const std::string path = dir.File("missing.dat");
+  EXPECT_EQ(LoadConfiguration(app, path), persist::LoadOutcome::CannotOpen);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, path);
+  EXPECT_EQ(messages.shown[0].caption, "Cannot open file");
+  EXPECT_EQ(app.def.keys[0].used, 1);  // keys are cleared before the open
+  EXPECT_EQ(app.baseName, "missing");
+  EXPECT_EQ(app.chosenFileName, "missing.dat");
+}
+
+TEST_F(FileCommandsTest, NameShorterThanAnExtensionLeavesNoBaseName) {
+  LoadConfiguration(app, dir.File("ab"));
+  EXPECT_EQ(app.baseName, "");
+}
+
+TEST_F(FileCommandsTest, UnwritableTargetShowsNoSuccess) {
+  EXPECT_FALSE(WriteConfiguration(app, dir.File("no/such/dir/x.DAT")));
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_EQ(app.window.fileName.text, "x.DAT");
+}
+
+TEST_F(FileCommandsTest, StrokesThatDoNotFitAreReported) {
+  for (int i = 0; i < 70; ++i) app.def.stringWorkBuffer[127][i] = model::StringChar{0, 0x04, 0, 0};
+  app.def.stringWorkBuffer[127][70] = model::StringChar{};
+  FlattenStringsForSave(app);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text,
+            "6 key strokes did not fit the string store and were left out");
+  EXPECT_EQ(messages.shown[0].caption, "Strings");
+}
+
+}  // namespace
+}  // namespace veltrane::ui

@@ -1,0 +1,65 @@
+#include "ui/log_file.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "support/temp_dir.h"
+
+namespace veltrane::ui {
+namespace {
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+TEST(LogFile, OpensWithThreeLinesAndKeepsTextAsWritten) {
+  testing::TempDir dir;
+  const std::string path = dir.File("vtlog.txt");
+  {
+    LogFile log;
+    std::tm when{};
+    when.tm_year = 126;
+    when.tm_mon = 11;
+    when.tm_mday = 8;
+    when.tm_hour = 6;
+    when.tm_min = 34;
+    when.tm_sec = 58;
+    when.tm_isdst = -1;
+    ASSERT_TRUE(log.Open(path, std::mktime(&when)));
+    model::LogPrintf(&log, "Setting up\n");
+    model::LogPrintf(&log, "Inserting key %d,%d [%d,%d] at %d -", 0, 1, 0, 0, 2);
+  }
+  EXPECT_EQ(Slurp(path), path + " \nStarted at Tue Dec 08 06:34:58 2026\n \nSetting up\n"
+                                "Inserting key 0,1 [0,0] at 2 -");
+}
+
+TEST(LogFile, ReopeningReplacesTheEarlierLog) {
+  testing::TempDir dir;
+  const std::string path = dir.File("vtlog.txt");
+  {
+    LogFile log;
+    log.Open(path, 0);
+    log.Write(std::string(1000, 'x'));
+  }
+  LogFile log;
+  log.Open(path, 0);
+  log.Close();
+  EXPECT_EQ(Slurp(path).find("xxxxxxxx"), std::string::npos);
+}
+
+TEST(LogFile, WritingToALogThatDidNotOpenIsHarmless) {
+  LogFile log;
+  EXPECT_FALSE(log.Open("/nonexistent-dir/vtlog.txt", 0));
+  log.Write("lost\n");
+  model::LogPrintf(&log, "%d\n", 5);
+  model::LogPrintf(nullptr, "%d\n", 5);
+  EXPECT_FALSE(log.IsOpen());
+}
+
+}  // namespace
+}  // namespace veltrane::ui
