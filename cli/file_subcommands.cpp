@@ -59,6 +59,7 @@ int RunConvert(int argc, char** argv) {
   Run run;
   if (!Load(run, args.positional[0])) return kExitFailed;
   ui::FlattenStringsForSave(run.app);
+  run.app.window.fileName.text = ui::FileNameOf(args.positional[1]);
   if (!ui::WriteConfiguration(run.app, args.positional[1])) {
     std::fprintf(stderr, "veltrane-cli: cannot write %s\n", args.positional[1].c_str());
     return kExitFailed;

@@ -4,6 +4,7 @@
 
 #include "cli/cli_support.h"
 #include "cli/file_subcommands.h"
+#include "cli/image_subcommands.h"
 
 namespace {
 
@@ -13,6 +14,10 @@ const char* const kUsage =
     "Commands:\n"
     "  report CONFIG.DAT [-o FILE]   write the text report of a configuration file\n"
     "  convert CONFIG.DAT OUT.DAT    load a configuration file of any generation and save it\n"
+    "  build CONFIG.DAT [--version-text TEXT] [--bin FILE] [--txt FILE]\n"
+    "                                build the EEPROM image and write its files\n"
+    "  decode IMAGE.BIN [--version-text TEXT] -o OUT.DAT\n"
+    "                                decode an image read back and save it\n"
     "\n"
     "Run 'veltrane-cli COMMAND --help' for the options of a command.\n";
 
@@ -24,6 +29,8 @@ struct Subcommand {
 const Subcommand kSubcommands[] = {
     {"report", veltrane::cli::RunReport},
     {"convert", veltrane::cli::RunConvert},
+    {"build", veltrane::cli::RunBuild},
+    {"decode", veltrane::cli::RunDecode},
 };
 
 }  // namespace

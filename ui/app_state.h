@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "eeprom/image_layout.h"
 #include "model/definition.h"
 #include "model/diagnostics.h"
 #include "persist/header_image.h"
@@ -27,7 +28,7 @@ struct RunOptions {
 struct AppState {
   model::KeyboardDefinition def;
   persist::HeaderImage header;
-  std::array<std::uint8_t, 8192> image{};
+  eeprom::EepromImage image{};
   MainWindowModel window;
   RunOptions options;
   std::string commandLineText;

@@ -66,7 +66,6 @@ void FlattenStringsForSave(AppState& app) {
 }
 
 bool WriteConfiguration(AppState& app, const std::string& path) {
-  app.window.fileName.text = FileNameOf(path);
   const bool written =
       persist::WriteConfigFile(path, app.def, ReadShownSettings(app.window), app.header);
   if (written) app.messages->Show("Saved configuration file !", "Save", model::MessageIcon::None);

@@ -26,8 +26,8 @@ std::string BaseNameFromChosen(std::string_view name);
 // user when strokes did not fit the store.
 void FlattenStringsForSave(AppState& app);
 
-// Writes the configuration to exactly this path, the file-name display
-// showing its file name; tells the user on success. Returns whether it was written.
+// Writes the configuration to exactly this path with the file-name display as
+// it stands; tells the user on success. Returns whether it was written.
 bool WriteConfiguration(AppState& app, const std::string& path);
 
 // The report path: DataDirectory + "Saved.txt".

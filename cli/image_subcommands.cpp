@@ -1,0 +1,107 @@
+#include "cli/image_subcommands.h"
+
+#include <cstdio>
+
+#include "cli/cli_support.h"
+#include "eeprom/image_files.h"
+#include "persist/file_io.h"
+#include "ui/file_commands.h"
+#include "ui/image_commands.h"
+
+namespace veltrane::cli {
+namespace {
+
+const char* const kBuildUsage =
+    "usage: veltrane-cli build CONFIG.DAT [--version-text TEXT] [--bin FILE] [--txt FILE]\n"
+    "  Loads CONFIG.DAT and builds its EEPROM image for the keyboard version TEXT\n"
+    "  (default: none). Writes the files asked for; with neither option both,\n"
+    "  as BASENAME.BIN and BASENAME.TXT beside CONFIG.DAT.\n";
+
+const char* const kDecodeUsage =
+    "usage: veltrane-cli decode IMAGE.BIN [--version-text TEXT] -o OUT.DAT\n"
+    "  Decodes the first 3072 bytes of IMAGE.BIN as read back from a keyboard of\n"
+    "  version TEXT and saves the definition as OUT.DAT.\n";
+
+bool WriteOne(ui::AppState& app, const std::string& path,
+              bool (*write)(const std::string&, const eeprom::EepromImage&)) {
+  if (write(path, app.image)) return true;
+  app.messages->Show(path, "Cannot open", model::MessageIcon::Error);
+  return false;
+}
+
+// The first bytes a keyboard holds, over an all-zero buffer.
+bool LoadImageFile(ui::AppState& app, const std::string& path) {
+  const auto bytes = persist::ReadWholeFile(path);
+  if (!bytes) {
+    app.messages->Show(path, "Cannot open file", model::MessageIcon::Error);
+    return false;
+  }
+  if (bytes->size() < eeprom::kKeyboardBytes) {
+    app.messages->Show(model::FormatText("%s holds %zu bytes; an image read back from a keyboard "
+                                         "has at least %zu",
+                                         path.c_str(), bytes->size(), eeprom::kKeyboardBytes),
+                       "Image file", model::MessageIcon::Error);
+    return false;
+  }
+  app.image.fill(0);
+  std::copy_n(bytes->begin(), eeprom::kKeyboardBytes, app.image.begin());
+  return true;
+}
+
+}  // namespace
+
+int RunBuild(int argc, char** argv) {
+  const Arguments args = ParseArguments(argc, argv, 2, {"--version-text", "--bin", "--txt"});
+  if (args.help) {
+    std::fputs(kBuildUsage, stdout);
+    return kExitOk;
+  }
+  if (!args.error.empty()) return UsageError(kBuildUsage, args.error);
+  if (args.positional.size() != 1) return UsageError(kBuildUsage, "expected one CONFIG.DAT");
+
+  Run run;
+  ui::AppState& app = run.app;
+  const bool loaded = ui::LoadConfiguration(app, args.positional[0]) == persist::LoadOutcome::Loaded;
+  ui::ShowLoadedFileFields(app);
+  if (!loaded) return kExitFailed;
+  ui::SetVersionText(app, args.Option("--version-text").value_or(""));
+  if (!ui::BuildImageForUse(app)) return kExitFailed;
+
+  const auto bin = args.Option("--bin");
+  const auto txt = args.Option("--txt");
+  bool ok = true;
+  if (!bin && !txt) {
+    ok = eeprom::WriteImageFiles(app.image, true, true, app.dataDirectory, app.baseName,
+                                 *app.messages);
+  } else {
+    if (bin) ok = WriteOne(app, *bin, eeprom::WriteBinFile) && ok;
+    if (txt) ok = WriteOne(app, *txt, eeprom::WriteTxtFile) && ok;
+  }
+  return ok ? kExitOk : kExitFailed;
+}
+
+int RunDecode(int argc, char** argv) {
+  const Arguments args =
+      ParseArguments(argc, argv, 2, {"--version-text", "--output"}, {{"-o", "--output"}});
+  if (args.help) {
+    std::fputs(kDecodeUsage, stdout);
+    return kExitOk;
+  }
+  if (!args.error.empty()) return UsageError(kDecodeUsage, args.error);
+  if (args.positional.size() != 1) return UsageError(kDecodeUsage, "expected one IMAGE.BIN");
+  const auto output = args.Option("--output");
+  if (!output) return UsageError(kDecodeUsage, "-o OUT.DAT is required");
+
+  Run run;
+  ui::AppState& app = run.app;
+  model::ClearKeys(app.def);
+  if (!LoadImageFile(app, args.positional[0])) return kExitFailed;
+  ui::SetVersionText(app, args.Option("--version-text").value_or(""));
+  ui::DecodeReadImage(app);
+
+  ui::BuildImageForUse(app);  // as the Save command, for the packed strings
+  app.window.fileName.text = ui::FileNameOf(*output);
+  return ui::WriteConfiguration(app, *output) ? kExitOk : kExitFailed;
+}
+
+}  // namespace veltrane::cli
