@@ -1,0 +1,131 @@
+#include "ui/image_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "model/key_tables.h"
+#include "support/recording_messages.h"
+#include "support/temp_dir.h"
+#include "ui/file_commands.h"
+
+namespace veltrane::ui {
+namespace {
+
+class ImageCommandsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    StartApplication(app, messages, &log);
+    app.dataDirectory = dir.path() + "/";
+    home = std::filesystem::current_path();
+  }
+  void TearDown() override { std::filesystem::current_path(home); }
+  std::filesystem::path home;
+  // Gives n distinct used meanings to the matrix, one per layer in key order.
+  void UseDistinctMeanings(int n) {
+    for (int i = 0; i < n; ++i) {
+      model::KeyLayer& layer = app.def.keys[i / 4].layers[i % 4];
+      model::AssignTableKey(layer, 1 + i % 129);
+      layer.keymode = static_cast<std::uint8_t>(i / 129);
+      layer.used = 1;
+    }
+  }
+  testing::RecordingMessages messages;
+  testing::RecordingLog log;
+  testing::TempDir dir;
+  AppState app;
+};
+
+TEST_F(ImageCommandsTest, VersionTextGivesTheFirmwareVersion) {
+  SetVersionText(app, "V0527X keyboard");
+  EXPECT_EQ(app.firmwareVersion, 527);
+  EXPECT_EQ(app.window.version.text, "V0527X keyboard");
+  SetVersionText(app, "Not found");
+  EXPECT_EQ(app.firmwareVersion, 0);
+}
+
+TEST_F(ImageCommandsTest, GenerateWithoutKeyboardWarnsAndStillWritesTheFiles) {
+  app.options.writeBinFile = true;
+  app.options.writeTxtFile = true;
+  GenerateImageFiles(app);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, "No Keyboard Found!");
+  EXPECT_EQ(messages.shown[0].caption, "ReadFirmwareVersion");
+  EXPECT_EQ(messages.shown[0].icon, model::MessageIcon::Information);
+  EXPECT_EQ(std::filesystem::file_size(dir.File("EEPkey.BIN")), 8192u);
+  EXPECT_EQ(std::filesystem::file_size(dir.File("EEPkey.TXT")), 11449u);
+  EXPECT_NE(log.text().find("Setting up\n"), std::string::npos);
+}
+
+TEST_F(ImageCommandsTest, ImageTextsComeFromTheWindowFields) {
+  SetVersionText(app, "V0600 with a long product text");
+  app.window.serial.text = "SERIAL";
+  ASSERT_TRUE(BuildImageForUse(app));
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&app.image[0x670])), "V0600 with a lo");
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&app.image[0x630])), "SERIAL");
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&app.image[0x610])), "in.dat");
+  EXPECT_EQ(app.image[0x60B], 2 * 14 - 1);
+}
+
+TEST_F(ImageCommandsTest, TooManyMeaningsAreRefusedAndNoFileIsWritten) {
+  UseDistinctMeanings(256);
+  app.options.writeBinFile = true;
+  SetVersionText(app, "V0527");
+  GenerateImageFiles(app);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].caption, "EEPROM image");
+  EXPECT_NE(messages.shown[0].text.find("256 distinct key meanings"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("EEPkey.BIN")));
+
+  messages.shown.clear();
+  ClearKeys(app.def);
+  UseDistinctMeanings(255);
+  EXPECT_TRUE(BuildImageForUse(app));
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(ImageCommandsTest, SaveAppliesTheNamingRuleAndWritesTheReportWhenAsked) {
+  std::filesystem::current_path(dir.path());
+  app.options.writeSavedTxt = true;
+  app.dataDirectory.clear();
+  EXPECT_TRUE(SaveSettings(app, "layout.old.cfg"));
+  EXPECT_EQ(app.baseName, "layout.old");
+  EXPECT_EQ(app.window.fileName.text, "layout.old.DAT");
+  EXPECT_EQ(std::filesystem::file_size(dir.File("layout.old.DAT")), 20628u);
+  EXPECT_TRUE(std::filesystem::exists(dir.File("Saved.txt")));
+  ASSERT_FALSE(messages.shown.empty());
+  EXPECT_EQ(messages.shown.back().text, "Saved configuration file !");
+}
+
+TEST_F(ImageCommandsTest, CancelledSaveWritesNothing) {
+  std::filesystem::current_path(dir.path());
+  app.options.writeSavedTxt = true;
+  EXPECT_FALSE(SaveSettings(app, ""));
+  EXPECT_EQ(app.baseName, "");
+  EXPECT_EQ(app.window.fileName.text, ".DAT");
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
+TEST_F(ImageCommandsTest, SaveWithTooManyMeaningsStillSavesTheFile) {
+  std::filesystem::current_path(dir.path());
+  UseDistinctMeanings(300);
+  EXPECT_TRUE(SaveSettings(app, "big"));
+  EXPECT_TRUE(std::filesystem::exists(dir.File("big.DAT")));
+}
+
+TEST_F(ImageCommandsTest, DecodedImageReachesTheWindow) {
+  UseDistinctMeanings(3);
+  SetVersionText(app, "V0527");
+  ASSERT_TRUE(BuildImageForUse(app));
+  model::ClearKeys(app.def);
+  app.image[0x605] = 99;  // debounce time as the keyboard holds it
+  DecodeReadImage(app);
+  EXPECT_EQ(app.def.keys[0].layers[2].used, 1);
+  EXPECT_EQ(app.def.keys[0].layers[2].ibmkey, 3);
+  EXPECT_EQ(app.window.debounce.text, "99");
+  EXPECT_EQ(ReadShownSettings(app.window).MaxScanRow, 14);  // 27 as firmware 527 stores it
+}
+
+}  // namespace
+}  // namespace veltrane::ui
