@@ -7,6 +7,10 @@
 #include <sstream>
 #include <vector>
 
+#include "model/definition.h"
+#include "model/shown_settings.h"
+#include "persist/config_file.h"
+#include "support/recording_messages.h"
 #include "support/temp_dir.h"
 
 namespace veltrane {
@@ -54,6 +58,19 @@ class CliTest : public ::testing::Test {
     bytes[key0 + 64 + 24] = 31;
     bytes[key0 + 69 + 24] = 0;
     return bytes;
+  }
+  // A current configuration file with `meanings` distinct used layers.
+  void WriteConfig(const std::string& name, int meanings) {
+    model::KeyboardDefinition def;
+    model::InitialiseDefinition(def);
+    for (int i = 0; i < meanings; ++i) {
+      model::KeyLayer& layer = def.keys[i / 4].layers[i % 4];
+      model::AssignTableKey(layer, 1 + i % 129);
+      layer.keymode = static_cast<std::uint8_t>(i / 129);
+      layer.used = 1;
+    }
+    persist::HeaderImage header;
+    ASSERT_TRUE(persist::WriteConfigFile(dir.File(name), def, model::ShownSettings{}, header));
   }
   testing::TempDir dir;
 };
@@ -110,6 +127,75 @@ TEST_F(CliTest, UnwritableOutputExitsWithOne) {
   WriteBytes("old.dat", OldestFile());
   EXPECT_EQ(Cli("convert old.dat missing/dir/x.DAT").status, 1);
   EXPECT_EQ(Cli("report old.dat -o missing/dir/r.txt").status, 1);
+}
+
+TEST_F(CliTest, BuildWritesBothImageFilesBesideTheConfiguration) {
+  std::filesystem::create_directory(dir.File("kb"));
+  WriteConfig("kb/Board.DAT", 10);
+  const Result result = Cli("build kb/Board.DAT --version-text V0527X");
+  EXPECT_EQ(result.status, 0) << result.output;
+  EXPECT_EQ(std::filesystem::file_size(dir.File("kb/Board.BIN")), 8192u);
+  EXPECT_EQ(std::filesystem::file_size(dir.File("kb/Board.TXT")), 11449u);
+  EXPECT_EQ(Read("kb/Board.BIN").substr(0x670, 7), std::string("V0527X\0", 7));
+  EXPECT_NE(Read("vtlog.txt").find("Inserting key 0,0 [0,0] at 0 -added 0 , 1 , 0 , 0 , 14 \n"),
+            std::string::npos);
+}
+
+TEST_F(CliTest, BuildWritesOnlyTheFilesAskedFor) {
+  WriteConfig("Board.DAT", 1);
+  ASSERT_EQ(Cli("build Board.DAT --bin out.bin").status, 0);
+  EXPECT_TRUE(std::filesystem::exists(dir.File("out.bin")));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("Board.BIN")));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("Board.TXT")));
+  const Result failed = Cli("build Board.DAT --txt nodir/out.txt");
+  EXPECT_EQ(failed.status, 1);
+  EXPECT_NE(failed.output.find("Cannot open: nodir/out.txt"), std::string::npos);
+}
+
+TEST_F(CliTest, BuildRefusesMoreMeaningsThanAddresses) {
+  WriteConfig("Big.DAT", 256);
+  const Result result = Cli("build Big.DAT");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.output.find("EEPROM image: The definition has 256 distinct key meanings"),
+            std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("Big.BIN")));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("Big.TXT")));
+}
+
+TEST_F(CliTest, DecodeGivesBackTheBuiltLayers) {
+  WriteConfig("Board.DAT", 20);
+  ASSERT_EQ(Cli("build Board.DAT --version-text V0600 --bin image.bin").status, 0);
+  const Result result = Cli("decode image.bin --version-text V0600 -o back.DAT");
+  ASSERT_EQ(result.status, 0) << result.output;
+  EXPECT_EQ(result.output, "Save: Saved configuration file !\n");
+
+  model::KeyboardDefinition original, decoded;
+  persist::HeaderImage header;
+  testing::RecordingMessages messages;
+  model::InitialiseDefinition(original);
+  model::InitialiseDefinition(decoded);
+  ASSERT_EQ(persist::ReadConfigFile(dir.File("Board.DAT"), original, header, messages),
+            persist::LoadOutcome::Loaded);
+  ASSERT_EQ(persist::ReadConfigFile(dir.File("back.DAT"), decoded, header, messages),
+            persist::LoadOutcome::Loaded);
+  EXPECT_EQ(header.Text(persist::header::ConfigFileName), "back.DAT");
+  for (int i = 0; i < 20; ++i) {
+    const model::KeyLayer& a = original.keys[i / 4].layers[i % 4];
+    const model::KeyLayer& b = decoded.keys[i / 4].layers[i % 4];
+    EXPECT_EQ(b.used, 1);
+    EXPECT_EQ(b.keymode, a.keymode);
+    EXPECT_EQ(b.usbcode, a.usbcode);
+    EXPECT_EQ(b.scan2code, a.scan2code);
+  }
+}
+
+TEST_F(CliTest, DecodeRefusesAShortImage) {
+  WriteBytes("short.bin", std::vector<std::uint8_t>(3071, 0xFF));
+  const Result result = Cli("decode short.bin -o out.DAT");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.output.find("short.bin holds 3071 bytes"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("out.DAT")));
+  EXPECT_EQ(Cli("decode short.bin").status, 2);
 }
 
 }  // namespace
