@@ -1,0 +1,140 @@
+#include "eeprom/image_files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "eeprom/image_builder.h"
+#include "eeprom/text_dump.h"
+#include "eeprom_test_support.h"
+#include "persist/file_io.h"
+
+namespace veltrane::eeprom {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadText(const std::string& path) {
+  const auto bytes = persist::ReadWholeFile(path);
+  return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
+}
+
+// Compares the dump with a golden file, or rewrites the golden when asked to.
+void ExpectGoldenDump(const EepromImage& image, const std::string& name) {
+  const std::string path = std::string(VELTRANE_TEST_DATA) + "/eeprom/" + name;
+  const std::string dump = FormatTextDump(image);
+  const char* update = std::getenv("VELTRANE_UPDATE_GOLDEN");
+  if (update != nullptr && std::string(update) == "1") {
+    ASSERT_TRUE(WriteTxtFile(path, image));
+    return;
+  }
+  EXPECT_EQ(dump, ReadText(path)) << path;
+}
+
+TEST(TextDumpGoldenTest, EmptyDefinitionWithoutKeyboard) {
+  auto def = test::StartUpDefinition();
+  EepromImage image{};
+  BuildImage(*def, model::ShownSettings{}, "", 0, image, nullptr);
+  ExpectGoldenDump(image, "empty_definition.TXT");
+}
+
+TEST(TextDumpGoldenTest, SmallDefinitionForFirmware600) {
+  auto def = test::StartUpDefinition();
+  test::UseTableKey(*def, 0, 0, 0, 31, model::KEYMODE_SHIFT | model::KEYMODE_ALTGR);
+  test::UseTableKey(*def, 3, 4, 1, 130);
+  test::UseString(*def, 15, 7, 3, 2);
+  test::SetString(*def, 2, 5);
+  def->settings.Led1 = 3;
+  model::ShownSettings shown;
+  shown.SerialNumber = "SN-0042";
+  EepromImage image{};
+  BuildImage(*def, shown, "V0600", 600, image, nullptr);
+  ExpectGoldenDump(image, "small_definition_fw600.TXT");
+}
+
+TEST(TextDumpTest, LayoutHoldsForAnyImage) {
+  std::mt19937 random(7);
+  EepromImage image;
+  for (std::uint8_t& b : image) b = static_cast<std::uint8_t>(random());
+  image[0x800] = 0x34;
+  image[0x801] = 0x12;
+  const std::string dump = FormatTextDump(image);
+  ASSERT_EQ(dump.size(), kTextDumpSize);
+  EXPECT_EQ(dump.compare(0, 28, "Scan Set2 code table\r\n0000  "), 0);
+  const std::size_t pointers = dump.find("StringPointers\r\n0800  1234, ");
+  EXPECT_NE(pointers, std::string::npos);
+  EXPECT_EQ(dump.substr(dump.size() - 4), "\r\n\r\n");
+}
+
+TEST(TextDumpTest, EmptyDefinitionFirstLines) {
+  auto def = test::StartUpDefinition();
+  EepromImage image{};
+  BuildImage(*def, model::ShownSettings{}, "", 0, image, nullptr);
+  const std::string dump = FormatTextDump(image);
+  EXPECT_EQ(dump.substr(22, 57), "0000  FF,FF,FF,FF,FF,FF,FF,FF, FF,FF,FF,FF,FF,FF,FF,FF,\r\n");
+  EXPECT_NE(
+      dump.find("StringPointers\r\n0800  0900, 0904, 0908, 090C, 0910, 0914, 0918, 091C, \r\n"),
+      std::string::npos);
+  EXPECT_NE(dump.find("StringStorage\r\n0900  00,00,00,00,  00,00,00,00,  00,00,00,00,  "
+                      "00,00,00,00,  \r\n"),
+            std::string::npos);
+}
+
+class ImageFilesTest : public ::testing::Test {
+ protected:
+  ImageFilesTest() {
+    for (std::size_t i = 0; i < kImageSize; ++i) image[i] = static_cast<std::uint8_t>(i * 7);
+  }
+  test::TempDir dir;
+  EepromImage image;
+  test::CapturedMessages messages;
+};
+
+TEST_F(ImageFilesTest, NothingAskedWritesNothing) {
+  EXPECT_TRUE(WriteImageFiles(image, false, false, dir.path(), "EEPkey", messages));
+  EXPECT_TRUE(fs::is_empty(dir.path()));
+  EXPECT_TRUE(messages.boxes.empty());
+}
+
+TEST_F(ImageFilesTest, BothFilesReplaceEarlierOnes) {
+  std::ofstream(dir.path() + "EEPkey.BIN") << std::string(10000, 'x');
+  EXPECT_TRUE(WriteImageFiles(image, true, true, dir.path(), "EEPkey", messages));
+  const auto bin = persist::ReadWholeFile(dir.path() + "EEPkey.BIN");
+  ASSERT_TRUE(bin);
+  EXPECT_TRUE(std::equal(bin->begin(), bin->end(), image.begin(), image.end()));
+  EXPECT_EQ(ReadText(dir.path() + "EEPkey.TXT"), FormatTextDump(image));
+  EXPECT_TRUE(messages.boxes.empty());
+}
+
+TEST_F(ImageFilesTest, EachUnwritableFileIsNamedInItsOwnBox) {
+  const std::string missing = dir.path() + "missing/";
+  EXPECT_FALSE(WriteImageFiles(image, true, true, missing, "Board", messages));
+  ASSERT_EQ(messages.boxes.size(), 2u);
+  EXPECT_EQ(messages.boxes[0].text, missing + "Board.BIN");
+  EXPECT_EQ(messages.boxes[0].caption, "Cannot open");
+  EXPECT_EQ(messages.boxes[1].text, missing + "Board.TXT");
+}
+
+TEST_F(ImageFilesTest, FailedReplaceIsReportedAndLeavesNoPartialFile) {
+  fs::create_directory(dir.path() + "Board.BIN");  // cannot be replaced by a file
+  std::ofstream(dir.path() + "Board.BIN/keep") << "x";
+  EXPECT_FALSE(WriteImageFiles(image, true, true, dir.path(), "Board", messages));
+  ASSERT_EQ(messages.boxes.size(), 1u);
+  EXPECT_EQ(messages.boxes[0].text, dir.path() + "Board.BIN");
+  int entries = 0;
+  for (const auto& entry : fs::directory_iterator(dir.path())) entries += entry.exists();
+  EXPECT_EQ(entries, 2);  // the directory and the text dump, no temporary file
+  EXPECT_EQ(fs::file_size(dir.path() + "Board.TXT"), kTextDumpSize);
+}
+
+TEST_F(ImageFilesTest, ReadBackCopyIsTheWholeBuffer) {
+  EXPECT_TRUE(WriteReadBackCopy(image, dir.path()));
+  EXPECT_EQ(fs::file_size(dir.path() + "EeProm.bin"), kImageSize);
+  EXPECT_FALSE(WriteReadBackCopy(image, dir.path() + "missing/"));
+}
+
+}  // namespace
+}  // namespace veltrane::eeprom

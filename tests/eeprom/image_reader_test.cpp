@@ -1,0 +1,167 @@
+#include "eeprom/image_reader.h"
+
+#include <gtest/gtest.h>
+
+#include "eeprom_test_support.h"
+#include "model/key_tables.h"
+
+namespace veltrane::eeprom {
+namespace {
+
+namespace hdr = persist::header;
+
+class ReaderTest : public ::testing::Test {
+ protected:
+  void Decode(int firmware = 0) { DecodeImage(image, firmware, *def, header); }
+  // Maps a layer of a key to address a, whose tables get the given entry.
+  void PutKey(int keyIndex, int layer, std::uint8_t a, std::uint8_t keytype, std::uint8_t scan2,
+              std::uint8_t usb, std::uint8_t keymode = 0) {
+    image[LogicalAddressOffset(layer, keyIndex)] = a;
+    image[region::KeyInfo + a] = keytype;
+    image[region::ScanSet2 + a] = scan2;
+    image[region::ScanSet3 + a] = static_cast<std::uint8_t>(scan2 + 1);
+    image[region::UsbSet + a] = usb;
+    image[region::KeyMode + a] = keymode;
+  }
+  void PutPointer(int s, std::uint16_t p) {
+    image[region::StringPointers + 2 * static_cast<std::size_t>(s)] = p & 0xFF;
+    image[region::StringPointers + 2 * static_cast<std::size_t>(s) + 1] = p >> 8;
+  }
+  void PutStroke(std::size_t at, std::uint8_t usb) {
+    image[at] = 0x02;
+    image[at + 1] = usb;
+    image[at + 2] = 0x33;
+    image[at + 3] = 0;
+  }
+  const model::StringRow& Row(int s) const {
+    return def->stringWorkBuffer[static_cast<std::size_t>(s)];
+  }
+
+  std::unique_ptr<model::KeyboardDefinition> def = test::StartUpDefinition();
+  persist::HeaderImage header;
+  EepromImage image = test::FilledImage(0xFF);
+};
+
+TEST_F(ReaderTest, ErasedImageGivesNoKeysAndErasedSettings) {
+  def->stringIndex.fill(0x1234);
+  Decode();
+  for (const model::KeyDefinition& key : def->keys) {
+    EXPECT_EQ(key.complete, 0);
+    for (const model::KeyLayer& layer : key.layers) EXPECT_EQ(layer.used, 0);
+  }
+  for (std::uint16_t p : def->stringIndex) EXPECT_EQ(p, 0);
+  for (const model::StringChar& c : def->stringStore) EXPECT_TRUE(c.IsTerminator());
+  for (std::uint8_t b : def->pointDeviceParams) EXPECT_EQ(b, 0xFF);
+  EXPECT_EQ(header.I32(hdr::NumberOfStrings), 1);
+  EXPECT_EQ(header.I32(hdr::MaxScanRow), 128);
+  EXPECT_EQ(header.U32(hdr::DebounceTime), 0xFFu);
+  EXPECT_EQ(header.I32(hdr::DefRepDelay), 0xFF);
+  EXPECT_EQ(header.ScrollWheelGain(), -1);
+}
+
+TEST_F(ReaderTest, ScanRowByteGivesMaxScanRow) {
+  for (const auto& [stored, rows] : {std::pair{16, 8}, {31, 16}, {1, 1}, {0, 0}}) {
+    image[info::ScanRows] = static_cast<std::uint8_t>(stored);
+    Decode();
+    EXPECT_EQ(header.I32(hdr::MaxScanRow), rows) << stored;
+  }
+}
+
+TEST_F(ReaderTest, LayersComeBackWithTableSearchedIbmKey) {
+  PutKey(0, 0, 0, model::NORMAL_KEY, 0x1C, 0x04);
+  PutKey(1, 0, 1, model::CONSUMER_KEY, 0x32, 0x04);
+  PutKey(2, 3, 1, model::CONSUMER_KEY, 0x32, 0x04);  // shares address 1
+  PutKey(3, 1, 2, model::SHIFT_LEFT_KEY, 0x12, 0xE1);
+  PutKey(4, 2, 3, model::CONSUMER_KEY | model::KEYTYPE_LIGHT_UP, 0x32, 0x04);
+  Decode();
+  EXPECT_EQ(def->keys[0].layers[0].ibmkey, 31);
+  EXPECT_EQ(def->keys[1].layers[0].ibmkey, 144);
+  EXPECT_EQ(def->keys[3].layers[1].ibmkey, 44);
+  EXPECT_EQ(def->keys[4].layers[2].ibmkey, 0);
+  const model::KeyLayer& shared = def->keys[2].layers[3];
+  EXPECT_EQ(shared.used, 1);
+  EXPECT_EQ(shared.ibmkey, def->keys[1].layers[0].ibmkey);
+  EXPECT_EQ(shared.scan2code, 0x32);
+  EXPECT_EQ(shared.scan3code, 0x33);
+  EXPECT_EQ(shared.usbcode, 0x04);
+  EXPECT_EQ(def->keys[2].complete, 1);
+  EXPECT_EQ(def->keys[5].complete, 0);
+  EXPECT_EQ(def->keys[2].layers[0].used, 0);
+}
+
+TEST_F(ReaderTest, KeyModeOrderFollowsTheFirmwareInPlace) {
+  for (const auto& [firmware, expected] :
+       {std::pair{600, 0x21}, {500, 0x21}, {699, 0x21}, {499, 0x44}, {700, 0x44}, {1420, 0x44}}) {
+    PutKey(0, 0, 0, model::NORMAL_KEY, 0x1C, 0x04, 0x44);
+    Decode(firmware);
+    EXPECT_EQ(def->keys[0].layers[0].keymode, expected) << firmware;
+    EXPECT_EQ(image[region::KeyMode], expected) << firmware;
+  }
+}
+
+TEST_F(ReaderTest, NumberOfStringsFollowsTheHighestExaminedStringKey) {
+  PutKey(0, 0, 5, model::STRING_KEY, 7, 7);
+  PutKey(1, 0, 9, model::STRING_KEY, 2, 2);
+  PutKey(2, 0, 200, model::STRING_KEY, 60, 60);  // not examined for strings
+  PutPointer(60, 0x900);
+  PutStroke(0x900, 0x04);
+  Decode();
+  EXPECT_EQ(header.I32(hdr::NumberOfStrings), 3);
+  EXPECT_EQ(def->keys[2].layers[0].ibmkey, 60);
+  EXPECT_TRUE(Row(60)[0].IsTerminator());
+}
+
+TEST_F(ReaderTest, StringReplacesTheStartOfItsRow) {
+  test::SetString(*def, 3, 10);
+  PutKey(0, 0, 0, model::STRING_KEY, 3, 3);
+  PutPointer(3, 0x910);
+  for (std::size_t i = 0; i < 3; ++i) PutStroke(0x910 + 4 * i, static_cast<std::uint8_t>(0x10 + i));
+  image[0x91D] = 0x00;  // a modifier-only stroke ends the string
+  Decode();
+  EXPECT_EQ(model::StringLength(Row(3)), 3);
+  EXPECT_EQ(Row(3)[2].characterUSB, 0x12);
+  EXPECT_EQ(Row(3)[4], test::Stroke(4));
+  EXPECT_EQ(def->stringIndex[3], 0x910);
+}
+
+TEST_F(ReaderTest, DamagedStringNumbersAndPointersAreSkipped) {
+  for (int s : {1, 2, 3, 4}) {
+    PutKey(s, 0, static_cast<std::uint8_t>(s), model::STRING_KEY, static_cast<std::uint8_t>(s), 0);
+    test::SetString(*def, s, 5);
+  }
+  PutKey(0, 0, 6, model::STRING_KEY, 130, 0);  // no row of that number
+  PutPointer(1, 0x08FC);
+  PutPointer(2, 0x0C00);
+  PutPointer(3, 0x0BFE);  // its stroke would reach past the store
+  PutPointer(4, 0x8900);  // negative as a signed pointer
+  Decode();
+  EXPECT_EQ(header.I32(hdr::NumberOfStrings), 131);
+  EXPECT_EQ(def->keys[0].layers[0].ibmkey, 130);
+  for (int s : {1, 2, 3, 4}) EXPECT_EQ(Row(s)[0], test::Stroke(0)) << s;
+}
+
+TEST_F(ReaderTest, StringReadingStopsAtTheStoreEndAndKeepsATerminator) {
+  PutKey(0, 0, 0, model::STRING_KEY, 0, 0);
+  PutKey(1, 0, 1, model::STRING_KEY, 1, 1);
+  PutPointer(0, 0x0BF8);
+  PutPointer(1, 0x0900);
+  for (std::size_t at = 0x900; at < 0xC00; at += 4) PutStroke(at, 0x20);
+  Decode();
+  EXPECT_EQ(model::StringLength(Row(0)), 2);
+  EXPECT_EQ(model::StringLength(Row(1)), model::kMaxStringStrokes);
+  EXPECT_TRUE(Row(1)[model::kMaxStringStrokes].IsTerminator());
+}
+
+TEST_F(ReaderTest, StoreAndIndexTreatErasedBytesAsEmpty) {
+  PutPointer(0, 0x0904);
+  PutPointer(1, 0xFF04);
+  PutStroke(0x900, 0x30);
+  Decode();
+  EXPECT_EQ(def->stringIndex[0], 0x904);
+  EXPECT_EQ(def->stringIndex[1], 0);
+  EXPECT_EQ(def->stringStore[0].characterUSB, 0x30);
+  EXPECT_TRUE(def->stringStore[1].IsTerminator());
+}
+
+}  // namespace
+}  // namespace veltrane::eeprom

@@ -1,0 +1,159 @@
+// Random definitions built into an image and decoded back.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "eeprom/image_builder.h"
+#include "eeprom/image_reader.h"
+#include "eeprom_test_support.h"
+#include "model/key_tables.h"
+
+namespace veltrane::eeprom {
+namespace {
+
+using model::KeyboardDefinition;
+using model::KeyLayer;
+
+class RandomDefinitions {
+ public:
+  explicit RandomDefinitions(unsigned seed) : random_(seed) {}
+
+  void Fill(KeyboardDefinition& def) {
+    const double layerChance = Uniform(0.05, 0.6);
+    for (model::KeyDefinition& key : def.keys) {
+      key.used = Chance(0.85) ? 1 : 0;
+      for (KeyLayer& layer : key.layers)
+        if (Chance(layerChance)) FillLayer(layer);
+    }
+    for (model::StringRow& row : def.stringWorkBuffer) {
+      const int strokes = Chance(0.3) ? Int(1, 12) : 0;
+      for (int i = 0; i < strokes; ++i)
+        row[static_cast<std::size_t>(i)] = {Byte(), static_cast<std::uint8_t>(Int(1, 255)), Byte(),
+                                            Byte()};
+      row[static_cast<std::size_t>(strokes)] = model::StringChar{};
+    }
+  }
+
+  int Firmware() { return std::array{0, 527, 600, 1420}[static_cast<std::size_t>(Int(0, 3))]; }
+
+ private:
+  void FillLayer(KeyLayer& layer) {
+    if (Chance(0.2)) {
+      layer = KeyLayer{};
+      layer.keytype = model::STRING_KEY;
+      layer.ibmkey = Int(0, 127);
+    } else {
+      model::AssignTableKey(layer, Int(0, model::kIbmKeyRowCount - 1));
+      if (Chance(0.1)) layer.keytype |= model::KEYTYPE_LIGHT_DOWN;
+      if (Chance(0.1)) layer.scan2code = Byte();  // stale code
+    }
+    layer.keymode = static_cast<std::uint8_t>(Int(0, 0x3F));
+    layer.used = 1;
+  }
+  bool Chance(double p) { return std::bernoulli_distribution(p)(random_); }
+  double Uniform(double a, double b) {
+    return std::uniform_real_distribution<double>(a, b)(random_);
+  }
+  int Int(int a, int b) { return std::uniform_int_distribution<int>(a, b)(random_); }
+  std::uint8_t Byte() { return static_cast<std::uint8_t>(Int(0, 255)); }
+
+  std::mt19937 random_;
+};
+
+std::int32_t ExpectedIbmKey(const KeyLayer& original) {
+  if (original.keytype == model::STRING_KEY) return original.ibmkey;
+  const std::uint8_t usb = model::IbmKeyTable[static_cast<std::size_t>(original.ibmkey)].usb;
+  switch (original.keytype) {
+    case model::NORMAL_KEY:
+    case model::LOCAL_SHIFT_LEFT_KEY:
+    case model::SHIFT_LEFT_KEY:
+    case model::UNUSED_KEY:
+      return model::FindRowByUsb(usb);
+    default:
+      return model::FindRowByTypeAndUsb(original.keytype, usb);
+  }
+}
+
+void ExpectLayerBack(const KeyLayer& original, const KeyLayer& decoded) {
+  ASSERT_EQ(decoded.used, 1);
+  EXPECT_EQ(decoded.keymode, original.keymode);
+  EXPECT_EQ(decoded.keytype, original.keytype);
+  EXPECT_EQ(decoded.ibmkey, ExpectedIbmKey(original));
+  if (original.keytype == model::STRING_KEY) {
+    EXPECT_EQ(decoded.scan2code, original.ibmkey);
+    EXPECT_EQ(decoded.usbcode, original.ibmkey);
+  } else {
+    const model::IbmKeyRow& row = model::IbmKeyTable[static_cast<std::size_t>(original.ibmkey)];
+    EXPECT_EQ(decoded.scan2code, row.scan2);
+    EXPECT_EQ(decoded.scan3code, row.scan3);
+    EXPECT_EQ(decoded.usbcode, row.usb);
+  }
+}
+
+// Whether string s and all strings before it fit the store whole.
+bool StringFits(const KeyboardDefinition& def, int s) {
+  int slots = 0;
+  for (int n = 0; n <= s; ++n)
+    slots += model::StringLength(def.stringWorkBuffer[static_cast<std::size_t>(n)]) + 1;
+  return slots <= model::kStoreEntries;
+}
+
+void ExpectStringBack(const KeyboardDefinition& original, const KeyboardDefinition& decoded,
+                      int s) {
+  const model::StringRow& want = original.stringWorkBuffer[static_cast<std::size_t>(s)];
+  const model::StringRow& got = decoded.stringWorkBuffer[static_cast<std::size_t>(s)];
+  const int length = model::StringLength(want);
+  ASSERT_EQ(model::StringLength(got), length) << "string " << s;
+  for (int i = 0; i < length; ++i)
+    EXPECT_EQ(got[static_cast<std::size_t>(i)], want[static_cast<std::size_t>(i)]);
+}
+
+void ExpectDefinitionBack(const KeyboardDefinition& original, const KeyboardDefinition& decoded,
+                          const EepromImage& built) {
+  for (int i = 0; i < model::kKeyCount; ++i) {
+    const model::KeyDefinition& key = original.keys[static_cast<std::size_t>(i)];
+    for (int j = 0; j < model::kLayerCount; ++j) {
+      const KeyLayer& want = key.layers[static_cast<std::size_t>(j)];
+      const KeyLayer& got =
+          decoded.keys[static_cast<std::size_t>(i)].layers[static_cast<std::size_t>(j)];
+      if (key.used == 0 || want.used == 0) {
+        EXPECT_EQ(got.used, 0);
+        continue;
+      }
+      ExpectLayerBack(want, got);
+      EXPECT_EQ(decoded.keys[static_cast<std::size_t>(i)].complete, 1);
+      const std::uint8_t a = built[LogicalAddressOffset(j, i)];
+      if (want.keytype == model::STRING_KEY && a < 128 && StringFits(original, want.ibmkey))
+        ExpectStringBack(original, decoded, want.ibmkey);
+    }
+  }
+}
+
+TEST(RoundTripTest, DecodedImageGivesBackEveryPlacedLayerAndFittingString) {
+  RandomDefinitions random(20240611);
+  int checked = 0;
+  for (int iteration = 0; iteration < 400; ++iteration) {
+    auto original = test::StartUpDefinition();
+    random.Fill(*original);
+    const int firmware = random.Firmware();
+    EepromImage image{};
+    const BuildResult result =
+        BuildImage(*original, model::ShownSettings{}, "", firmware, image, nullptr);
+    if (!result.fits) {
+      EXPECT_GT(result.distinctMeanings, kMaxDistinctMeanings);
+      continue;
+    }
+    const EepromImage built = image;
+    auto decoded = test::StartUpDefinition();
+    persist::HeaderImage header;
+    DecodeImage(image, firmware, *decoded, header);
+    SCOPED_TRACE(::testing::Message() << "iteration " << iteration << " firmware " << firmware);
+    ExpectDefinitionBack(*original, *decoded, built);
+    ++checked;
+    if (HasFailure()) break;
+  }
+  EXPECT_GT(checked, 200);
+}
+
+}  // namespace
+}  // namespace veltrane::eeprom
