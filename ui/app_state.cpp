@@ -10,6 +10,7 @@ void StartApplication(AppState& app, model::MessageSink& messages, model::LogSin
   app.messages = &messages;
   app.log = log;
   app.commandLineText = std::move(commandLine);
+  SetActiveProgressBar(&app.progress);
   model::InitialiseDefinition(app.def);
   CreateMainWindowControls(app.window);
   app.options = RunOptions{};

@@ -12,6 +12,7 @@
 #include "model/diagnostics.h"
 #include "persist/header_image.h"
 #include "ui/main_window_model.h"
+#include "ui/progress_bar.h"
 
 namespace veltrane::ui {
 
@@ -30,6 +31,7 @@ struct AppState {
   persist::HeaderImage header;
   eeprom::EepromImage image{};
   MainWindowModel window;
+  ProgressBar progress;
   RunOptions options;
   std::string commandLineText;
   std::string dataDirectory;  // empty, or ends in "/"

@@ -1,0 +1,40 @@
+// The main window's commands that talk to the keyboard.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "ui/app_state.h"
+#include "ui/keyboard_link.h"
+
+namespace veltrane::ui {
+
+inline constexpr unsigned kMatrixSwitchAddress = 0xFF00;
+inline constexpr unsigned char kMatrixOn = 0xB1;
+inline constexpr unsigned char kMatrixOff = 0xC2;
+
+// Asks the keyboard for its version text and derives FirmwareVersion.
+void DetectionStep(AppState& app, KeyboardLink& link);
+
+// "Check keyboard presence": detection, then the one load of the
+// configuration file named on the command line.
+void CheckKeyboardPresence(AppState& app, KeyboardLink& link);
+
+enum class TransferOutcome { Done, NoKeyboard, Refused, Failed };
+
+// "Program Keyboard": Done when the library reported the download as complete.
+TransferOutcome ProgramKeyboard(AppState& app, KeyboardLink& link);
+
+// "Read Keyboard EEProm". The raw copy goes to copyPath when given, else to
+// DataDirectory + "EeProm.bin" when the option is set. A failed read decodes nothing.
+TransferOutcome ReadKeyboard(AppState& app, KeyboardLink& link,
+                             const std::optional<std::string>& copyPath = std::nullopt);
+
+// The keyboard takes the matrix switch when its version text begins with "V"
+// and holds an "X" from position 4 on.
+bool SupportsMatrixSwitch(const std::string& versionText);
+
+// "Enable matrix": flips MatrixEnabled (or clears it) and sends the switch.
+void EnableMatrix(AppState& app, KeyboardLink& link);
+
+}  // namespace veltrane::ui
