@@ -1,0 +1,151 @@
+#include "link/block_transfer.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "link/feature_reports.h"
+
+namespace veltrane::link {
+namespace {
+
+// Exactly 100 calls per block transfer: at most one per report while acc /
+// count passes the number of calls made, the rest with the final value.
+struct Progress {
+  ProgressCallback callback;
+  std::uint32_t count;
+  std::uint64_t acc = 0;
+  int calls = 0;
+
+  void AfterReport() {
+    if (callback != nullptr && acc / count > static_cast<std::uint64_t>(calls)) {
+      callback(calls);
+      ++calls;
+    }
+    acc += 400;
+  }
+  void Complete() const {
+    if (callback == nullptr) return;
+    for (int n = calls; n < kProgressCalls; ++n) callback(calls);
+  }
+};
+
+bool IsBlock(const std::uint8_t* buffer, std::uint32_t address, std::uint32_t count) {
+  const std::uint64_t end = std::uint64_t{address} + count;
+  return count % 4 == 0 && end <= kBlockAddressEnd && (buffer != nullptr || count == 0);
+}
+
+void ShowSetFeatureFailure(DeviceLayer& layer) {
+  const int code = layer.LastError();
+  char text[256];
+  std::snprintf(text, sizeof text, "Setfeature returned: %d %s\n", code, std::strerror(code));
+  layer.Message(text, kCaption);
+}
+
+void ShowCloseFailure(DeviceLayer& layer) {
+  char text[64];
+  std::snprintf(text, sizeof text, "CloseHandle failed %d\n", layer.LastError());
+  layer.Message(text, kCaption);
+}
+
+void PrintRefused(DeviceLayer& layer, std::uint32_t address, std::uint32_t count) {
+  char text[160];
+  std::snprintf(text, sizeof text, "Transfer refused: address 0x%X, count %u\n", address, count);
+  layer.Print(text);
+}
+
+int SendControlWrite(DeviceLayer& layer, DeviceHandle handle, const std::uint8_t* buffer,
+                     std::uint32_t address) {
+  const bool accepted = layer.SetFeature(handle, ControlWrite(address, buffer));
+  if (!accepted) ShowSetFeatureFailure(layer);
+  layer.Close(handle);
+  return accepted ? 1 : 0;
+}
+
+// True when every report was accepted.
+bool WriteBlock(DeviceLayer& layer, const LinkState& state, DeviceHandle handle,
+                const std::uint8_t* buffer, std::uint32_t address, std::uint32_t count,
+                Progress& progress) {
+  const bool paced = NeedsPacing(state);
+  for (std::uint32_t offset = 0; offset < count; offset += 4) {
+    if (!layer.SetFeature(handle, WriteReport(address + offset, buffer + address + offset))) {
+      ShowSetFeatureFailure(layer);
+      return false;
+    }
+    if (paced) layer.Sleep(kPacingMilliseconds);
+    progress.AfterReport();
+  }
+  return true;
+}
+
+// The number of bytes read: the offset of the first failed report, or count.
+std::uint32_t ReadBlock(DeviceLayer& layer, DeviceHandle handle, std::uint8_t* buffer,
+                        std::uint32_t address, std::uint32_t count, Progress& progress) {
+  std::uint32_t offset = 0;
+  for (; offset < count; offset += 4) {
+    FeatureReport report = ReadRequest(address + offset);
+    if (!layer.SetFeature(handle, report) || !layer.GetFeature(handle, report)) break;
+    std::memcpy(buffer + address + offset, report.data() + 3, 4);
+    progress.AfterReport();
+  }
+  return offset;
+}
+
+}  // namespace
+
+TransferKind ClassifyWrite(const std::uint8_t* buffer, std::uint32_t address, std::uint32_t count) {
+  if (address >= kControlFirst && address <= kControlLast)
+    return buffer != nullptr && count >= 4 ? TransferKind::Control : TransferKind::Refused;
+  return IsBlock(buffer, address, count) ? TransferKind::Block : TransferKind::Refused;
+}
+
+TransferKind ClassifyRead(const std::uint8_t* buffer, std::uint32_t address, std::uint32_t count) {
+  return IsBlock(buffer, address, count) ? TransferKind::Block : TransferKind::Refused;
+}
+
+bool NeedsPacing(const LinkState& state) {
+  const char c1 = state.ProductText[1];
+  const char c2 = state.ProductText[2];
+  return (c1 == '0' && c2 < '5') || (c1 == '1' && c2 == '4');
+}
+
+int ProgramFirmWare(DeviceLayer& layer, LinkState& state, const std::uint8_t* buffer,
+                    std::uint32_t address, std::uint32_t count, ProgressCallback progress) {
+  const TransferKind kind = ClassifyWrite(buffer, address, count);
+  if (kind == TransferKind::Refused) {
+    PrintRefused(layer, address, count);
+    return 0;
+  }
+  const DeviceHandle handle = OpenKeyboard(layer, state);
+  if (handle == kNoDevice) return 0;
+  if (kind == TransferKind::Control) return SendControlWrite(layer, handle, buffer, address);
+  Progress steps{progress, count};
+  const bool written = WriteBlock(layer, state, handle, buffer, address, count, steps);
+  steps.Complete();
+  // A half-written keyboard is not reported as programmed.
+  if (written) layer.Message("Done", kCaption);
+  if (!layer.Close(handle)) ShowCloseFailure(layer);
+  return written ? 1 : 0;
+}
+
+int ReadFirmWare(DeviceLayer& layer, LinkState& state, std::uint8_t* buffer, std::uint32_t address,
+                 std::uint32_t count, ProgressCallback progress) {
+  if (ClassifyRead(buffer, address, count) == TransferKind::Refused) {
+    PrintRefused(layer, address, count);
+    return 0;
+  }
+  const DeviceHandle handle = OpenKeyboard(layer, state);
+  if (handle == kNoDevice) return 0;
+  Progress steps{progress, count};
+  const bool complete = ReadBlock(layer, handle, buffer, address, count, steps) >= count;
+  steps.Complete();
+  const bool closed = layer.Close(handle);
+  if (closed && complete) return 1;
+  if (!complete) {
+    layer.Message("Set or GetFeature failed ", kCaption);
+  } else {
+    ShowCloseFailure(layer);
+  }
+  return 0;
+}
+
+}  // namespace veltrane::link

@@ -1,0 +1,32 @@
+// Which device layer a library call runs on, from the environment:
+// NIRVEX_DEVICE chooses the backend, NIRVEX_TRACE adds the report trace.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "link/device_layer.h"
+#include "link/simulated_layer.h"
+
+namespace veltrane::link {
+
+inline constexpr const char* kDeviceVariable = "NIRVEX_DEVICE";
+inline constexpr const char* kTraceVariable = "NIRVEX_TRACE";
+
+enum class Backend { Hidapi, Simulated, Invalid };
+
+struct DeviceChoice {
+  Backend backend = Backend::Hidapi;
+  SimulatedOptions simulated;
+  std::string error;  // why an Invalid choice was refused
+};
+
+// Unset, empty or "hidapi": hidapi. "sim:PATH[,option=value...]": the simulated keyboard.
+DeviceChoice ParseDeviceChoice(const char* text);
+
+// The layer for one call; an invalid choice prints why on standard output and
+// gives a layer without devices. A non-empty tracePath wraps it in a TraceLayer.
+std::unique_ptr<DeviceLayer> MakeDeviceLayer(const char* deviceText, const char* tracePath);
+
+}  // namespace veltrane::link

@@ -1,0 +1,24 @@
+#include "link/device_layer.h"
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "link/message_route.h"
+
+namespace veltrane::link {
+
+void DeviceLayer::Sleep(int milliseconds) {
+  if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+void DeviceLayer::Message(const char* text, const char* caption) {
+  ShowMessage(text, caption);
+}
+
+void DeviceLayer::Print(const char* text) {
+  std::fputs(text, stdout);
+  std::fflush(stdout);
+}
+
+}  // namespace veltrane::link

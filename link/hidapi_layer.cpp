@@ -1,0 +1,152 @@
+#include "link/hidapi_layer.h"
+
+#include <hidapi.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cwchar>
+
+namespace veltrane::link {
+namespace {
+
+// The raw report descriptor of a hidraw node, from sysfs (readable by everyone).
+std::optional<DescriptorSummary> ReadDescriptor(const std::string& devicePath) {
+  const std::string path = ReportDescriptorPath(devicePath);
+  if (path.empty()) return std::nullopt;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return std::nullopt;
+  std::array<std::uint8_t, kMaxDescriptorSize + 1> bytes{};
+  const std::size_t length = std::fread(bytes.data(), 1, bytes.size(), file);
+  const bool failed = std::ferror(file) != 0;
+  std::fclose(file);
+  if (failed || length > kMaxDescriptorSize) return std::nullopt;
+  return ParseReportDescriptor(std::span<const std::uint8_t>(bytes.data(), length));
+}
+
+bool AccessDenied(const std::string& path) {
+  if (::access(path.c_str(), R_OK | W_OK) == 0) return false;
+  return errno == EACCES || errno == EPERM;
+}
+
+}  // namespace
+
+HidapiLayer::HidapiLayer() : initialised_(hid_init() == 0) {}
+
+HidapiLayer::~HidapiLayer() {
+  for (OpenDevice& slot : open_)
+    if (slot.device != nullptr) hid_close(slot.device);
+  if (initialised_) hid_exit();
+}
+
+void HidapiLayer::ListNodes() {
+  std::vector<ListedCollection> listed;
+  hid_device_info* devices = hid_enumerate(0, 0);
+  for (const hid_device_info* d = devices; d != nullptr; d = d->next)
+    if (d->path != nullptr)
+      listed.push_back(ListedCollection{d->path, DeviceAttributes{d->vendor_id, d->product_id}});
+  hid_free_enumeration(devices);
+  nodes_ = DistinctNodes(listed);
+  listed_ = true;
+}
+
+InterfaceEntry HidapiLayer::Interface(int index) {
+  if (!initialised_) return InterfaceEntry{InterfaceStatus::NoDeviceSet, {}, std::nullopt};
+  if (index == 0 || !listed_) ListNodes();
+  if (index < 0 || static_cast<std::size_t>(index) >= nodes_.size()) return InterfaceEntry{};
+  const HidNode& node = nodes_[static_cast<std::size_t>(index)];
+  return InterfaceEntry{InterfaceStatus::Present, node.path, node.attributes};
+}
+
+OpenStatus HidapiLayer::Open(const std::string& path, DeviceHandle& handle) {
+  handle = kNoDevice;
+  int slot = 0;
+  while (slot < kOpenSlots && open_[slot].device != nullptr) ++slot;
+  if (slot == kOpenSlots) {
+    Fail(EMFILE);
+    return OpenStatus::Failed;
+  }
+  hid_device* device = hid_open_path(path.c_str());
+  if (device == nullptr) {
+    const int code = errno;
+    const bool denied = AccessDenied(path);
+    Fail(denied ? EACCES : code);
+    return denied ? OpenStatus::Denied : OpenStatus::Failed;
+  }
+  open_[slot] = OpenDevice{device, path};
+  handle = slot;
+  return OpenStatus::Opened;
+}
+
+HidapiLayer::OpenDevice* HidapiLayer::Find(DeviceHandle handle) {
+  if (handle < 0 || handle >= kOpenSlots || open_[handle].device == nullptr) return nullptr;
+  return &open_[handle];
+}
+
+bool HidapiLayer::Fail(int code) {
+  lastError_ = code != 0 ? code : EIO;
+  return false;
+}
+
+bool HidapiLayer::Attributes(DeviceHandle handle, DeviceAttributes& attributes) {
+  OpenDevice* open = Find(handle);
+  if (open == nullptr) return Fail(EBADF);
+  const hid_device_info* info = hid_get_device_info(open->device);
+  if (info == nullptr) return Fail(errno);
+  attributes = DeviceAttributes{info->vendor_id, info->product_id};
+  return true;
+}
+
+bool HidapiLayer::Capabilities(DeviceHandle handle, DeviceCapabilities& capabilities) {
+  OpenDevice* open = Find(handle);
+  if (open == nullptr) return Fail(EBADF);
+  const std::optional<DescriptorSummary> summary = ReadDescriptor(open->path);
+  const std::optional<DeviceCapabilities> found =
+      summary ? NodeCapabilities(*summary) : std::nullopt;
+  if (!found) return Fail(EIO);
+  capabilities = *found;
+  return true;
+}
+
+bool HidapiLayer::ProductString(DeviceHandle handle, ProductStringBuffer& text) {
+  OpenDevice* open = Find(handle);
+  if (open == nullptr) return Fail(EBADF);
+  std::array<wchar_t, kProductStringChars> wide{};
+  if (hid_get_product_string(open->device, wide.data(), wide.size()) != 0) return Fail(errno);
+  text.fill(0);
+  for (std::size_t k = 0; k + 1 < text.size() && wide[k] != 0; ++k)
+    text[k] = static_cast<char16_t>(static_cast<std::uint32_t>(wide[k]) & 0xFFFF);
+  return true;
+}
+
+// Without report IDs the 7 bytes go out with byte 0 = 0, and hidraw counts that byte.
+bool HidapiLayer::SetFeature(DeviceHandle handle, const FeatureReport& report) {
+  OpenDevice* open = Find(handle);
+  if (open == nullptr) return Fail(EBADF);
+  const int sent = hid_send_feature_report(open->device, report.data(), report.size());
+  if (sent < 0) return Fail(errno);
+  if (static_cast<std::size_t>(sent) != report.size()) return Fail(EIO);
+  return true;
+}
+
+bool HidapiLayer::GetFeature(DeviceHandle handle, FeatureReport& report) {
+  OpenDevice* open = Find(handle);
+  if (open == nullptr) return Fail(EBADF);
+  FeatureReport reply{};
+  reply[0] = report[0];
+  const int received = hid_get_feature_report(open->device, reply.data(), reply.size());
+  if (received < 0) return Fail(errno);
+  if (static_cast<std::size_t>(received) != reply.size()) return Fail(EIO);
+  report = reply;
+  return true;
+}
+
+bool HidapiLayer::Close(DeviceHandle handle) {
+  OpenDevice* open = Find(handle);
+  if (open == nullptr) return Fail(EBADF);
+  hid_close(open->device);
+  *open = OpenDevice{};
+  return true;
+}
+
+}  // namespace veltrane::link

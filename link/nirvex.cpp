@@ -1,0 +1,69 @@
+// The library's exports: each call builds its device layer from the
+// environment and runs the link logic on the process's one LinkState.
+#include "link/nirvex.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "link/block_transfer.h"
+#include "link/device_choice.h"
+#include "link/keyboard_open.h"
+#include "link/message_route.h"
+
+namespace {
+
+namespace link = veltrane::link;
+
+link::LinkState g_state;
+
+std::unique_ptr<link::DeviceLayer> CallLayer() {
+  return link::MakeDeviceLayer(std::getenv(link::kDeviceVariable),
+                               std::getenv(link::kTraceVariable));
+}
+
+// No exception leaves the library: an unexpected one ends the call with 0.
+template <typename Call>
+int Guarded(Call call) {
+  try {
+    return call();
+  } catch (...) {
+    return 0;
+  }
+}
+
+}  // namespace
+
+extern "C" {
+
+NIRVEX_EXPORT int DetectKeyboard(char* text) {
+  try {
+    return link::DetectKeyboard(*CallLayer(), g_state, text);
+  } catch (...) {
+    link::SetProductText(g_state, link::kNotFoundText);
+    if (text != nullptr) std::strcpy(text, g_state.ProductText.data());
+    return 0;
+  }
+}
+
+NIRVEX_EXPORT int ProgramFirmWare(const unsigned char* buffer, unsigned int address,
+                                  unsigned int count, NirvexProgress progress) {
+  return Guarded([&] {
+    return link::ProgramFirmWare(*CallLayer(), g_state, buffer, address, count, progress);
+  });
+}
+
+NIRVEX_EXPORT int ReadFirmWare(unsigned char* buffer, unsigned int address, unsigned int count,
+                               NirvexProgress progress) {
+  return Guarded(
+      [&] { return link::ReadFirmWare(*CallLayer(), g_state, buffer, address, count, progress); });
+}
+
+NIRVEX_EXPORT void NirvexSetMessageHandler(NirvexMessageHandler handler, void* context) {
+  link::SetMessageHandler(handler, context);
+}
+
+NIRVEX_EXPORT int NirvexLastOpenDenied(void) {
+  return g_state.openDenied ? 1 : 0;
+}
+
+}  // extern "C"

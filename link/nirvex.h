@@ -1,0 +1,111 @@
+/*
+ * nirvex: the keyboard link of Veltrane.
+ *
+ * Finds the programmable keyboard among the HID devices and moves blocks of
+ * its memory four bytes at a time with 7-byte HID feature reports.
+ *
+ * Every call opens the keyboard afresh and closes it before returning. The
+ * library keeps only its 64-byte identification text between calls. Calls
+ * are made from one thread, one at a time.
+ *
+ * Environment, read at every call:
+ *   NIRVEX_DEVICE  unset, empty or "hidapi": real keyboards through hidraw;
+ *                  "sim:PATH[,option=value...]": the simulated keyboard kept in PATH.
+ *   NIRVEX_TRACE   a file that receives one line per feature report
+ *                  ("set" or "get" and the 7 bytes in lower-case hex).
+ */
+#ifndef NIRVEX_H_
+#define NIRVEX_H_
+
+#define NIRVEX_EXPORT __attribute__((visibility("default")))
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/** Called exactly 100 times per block transfer; the result is ignored. */
+typedef int (*NirvexProgress)(int step);
+
+/** Receives every message box the library shows: text, caption "nirvex". */
+typedef void (*NirvexMessageHandler)(const char* text, const char* caption, void* context);
+
+/** @brief Look for the keyboard and read its identification text.
+
+    @param text A buffer of at least 64 bytes. Receives the keyboard's product
+        string (the low 8 bits of each of its first 63 characters, then a NUL),
+        or "Error 1" (a keyboard without input or output reports), "Error 2"
+        (its product string could not be read) or "Not found". May be NULL:
+        the keyboard is looked for all the same and nothing is written.
+
+    @returns 1 when a keyboard passing the identity test was opened (its text
+        may still be "Error 1" or "Error 2"), 0 when none was found.
+*/
+NIRVEX_EXPORT int DetectKeyboard(char* text);
+
+/** @brief Write a block of the keyboard's memory, or send one control write.
+
+    Block (address + count <= 0x8000, count a multiple of 4): buffer[address + k]
+    is written to keyboard address address + k, one report per 4 bytes, and
+    @p progress is called 100 times; "Done" is shown after the last report.
+    A refused report shows "Setfeature returned: %d %s\n" and ends the block.
+
+    Control write (address 0xFF00..0xFFFF, count at least 4): one report with
+    buffer[0..3]; no progress calls, no "Done". Data 00 00 00 B1 at 0xFF00
+    switches the key matrix on, 00 00 00 C2 off.
+
+    @param buffer The bytes to send, indexed by keyboard address (a control
+        write takes buffer[0..3]). May be NULL only for a block with count 0.
+    @param address Start address.
+    @param count Number of bytes.
+    @param progress Callback, or NULL.
+
+    @returns 1 when every report was accepted; 0 when no keyboard was found,
+        a report was refused, or the address range is refused (0x8000..0xFEFF,
+        a block crossing 0x8000, above 0xFFFF, a count not a multiple of 4).
+        A refused range sends nothing and calls nothing.
+*/
+NIRVEX_EXPORT int ProgramFirmWare(const unsigned char* buffer, unsigned int address,
+                                  unsigned int count, NirvexProgress progress);
+
+/** @brief Read a block of the keyboard's memory.
+
+    One read request per 4 bytes; the 4 bytes at address + k land in
+    buffer[address + k]. @p progress is called 100 times. After a failed
+    report the buffer keeps its earlier contents from that address on, and
+    "Set or GetFeature failed " is shown.
+
+    @param buffer Receives the bytes, indexed by keyboard address; at least
+        address + count bytes long. May be NULL only when count is 0.
+    @param address Start address; address + count must not exceed 0x8000.
+    @param count Number of bytes, a multiple of 4.
+    @param progress Callback, or NULL.
+
+    @returns 1 only when all count bytes were read and the device closed
+        again; 0 when no keyboard was found, a report failed, the closing
+        failed or the range is refused (which sends nothing and calls nothing).
+*/
+NIRVEX_EXPORT int ReadFirmWare(unsigned char* buffer, unsigned int address, unsigned int count,
+                               NirvexProgress progress);
+
+/** @brief Route the library's message boxes to the program.
+
+    @param handler Called with the text, the caption and @p context for every
+        message; NULL restores the default, which writes "caption: text" to
+        standard error.
+    @param context Passed back to the handler unchanged.
+*/
+NIRVEX_EXPORT void NirvexSetMessageHandler(NirvexMessageHandler handler, void* context);
+
+/** @brief Whether the last call met a keyboard that this user may not open.
+
+    @returns 1 when, during the last call's search, a device with a keyboard's
+        vendor and product could not be opened for lack of permission (the
+        udev rule is missing); 0 otherwise. The other results are unaffected.
+*/
+NIRVEX_EXPORT int NirvexLastOpenDenied(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* NIRVEX_H_ */

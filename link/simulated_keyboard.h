@@ -1,0 +1,53 @@
+// The keyboard's side of the wire, modelled: a 32 KiB memory that starts
+// erased, write reports, read requests with their replies, and the control
+// writes with the matrix switch. Kept in a file between program runs.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "link/device_layer.h"
+
+namespace veltrane::link {
+
+inline constexpr std::size_t kSimulatedMemorySize = 0x8000;
+inline constexpr std::uint8_t kErasedByte = 0xFF;
+inline constexpr std::uint8_t kMatrixOn = 0xB1;
+inline constexpr std::uint8_t kMatrixOff = 0xC2;
+
+using SimulatedMemory = std::array<std::uint8_t, kSimulatedMemorySize>;
+
+constexpr SimulatedMemory ErasedMemory() {
+  SimulatedMemory memory{};
+  memory.fill(kErasedByte);
+  return memory;
+}
+
+struct SimulatedKeyboard {
+  SimulatedMemory memory = ErasedMemory();
+  std::uint8_t matrixSwitch = kMatrixOff;  // the last switch byte written to 0xFF00
+  FeatureReport reply{};                   // what the next get-feature returns
+  bool changed = false;                    // memory or switch differ from the file
+};
+
+// Applies a set-feature report; false for one the firmware does not accept
+// (a report ID other than 0, a read request without its zero bytes and 'z').
+bool AcceptSetFeature(SimulatedKeyboard& keyboard, const FeatureReport& report);
+
+inline bool MatrixEnabled(const SimulatedKeyboard& keyboard) {
+  return keyboard.matrixSwitch == kMatrixOn;
+}
+
+// File layout: "NVXSIM01", the 32768 memory bytes, the matrix switch byte.
+inline constexpr std::size_t kSimulatedFileSize = 8 + kSimulatedMemorySize + 1;
+
+enum class LoadResult { Loaded, Absent, Damaged };
+
+// An absent file is an erased keyboard; a damaged one is left as it is.
+LoadResult LoadKeyboard(const std::string& path, SimulatedKeyboard& keyboard);
+// Through a temporary file renamed over the old one; errno set on failure.
+bool SaveKeyboard(const std::string& path, const SimulatedKeyboard& keyboard);
+
+}  // namespace veltrane::link

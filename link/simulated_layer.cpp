@@ -1,0 +1,99 @@
+#include "link/simulated_layer.h"
+
+#include <cerrno>
+#include <utility>
+
+namespace veltrane::link {
+
+SimulatedLayer::SimulatedLayer(SimulatedOptions options) : options_(std::move(options)) {}
+
+InterfaceEntry SimulatedLayer::Interface(int index) {
+  if (index != 0) return InterfaceEntry{};
+  return InterfaceEntry{InterfaceStatus::Present, options_.path,
+                        DeviceAttributes{options_.vendor, options_.productId}};
+}
+
+OpenStatus SimulatedLayer::Open(const std::string& path, DeviceHandle& handle) {
+  handle = kNoDevice;
+  if (open_ || path != options_.path) return Refuse(EBUSY, OpenStatus::Failed);
+  if (options_.openDenied) return Refuse(EACCES, OpenStatus::Denied);
+  keyboard_ = SimulatedKeyboard{};
+  if (!options_.path.empty() && LoadKeyboard(options_.path, keyboard_) == LoadResult::Damaged) {
+    Print(("Simulated keyboard file " + options_.path + " is damaged; left as it is\n").c_str());
+    return Refuse(EIO, OpenStatus::Failed);
+  }
+  open_ = true;
+  handle = kHandle;
+  return OpenStatus::Opened;
+}
+
+OpenStatus SimulatedLayer::Refuse(int code, OpenStatus status) {
+  lastError_ = code;
+  return status;
+}
+
+bool SimulatedLayer::IsOpen(DeviceHandle handle) {
+  return open_ && handle == kHandle;
+}
+
+bool SimulatedLayer::Fail(int code) {
+  lastError_ = code;
+  return false;
+}
+
+bool SimulatedLayer::Attributes(DeviceHandle handle, DeviceAttributes& attributes) {
+  if (!IsOpen(handle)) return Fail(EBADF);
+  attributes = DeviceAttributes{options_.vendor, options_.productId};
+  return true;
+}
+
+bool SimulatedLayer::Capabilities(DeviceHandle handle, DeviceCapabilities& capabilities) {
+  if (!IsOpen(handle)) return Fail(EBADF);
+  capabilities = DeviceCapabilities{options_.usagePage, options_.usage, options_.inputReportLength,
+                                    options_.outputReportLength};
+  return true;
+}
+
+bool SimulatedLayer::ProductString(DeviceHandle handle, ProductStringBuffer& text) {
+  if (!IsOpen(handle)) return Fail(EBADF);
+  if (options_.productStringFails) return Fail(EPIPE);
+  text.fill(0);
+  for (std::size_t k = 0; k + 1 < text.size() && k < options_.product.size(); ++k)
+    text[k] = static_cast<unsigned char>(options_.product[k]);
+  return true;
+}
+
+bool SimulatedLayer::SetFeature(DeviceHandle handle, const FeatureReport& report) {
+  if (!IsOpen(handle)) return Fail(EBADF);
+  ++setReports_;
+  if (setReports_ == options_.refuseReport) return Fail(EIO);
+  if (!AcceptSetFeature(keyboard_, report)) return Fail(EPROTO);
+  return true;
+}
+
+bool SimulatedLayer::GetFeature(DeviceHandle handle, FeatureReport& report) {
+  if (!IsOpen(handle)) return Fail(EBADF);
+  report = keyboard_.reply;
+  return true;
+}
+
+bool SimulatedLayer::Close(DeviceHandle handle) {
+  if (!IsOpen(handle)) return Fail(EBADF);
+  open_ = false;
+  bool saved = true;
+  if (keyboard_.changed && !options_.path.empty()) {
+    saved = SaveKeyboard(options_.path, keyboard_);
+    if (!saved) Fail(errno != 0 ? errno : EIO);
+    keyboard_.changed = !saved;
+  }
+  if (options_.closeFails) return Fail(EBADF);
+  return saved;
+}
+
+void SimulatedLayer::Sleep(int milliseconds) {
+  if (milliseconds <= 0) return;
+  slept_ += static_cast<std::uint64_t>(milliseconds);
+  if (!options_.virtualTime) DeviceLayer::Sleep(milliseconds);
+}
+
+}  // namespace veltrane::link

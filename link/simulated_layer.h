@@ -1,0 +1,63 @@
+// The device layer over the simulated keyboard: one keyboard at interface 0,
+// its memory loaded from its file at open and saved back at close.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "link/device_layer.h"
+#include "link/simulated_keyboard.h"
+
+namespace veltrane::link {
+
+struct SimulatedOptions {
+  std::string path;  // the keyboard's file; empty keeps the memory for one open only
+  std::string product = "V0527X Simulated keyboard";
+  std::uint16_t vendor = 0x7A31;
+  std::uint16_t productId = 0xFF02;
+  std::uint16_t usagePage = 0x01;
+  std::uint16_t usage = 0x06;
+  std::uint16_t inputReportLength = 8;
+  std::uint16_t outputReportLength = 1;
+  std::uint32_t refuseReport = 0;  // the N-th set-feature report of a session fails; 0: none
+  bool closeFails = false;
+  bool productStringFails = false;
+  bool openDenied = false;
+  bool virtualTime = false;  // sleeps are counted, not slept
+};
+
+class SimulatedLayer : public DeviceLayer {
+ public:
+  explicit SimulatedLayer(SimulatedOptions options);
+
+  InterfaceEntry Interface(int index) override;
+  OpenStatus Open(const std::string& path, DeviceHandle& handle) override;
+  bool Attributes(DeviceHandle handle, DeviceAttributes& attributes) override;
+  bool Capabilities(DeviceHandle handle, DeviceCapabilities& capabilities) override;
+  bool ProductString(DeviceHandle handle, ProductStringBuffer& text) override;
+  bool SetFeature(DeviceHandle handle, const FeatureReport& report) override;
+  bool GetFeature(DeviceHandle handle, FeatureReport& report) override;
+  // Saves the memory when it changed, also when the close is made to fail.
+  bool Close(DeviceHandle handle) override;
+  int LastError() override { return lastError_; }
+  void Sleep(int milliseconds) override;
+
+  const SimulatedKeyboard& Keyboard() const { return keyboard_; }
+  std::uint64_t SleptMilliseconds() const { return slept_; }
+  std::uint32_t SetReportsSeen() const { return setReports_; }
+
+ private:
+  static constexpr DeviceHandle kHandle = 1;
+  bool IsOpen(DeviceHandle handle);
+  bool Fail(int code);
+  OpenStatus Refuse(int code, OpenStatus status);
+
+  SimulatedOptions options_;
+  SimulatedKeyboard keyboard_;
+  bool open_ = false;
+  std::uint32_t setReports_ = 0;
+  std::uint64_t slept_ = 0;
+  int lastError_ = 0;
+};
+
+}  // namespace veltrane::link
