@@ -1,0 +1,89 @@
+// Arbitrary bytes shaped into configuration files of the three readable
+// lengths (or left as they are), decoded, and pushed through everything that
+// runs after a load: the string work buffer, the report, a save and the packing
+// of the strings. A saved file must decode to a definition that saves the same.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "model/definition.h"
+#include "model/diagnostics.h"
+#include "model/shown_settings.h"
+#include "persist/config_file.h"
+#include "persist/text_report.h"
+
+namespace {
+
+using namespace veltrane;
+
+class NullSink : public model::MessageSink {
+ public:
+  void Show(std::string_view, std::string_view, model::MessageIcon) override {}
+};
+
+// First byte: bits 0-1 choose the length (current, earlier, oldest, as given);
+// bit 2 keeps the versions as they come instead of making them acceptable.
+std::vector<std::uint8_t> ShapeFile(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return {};
+  const std::uint8_t selector = data[0];
+  ++data;
+  --size;
+  static constexpr std::size_t kLengths[] = {
+      persist::kConfigFileSize, persist::kEarlierConfigFileSize, persist::kOldestConfigFileSize};
+  const std::size_t choice = selector & 3u;
+  std::vector<std::uint8_t> file(data, data + size);
+  if (choice == 3) return file;
+  file.resize(kLengths[choice], 0);
+  if ((selector & 4u) == 0) {
+    file[0] = static_cast<std::uint8_t>(file[0] % 3);
+    std::fill(file.begin() + 1, file.begin() + 4, 0);
+    file[4] = static_cast<std::uint8_t>(4 + file[4] % 4);
+    std::fill(file.begin() + 5, file.begin() + 8, 0);
+  }
+  return file;
+}
+
+// The window-held settings as a load would show them, taken unchecked.
+model::ShownSettings ShownFrom(const persist::HeaderImage& h) {
+  namespace hdr = persist::header;
+  model::ShownSettings shown;
+  shown.DefRepDelay = h.I32(hdr::DefRepDelay);
+  shown.DefRepRate = h.I32(hdr::DefRepRate);
+  shown.DebounceTime = h.U32(hdr::DebounceTime);
+  shown.MaxScanRow = h.I32(hdr::MaxScanRow);
+  shown.PointDevice = h.I32(hdr::PointDevice);
+  shown.ConfigFileName = std::string(h.Text(hdr::ConfigFileName));
+  shown.SerialNumber = std::string(h.Text(hdr::SerialNumber));
+  return shown;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static model::KeyboardDefinition def;
+  model::InitialiseDefinition(def);
+  persist::HeaderImage header;
+  NullSink sink;
+
+  const std::vector<std::uint8_t> file = ShapeFile(data, size);
+  const persist::LoadOutcome outcome = persist::DecodeConfigFile(file, def, header, sink);
+  model::ClearStringWorkBuffer(def, false);
+  model::RebuildStringWorkBuffer(def);
+
+  const model::ShownSettings shown = ShownFrom(header);
+  persist::FormatTextReport(def, shown);
+  const auto saved = persist::EncodeConfigFile(def, shown, header);
+
+  if (outcome == persist::LoadOutcome::Loaded) {
+    static model::KeyboardDefinition again;
+    model::InitialiseDefinition(again);
+    persist::HeaderImage rereadHeader;
+    if (persist::DecodeConfigFile(saved, again, rereadHeader, sink) != persist::LoadOutcome::Loaded)
+      __builtin_trap();
+    if (persist::EncodeConfigFile(again, shown, rereadHeader) != saved) __builtin_trap();
+  }
+
+  model::FlattenStrings(def);
+  return 0;
+}

@@ -1,0 +1,68 @@
+// The binary configuration file (".DAT"): header, the 128 key records, the
+// string index and the string character store. Three generations are read,
+// told apart by their length; the current one is always written.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "model/definition.h"
+#include "model/diagnostics.h"
+#include "model/shown_settings.h"
+#include "persist/header_image.h"
+
+namespace veltrane::persist {
+
+inline constexpr std::size_t kConfigFileSize = 20628;         // current generation
+inline constexpr std::size_t kEarlierConfigFileSize = 20624;  // without the scroll-wheel field
+inline constexpr std::size_t kOldestConfigFileSize = 16528;   // with 112-byte key records
+inline constexpr std::size_t kKeyRecordSize = 144;
+inline constexpr std::size_t kOldKeyRecordSize = 112;
+inline constexpr std::size_t kLayerRecordSize = 20;
+inline constexpr std::size_t kTrailerSize = 1024;
+
+inline constexpr std::int32_t kWrittenVersionMinor = 0;
+inline constexpr std::int32_t kWrittenVersionMajor = 5;
+
+// How a load ended, with what the user was shown and what the header got:
+//   Loaded           "Loaded configuration file !" (Load); the file's header
+//   CannotOpen       the path (Cannot open file); header untouched
+//   Incompatible     major version below 4: "Incompatible .DAT file !"
+//                    (.DAT file); header untouched
+//   BadMinorVersion  minor version outside 0..2: nothing shown; header untouched
+//   BadLength        not one of the three lengths: "FileLength error !"
+//                    (.DAT file); the header from the file's first 144 bytes
+// On every path but CannotOpen the string store has been cleared first.
+enum class LoadOutcome { Loaded, CannotOpen, Incompatible, BadMinorVersion, BadLength };
+
+// Clears the keys, then reads the file into the definition and the header and
+// tells the user how that went. It does not apply the header to the live
+// settings: the caller does that (ApplyLoadedSettings) whatever the outcome.
+LoadOutcome ReadConfigFile(const std::string& path, model::KeyboardDefinition& def,
+                           HeaderImage& header, model::MessageSink& messages);
+
+// Everything ReadConfigFile does once the file is open, over its bytes in
+// memory. It does not clear the keys: a caller wanting the keys at their
+// defaults on a failed load calls model::ClearKeys first. Any input is safe;
+// nothing outside `file` is read.
+LoadOutcome DecodeConfigFile(std::span<const std::uint8_t> file, model::KeyboardDefinition& def,
+                             HeaderImage& header, model::MessageSink& messages);
+
+// The current-generation file. `header` is first filled from the settings
+// (the record-held ones from `def`, the window-held ones from `shown`; its
+// reserved bytes are left as they are); the file is that header, the key
+// matrix, the string index, the string character store and a zero trailer.
+std::array<std::uint8_t, kConfigFileSize> EncodeConfigFile(const model::KeyboardDefinition& def,
+                                                           const model::ShownSettings& shown,
+                                                           HeaderImage& header);
+
+// Writes the file in one piece (a temporary file renamed over the target), so a
+// failed save never damages an existing file. Shows nothing; `header` is
+// filled only when the file was written.
+bool WriteConfigFile(const std::string& path, const model::KeyboardDefinition& def,
+                     const model::ShownSettings& shown, HeaderImage& header);
+
+}  // namespace veltrane::persist

@@ -1,0 +1,102 @@
+#include "persist/text_report.h"
+
+#include <cstdint>
+#include <span>
+
+#include "model/diagnostics.h"
+#include "model/key_tables.h"
+#include "persist/file_io.h"
+
+namespace veltrane::persist {
+namespace {
+
+using model::FormatText;
+
+void AppendSettings(std::string& out, const model::KeyboardDefinition& def,
+                    const model::ShownSettings& shown) {
+  const model::GlobalSettings& s = def.settings;
+  out += "[Header]\n";
+  out += FormatText("Version = %d.%d\n", 5, 0);
+  out += FormatText("GlobalRepeatDisable = %d\n", s.GlobalRepeatDisable);
+  out += FormatText("AnyKeyRelease = %d\n", s.AnyKeyRelease);
+  out += FormatText("DefRepDelay = %d\n", shown.DefRepDelay);
+  out += FormatText("DefRepRate = %d\n", shown.DefRepRate);
+  // The debounce time is unsigned but printed as a signed number.
+  out += FormatText("DebounceTime = %d\n", static_cast<int>(shown.DebounceTime));
+  out += FormatText("Led1 = %d\n", s.Led1);
+  out += FormatText("Led2 = %d\n", s.Led2);
+  out += FormatText("Led3 = %d\n", s.Led3);
+  out += FormatText("Led4 = %d\n", s.Led4);
+  out += FormatText("MaxScanRow = %d\n", shown.MaxScanRow);
+  out += FormatText("PrefixMakeBreak = %d\n", s.PrefixMakeBreak);
+  out += FormatText("PointDevice = %d\n", shown.PointDevice);
+  out += FormatText("EnableBits = %d\n", s.EnableBits);
+  out += FormatText("NumberOfStrings = %d\n", s.NumberOfStrings);
+  out += FormatText("BeepLength = %d\n", s.BeepLength);
+  out += FormatText("ScrollWheelGain = %d\n", s.ScrollWheelGain);
+}
+
+void AppendKeys(std::string& out, const model::KeyboardDefinition& def) {
+  out += "\n\n[Key]\n";
+  out += "# row , column = legend , used , enabled , complete , logical address\n";
+  out +=
+      "#\t[fn2,fn1] used , ibmkey , keymode , keytype , scan2code , scan3code , usbcode , "
+      "stringcharcount\n";
+  for (int row = 0; row < model::kRows; ++row) {
+    for (int column = 0; column < model::kColumns; ++column) {
+      const model::KeyDefinition& key =
+          def.keys[static_cast<std::size_t>(model::KeyIndex(row, column))];
+      // The legend is printed up to its NUL, or whole when its field has none.
+      const std::string_view legend = model::FieldText(key.legend);
+      out += FormatText(" %2d , %d = %.*s , %d , %d , %d , %3d\n", row, column,
+                        static_cast<int>(legend.size()), legend.data(), key.used, key.enabled,
+                        key.complete, key.logicalAddress);
+      for (int l = 0; l < model::kLayerCount; ++l) {
+        const model::KeyLayer& layer = key.layers[static_cast<std::size_t>(l)];
+        const std::string_view type = model::KeyTypeIdentifierOf(layer.keytype);
+        out += FormatText("\t[%d,%d] %2d %2d %2d %35.*s %2x %2x %2x %d\n", l / 2, l % 2, layer.used,
+                          layer.ibmkey, layer.keymode, static_cast<int>(type.size()), type.data(),
+                          static_cast<unsigned>(layer.scan2code),
+                          static_cast<unsigned>(layer.scan3code),
+                          static_cast<unsigned>(layer.usbcode), layer.stringcharcount);
+      }
+    }
+  }
+}
+
+void AppendStrings(std::string& out, const model::KeyboardDefinition& def) {
+  out += "\n\n[StringIndex]";
+  for (std::size_t n = 0; n < def.stringIndex.size(); ++n) {
+    if (n % 8 == 0) out += '\n';
+    out += FormatText(" %u", static_cast<unsigned>(def.stringIndex[n]));
+  }
+  out += "\n\n[StringChar]\n";
+  out += "# modifier ,  characterUSB , characterMode2 , characterType\n";
+  for (std::size_t k = 0; k < def.stringStore.size(); ++k) {
+    const model::StringChar& entry = def.stringStore[k];
+    out +=
+        FormatText("%4d %3d %3d %3d %3d \n", static_cast<int>(model::kStringStoreBase + 4 * k),
+                   entry.modifier, entry.characterUSB, entry.characterMode2, entry.characterType);
+  }
+}
+
+}  // namespace
+
+std::string FormatTextReport(const model::KeyboardDefinition& def,
+                             const model::ShownSettings& shown) {
+  std::string out;
+  out.reserve(64 * 1024);
+  AppendSettings(out, def, shown);
+  AppendKeys(out, def);
+  AppendStrings(out, def);
+  return out;
+}
+
+bool WriteTextReport(const std::string& path, const model::KeyboardDefinition& def,
+                     const model::ShownSettings& shown) {
+  const std::string text = FormatTextReport(def, shown);
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+  return WriteFileAtomically(path, std::span<const std::uint8_t>(bytes, text.size()));
+}
+
+}  // namespace veltrane::persist
