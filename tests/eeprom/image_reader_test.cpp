@@ -129,14 +129,14 @@ TEST_F(ReaderTest, DamagedStringNumbersAndPointersAreSkipped) {
     PutKey(s, 0, static_cast<std::uint8_t>(s), model::STRING_KEY, static_cast<std::uint8_t>(s), 0);
     test::SetString(*def, s, 5);
   }
-  PutKey(0, 0, 6, model::STRING_KEY, 130, 0);  // no row of that number
+  PutKey(0, 0, 6, model::STRING_KEY, 128, 0);  // no row of that number
   PutPointer(1, 0x08FC);
   PutPointer(2, 0x0C00);
   PutPointer(3, 0x0BFE);  // its stroke would reach past the store
   PutPointer(4, 0x8900);  // negative as a signed pointer
   Decode();
-  EXPECT_EQ(header.I32(hdr::NumberOfStrings), 131);
-  EXPECT_EQ(def->keys[0].layers[0].ibmkey, 130);
+  EXPECT_EQ(header.I32(hdr::NumberOfStrings), 129);
+  EXPECT_EQ(def->keys[0].layers[0].ibmkey, 128);
   for (int s : {1, 2, 3, 4}) EXPECT_EQ(Row(s)[0], test::Stroke(0)) << s;
 }
 

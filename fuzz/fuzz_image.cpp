@@ -1,0 +1,33 @@
+// Arbitrary keyboard contents: decode, build again from what was decoded, dump.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "eeprom/image_builder.h"
+#include "eeprom/image_reader.h"
+#include "eeprom/text_dump.h"
+
+namespace eeprom = veltrane::eeprom;
+namespace model = veltrane::model;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static constexpr int kFirmwares[] = {0, 527, 600, 1420};
+  const int firmware = size > 0 ? kFirmwares[data[0] % 4] : 0;
+  eeprom::EepromImage image{};
+  if (size > 1) std::copy_n(data + 1, std::min(size - 1, eeprom::kKeyboardBytes), image.begin());
+
+  auto def = std::make_unique<model::KeyboardDefinition>();
+  model::InitialiseDefinition(*def);
+  veltrane::persist::HeaderImage header;
+  eeprom::DecodeImage(image, firmware, *def, header);
+
+  model::ShownSettings shown;
+  shown.MaxScanRow = header.I32(veltrane::persist::header::MaxScanRow);
+  shown.DefRepDelay = header.I32(veltrane::persist::header::DefRepDelay);
+  eeprom::EepromImage rebuilt{};
+  eeprom::BuildImage(*def, shown, "V0527", firmware, rebuilt, nullptr);
+  const std::string dump = eeprom::FormatTextDump(rebuilt);
+  if (dump.size() != eeprom::kTextDumpSize) __builtin_trap();
+  return 0;
+}
