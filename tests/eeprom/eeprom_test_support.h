@@ -1,41 +1,18 @@
-// Definitions, sinks and directories shared by the image tests.
+// Definitions and strings shared by the image tests.
 #pragma once
 
-#include <stdlib.h>
-
-#include <filesystem>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "eeprom/image_layout.h"
 #include "model/definition.h"
 #include "model/diagnostics.h"
 #include "model/key_tables.h"
+#include "tests/support/recording_messages.h"
 
 namespace veltrane::eeprom::test {
 
-class CapturedLog : public model::LogSink {
- public:
-  void Write(std::string_view text) override { text_.append(text); }
-  const std::string& text() const { return text_; }
-
- private:
-  std::string text_;
-};
-
-struct Box {
-  std::string text;
-  std::string caption;
-};
-
-class CapturedMessages : public model::MessageSink {
- public:
-  void Show(std::string_view text, std::string_view caption, model::MessageIcon) override {
-    boxes.push_back({std::string(text), std::string(caption)});
-  }
-  std::vector<Box> boxes;
-};
+using CapturedLog = veltrane::testing::RecordingLog;
+using CapturedMessages = veltrane::testing::RecordingMessages;
 
 // The start-up definition, on the heap: the work buffer alone is 40 KiB.
 inline std::unique_ptr<model::KeyboardDefinition> StartUpDefinition() {
@@ -84,24 +61,5 @@ inline EepromImage FilledImage(std::uint8_t value) {
   image.fill(value);
   return image;
 }
-
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "veltrane-eeprom-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern + "/";
-  }
-  ~TempDir() {
-    std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::string& path() const { return path_; }  // ends in a separator
-
- private:
-  std::string path_;
-};
 
 }  // namespace veltrane::eeprom::test

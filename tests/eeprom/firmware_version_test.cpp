@@ -31,12 +31,5 @@ TEST(FirmwareVersionTest, KeyModeReorderingIsReversibleForEditorBits) {
   EXPECT_EQ(KeyModeFromFirmware(0x44), 0x21);
 }
 
-TEST(FirmwareVersionTest, LedBitsOutsideTheFourLedsAreZero) {
-  EXPECT_EQ(LedOutputBit(-1, 0), 0);
-  EXPECT_EQ(LedOutputBit(4, 1420), 0);
-  EXPECT_EQ(LedOutputBit(3, 1420), 0);
-  EXPECT_EQ(LedOutputBit(3, 1500), 0x20);
-}
-
 }  // namespace
 }  // namespace veltrane::eeprom

@@ -11,6 +11,7 @@
 #include "eeprom/text_dump.h"
 #include "eeprom_test_support.h"
 #include "persist/file_io.h"
+#include "tests/support/temp_dir.h"
 
 namespace veltrane::eeprom {
 namespace {
@@ -69,71 +70,58 @@ TEST(TextDumpTest, LayoutHoldsForAnyImage) {
   EXPECT_EQ(dump.substr(dump.size() - 4), "\r\n\r\n");
 }
 
-TEST(TextDumpTest, EmptyDefinitionFirstLines) {
-  auto def = test::StartUpDefinition();
-  EepromImage image{};
-  BuildImage(*def, model::ShownSettings{}, "", 0, image, nullptr);
-  const std::string dump = FormatTextDump(image);
-  EXPECT_EQ(dump.substr(22, 57), "0000  FF,FF,FF,FF,FF,FF,FF,FF, FF,FF,FF,FF,FF,FF,FF,FF,\r\n");
-  EXPECT_NE(
-      dump.find("StringPointers\r\n0800  0900, 0904, 0908, 090C, 0910, 0914, 0918, 091C, \r\n"),
-      std::string::npos);
-  EXPECT_NE(dump.find("StringStorage\r\n0900  00,00,00,00,  00,00,00,00,  00,00,00,00,  "
-                      "00,00,00,00,  \r\n"),
-            std::string::npos);
-}
-
 class ImageFilesTest : public ::testing::Test {
  protected:
   ImageFilesTest() {
     for (std::size_t i = 0; i < kImageSize; ++i) image[i] = static_cast<std::uint8_t>(i * 7);
   }
-  test::TempDir dir;
+  veltrane::testing::TempDir temp;
+  const std::string dir = temp.path() + "/";
   EepromImage image;
   test::CapturedMessages messages;
 };
 
 TEST_F(ImageFilesTest, NothingAskedWritesNothing) {
-  EXPECT_TRUE(WriteImageFiles(image, false, false, dir.path(), "EEPkey", messages));
-  EXPECT_TRUE(fs::is_empty(dir.path()));
-  EXPECT_TRUE(messages.boxes.empty());
+  EXPECT_TRUE(WriteImageFiles(image, false, false, dir, "EEPkey", messages));
+  EXPECT_TRUE(fs::is_empty(dir));
+  EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(ImageFilesTest, BothFilesReplaceEarlierOnes) {
-  std::ofstream(dir.path() + "EEPkey.BIN") << std::string(10000, 'x');
-  EXPECT_TRUE(WriteImageFiles(image, true, true, dir.path(), "EEPkey", messages));
-  const auto bin = persist::ReadWholeFile(dir.path() + "EEPkey.BIN");
+  std::ofstream(dir + "EEPkey.BIN") << std::string(10000, 'x');
+  EXPECT_TRUE(WriteImageFiles(image, true, true, dir, "EEPkey", messages));
+  const auto bin = persist::ReadWholeFile(dir + "EEPkey.BIN");
   ASSERT_TRUE(bin);
   EXPECT_TRUE(std::equal(bin->begin(), bin->end(), image.begin(), image.end()));
-  EXPECT_EQ(ReadText(dir.path() + "EEPkey.TXT"), FormatTextDump(image));
-  EXPECT_TRUE(messages.boxes.empty());
+  EXPECT_EQ(ReadText(dir + "EEPkey.TXT"), FormatTextDump(image));
+  EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(ImageFilesTest, EachUnwritableFileIsNamedInItsOwnBox) {
-  const std::string missing = dir.path() + "missing/";
+  const std::string missing = dir + "missing/";
   EXPECT_FALSE(WriteImageFiles(image, true, true, missing, "Board", messages));
-  ASSERT_EQ(messages.boxes.size(), 2u);
-  EXPECT_EQ(messages.boxes[0].text, missing + "Board.BIN");
-  EXPECT_EQ(messages.boxes[0].caption, "Cannot open");
-  EXPECT_EQ(messages.boxes[1].text, missing + "Board.TXT");
+  ASSERT_EQ(messages.shown.size(), 2u);
+  EXPECT_EQ(messages.shown[0].text, missing + "Board.BIN");
+  EXPECT_EQ(messages.shown[0].caption, "Cannot open");
+  EXPECT_EQ(messages.shown[1].text, missing + "Board.TXT");
 }
 
 TEST_F(ImageFilesTest, FailedReplaceIsReportedAndLeavesNoPartialFile) {
-  fs::create_directory(dir.path() + "Board.BIN");  // cannot be replaced by a file
-  std::ofstream(dir.path() + "Board.BIN/keep") << "x";
-  EXPECT_FALSE(WriteImageFiles(image, true, true, dir.path(), "Board", messages));
-  ASSERT_EQ(messages.boxes.size(), 1u);
-  EXPECT_EQ(messages.boxes[0].text, dir.path() + "Board.BIN");
+  fs::create_directory(dir + "Board.BIN");  // cannot be replaced by a file
+  std::ofstream(dir + "Board.BIN/keep") << "x";
+  EXPECT_FALSE(WriteImageFiles(image, true, true, dir, "Board", messages));
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, dir + "Board.BIN");
   int entries = 0;
-  for (const auto& entry : fs::directory_iterator(dir.path())) entries += entry.exists();
+  for (const auto& entry : fs::directory_iterator(dir)) entries += entry.exists();
   EXPECT_EQ(entries, 2);  // the directory and the text dump, no temporary file
-  EXPECT_EQ(fs::file_size(dir.path() + "Board.TXT"), kTextDumpSize);
+  EXPECT_EQ(fs::file_size(dir + "Board.TXT"), kTextDumpSize);
 }
 
 TEST_F(ImageFilesTest, ReadBackCopyIsTheWholeBuffer) {
-  EXPECT_TRUE(WriteReadBackCopy(image, dir.path()));
-  EXPECT_EQ(fs::file_size(dir.path() + "EeProm.bin"), kImageSize);
-  EXPECT_FALSE(WriteReadBackCopy(image, dir.path() + "missing/"));
+  EXPECT_TRUE(WriteReadBackCopy(image, dir));
+  EXPECT_EQ(fs::file_size(dir + "EeProm.bin"), kImageSize);
+  EXPECT_FALSE(WriteReadBackCopy(image, dir + "missing/"));
 }
 
 }  // namespace
