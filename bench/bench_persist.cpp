@@ -1,9 +1,7 @@
 // Load, save and report of a full definition: every key and layer used,
 // varied values and a string store filled to its last entry.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <string>
 
 #include "model/definition.h"
@@ -12,10 +10,12 @@
 #include "persist/config_file.h"
 #include "persist/file_io.h"
 #include "persist/text_report.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
 using namespace veltrane;
+using veltrane::testing::TempDir;
 
 class NullSink : public model::MessageSink {
  public:
@@ -63,22 +63,6 @@ model::ShownSettings FullShown() {
   shown.SerialNumber = "SN-BENCH-0001";
   return shown;
 }
-
-class TempDir {
- public:
-  TempDir() {
-    std::string templ = (std::filesystem::temp_directory_path() / "veltrane-bench-XXXXXX").string();
-    if (::mkdtemp(templ.data()) != nullptr) path_ = templ;
-  }
-  ~TempDir() {
-    std::error_code ec;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-  }
-  std::string File(const char* name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-};
 
 void BM_DecodeConfigFile(benchmark::State& state) {
   persist::HeaderImage header;

@@ -9,11 +9,15 @@
 
 #include "persist/text_report.h"
 #include "tests/persist/persist_test_util.h"
+#include "tests/support/recording_messages.h"
+#include "tests/support/temp_dir.h"
 
 namespace veltrane::persist {
 namespace {
 
 using namespace veltrane::persist::testing;
+using veltrane::testing::RecordingMessages;
+using veltrane::testing::TempDir;
 namespace fs = std::filesystem;
 
 void ExpectSameLayer(const model::KeyLayer& a, const model::KeyLayer& b) {
@@ -74,21 +78,22 @@ HeaderImage PatternedHeader() {
   return header;
 }
 
-void ExpectOneMessage(const RecordingSink& sink, std::string_view text, std::string_view caption) {
-  ASSERT_EQ(sink.messages.size(), 1u);
-  EXPECT_EQ(sink.messages[0].text, text);
-  EXPECT_EQ(sink.messages[0].caption, caption);
-  EXPECT_EQ(sink.messages[0].icon, model::MessageIcon::None);
+void ExpectOneMessage(const RecordingMessages& sink, std::string_view text,
+                      std::string_view caption) {
+  ASSERT_EQ(sink.shown.size(), 1u);
+  EXPECT_EQ(sink.shown[0].text, text);
+  EXPECT_EQ(sink.shown[0].caption, caption);
+  EXPECT_EQ(sink.shown[0].icon, model::MessageIcon::None);
 }
 
 // ---- Writing ----
 
 TEST(ConfigFileWrite, FileIsCurrentSizeAndEndsWithZeroTrailer) {
-  ScratchDir dir;
+  TempDir dir;
   const model::KeyboardDefinition def = VariedDefinition();
   HeaderImage header = PatternedHeader();
-  ASSERT_TRUE(WriteConfigFile(dir / "out.DAT", def, VariedShown(), header));
-  const std::vector<std::uint8_t> file = ReadBytes(dir / "out.DAT");
+  ASSERT_TRUE(WriteConfigFile(dir.File("out.DAT"), def, VariedShown(), header));
+  const std::vector<std::uint8_t> file = ReadBytes(dir.File("out.DAT"));
   ASSERT_EQ(file.size(), 20628u);
   EXPECT_TRUE(std::all_of(file.end() - 1024, file.end(), [](std::uint8_t b) { return b == 0; }));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator{}), 1);
@@ -193,60 +198,60 @@ TEST(ConfigFileWrite, HeaderTextsAreCutTo31AndZeroFilled) {
 }
 
 TEST(ConfigFileWrite, FailedSaveIntoADirectoryPathReturnsFalseAndKeepsIt) {
-  ScratchDir dir;
-  fs::create_directory(dir / "taken.DAT");
-  WriteBytes(dir / "taken.DAT" / "inside", {1, 2, 3});
+  TempDir dir;
+  fs::create_directory(dir.File("taken.DAT"));
+  WriteBytes(dir.File("taken.DAT/inside"), {1, 2, 3});
   HeaderImage header = PatternedHeader();
   const HeaderImage before = header;
-  EXPECT_FALSE(WriteConfigFile(dir / "taken.DAT", VariedDefinition(), VariedShown(), header));
-  EXPECT_TRUE(fs::is_directory(dir / "taken.DAT"));
-  EXPECT_EQ(ReadBytes(dir / "taken.DAT" / "inside"), (std::vector<std::uint8_t>{1, 2, 3}));
+  EXPECT_FALSE(WriteConfigFile(dir.File("taken.DAT"), VariedDefinition(), VariedShown(), header));
+  EXPECT_TRUE(fs::is_directory(dir.File("taken.DAT")));
+  EXPECT_EQ(ReadBytes(dir.File("taken.DAT/inside")), (std::vector<std::uint8_t>{1, 2, 3}));
   EXPECT_EQ(header.bytes, before.bytes) << "a failed save leaves the header alone";
   // No temporary file is left behind.
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator{}), 1);
 }
 
 TEST(ConfigFileWrite, FailedSaveIntoAMissingDirectoryReturnsFalse) {
-  ScratchDir dir;
+  TempDir dir;
   HeaderImage header;
-  EXPECT_FALSE(WriteConfigFile(dir / "missing" / "x.DAT", FreshDefinition(), {}, header));
-  EXPECT_FALSE(fs::exists(dir / "missing"));
+  EXPECT_FALSE(WriteConfigFile(dir.File("missing/x.DAT"), FreshDefinition(), {}, header));
+  EXPECT_FALSE(fs::exists(dir.File("missing")));
   EXPECT_FALSE(WriteConfigFile("", FreshDefinition(), {}, header));
 }
 
 TEST(ConfigFileWrite, FailedSaveInAReadOnlyDirectoryKeepsTheOldFile) {
   if (::geteuid() == 0) GTEST_SKIP() << "permissions do not stop the superuser";
-  ScratchDir dir;
+  TempDir dir;
   const std::vector<std::uint8_t> old(20628, 0x5A);
-  WriteBytes(dir / "keep.DAT", old);
+  WriteBytes(dir.File("keep.DAT"), old);
   fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
   HeaderImage header;
-  EXPECT_FALSE(WriteConfigFile(dir / "keep.DAT", VariedDefinition(), VariedShown(), header));
+  EXPECT_FALSE(WriteConfigFile(dir.File("keep.DAT"), VariedDefinition(), VariedShown(), header));
   fs::permissions(dir.path(), fs::perms::owner_all);
-  EXPECT_EQ(ReadBytes(dir / "keep.DAT"), old);
+  EXPECT_EQ(ReadBytes(dir.File("keep.DAT")), old);
 }
 
 TEST(ConfigFileWrite, SaveReplacesAnExistingFile) {
-  ScratchDir dir;
-  WriteBytes(dir / "x.DAT", std::vector<std::uint8_t>(50000, 0x33));
+  TempDir dir;
+  WriteBytes(dir.File("x.DAT"), std::vector<std::uint8_t>(50000, 0x33));
   HeaderImage header;
-  ASSERT_TRUE(WriteConfigFile(dir / "x.DAT", FreshDefinition(), {}, header));
-  EXPECT_EQ(fs::file_size(dir / "x.DAT"), 20628u);
+  ASSERT_TRUE(WriteConfigFile(dir.File("x.DAT"), FreshDefinition(), {}, header));
+  EXPECT_EQ(fs::file_size(dir.File("x.DAT")), 20628u);
 }
 
 // ---- Round trips ----
 
 TEST(ConfigFileRoundTrip, WriteThenReadGivesBackEverything) {
-  ScratchDir dir;
+  TempDir dir;
   const model::KeyboardDefinition saved = VariedDefinition();
   const model::ShownSettings shown = VariedShown();
   HeaderImage written = PatternedHeader();
-  ASSERT_TRUE(WriteConfigFile(dir / "layout.DAT", saved, shown, written));
+  ASSERT_TRUE(WriteConfigFile(dir.File("layout.DAT"), saved, shown, written));
 
   model::KeyboardDefinition loaded = FreshDefinition();
   HeaderImage header;
-  RecordingSink sink;
-  EXPECT_EQ(ReadConfigFile(dir / "layout.DAT", loaded, header, sink), LoadOutcome::Loaded);
+  RecordingMessages sink;
+  EXPECT_EQ(ReadConfigFile(dir.File("layout.DAT"), loaded, header, sink), LoadOutcome::Loaded);
   ExpectOneMessage(sink, "Loaded configuration file !", "Load");
 
   ExpectSameKeys(saved, loaded);
@@ -309,12 +314,12 @@ TEST(ConfigFileRoundTrip, ResavingALoadedFileGivesTheSameBytes) {
   original[145] = 0x77;
   original[147] = 0x99;
 
-  ScratchDir dir;
-  const fs::path path = dir / "same.DAT";
+  TempDir dir;
+  const fs::path path = dir.File("same.DAT");
   WriteBytes(path, original);
   model::KeyboardDefinition def = FreshDefinition();
   HeaderImage header;
-  RecordingSink sink;
+  RecordingMessages sink;
   ASSERT_EQ(ReadConfigFile(path, def, header, sink), LoadOutcome::Loaded);
   model::ShownSettings shown;
   ApplyHeader(header, def, shown);
@@ -365,7 +370,7 @@ TEST(ConfigFileEarlier, LoadsWithScrollWheelGainOneAndKeysFromOffset144) {
 
   model::KeyboardDefinition def = FreshDefinition();
   HeaderImage header = PatternedHeader();
-  RecordingSink sink;
+  RecordingMessages sink;
   ASSERT_EQ(DecodeConfigFile(file, def, header, sink), LoadOutcome::Loaded);
   ExpectOneMessage(sink, "Loaded configuration file !", "Load");
   EXPECT_EQ(header.ScrollWheelGain(), 1);
@@ -437,7 +442,7 @@ TEST(ConfigFileOldest, MovesTheOldRecordFieldsAndKeepsTheRest) {
     }
   }
   HeaderImage header = PatternedHeader();
-  RecordingSink sink;
+  RecordingMessages sink;
   ASSERT_EQ(DecodeConfigFile(file, def, header, sink), LoadOutcome::Loaded);
   ExpectOneMessage(sink, "Loaded configuration file !", "Load");
   for (std::size_t i = 144; i < kHeaderSize; ++i) EXPECT_EQ(header.bytes[i], 0xA0 ^ i) << i;
@@ -487,12 +492,12 @@ TEST(ConfigFileOldest, MovesTheOldRecordFieldsAndKeepsTheRest) {
 // ---- Failures ----
 
 TEST(ConfigFileRead, UnopenableFileShowsItsNameAndClearsOnlyTheKeys) {
-  ScratchDir dir;
+  TempDir dir;
   model::KeyboardDefinition def = VariedDefinition();
   const model::KeyboardDefinition before = def;
   HeaderImage header = PatternedHeader();
-  RecordingSink sink;
-  const std::string path = (dir / "absent.DAT").string();
+  RecordingMessages sink;
+  const std::string path = dir.File("absent.DAT");
   EXPECT_EQ(ReadConfigFile(path, def, header, sink), LoadOutcome::CannotOpen);
   ExpectOneMessage(sink, path, "Cannot open file");
   ExpectSameKeys(def, Cleared(before));
@@ -502,22 +507,22 @@ TEST(ConfigFileRead, UnopenableFileShowsItsNameAndClearsOnlyTheKeys) {
 }
 
 TEST(ConfigFileRead, ADirectoryCannotBeOpened) {
-  ScratchDir dir;
+  TempDir dir;
   model::KeyboardDefinition def = FreshDefinition();
   HeaderImage header;
-  RecordingSink sink;
+  RecordingMessages sink;
   EXPECT_EQ(ReadConfigFile(dir.path(), def, header, sink), LoadOutcome::CannotOpen);
-  ExpectOneMessage(sink, dir.path().string(), "Cannot open file");
+  ExpectOneMessage(sink, dir.path(), "Cannot open file");
 }
 
 TEST(ConfigFileRead, MajorVersionBelowFourIsIncompatible) {
-  ScratchDir dir;
-  WriteBytes(dir / "v3.DAT", RawFile(kConfigFileSize, 0, 3));
+  TempDir dir;
+  WriteBytes(dir.File("v3.DAT"), RawFile(kConfigFileSize, 0, 3));
   model::KeyboardDefinition def = VariedDefinition();
   const model::KeyboardDefinition before = def;
   HeaderImage header = PatternedHeader();
-  RecordingSink sink;
-  EXPECT_EQ(ReadConfigFile(dir / "v3.DAT", def, header, sink), LoadOutcome::Incompatible);
+  RecordingMessages sink;
+  EXPECT_EQ(ReadConfigFile(dir.File("v3.DAT"), def, header, sink), LoadOutcome::Incompatible);
   ExpectOneMessage(sink, "Incompatible .DAT file !", ".DAT file");
   ExpectSameKeys(def, Cleared(before));
   ExpectStringStoreEmpty(def);
@@ -528,7 +533,7 @@ TEST(ConfigFileRead, MajorSevenMinorOneIsAccepted) {
   std::vector<std::uint8_t> file = RawFile(kConfigFileSize, 1, 7);
   model::KeyboardDefinition def = FreshDefinition();
   HeaderImage header;
-  RecordingSink sink;
+  RecordingMessages sink;
   EXPECT_EQ(DecodeConfigFile(file, def, header, sink), LoadOutcome::Loaded);
   ExpectOneMessage(sink, "Loaded configuration file !", "Load");
   EXPECT_EQ(header.I32(header::VersionMinor), 0);
@@ -547,7 +552,7 @@ TEST(ConfigFileRead, VersionBoundaries) {
   for (const auto& c : cases) {
     model::KeyboardDefinition def = FreshDefinition();
     HeaderImage header;
-    RecordingSink sink;
+    RecordingMessages sink;
     EXPECT_EQ(DecodeConfigFile(RawFile(kConfigFileSize, c.minor, c.major), def, header, sink),
               c.outcome)
         << c.minor << "." << c.major;
@@ -555,14 +560,14 @@ TEST(ConfigFileRead, VersionBoundaries) {
 }
 
 TEST(ConfigFileRead, MinorVersionThreeIsRefusedSilently) {
-  ScratchDir dir;
-  WriteBytes(dir / "m3.DAT", RawFile(kConfigFileSize, 3, 5));
+  TempDir dir;
+  WriteBytes(dir.File("m3.DAT"), RawFile(kConfigFileSize, 3, 5));
   model::KeyboardDefinition def = VariedDefinition();
   const model::KeyboardDefinition before = def;
   HeaderImage header = PatternedHeader();
-  RecordingSink sink;
-  EXPECT_EQ(ReadConfigFile(dir / "m3.DAT", def, header, sink), LoadOutcome::BadMinorVersion);
-  EXPECT_TRUE(sink.messages.empty());
+  RecordingMessages sink;
+  EXPECT_EQ(ReadConfigFile(dir.File("m3.DAT"), def, header, sink), LoadOutcome::BadMinorVersion);
+  EXPECT_TRUE(sink.shown.empty());
   ExpectSameKeys(def, Cleared(before));
   for (const model::KeyDefinition& key : def.keys) {
     EXPECT_EQ(model::FieldText(key.legend), "Nothing");
@@ -573,17 +578,17 @@ TEST(ConfigFileRead, MinorVersionThreeIsRefusedSilently) {
 }
 
 TEST(ConfigFileRead, WrongLengthTakesTheHeaderAndRefusesTheRest) {
-  ScratchDir dir;
+  TempDir dir;
   std::vector<std::uint8_t> file = RawFile(20000, 1, 6);
   Put32(file, 32, 5);    // Led1
   Put32(file, 140, 77);  // BeepLength
   file[144] = 0x44;      // past the header's first 144 bytes: not taken
-  WriteBytes(dir / "short.DAT", file);
+  WriteBytes(dir.File("short.DAT"), file);
   model::KeyboardDefinition def = VariedDefinition();
   const model::KeyboardDefinition before = def;
   HeaderImage header = PatternedHeader();
-  RecordingSink sink;
-  EXPECT_EQ(ReadConfigFile(dir / "short.DAT", def, header, sink), LoadOutcome::BadLength);
+  RecordingMessages sink;
+  EXPECT_EQ(ReadConfigFile(dir.File("short.DAT"), def, header, sink), LoadOutcome::BadLength);
   ExpectOneMessage(sink, "FileLength error !", ".DAT file");
   ExpectSameKeys(def, Cleared(before));
   ExpectStringStoreEmpty(def);
@@ -601,7 +606,7 @@ TEST(ConfigFileRead, FilesTooShortForTheirVersionsAreAWrongLength) {
     std::vector<std::uint8_t> file(length, 0xEE);
     model::KeyboardDefinition def = VariedDefinition();
     HeaderImage header = PatternedHeader();
-    RecordingSink sink;
+    RecordingMessages sink;
     EXPECT_EQ(DecodeConfigFile(file, def, header, sink), LoadOutcome::BadLength);
     ExpectOneMessage(sink, "FileLength error !", ".DAT file");
     ExpectStringStoreEmpty(def);
@@ -616,7 +621,7 @@ TEST(ConfigFileRead, AShortHeaderIsTakenAsFarAsItGoes) {
   std::fill(file.begin() + 8, file.end(), 0x11);
   model::KeyboardDefinition def = FreshDefinition();
   HeaderImage header = PatternedHeader();
-  RecordingSink sink;
+  RecordingMessages sink;
   EXPECT_EQ(DecodeConfigFile(file, def, header, sink), LoadOutcome::BadLength);
   for (std::size_t i = 8; i < 100; ++i) EXPECT_EQ(header.bytes[i], 0x11) << i;
   for (std::size_t i = 100; i < kHeaderSize; ++i) EXPECT_EQ(header.bytes[i], 0xA0 ^ i) << i;
@@ -627,7 +632,7 @@ TEST(ConfigFileRead, LengthsNextToTheKnownOnesAreWrong) {
                              kOldestConfigFileSize - 1, kOldestConfigFileSize + 1}) {
     model::KeyboardDefinition def = FreshDefinition();
     HeaderImage header;
-    RecordingSink sink;
+    RecordingMessages sink;
     EXPECT_EQ(DecodeConfigFile(RawFile(length, 0, 5), def, header, sink), LoadOutcome::BadLength)
         << length;
   }
@@ -642,7 +647,7 @@ TEST(ConfigFileRead, HeaderTextsWithoutTerminatorRunToTheFieldEnd) {
   Put32(file, 140, 0x12345678);
   model::KeyboardDefinition def = FreshDefinition();
   HeaderImage header;
-  RecordingSink sink;
+  RecordingMessages sink;
   ASSERT_EQ(DecodeConfigFile(file, def, header, sink), LoadOutcome::Loaded);
   EXPECT_EQ(header.Text(header::ConfigFileName), std::string(32, 'F'));
   EXPECT_EQ(header.Text(header::SerialNumber), std::string(32, 'S'));
@@ -685,7 +690,7 @@ TEST(ConfigFileRead, OutOfRangeKeyValuesLoadAsTheyAre) {
   const auto file = EncodeConfigFile(def, shown, header);
   model::KeyboardDefinition loaded = FreshDefinition();
   HeaderImage reread;
-  RecordingSink sink;
+  RecordingMessages sink;
   ASSERT_EQ(DecodeConfigFile(file, loaded, reread, sink), LoadOutcome::Loaded);
   ExpectSameKeys(def, loaded);
   EXPECT_EQ(loaded.stringIndex[5], 0xFFFF);
@@ -705,7 +710,7 @@ TEST(ConfigFileRead, OutOfRangeKeyValuesLoadAsTheyAre) {
 TEST(ConfigFileRead, ALoadReplacesTheStringStoreEvenWhereTheFileIsEmpty) {
   model::KeyboardDefinition def = VariedDefinition();
   HeaderImage header;
-  RecordingSink sink;
+  RecordingMessages sink;
   ASSERT_EQ(DecodeConfigFile(RawFile(kConfigFileSize, 0, 5), def, header, sink),
             LoadOutcome::Loaded);
   ExpectStringStoreEmpty(def);

@@ -1,12 +1,8 @@
-// Helpers shared by the persistence tests: a message recorder, a definition
-// with varied values, raw file building and a scratch directory.
+// Helpers shared by the persistence tests: a definition with varied values,
+// the settings a load shows, and raw file building.
 #pragma once
 
-#include <gtest/gtest.h>
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -15,26 +11,11 @@
 #include <vector>
 
 #include "model/definition.h"
-#include "model/diagnostics.h"
 #include "model/key_tables.h"
 #include "model/shown_settings.h"
 #include "persist/header_image.h"
 
 namespace veltrane::persist::testing {
-
-struct Message {
-  std::string text;
-  std::string caption;
-  model::MessageIcon icon;
-};
-
-class RecordingSink : public model::MessageSink {
- public:
-  void Show(std::string_view text, std::string_view caption, model::MessageIcon icon) override {
-    messages.push_back({std::string(text), std::string(caption), icon});
-  }
-  std::vector<Message> messages;
-};
 
 inline model::KeyboardDefinition FreshDefinition() {
   model::KeyboardDefinition def;
@@ -172,30 +153,5 @@ inline void WriteBytes(const std::filesystem::path& path, const std::vector<std:
   out.write(reinterpret_cast<const char*>(bytes.data()),
             static_cast<std::streamsize>(bytes.size()));
 }
-
-// A fresh directory for one test, removed with everything in it afterwards.
-class ScratchDir {
- public:
-  ScratchDir() {
-    std::string templ =
-        (std::filesystem::temp_directory_path() / "veltrane-persist-XXXXXX").string();
-    if (::mkdtemp(templ.data()) != nullptr) path_ = templ;
-  }
-  ~ScratchDir() {
-    std::error_code ec;
-    if (!path_.empty()) {
-      std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                   std::filesystem::perm_options::add, ec);
-      std::filesystem::remove_all(path_, ec);
-    }
-  }
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-  std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 }  // namespace veltrane::persist::testing

@@ -10,11 +10,15 @@
 #include <vector>
 
 #include "tests/persist/persist_test_util.h"
+#include "tests/support/recording_messages.h"
+#include "tests/support/temp_dir.h"
 
 namespace veltrane::persist {
 namespace {
 
 using namespace veltrane::persist::testing;
+using veltrane::testing::RecordingMessages;
+using veltrane::testing::TempDir;
 namespace fs = std::filesystem;
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -215,35 +219,35 @@ TEST(TextReport, UnflattenedIndexPrintsAsHeld) {
 }
 
 TEST(TextReportFile, WritesTheFormattedTextWithLineFeeds) {
-  ScratchDir dir;
+  TempDir dir;
   const model::KeyboardDefinition def = ReportDefinition();
-  ASSERT_TRUE(WriteTextReport(dir / "Saved.txt", def, VariedShown()));
-  const std::vector<std::uint8_t> bytes = ReadBytes(dir / "Saved.txt");
+  ASSERT_TRUE(WriteTextReport(dir.File("Saved.txt"), def, VariedShown()));
+  const std::vector<std::uint8_t> bytes = ReadBytes(dir.File("Saved.txt"));
   const std::string expected = FormatTextReport(def, VariedShown());
   EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected);
   EXPECT_EQ(expected.find('\r'), std::string::npos);
   // A second report replaces the first.
-  ASSERT_TRUE(WriteTextReport(dir / "Saved.txt", FreshAsSaved(), {}));
-  EXPECT_EQ(fs::file_size(dir / "Saved.txt"), FormatTextReport(FreshAsSaved(), {}).size());
+  ASSERT_TRUE(WriteTextReport(dir.File("Saved.txt"), FreshAsSaved(), {}));
+  EXPECT_EQ(fs::file_size(dir.File("Saved.txt")), FormatTextReport(FreshAsSaved(), {}).size());
 }
 
 TEST(TextReportFile, FailureReturnsFalseAndKeepsWhatWasThere) {
-  ScratchDir dir;
-  fs::create_directory(dir / "Saved.txt");
-  EXPECT_FALSE(WriteTextReport(dir / "Saved.txt", FreshAsSaved(), {}));
-  EXPECT_TRUE(fs::is_directory(dir / "Saved.txt"));
-  EXPECT_FALSE(WriteTextReport(dir / "nowhere" / "Saved.txt", FreshAsSaved(), {}));
+  TempDir dir;
+  fs::create_directory(dir.File("Saved.txt"));
+  EXPECT_FALSE(WriteTextReport(dir.File("Saved.txt"), FreshAsSaved(), {}));
+  EXPECT_TRUE(fs::is_directory(dir.File("Saved.txt")));
+  EXPECT_FALSE(WriteTextReport(dir.File("nowhere/Saved.txt"), FreshAsSaved(), {}));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator{}), 1);
 }
 
 TEST(TextReportFile, ReadOnlyDirectoryKeepsTheOldReport) {
   if (::geteuid() == 0) GTEST_SKIP() << "permissions do not stop the superuser";
-  ScratchDir dir;
-  WriteBytes(dir / "Saved.txt", {'o', 'l', 'd'});
+  TempDir dir;
+  WriteBytes(dir.File("Saved.txt"), {'o', 'l', 'd'});
   fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
-  EXPECT_FALSE(WriteTextReport(dir / "Saved.txt", FreshAsSaved(), {}));
+  EXPECT_FALSE(WriteTextReport(dir.File("Saved.txt"), FreshAsSaved(), {}));
   fs::permissions(dir.path(), fs::perms::owner_all);
-  EXPECT_EQ(ReadBytes(dir / "Saved.txt"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+  EXPECT_EQ(ReadBytes(dir.File("Saved.txt")), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
 }
 
 }  // namespace
