@@ -29,9 +29,10 @@ struct Progress {
   }
 };
 
-bool IsBlock(const std::uint8_t* buffer, std::uint32_t address, std::uint32_t count) {
+bool IsBlock(const std::uint8_t* buffer, std::uint32_t address, std::uint32_t count,
+             std::uint32_t limit) {
   const std::uint64_t end = std::uint64_t{address} + count;
-  return count % 4 == 0 && end <= kBlockAddressEnd && (buffer != nullptr || count == 0);
+  return count % 4 == 0 && end <= limit && (buffer != nullptr || count == 0);
 }
 
 void ShowSetFeatureFailure(DeviceLayer& layer) {
@@ -95,11 +96,13 @@ std::uint32_t ReadBlock(DeviceLayer& layer, DeviceHandle handle, std::uint8_t* b
 TransferKind ClassifyWrite(const std::uint8_t* buffer, std::uint32_t address, std::uint32_t count) {
   if (address >= kControlFirst && address <= kControlLast)
     return buffer != nullptr && count >= 4 ? TransferKind::Control : TransferKind::Refused;
-  return IsBlock(buffer, address, count) ? TransferKind::Block : TransferKind::Refused;
+  return IsBlock(buffer, address, count, kBlockAddressEnd) ? TransferKind::Block
+                                                           : TransferKind::Refused;
 }
 
 TransferKind ClassifyRead(const std::uint8_t* buffer, std::uint32_t address, std::uint32_t count) {
-  return IsBlock(buffer, address, count) ? TransferKind::Block : TransferKind::Refused;
+  return IsBlock(buffer, address, count, kReadAddressEnd) ? TransferKind::Block
+                                                          : TransferKind::Refused;
 }
 
 bool NeedsPacing(const LinkState& state) {

@@ -17,10 +17,10 @@ inline constexpr int kProgressCalls = 100;
 
 enum class TransferKind { Block, Control, Refused };
 
-// Block: address + count <= 0x8000 without wrapping, count a multiple of 4,
-// a buffer unless count is 0. Control (writes only): 0xFF00..0xFFFF with a
-// buffer of at least 4 bytes. Anything else is refused before the keyboard is
-// looked for.
+// Block: address + count <= 0x8000 (0x7F00 for reads) without wrapping, count
+// a multiple of 4, a buffer unless count is 0. Control (writes only):
+// 0xFF00..0xFFFF with a buffer of at least 4 bytes. Anything else is refused
+// before the keyboard is looked for.
 TransferKind ClassifyWrite(const std::uint8_t* buffer, std::uint32_t address, std::uint32_t count);
 TransferKind ClassifyRead(const std::uint8_t* buffer, std::uint32_t address, std::uint32_t count);
 

@@ -9,6 +9,9 @@ namespace veltrane::link {
 
 // Block addresses lie below this; byte 2's top bit marks a read request.
 inline constexpr std::uint32_t kBlockAddressEnd = 0x8000;
+// A read request at 0x7F00..0x7FFF carries 0xFF in byte 2: the form of a
+// control write, so reads stop below 0x7F00.
+inline constexpr std::uint32_t kReadAddressEnd = 0x7F00;
 inline constexpr std::uint32_t kControlFirst = 0xFF00;
 inline constexpr std::uint32_t kControlLast = 0xFFFF;
 inline constexpr std::uint8_t kReadFlag = 0x80;

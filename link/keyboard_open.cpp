@@ -10,14 +10,15 @@ namespace {
 constexpr std::uint16_t kGenericDesktopPage = 0x01;
 constexpr std::uint16_t kKeyboardUsage = 0x06;
 
-void PrintDenied(DeviceLayer& layer, const InterfaceEntry& entry) {
-  char text[512];
-  std::snprintf(text, sizeof text,
+void NoteDenied(DeviceLayer& layer, LinkState& state, const InterfaceEntry& entry) {
+  if (state.openDenied) return;  // one explanation per walk
+  state.openDenied = true;
+  std::snprintf(state.accessProblem.data(), state.accessProblem.size(),
                 "Keyboard %04x:%04x at %.300s cannot be opened: permission denied.\n"
                 "Install the udev rule with \"sudo ./dev udev\", then unplug and re-plug the "
                 "keyboard.\n",
                 entry.listed->vendor, entry.listed->product, entry.path.c_str());
-  layer.Print(text);
+  layer.Print(state.accessProblem.data());
 }
 
 void ReadProductText(DeviceLayer& layer, LinkState& state, DeviceHandle handle,
@@ -48,10 +49,8 @@ DeviceHandle TryInterface(DeviceLayer& layer, LinkState& state, int index) {
   CutAtKbd(entry.path);
   DeviceHandle handle = kNoDevice;
   const OpenStatus opened = layer.Open(entry.path, handle);
-  if (opened == OpenStatus::Denied && entry.listed && IsKeyboardVendorProduct(*entry.listed)) {
-    state.openDenied = true;
-    PrintDenied(layer, entry);
-  }
+  if (opened == OpenStatus::Denied && entry.listed && IsKeyboardVendorProduct(*entry.listed))
+    NoteDenied(layer, state, entry);
   if (opened != OpenStatus::Opened) return kNoDevice;
   DeviceAttributes attributes;
   DeviceCapabilities capabilities;
@@ -95,6 +94,7 @@ void CutAtKbd(std::string& path) {
 
 DeviceHandle OpenKeyboard(DeviceLayer& layer, LinkState& state) {
   state.openDenied = false;
+  state.accessProblem.fill('\0');
   // No early stop: an absent interface does not end the walk.
   for (int index = 0; index < kInterfaceAttempts; ++index) {
     const DeviceHandle handle = TryInterface(layer, state, index);

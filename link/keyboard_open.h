@@ -15,6 +15,8 @@ inline constexpr int kInterfaceAttempts = 40;
 inline constexpr std::size_t kProductTextSize = 64;
 inline constexpr std::size_t kProductTextChars = kProductTextSize - 1;
 
+inline constexpr std::size_t kAccessProblemSize = 512;
+
 inline constexpr const char* kNotFoundText = "Not found";
 inline constexpr const char* kNoReportsText = "Error 1";
 inline constexpr const char* kNoProductStringText = "Error 2";
@@ -23,6 +25,8 @@ inline constexpr const char* kNoProductStringText = "Error 2";
 struct LinkState {
   std::array<char, kProductTextSize> ProductText{};  // always NUL-terminated
   bool openDenied = false;  // the last walk met a matching keyboard it may not open
+  // What was wrong and how to fix it when openDenied is set, else empty.
+  std::array<char, kAccessProblemSize> accessProblem{};
 };
 
 void SetProductText(LinkState& state, std::string_view text);

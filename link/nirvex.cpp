@@ -66,4 +66,8 @@ NIRVEX_EXPORT int NirvexLastOpenDenied(void) {
   return g_state.openDenied ? 1 : 0;
 }
 
+NIRVEX_EXPORT const char* NirvexAccessProblem(void) {
+  return g_state.accessProblem.data();
+}
+
 }  // extern "C"

@@ -76,7 +76,8 @@ NIRVEX_EXPORT int ProgramFirmWare(const unsigned char* buffer, unsigned int addr
 
     @param buffer Receives the bytes, indexed by keyboard address; at least
         address + count bytes long. May be NULL only when count is 0.
-    @param address Start address; address + count must not exceed 0x8000.
+    @param address Start address; address + count must not exceed 0x7F00
+        (a read request at 0x7F00..0x7FFF would have the form of a control write).
     @param count Number of bytes, a multiple of 4.
     @param progress Callback, or NULL.
 
@@ -103,6 +104,15 @@ NIRVEX_EXPORT void NirvexSetMessageHandler(NirvexMessageHandler handler, void* c
         udev rule is missing); 0 otherwise. The other results are unaffected.
 */
 NIRVEX_EXPORT int NirvexLastOpenDenied(void);
+
+/** @brief What kept the last call from opening a keyboard, and how to fix it.
+
+    @returns A NUL-terminated text of at most 511 characters held by the
+        library until its next call: the device and the fix (install the
+        udev rule with "sudo ./dev udev", then re-plug the keyboard) when
+        NirvexLastOpenDenied() is 1; the empty text otherwise.
+*/
+NIRVEX_EXPORT const char* NirvexAccessProblem(void);
 
 #ifdef __cplusplus
 }

@@ -1,0 +1,146 @@
+// The shared library through its exports, on the simulated keyboard.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "link/nirvex.h"
+
+namespace {
+
+std::vector<std::string> g_messages;
+std::vector<int> g_steps;
+
+void CollectMessage(const char* text, const char* caption, void* context) {
+  static_cast<std::vector<std::string>*>(context)->push_back(std::string(caption) + ": " + text);
+}
+
+int CollectStep(int step) {
+  g_steps.push_back(step);
+  return 0;
+}
+
+std::vector<unsigned char> FileBytes(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::vector<unsigned char>(std::istreambuf_iterator<char>(file), {});
+}
+
+class NirvexLibrary : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string base = ::testing::TempDir() + "nirvex_" + std::to_string(::getpid()) + "_" +
+                             ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    path = base + ".sim";
+    trace = base + ".trace";
+    std::remove(path.c_str());
+    std::remove(trace.c_str());
+    UseDevice("");
+    ::unsetenv("NIRVEX_TRACE");
+    g_messages.clear();
+    g_steps.clear();
+    NirvexSetMessageHandler(CollectMessage, &g_messages);
+  }
+  void TearDown() override {
+    NirvexSetMessageHandler(nullptr, nullptr);
+    ::unsetenv("NIRVEX_DEVICE");
+    ::unsetenv("NIRVEX_TRACE");
+  }
+  void UseDevice(const std::string& options) {
+    ::setenv("NIRVEX_DEVICE", ("sim:" + path + ",time=virtual" + options).c_str(), 1);
+  }
+
+  std::string path;
+  std::string trace;
+};
+
+TEST_F(NirvexLibrary, ProgramsThenReadsBack3072Bytes) {
+  char text[64];
+  EXPECT_EQ(DetectKeyboard(text), 1);
+  EXPECT_STREQ(text, "V0527X Simulated keyboard");
+  std::vector<unsigned char> image(8192);
+  for (std::size_t k = 0; k < image.size(); ++k) image[k] = static_cast<unsigned char>(k * 13 + 5);
+  EXPECT_EQ(ProgramFirmWare(image.data(), 0, 3072, CollectStep), 1);
+  EXPECT_EQ(g_steps.size(), 100u);
+  EXPECT_EQ(g_messages, std::vector<std::string>{"nirvex: Done"});
+
+  std::vector<unsigned char> back(8192, 0);
+  EXPECT_EQ(ReadFirmWare(back.data(), 0, 3072, CollectStep), 1);
+  EXPECT_EQ(g_steps.size(), 200u);
+  EXPECT_EQ(g_steps.back(), 99);
+  EXPECT_TRUE(std::equal(back.begin(), back.begin() + 3072, image.begin()));
+  EXPECT_EQ(std::count(back.begin() + 3072, back.end(), 0), 8192 - 3072);
+
+  const std::vector<unsigned char> file = FileBytes(path);
+  ASSERT_EQ(file.size(), 8u + 0x8000 + 1);
+  EXPECT_TRUE(std::equal(image.begin(), image.begin() + 3072, file.begin() + 8));
+  EXPECT_EQ(file[8 + 3072], 0xFF);
+}
+
+TEST_F(NirvexLibrary, MatrixSwitchIsTracedAndKept) {
+  ::setenv("NIRVEX_TRACE", trace.c_str(), 1);
+  const unsigned char on[4] = {0x00, 0x00, 0x00, 0xB1};
+  EXPECT_EQ(ProgramFirmWare(on, 0xFF00, 4, CollectStep), 1);
+  EXPECT_TRUE(g_steps.empty());
+  EXPECT_TRUE(g_messages.empty());
+  unsigned char word[4] = {};
+  EXPECT_EQ(ReadFirmWare(word, 0, 4, nullptr), 1);
+  std::ifstream lines(trace);
+  const std::string text((std::istreambuf_iterator<char>(lines)), {});
+  EXPECT_EQ(text,
+            "set 00 00 ff 00 00 00 b1\n"
+            "set 00 00 80 00 00 00 7a\n"
+            "get 00 00 80 ff ff ff ff\n");
+  EXPECT_EQ(FileBytes(path).back(), 0xB1);
+}
+
+TEST_F(NirvexLibrary, RefusedReportIsAFailedDownload) {
+  UseDevice(",refuse=251,product=V0412");
+  std::vector<unsigned char> image(3072, 0x11);
+  EXPECT_EQ(ProgramFirmWare(image.data(), 0, 3072, CollectStep), 0);
+  EXPECT_EQ(g_steps.size(), 100u);
+  EXPECT_EQ(g_messages,
+            std::vector<std::string>{"nirvex: Setfeature returned: 5 Input/output error\n"});
+}
+
+TEST_F(NirvexLibrary, BadChoicesAndArgumentsFindNothingAndCrashNothing) {
+  ::setenv("NIRVEX_DEVICE", "sim:/tmp/x,colour=red", 1);
+  char text[64];
+  EXPECT_EQ(DetectKeyboard(text), 0);
+  EXPECT_STREQ(text, "Not found");
+  UseDevice("");
+  EXPECT_EQ(DetectKeyboard(nullptr), 1);
+  EXPECT_EQ(ProgramFirmWare(nullptr, 0, 4, CollectStep), 0);
+  EXPECT_EQ(ReadFirmWare(nullptr, 0, 4, CollectStep), 0);
+  unsigned char buffer[8] = {};
+  EXPECT_EQ(ProgramFirmWare(buffer, 0x8000, 4, CollectStep), 0);
+  EXPECT_EQ(ReadFirmWare(buffer, 0xFF00, 4, CollectStep), 0);
+  EXPECT_TRUE(g_steps.empty());
+  EXPECT_TRUE(g_messages.empty());
+}
+
+TEST_F(NirvexLibrary, DeniedKeyboardIsExplained) {
+  UseDevice(",open=denied");
+  char text[64];
+  EXPECT_EQ(DetectKeyboard(text), 0);
+  EXPECT_STREQ(text, "Not found");
+  EXPECT_EQ(NirvexLastOpenDenied(), 1);
+  EXPECT_NE(std::string(NirvexAccessProblem()).find("sudo ./dev udev"), std::string::npos);
+  UseDevice("");
+  EXPECT_EQ(DetectKeyboard(text), 1);
+  EXPECT_EQ(NirvexLastOpenDenied(), 0);
+  EXPECT_STREQ(NirvexAccessProblem(), "");
+}
+
+TEST_F(NirvexLibrary, WithoutAHandlerMessagesGoToStandardError) {
+  NirvexSetMessageHandler(nullptr, nullptr);
+  unsigned char word[4] = {1, 2, 3, 4};
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(ProgramFirmWare(word, 0, 4, nullptr), 1);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "nirvex: Done\n");
+}
+
+}  // namespace
