@@ -58,44 +58,53 @@ bool SeenBefore(const KeyboardDefinition& def, int keyIndex, int layer, const Me
   return false;
 }
 
-// Numbers the distinct used meanings in order of first appearance; returns how
-// many there are, counting those that found no free address.
-int NumberMeanings(const KeyboardDefinition& def, LayerAddresses& addresses, LogSink* log) {
+struct Numbering {
   MeaningList list;
-  int distinct = 0;
+  int distinct = 0;  // also counts meanings that found no free address
+};
+
+// The address of one used layer: that of an equal meaning seen before, else the
+// next free one, else none once every address is taken.
+std::uint8_t NumberLayer(const KeyboardDefinition& def, int row, int column, int j,
+                         Numbering& numbering, LogSink* log) {
+  const int index = model::KeyIndex(row, column);
+  const KeyLayer& layer = LayerAt(def, index, j);
+  const Meaning meaning = MeaningOf(layer);
+  MeaningList& list = numbering.list;
+  const int found = list.Find(meaning);
+  if (found >= 0) {
+    LogPrintf(log, "\tFound duplicate at %d , [%d,%d] \n", found, j >> 1, j & 1);
+    return static_cast<std::uint8_t>(found);
+  }
+  if (list.count < kMaxDistinctMeanings) {
+    const int n = list.count;
+    LogPrintf(log, "Inserting key %d,%d [%d,%d] at %d -", row, column, j >> 1, j & 1, n);
+    list.entries[static_cast<std::size_t>(n)] = meaning;
+    list.count = n + 1;
+    LogPrintf(log, "added %d , %d , %d , %d , %d \n", n, layer.ibmkey, layer.keymode, layer.keytype,
+              layer.scan2code);
+    ++numbering.distinct;
+    return static_cast<std::uint8_t>(n);
+  }
+  if (!SeenBefore(def, index, j, meaning)) ++numbering.distinct;
+  LogPrintf(log, "No logical address left for key %d,%d [%d,%d]\n", row, column, j >> 1, j & 1);
+  return kNoKeyAddress;
+}
+
+// Numbers the used layers row-major, layer innermost; returns the distinct count.
+int NumberMeanings(const KeyboardDefinition& def, LayerAddresses& addresses, LogSink* log) {
+  Numbering numbering;
   for (int row = 0; row < model::kRows; ++row) {
     for (int column = 0; column < model::kColumns; ++column) {
-      const int index = model::KeyIndex(row, column);
+      const auto index = static_cast<std::size_t>(model::KeyIndex(row, column));
       for (int j = 0; j < model::kLayerCount; ++j) {
-        const KeyLayer& layer = LayerAt(def, index, j);
-        if (layer.used == 0) continue;
-        const Meaning meaning = MeaningOf(layer);
-        std::uint8_t& address =
-            addresses[static_cast<std::size_t>(index)][static_cast<std::size_t>(j)];
-        const int found = list.Find(meaning);
-        if (found >= 0) {
-          address = static_cast<std::uint8_t>(found);
-          LogPrintf(log, "\tFound duplicate at %d , [%d,%d] \n", found, j >> 1, j & 1);
-          continue;
-        }
-        if (list.count < kMaxDistinctMeanings) {
-          const int n = list.count;
-          LogPrintf(log, "Inserting key %d,%d [%d,%d] at %d -", row, column, j >> 1, j & 1, n);
-          list.entries[static_cast<std::size_t>(n)] = meaning;
-          list.count = n + 1;
-          address = static_cast<std::uint8_t>(n);
-          LogPrintf(log, "added %d , %d , %d , %d , %d \n", n, layer.ibmkey, layer.keymode,
-                    layer.keytype, layer.scan2code);
-          ++distinct;
-          continue;
-        }
-        if (!SeenBefore(def, index, j, meaning)) ++distinct;
-        LogPrintf(log, "No logical address left for key %d,%d [%d,%d]\n", row, column, j >> 1,
-                  j & 1);
+        if (LayerAt(def, static_cast<int>(index), j).used == 0) continue;
+        addresses[index][static_cast<std::size_t>(j)] =
+            NumberLayer(def, row, column, j, numbering, log);
       }
     }
   }
-  return distinct;
+  return numbering.distinct;
 }
 
 void SetCodes(EepromImage& image, std::uint8_t a, std::uint8_t scan2, std::uint8_t scan3,
@@ -184,7 +193,9 @@ void WriteSettings(const KeyboardDefinition& def, const model::ShownSettings& sh
   if (UsesFirmwareKeyModeOrder(firmwareVersion)) {
     for (std::size_t a = 0; a < region::TableSize; ++a)
       image[region::KeyMode + a] = KeyModeToFirmware(image[region::KeyMode + a]);
-    image[info::ScanRows] = static_cast<std::uint8_t>(2 * shown.MaxScanRow - 1);
+    // Low byte of 2 * MaxScanRow - 1, without signed overflow.
+    image[info::ScanRows] =
+        static_cast<std::uint8_t>(2u * static_cast<std::uint32_t>(shown.MaxScanRow) - 1u);
   } else {
     image[info::ScanRows] = 16;
   }
