@@ -1,10 +1,11 @@
 // Test data files and scratch paths for the link tests.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
