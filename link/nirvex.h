@@ -62,7 +62,9 @@ NIRVEX_EXPORT int DetectKeyboard(char* text);
     @returns 1 when every report was accepted; 0 when no keyboard was found,
         a report was refused, or the address range is refused (0x8000..0xFEFF,
         a block crossing 0x8000, above 0xFFFF, a count not a multiple of 4).
-        A refused range sends nothing and calls nothing.
+        A refused range sends nothing and calls nothing. A close that fails
+        after a complete block shows "CloseHandle failed %d\n" and still
+        returns 1: the keyboard holds the whole block.
 */
 NIRVEX_EXPORT int ProgramFirmWare(const unsigned char* buffer, unsigned int address,
                                   unsigned int count, NirvexProgress progress);
