@@ -3,6 +3,9 @@
 #include <ctime>
 #include <string>
 
+#include "ui/file_commands.h"
+#include "ui/image_commands.h"
+
 namespace veltrane::cli {
 
 void StderrMessages::Show(std::string_view text, std::string_view caption, model::MessageIcon) {
@@ -33,7 +36,8 @@ Arguments ParseArguments(int argc, char** argv, int first, const std::vector<std
       if (const auto alias = aliases.find(word); alias != aliases.end()) word = alias->second;
       std::string value;
       bool inlineValue = false;
-      if (const std::size_t eq = word.find('='); eq != std::string::npos && word.starts_with("--")) {
+      if (const std::size_t eq = word.find('=');
+          eq != std::string::npos && word.starts_with("--")) {
         value = word.substr(eq + 1);
         word = word.substr(0, eq);
         inlineValue = true;
@@ -62,6 +66,12 @@ Arguments ParseArguments(int argc, char** argv, int first, const std::vector<std
 Run::Run() {
   ui::StartApplication(app, messages, &log);
   log.Open(ui::kLogFileName, std::time(nullptr));
+}
+
+bool SaveDecodedDefinition(ui::AppState& app, const std::string& path) {
+  ui::BuildImageForUse(app);
+  app.window.fileName.text = ui::FileNameOf(path);
+  return ui::WriteConfiguration(app, path);
 }
 
 int UsageError(const char* usage, const std::string& error) {

@@ -49,6 +49,10 @@ struct Run {
   Run();
 };
 
+// Saves a definition decoded from an image as the Save command does: the build
+// packs its strings, the file-name display shows the file's name.
+bool SaveDecodedDefinition(ui::AppState& app, const std::string& path);
+
 int UsageError(const char* usage, const std::string& error);
 
 }  // namespace veltrane::cli

@@ -61,7 +61,8 @@ int RunBuild(int argc, char** argv) {
 
   Run run;
   ui::AppState& app = run.app;
-  const bool loaded = ui::LoadConfiguration(app, args.positional[0]) == persist::LoadOutcome::Loaded;
+  const bool loaded =
+      ui::LoadConfiguration(app, args.positional[0]) == persist::LoadOutcome::Loaded;
   ui::ShowLoadedFileFields(app);
   if (!loaded) return kExitFailed;
   ui::SetVersionText(app, args.Option("--version-text").value_or(""));
@@ -99,9 +100,7 @@ int RunDecode(int argc, char** argv) {
   ui::SetVersionText(app, args.Option("--version-text").value_or(""));
   ui::DecodeReadImage(app);
 
-  ui::BuildImageForUse(app);  // as the Save command, for the packed strings
-  app.window.fileName.text = ui::FileNameOf(*output);
-  return ui::WriteConfiguration(app, *output) ? kExitOk : kExitFailed;
+  return SaveDecodedDefinition(app, *output) ? kExitOk : kExitFailed;
 }
 
 }  // namespace veltrane::cli

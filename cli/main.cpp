@@ -5,6 +5,7 @@
 #include "cli/cli_support.h"
 #include "cli/file_subcommands.h"
 #include "cli/image_subcommands.h"
+#include "cli/keyboard_subcommands.h"
 
 namespace {
 
@@ -18,6 +19,13 @@ const char* const kUsage =
     "                                build the EEPROM image and write its files\n"
     "  decode IMAGE.BIN [--version-text TEXT] -o OUT.DAT\n"
     "                                decode an image read back and save it\n"
+    "  detect                        look for the keyboard, print its version\n"
+    "  program CONFIG.DAT            build the image of CONFIG.DAT and download it\n"
+    "  read -o OUT.DAT [--copy FILE] read the keyboard back and save it as OUT.DAT\n"
+    "  matrix on|off                 switch the keyboard's key matrix mode\n"
+    "\n"
+    "The keyboard is reached through libnirvex: NIRVEX_DEVICE chooses the device\n"
+    "(unset: real keyboards; sim:PATH[,option=value...]: the simulated keyboard).\n"
     "\n"
     "Run 'veltrane-cli COMMAND --help' for the options of a command.\n";
 
@@ -27,10 +35,10 @@ struct Subcommand {
 };
 
 const Subcommand kSubcommands[] = {
-    {"report", veltrane::cli::RunReport},
-    {"convert", veltrane::cli::RunConvert},
-    {"build", veltrane::cli::RunBuild},
-    {"decode", veltrane::cli::RunDecode},
+    {"report", veltrane::cli::RunReport}, {"convert", veltrane::cli::RunConvert},
+    {"build", veltrane::cli::RunBuild},   {"decode", veltrane::cli::RunDecode},
+    {"detect", veltrane::cli::RunDetect}, {"program", veltrane::cli::RunProgram},
+    {"read", veltrane::cli::RunRead},     {"matrix", veltrane::cli::RunMatrix},
 };
 
 }  // namespace

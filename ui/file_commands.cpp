@@ -72,7 +72,9 @@ bool WriteConfiguration(AppState& app, const std::string& path) {
   return written;
 }
 
-std::string DefaultReportPath(const AppState& app) { return app.dataDirectory + "Saved.txt"; }
+std::string DefaultReportPath(const AppState& app) {
+  return app.dataDirectory + "Saved.txt";
+}
 
 bool WriteReport(AppState& app, const std::string& path) {
   return persist::WriteTextReport(path, app.def, ReadShownSettings(app.window));

@@ -20,10 +20,9 @@ void ShowNoKeyboardFound(AppState& app) {
 }
 
 bool BuildImageForUse(AppState& app) {
-  const eeprom::BuildResult result =
-      eeprom::BuildImage(app.def, ReadShownSettings(app.window),
-                         model::CutText(app.window.version.text, 15), app.firmwareVersion,
-                         app.image, app.log);
+  const eeprom::BuildResult result = eeprom::BuildImage(app.def, ReadShownSettings(app.window),
+                                                        model::CutText(app.window.version.text, 15),
+                                                        app.firmwareVersion, app.image, app.log);
   if (result.droppedStrokes > 0)
     app.messages->Show(model::FormatText("%d key strokes did not fit the string store and were "
                                          "left out",

@@ -64,8 +64,8 @@ TransferOutcome ReadKeyboard(AppState& app, KeyboardLink& link,
   }
   StartTransferProgress(app);
   if (link.ReadFirmWare(app.image.data(), 0, eeprom::kKeyboardBytes, ProgressStep) == 0) {
-    app.messages->Show("The keyboard could not be read completely; nothing was decoded.",
-                       "Reading", model::MessageIcon::Error);
+    app.messages->Show("The keyboard could not be read completely; nothing was decoded.", "Reading",
+                       model::MessageIcon::Error);
     return TransferOutcome::Failed;
   }
   app.messages->Show("Keyboard read !", "Reading", model::MessageIcon::Information);
@@ -86,7 +86,8 @@ bool SupportsMatrixSwitch(const std::string& versionText) {
 void EnableMatrix(AppState& app, KeyboardLink& link) {
   app.options.matrixEnabled = SupportsMatrixSwitch(app.versionText) && !app.options.matrixEnabled;
   app.window.matrix.checked = app.options.matrixEnabled;
-  std::array<unsigned char, 4> block = {0, 0, 0, app.options.matrixEnabled ? kMatrixOn : kMatrixOff};
+  std::array<unsigned char, 4> block = {0, 0, 0,
+                                        app.options.matrixEnabled ? kMatrixOn : kMatrixOff};
   if (app.options.matrixEnabled)
     app.messages->Show("Matrix enabled", "SetFocus", model::MessageIcon::None);
   link.ProgramFirmWare(block.data(), kMatrixSwitchAddress, 4, ProgressStep);

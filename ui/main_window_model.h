@@ -14,28 +14,28 @@ inline constexpr std::string_view kProgramVersion = "V05.27";
 inline constexpr std::string_view kDefaultFileName = "in.dat";
 
 struct MainWindowModel {
-  ComboBox repeatDelay;  // 35082
-  ComboBox repeatRate;   // 35083
-  ComboBox maxScanRow;   // 35090
-  ComboBox pointDevice;  // 35100
-  EditField debounce;    // 35084
-  EditField fileName;    // 35078, display only
-  EditField version;     // 35187
-  EditField serial;      // 35119
-  EditField gain;        // 35193
-  EditField beepLength;  // 35149
-  CheckBox matrix;             // 35079
-  CheckBox globalRepeat;       // 35080
-  CheckBox anyKeyRelease;      // 35081
-  CheckBox prefixMakeBreak;    // 35091
-  CheckBox enableKeyboard;     // 35101, display only
-  CheckBox enablePointing;     // 35102
-  CheckBox beep;               // 35148
-  CheckBox writeBin;           // 35194
-  CheckBox writeTxt;           // 35195
-  CheckBox writeDat;           // 35198, always checked
-  CheckBox writeSavedTxt;      // 35197
-  CheckBox copyEepromBin;      // 35196
+  ComboBox repeatDelay;          // 35082
+  ComboBox repeatRate;           // 35083
+  ComboBox maxScanRow;           // 35090
+  ComboBox pointDevice;          // 35100
+  EditField debounce;            // 35084
+  EditField fileName;            // 35078, display only
+  EditField version;             // 35187
+  EditField serial;              // 35119
+  EditField gain;                // 35193
+  EditField beepLength;          // 35149
+  CheckBox matrix;               // 35079
+  CheckBox globalRepeat;         // 35080
+  CheckBox anyKeyRelease;        // 35081
+  CheckBox prefixMakeBreak;      // 35091
+  CheckBox enableKeyboard;       // 35101, display only
+  CheckBox enablePointing;       // 35102
+  CheckBox beep;                 // 35148
+  CheckBox writeBin;             // 35194
+  CheckBox writeTxt;             // 35195
+  CheckBox writeDat;             // 35198, always checked
+  CheckBox writeSavedTxt;        // 35197
+  CheckBox copyEepromBin;        // 35196
   bool generateEnabled = false;  // "Generate EEPROM File"
   std::string programVersion;    // 35097
 };

@@ -25,8 +25,12 @@ int ProgressBar::StepIt() {
   return previous;
 }
 
-void SetActiveProgressBar(ProgressBar* bar) { active = bar; }
+void SetActiveProgressBar(ProgressBar* bar) {
+  active = bar;
+}
 
-extern "C" int ProgressStep(int) { return active != nullptr ? active->StepIt() : 0; }
+extern "C" int ProgressStep(int) {
+  return active != nullptr ? active->StepIt() : 0;
+}
 
 }  // namespace veltrane::ui
