@@ -74,6 +74,13 @@ TEST_F(CliKeyboardTest, ProgramWithoutKeyboardStopsBeforeSending) {
   EXPECT_TRUE(TraceLines().empty());
 }
 
+TEST_F(CliKeyboardTest, CopyThatCannotBeWrittenIsReported) {
+  const Result result = Cli("read -o back.DAT --copy nodir/raw.bin", Device());
+  EXPECT_EQ(result.status, 0);
+  EXPECT_NE(result.output.find("Cannot open: nodir/raw.bin"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(dir.File("back.DAT")));
+}
+
 TEST_F(CliKeyboardTest, FailedReadSavesNothing) {
   const Result result = Cli("read -o back.DAT", Device(",refuse=10"));
   EXPECT_EQ(result.status, 1);
