@@ -22,13 +22,6 @@ const char* const kDecodeUsage =
     "  Decodes the first 3072 bytes of IMAGE.BIN as read back from a keyboard of\n"
     "  version TEXT and saves the definition as OUT.DAT.\n";
 
-bool WriteOne(ui::AppState& app, const std::string& path,
-              bool (*write)(const std::string&, const eeprom::EepromImage&)) {
-  if (write(path, app.image)) return true;
-  app.messages->Show(path, "Cannot open", model::MessageIcon::Error);
-  return false;
-}
-
 // The first bytes a keyboard holds, over an all-zero buffer.
 bool LoadImageFile(ui::AppState& app, const std::string& path) {
   const auto bytes = persist::ReadWholeFile(path);
@@ -75,8 +68,10 @@ int RunBuild(int argc, char** argv) {
     ok = eeprom::WriteImageFiles(app.image, true, true, app.dataDirectory, app.baseName,
                                  *app.messages);
   } else {
-    if (bin) ok = WriteOne(app, *bin, eeprom::WriteBinFile) && ok;
-    if (txt) ok = WriteOne(app, *txt, eeprom::WriteTxtFile) && ok;
+    if (bin)
+      ok = eeprom::WriteOrTell(*bin, eeprom::WriteBinFile(*bin, app.image), run.messages) && ok;
+    if (txt)
+      ok = eeprom::WriteOrTell(*txt, eeprom::WriteTxtFile(*txt, app.image), run.messages) && ok;
   }
   return ok ? kExitOk : kExitFailed;
 }

@@ -6,14 +6,11 @@
 #include "persist/file_io.h"
 
 namespace veltrane::eeprom {
-namespace {
 
 bool WriteOrTell(const std::string& path, bool written, model::MessageSink& messages) {
   if (!written) messages.Show(path, "Cannot open", model::MessageIcon::None);
   return written;
 }
-
-}  // namespace
 
 bool WriteBinFile(const std::string& path, const EepromImage& image) {
   return persist::WriteFileAtomically(path, image);

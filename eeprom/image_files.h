@@ -13,6 +13,10 @@ namespace veltrane::eeprom {
 bool WriteBinFile(const std::string& path, const EepromImage& image);
 bool WriteTxtFile(const std::string& path, const EepromImage& image);
 
+// Passes `written` on; a file that was not written gives the "Cannot open" box
+// with its path.
+bool WriteOrTell(const std::string& path, bool written, model::MessageSink& messages);
+
 // Writes dataDirectory + baseName + ".BIN" and then ".TXT" as asked; each file
 // that cannot be written gives a "Cannot open" box naming its path, and the
 // other file is still tried. True when every asked file was written.

@@ -57,7 +57,10 @@ std::string BaseNameFromChosen(std::string_view name) {
 }
 
 void FlattenStringsForSave(AppState& app) {
-  const int dropped = model::FlattenStrings(app.def);
+  WarnDroppedStrokes(app, model::FlattenStrings(app.def));
+}
+
+void WarnDroppedStrokes(AppState& app, int dropped) {
   if (dropped > 0)
     app.messages->Show(model::FormatText("%d key strokes did not fit the string store and were "
                                          "left out",

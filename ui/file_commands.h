@@ -22,6 +22,9 @@ void ShowLoadedFileFields(AppState& app);
 // a dot in the first position not counting.
 std::string BaseNameFromChosen(std::string_view name);
 
+// Tells the user how many key strokes the string store had no room for, if any.
+void WarnDroppedStrokes(AppState& app, int dropped);
+
 // Packs the strings as every image build before a save does, and warns the
 // user when strokes did not fit the store.
 void FlattenStringsForSave(AppState& app);

@@ -23,11 +23,7 @@ bool BuildImageForUse(AppState& app) {
   const eeprom::BuildResult result = eeprom::BuildImage(app.def, ReadShownSettings(app.window),
                                                         model::CutText(app.window.version.text, 15),
                                                         app.firmwareVersion, app.image, app.log);
-  if (result.droppedStrokes > 0)
-    app.messages->Show(model::FormatText("%d key strokes did not fit the string store and were "
-                                         "left out",
-                                         result.droppedStrokes),
-                       "Strings", model::MessageIcon::Warning);
+  WarnDroppedStrokes(app, result.droppedStrokes);
   if (!result.fits)
     app.messages->Show(
         model::FormatText("The definition has %d distinct key meanings; an EEPROM image holds "

@@ -71,8 +71,7 @@ TransferOutcome ReadKeyboard(AppState& app, KeyboardLink& link,
   app.messages->Show("Keyboard read !", "Reading", model::MessageIcon::Information);
   if (copyPath) {
     // A copy asked for by name is not dropped silently.
-    if (!eeprom::WriteBinFile(*copyPath, app.image))
-      app.messages->Show(*copyPath, "Cannot open", model::MessageIcon::Error);
+    eeprom::WriteOrTell(*copyPath, eeprom::WriteBinFile(*copyPath, app.image), *app.messages);
   } else if (app.options.copyEepromBin) {
     eeprom::WriteReadBackCopy(app.image, app.dataDirectory);
   }

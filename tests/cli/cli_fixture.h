@@ -14,6 +14,7 @@
 #include "model/definition.h"
 #include "model/shown_settings.h"
 #include "persist/config_file.h"
+#include "support/files.h"
 #include "support/temp_dir.h"
 
 namespace veltrane {
@@ -39,15 +40,11 @@ class CliTest : public ::testing::Test {
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
   }
-  std::string Read(const std::string& name) {
-    std::ifstream in(dir.File(name), std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
+  std::string Read(const std::string& name) { return testing::ReadFileText(dir.File(name)); }
   void WriteBytes(const std::string& name, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(dir.File(name), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
   }
   // A file of the oldest generation: version 5.0, legend of key 0, layer 2 ibmkey 31.
   std::vector<std::uint8_t> OldestFile() {

@@ -11,6 +11,7 @@
 #include "eeprom/text_dump.h"
 #include "eeprom_test_support.h"
 #include "persist/file_io.h"
+#include "tests/support/files.h"
 #include "tests/support/temp_dir.h"
 
 namespace veltrane::eeprom {
@@ -18,10 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadText(const std::string& path) {
-  const auto bytes = persist::ReadWholeFile(path);
-  return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
-}
+using veltrane::testing::ReadFileText;
 
 // Compares the dump with a golden file, or rewrites the golden when asked to.
 void ExpectGoldenDump(const EepromImage& image, const std::string& name) {
@@ -32,7 +30,7 @@ void ExpectGoldenDump(const EepromImage& image, const std::string& name) {
     ASSERT_TRUE(WriteTxtFile(path, image));
     return;
   }
-  EXPECT_EQ(dump, ReadText(path)) << path;
+  EXPECT_EQ(dump, ReadFileText(path)) << path;
 }
 
 TEST(TextDumpGoldenTest, EmptyDefinitionWithoutKeyboard) {
@@ -93,7 +91,7 @@ TEST_F(ImageFilesTest, BothFilesReplaceEarlierOnes) {
   const auto bin = persist::ReadWholeFile(dir + "EEPkey.BIN");
   ASSERT_TRUE(bin);
   EXPECT_TRUE(std::equal(bin->begin(), bin->end(), image.begin(), image.end()));
-  EXPECT_EQ(ReadText(dir + "EEPkey.TXT"), FormatTextDump(image));
+  EXPECT_EQ(ReadFileText(dir + "EEPkey.TXT"), FormatTextDump(image));
   EXPECT_TRUE(messages.shown.empty());
 }
 

@@ -109,7 +109,7 @@ TEST(SimulatedKeyboard, AbsentFileIsErasedAndDamagedFileIsLeftAlone) {
   char text[64];
   EXPECT_EQ(DetectKeyboard(layer, state, text), 0);
   EXPECT_NE(layer.printed.find("damaged"), std::string::npos);
-  EXPECT_EQ(testing::ReadText(path), "not a keyboard");
+  EXPECT_EQ(testing::ReadFileText(path), "not a keyboard");
   EXPECT_FALSE(SaveKeyboard(ScratchPath("no/such/dir.sim"), keyboard));
 }
 

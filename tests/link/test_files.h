@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/files.h"
+
 namespace veltrane::link::testing {
 
 // Bytes of a tests/data/link/*.hex file: hex pairs, '#' comments to the line end.
@@ -34,11 +36,6 @@ inline std::string ScratchPath(const std::string& name) {
   return path;
 }
 
-inline std::string ReadText(const std::string& path) {
-  std::ifstream file(path);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
+using veltrane::testing::ReadFileText;
 
 }  // namespace veltrane::link::testing

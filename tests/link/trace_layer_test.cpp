@@ -37,7 +37,7 @@ TEST(TraceLayer, AppendsSentReportsAndReceivedReplies) {
   fake.ExpectSet(ControlWrite(0xFF00, on), false);
   EXPECT_EQ(ProgramFirmWare(trace, state, on, 0xFF00, 4, nullptr), 0);
   fake.VerifyAllSent();
-  EXPECT_EQ(testing::ReadText(path),
+  EXPECT_EQ(testing::ReadFileText(path),
             "earlier line\n"
             "set 00 00 80 00 00 00 7a\n"
             "get 00 00 80 0a 0b 0c 0d\n"

@@ -2,20 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
+#include "support/files.h"
 #include "support/temp_dir.h"
 
 namespace veltrane::ui {
 namespace {
 
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using testing::ReadFileText;
 
 TEST(LogFile, OpensWithThreeLinesAndKeepsTextAsWritten) {
   testing::TempDir dir;
@@ -34,8 +27,9 @@ TEST(LogFile, OpensWithThreeLinesAndKeepsTextAsWritten) {
     model::LogPrintf(&log, "Setting up\n");
     model::LogPrintf(&log, "Inserting key %d,%d [%d,%d] at %d -", 0, 1, 0, 0, 2);
   }
-  EXPECT_EQ(Slurp(path), path + " \nStarted at Tue Dec 08 06:34:58 2026\n \nSetting up\n"
-                                "Inserting key 0,1 [0,0] at 2 -");
+  EXPECT_EQ(ReadFileText(path), path +
+                                    " \nStarted at Tue Dec 08 06:34:58 2026\n \nSetting up\n"
+                                    "Inserting key 0,1 [0,0] at 2 -");
 }
 
 TEST(LogFile, ReopeningReplacesTheEarlierLog) {
@@ -49,7 +43,7 @@ TEST(LogFile, ReopeningReplacesTheEarlierLog) {
   LogFile log;
   log.Open(path, 0);
   log.Close();
-  EXPECT_EQ(Slurp(path).find("xxxxxxxx"), std::string::npos);
+  EXPECT_EQ(ReadFileText(path).find("xxxxxxxx"), std::string::npos);
 }
 
 TEST(LogFile, WritingToALogThatDidNotOpenIsHarmless) {
