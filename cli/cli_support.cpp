@@ -3,8 +3,6 @@
 #include <ctime>
 #include <string>
 
-#include "ui/file_commands.h"
-#include "ui/image_commands.h"
 
 namespace veltrane::cli {
 
@@ -64,14 +62,8 @@ Arguments ParseArguments(int argc, char** argv, int first, const std::vector<std
 }
 
 Run::Run() {
-  ui::StartApplication(app, messages, &log);
+  ui::StartApplication(app);
   log.Open(ui::kLogFileName, std::time(nullptr));
-}
-
-bool SaveDecodedDefinition(ui::AppState& app, const std::string& path) {
-  ui::BuildImageForUse(app);
-  app.window.fileName.text = ui::FileNameOf(path);
-  return ui::WriteConfiguration(app, path);
 }
 
 int UsageError(const char* usage, const std::string& error) {

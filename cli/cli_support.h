@@ -10,6 +10,7 @@
 
 #include "model/diagnostics.h"
 #include "ui/app_state.h"
+#include "ui/services.h"
 #include "ui/log_file.h"
 
 namespace veltrane::cli {
@@ -44,14 +45,11 @@ Arguments ParseArguments(int argc, char** argv, int first, const std::vector<std
 struct Run {
   StderrMessages messages;
   ui::LogFile log;
+  ui::Services io{messages, log};
   ui::AppState app;
 
   Run();
 };
-
-// Saves a definition decoded from an image as the Save command does: the build
-// packs its strings, the file-name display shows the file's name.
-bool SaveDecodedDefinition(ui::AppState& app, const std::string& path);
 
 int UsageError(const char* usage, const std::string& error);
 

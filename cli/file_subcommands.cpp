@@ -16,17 +16,6 @@ const char* const kConvertUsage =
     "usage: veltrane-cli convert CONFIG.DAT OUT.DAT\n"
     "  Loads CONFIG.DAT (any generation) and saves it as a current OUT.DAT.\n";
 
-namespace {
-
-// Loads as the Load command does; false when the file did not load.
-bool Load(Run& run, const std::string& path) {
-  const persist::LoadOutcome outcome = ui::LoadConfiguration(run.app, path);
-  ui::ShowLoadedFileFields(run.app);
-  return outcome == persist::LoadOutcome::Loaded;
-}
-
-}  // namespace
-
 int RunReport(int argc, char** argv) {
   const Arguments args = ParseArguments(argc, argv, 2, {"--output"}, {{"-o", "--output"}});
   if (args.help) {
@@ -37,8 +26,8 @@ int RunReport(int argc, char** argv) {
   if (args.positional.size() != 1) return UsageError(kReportUsage, "expected one CONFIG.DAT");
 
   Run run;
-  if (!Load(run, args.positional[0])) return kExitFailed;
-  ui::FlattenStringsForSave(run.app);
+  if (!ui::LoadSettingsFile(run.app, run.io, args.positional[0])) return kExitFailed;
+  ui::PackStrings(run.app, run.io);
   const std::string path = args.Option("--output").value_or(ui::DefaultReportPath(run.app));
   if (!ui::WriteReport(run.app, path)) {
     std::fprintf(stderr, "veltrane-cli: cannot write %s\n", path.c_str());
@@ -57,10 +46,10 @@ int RunConvert(int argc, char** argv) {
   if (args.positional.size() != 2) return UsageError(kConvertUsage, "expected CONFIG.DAT OUT.DAT");
 
   Run run;
-  if (!Load(run, args.positional[0])) return kExitFailed;
-  ui::FlattenStringsForSave(run.app);
+  if (!ui::LoadSettingsFile(run.app, run.io, args.positional[0])) return kExitFailed;
+  ui::PackStrings(run.app, run.io);
   run.app.window.fileName.text = ui::FileNameOf(args.positional[1]);
-  if (!ui::WriteConfiguration(run.app, args.positional[1])) {
+  if (!ui::WriteConfiguration(run.app, run.io, args.positional[1])) {
     std::fprintf(stderr, "veltrane-cli: cannot write %s\n", args.positional[1].c_str());
     return kExitFailed;
   }

@@ -4,7 +4,6 @@
 
 #include "cli/cli_support.h"
 #include "eeprom/image_files.h"
-#include "persist/file_io.h"
 #include "ui/file_commands.h"
 #include "ui/image_commands.h"
 
@@ -22,25 +21,6 @@ const char* const kDecodeUsage =
     "  Decodes the first 3072 bytes of IMAGE.BIN as read back from a keyboard of\n"
     "  version TEXT and saves the definition as OUT.DAT.\n";
 
-// The first bytes a keyboard holds, over an all-zero buffer.
-bool LoadImageFile(ui::AppState& app, const std::string& path) {
-  const auto bytes = persist::ReadWholeFile(path);
-  if (!bytes) {
-    app.messages->Show(path, "Cannot open file", model::MessageIcon::Error);
-    return false;
-  }
-  if (bytes->size() < eeprom::kKeyboardBytes) {
-    app.messages->Show(model::FormatText("%s holds %zu bytes; an image read back from a keyboard "
-                                         "has at least %zu",
-                                         path.c_str(), bytes->size(), eeprom::kKeyboardBytes),
-                       "Image file", model::MessageIcon::Error);
-    return false;
-  }
-  app.image.fill(0);
-  std::copy_n(bytes->begin(), eeprom::kKeyboardBytes, app.image.begin());
-  return true;
-}
-
 }  // namespace
 
 int RunBuild(int argc, char** argv) {
@@ -54,24 +34,21 @@ int RunBuild(int argc, char** argv) {
 
   Run run;
   ui::AppState& app = run.app;
-  const bool loaded =
-      ui::LoadConfiguration(app, args.positional[0]) == persist::LoadOutcome::Loaded;
-  ui::ShowLoadedFileFields(app);
-  if (!loaded) return kExitFailed;
+  if (!ui::LoadSettingsFile(app, run.io, args.positional[0])) return kExitFailed;
   ui::SetVersionText(app, args.Option("--version-text").value_or(""));
-  if (!ui::BuildImageForUse(app)) return kExitFailed;
+  if (!ui::BuildImageForUse(app, run.io)) return kExitFailed;
 
   const auto bin = args.Option("--bin");
   const auto txt = args.Option("--txt");
   bool ok = true;
   if (!bin && !txt) {
-    ok = eeprom::WriteImageFiles(app.image, true, true, app.dataDirectory, app.baseName,
-                                 *app.messages);
+    ok = eeprom::WriteImageFiles(app.doc.image, true, true, app.doc.dataDirectory,
+                                 app.doc.baseName, run.messages);
   } else {
     if (bin)
-      ok = eeprom::WriteOrTell(*bin, eeprom::WriteBinFile(*bin, app.image), run.messages) && ok;
+      ok = eeprom::WriteOrTell(*bin, eeprom::WriteBinFile(*bin, app.doc.image), run.messages) && ok;
     if (txt)
-      ok = eeprom::WriteOrTell(*txt, eeprom::WriteTxtFile(*txt, app.image), run.messages) && ok;
+      ok = eeprom::WriteOrTell(*txt, eeprom::WriteTxtFile(*txt, app.doc.image), run.messages) && ok;
   }
   return ok ? kExitOk : kExitFailed;
 }
@@ -90,12 +67,10 @@ int RunDecode(int argc, char** argv) {
 
   Run run;
   ui::AppState& app = run.app;
-  model::ClearKeys(app.def);
-  if (!LoadImageFile(app, args.positional[0])) return kExitFailed;
+  if (!ui::LoadImageFile(app, run.io, args.positional[0])) return kExitFailed;
   ui::SetVersionText(app, args.Option("--version-text").value_or(""));
   ui::DecodeReadImage(app);
-
-  return SaveDecodedDefinition(app, *output) ? kExitOk : kExitFailed;
+  return ui::SaveDecodedDefinition(app, run.io, *output) ? kExitOk : kExitFailed;
 }
 
 }  // namespace veltrane::cli

@@ -7,6 +7,7 @@
 
 #include "cli/cli_support.h"
 #include "ui/file_commands.h"
+#include "ui/image_commands.h"
 #include "ui/keyboard_commands.h"
 #include "ui/nirvex_link.h"
 
@@ -35,7 +36,7 @@ void ReportAccessProblem(ui::KeyboardLink& link) {
 // Draws the transfer's progress on stderr when it is a terminal.
 void ShowProgressOnTerminal(ui::AppState& app) {
   if (::isatty(STDERR_FILENO) == 0) return;
-  app.progress.changed = [](const ui::ProgressBar& bar) {
+  app.window.progress.changed = [](const ui::ProgressBar& bar) {
     const int span = bar.maximum > bar.minimum ? bar.maximum - bar.minimum : 1;
     const int percent = (bar.position - bar.minimum) * 100 / span;
     const int filled = percent / 2;
@@ -71,10 +72,10 @@ int RunDetect(int argc, char** argv) {
   Run run;
   ui::NirvexLink link(run.messages);
   ui::DetectionStep(run.app, link);
-  std::printf("Version text: %s\nFirmware version: %d\n", run.app.versionText.c_str(),
-              run.app.firmwareVersion);
+  std::printf("Version text: %s\nFirmware version: %d\n", run.app.doc.versionText.c_str(),
+              run.app.doc.firmwareVersion);
   ReportAccessProblem(link);
-  return run.app.firmwareVersion != 0 ? kExitOk : kExitFailed;
+  return run.app.doc.firmwareVersion != 0 ? kExitOk : kExitFailed;
 }
 
 int RunProgram(int argc, char** argv) {
@@ -83,13 +84,10 @@ int RunProgram(int argc, char** argv) {
   if (!ParseOrHelp(args, kProgramUsage, 1, status)) return status;
   Run run;
   ui::AppState& app = run.app;
-  const bool loaded =
-      ui::LoadConfiguration(app, args.positional[0]) == persist::LoadOutcome::Loaded;
-  ui::ShowLoadedFileFields(app);
-  if (!loaded) return kExitFailed;
+  if (!ui::LoadSettingsFile(app, run.io, args.positional[0])) return kExitFailed;
   ui::NirvexLink link(run.messages);
   ShowProgressOnTerminal(app);
-  const ui::TransferOutcome outcome = ui::ProgramKeyboard(app, link);
+  const ui::TransferOutcome outcome = ui::ProgramKeyboard(app, run.io, link);
   if (outcome == ui::TransferOutcome::NoKeyboard) ReportAccessProblem(link);
   return outcome == ui::TransferOutcome::Done ? kExitOk : kExitFailed;
 }
@@ -104,10 +102,11 @@ int RunRead(int argc, char** argv) {
   Run run;
   ui::NirvexLink link(run.messages);
   ShowProgressOnTerminal(run.app);
-  const ui::TransferOutcome outcome = ui::ReadKeyboard(run.app, link, args.Option("--copy"));
+  const ui::TransferOutcome outcome =
+      ui::ReadKeyboard(run.app, run.io, link, args.Option("--copy"));
   if (outcome == ui::TransferOutcome::NoKeyboard) ReportAccessProblem(link);
   if (outcome != ui::TransferOutcome::Done) return kExitFailed;
-  return SaveDecodedDefinition(run.app, *output) ? kExitOk : kExitFailed;
+  return ui::SaveDecodedDefinition(run.app, run.io, *output) ? kExitOk : kExitFailed;
 }
 
 int RunMatrix(int argc, char** argv) {
@@ -117,19 +116,10 @@ int RunMatrix(int argc, char** argv) {
   const std::string& state = args.positional[0];
   if (state != "on" && state != "off") return UsageError(kMatrixUsage, "say on or off");
   Run run;
-  ui::AppState& app = run.app;
   ui::NirvexLink link(run.messages);
-  ui::DetectionStep(app, link);
-  if (!ui::SupportsMatrixSwitch(app.versionText)) {
-    run.messages.Show(
-        model::FormatText("The keyboard \"%s\" has no matrix switch", app.versionText.c_str()),
-        "Enable matrix", model::MessageIcon::Error);
-    ReportAccessProblem(link);
-    return kExitFailed;
-  }
-  app.options.matrixEnabled = state != "on";  // the command flips it to the wanted state
-  ui::EnableMatrix(app, link);
-  return kExitOk;
+  const ui::MatrixOutcome outcome = ui::SwitchMatrix(run.app, run.io, link, state == "on");
+  if (outcome == ui::MatrixOutcome::Unsupported) ReportAccessProblem(link);
+  return outcome == ui::MatrixOutcome::Switched ? kExitOk : kExitFailed;
 }
 
 }  // namespace veltrane::cli

@@ -241,7 +241,7 @@ void WriteTextsAndParams(const KeyboardDefinition& def, const model::ShownSettin
 
 }  // namespace
 
-BuildResult BuildImage(model::KeyboardDefinition& def, const model::ShownSettings& shown,
+BuildResult BuildImage(const model::KeyboardDefinition& def, const model::ShownSettings& shown,
                        std::string_view versionText, int firmwareVersion, EepromImage& image,
                        model::LogSink* log) {
   BuildResult result;
@@ -256,7 +256,6 @@ BuildResult BuildImage(model::KeyboardDefinition& def, const model::ShownSetting
   result.invalidIbmKeys = PlaceKeys(def, addresses, image, log);
   WriteSettings(def, shown, firmwareVersion, image);
   LogPrintf(log, "Copying String\n");
-  result.droppedStrokes = model::FlattenStrings(def);
   CopyStringStore(def, image);
   WriteTextsAndParams(def, shown, versionText, image);
   return result;

@@ -13,15 +13,14 @@ namespace veltrane::eeprom {
 struct BuildResult {
   int distinctMeanings = 0;  // distinct used layer meanings, also those that got no address
   bool fits = true;          // false when more meanings than one-byte addresses exist
-  int droppedStrokes = 0;    // string strokes the store had no room for
   int invalidIbmKeys = 0;    // placed layers whose ibmkey is no IbmKeyTable row
 };
 
-// Fills the whole image from the definition and the shown settings and repacks
-// the definition's string store from its work buffer, logging each step. When
-// fits is false the image must not be used: meanings past the last address are
-// left out, though the strings are still packed.
-BuildResult BuildImage(model::KeyboardDefinition& def, const model::ShownSettings& shown,
+// Fills the whole image from the definition and the shown settings, logging
+// each step. The string store is copied as it stands: pack it first
+// (model::FlattenStrings). When fits is false the image must not be used:
+// meanings past the last address are left out.
+BuildResult BuildImage(const model::KeyboardDefinition& def, const model::ShownSettings& shown,
                        std::string_view versionText, int firmwareVersion, EepromImage& image,
                        model::LogSink* log);
 

@@ -15,12 +15,14 @@ StringChar StrokeAt(const EepromImage& image, std::size_t at) {
   return {image[at], image[at + 1], image[at + 2], image[at + 3]};
 }
 
-void ReadSettings(const EepromImage& image, persist::HeaderImage& header) {
+ImageSettings ReadSettings(const EepromImage& image) {
+  ImageSettings settings;
   const int scanRows = image[info::ScanRows];
-  header.SetI32(persist::header::MaxScanRow, ((scanRows - 1) >> 1) + 1);
-  header.SetU32(persist::header::DebounceTime, image[info::DebounceTime]);
-  header.SetI32(persist::header::DefRepDelay, image[info::DefRepDelay]);
-  header.SetScrollWheelGain(static_cast<std::int8_t>(image[info::ScrollWheelGain]));
+  settings.MaxScanRow = ((scanRows - 1) >> 1) + 1;
+  settings.DebounceTime = image[info::DebounceTime];
+  settings.DefRepDelay = image[info::DefRepDelay];
+  settings.ScrollWheelGain = static_cast<std::int8_t>(image[info::ScrollWheelGain]);
+  return settings;
 }
 
 void ReadStringIndex(const EepromImage& image, KeyboardDefinition& def) {
@@ -84,7 +86,8 @@ std::int32_t IbmKeyOf(std::uint8_t keytype, std::uint8_t scan2, std::uint8_t usb
   }
 }
 
-void ReadKeys(const EepromImage& image, KeyboardDefinition& def) {
+// Firmware 500..699 keeps the key mode bits in its own order.
+void ReadKeys(const EepromImage& image, KeyboardDefinition& def, bool firmwareOrder) {
   for (int i = 0; i < model::kKeyCount; ++i) {
     model::KeyDefinition& key = def.keys[static_cast<std::size_t>(i)];
     for (int j = 0; j < model::kLayerCount; ++j) {
@@ -93,7 +96,8 @@ void ReadKeys(const EepromImage& image, KeyboardDefinition& def) {
       key.enabled = key.used = key.complete = 1;
       model::KeyLayer& layer = key.layers[static_cast<std::size_t>(j)];
       layer.used = 1;
-      layer.keymode = image[region::KeyMode + b];
+      layer.keymode = firmwareOrder ? KeyModeFromFirmware(image[region::KeyMode + b])
+                                    : image[region::KeyMode + b];
       layer.keytype = image[region::KeyInfo + b];
       layer.scan2code = image[region::ScanSet2 + b];
       layer.scan3code = image[region::ScanSet3 + b];
@@ -105,20 +109,25 @@ void ReadKeys(const EepromImage& image, KeyboardDefinition& def) {
 
 }  // namespace
 
-void DecodeImage(EepromImage& image, int firmwareVersion, model::KeyboardDefinition& def,
-                 persist::HeaderImage& header) {
+ImageSettings DecodeImage(const EepromImage& image, int firmwareVersion,
+                          model::KeyboardDefinition& def) {
   model::ClearStringStore(def);
-  ReadSettings(image, header);
-  if (UsesFirmwareKeyModeOrder(firmwareVersion)) {
-    for (std::size_t a = 0; a < region::TableSize; ++a)
-      image[region::KeyMode + a] = KeyModeFromFirmware(image[region::KeyMode + a]);
-  }
+  ImageSettings settings = ReadSettings(image);
   ReadStringIndex(image, def);
-  header.SetI32(persist::header::NumberOfStrings, ReadStrings(image, def));
+  settings.NumberOfStrings = ReadStrings(image, def);
   ReadStringStore(image, def);
-  ReadKeys(image, def);
+  ReadKeys(image, def, UsesFirmwareKeyModeOrder(firmwareVersion));
   std::copy_n(image.begin() + info::PointDeviceParams, model::kPointDeviceParamCount,
               def.pointDeviceParams.begin());
+  return settings;
+}
+
+void StoreImageSettings(const ImageSettings& settings, persist::HeaderImage& header) {
+  header.SetI32(persist::header::MaxScanRow, settings.MaxScanRow);
+  header.SetU32(persist::header::DebounceTime, settings.DebounceTime);
+  header.SetI32(persist::header::DefRepDelay, settings.DefRepDelay);
+  header.SetScrollWheelGain(settings.ScrollWheelGain);
+  header.SetI32(persist::header::NumberOfStrings, settings.NumberOfStrings);
 }
 
 }  // namespace veltrane::eeprom

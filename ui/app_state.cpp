@@ -3,66 +3,91 @@
 #include <string>
 
 namespace veltrane::ui {
+namespace {
 
-void StartApplication(AppState& app, model::MessageSink& messages, model::LogSink* log,
-                      std::string commandLine) {
-  app = AppState{};
-  app.messages = &messages;
-  app.log = log;
-  app.commandLineText = std::move(commandLine);
-  SetActiveProgressBar(&app.progress);
-  model::InitialiseDefinition(app.def);
-  CreateMainWindowControls(app.window);
-  app.options = RunOptions{};
-  app.def.settings.GlobalRepeatDisable = 0;
-  app.def.settings.AnyKeyRelease = 0;
-  app.def.settings.PrefixMakeBreak = 0;
-  app.def.settings.EnableBits = 1;
-  RefreshCheckBoxes(app);
+// The settings a configuration header carries into the live settings.
+struct LoadedSettings {
+  std::array<std::int32_t, 4> leds{};
+  std::int8_t scrollWheelGain = 0;
+  std::uint8_t enableBits = 0;
+  std::uint8_t globalRepeatDisable = 0;
+  std::uint8_t anyKeyRelease = 0;
+  std::uint8_t prefixMakeBreak = 0;
+  std::int32_t numberOfStrings = 0;
+  std::uint8_t beepLength = 0;
+};
+
+LoadedSettings SettingsFromHeader(const persist::HeaderImage& h) {
+  using namespace persist::header;
+  LoadedSettings s;
+  for (int n = 0; n < 4; ++n) s.leds[static_cast<std::size_t>(n)] = h.Led(n);
+  s.scrollWheelGain = h.ScrollWheelGain();
+  s.enableBits = static_cast<std::uint8_t>(h.U32(EnableBits));
+  s.globalRepeatDisable = static_cast<std::uint8_t>(h.U32(GlobalRepeatDisable));
+  s.anyKeyRelease = static_cast<std::uint8_t>(h.U32(AnyKeyRelease));
+  s.prefixMakeBreak = static_cast<std::uint8_t>(h.U32(PrefixMakeBreak));
+  s.numberOfStrings = h.I32(NumberOfStrings);
+  s.beepLength = static_cast<std::uint8_t>(h.U32(BeepLength));
+  return s;
 }
 
-void RefreshCheckBoxes(AppState& app) {
-  const model::GlobalSettings& s = app.def.settings;
+void CopyIntoSettings(const LoadedSettings& loaded, model::GlobalSettings& s) {
+  s.Led1 = loaded.leds[0];
+  s.Led2 = loaded.leds[1];
+  s.Led3 = loaded.leds[2];
+  s.Led4 = loaded.leds[3];
+  s.ScrollWheelGain = loaded.scrollWheelGain;
+  s.EnableBits = loaded.enableBits;
+  s.GlobalRepeatDisable = loaded.globalRepeatDisable;
+  s.AnyKeyRelease = loaded.anyKeyRelease;
+  s.PrefixMakeBreak = loaded.prefixMakeBreak;
+  s.NumberOfStrings = loaded.numberOfStrings;
+  s.BeepLength = loaded.beepLength;
+}
+
+}  // namespace
+
+void StartApplication(AppState& app, std::string commandLine) {
+  app.doc = Document{};
+  app.doc.commandLineText = std::move(commandLine);
+  model::InitialiseDefinition(app.doc.def);
+  CreateMainWindowControls(app.window);
+  app.doc.options = RunOptions{};
+  app.doc.def.settings.GlobalRepeatDisable = 0;
+  app.doc.def.settings.AnyKeyRelease = 0;
+  app.doc.def.settings.PrefixMakeBreak = 0;
+  app.doc.def.settings.EnableBits = 1;
+  RefreshControls(app);
+}
+
+void RefreshControls(AppState& app) {
+  const model::GlobalSettings& s = app.doc.def.settings;
+  const RunOptions& options = app.doc.options;
   MainWindowModel& w = app.window;
   w.enableKeyboard.checked = (s.EnableBits & 0x01) != 0;
   w.enablePointing.checked = (s.EnableBits & 0x02) != 0;
   w.beep.checked = s.BeepLength != 0;
   w.beepLength.text = std::to_string(s.BeepLength);
-  w.matrix.checked = app.options.matrixEnabled;
+  w.matrix.checked = options.matrixEnabled;
   w.globalRepeat.checked = s.GlobalRepeatDisable != 0;
   w.anyKeyRelease.checked = s.AnyKeyRelease != 0;
   w.prefixMakeBreak.checked = s.PrefixMakeBreak != 0;
   w.writeDat.checked = true;
-  w.writeBin.checked = app.options.writeBinFile;
-  w.writeTxt.checked = app.options.writeTxtFile;
-  w.generateEnabled = app.options.writeBinFile || app.options.writeTxtFile;
+  w.writeBin.checked = options.writeBinFile;
+  w.writeTxt.checked = options.writeTxtFile;
+  w.writeSavedTxt.checked = options.writeSavedTxt;
+  w.copyEepromBin.checked = options.copyEepromBin;
+  w.generateEnabled = options.writeBinFile || options.writeTxtFile;
 }
 
 void ApplyLoadedSettings(AppState& app) {
   using namespace persist::header;
-  const persist::HeaderImage& h = app.header;
-  model::GlobalSettings& s = app.def.settings;
+  const persist::HeaderImage& h = app.doc.header;
+  model::GlobalSettings& s = app.doc.def.settings;
   MainWindowModel& w = app.window;
-  for (int n = 0; n < 4; ++n) {
-    std::int32_t* leds[] = {&s.Led1, &s.Led2, &s.Led3, &s.Led4};
-    *leds[n] = h.Led(n);
-  }
-  s.ScrollWheelGain = h.ScrollWheelGain();
-  s.EnableBits = static_cast<std::uint8_t>(h.U32(EnableBits));
-  s.GlobalRepeatDisable = static_cast<std::uint8_t>(h.U32(GlobalRepeatDisable));
-  s.AnyKeyRelease = static_cast<std::uint8_t>(h.U32(AnyKeyRelease));
-  s.PrefixMakeBreak = static_cast<std::uint8_t>(h.U32(PrefixMakeBreak));
-  s.NumberOfStrings = h.I32(NumberOfStrings);
-  s.BeepLength = static_cast<std::uint8_t>(h.U32(BeepLength));
-
-  w.matrix.checked = app.options.matrixEnabled;
-  w.globalRepeat.checked = s.GlobalRepeatDisable != 0;
-  w.anyKeyRelease.checked = s.AnyKeyRelease != 0;
+  CopyIntoSettings(SettingsFromHeader(h), s);
   w.debounce.text = std::to_string(h.U32(DebounceTime));
   SetGainText(w, s, std::to_string(h.ScrollWheelGain()));
-  w.prefixMakeBreak.checked = s.PrefixMakeBreak != 0;
-  w.enableKeyboard.checked = (s.EnableBits & 0x01) != 0;
-  w.enablePointing.checked = (s.EnableBits & 0x02) != 0;
 
   w.repeatDelay.Select(h.I32(DefRepDelay));
   w.repeatRate.Select(h.I32(DefRepRate));
@@ -74,7 +99,7 @@ void ApplyLoadedSettings(AppState& app) {
 
   w.beepLength.enabled = s.BeepLength != 0;
   SetBeepText(w, s, std::to_string(s.BeepLength));
-  w.beep.checked = s.BeepLength != 0;
+  RefreshControls(app);
 }
 
 }  // namespace veltrane::ui

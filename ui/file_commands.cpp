@@ -24,27 +24,33 @@ std::string FileNameOf(std::string_view path) {
   return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
-persist::LoadOutcome LoadConfiguration(AppState& app, const std::string& path) {
+persist::LoadOutcome LoadConfiguration(AppState& app, const Services& io, const std::string& path) {
   const persist::LoadOutcome outcome =
-      persist::ReadConfigFile(path, app.def, app.header, *app.messages);
+      persist::ReadConfigFile(path, app.doc.def, app.doc.header, io.messages);
   ApplyLoadedSettings(app);
   const std::string fileName = FileNameOf(path);
   // The extension is the last four characters; a shorter name leaves no base.
-  app.baseName = fileName.size() >= 4 ? fileName.substr(0, fileName.size() - 4) : std::string();
+  app.doc.baseName = fileName.size() >= 4 ? fileName.substr(0, fileName.size() - 4) : std::string();
   const std::string directory = AbsoluteDirectoryOf(path);
-  if (!directory.empty()) app.dataDirectory = directory;
-  model::ClearStringWorkBuffer(app.def, false);
-  model::RebuildStringWorkBuffer(app.def);
-  app.chosenFileName = fileName;
+  if (!directory.empty()) app.doc.dataDirectory = directory;
+  model::ClearStringWorkBuffer(app.doc.def, false);
+  model::RebuildStringWorkBuffer(app.doc.def);
+  app.doc.chosenFileName = fileName;
   return outcome;
+}
+
+bool LoadSettingsFile(AppState& app, const Services& io, const std::string& path) {
+  const bool loaded = LoadConfiguration(app, io, path) == persist::LoadOutcome::Loaded;
+  ShowLoadedFileFields(app);
+  return loaded;
 }
 
 void ShowLoadedFileFields(AppState& app) {
   using namespace persist::header;
-  app.window.fileName.text = app.chosenFileName;
-  app.window.serial.text = std::string(app.header.Text(SerialNumber));
-  app.window.debounce.text = std::to_string(app.header.U32(DebounceTime));
-  SetGainText(app.window, app.def.settings, std::to_string(app.header.ScrollWheelGain()));
+  app.window.fileName.text = app.doc.chosenFileName;
+  app.window.serial.text = std::string(app.doc.header.Text(SerialNumber));
+  app.window.debounce.text = std::to_string(app.doc.header.U32(DebounceTime));
+  SetGainText(app.window, app.doc.def.settings, std::to_string(app.doc.header.ScrollWheelGain()));
 }
 
 std::string BaseNameFromChosen(std::string_view name) {
@@ -56,31 +62,31 @@ std::string BaseNameFromChosen(std::string_view name) {
   return std::string(name);
 }
 
-void FlattenStringsForSave(AppState& app) {
-  WarnDroppedStrokes(app, model::FlattenStrings(app.def));
+void PackStrings(AppState& app, const Services& io) {
+  WarnDroppedStrokes(io, model::FlattenStrings(app.doc.def));
 }
 
-void WarnDroppedStrokes(AppState& app, int dropped) {
+void WarnDroppedStrokes(const Services& io, int dropped) {
   if (dropped > 0)
-    app.messages->Show(model::FormatText("%d key strokes did not fit the string store and were "
+    io.messages.Show(model::FormatText("%d key strokes did not fit the string store and were "
                                          "left out",
                                          dropped),
                        "Strings", model::MessageIcon::Warning);
 }
 
-bool WriteConfiguration(AppState& app, const std::string& path) {
+bool WriteConfiguration(AppState& app, const Services& io, const std::string& path) {
   const bool written =
-      persist::WriteConfigFile(path, app.def, ReadShownSettings(app.window), app.header);
-  if (written) app.messages->Show("Saved configuration file !", "Save", model::MessageIcon::None);
+      persist::WriteConfigFile(path, app.doc.def, ReadShownSettings(app.window), app.doc.header);
+  if (written) io.messages.Show("Saved configuration file !", "Save", model::MessageIcon::None);
   return written;
 }
 
 std::string DefaultReportPath(const AppState& app) {
-  return app.dataDirectory + "Saved.txt";
+  return app.doc.dataDirectory + "Saved.txt";
 }
 
 bool WriteReport(AppState& app, const std::string& path) {
-  return persist::WriteTextReport(path, app.def, ReadShownSettings(app.window));
+  return persist::WriteTextReport(path, app.doc.def, ReadShownSettings(app.window));
 }
 
 }  // namespace veltrane::ui

@@ -13,25 +13,29 @@ namespace veltrane::ui {
 // that may name a directory: the load, the settings applied on every path,
 // BaseName, DataDirectory (the file's absolute directory and "/"), the string
 // work buffer rebuilt and ChosenFileName.
-persist::LoadOutcome LoadConfiguration(AppState& app, const std::string& path);
+persist::LoadOutcome LoadConfiguration(AppState& app, const Services& io, const std::string& path);
 
 // The Load command's field updates after its dialog, whatever its outcome.
 void ShowLoadedFileFields(AppState& app);
+
+// The whole "Load settings from file" after its dialog chose `path`: the load
+// and the field updates. True when the file loaded.
+bool LoadSettingsFile(AppState& app, const Services& io, const std::string& path);
 
 // BaseName from a name typed in the Save File dialog: cut at its last dot,
 // a dot in the first position not counting.
 std::string BaseNameFromChosen(std::string_view name);
 
 // Tells the user how many key strokes the string store had no room for, if any.
-void WarnDroppedStrokes(AppState& app, int dropped);
+void WarnDroppedStrokes(const Services& io, int dropped);
 
-// Packs the strings as every image build before a save does, and warns the
-// user when strokes did not fit the store.
-void FlattenStringsForSave(AppState& app);
+// Packs the strings from the work buffer into the store, as every image build
+// and save needs, and warns the user when strokes did not fit.
+void PackStrings(AppState& app, const Services& io);
 
 // Writes the configuration to exactly this path with the file-name display as
 // it stands; tells the user on success. Returns whether it was written.
-bool WriteConfiguration(AppState& app, const std::string& path);
+bool WriteConfiguration(AppState& app, const Services& io, const std::string& path);
 
 // The report path: DataDirectory + "Saved.txt".
 std::string DefaultReportPath(const AppState& app);

@@ -1,31 +1,35 @@
 #include "ui/image_commands.h"
 
+#include <algorithm>
+
 #include "eeprom/firmware_version.h"
 #include "eeprom/image_builder.h"
 #include "eeprom/image_files.h"
 #include "eeprom/image_reader.h"
 #include "model/text_field.h"
+#include "persist/file_io.h"
 #include "ui/file_commands.h"
 
 namespace veltrane::ui {
 
 void SetVersionText(AppState& app, std::string_view text) {
-  app.versionText = std::string(text);
-  app.window.version.text = app.versionText;
-  app.firmwareVersion = eeprom::FirmwareVersionFromText(app.versionText);
+  app.doc.versionText = std::string(text);
+  app.window.version.text = app.doc.versionText;
+  app.doc.firmwareVersion = eeprom::FirmwareVersionFromText(app.doc.versionText);
 }
 
-void ShowNoKeyboardFound(AppState& app) {
-  app.messages->Show("No Keyboard Found!", "ReadFirmwareVersion", model::MessageIcon::Information);
+void ShowNoKeyboardFound(const Services& io) {
+  io.messages.Show("No Keyboard Found!", "ReadFirmwareVersion", model::MessageIcon::Information);
 }
 
-bool BuildImageForUse(AppState& app) {
-  const eeprom::BuildResult result = eeprom::BuildImage(app.def, ReadShownSettings(app.window),
-                                                        model::CutText(app.window.version.text, 15),
-                                                        app.firmwareVersion, app.image, app.log);
-  WarnDroppedStrokes(app, result.droppedStrokes);
+bool BuildImageForUse(AppState& app, const Services& io) {
+  PackStrings(app, io);
+  const eeprom::BuildResult result =
+      eeprom::BuildImage(app.doc.def, ReadShownSettings(app.window),
+                         model::CutText(app.window.version.text, 15), app.doc.firmwareVersion,
+                         app.doc.image, &io.log);
   if (!result.fits)
-    app.messages->Show(
+    io.messages.Show(
         model::FormatText("The definition has %d distinct key meanings; an EEPROM image holds "
                           "at most %d. No image was made.",
                           result.distinctMeanings, eeprom::kMaxDistinctMeanings),
@@ -33,26 +37,55 @@ bool BuildImageForUse(AppState& app) {
   return result.fits;
 }
 
-void GenerateImageFiles(AppState& app) {
-  if (app.firmwareVersion == 0) ShowNoKeyboardFound(app);
-  if (!BuildImageForUse(app)) return;
-  eeprom::WriteImageFiles(app.image, app.options.writeBinFile, app.options.writeTxtFile,
-                          app.dataDirectory, app.baseName, *app.messages);
+void GenerateImageFiles(AppState& app, const Services& io) {
+  if (app.doc.firmwareVersion == 0) ShowNoKeyboardFound(io);
+  if (!BuildImageForUse(app, io)) return;
+  eeprom::WriteImageFiles(app.doc.image, app.doc.options.writeBinFile,
+                          app.doc.options.writeTxtFile, app.doc.dataDirectory, app.doc.baseName,
+                          io.messages);
 }
 
 void DecodeReadImage(AppState& app) {
-  eeprom::DecodeImage(app.image, app.firmwareVersion, app.def, app.header);
+  eeprom::StoreImageSettings(
+      eeprom::DecodeImage(app.doc.image, app.doc.firmwareVersion, app.doc.def), app.doc.header);
   ApplyLoadedSettings(app);
 }
 
-bool SaveSettings(AppState& app, const std::string& chosenName) {
-  BuildImageForUse(app);  // a save needs only the packed strings, so it goes on regardless
-  app.baseName = BaseNameFromChosen(chosenName);
-  app.chosenFileName = app.baseName + ".DAT";
-  app.window.fileName.text = app.chosenFileName;
+bool LoadImageFile(AppState& app, const Services& io, const std::string& path) {
+  model::ClearKeys(app.doc.def);
+  const auto bytes = persist::ReadWholeFile(path);
+  if (!bytes) {
+    io.messages.Show(path, "Cannot open file", model::MessageIcon::Error);
+    return false;
+  }
+  if (bytes->size() < eeprom::kKeyboardBytes) {
+    io.messages.Show(model::FormatText("%s holds %zu bytes; an image read back from a keyboard "
+                                       "has at least %zu",
+                                       path.c_str(), bytes->size(), eeprom::kKeyboardBytes),
+                     "Image file", model::MessageIcon::Error);
+    return false;
+  }
+  app.doc.image.fill(0);
+  std::copy_n(bytes->begin(), eeprom::kKeyboardBytes, app.doc.image.begin());
+  return true;
+}
+
+bool SaveDecodedDefinition(AppState& app, const Services& io, const std::string& path) {
+  BuildImageForUse(app, io);
+  app.window.fileName.text = FileNameOf(path);
+  return WriteConfiguration(app, io, path);
+}
+
+bool SaveSettings(AppState& app, const Services& io,
+                  const std::function<std::string()>& chooseName) {
+  BuildImageForUse(app, io);  // a save needs only the packed strings, so it goes on regardless
+  const std::string chosenName = chooseName();
+  app.doc.baseName = BaseNameFromChosen(chosenName);
+  app.doc.chosenFileName = app.doc.baseName + ".DAT";
+  app.window.fileName.text = app.doc.chosenFileName;
   if (chosenName.empty()) return false;
-  const bool written = WriteConfiguration(app, app.chosenFileName);
-  if (app.options.writeSavedTxt) WriteReport(app, DefaultReportPath(app));
+  const bool written = WriteConfiguration(app, io, app.doc.chosenFileName);
+  if (app.doc.options.writeSavedTxt) WriteReport(app, DefaultReportPath(app));
   return written;
 }
 

@@ -2,6 +2,7 @@
 // writing the image files and decoding an image read back.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -14,23 +15,36 @@ namespace veltrane::ui {
 void SetVersionText(AppState& app, std::string_view text);
 
 // Shows "No Keyboard Found!" (caption "ReadFirmwareVersion").
-void ShowNoKeyboardFound(AppState& app);
+void ShowNoKeyboardFound(const Services& io);
 
-// Builds the image from the definition and the settings as the window shows
-// them. Strokes left out of the string store are reported; a definition with
-// more distinct meanings than the image holds is refused with a message, and
-// then the image must not be used (false).
-bool BuildImageForUse(AppState& app);
+// Packs the strings, then builds the image from the definition and the
+// settings as the window shows them. Strokes left out of the string store are
+// reported; a definition with more distinct meanings than the image holds is
+// refused with a message, and then the image must not be used (false).
+bool BuildImageForUse(AppState& app, const Services& io);
 
 // "Generate EEPROM File" after its detection step.
-void GenerateImageFiles(AppState& app);
+void GenerateImageFiles(AppState& app, const Services& io);
 
-// Decodes app.image into the definition and applies the header it filled.
+// Decodes the document's image into the definition and applies the settings it
+// carries; the image itself is left as it was read.
 void DecodeReadImage(AppState& app);
 
-// The Save command after its detection step: build, naming rule, write, report.
-// Returns whether the configuration file was written; a cancelled dialog
-// (empty name) writes nothing.
-bool SaveSettings(AppState& app, const std::string& chosenName);
+// Puts the first 3072 bytes of an image file over an all-zero buffer, with the
+// keys cleared as a read-back does. False (with a message) when the file cannot
+// be read or is too short to be an image.
+bool LoadImageFile(AppState& app, const Services& io, const std::string& path);
+
+// Saves a definition decoded from an image as the Save command does: the
+// image built (which packs the strings), the file-name display showing the
+// file's name.
+bool SaveDecodedDefinition(AppState& app, const Services& io, const std::string& path);
+
+// "Save settings to file" after its detection step: the image is built (with
+// its messages) before `chooseName` asks for the name, then the naming rule,
+// the write and the report. Returns whether the configuration file was
+// written; a cancelled dialog (empty name) writes nothing.
+bool SaveSettings(AppState& app, const Services& io,
+                  const std::function<std::string()>& chooseName);
 
 }  // namespace veltrane::ui

@@ -5,75 +5,73 @@
 #include "eeprom/image_files.h"
 #include "ui/file_commands.h"
 #include "ui/image_commands.h"
-#include "ui/progress_bar.h"
 
 namespace veltrane::ui {
 namespace {
 
-void StartTransferProgress(AppState& app) {
-  app.progress.SetRange(0, 100);
-  app.progress.step = 1;
-  app.progress.SetPosition(0);
+// The bar's range, step and position before every download and read-back.
+ProgressStep StartTransferProgress(AppState& app) {
+  ProgressBar& bar = app.window.progress;
+  bar.SetRange(0, 100);
+  bar.step = 1;
+  bar.SetPosition(0);
+  return [&bar] { bar.StepIt(); };
 }
 
 }  // namespace
 
 void DetectionStep(AppState& app, KeyboardLink& link) {
-  std::array<char, 256> text{};
-  link.DetectKeyboard(text.data());
-  text.back() = '\0';
-  SetVersionText(app, text.data());
+  SetVersionText(app, link.DetectKeyboard());
 }
 
-void CheckKeyboardPresence(AppState& app, KeyboardLink& link) {
+void CheckKeyboardPresence(AppState& app, const Services& io, KeyboardLink& link) {
   DetectionStep(app, link);
-  if (app.commandLineText.empty()) return;
-  const std::string path = app.commandLineText;
-  app.commandLineText.clear();  // later presses only detect
-  LoadConfiguration(app, path);
-  app.window.fileName.text = app.chosenFileName;
+  if (app.doc.commandLineText.empty()) return;
+  const std::string path = app.doc.commandLineText;
+  app.doc.commandLineText.clear();  // later presses only detect
+  LoadConfiguration(app, io, path);
+  app.window.fileName.text = app.doc.chosenFileName;
 }
 
-TransferOutcome ProgramKeyboard(AppState& app, KeyboardLink& link) {
-  app.messages->Show("Plug in the keyboard to program !", "Download",
-                     model::MessageIcon::Information);
+TransferOutcome ProgramKeyboard(AppState& app, const Services& io, KeyboardLink& link) {
+  io.messages.Show("Plug in the keyboard to program !", "Download",
+                   model::MessageIcon::Information);
   DetectionStep(app, link);
-  CheckKeyboardPresence(app, link);
-  if (app.firmwareVersion == 0) {
-    ShowNoKeyboardFound(app);
+  CheckKeyboardPresence(app, io, link);
+  if (app.doc.firmwareVersion == 0) {
+    ShowNoKeyboardFound(io);
     return TransferOutcome::NoKeyboard;
   }
-  if (!BuildImageForUse(app)) return TransferOutcome::Refused;
-  StartTransferProgress(app);
-  const int result =
-      link.ProgramFirmWare(app.image.data(), 0, eeprom::kKeyboardBytes, ProgressStep);
-  if (result != 0) return TransferOutcome::Done;
-  app.messages->Show("Programming failed", "Programming", model::MessageIcon::Information);
+  if (!BuildImageForUse(app, io)) return TransferOutcome::Refused;
+  const ProgressStep step = StartTransferProgress(app);
+  if (link.ProgramFirmWare(app.doc.image, 0, eeprom::kKeyboardBytes, step))
+    return TransferOutcome::Done;
+  io.messages.Show("Programming failed", "Programming", model::MessageIcon::Information);
   return TransferOutcome::Failed;
 }
 
-TransferOutcome ReadKeyboard(AppState& app, KeyboardLink& link,
+TransferOutcome ReadKeyboard(AppState& app, const Services& io, KeyboardLink& link,
                              const std::optional<std::string>& copyPath) {
-  model::ClearKeys(app.def);
-  app.messages->Show("Plug in the keyboard to read !", "", model::MessageIcon::Information);
+  model::ClearKeys(app.doc.def);
+  io.messages.Show("Plug in the keyboard to read !", "", model::MessageIcon::Information);
   DetectionStep(app, link);
-  CheckKeyboardPresence(app, link);
-  if (app.firmwareVersion == 0) {
-    ShowNoKeyboardFound(app);
+  CheckKeyboardPresence(app, io, link);
+  if (app.doc.firmwareVersion == 0) {
+    ShowNoKeyboardFound(io);
     return TransferOutcome::NoKeyboard;
   }
-  StartTransferProgress(app);
-  if (link.ReadFirmWare(app.image.data(), 0, eeprom::kKeyboardBytes, ProgressStep) == 0) {
-    app.messages->Show("The keyboard could not be read completely; nothing was decoded.", "Reading",
-                       model::MessageIcon::Error);
+  const ProgressStep step = StartTransferProgress(app);
+  if (!link.ReadFirmWare(app.doc.image, 0, eeprom::kKeyboardBytes, step)) {
+    io.messages.Show("The keyboard could not be read completely; nothing was decoded.", "Reading",
+                     model::MessageIcon::Error);
     return TransferOutcome::Failed;
   }
-  app.messages->Show("Keyboard read !", "Reading", model::MessageIcon::Information);
+  io.messages.Show("Keyboard read !", "Reading", model::MessageIcon::Information);
   if (copyPath) {
     // A copy asked for by name is not dropped silently.
-    eeprom::WriteOrTell(*copyPath, eeprom::WriteBinFile(*copyPath, app.image), *app.messages);
-  } else if (app.options.copyEepromBin) {
-    eeprom::WriteReadBackCopy(app.image, app.dataDirectory);
+    eeprom::WriteOrTell(*copyPath, eeprom::WriteBinFile(*copyPath, app.doc.image), io.messages);
+  } else if (app.doc.options.copyEepromBin) {
+    eeprom::WriteReadBackCopy(app.doc.image, app.doc.dataDirectory);
   }
   DecodeReadImage(app);
   return TransferOutcome::Done;
@@ -84,14 +82,25 @@ bool SupportsMatrixSwitch(const std::string& versionText) {
          versionText.find('X', 4) != std::string::npos;
 }
 
-void EnableMatrix(AppState& app, KeyboardLink& link) {
-  app.options.matrixEnabled = SupportsMatrixSwitch(app.versionText) && !app.options.matrixEnabled;
-  app.window.matrix.checked = app.options.matrixEnabled;
-  std::array<unsigned char, 4> block = {0, 0, 0,
-                                        app.options.matrixEnabled ? kMatrixOn : kMatrixOff};
-  if (app.options.matrixEnabled)
-    app.messages->Show("Matrix enabled", "SetFocus", model::MessageIcon::None);
-  link.ProgramFirmWare(block.data(), kMatrixSwitchAddress, 4, ProgressStep);
+bool EnableMatrix(AppState& app, const Services& io, KeyboardLink& link) {
+  bool& enabled = app.doc.options.matrixEnabled;
+  enabled = SupportsMatrixSwitch(app.doc.versionText) && !enabled;
+  app.window.matrix.checked = enabled;
+  const std::array<std::uint8_t, 4> block = {0, 0, 0, enabled ? kMatrixOn : kMatrixOff};
+  if (enabled) io.messages.Show("Matrix enabled", "SetFocus", model::MessageIcon::None);
+  return link.ProgramFirmWare(block, kMatrixSwitchAddress, 4, [] {});
+}
+
+MatrixOutcome SwitchMatrix(AppState& app, const Services& io, KeyboardLink& link, bool on) {
+  DetectionStep(app, link);
+  if (!SupportsMatrixSwitch(app.doc.versionText)) {
+    io.messages.Show(
+        model::FormatText("The keyboard \"%s\" has no matrix switch", app.doc.versionText.c_str()),
+        "Enable matrix", model::MessageIcon::Error);
+    return MatrixOutcome::Unsupported;
+  }
+  app.doc.options.matrixEnabled = !on;  // the command flips it to the wanted state
+  return EnableMatrix(app, io, link) ? MatrixOutcome::Switched : MatrixOutcome::Failed;
 }
 
 }  // namespace veltrane::ui

@@ -18,16 +18,16 @@ void DetectionStep(AppState& app, KeyboardLink& link);
 
 // "Check keyboard presence": detection, then the one load of the
 // configuration file named on the command line.
-void CheckKeyboardPresence(AppState& app, KeyboardLink& link);
+void CheckKeyboardPresence(AppState& app, const Services& io, KeyboardLink& link);
 
 enum class TransferOutcome { Done, NoKeyboard, Refused, Failed };
 
 // "Program Keyboard": Done when the library reported the download as complete.
-TransferOutcome ProgramKeyboard(AppState& app, KeyboardLink& link);
+TransferOutcome ProgramKeyboard(AppState& app, const Services& io, KeyboardLink& link);
 
 // "Read Keyboard EEProm". The raw copy goes to copyPath when given, else to
 // DataDirectory + "EeProm.bin" when the option is set. A failed read decodes nothing.
-TransferOutcome ReadKeyboard(AppState& app, KeyboardLink& link,
+TransferOutcome ReadKeyboard(AppState& app, const Services& io, KeyboardLink& link,
                              const std::optional<std::string>& copyPath = std::nullopt);
 
 // The keyboard takes the matrix switch when its version text begins with "V"
@@ -35,6 +35,13 @@ TransferOutcome ReadKeyboard(AppState& app, KeyboardLink& link,
 bool SupportsMatrixSwitch(const std::string& versionText);
 
 // "Enable matrix": flips MatrixEnabled (or clears it) and sends the switch.
-void EnableMatrix(AppState& app, KeyboardLink& link);
+// Returns what the library answered.
+bool EnableMatrix(AppState& app, const Services& io, KeyboardLink& link);
+
+enum class MatrixOutcome { Switched, Unsupported, Failed };
+
+// Detects the keyboard and switches its matrix mode on or off, refusing a
+// keyboard without the switch (with a message) before anything is sent.
+MatrixOutcome SwitchMatrix(AppState& app, const Services& io, KeyboardLink& link, bool on);
 
 }  // namespace veltrane::ui

@@ -1,22 +1,30 @@
 // The program's way to the keyboard: the three operations of the shared
-// library, behind an interface so that commands can be driven by a fake.
+// library in C++ types, behind an interface so that commands can be driven by
+// a fake and a window can run them off its own thread.
 #pragma once
 
+#include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 
 namespace veltrane::ui {
 
-using ProgressCallback = int (*)(int);
+// Called once per progress step of a block transfer (100 times per block).
+using ProgressStep = std::function<void()>;
 
 class KeyboardLink {
  public:
   virtual ~KeyboardLink() = default;
-  // text: at least 64 bytes; receives the keyboard's version text or "Not found".
-  virtual int DetectKeyboard(char* text) = 0;
-  virtual int ProgramFirmWare(unsigned char* buffer, unsigned address, unsigned count,
-                              ProgressCallback progress) = 0;
-  virtual int ReadFirmWare(unsigned char* buffer, unsigned address, unsigned count,
-                           ProgressCallback progress) = 0;
+  // The keyboard's version text, or the library's text for none ("Not found").
+  virtual std::string DetectKeyboard() = 0;
+  // Writes bytes[address .. address + count) (or a control write of bytes[0..3]
+  // at 0xFF00..0xFFFF); true when the keyboard took every report.
+  virtual bool ProgramFirmWare(std::span<const std::uint8_t> bytes, unsigned address,
+                               unsigned count, const ProgressStep& step) = 0;
+  // Fills bytes[address .. address + count); true only when all were read.
+  virtual bool ReadFirmWare(std::span<std::uint8_t> bytes, unsigned address, unsigned count,
+                            const ProgressStep& step) = 0;
   // Why the last detection found a matching keyboard it could not open, and
   // how to fix that; empty when there was no such keyboard.
   virtual std::string AccessProblem() { return {}; }

@@ -2,11 +2,14 @@
 // of the program.
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "model/definition.h"
 #include "model/shown_settings.h"
 #include "ui/controls.h"
+#include "ui/key_picture.h"
+#include "ui/progress_bar.h"
 
 namespace veltrane::ui {
 
@@ -38,6 +41,14 @@ struct MainWindowModel {
   CheckBox copyEepromBin;        // 35196
   bool generateEnabled = false;  // "Generate EEPROM File"
   std::string programVersion;    // 35097
+  std::string title = "Veltrane";
+
+  // Matrix and LED buttons: index row * 8 + column, and LED 1..4 as 0..3.
+  std::array<KeyPicture, 128> keyPictures{};
+  std::array<std::string, 128> keyTooltips;  // the key's legend and its layer [0,0] meaning
+  std::array<KeyPicture, 4> ledPictures{};
+  ProgressBar progress;
+  bool busy = false;  // a transfer runs: no other command starts
 };
 
 // Controls as the window's creation step leaves them.

@@ -1,5 +1,7 @@
 #include "ui/nirvex_link.h"
 
+#include <array>
+
 #include "link/nirvex.h"
 
 namespace veltrane::ui {
@@ -7,6 +9,33 @@ namespace {
 
 void ForwardMessage(const char* text, const char* caption, void* context) {
   static_cast<model::MessageSink*>(context)->Show(text, caption, model::MessageIcon::None);
+}
+
+// The library's progress callback carries no context: the step of the call in
+// progress on this thread is kept here.
+thread_local const ProgressStep* currentStep = nullptr;
+
+int RelayProgress(int) {
+  if (currentStep != nullptr && *currentStep) (*currentStep)();
+  return 0;
+}
+
+class StepScope {
+ public:
+  explicit StepScope(const ProgressStep& step) : previous_(currentStep) { currentStep = &step; }
+  ~StepScope() { currentStep = previous_; }
+  StepScope(const StepScope&) = delete;
+  StepScope& operator=(const StepScope&) = delete;
+
+ private:
+  const ProgressStep* previous_;
+};
+
+// The library reads buffer[address .. address + count) or, for a control
+// write, buffer[0..3]; a span too short for that is refused here.
+bool Covers(std::size_t size, unsigned address, unsigned count) {
+  if (address >= 0xFF00) return size >= 4;
+  return static_cast<std::size_t>(address) + count <= size;
 }
 
 }  // namespace
@@ -19,18 +48,25 @@ NirvexLink::~NirvexLink() {
   NirvexSetMessageHandler(nullptr, nullptr);
 }
 
-int NirvexLink::DetectKeyboard(char* text) {
-  return ::DetectKeyboard(text);
+std::string NirvexLink::DetectKeyboard() {
+  std::array<char, 256> text{};
+  ::DetectKeyboard(text.data());
+  text.back() = '\0';
+  return text.data();
 }
 
-int NirvexLink::ProgramFirmWare(unsigned char* buffer, unsigned address, unsigned count,
-                                ProgressCallback progress) {
-  return ::ProgramFirmWare(buffer, address, count, progress);
+bool NirvexLink::ProgramFirmWare(std::span<const std::uint8_t> bytes, unsigned address,
+                                 unsigned count, const ProgressStep& step) {
+  if (!Covers(bytes.size(), address, count)) return false;
+  const StepScope scope(step);
+  return ::ProgramFirmWare(bytes.data(), address, count, RelayProgress) != 0;
 }
 
-int NirvexLink::ReadFirmWare(unsigned char* buffer, unsigned address, unsigned count,
-                             ProgressCallback progress) {
-  return ::ReadFirmWare(buffer, address, count, progress);
+bool NirvexLink::ReadFirmWare(std::span<std::uint8_t> bytes, unsigned address, unsigned count,
+                              const ProgressStep& step) {
+  if (!Covers(bytes.size(), address, count)) return false;
+  const StepScope scope(step);
+  return ::ReadFirmWare(bytes.data(), address, count, RelayProgress) != 0;
 }
 
 std::string NirvexLink::AccessProblem() {

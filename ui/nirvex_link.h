@@ -14,11 +14,11 @@ class NirvexLink : public KeyboardLink {
   NirvexLink(const NirvexLink&) = delete;
   NirvexLink& operator=(const NirvexLink&) = delete;
 
-  int DetectKeyboard(char* text) override;
-  int ProgramFirmWare(unsigned char* buffer, unsigned address, unsigned count,
-                      ProgressCallback progress) override;
-  int ReadFirmWare(unsigned char* buffer, unsigned address, unsigned count,
-                   ProgressCallback progress) override;
+  std::string DetectKeyboard() override;
+  bool ProgramFirmWare(std::span<const std::uint8_t> bytes, unsigned address, unsigned count,
+                       const ProgressStep& step) override;
+  bool ReadFirmWare(std::span<std::uint8_t> bytes, unsigned address, unsigned count,
+                    const ProgressStep& step) override;
   std::string AccessProblem() override;
 
  private:

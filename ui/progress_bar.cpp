@@ -1,10 +1,6 @@
 #include "ui/progress_bar.h"
 
 namespace veltrane::ui {
-namespace {
-ProgressBar* active = nullptr;
-}
-
 void ProgressBar::SetRange(int low, int high) {
   minimum = low;
   maximum = high;
@@ -23,14 +19,6 @@ int ProgressBar::StepIt() {
   if (position > maximum) position = minimum + (position - maximum);
   if (changed) changed(*this);
   return previous;
-}
-
-void SetActiveProgressBar(ProgressBar* bar) {
-  active = bar;
-}
-
-extern "C" int ProgressStep(int) {
-  return active != nullptr ? active->StepIt() : 0;
 }
 
 }  // namespace veltrane::ui

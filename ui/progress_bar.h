@@ -1,5 +1,4 @@
-// The progress bar along the bottom of the main window, and the callback the
-// keyboard link calls during a transfer.
+// The progress bar along the bottom of the main window.
 #pragma once
 
 #include <functional>
@@ -18,11 +17,5 @@ struct ProgressBar {
   // Advances by one step, wrapping to the bottom past the top; returns the previous position.
   int StepIt();
 };
-
-// The bar that ProgressStep advances; set while a window or a run owns one.
-void SetActiveProgressBar(ProgressBar* bar);
-
-// The transfer callback: ignores its argument and steps the active bar.
-extern "C" int ProgressStep(int ignored);
 
 }  // namespace veltrane::ui

@@ -36,6 +36,7 @@ void ExpectGoldenDump(const EepromImage& image, const std::string& name) {
 TEST(TextDumpGoldenTest, EmptyDefinitionWithoutKeyboard) {
   auto def = test::StartUpDefinition();
   EepromImage image{};
+  model::FlattenStrings(*def);
   BuildImage(*def, model::ShownSettings{}, "", 0, image, nullptr);
   ExpectGoldenDump(image, "empty_definition.TXT");
 }
@@ -50,6 +51,7 @@ TEST(TextDumpGoldenTest, SmallDefinitionForFirmware600) {
   model::ShownSettings shown;
   shown.SerialNumber = "SN-0042";
   EepromImage image{};
+  model::FlattenStrings(*def);
   BuildImage(*def, shown, "V0600", 600, image, nullptr);
   ExpectGoldenDump(image, "small_definition_fw600.TXT");
 }

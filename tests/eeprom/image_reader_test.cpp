@@ -12,7 +12,7 @@ namespace hdr = persist::header;
 
 class ReaderTest : public ::testing::Test {
  protected:
-  void Decode(int firmware = 0) { DecodeImage(image, firmware, *def, header); }
+  void Decode(int firmware = 0) { StoreImageSettings(DecodeImage(image, firmware, *def), header); }
   // Maps a layer of a key to address a, whose tables get the given entry.
   void PutKey(int keyIndex, int layer, std::uint8_t a, std::uint8_t keytype, std::uint8_t scan2,
               std::uint8_t usb, std::uint8_t keymode = 0) {
@@ -89,13 +89,13 @@ TEST_F(ReaderTest, LayersComeBackWithTableSearchedIbmKey) {
   EXPECT_EQ(def->keys[2].layers[0].used, 0);
 }
 
-TEST_F(ReaderTest, KeyModeOrderFollowsTheFirmwareInPlace) {
+TEST_F(ReaderTest, KeyModeOrderFollowsTheFirmwareAndLeavesTheImage) {
   for (const auto& [firmware, expected] :
        {std::pair{600, 0x21}, {500, 0x21}, {699, 0x21}, {499, 0x44}, {700, 0x44}, {1420, 0x44}}) {
     PutKey(0, 0, 0, model::NORMAL_KEY, 0x1C, 0x04, 0x44);
     Decode(firmware);
     EXPECT_EQ(def->keys[0].layers[0].keymode, expected) << firmware;
-    EXPECT_EQ(image[region::KeyMode], expected) << firmware;
+    EXPECT_EQ(image[region::KeyMode], 0x44) << firmware;  // a read-back copy stays as read
   }
 }
 

@@ -18,23 +18,25 @@ using persist::header::PointDevice;
 
 class AppStateTest : public ::testing::Test {
  protected:
-  void SetUp() override { StartApplication(app, messages, nullptr); }
+  void SetUp() override { StartApplication(app); }
   testing::RecordingMessages messages;
+  NullLog log;
+  Services io{messages, log};
   AppState app;
 };
 
 TEST_F(AppStateTest, StartUpEnablesTheKeyboardOnly) {
-  EXPECT_EQ(app.def.settings.EnableBits, 1);
+  EXPECT_EQ(app.doc.def.settings.EnableBits, 1);
   EXPECT_TRUE(app.window.enableKeyboard.checked);
   EXPECT_FALSE(app.window.enablePointing.checked);
-  EXPECT_EQ(app.baseName, "EEPkey");
-  EXPECT_EQ(app.dataDirectory, "");
-  EXPECT_FALSE(app.options.writeBinFile);
-  for (const std::uint8_t b : app.header.bytes) EXPECT_EQ(b, 0);
+  EXPECT_EQ(app.doc.baseName, "EEPkey");
+  EXPECT_EQ(app.doc.dataDirectory, "");
+  EXPECT_FALSE(app.doc.options.writeBinFile);
+  for (const std::uint8_t b : app.doc.header.bytes) EXPECT_EQ(b, 0);
 }
 
 TEST_F(AppStateTest, AppliedHeaderReachesSettingsAndControls) {
-  persist::HeaderImage& h = app.header;
+  persist::HeaderImage& h = app.doc.header;
   h.SetLed(2, 4);
   h.SetU32(EnableBits, 0x103);  // only the low byte is taken
   h.SetI32(NumberOfStrings, 6);
@@ -46,7 +48,7 @@ TEST_F(AppStateTest, AppliedHeaderReachesSettingsAndControls) {
   h.SetI32(PointDevice, 2);
   h.SetScrollWheelGain(9);
   ApplyLoadedSettings(app);
-  const model::GlobalSettings& s = app.def.settings;
+  const model::GlobalSettings& s = app.doc.def.settings;
   EXPECT_EQ(s.Led3, 4);
   EXPECT_EQ(s.EnableBits, 3);
   EXPECT_EQ(s.NumberOfStrings, 6);
@@ -77,10 +79,10 @@ TEST_F(AppStateTest, ZeroPointDeviceAndBeepDisableTheirControls) {
 }
 
 TEST_F(AppStateTest, OutOfRangeSelectionsSelectNothing) {
-  app.header.SetI32(DefRepDelay, 4);
-  app.header.SetI32(DefRepRate, -1);
-  app.header.SetI32(MaxScanRow, INT32_MIN);
-  app.header.SetI32(PointDevice, 1000);
+  app.doc.header.SetI32(DefRepDelay, 4);
+  app.doc.header.SetI32(DefRepRate, -1);
+  app.doc.header.SetI32(MaxScanRow, INT32_MIN);
+  app.doc.header.SetI32(PointDevice, 1000);
   ApplyLoadedSettings(app);
   const model::ShownSettings shown = ReadShownSettings(app.window);
   EXPECT_EQ(shown.DefRepDelay, -1);
@@ -90,25 +92,25 @@ TEST_F(AppStateTest, OutOfRangeSelectionsSelectNothing) {
 }
 
 TEST_F(AppStateTest, GainFromTheHeaderGoesThroughTheFieldHandling) {
-  app.header.SetScrollWheelGain(40);
+  app.doc.header.SetScrollWheelGain(40);
   ApplyLoadedSettings(app);
-  EXPECT_EQ(app.def.settings.ScrollWheelGain, 16);
+  EXPECT_EQ(app.doc.def.settings.ScrollWheelGain, 16);
   EXPECT_EQ(app.window.gain.text, "16");
-  app.header.SetScrollWheelGain(-5);
+  app.doc.header.SetScrollWheelGain(-5);
   ApplyLoadedSettings(app);
-  EXPECT_EQ(app.def.settings.ScrollWheelGain, -5);
+  EXPECT_EQ(app.doc.def.settings.ScrollWheelGain, -5);
   EXPECT_EQ(app.window.gain.text, "-5");
 }
 
 TEST_F(AppStateTest, LongBeepFromTheHeaderIsLimited) {
-  app.header.SetU32(BeepLength, 255);
+  app.doc.header.SetU32(BeepLength, 255);
   ApplyLoadedSettings(app);
-  EXPECT_EQ(app.def.settings.BeepLength, 200);
+  EXPECT_EQ(app.doc.def.settings.BeepLength, 200);
   EXPECT_EQ(app.window.beepLength.text, "200");
 }
 
 TEST_F(AppStateTest, MatrixCheckBoxKeepsItsOwnState) {
-  app.options.matrixEnabled = true;
+  app.doc.options.matrixEnabled = true;
   ApplyLoadedSettings(app);
   EXPECT_TRUE(app.window.matrix.checked);
 }

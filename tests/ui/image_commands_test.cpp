@@ -12,11 +12,16 @@
 namespace veltrane::ui {
 namespace {
 
+// A Save File dialog that answers with this name.
+std::function<std::string()> Named(std::string name) {
+  return [name] { return name; };
+}
+
 class ImageCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    StartApplication(app, messages, &log);
-    app.dataDirectory = dir.path() + "/";
+    StartApplication(app);
+    app.doc.dataDirectory = dir.path() + "/";
     home = std::filesystem::current_path();
   }
   void TearDown() override { std::filesystem::current_path(home); }
@@ -24,7 +29,7 @@ class ImageCommandsTest : public ::testing::Test {
   // Gives n distinct used meanings to the matrix, one per layer in key order.
   void UseDistinctMeanings(int n) {
     for (int i = 0; i < n; ++i) {
-      model::KeyLayer& layer = app.def.keys[i / 4].layers[i % 4];
+      model::KeyLayer& layer = app.doc.def.keys[i / 4].layers[i % 4];
       model::AssignTableKey(layer, 1 + i % 129);
       layer.keymode = static_cast<std::uint8_t>(i / 129);
       layer.used = 1;
@@ -32,22 +37,23 @@ class ImageCommandsTest : public ::testing::Test {
   }
   testing::RecordingMessages messages;
   testing::RecordingLog log;
+  Services io{messages, log};
   testing::TempDir dir;
   AppState app;
 };
 
 TEST_F(ImageCommandsTest, VersionTextGivesTheFirmwareVersion) {
   SetVersionText(app, "V0527X keyboard");
-  EXPECT_EQ(app.firmwareVersion, 527);
+  EXPECT_EQ(app.doc.firmwareVersion, 527);
   EXPECT_EQ(app.window.version.text, "V0527X keyboard");
   SetVersionText(app, "Not found");
-  EXPECT_EQ(app.firmwareVersion, 0);
+  EXPECT_EQ(app.doc.firmwareVersion, 0);
 }
 
 TEST_F(ImageCommandsTest, GenerateWithoutKeyboardWarnsAndStillWritesTheFiles) {
-  app.options.writeBinFile = true;
-  app.options.writeTxtFile = true;
-  GenerateImageFiles(app);
+  app.doc.options.writeBinFile = true;
+  app.doc.options.writeTxtFile = true;
+  GenerateImageFiles(app, io);
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text, "No Keyboard Found!");
   EXPECT_EQ(messages.shown[0].caption, "ReadFirmwareVersion");
@@ -60,36 +66,36 @@ TEST_F(ImageCommandsTest, GenerateWithoutKeyboardWarnsAndStillWritesTheFiles) {
 TEST_F(ImageCommandsTest, ImageTextsComeFromTheWindowFields) {
   SetVersionText(app, "V0600 with a long product text");
   app.window.serial.text = "SERIAL";
-  ASSERT_TRUE(BuildImageForUse(app));
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&app.image[0x670])), "V0600 with a lo");
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&app.image[0x630])), "SERIAL");
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&app.image[0x610])), "in.dat");
-  EXPECT_EQ(app.image[0x60B], 2 * 14 - 1);
+  ASSERT_TRUE(BuildImageForUse(app, io));
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&app.doc.image[0x670])), "V0600 with a lo");
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&app.doc.image[0x630])), "SERIAL");
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&app.doc.image[0x610])), "in.dat");
+  EXPECT_EQ(app.doc.image[0x60B], 2 * 14 - 1);
 }
 
 TEST_F(ImageCommandsTest, TooManyMeaningsAreRefusedAndNoFileIsWritten) {
   UseDistinctMeanings(256);
-  app.options.writeBinFile = true;
+  app.doc.options.writeBinFile = true;
   SetVersionText(app, "V0527");
-  GenerateImageFiles(app);
+  GenerateImageFiles(app, io);
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].caption, "EEPROM image");
   EXPECT_NE(messages.shown[0].text.find("256 distinct key meanings"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(dir.File("EEPkey.BIN")));
 
   messages.shown.clear();
-  ClearKeys(app.def);
+  ClearKeys(app.doc.def);
   UseDistinctMeanings(255);
-  EXPECT_TRUE(BuildImageForUse(app));
+  EXPECT_TRUE(BuildImageForUse(app, io));
   EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(ImageCommandsTest, SaveAppliesTheNamingRuleAndWritesTheReportWhenAsked) {
   std::filesystem::current_path(dir.path());
-  app.options.writeSavedTxt = true;
-  app.dataDirectory.clear();
-  EXPECT_TRUE(SaveSettings(app, "layout.old.cfg"));
-  EXPECT_EQ(app.baseName, "layout.old");
+  app.doc.options.writeSavedTxt = true;
+  app.doc.dataDirectory.clear();
+  EXPECT_TRUE(SaveSettings(app, io, Named("layout.old.cfg")));
+  EXPECT_EQ(app.doc.baseName, "layout.old");
   EXPECT_EQ(app.window.fileName.text, "layout.old.DAT");
   EXPECT_EQ(std::filesystem::file_size(dir.File("layout.old.DAT")), 20628u);
   EXPECT_TRUE(std::filesystem::exists(dir.File("Saved.txt")));
@@ -99,9 +105,9 @@ TEST_F(ImageCommandsTest, SaveAppliesTheNamingRuleAndWritesTheReportWhenAsked) {
 
 TEST_F(ImageCommandsTest, CancelledSaveWritesNothing) {
   std::filesystem::current_path(dir.path());
-  app.options.writeSavedTxt = true;
-  EXPECT_FALSE(SaveSettings(app, ""));
-  EXPECT_EQ(app.baseName, "");
+  app.doc.options.writeSavedTxt = true;
+  EXPECT_FALSE(SaveSettings(app, io, Named("")));
+  EXPECT_EQ(app.doc.baseName, "");
   EXPECT_EQ(app.window.fileName.text, ".DAT");
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
@@ -110,19 +116,19 @@ TEST_F(ImageCommandsTest, CancelledSaveWritesNothing) {
 TEST_F(ImageCommandsTest, SaveWithTooManyMeaningsStillSavesTheFile) {
   std::filesystem::current_path(dir.path());
   UseDistinctMeanings(300);
-  EXPECT_TRUE(SaveSettings(app, "big"));
+  EXPECT_TRUE(SaveSettings(app, io, Named("big")));
   EXPECT_TRUE(std::filesystem::exists(dir.File("big.DAT")));
 }
 
 TEST_F(ImageCommandsTest, DecodedImageReachesTheWindow) {
   UseDistinctMeanings(3);
   SetVersionText(app, "V0527");
-  ASSERT_TRUE(BuildImageForUse(app));
-  model::ClearKeys(app.def);
-  app.image[0x605] = 99;  // debounce time as the keyboard holds it
+  ASSERT_TRUE(BuildImageForUse(app, io));
+  model::ClearKeys(app.doc.def);
+  app.doc.image[0x605] = 99;  // debounce time as the keyboard holds it
   DecodeReadImage(app);
-  EXPECT_EQ(app.def.keys[0].layers[2].used, 1);
-  EXPECT_EQ(app.def.keys[0].layers[2].ibmkey, 3);
+  EXPECT_EQ(app.doc.def.keys[0].layers[2].used, 1);
+  EXPECT_EQ(app.doc.def.keys[0].layers[2].ibmkey, 3);
   EXPECT_EQ(app.window.debounce.text, "99");
   EXPECT_EQ(ReadShownSettings(app.window).MaxScanRow, 14);  // 27 as firmware 527 stores it
 }

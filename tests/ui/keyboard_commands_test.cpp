@@ -24,24 +24,23 @@ struct Transfer {
 // A keyboard link that answers from a script and records every call.
 class FakeLink : public KeyboardLink {
  public:
-  int DetectKeyboard(char* text) override {
+  std::string DetectKeyboard() override {
     ++detections;
-    std::strcpy(text, version.c_str());
-    return version == "Not found" ? 0 : 1;
+    return version;
   }
-  int ProgramFirmWare(unsigned char* buffer, unsigned address, unsigned count,
-                      ProgressCallback progress) override {
-    transfers.push_back({"program", address, count, std::vector<unsigned char>(buffer, buffer + 4)});
+  bool ProgramFirmWare(std::span<const std::uint8_t> bytes, unsigned address, unsigned count,
+                       const ProgressStep& step) override {
+    transfers.push_back({"program", address, count, std::vector<unsigned char>(bytes.begin(), bytes.begin() + 4)});
     if (address < 0xFF00)
-      for (int i = 0; i < 100 && progress; ++i) progress(i);
-    return programResult;
+      for (int i = 0; i < 100; ++i) step();
+    return programResult != 0;
   }
-  int ReadFirmWare(unsigned char* buffer, unsigned address, unsigned count,
-                   ProgressCallback progress) override {
+  bool ReadFirmWare(std::span<std::uint8_t> bytes, unsigned address, unsigned count,
+                    const ProgressStep& step) override {
     transfers.push_back({"read", address, count, {}});
-    std::copy(keyboard.begin(), keyboard.begin() + count, buffer + address);
-    for (int i = 0; i < 100 && progress; ++i) progress(i);
-    return readResult;
+    std::copy(keyboard.begin(), keyboard.begin() + count, bytes.begin() + address);
+    for (int i = 0; i < 100; ++i) step();
+    return readResult != 0;
   }
   std::string version = "V0527X";
   int programResult = 1;
@@ -54,8 +53,8 @@ class FakeLink : public KeyboardLink {
 class KeyboardCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    StartApplication(app, messages, nullptr);
-    app.dataDirectory = dir.path() + "/";
+    StartApplication(app);
+    app.doc.dataDirectory = dir.path() + "/";
   }
   std::vector<std::string> Texts() const {
     std::vector<std::string> texts;
@@ -63,6 +62,8 @@ class KeyboardCommandsTest : public ::testing::Test {
     return texts;
   }
   testing::RecordingMessages messages;
+  NullLog log;
+  Services io{messages, log};
   testing::TempDir dir;
   FakeLink link;
   AppState app;
@@ -70,7 +71,7 @@ class KeyboardCommandsTest : public ::testing::Test {
 
 TEST_F(KeyboardCommandsTest, ProgramWithoutKeyboardShowsTwoBoxesAndSendsNothing) {
   link.version = "Not found";
-  EXPECT_EQ(ProgramKeyboard(app, link), TransferOutcome::NoKeyboard);
+  EXPECT_EQ(ProgramKeyboard(app, io, link), TransferOutcome::NoKeyboard);
   EXPECT_EQ(Texts(), (std::vector<std::string>{"Download|Plug in the keyboard to program !",
                                                "ReadFirmwareVersion|No Keyboard Found!"}));
   EXPECT_TRUE(link.transfers.empty());
@@ -78,58 +79,58 @@ TEST_F(KeyboardCommandsTest, ProgramWithoutKeyboardShowsTwoBoxesAndSendsNothing)
 }
 
 TEST_F(KeyboardCommandsTest, ProgramDownloadsTheFirst3072BytesWithProgress) {
-  model::AssignTableKey(app.def.keys[0].layers[0], 1);
-  app.def.keys[0].layers[0].used = 1;
-  EXPECT_EQ(ProgramKeyboard(app, link), TransferOutcome::Done);
+  model::AssignTableKey(app.doc.def.keys[0].layers[0], 1);
+  app.doc.def.keys[0].layers[0].used = 1;
+  EXPECT_EQ(ProgramKeyboard(app, io, link), TransferOutcome::Done);
   ASSERT_EQ(link.transfers.size(), 1u);
   EXPECT_EQ(link.transfers[0].address, 0u);
   EXPECT_EQ(link.transfers[0].count, 3072u);
   EXPECT_EQ(link.transfers[0].data[0], 0x0E);
-  EXPECT_EQ(app.progress.maximum, 100);
-  EXPECT_EQ(app.progress.position, 100);
+  EXPECT_EQ(app.window.progress.maximum, 100);
+  EXPECT_EQ(app.window.progress.position, 100);
 }
 
 TEST_F(KeyboardCommandsTest, RefusedDownloadReportsProgrammingFailed) {
   link.programResult = 0;
-  EXPECT_EQ(ProgramKeyboard(app, link), TransferOutcome::Failed);
+  EXPECT_EQ(ProgramKeyboard(app, io, link), TransferOutcome::Failed);
   EXPECT_EQ(Texts().back(), "Programming|Programming failed");
 }
 
 TEST_F(KeyboardCommandsTest, FailedReadDecodesNothing) {
   link.readResult = 0;
   link.keyboard[0x200] = 0;  // would map key 0 layer 0
-  app.def.keys[0].used = 0;
-  EXPECT_EQ(ReadKeyboard(app, link), TransferOutcome::Failed);
+  app.doc.def.keys[0].used = 0;
+  EXPECT_EQ(ReadKeyboard(app, io, link), TransferOutcome::Failed);
   for (const std::string& text : Texts()) EXPECT_EQ(text.find("Keyboard read !"), std::string::npos);
-  EXPECT_EQ(app.def.keys[0].used, 1);  // cleared before the read
-  EXPECT_EQ(app.def.keys[0].layers[0].used, 0);
+  EXPECT_EQ(app.doc.def.keys[0].used, 1);  // cleared before the read
+  EXPECT_EQ(app.doc.def.keys[0].layers[0].used, 0);
 }
 
 TEST_F(KeyboardCommandsTest, ReadDecodesAndCopiesWhenAsked) {
-  app.options.copyEepromBin = true;
+  app.doc.options.copyEepromBin = true;
   link.keyboard[0x200] = 0;
   link.keyboard[0x500] = 0;
   link.keyboard[0x700] = 0x04;
-  EXPECT_EQ(ReadKeyboard(app, link), TransferOutcome::Done);
+  EXPECT_EQ(ReadKeyboard(app, io, link), TransferOutcome::Done);
   EXPECT_EQ(Texts(), (std::vector<std::string>{"|Plug in the keyboard to read !",
                                                "Reading|Keyboard read !"}));
-  EXPECT_EQ(app.def.keys[0].layers[0].used, 1);
-  EXPECT_EQ(app.def.keys[0].layers[0].ibmkey, 31);
+  EXPECT_EQ(app.doc.def.keys[0].layers[0].used, 1);
+  EXPECT_EQ(app.doc.def.keys[0].layers[0].ibmkey, 31);
   EXPECT_EQ(std::filesystem::file_size(dir.File("EeProm.bin")), 8192u);
 }
 
 TEST_F(KeyboardCommandsTest, ReadWithoutKeyboardStillClearsTheKeys) {
   link.version = "Error 1";
-  app.def.keys[4].used = 0;
-  EXPECT_EQ(ReadKeyboard(app, link), TransferOutcome::NoKeyboard);
-  EXPECT_EQ(app.def.keys[4].used, 1);
+  app.doc.def.keys[4].used = 0;
+  EXPECT_EQ(ReadKeyboard(app, io, link), TransferOutcome::NoKeyboard);
+  EXPECT_EQ(app.doc.def.keys[4].used, 1);
   EXPECT_EQ(Texts().back(), "ReadFirmwareVersion|No Keyboard Found!");
 }
 
 TEST_F(KeyboardCommandsTest, MatrixSwitchFollowsTheVersionText) {
   DetectionStep(app, link);
-  EnableMatrix(app, link);
-  EnableMatrix(app, link);
+  EnableMatrix(app, io, link);
+  EnableMatrix(app, io, link);
   ASSERT_EQ(link.transfers.size(), 2u);
   EXPECT_EQ(link.transfers[0].address, 0xFF00u);
   EXPECT_EQ(link.transfers[0].count, 4u);
@@ -140,7 +141,7 @@ TEST_F(KeyboardCommandsTest, MatrixSwitchFollowsTheVersionText) {
 
   link.version = "V0527";
   DetectionStep(app, link);
-  EnableMatrix(app, link);
+  EnableMatrix(app, io, link);
   EXPECT_EQ(link.transfers.back().data[3], 0xC2);
   EXPECT_FALSE(app.window.matrix.checked);
 }
@@ -156,17 +157,17 @@ TEST(SupportsMatrixSwitch, NeedsAnXFromPositionFourOn) {
 
 TEST_F(KeyboardCommandsTest, CommandLineConfigurationLoadsOnce) {
   app.window.fileName.text = "Board.DAT";
-  ASSERT_TRUE(WriteConfiguration(app, dir.File("Board.DAT")));
+  ASSERT_TRUE(WriteConfiguration(app, io, dir.File("Board.DAT")));
   messages.shown.clear();
-  StartApplication(app, messages, nullptr, dir.File("Board.DAT"));
-  CheckKeyboardPresence(app, link);
+  StartApplication(app, dir.File("Board.DAT"));
+  CheckKeyboardPresence(app, io, link);
   EXPECT_EQ(Texts(), (std::vector<std::string>{"Load|Loaded configuration file !"}));
-  EXPECT_EQ(app.baseName, "Board");
+  EXPECT_EQ(app.doc.baseName, "Board");
   EXPECT_EQ(app.window.fileName.text, "Board.DAT");
-  EXPECT_EQ(app.dataDirectory, std::filesystem::canonical(dir.path()).string() + "/");
-  CheckKeyboardPresence(app, link);
+  EXPECT_EQ(app.doc.dataDirectory, std::filesystem::canonical(dir.path()).string() + "/");
+  CheckKeyboardPresence(app, io, link);
   EXPECT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(app.firmwareVersion, 527);
+  EXPECT_EQ(app.doc.firmwareVersion, 527);
 }
 
 }  // namespace

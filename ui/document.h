@@ -1,0 +1,39 @@
+// The one document of a run: the definition, the header image of the last
+// load or save, the EEPROM image buffer, the file-name texts, the detected
+// keyboard and the per-run options.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "eeprom/image_layout.h"
+#include "model/definition.h"
+#include "persist/header_image.h"
+
+namespace veltrane::ui {
+
+inline constexpr std::string_view kInitialBaseName = "EEPkey";
+
+// Options that start cleared on every run and are never saved.
+struct RunOptions {
+  bool matrixEnabled = false;
+  bool writeBinFile = false;
+  bool writeTxtFile = false;
+  bool copyEepromBin = false;
+  bool writeSavedTxt = false;
+};
+
+struct Document {
+  model::KeyboardDefinition def;
+  persist::HeaderImage header;
+  eeprom::EepromImage image{};
+  RunOptions options;
+  std::string commandLineText;  // a configuration file to load at the first presence check
+  std::string dataDirectory;    // empty, or ends in "/"
+  std::string baseName = std::string(kInitialBaseName);
+  std::string chosenFileName;
+  std::string versionText;  // from the last detection
+  int firmwareVersion = 0;  // 0: no keyboard answered
+};
+
+}  // namespace veltrane::ui
