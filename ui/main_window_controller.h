@@ -1,0 +1,31 @@
+// The main window's behaviour: every command of its controls, the key matrix
+// pictures, the three-key shortcut, over the application state.
+#pragma once
+
+#include "ui/app_state.h"
+#include "ui/keyboard_link.h"
+#include "ui/main_window_events.h"
+#include "ui/services.h"
+#include "ui/window_host.h"
+
+namespace veltrane::ui {
+
+class MainWindowController : public MainWindowEvents {
+ public:
+  MainWindowController(AppState& app, const Services& io, KeyboardLink& link, WindowHost& host);
+
+  void OnCommand(int id) override;
+  void OnFieldEdited(int id, const std::string& text) override;
+  void OnSelection(int id, int index) override;
+  void OnMainWindowKey(int virtualKey) override;
+
+  AppState& app() { return app_; }
+
+ private:
+  AppState& app_;
+  const Services& io_;
+  KeyboardLink& link_;
+  WindowHost& host_;
+};
+
+}  // namespace veltrane::ui

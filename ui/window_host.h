@@ -1,0 +1,32 @@
+// What the main window's commands need from a front end: repainting, the
+// modal dialogs and the other windows. The GUI implements it with widgets,
+// tests with a script.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace veltrane::ui {
+
+class WindowHost {
+ public:
+  virtual ~WindowHost() = default;
+  // Mirror the main window's view model at once (a repaint of the window and its controls).
+  virtual void Repaint() = 0;
+  // Run the Key Settings dialog modally for the window model's EditTarget.
+  virtual void RunKeySettings() = 0;
+  // Run the Key LED dialog modally for the window model's LedSlot.
+  virtual void RunKeyLed() = 0;
+  virtual void RunPointingDevice() = 0;
+  // Run the Load File dialog; the path of the file confirmed with "Load", or
+  // nothing when it was cancelled or nothing was selected.
+  virtual std::optional<std::string> RunLoadFile() = 0;
+  // Run the Save File dialog; the typed name, or the empty text on "Cancel".
+  virtual std::string RunSaveFile() = 0;
+  virtual void RunAbout() = 0;
+  virtual void ShowTestWindow() = 0;
+  // "E&xit": close the log, then end the program with status 0.
+  virtual void Exit() = 0;
+};
+
+}  // namespace veltrane::ui
