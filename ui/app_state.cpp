@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "ui/matrix_view.h"
+
 namespace veltrane::ui {
 namespace {
 
@@ -78,6 +80,21 @@ void RefreshControls(AppState& app) {
   w.writeSavedTxt.checked = options.writeSavedTxt;
   w.copyEepromBin.checked = options.copyEepromBin;
   w.generateEnabled = options.writeBinFile || options.writeTxtFile;
+  RefreshPictures(app);
+}
+
+void RefreshPictures(AppState& app) {
+  MainWindowModel& w = app.window;
+  for (int i = 0; i < model::kKeyCount; ++i) {
+    const model::KeyDefinition& key = app.doc.def.keys[static_cast<std::size_t>(i)];
+    const bool editing =
+        w.editTarget.editing && model::KeyIndex(w.editTarget.row, w.editTarget.column) == i;
+    w.keyPictures[static_cast<std::size_t>(i)] = ChooseKeyPicture(key, editing);
+    w.keyTooltips[static_cast<std::size_t>(i)] = KeyTooltip(key);
+  }
+  const model::GlobalSettings& s = app.doc.def.settings;
+  const std::int32_t leds[] = {s.Led1, s.Led2, s.Led3, s.Led4};
+  for (std::size_t n = 0; n < 4; ++n) w.ledPictures[n] = LedPicture(leds[n]);
 }
 
 void ApplyLoadedSettings(AppState& app) {

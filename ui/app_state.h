@@ -24,7 +24,11 @@ void StartApplication(AppState& app, std::string commandLine = {});
 void ApplyLoadedSettings(AppState& app);
 
 // Brings the controls that follow values up to date (check boxes, the beep
-// field, "Generate EEPROM File"), as every repaint of the window does.
+// field, "Generate EEPROM File", the matrix and LED pictures), as every
+// repaint of the window does.
 void RefreshControls(AppState& app);
+
+// The matrix and LED pictures and the matrix tooltips alone.
+void RefreshPictures(AppState& app);
 
 }  // namespace veltrane::ui

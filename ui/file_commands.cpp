@@ -69,9 +69,9 @@ void PackStrings(AppState& app, const Services& io) {
 void WarnDroppedStrokes(const Services& io, int dropped) {
   if (dropped > 0)
     io.messages.Show(model::FormatText("%d key strokes did not fit the string store and were "
-                                         "left out",
-                                         dropped),
-                       "Strings", model::MessageIcon::Warning);
+                                       "left out",
+                                       dropped),
+                     "Strings", model::MessageIcon::Warning);
 }
 
 bool WriteConfiguration(AppState& app, const Services& io, const std::string& path) {

@@ -24,10 +24,9 @@ void ShowNoKeyboardFound(const Services& io) {
 
 bool BuildImageForUse(AppState& app, const Services& io) {
   PackStrings(app, io);
-  const eeprom::BuildResult result =
-      eeprom::BuildImage(app.doc.def, ReadShownSettings(app.window),
-                         model::CutText(app.window.version.text, 15), app.doc.firmwareVersion,
-                         app.doc.image, &io.log);
+  const eeprom::BuildResult result = eeprom::BuildImage(
+      app.doc.def, ReadShownSettings(app.window), model::CutText(app.window.version.text, 15),
+      app.doc.firmwareVersion, app.doc.image, &io.log);
   if (!result.fits)
     io.messages.Show(
         model::FormatText("The definition has %d distinct key meanings; an EEPROM image holds "
@@ -40,9 +39,8 @@ bool BuildImageForUse(AppState& app, const Services& io) {
 void GenerateImageFiles(AppState& app, const Services& io) {
   if (app.doc.firmwareVersion == 0) ShowNoKeyboardFound(io);
   if (!BuildImageForUse(app, io)) return;
-  eeprom::WriteImageFiles(app.doc.image, app.doc.options.writeBinFile,
-                          app.doc.options.writeTxtFile, app.doc.dataDirectory, app.doc.baseName,
-                          io.messages);
+  eeprom::WriteImageFiles(app.doc.image, app.doc.options.writeBinFile, app.doc.options.writeTxtFile,
+                          app.doc.dataDirectory, app.doc.baseName, io.messages);
 }
 
 void DecodeReadImage(AppState& app) {

@@ -29,8 +29,11 @@ void CheckKeyboardPresence(AppState& app, const Services& io, KeyboardLink& link
   if (app.doc.commandLineText.empty()) return;
   const std::string path = app.doc.commandLineText;
   app.doc.commandLineText.clear();  // later presses only detect
+  // Only the Load File and Save File dialogs choose a file name.
+  const std::string chosen = app.doc.chosenFileName;
   LoadConfiguration(app, io, path);
-  app.window.fileName.text = app.doc.chosenFileName;
+  app.window.fileName.text = FileNameOf(path);
+  app.doc.chosenFileName = chosen;
 }
 
 TransferOutcome ProgramKeyboard(AppState& app, const Services& io, KeyboardLink& link) {

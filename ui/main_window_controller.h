@@ -22,6 +22,15 @@ class MainWindowController : public MainWindowEvents {
   AppState& app() { return app_; }
 
  private:
+  void RunCommand(int id);
+  void Repaint();
+  void OpenKeySettings(int row, int column);
+  void RunKeyLed(int slot);
+  void LoadSettings();
+  void NewClearAll();
+  void TogglePointingDevice();
+  void ToggleBeep();
+
   AppState& app_;
   const Services& io_;
   KeyboardLink& link_;

@@ -8,6 +8,7 @@
 #include "model/definition.h"
 #include "model/shown_settings.h"
 #include "ui/controls.h"
+#include "ui/edit_target.h"
 #include "ui/key_picture.h"
 #include "ui/progress_bar.h"
 
@@ -48,7 +49,12 @@ struct MainWindowModel {
   std::array<std::string, 128> keyTooltips;  // the key's legend and its layer [0,0] meaning
   std::array<KeyPicture, 4> ledPictures{};
   ProgressBar progress;
-  bool busy = false;  // a transfer runs: no other command starts
+  bool busy = false;  // a command runs (a transfer, a dialog): no other command starts
+
+  EditTarget editTarget;
+  int ledSlot = 0;        // the LED the Key LED dialog edits, 0..3
+  int shortcutCount = 0;  // keys typed of the sequence 222, row letter, column letter
+  int shortcutRow = 0;
 };
 
 // Controls as the window's creation step leaves them.

@@ -98,12 +98,12 @@ TEST_F(FileCommandsTest, UnwritableTargetShowsNoSuccess) {
 }
 
 TEST_F(FileCommandsTest, StrokesThatDoNotFitAreReported) {
-  for (int i = 0; i < 70; ++i) app.doc.def.stringWorkBuffer[127][i] = model::StringChar{0, 0x04, 0, 0};
+  for (int i = 0; i < 70; ++i)
+    app.doc.def.stringWorkBuffer[127][i] = model::StringChar{0, 0x04, 0, 0};
   app.doc.def.stringWorkBuffer[127][70] = model::StringChar{};
   PackStrings(app, io);
   ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text,
-            "6 key strokes did not fit the string store and were left out");
+  EXPECT_EQ(messages.shown[0].text, "6 key strokes did not fit the string store and were left out");
   EXPECT_EQ(messages.shown[0].caption, "Strings");
 }
 

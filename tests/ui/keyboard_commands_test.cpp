@@ -8,47 +8,12 @@
 
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
+#include "ui/fake_link.h"
 #include "ui/file_commands.h"
 #include "ui/image_commands.h"
 
 namespace veltrane::ui {
 namespace {
-
-struct Transfer {
-  std::string kind;
-  unsigned address;
-  unsigned count;
-  std::vector<unsigned char> data;
-};
-
-// A keyboard link that answers from a script and records every call.
-class FakeLink : public KeyboardLink {
- public:
-  std::string DetectKeyboard() override {
-    ++detections;
-    return version;
-  }
-  bool ProgramFirmWare(std::span<const std::uint8_t> bytes, unsigned address, unsigned count,
-                       const ProgressStep& step) override {
-    transfers.push_back({"program", address, count, std::vector<unsigned char>(bytes.begin(), bytes.begin() + 4)});
-    if (address < 0xFF00)
-      for (int i = 0; i < 100; ++i) step();
-    return programResult != 0;
-  }
-  bool ReadFirmWare(std::span<std::uint8_t> bytes, unsigned address, unsigned count,
-                    const ProgressStep& step) override {
-    transfers.push_back({"read", address, count, {}});
-    std::copy(keyboard.begin(), keyboard.begin() + count, bytes.begin() + address);
-    for (int i = 0; i < 100; ++i) step();
-    return readResult != 0;
-  }
-  std::string version = "V0527X";
-  int programResult = 1;
-  int readResult = 1;
-  int detections = 0;
-  std::vector<unsigned char> keyboard = std::vector<unsigned char>(3072, 0xFF);
-  std::vector<Transfer> transfers;
-};
 
 class KeyboardCommandsTest : public ::testing::Test {
  protected:
@@ -101,7 +66,8 @@ TEST_F(KeyboardCommandsTest, FailedReadDecodesNothing) {
   link.keyboard[0x200] = 0;  // would map key 0 layer 0
   app.doc.def.keys[0].used = 0;
   EXPECT_EQ(ReadKeyboard(app, io, link), TransferOutcome::Failed);
-  for (const std::string& text : Texts()) EXPECT_EQ(text.find("Keyboard read !"), std::string::npos);
+  for (const std::string& text : Texts())
+    EXPECT_EQ(text.find("Keyboard read !"), std::string::npos);
   EXPECT_EQ(app.doc.def.keys[0].used, 1);  // cleared before the read
   EXPECT_EQ(app.doc.def.keys[0].layers[0].used, 0);
 }
