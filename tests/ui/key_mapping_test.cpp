@@ -5,97 +5,68 @@
 namespace veltrane::ui {
 namespace {
 
-// Evdev codes of the keys the cases use.
-constexpr int kEsc = 1, k1 = 2, k0 = 11, kQ = 16, kEnter = 28, kLeftCtrl = 29, kA = 30, kZ = 44;
-constexpr int kApostrophe = 40, kLeftShift = 42, kRightShift = 54, kLeftAlt = 56;
-constexpr int kNumLock = 69, kKp7 = 71, kKp5 = 76, kKpDot = 83, k102nd = 86, kF11 = 87;
-constexpr int kF12 = 88, kKpEnter = 96, kRightCtrl = 97, kKpSlash = 98, kSysRq = 99;
-constexpr int kRightAlt = 100, kHome = 102, kUp = 103, kLeft = 105, kDown = 108, kDelete = 111;
-constexpr int kPause = 119, kLeftMeta = 125, kCompose = 127, kF13 = 183, kF24 = 194;
+struct Row {
+  int evdev;
+  std::uint8_t scan;
+  bool extended;
+  int vk;  // with Num Lock on and no character
+};
 
-TEST(ScanCodeOfEvdev, MainBlockKeysKeepTheirCodesWithoutPrefix) {
-  EXPECT_EQ(ScanCodeOfEvdev(kEsc), (ScanCode{0x01, false}));
-  EXPECT_EQ(ScanCodeOfEvdev(k1), (ScanCode{0x02, false}));
-  EXPECT_EQ(ScanCodeOfEvdev(k0), (ScanCode{0x0B, false}));
-  EXPECT_EQ(ScanCodeOfEvdev(kQ), (ScanCode{0x10, false}));
-  EXPECT_EQ(ScanCodeOfEvdev(kA), (ScanCode{0x1E, false}));
-  EXPECT_EQ(ScanCodeOfEvdev(kZ), (ScanCode{0x2C, false}));
-  EXPECT_EQ(ScanCodeOfEvdev(kEnter), (ScanCode{0x1C, false}));
-  EXPECT_EQ(ScanCodeOfEvdev(kLeftCtrl), (ScanCode{0x1D, false}));
-  EXPECT_EQ(ScanCodeOfEvdev(k102nd), (ScanCode{0x56, false}));
-  EXPECT_EQ(ScanCodeOfEvdev(kF11), (ScanCode{0x57, false}));
-  EXPECT_EQ(ScanCodeOfEvdev(kF12), (ScanCode{0x58, false}));
-  EXPECT_EQ(ScanCodeOfEvdev(kF13), (ScanCode{0x64, false}));
-  EXPECT_EQ(ScanCodeOfEvdev(kF24), (ScanCode{0x76, false}));
-  EXPECT_EQ(ScanCodeOfEvdev(kPause), (ScanCode{0x45, false}));
+constexpr Row kKnownKeys[] = {
+    {1, 0x01, false, 27},    {2, 0x02, false, '1'},   {11, 0x0B, false, '0'},  // Esc 1 0
+    {16, 0x10, false, 'Q'},  {30, 0x1E, false, 'A'},  {44, 0x2C, false, 'Z'},  // Q A Z
+    {28, 0x1C, false, 13},   {96, 0x1C, true, 13},                             // Enter, keypad
+    {29, 0x1D, false, 17},   {97, 0x1D, true, 17},                             // Ctrl L R
+    {56, 0x38, false, 18},   {100, 0x38, true, 18},                            // Alt L R
+    {42, 0x2A, false, 16},   {54, 0x36, false, 16},                            // Shift L R
+    {40, 0x28, false, 222},  {86, 0x56, false, 226},                           // ' and 102nd
+    {87, 0x57, false, 122},  {88, 0x58, false, 123},                           // F11 F12
+    {183, 0x64, false, 124}, {194, 0x76, false, 135},                          // F13 F24
+    {102, 0x47, true, 36},   {103, 0x48, true, 38},   {105, 0x4B, true, 37},   // Home Up Left
+    {108, 0x50, true, 40},   {111, 0x53, true, 46},                            // Down Delete
+    {71, 0x47, false, 103},  {83, 0x53, false, 110},                           // keypad 7 .
+    {98, 0x35, true, 111},   {99, 0x37, true, 44},                             // keypad / Print
+    {69, 0x45, false, 144},  {119, 0x45, false, 19},                           // Num Lock Pause
+    {125, 0x5B, true, 91},   {127, 0x5D, true, 93},                            // Win Menu
+};
+
+TEST(KeyMapping, ScanCodesAndVirtualKeysOfKnownKeys) {
+  for (const Row& row : kKnownKeys) {
+    EXPECT_EQ(ScanCodeOfEvdev(row.evdev), (ScanCode{row.scan, row.extended})) << row.evdev;
+    EXPECT_EQ(VirtualKeyOf(row.evdev, 0, true), row.vk) << row.evdev;
+  }
+  EXPECT_EQ(EvdevFromNativeScanCode(38), 30);
+  EXPECT_EQ(EvdevFromNativeScanCode(7), -1);
 }
 
-TEST(ScanCodeOfEvdev, DuplicatedKeysAreExtended) {
-  EXPECT_EQ(ScanCodeOfEvdev(kRightCtrl), (ScanCode{0x1D, true}));
-  EXPECT_EQ(ScanCodeOfEvdev(kRightAlt), (ScanCode{0x38, true}));
-  EXPECT_EQ(ScanCodeOfEvdev(kKpEnter), (ScanCode{0x1C, true}));
-  EXPECT_EQ(ScanCodeOfEvdev(kKpSlash), (ScanCode{0x35, true}));
-  EXPECT_EQ(ScanCodeOfEvdev(kSysRq), (ScanCode{0x37, true}));
-  EXPECT_EQ(ScanCodeOfEvdev(kHome), (ScanCode{0x47, true}));
-  EXPECT_EQ(ScanCodeOfEvdev(kUp), (ScanCode{0x48, true}));
-  EXPECT_EQ(ScanCodeOfEvdev(kLeft), (ScanCode{0x4B, true}));
-  EXPECT_EQ(ScanCodeOfEvdev(kDown), (ScanCode{0x50, true}));
-  EXPECT_EQ(ScanCodeOfEvdev(kDelete), (ScanCode{0x53, true}));
-  EXPECT_EQ(ScanCodeOfEvdev(kLeftMeta), (ScanCode{0x5B, true}));
-  EXPECT_EQ(ScanCodeOfEvdev(kCompose), (ScanCode{0x5D, true}));
-  // The keypad twins of the arrows are not.
-  EXPECT_EQ(ScanCodeOfEvdev(kKp7), (ScanCode{0x47, false}));
-}
-
-TEST(ScanCodeOfEvdev, UnknownCodesHaveNone) {
+TEST(KeyMapping, UnknownCodesHaveNone) {
   for (int code : {-1, 0, 84, 101, 255, 256, 0x2FF}) {
     EXPECT_EQ(ScanCodeOfEvdev(code), ScanCode{}) << code;
-    EXPECT_EQ(VirtualKeyOf(code, 0, true), 0) << code;
+    EXPECT_EQ(VirtualKeyOf(code, 'a', true), 0) << code;
   }
-  EXPECT_EQ(EvdevFromNativeScanCode(38), kA);
-  EXPECT_EQ(EvdevFromNativeScanCode(7), -1);
-  EXPECT_EQ(EvdevFromNativeScanCode(0), -1);
 }
 
-TEST(VirtualKeyOf, UsPositionsAndGenericModifiers) {
-  EXPECT_EQ(VirtualKeyOf(kA, 0, true), 65);
-  EXPECT_EQ(VirtualKeyOf(kZ, 0, true), 90);
-  EXPECT_EQ(VirtualKeyOf(k1, 0, true), 49);
-  EXPECT_EQ(VirtualKeyOf(k0, 0, true), 48);
-  EXPECT_EQ(VirtualKeyOf(kApostrophe, '\'', true), 222);
-  EXPECT_EQ(VirtualKeyOf(kF11, 0, true), 122);
-  EXPECT_EQ(VirtualKeyOf(kF12, 0, true), 123);
-  EXPECT_EQ(VirtualKeyOf(kPause, 0, true), 19);
-  EXPECT_EQ(VirtualKeyOf(kNumLock, 0, true), 144);
-  EXPECT_EQ(VirtualKeyOf(kLeftShift, 0, true), 16);
-  EXPECT_EQ(VirtualKeyOf(kRightShift, 0, true), 16);
-  EXPECT_EQ(VirtualKeyOf(kRightCtrl, 0, true), 17);
-  EXPECT_EQ(VirtualKeyOf(kRightAlt, 0, true), 18);
-  EXPECT_EQ(SidedModifierKey(kLeftShift), 160);
-  EXPECT_EQ(SidedModifierKey(kRightShift), 161);
-  EXPECT_EQ(SidedModifierKey(kLeftCtrl), 162);
-  EXPECT_EQ(SidedModifierKey(kRightCtrl), 163);
-  EXPECT_EQ(SidedModifierKey(kLeftAlt), 164);
-  EXPECT_EQ(SidedModifierKey(kRightAlt), 165);
-  EXPECT_EQ(SidedModifierKey(kA), 0);
+TEST(KeyMapping, SidedModifiers) {
+  EXPECT_EQ(SidedModifierKey(42), 160);
+  EXPECT_EQ(SidedModifierKey(54), 161);
+  EXPECT_EQ(SidedModifierKey(29), 162);
+  EXPECT_EQ(SidedModifierKey(97), 163);
+  EXPECT_EQ(SidedModifierKey(56), 164);
+  EXPECT_EQ(SidedModifierKey(100), 165);
+  EXPECT_EQ(SidedModifierKey(30), 0);
 }
 
-TEST(VirtualKeyOf, LettersAndDigitsFollowTheLayout) {
-  // AZERTY: the Q position types "a", the A position "q", the 1 position "&".
-  EXPECT_EQ(VirtualKeyOf(kQ, 'a', true), 65);
-  EXPECT_EQ(VirtualKeyOf(kA, 'Q', true), 81);
-  EXPECT_EQ(VirtualKeyOf(k1, '&', true), 49);
-  EXPECT_EQ(VirtualKeyOf(k1, '1', true), 49);
-  // Ctrl+A produces a control character: the position decides.
-  EXPECT_EQ(VirtualKeyOf(kA, 0x01, true), 65);
-  // Keypad digits never become the main-block digits.
-  EXPECT_EQ(VirtualKeyOf(kKp7, '7', true), 103);
-  EXPECT_EQ(VirtualKeyOf(kKpDot, '.', true), 110);
-  EXPECT_EQ(VirtualKeyOf(kKp7, 0, false), 36);
-  EXPECT_EQ(VirtualKeyOf(kKp5, 0, false), 12);
-  EXPECT_EQ(VirtualKeyOf(kKpDot, 0, false), 46);
-  EXPECT_EQ(VirtualKeyOf(kKpEnter, 0, false), 13);
-  EXPECT_EQ(VirtualKeyOf(kKpSlash, '/', true), 111);
+TEST(KeyMapping, LettersAndDigitsFollowTheLayoutOnlyInTheMainBlock) {
+  // AZERTY: the Q position types "a", the A position "Q", the 1 position "&".
+  EXPECT_EQ(VirtualKeyOf(16, 'a', true), 65);
+  EXPECT_EQ(VirtualKeyOf(30, 'Q', true), 81);
+  EXPECT_EQ(VirtualKeyOf(2, '&', true), 49);
+  EXPECT_EQ(VirtualKeyOf(30, 0x01, true), 65);  // Ctrl+A
+  EXPECT_EQ(VirtualKeyOf(71, '7', true), 103);  // keypad 7
+  EXPECT_EQ(VirtualKeyOf(71, 0, false), 36);    // ... without Num Lock: Home
+  EXPECT_EQ(VirtualKeyOf(76, 0, false), 12);    // keypad 5: Clear
+  EXPECT_EQ(VirtualKeyOf(83, 0, false), 46);    // keypad .: Delete
+  EXPECT_EQ(VirtualKeyOf(96, 0, false), 13);
 }
 
 }  // namespace
