@@ -1,6 +1,6 @@
 #include "ui/test_window_model.h"
 
-#include <algorithm>
+#include "ui/key_mapping.h"
 
 namespace veltrane::ui {
 namespace {
@@ -63,6 +63,15 @@ constexpr std::uint32_t kPreviousBit = 1u << 30;
 constexpr std::uint32_t kTransitionBit = 1u << 31;
 
 }  // namespace
+
+TestKeyEvent TestKeyEventOf(int evdevCode, char32_t character, bool numLock) {
+  const ScanCode scan = ScanCodeOfEvdev(evdevCode);
+  TestKeyEvent event;
+  event.virtualKey = VirtualKeyOf(evdevCode, character, numLock);
+  event.scanCode = scan.code;
+  event.extended = scan.extended;
+  return event;
+}
 
 KeyMessage MakeKeyMessage(const TestKeyEvent& event) {
   const bool system = event.altHeld || event.virtualKey == kVkF10 || event.virtualKey == kVkMenu;

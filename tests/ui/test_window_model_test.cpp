@@ -2,18 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/key_mapping.h"
-
 namespace veltrane::ui {
 namespace {
 
 TestKeyEvent KeyOf(int evdev, bool release = false) {
-  const ScanCode scan = ScanCodeOfEvdev(evdev);
-  TestKeyEvent event;
+  TestKeyEvent event = TestKeyEventOf(evdev, 0, true);
   event.release = release;
-  event.virtualKey = VirtualKeyOf(evdev, 0, true);
-  event.scanCode = scan.code;
-  event.extended = scan.extended;
   return event;
 }
 
