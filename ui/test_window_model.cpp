@@ -1,5 +1,4 @@
 #include "ui/test_window_model.h"
-
 #include "ui/key_mapping.h"
 
 namespace veltrane::ui {
