@@ -1,4 +1,5 @@
 #include "ui/test_window_model.h"
+
 #include "ui/key_mapping.h"
 
 namespace veltrane::ui {
