@@ -13,7 +13,12 @@ inline constexpr int kMacroStrokeSlots = model::kStoreEntries - model::kStringCo
 // Strokes of all work-buffer strings, counted as FlattenStrings packs them.
 int UsedMacroStrokes(const model::KeyboardDefinition& def);
 
-// "Macro strokes: 12 of 64"; over the limit it adds how many will be dropped.
+// Strokes that FlattenStrings would not get into the store. Past the limit
+// this depends on where the strokes sit: terminators of empty strings behind
+// a long one share the last entry, strokes there are lost.
+int DroppedMacroStrokes(const model::KeyboardDefinition& def);
+
+// "Macro strokes: 12 of 64"; adds how many strokes a save or download would drop.
 std::string MacroCapacityText(const model::KeyboardDefinition& def);
 
 }  // namespace veltrane::ui
