@@ -15,25 +15,19 @@ class CountingHost : public KeyEditingHost {
   void ShowStringEditor() override { ++shows; }
   void HideStringEditor() override { ++hides; }
   void FocusStringEditor() override { ++focuses; }
-  int repaints = 0;
-  int shows = 0;
-  int hides = 0;
-  int focuses = 0;
+  int repaints = 0, shows = 0, hides = 0, focuses = 0;
 };
+
+inline std::string Named(std::string_view name) {
+  return std::string(name) + "\t\t\t\t\t\t\t\t";
+}
 
 class KeyEditingTest : public ::testing::Test {
  protected:
   KeyEditingTest() { model::InitialiseDefinition(def); }
-
-  model::KeyDefinition& Key(int row, int column) {
-    return def.keys[static_cast<std::size_t>(model::KeyIndex(row, column))];
-  }
-  model::KeyLayer& Layer(int layer) {
-    return Key(target.row, target.column).layers[static_cast<std::size_t>(layer)];
-  }
+  model::KeyDefinition& Key() { return def.keys[static_cast<std::size_t>(KeyIndexOf(target))]; }
+  model::KeyLayer& Layer(int layer) { return Key().layers[static_cast<std::size_t>(layer)]; }
   model::StringRow& String(int n) { return def.stringWorkBuffer[static_cast<std::size_t>(n)]; }
-  // Puts a one-stroke string into string n, so that its number is in use.
-  void UseString(int n) { String(n)[0] = {0, 0x04, 0x1C, 0}; }
 
   model::KeyboardDefinition def;
   EditTarget target{true, 2, 3};
