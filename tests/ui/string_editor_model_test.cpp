@@ -1,0 +1,178 @@
+#include "ui/string_editor_model.h"
+
+#include "model/key_tables.h"
+#include "tests/ui/key_editing_fixture.h"
+#include "ui/key_settings_model.h"
+#include "ui/macro_capacity.h"
+
+namespace veltrane::ui {
+namespace {
+
+using Lines = std::vector<std::string>;
+constexpr int kCtrl = 0x1D, kShiftLeft = 0x2A, kShiftRight = 0x36, kAlt = 0x38;
+constexpr int kA = 0x1E;  // IBM key 31
+constexpr int kPrintScreen = 0x37;
+
+class StringEditorTest : public KeyEditingTest {
+ protected:
+  void SetUp() override { CreateStringEditor(editor, def); }
+  bool Command(int id) { return OnStringEditorCommand(editor, context, id); }
+  void Press(int scan, bool extended = false) {
+    OnStringEditorKeyDown(editor, scan, extended, false, false);
+  }
+  void Release(int scan, bool extended = false) {
+    OnStringEditorKeyUp(editor, scan, extended, false);
+  }
+
+  StringEditorModel editor;
+};
+
+TEST_F(StringEditorTest, CreationGivesTheControlsAndClearedState) {
+  const std::vector<ControlSpec>& controls = StringEditorControls();
+  ASSERT_EQ(controls.size(), 29u);
+  EXPECT_EQ(controls[13].id, kIdStringEditorList);
+  EXPECT_EQ((std::array{controls[17].id, controls[17].x, controls[17].y}),
+            (std::array<int, 3>{kIdEcho, 10, 265}));
+  EXPECT_EQ((std::array{editor.extraKeys.selection, editor.fnLightKey}), (std::array{0, 4095}));
+  EXPECT_EQ(editor.capacityText, "Macro strokes: 0 of 64");
+}
+
+TEST_F(StringEditorTest, CapturedLinesCarryTheHeldModifiers) {
+  Press(kCtrl);
+  EXPECT_TRUE(IsCheckBoxChecked(editor, kIdCheckCtrlLeft));
+  OnStringEditorKeyDown(editor, kA, false, false, false, "a");
+  Release(kCtrl);
+  EXPECT_FALSE(editor.flags.ctrlLeft);
+  EXPECT_EQ(editor.lines, (Lines{"IBM Key 31\t\tCtrl l\t\t\t\t\t\t"}));
+  EXPECT_EQ(editor.echoText, "a");
+  Press(kCtrl, true);
+  Press(kShiftRight);
+  EXPECT_FALSE(editor.flags.ctrlLeft);
+  Press(kA);
+  EXPECT_EQ(editor.lines[1], "IBM Key 31\t\tCtrl r\tShift r\t\t\t\t\t");
+  Release(kShiftRight);
+  Release(kCtrl, true);
+  Press(kShiftLeft);
+  editor.flags.altGr = editor.flags.base = editor.flags.repeatOff = true;
+  editor.flags.lightUp = editor.flags.lightDown = true;
+  Press(kA);
+  EXPECT_EQ(editor.lines[2], "IBM Key 31\t\t\tShift l \tBase\tRep Off\tAlt Gr1\tLight1Up\t");
+  // Read back from the line, "Shift l " is the left Shift.
+  editor.flags = {};
+  editor.flags.shiftRight = true;
+  OnStringEditorListSelect(editor, 2);
+  EXPECT_TRUE(editor.flags.shiftLeft && editor.flags.lightUp && editor.flags.altGr);
+  EXPECT_FALSE(editor.flags.shiftRight || editor.flags.lightDown || editor.flags.ctrlLeft);
+}
+
+TEST_F(StringEditorTest, SystemKeysPrintScreenAndUnknownScanCodes) {
+  OnStringEditorKeyDown(editor, kAlt, false, true, true);
+  OnStringEditorKeyDown(editor, kA, false, true, true);
+  OnStringEditorKeyDown(editor, kCtrl, false, true, true);  // set and at once cleared
+  EXPECT_FALSE(editor.flags.ctrlLeft);
+  OnStringEditorKeyUp(editor, kAlt, false, false);
+  EXPECT_FALSE(editor.flags.alt);
+  editor.flags.shiftLeft = true;
+  Release(kPrintScreen, true);
+  Press(kPrintScreen, true);
+  Release(kPrintScreen);  // keypad *: nothing on release
+  Press(0x70);
+  EXPECT_EQ(editor.lines,
+            (Lines{"IBM Key 31\tAlt\t\t\t\t\t\t\t", Named("IBM Key 124"),
+                   "IBM Key 124\t\t\tShift l \t\t\t\t\t", "IBM Key 0\t\t\tShift l \t\t\t\t\t"}));
+}
+
+TEST_F(StringEditorTest, ButtonsAddLinesAndTakeTheFocusBack) {
+  for (int id : {kIdMiddleMouse, kIdFn2, kIdVolumeUp, kIdStopSun, kIdFnLight}) {
+    EXPECT_TRUE(Command(id));
+  }
+  EXPECT_EQ(editor.lines,
+            (Lines{Named("Middle Mouse Button"), Named("Fn2 Button"), Named("Volume up"),
+                   Named("Stop SUN"), Named("Fn Light Control")}));
+  EXPECT_EQ(editor.fnLightKey, model::KeyIndex(2, 3));
+  EXPECT_TRUE(Command(kIdGetFocus));
+  OnExtraKeySelected(editor, 5);
+  OnExtraKeySelected(editor, 0);
+  EXPECT_EQ(editor.lines.back(), Named("F17"));
+  EXPECT_EQ(editor.lines.size(), 6u);
+  EXPECT_EQ(host.focuses, 6);
+  Command(kIdDelete);  // no selection: nothing
+  OnStringEditorListSelect(editor, 1);
+  Command(kIdDelete);
+  EXPECT_EQ(editor.lines[1], Named("Volume up"));
+  EXPECT_EQ(editor.lines.size(), 5u);
+  Command(kIdClear);
+  EXPECT_TRUE(editor.lines.empty());
+}
+
+TEST_F(StringEditorTest, CheckBoxesRewriteTheSelectedLine) {
+  editor.lines = {Named("Left Mouse Button"), Named("Fn1 Button"), Named("IBM Key 31")};
+  OnStringEditorListSelect(editor, 2);
+  EXPECT_FALSE(Command(kIdCheckBase));
+  EXPECT_FALSE(Command(kIdCheckAltGr));
+  EXPECT_EQ(editor.lines[2], "IBM Key 31\t\t\t\tBase\t\tAlt Gr4\t\t");
+  EXPECT_EQ(editor.selection, 2);
+  EXPECT_EQ(host.focuses, 0);
+  OnStringEditorListSelect(editor, -1);
+  Command(kIdCheckShiftLeft);
+  EXPECT_TRUE(editor.flags.shiftLeft);
+  EXPECT_EQ(editor.lines[0], Named("Left Mouse Button"));
+  // The light-control display has no columns to read and is all name.
+  editor.lines = {"Fn3Light Control"};
+  OnStringEditorListSelect(editor, 0);
+  EXPECT_TRUE(editor.flags.shiftLeft);
+  Command(kIdCheckLightDown);
+  EXPECT_EQ(editor.lines[0], "Fn3Light Control\t\t\tShift l\tBase\t\tAlt Gr4\tLight4Down\t");
+}
+
+TEST_F(StringEditorTest, OkAssignsTheLayerRefreshesTheDialogAndKeepsTheFlags) {
+  KeySettingsModel dialog;
+  StartKeySettingsDialog(dialog, editor, context);
+  Layer(1) = {1, {}, 32, 0, model::NORMAL_KEY};
+  OnKeySettingsCommand(dialog, editor, context, kIdAssignMacroFirst + 1);
+  Command(kIdCheckAlt);
+  EXPECT_FALSE(Command(2));  // "Cancel" changes nothing
+  EXPECT_EQ(Layer(1).ibmkey, 32);
+  OnKeySettingsCommand(dialog, editor, context, kIdAssignMacroFirst + 3);
+  EXPECT_TRUE(editor.flags.alt);
+  Press(kA);
+  Press(0x30);
+  OnStringEditorKeyDown(editor, 0x1C, true, false, false);  // keypad Enter
+  EXPECT_FALSE(Command(1));
+  EXPECT_EQ(host.hides, 2);
+  EXPECT_EQ(Layer(3).keytype, model::STRING_KEY);
+  EXPECT_EQ(def.stringWorkBuffer[0][2].characterUSB, model::IbmKeyTable[108].usb);
+  EXPECT_EQ(def.stringWorkBuffer[0][2].modifier, 0);  // Alt follows the captured key
+  EXPECT_EQ(dialog.layers[3].keyType.selection, 17);
+  EXPECT_EQ(editor.capacityText, "Macro strokes: 3 of 64");
+  EXPECT_EQ(OnKeySettingsCommand(dialog, editor, context, 1), 1);
+  EXPECT_EQ(Layer(3).ibmkey, 0);  // the store keeps the string number
+  EXPECT_EQ(log.text(), "new string idx 0\nStoreEveryThing bIBMKey = ");
+}
+
+TEST_F(StringEditorTest, CapacityCountsAsTheStoreIsPacked) {
+  const auto fill = [&](int n, int strokes) {
+    for (int k = 0; k < strokes; ++k) String(n)[k] = {0, 0x04, 0x1C, 0};
+  };
+  const auto flattenDrops = [&] {
+    model::KeyboardDefinition copy = def;
+    return model::FlattenStrings(copy);
+  };
+  fill(3, 30);
+  fill(9, 34);
+  EXPECT_EQ(MacroCapacityText(def), "Macro strokes: 64 of 64");
+  fill(127, 6);
+  EXPECT_EQ(MacroCapacityText(def), "Macro strokes: 70 of 64 (6 will be dropped)");
+  EXPECT_EQ(flattenDrops(), 6);
+  // Empty strings behind the strokes share the last terminator: nothing is lost.
+  String(127)[0] = {};
+  fill(0, 6);
+  EXPECT_EQ(MacroCapacityText(def), "Macro strokes: 70 of 64");
+  EXPECT_EQ(flattenDrops(), 0);
+  fill(127, 80);  // a full row without a terminator
+  EXPECT_EQ(UsedMacroStrokes(def), 150);
+  EXPECT_EQ(DroppedMacroStrokes(def), flattenDrops());
+}
+
+}  // namespace
+}  // namespace veltrane::ui

@@ -1,0 +1,39 @@
+#include "ui/macro_capacity.h"
+
+#include "model/diagnostics.h"
+
+namespace veltrane::ui {
+
+int UsedMacroStrokes(const model::KeyboardDefinition& def) {
+  int strokes = 0;
+  for (const model::StringRow& row : def.stringWorkBuffer) strokes += model::StringLength(row);
+  return strokes;
+}
+
+int DroppedMacroStrokes(const model::KeyboardDefinition& def) {
+  constexpr int kLast = model::kStoreEntries - 1;
+  int k = 0;
+  int dropped = 0;
+  for (const model::StringRow& row : def.stringWorkBuffer) {
+    const int strokes = model::StringLength(row);
+    for (int i = 0; i < strokes; ++i) {
+      if (k == kLast) {
+        ++dropped;
+      } else {
+        ++k;
+      }
+    }
+    if (k < kLast) ++k;  // the terminator
+  }
+  return dropped;
+}
+
+std::string MacroCapacityText(const model::KeyboardDefinition& def) {
+  const int used = UsedMacroStrokes(def);
+  std::string text = model::FormatText("Macro strokes: %d of %d", used, kMacroStrokeSlots);
+  if (const int dropped = DroppedMacroStrokes(def); dropped > 0)
+    text += model::FormatText(" (%d will be dropped)", dropped);
+  return text;
+}
+
+}  // namespace veltrane::ui

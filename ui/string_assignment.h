@@ -1,0 +1,77 @@
+// Between the string editor's list and one layer of the definition: a layer's
+// assignment shown as list lines, and the lines turned back into nothing, a
+// modifier key, a single key with its modes, or a macro string.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/definition.h"
+#include "model/diagnostics.h"
+
+namespace veltrane::ui {
+
+// The string editor's ten check boxes.
+struct ModifierFlags {
+  bool alt = false;
+  bool ctrlLeft = false;
+  bool ctrlRight = false;
+  bool shiftLeft = false;
+  bool shiftRight = false;
+  bool base = false;
+  bool repeatOff = false;
+  bool altGr = false;
+  bool lightUp = false;
+  bool lightDown = false;
+};
+
+inline constexpr int kNoFnLightKey = 4095;
+
+// A list line: the name before the first tab, then the seven columns (Alt,
+// Ctrl, Shift, Base, Repeat off, Alt Gr, Light) between the tabs. A line
+// without a tab is all name; missing columns are empty.
+struct LineColumns {
+  std::string_view name;
+  std::array<std::string_view, 7> columns{};
+  bool IsSet(int column) const { return !columns[static_cast<std::size_t>(column - 1)].empty(); }
+  // Character `index` of a column, or 0 when the column is shorter.
+  char At(int column, std::size_t index) const;
+};
+LineColumns SplitLine(std::string_view line);
+
+// What ApplyStringEditorList works on besides the lines.
+struct AssignmentContext {
+  model::KeyboardDefinition& def;
+  int keyIndex;  // row * 8 + column of the position being edited
+  const ModifierFlags& flags;
+  int fnLightKey;
+  model::LogSink* log;
+  model::MessageSink& messages;
+};
+
+// Appends the layer's assignment to the lines. A layer whose ibmkey is no
+// table row, or a string layer whose number is no string, shows nothing.
+void ShowLayerInStringEditor(const model::KeyboardDefinition& def, const model::KeyLayer& layer,
+                             std::vector<std::string>& lines);
+
+// Turns the lines into layer `layerIndex` of the key; false when the layer
+// was left unchanged because no string number was free (the user is told).
+// More than 79 lines keep their first 79 strokes (the user is told).
+bool ApplyStringEditorList(AssignmentContext& context, int layerIndex,
+                           const std::vector<std::string>& lines);
+
+// The first checked modifier (Alt, Alt-Gr, Shift left/right, Ctrl left/right)
+// becomes the layer's key and 1 is returned; with none the layer is cleared
+// to UNUSED_KEY and 0 is returned. The codes are kept when clearing.
+int AssignModifierKey(model::KeyLayer& layer, const ModifierFlags& flags, model::LogSink* log);
+
+// Writes entry k of string n from the line; false (nothing written) when k
+// or n lies outside the work buffer's strokes.
+bool ConvertLineToStringChar(model::KeyboardDefinition& def, std::string_view line, int k, int n);
+
+// Lowest string number whose entry 0 is a terminator; -1 when all are in use.
+int FindFreeString(const model::KeyboardDefinition& def);
+
+}  // namespace veltrane::ui
