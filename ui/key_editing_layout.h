@@ -1,11 +1,15 @@
 // Control tables of the key editing windows, in pixels of the client area.
+// They carry check boxes, group boxes and enabled states, which the small
+// dialogs of dialog_layout.h do not need.
 #pragma once
 
 #include <string_view>
 
+#include "ui/dialog_layout.h"  // DialogUnitsX, DialogUnitsY
+
 namespace veltrane::ui {
 
-enum class ControlKind {
+enum class WindowControlKind {
   PushButton,
   DefaultPushButton,
   Label,
@@ -17,8 +21,8 @@ enum class ControlKind {
   Static,
 };
 
-struct ControlSpec {
-  ControlKind kind;
+struct WindowControl {
+  WindowControlKind kind;
   std::string_view text;
   int x;
   int y;
@@ -29,13 +33,5 @@ struct ControlSpec {
 };
 
 inline constexpr int kNoControlId = -1;
-
-// Dialog units of the templates' font become pixels as x * 1.5 and y * 1.625.
-inline constexpr int DialogUnitsToPixelsX(int units) {
-  return (units * 3 + 1) / 2;
-}
-inline constexpr int DialogUnitsToPixelsY(int units) {
-  return (units * 13 + 4) / 8;
-}
 
 }  // namespace veltrane::ui

@@ -6,22 +6,16 @@
 namespace veltrane::ui {
 namespace {
 
-using K = ControlKind;
+using K = WindowControlKind;
 
-ControlSpec InDialogUnits(K kind, std::string_view text, int x, int y, int w, int h, int id,
-                          bool enabled = true) {
-  return {kind,
-          text,
-          DialogUnitsToPixelsX(x),
-          DialogUnitsToPixelsY(y),
-          DialogUnitsToPixelsX(w),
-          DialogUnitsToPixelsY(h),
-          id,
-          enabled};
+WindowControl InDialogUnits(K kind, std::string_view text, int x, int y, int w, int h, int id,
+                            bool enabled = true) {
+  return {kind, text,   DialogUnitsX(x), DialogUnitsY(y), DialogUnitsX(w), DialogUnitsY(h),
+          id,   enabled};
 }
 
-std::vector<ControlSpec> BuildControls() {
-  std::vector<ControlSpec> c = {
+std::vector<WindowControl> BuildControls() {
+  std::vector<WindowControl> c = {
       InDialogUnits(K::DefaultPushButton, "OK", 339, 1, 50, 14, 1),
       InDialogUnits(K::PushButton, "Cancel", 339, 24, 50, 14, 2),
       InDialogUnits(K::Label, "Column/Row (Sns/Drv):", 7, 1, 81, 8, kNoControlId),
@@ -109,8 +103,8 @@ ComboBox* ListOf(KeySettingsModel& dialog, int id) {
 
 }  // namespace
 
-const std::vector<ControlSpec>& KeySettingsControls() {
-  static const std::vector<ControlSpec> controls = BuildControls();
+const std::vector<WindowControl>& KeySettingsControls() {
+  static const std::vector<WindowControl> controls = BuildControls();
   return controls;
 }
 

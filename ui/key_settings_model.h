@@ -18,10 +18,10 @@ struct StringEditorModel;
 
 inline constexpr std::string_view kKeySettingsTitle = "Key Settings";
 // Placement and size of the dialog in pixels (template 135).
-inline constexpr int kKeySettingsX = DialogUnitsToPixelsX(150);
-inline constexpr int kKeySettingsY = DialogUnitsToPixelsY(20);
-inline constexpr int kKeySettingsWidth = DialogUnitsToPixelsX(396);
-inline constexpr int kKeySettingsHeight = DialogUnitsToPixelsY(327);
+inline constexpr int kKeySettingsX = DialogUnitsX(150);
+inline constexpr int kKeySettingsY = DialogUnitsY(20);
+inline constexpr int kKeySettingsWidth = DialogUnitsX(396);
+inline constexpr int kKeySettingsHeight = DialogUnitsY(327);
 
 enum KeySettingsId : int {
   kIdKeyUsed = 1000,
@@ -58,7 +58,7 @@ struct KeySettingsModel {
 };
 
 // The template's controls and the twelve created at the start, in pixels.
-const std::vector<ControlSpec>& KeySettingsControls();
+const std::vector<WindowControl>& KeySettingsControls();
 
 // The start of the dialog for EditTarget: lists filled, the key loaded, the
 // string editor's KeySettingsDialogHandle set to this dialog.

@@ -7,7 +7,7 @@
 namespace veltrane::ui {
 namespace {
 
-using K = ControlKind;
+using K = WindowControlKind;
 
 constexpr std::string_view kNoColumns = "\t\t\t\t\t\t\t\t";
 
@@ -113,8 +113,8 @@ bool RunButton(StringEditorModel& editor, KeyEditingContext& context, int id) {
 
 }  // namespace
 
-const std::vector<ControlSpec>& StringEditorControls() {
-  static const std::vector<ControlSpec> controls = {
+const std::vector<WindowControl>& StringEditorControls() {
+  static const std::vector<WindowControl> controls = {
       {K::PushButton, "Left Mouse", 520, 30, 100, 20, kIdLeftMouse},
       {K::PushButton, "Middle Mouse", 570, 10, 100, 20, kIdMiddleMouse},
       {K::PushButton, "Right Mouse", 620, 30, 100, 20, kIdRightMouse},
@@ -148,8 +148,8 @@ const std::vector<ControlSpec>& StringEditorControls() {
   return controls;
 }
 
-const ControlSpec& CapacityGaugeControl() {
-  static const ControlSpec gauge{K::Static, "", 330, kEchoY, 180, 15, kNoControlId};
+const WindowControl& CapacityGaugeControl() {
+  static const WindowControl gauge{K::Static, "", 330, kEchoY, 180, 15, kNoControlId};
   return gauge;
 }
 

@@ -70,9 +70,9 @@ struct StringEditorModel {
 };
 
 // The 29 controls in creation order, in pixels of the client area.
-const std::vector<ControlSpec>& StringEditorControls();
+const std::vector<WindowControl>& StringEditorControls();
 // Where the capacity gauge is shown, beside the echo area.
-const ControlSpec& CapacityGaugeControl();
+const WindowControl& CapacityGaugeControl();
 
 // The window's creation: controls, "Extra Keys" filled with entry 0 selected,
 // all flags false, the gauge for the definition.

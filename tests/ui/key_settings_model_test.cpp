@@ -30,10 +30,10 @@ TEST_F(KeySettingsTest, StartFillsTheListsAndPlacesTheControlsInPixels) {
   EXPECT_FALSE(group.ibmKey.enabled || group.keyType.enabled || dialog.keyEnabled.enabled);
   EXPECT_EQ(dialog.positionText, "3/2");
 
-  const std::vector<ControlSpec>& controls = KeySettingsControls();
+  const std::vector<WindowControl>& controls = KeySettingsControls();
   const auto rect = [&](int id) {
     const auto c = std::find_if(controls.begin(), controls.end(),
-                                [&](const ControlSpec& s) { return s.id == id; });
+                                [&](const WindowControl& s) { return s.id == id; });
     return std::array{c->x, c->y, c->width, c->height};
   };
   EXPECT_EQ(controls.size(), 39u);

@@ -28,7 +28,7 @@ class StringEditorTest : public KeyEditingTest {
 };
 
 TEST_F(StringEditorTest, CreationGivesTheControlsAndClearedState) {
-  const std::vector<ControlSpec>& controls = StringEditorControls();
+  const std::vector<WindowControl>& controls = StringEditorControls();
   ASSERT_EQ(controls.size(), 29u);
   EXPECT_EQ(controls[13].id, kIdStringEditorList);
   EXPECT_EQ((std::array{controls[17].id, controls[17].x, controls[17].y}),
