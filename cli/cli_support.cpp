@@ -3,15 +3,17 @@
 #include <ctime>
 #include <string>
 
+#include "cli/terminal_text.h"
 
 namespace veltrane::cli {
 
 void StderrMessages::Show(std::string_view text, std::string_view caption, model::MessageIcon) {
-  std::string line;
-  if (!caption.empty()) line.append(caption).append(": ");
-  line.append(text);
   // Texts with their own line end (the library's formats) print as one line.
-  while (!line.empty() && line.back() == '\n') line.pop_back();
+  while (!text.empty() && text.back() == '\n') text.remove_suffix(1);
+  if (caption == kLibraryCaption && text != "Done") ++libraryFailures_;
+  std::string line;
+  if (!caption.empty()) line.append(EscapeControls(caption)).append(": ");
+  line.append(EscapeControls(text));
   std::fprintf(stderr, "%s\n", line.c_str());
 }
 
@@ -21,42 +23,62 @@ std::optional<std::string> Arguments::Option(const std::string& name) const {
   return it->second;
 }
 
+namespace {
+
+bool Lists(const std::vector<std::string>& names, const std::string& name) {
+  for (const std::string& listed : names)
+    if (listed == name) return true;
+  return false;
+}
+
+// Takes the option argv[i] (and its value from argv[i + 1] when it has one);
+// false with args.error set when it does not parse.
+bool TakeOption(int argc, char** argv, int& i, const std::vector<std::string>& valued,
+                const std::map<std::string, std::string>& aliases,
+                const std::vector<std::string>& flags, Arguments& args) {
+  std::string word = argv[i];
+  if (const auto alias = aliases.find(word); alias != aliases.end()) word = alias->second;
+  std::optional<std::string> value;
+  if (const std::size_t eq = word.find('='); eq != std::string::npos && word.starts_with("--")) {
+    value = word.substr(eq + 1);
+    word.resize(eq);
+  }
+  if (Lists(flags, word)) {
+    if (value) args.error = "option " + word + " takes no value";
+    if (!value && !args.flags.insert(word).second) args.error = "option " + word + " given twice";
+    return args.error.empty();
+  }
+  if (!Lists(valued, word)) {
+    args.error = "unknown option " + word;
+    return false;
+  }
+  if (!value && i + 1 < argc) value = argv[++i];
+  if (!value || value->empty()) {
+    args.error = "option " + word + " needs a value";
+    return false;
+  }
+  if (!args.options.emplace(word, *value).second) args.error = "option " + word + " given twice";
+  return args.error.empty();
+}
+
+}  // namespace
+
 Arguments ParseArguments(int argc, char** argv, int first, const std::vector<std::string>& valued,
-                         const std::map<std::string, std::string>& aliases) {
+                         const std::map<std::string, std::string>& aliases,
+                         const std::vector<std::string>& flags) {
   Arguments args;
+  bool optionsEnded = false;
   for (int i = first; i < argc; ++i) {
-    std::string word = argv[i];
-    if (word == "--help" || word == "-h") {
+    const std::string word = argv[i];
+    if (optionsEnded || word == "-" || word.empty() || word[0] != '-') {
+      args.positional.push_back(word);
+    } else if (word == "--") {
+      optionsEnded = true;
+    } else if (word == "--help" || word == "-h") {
       args.help = true;
-      continue;
+    } else if (!TakeOption(argc, argv, i, valued, aliases, flags, args)) {
+      return args;
     }
-    if (word.size() > 1 && word[0] == '-') {
-      if (const auto alias = aliases.find(word); alias != aliases.end()) word = alias->second;
-      std::string value;
-      bool inlineValue = false;
-      if (const std::size_t eq = word.find('=');
-          eq != std::string::npos && word.starts_with("--")) {
-        value = word.substr(eq + 1);
-        word = word.substr(0, eq);
-        inlineValue = true;
-      }
-      bool takesValue = false;
-      for (const std::string& name : valued) takesValue = takesValue || name == word;
-      if (!takesValue) {
-        args.error = "unknown option " + word;
-        return args;
-      }
-      if (!inlineValue) {
-        if (i + 1 >= argc) {
-          args.error = "option " + word + " needs a value";
-          return args;
-        }
-        value = argv[++i];
-      }
-      args.options[word] = value;
-      continue;
-    }
-    args.positional.push_back(word);
   }
   return args;
 }

@@ -5,13 +5,15 @@
 #include <cstdio>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/diagnostics.h"
 #include "ui/app_state.h"
-#include "ui/services.h"
 #include "ui/log_file.h"
+#include "ui/services.h"
 
 namespace veltrane::cli {
 
@@ -19,27 +21,44 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 
+// The caption of every message box the keyboard library shows.
+inline constexpr std::string_view kLibraryCaption = "nirvex";
+
 // Every message box becomes one line on stderr: "caption: text", or the text
-// alone for a box without a caption of its own.
+// alone for a box without a caption of its own, with control characters
+// escaped (a library message may quote what the keyboard sent).
 class StderrMessages : public model::MessageSink {
  public:
   void Show(std::string_view text, std::string_view caption, model::MessageIcon icon) override;
+  // How many failures the keyboard library has shown so far: its messages
+  // other than "Done". A failure may come after a call the library counts
+  // as a success, such as a close that failed after a complete block.
+  int LibraryFailures() const { return libraryFailures_; }
+
+ private:
+  int libraryFailures_ = 0;
 };
 
-// Options of the form --name VALUE or -x VALUE, and positional arguments.
+// Options of the form --name VALUE, --name=VALUE or -x VALUE, and positional
+// arguments. "--" ends the options: every word after it is positional.
 struct Arguments {
   std::vector<std::string> positional;
   std::map<std::string, std::string> options;
+  std::set<std::string> flags;  // options without a value that were given
   bool help = false;
   std::string error;  // set when the arguments do not parse
 
   std::optional<std::string> Option(const std::string& name) const;
+  bool Flag(const std::string& name) const { return flags.contains(name); }
 };
 
 // Parses argv[first..]; `valued` lists the options that take a value, with
-// their short aliases mapped to the long name in `aliases`.
+// their short aliases mapped to the long name in `aliases`; `flags` lists the
+// options without a value. An unknown option, a missing or empty value, a value
+// given to a flag and an option given twice are errors.
 Arguments ParseArguments(int argc, char** argv, int first, const std::vector<std::string>& valued,
-                         const std::map<std::string, std::string>& aliases = {});
+                         const std::map<std::string, std::string>& aliases = {},
+                         const std::vector<std::string>& flags = {});
 
 // A run of the program: the state as the program starts it, with its log.
 struct Run {

@@ -30,7 +30,7 @@ int RunReport(int argc, char** argv) {
   ui::PackStrings(run.app, run.io);
   const std::string path = args.Option("--output").value_or(ui::DefaultReportPath(run.app));
   if (!ui::WriteReport(run.app, path)) {
-    std::fprintf(stderr, "veltrane-cli: cannot write %s\n", path.c_str());
+    ui::ShowWriteFailure(run.io, path);
     return kExitFailed;
   }
   return kExitOk;
@@ -49,11 +49,9 @@ int RunConvert(int argc, char** argv) {
   if (!ui::LoadSettingsFile(run.app, run.io, args.positional[0])) return kExitFailed;
   ui::PackStrings(run.app, run.io);
   run.app.window.fileName.text = ui::FileNameOf(args.positional[1]);
-  if (!ui::WriteConfiguration(run.app, run.io, args.positional[1])) {
-    std::fprintf(stderr, "veltrane-cli: cannot write %s\n", args.positional[1].c_str());
-    return kExitFailed;
-  }
-  return kExitOk;
+  return ui::WriteConfiguration(run.app, run.io, args.positional[1], ui::WriteFailure::Tell)
+             ? kExitOk
+             : kExitFailed;
 }
 
 }  // namespace veltrane::cli

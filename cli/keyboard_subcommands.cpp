@@ -6,10 +6,13 @@
 #include <cstring>
 
 #include "cli/cli_support.h"
+#include "cli/terminal_text.h"
+#include "eeprom/image_files.h"
 #include "ui/file_commands.h"
 #include "ui/image_commands.h"
 #include "ui/keyboard_commands.h"
 #include "ui/nirvex_link.h"
+#include "ui/verify.h"
 
 namespace veltrane::cli {
 namespace {
@@ -18,8 +21,9 @@ const char* const kDetectUsage =
     "usage: veltrane-cli detect\n"
     "  Looks for the keyboard and prints its version text and firmware version.\n";
 const char* const kProgramUsage =
-    "usage: veltrane-cli program CONFIG.DAT\n"
-    "  Loads CONFIG.DAT, builds its EEPROM image and downloads it to the keyboard.\n";
+    "usage: veltrane-cli program CONFIG.DAT [--verify]\n"
+    "  Loads CONFIG.DAT, builds its EEPROM image and downloads it to the keyboard;\n"
+    "  with --verify then reads the 3072 bytes back and compares them.\n";
 const char* const kReadUsage =
     "usage: veltrane-cli read -o OUT.DAT [--copy FILE]\n"
     "  Reads the keyboard's EEPROM back, decodes it and saves it as OUT.DAT;\n"
@@ -27,11 +31,6 @@ const char* const kReadUsage =
 const char* const kMatrixUsage =
     "usage: veltrane-cli matrix on|off\n"
     "  Switches the keyboard's key matrix mode.\n";
-
-void ReportAccessProblem(ui::KeyboardLink& link) {
-  const std::string problem = link.AccessProblem();
-  if (!problem.empty()) std::fprintf(stderr, "veltrane-cli: %s\n", problem.c_str());
-}
 
 // Draws the transfer's progress on stderr when it is a terminal.
 void ShowProgressOnTerminal(ui::AppState& app) {
@@ -72,24 +71,26 @@ int RunDetect(int argc, char** argv) {
   Run run;
   ui::NirvexLink link(run.messages);
   ui::DetectionStep(run.app, link);
-  std::printf("Version text: %s\nFirmware version: %d\n", run.app.doc.versionText.c_str(),
-              run.app.doc.firmwareVersion);
-  ReportAccessProblem(link);
+  // The keyboard chooses its product string: it reaches the terminal escaped.
+  std::printf("Version text: %s\nFirmware version: %d\n",
+              EscapeControls(run.app.doc.versionText).c_str(), run.app.doc.firmwareVersion);
   return run.app.doc.firmwareVersion != 0 ? kExitOk : kExitFailed;
 }
 
 int RunProgram(int argc, char** argv) {
   int status = kExitOk;
-  const Arguments args = ParseArguments(argc, argv, 2, {});
+  const Arguments args = ParseArguments(argc, argv, 2, {}, {}, {"--verify"});
   if (!ParseOrHelp(args, kProgramUsage, 1, status)) return status;
   Run run;
   ui::AppState& app = run.app;
   if (!ui::LoadSettingsFile(app, run.io, args.positional[0])) return kExitFailed;
   ui::NirvexLink link(run.messages);
   ShowProgressOnTerminal(app);
-  const ui::TransferOutcome outcome = ui::ProgramKeyboard(app, run.io, link);
-  if (outcome == ui::TransferOutcome::NoKeyboard) ReportAccessProblem(link);
-  return outcome == ui::TransferOutcome::Done ? kExitOk : kExitFailed;
+  if (ui::ProgramKeyboard(app, run.io, link) != ui::TransferOutcome::Done) return kExitFailed;
+  const bool verified =
+      !args.Flag("--verify") || ui::VerifyDownload(app, run.io, link) == ui::VerifyOutcome::Same;
+  // The library counts a block whose close failed as written; its message still is a failure.
+  return verified && run.messages.LibraryFailures() == 0 ? kExitOk : kExitFailed;
 }
 
 int RunRead(int argc, char** argv) {
@@ -102,11 +103,16 @@ int RunRead(int argc, char** argv) {
   Run run;
   ui::NirvexLink link(run.messages);
   ShowProgressOnTerminal(run.app);
-  const ui::TransferOutcome outcome =
-      ui::ReadKeyboard(run.app, run.io, link, args.Option("--copy"));
-  if (outcome == ui::TransferOutcome::NoKeyboard) ReportAccessProblem(link);
-  if (outcome != ui::TransferOutcome::Done) return kExitFailed;
-  return ui::SaveDecodedDefinition(run.app, run.io, *output) ? kExitOk : kExitFailed;
+  if (ui::ReadKeyboard(run.app, run.io, link) != ui::TransferOutcome::Done) return kExitFailed;
+  bool ok = run.messages.LibraryFailures() == 0;
+  // The copy holds the image as read: it is written before the save builds a new one.
+  if (const auto copy = args.Option("--copy");
+      copy && !eeprom::WriteBinFile(*copy, run.app.doc.image)) {
+    ui::ShowWriteFailure(run.io, *copy);
+    ok = false;
+  }
+  ok = ui::SaveDecodedDefinition(run.app, run.io, *output) && ok;
+  return ok ? kExitOk : kExitFailed;
 }
 
 int RunMatrix(int argc, char** argv) {
@@ -118,8 +124,9 @@ int RunMatrix(int argc, char** argv) {
   Run run;
   ui::NirvexLink link(run.messages);
   const ui::MatrixOutcome outcome = ui::SwitchMatrix(run.app, run.io, link, state == "on");
-  if (outcome == ui::MatrixOutcome::Unsupported) ReportAccessProblem(link);
-  return outcome == ui::MatrixOutcome::Switched ? kExitOk : kExitFailed;
+  return outcome == ui::MatrixOutcome::Switched && run.messages.LibraryFailures() == 0
+             ? kExitOk
+             : kExitFailed;
 }
 
 }  // namespace veltrane::cli

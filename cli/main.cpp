@@ -20,14 +20,15 @@ const char* const kUsage =
     "  decode IMAGE.BIN [--version-text TEXT] -o OUT.DAT\n"
     "                                decode an image read back and save it\n"
     "  detect                        look for the keyboard, print its version\n"
-    "  program CONFIG.DAT            build the image of CONFIG.DAT and download it\n"
+    "  program CONFIG.DAT [--verify] build the image of CONFIG.DAT and download it\n"
     "  read -o OUT.DAT [--copy FILE] read the keyboard back and save it as OUT.DAT\n"
     "  matrix on|off                 switch the keyboard's key matrix mode\n"
     "\n"
     "The keyboard is reached through libnirvex: NIRVEX_DEVICE chooses the device\n"
     "(unset: real keyboards; sim:PATH[,option=value...]: the simulated keyboard).\n"
     "\n"
-    "Run 'veltrane-cli COMMAND --help' for the options of a command.\n";
+    "Run 'veltrane-cli COMMAND --help' for the options of a command; '--' ends the\n"
+    "options, so that file names may begin with '-'.\n";
 
 struct Subcommand {
   const char* name;

@@ -68,6 +68,7 @@ bool ParseOption(std::string_view key, std::string_view value, SimulatedOptions&
   if (key == "usagepage") return ParseNumber<std::uint16_t>(value, options.usagePage, 0);
   if (key == "usage") return ParseNumber<std::uint16_t>(value, options.usage, 0);
   if (key == "refuse") return ParseNumber<std::uint32_t>(value, options.refuseReport, 1);
+  if (key == "drop") return ParseNumber<std::uint32_t>(value, options.dropWrite, 1);
   if (key == "close") return ParseSwitch(value, "fail", "ok", options.closeFails);
   if (key == "productstring") return ParseSwitch(value, "fail", "ok", options.productStringFails);
   if (key == "open") return ParseSwitch(value, "denied", "ok", options.openDenied);

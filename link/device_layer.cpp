@@ -1,7 +1,6 @@
 #include "link/device_layer.h"
 
 #include <chrono>
-#include <cstdio>
 #include <thread>
 
 #include "link/message_route.h"
@@ -17,8 +16,7 @@ void DeviceLayer::Message(const char* text, const char* caption) {
 }
 
 void DeviceLayer::Print(const char* text) {
-  std::fputs(text, stdout);
-  std::fflush(stdout);
+  PrintDiagnostic(text);
 }
 
 }  // namespace veltrane::link

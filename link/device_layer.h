@@ -67,7 +67,7 @@ class DeviceLayer {
   virtual void Sleep(int milliseconds);
   // A message box with an OK button and no owner.
   virtual void Message(const char* text, const char* caption);
-  // A diagnostic line on standard output.
+  // A diagnostic line on standard error.
   virtual void Print(const char* text);
 };
 

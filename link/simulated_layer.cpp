@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <utility>
 
+#include "link/feature_reports.h"
+
 namespace veltrane::link {
 
 SimulatedLayer::SimulatedLayer(SimulatedOptions options) : options_(std::move(options)) {}
@@ -67,6 +69,8 @@ bool SimulatedLayer::SetFeature(DeviceHandle handle, const FeatureReport& report
   if (!IsOpen(handle)) return Fail(EBADF);
   ++setReports_;
   if (setReports_ == options_.refuseReport) return Fail(EIO);
+  const bool write = report[2] != kControlMarker && (report[2] & kReadFlag) == 0;
+  if (write && ++writeReports_ == options_.dropWrite) return true;
   if (!AcceptSetFeature(keyboard_, report)) return Fail(EPROTO);
   return true;
 }

@@ -20,6 +20,7 @@ struct SimulatedOptions {
   std::uint16_t inputReportLength = 8;
   std::uint16_t outputReportLength = 1;
   std::uint32_t refuseReport = 0;  // the N-th set-feature report of a session fails; 0: none
+  std::uint32_t dropWrite = 0;     // the N-th write report of a session is taken but not stored
   bool closeFails = false;
   bool productStringFails = false;
   bool openDenied = false;
@@ -56,6 +57,7 @@ class SimulatedLayer : public DeviceLayer {
   SimulatedKeyboard keyboard_;
   bool open_ = false;
   std::uint32_t setReports_ = 0;
+  std::uint32_t writeReports_ = 0;
   std::uint64_t slept_ = 0;
   int lastError_ = 0;
 };

@@ -29,8 +29,7 @@ persist::LoadOutcome LoadConfiguration(AppState& app, const Services& io, const 
       persist::ReadConfigFile(path, app.doc.def, app.doc.header, io.messages);
   ApplyLoadedSettings(app);
   const std::string fileName = FileNameOf(path);
-  // The extension is the last four characters; a shorter name leaves no base.
-  app.doc.baseName = fileName.size() >= 4 ? fileName.substr(0, fileName.size() - 4) : std::string();
+  app.doc.baseName = BaseNameFromLoaded(fileName);
   const std::string directory = AbsoluteDirectoryOf(path);
   if (!directory.empty()) app.doc.dataDirectory = directory;
   model::ClearStringWorkBuffer(app.doc.def, false);
@@ -51,6 +50,11 @@ void ShowLoadedFileFields(AppState& app) {
   app.window.serial.text = std::string(app.doc.header.Text(SerialNumber));
   app.window.debounce.text = std::to_string(app.doc.header.U32(DebounceTime));
   SetGainText(app.window, app.doc.def.settings, std::to_string(app.doc.header.ScrollWheelGain()));
+}
+
+std::string BaseNameFromLoaded(std::string_view name) {
+  const bool extension = name.size() > 4 && name[name.size() - 4] == '.';
+  return std::string(extension ? name.substr(0, name.size() - 4) : name);
 }
 
 std::string BaseNameFromChosen(std::string_view name) {
@@ -74,10 +78,18 @@ void WarnDroppedStrokes(const Services& io, int dropped) {
                      "Strings", model::MessageIcon::Warning);
 }
 
-bool WriteConfiguration(AppState& app, const Services& io, const std::string& path) {
+void ShowWriteFailure(const Services& io, const std::string& path, std::string_view reason) {
+  std::string text = path;
+  if (!reason.empty()) text.append(": ").append(reason);
+  io.messages.Show(text, "Cannot open", model::MessageIcon::None);
+}
+
+bool WriteConfiguration(AppState& app, const Services& io, const std::string& path,
+                        WriteFailure failure) {
   const bool written =
       persist::WriteConfigFile(path, app.doc.def, ReadShownSettings(app.window), app.doc.header);
   if (written) io.messages.Show("Saved configuration file !", "Save", model::MessageIcon::None);
+  if (!written && failure == WriteFailure::Tell) ShowWriteFailure(io, path);
   return written;
 }
 

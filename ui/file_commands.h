@@ -22,6 +22,11 @@ void ShowLoadedFileFields(AppState& app);
 // and the field updates. True when the file loaded.
 bool LoadSettingsFile(AppState& app, const Services& io, const std::string& path);
 
+// BaseName from a loaded file's name: a name ending in a dot and three
+// characters after at least one other loses those four ("x.DAT" -> "x",
+// "a.b.DAT" -> "a.b"); any other name is kept whole ("noext", "abc", ".DAT").
+std::string BaseNameFromLoaded(std::string_view name);
+
 // BaseName from a name typed in the Save File dialog: cut at its last dot,
 // a dot in the first position not counting.
 std::string BaseNameFromChosen(std::string_view name);
@@ -33,9 +38,21 @@ void WarnDroppedStrokes(const Services& io, int dropped);
 // and save needs, and warns the user when strokes did not fit.
 void PackStrings(AppState& app, const Services& io);
 
+// What the user is told of a file that could not be written.
+enum class WriteFailure {
+  Silent,  // nothing: the Save command's success box simply does not show
+  Tell,    // the "Cannot open" box with the path
+};
+
+// The "Cannot open" box for a file that could not be written: its path, then
+// the reason when one is known ("PATH: REASON").
+void ShowWriteFailure(const Services& io, const std::string& path, std::string_view reason = {});
+
 // Writes the configuration to exactly this path with the file-name display as
-// it stands; tells the user on success. Returns whether it was written.
-bool WriteConfiguration(AppState& app, const Services& io, const std::string& path);
+// it stands; tells the user on success, and on failure as `failure` says.
+// Returns whether it was written.
+bool WriteConfiguration(AppState& app, const Services& io, const std::string& path,
+                        WriteFailure failure = WriteFailure::Silent);
 
 // The report path: DataDirectory + "Saved.txt".
 std::string DefaultReportPath(const AppState& app);

@@ -63,6 +63,12 @@ bool LoadImageFile(AppState& app, const Services& io, const std::string& path) {
                      "Image file", model::MessageIcon::Error);
     return false;
   }
+  if (bytes->size() > eeprom::kImageSize) {
+    io.messages.Show(model::FormatText("%s holds %zu bytes; an EEPROM image holds at most %zu",
+                                       path.c_str(), bytes->size(), eeprom::kImageSize),
+                     "Image file", model::MessageIcon::Error);
+    return false;
+  }
   app.doc.image.fill(0);
   std::copy_n(bytes->begin(), eeprom::kKeyboardBytes, app.doc.image.begin());
   return true;
@@ -71,7 +77,7 @@ bool LoadImageFile(AppState& app, const Services& io, const std::string& path) {
 bool SaveDecodedDefinition(AppState& app, const Services& io, const std::string& path) {
   BuildImageForUse(app, io);
   app.window.fileName.text = FileNameOf(path);
-  return WriteConfiguration(app, io, path);
+  return WriteConfiguration(app, io, path, WriteFailure::Tell);
 }
 
 bool SaveSettings(AppState& app, const Services& io,
@@ -82,7 +88,7 @@ bool SaveSettings(AppState& app, const Services& io,
   app.doc.chosenFileName = app.doc.baseName + ".DAT";
   app.window.fileName.text = app.doc.chosenFileName;
   if (chosenName.empty()) return false;
-  const bool written = WriteConfiguration(app, io, app.doc.chosenFileName);
+  const bool written = WriteConfiguration(app, io, app.doc.chosenFileName, WriteFailure::Silent);
   if (app.doc.options.writeSavedTxt) WriteReport(app, DefaultReportPath(app));
   return written;
 }

@@ -32,12 +32,12 @@ void DecodeReadImage(AppState& app);
 
 // Puts the first 3072 bytes of an image file over an all-zero buffer, with the
 // keys cleared as a read-back does. False (with a message) when the file cannot
-// be read or is too short to be an image.
+// be read, is too short to be an image or longer than one (8192 bytes).
 bool LoadImageFile(AppState& app, const Services& io, const std::string& path);
 
 // Saves a definition decoded from an image as the Save command does: the
 // image built (which packs the strings), the file-name display showing the
-// file's name.
+// file's name; a file that cannot be written gives the "Cannot open" box.
 bool SaveDecodedDefinition(AppState& app, const Services& io, const std::string& path);
 
 // "Save settings to file" after its detection step: the image is built (with

@@ -28,8 +28,15 @@ class CliTest : public ::testing::Test {
  protected:
   // env: assignments put before the command, such as NIRVEX_DEVICE=...
   Result Cli(const std::string& args, const std::string& env = "") {
+    return Run(args, env, "2>&1");
+  }
+  // The same with the output holding stdout alone.
+  Result CliStdout(const std::string& args, const std::string& env = "") {
+    return Run(args, env, "2>/dev/null");
+  }
+  Result Run(const std::string& args, const std::string& env, const std::string& redirect) {
     const std::string command =
-        "cd '" + dir.path() + "' && " + env + " '" VELTRANE_CLI "' " + args + " 2>&1";
+        "cd '" + dir.path() + "' && " + env + " '" VELTRANE_CLI "' " + args + " " + redirect;
     Result result{-1, {}};
     std::FILE* pipe = ::popen(command.c_str(), "r");
     if (pipe == nullptr) return result;

@@ -74,11 +74,71 @@ TEST_F(CliKeyboardTest, ProgramWithoutKeyboardStopsBeforeSending) {
   EXPECT_TRUE(TraceLines().empty());
 }
 
-TEST_F(CliKeyboardTest, CopyThatCannotBeWrittenIsReported) {
-  const Result result = Cli("read -o back.DAT --copy nodir/raw.bin", Device());
-  EXPECT_EQ(result.status, 0);
-  EXPECT_NE(result.output.find("Cannot open: nodir/raw.bin"), std::string::npos);
-  EXPECT_TRUE(std::filesystem::exists(dir.File("back.DAT")));
+TEST_F(CliKeyboardTest, FilesThatCannotBeWrittenAreNamedAndExitWithOne) {
+  const Result copy = Cli("read -o back.DAT --copy nodir/raw.bin", Device());
+  EXPECT_EQ(copy.status, 1);
+  EXPECT_NE(copy.output.find("Cannot open: nodir/raw.bin"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(dir.File("back.DAT")));  // the read is still saved
+  const Result output = Cli("read -o nodir/back.DAT", Device());
+  EXPECT_EQ(output.status, 1);
+  EXPECT_NE(output.output.find("Cannot open: nodir/back.DAT"), std::string::npos);
+}
+
+TEST_F(CliKeyboardTest, FailuresAfterTheLastReportExitWithOne) {
+  WriteConfig("Board.DAT", 4);
+  const Result closed = Cli("program Board.DAT", Device(",close=fail"));
+  EXPECT_EQ(closed.status, 1);
+  EXPECT_NE(closed.output.find("nirvex: Done"), std::string::npos);
+  EXPECT_NE(closed.output.find("nirvex: CloseHandle failed"), std::string::npos);
+  EXPECT_EQ(Cli("matrix on", Device(",refuse=1")).status, 1);
+  EXPECT_EQ(Cli("matrix off", Device(",refuse=1")).status, 1);
+}
+
+TEST_F(CliKeyboardTest, VerifyComparesTheKeyboardWithTheImageSent) {
+  WriteConfig("Board.DAT", 40);
+  ASSERT_EQ(
+      Cli("build Board.DAT --bin built.bin --version-text 'V0527X Simulated keyboard'").status, 0);
+  const Result same = Cli("program Board.DAT --verify", Device());
+  EXPECT_EQ(same.status, 0) << same.output;
+  EXPECT_TRUE(same.output.ends_with("Verify: Verified 3072 bytes\n")) << same.output;
+
+  // An erased keyboard that drops the second write keeps 0xff at 4..7, where the image has none.
+  std::filesystem::remove(dir.File("kb.sim"));
+  const Result dropped = Cli("program Board.DAT --verify", Device(",drop=2"));
+  EXPECT_EQ(dropped.status, 1);
+  char expected[80];
+  std::snprintf(expected, sizeof expected,
+                "Verify: 4 bytes differ; first at 0x0004: wrote 0x%02x, read 0xff\n",
+                static_cast<unsigned char>(Read("built.bin")[4]));
+  EXPECT_TRUE(dropped.output.ends_with(expected)) << dropped.output;
+}
+
+TEST_F(CliKeyboardTest, TextFromTheKeyboardReachesTheTerminalEscaped) {
+  const Result detected = Cli("detect", Device(",product=V0527X\x1b"
+                                               "[31mRed"));
+  EXPECT_EQ(detected.status, 0);
+  EXPECT_NE(detected.output.find("Version text: V0527X\\x1b[31mRed\n"), std::string::npos);
+  const Result refused = Cli("matrix on", Device(",product=V0527\x1b"
+                                                 "[2J"));
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.output.find("The keyboard \"V0527\\x1b[2J\" has no matrix switch"),
+            std::string::npos);
+  EXPECT_EQ(detected.output.find('\x1b'), std::string::npos);
+  EXPECT_EQ(refused.output.find('\x1b'), std::string::npos);
+}
+
+TEST_F(CliKeyboardTest, DiagnosticsStayOffStdoutAndTellThePermissionOnce) {
+  EXPECT_EQ(CliStdout("detect", Device()).output,
+            "Version text: V0527X Simulated keyboard\nFirmware version: 527\n");
+  EXPECT_EQ(CliStdout("detect", Device(",open=denied")).output,
+            "Version text: Not found\nFirmware version: 0\n");
+  WriteConfig("Board.DAT", 4);
+  for (const char* command : {"detect", "program Board.DAT", "read -o back.DAT"}) {
+    const std::string output = Cli(command, Device(",open=denied")).output;
+    const std::size_t at = output.find("sudo ./dev udev");
+    EXPECT_NE(at, std::string::npos) << command;
+    EXPECT_EQ(output.find("sudo ./dev udev", at + 1), std::string::npos) << output;
+  }
 }
 
 TEST_F(CliKeyboardTest, FailedReadSavesNothing) {
@@ -92,8 +152,8 @@ TEST_F(CliKeyboardTest, FailedReadSavesNothing) {
 TEST_F(CliKeyboardTest, MatrixOnThenOffSendsTheSwitch) {
   ASSERT_EQ(Cli("matrix on", Device()).status, 0);
   ASSERT_EQ(Cli("matrix off", Device()).status, 0);
-  EXPECT_EQ(TraceLines(), (std::vector<std::string>{"set 00 00 ff 00 00 00 b1",
-                                                    "set 00 00 ff 00 00 00 c2"}));
+  EXPECT_EQ(TraceLines(),
+            (std::vector<std::string>{"set 00 00 ff 00 00 00 b1", "set 00 00 ff 00 00 00 c2"}));
   const Result refused = Cli("matrix on", Device(",product=V0527"));
   EXPECT_EQ(refused.status, 1);
   EXPECT_NE(refused.output.find("has no matrix switch"), std::string::npos);

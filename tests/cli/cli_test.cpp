@@ -13,6 +13,11 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
   EXPECT_EQ(Cli("report a.dat --bogus").status, 2);
   EXPECT_EQ(Cli("report a.dat -o").status, 2);
   EXPECT_EQ(Cli("convert a.dat").status, 2);
+  EXPECT_EQ(Cli("build a.dat --txt=").status, 2);
+  EXPECT_EQ(Cli("build a.dat --txt ''").status, 2);
+  EXPECT_EQ(Cli("build a.dat --bin x --bin y").status, 2);
+  EXPECT_EQ(Cli("program a.dat --verify=yes").status, 2);
+  EXPECT_EQ(Cli("build -x.DAT").status, 2);  // an option, not a file
   const Result help = Cli("--help");
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.output.find("report CONFIG.DAT"), std::string::npos);
@@ -53,10 +58,39 @@ TEST_F(CliTest, ReportGoesBesideTheLoadedFileUnlessToldOtherwise) {
   EXPECT_EQ(Read("here.txt"), report);
 }
 
-TEST_F(CliTest, UnwritableOutputExitsWithOne) {
+TEST_F(CliTest, UnwritableOutputIsNamedAndExitsWithOne) {
   WriteBytes("old.dat", OldestFile());
-  EXPECT_EQ(Cli("convert old.dat missing/dir/x.DAT").status, 1);
-  EXPECT_EQ(Cli("report old.dat -o missing/dir/r.txt").status, 1);
+  WriteBytes("image.bin", std::vector<std::uint8_t>(8192, 0xFF));
+  const char* const commands[][2] = {
+      {"convert old.dat missing/x.DAT", "Cannot open: missing/x.DAT\n"},
+      {"report old.dat -o missing/r.txt", "Cannot open: missing/r.txt\n"},
+      {"decode image.bin -o missing/d.DAT", "Cannot open: missing/d.DAT\n"},
+  };
+  for (const auto& [command, message] : commands) {
+    const Result result = Cli(command);
+    EXPECT_EQ(result.status, 1) << command;
+    EXPECT_TRUE(result.output.ends_with(message)) << result.output;
+  }
+}
+
+TEST_F(CliTest, BaseNameDropsOnlyADotAndThreeCharacters) {
+  const char* const names[][2] = {
+      {"noext", "noext"}, {"abc", "abc"}, {"x.DAT", "x"}, {"a.b.DAT", "a.b"}, {".DAT", ".DAT"}};
+  for (const auto& [name, base] : names) {
+    WriteConfig(name, 1);
+    EXPECT_EQ(Cli(std::string("build '") + name + "'").status, 0) << name;
+    EXPECT_TRUE(std::filesystem::exists(dir.File(std::string(base) + ".BIN"))) << name;
+    EXPECT_TRUE(std::filesystem::exists(dir.File(std::string(base) + ".TXT"))) << name;
+  }
+}
+
+TEST_F(CliTest, DoubleDashEndsTheOptions) {
+  WriteConfig("-x.DAT", 1);
+  const Result result = Cli("build -- -x.DAT");
+  EXPECT_EQ(result.status, 0) << result.output;
+  EXPECT_TRUE(std::filesystem::exists(dir.File("-x.BIN")));
+  EXPECT_EQ(Cli("build --txt out.txt -- -x.DAT").status, 0);
+  EXPECT_TRUE(std::filesystem::exists(dir.File("out.txt")));
 }
 
 TEST_F(CliTest, BuildWritesBothImageFilesBesideTheConfiguration) {
@@ -126,6 +160,21 @@ TEST_F(CliTest, DecodeRefusesAShortImage) {
   EXPECT_NE(result.output.find("short.bin holds 3071 bytes"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(dir.File("out.DAT")));
   EXPECT_EQ(Cli("decode short.bin").status, 2);
+}
+
+TEST_F(CliTest, DecodeRefusesAFileLongerThanAnImage) {
+  WriteBytes("long.bin", std::vector<std::uint8_t>(8193, 0xFF));
+  WriteConfig("Board.DAT", 1);
+  const char* const files[][2] = {{"long.bin", "8193"}, {"Board.DAT", "20628"}};
+  for (const auto& [file, size] : files) {
+    const Result result = Cli(std::string("decode ") + file + " -o out.DAT");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.output, std::string("Image file: ") + file + " holds " + size +
+                                 " bytes; an EEPROM image holds at most 8192\n");
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.File("out.DAT")));
+  WriteBytes("whole.bin", std::vector<std::uint8_t>(8192, 0xFF));
+  EXPECT_EQ(Cli("decode whole.bin -o out.DAT").status, 0);
 }
 
 }  // namespace

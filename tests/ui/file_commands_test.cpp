@@ -87,9 +87,9 @@ TEST_F(FileCommandsTest, FailedLoadStillFinishesTheLoad) {
   EXPECT_EQ(app.doc.chosenFileName, "missing.dat");
 }
 
-TEST_F(FileCommandsTest, NameShorterThanAnExtensionLeavesNoBaseName) {
+TEST_F(FileCommandsTest, NameWithoutAnExtensionIsItsOwnBaseName) {
   LoadConfiguration(app, io, dir.File("ab"));
-  EXPECT_EQ(app.doc.baseName, "");
+  EXPECT_EQ(app.doc.baseName, "ab");
 }
 
 TEST_F(FileCommandsTest, UnwritableTargetShowsNoSuccess) {
