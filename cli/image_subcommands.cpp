@@ -4,7 +4,7 @@
 
 #include "cli/cli_support.h"
 #include "eeprom/image_files.h"
-#include "persist/file_io.h"
+#include "fileaccess/read_file.h"
 #include "ui/file_commands.h"
 #include "ui/image_commands.h"
 
@@ -24,20 +24,22 @@ const char* const kDecodeUsage =
 
 // The first bytes a keyboard holds, over an all-zero buffer.
 bool LoadImageFile(ui::AppState& app, const std::string& path) {
-  const auto bytes = persist::ReadWholeFile(path);
-  if (!bytes) {
-    app.messages->Show(path, "Cannot open file", model::MessageIcon::Error);
+  const fileaccess::ReadResult read = fileaccess::ReadFile(path, eeprom::kImageSize);
+  if (!read.ok() && read.error != fileaccess::ReadError::TooLarge) {
+    const bool named = read.error == fileaccess::ReadError::NotRegular;
+    app.messages->Show(named ? read.reason : path, "Cannot open file", model::MessageIcon::Error);
     return false;
   }
-  if (bytes->size() < eeprom::kKeyboardBytes) {
+  const std::vector<std::uint8_t>& bytes = read.bytes;
+  if (bytes.size() < eeprom::kKeyboardBytes) {
     app.messages->Show(model::FormatText("%s holds %zu bytes; an image read back from a keyboard "
                                          "has at least %zu",
-                                         path.c_str(), bytes->size(), eeprom::kKeyboardBytes),
+                                         path.c_str(), bytes.size(), eeprom::kKeyboardBytes),
                        "Image file", model::MessageIcon::Error);
     return false;
   }
   app.image.fill(0);
-  std::copy_n(bytes->begin(), eeprom::kKeyboardBytes, app.image.begin());
+  std::copy_n(bytes.begin(), eeprom::kKeyboardBytes, app.image.begin());
   return true;
 }
 
