@@ -1,8 +1,25 @@
 #include "link/trace_layer.h"
 
+#include <atomic>
+#include <cstdio>
 #include <utility>
 
+#include "fileaccess/streams.h"
+
 namespace veltrane::link {
+namespace {
+
+// A trace is opened for every library call; its failure is told only once a process.
+std::atomic<bool> warned{false};
+
+std::FILE* OpenTrace(const std::string& path) {
+  fileaccess::OpenedStream trace = fileaccess::OpenAppendFile(path);
+  if (trace.file == nullptr && !warned.exchange(true))
+    std::fprintf(stderr, "nirvex: cannot write trace file: %s\n", trace.reason.c_str());
+  return trace.file;
+}
+
+}  // namespace
 
 std::string TraceLine(const char* direction, const FeatureReport& report) {
   std::string line = direction;
@@ -15,7 +32,7 @@ std::string TraceLine(const char* direction, const FeatureReport& report) {
 }
 
 TraceLayer::TraceLayer(std::unique_ptr<DeviceLayer> inner, const std::string& path)
-    : inner_(std::move(inner)), file_(std::fopen(path.c_str(), "a")) {}
+    : inner_(std::move(inner)), file_(OpenTrace(path)) {}
 
 TraceLayer::~TraceLayer() {
   if (file_ != nullptr) std::fclose(file_);

@@ -15,7 +15,8 @@ std::string TraceLine(const char* direction, const FeatureReport& report);
 
 class TraceLayer final : public DeviceLayer {
  public:
-  // A trace file that cannot be opened leaves the reports untraced.
+  // A trace file that cannot be opened (fileaccess::OpenAppendFile) leaves the
+  // reports untraced; the first such failure of a process is told on stderr.
   TraceLayer(std::unique_ptr<DeviceLayer> inner, const std::string& path);
   ~TraceLayer() override;
   TraceLayer(const TraceLayer&) = delete;
