@@ -23,7 +23,7 @@ TEST(LinkedFiles, ReplacingThroughALinkReplacesItsTargetInTheTargetsDirectory) {
   ASSERT_EQ(::symlink(there.File("real.DAT").c_str(), here.File("link.DAT").c_str()), 0);
   const Status status = ReplaceFile(here.File("link.DAT"), std::string_view("new content"));
   ASSERT_TRUE(status) << status.reason;
-  EXPECT_TRUE(IsLink(here.File("link.DAT")));
+  EXPECT_TRUE(fs::is_symlink(here.File("link.DAT")));
   EXPECT_EQ(ReadFileText(there.File("real.DAT")), "new content");
   EXPECT_EQ(EntryCount(here.path()), 1);  // no temporary file beside the link
   EXPECT_EQ(EntryCount(there.path()), 1);
@@ -38,16 +38,15 @@ TEST(LinkedFiles, ChainedRelativeLinksAreFollowedFromEachLinksDirectory) {
   ASSERT_EQ(::symlink("../b/end.txt", dir.File("a/middle").c_str()), 0);
   ASSERT_EQ(::symlink("a/middle", dir.File("first").c_str()), 0);
   ASSERT_TRUE(ReplaceFile(dir.File("first"), std::string_view("chained")));
-  EXPECT_TRUE(IsLink(dir.File("first")) && IsLink(dir.File("a/middle")));
+  EXPECT_TRUE(fs::is_symlink(dir.File("first")) && fs::is_symlink(dir.File("a/middle")));
   EXPECT_EQ(ReadFileText(dir.File("b/end.txt")), "chained");
-  EXPECT_EQ(ReadFile(dir.File("first"), 100).bytes.size(), 7u);
 }
 
 TEST(LinkedFiles, ALinkToAMissingFileCreatesTheFileAndALoopIsRefused) {
   TempDir dir;
   ASSERT_EQ(::symlink("made.txt", dir.File("dangling").c_str()), 0);
   ASSERT_TRUE(ReplaceFile(dir.File("dangling"), std::string_view("x")));
-  EXPECT_TRUE(IsLink(dir.File("dangling")));
+  EXPECT_TRUE(fs::is_symlink(dir.File("dangling")));
   EXPECT_EQ(ReadFileText(dir.File("made.txt")), "x");
   ASSERT_EQ(::symlink("loop", dir.File("loop").c_str()), 0);
   const Status loop = ReplaceFile(dir.File("loop"), std::string_view("x"));
@@ -63,17 +62,7 @@ TEST(LinkedFiles, APlantedLogLinkIsNeverFollowedNorItsTargetTruncated) {
   EXPECT_EQ(log.file, nullptr);
   EXPECT_EQ(log.reason, dir.File("vtlog.txt") + " is a symbolic link, not a regular file");
   EXPECT_EQ(ReadFileText(dir.File("victim")), "precious");
-  EXPECT_TRUE(IsLink(dir.File("vtlog.txt")));
-}
-
-TEST(LinkedFiles, TheLogIsEmptiedOnlyWhenItIsARegularFile) {
-  TempDir dir;
-  WriteText(dir.File("vtlog.txt"), "last run");
-  const OpenedStream log = OpenLogFile(dir.File("vtlog.txt"));
-  ASSERT_NE(log.file, nullptr) << log.reason;
-  std::fputs("this run\n", log.file);
-  std::fclose(log.file);
-  EXPECT_EQ(ReadFileText(dir.File("vtlog.txt")), "this run\n");
+  EXPECT_TRUE(fs::is_symlink(dir.File("vtlog.txt")));
 }
 
 TEST(SameFile, TellsOneFileFromAnotherAlsoBeforeTheOutputExists) {

@@ -1,13 +1,10 @@
-// Devices, FIFOs, directories and sockets: never read, never replaced by a regular file.
+// Devices, FIFOs and directories: never read, never replaced by a regular file.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <cstring>
 
 #include "fileaccess/read_file.h"
 #include "fileaccess/replace_file.h"
@@ -21,11 +18,6 @@ namespace {
 using namespace veltrane::fileaccess::testing;
 using veltrane::testing::TempDir;
 
-bool IsCharacterDevice(const std::string& path) {
-  struct stat st {};
-  return ::lstat(path.c_str(), &st) == 0 && S_ISCHR(st.st_mode);
-}
-
 TEST(DeviceNodes, AreRefusedForReadingAndReplacingAndStayDevices) {
   for (const char* device : {"/dev/null", "/dev/zero"}) {
     SCOPED_TRACE(device);
@@ -36,7 +28,7 @@ TEST(DeviceNodes, AreRefusedForReadingAndReplacingAndStayDevices) {
     const Status replaced = ReplaceFile(device, std::string_view("report"));
     EXPECT_FALSE(replaced);
     EXPECT_EQ(replaced.reason, std::string(device) + " is a character device, not a regular file");
-    EXPECT_TRUE(IsCharacterDevice(device));
+    EXPECT_TRUE(fs::is_character_file(device));
   }
 }
 
@@ -47,7 +39,7 @@ TEST(DeviceNodes, ALogNamedLikeADeviceIsLeftAloneAndATraceMayGoThere) {
   const OpenedStream trace = OpenAppendFile("/dev/null");
   ASSERT_NE(trace.file, nullptr) << trace.reason;
   std::fclose(trace.file);
-  EXPECT_TRUE(IsCharacterDevice("/dev/null"));
+  EXPECT_TRUE(fs::is_character_file("/dev/null"));
 }
 
 TEST(Fifos, AreRefusedAtOnceForEveryUse) {
@@ -70,18 +62,6 @@ TEST(Fifos, AreRefusedAtOnceForEveryUse) {
   EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
-TEST(Fifos, ALogFifoWithAReaderIsStillRefused) {
-  TempDir dir;
-  const std::string fifo = dir.File("vtlog.txt");
-  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
-  const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
-  ASSERT_GE(reader, 0);
-  const OpenedStream log = OpenLogFile(fifo);
-  EXPECT_EQ(log.file, nullptr);
-  EXPECT_EQ(log.reason, fifo + " is a FIFO, not a regular file");
-  ::close(reader);
-}
-
 TEST(Directories, AreNeitherReadNorReplaced) {
   TempDir dir;
   const std::string sub = dir.File("out.DAT");
@@ -92,22 +72,6 @@ TEST(Directories, AreNeitherReadNorReplaced) {
   EXPECT_EQ(OpenLogFile(sub).reason, sub + " is a directory, not a regular file");
   EXPECT_EQ(EntryCount(sub), 0);
   EXPECT_EQ(EntryCount(dir.path()), 1);
-}
-
-TEST(Sockets, AreNamedForWhatTheyAre) {
-  TempDir dir;
-  const std::string path = dir.File("s.DAT");
-  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  ASSERT_LT(path.size(), sizeof address.sun_path);
-  std::strcpy(address.sun_path, path.c_str());
-  ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  const ReadResult read = ReadFile(path, 100);
-  EXPECT_EQ(read.error, ReadError::NotRegular);
-  EXPECT_EQ(read.reason, path + " is a socket, not a regular file");
-  EXPECT_FALSE(ReplaceFile(path, std::string_view("x")));
-  ::close(fd);
 }
 
 }  // namespace
