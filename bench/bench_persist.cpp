@@ -8,7 +8,6 @@
 #include "model/key_tables.h"
 #include "model/shown_settings.h"
 #include "persist/config_file.h"
-#include "persist/file_io.h"
 #include "persist/text_report.h"
 #include "tests/support/temp_dir.h"
 

@@ -85,7 +85,9 @@ Arguments ParseArguments(int argc, char** argv, int first, const std::vector<std
 
 Run::Run() {
   ui::StartApplication(app);
-  log.Open(ui::kLogFileName, std::time(nullptr));
+  // A run without its log goes on; the user is told once why.
+  if (!log.Open(ui::kLogFileName, std::time(nullptr)))
+    std::fprintf(stderr, "veltrane-cli: no log this run: %s\n", log.LastError().c_str());
 }
 
 int UsageError(const char* usage, const std::string& error) {

@@ -42,17 +42,13 @@ int RunBuild(int argc, char** argv) {
   const auto txt = args.Option("--txt");
   bool ok = true;
   if (!bin && !txt) {
-    ok = eeprom::WriteImageFiles(app.doc.image, true, true, app.doc.dataDirectory,
-                                 app.doc.baseName, run.messages);
+    ok = eeprom::WriteImageFiles(app.doc.image, true, true, app.doc.dataDirectory, app.doc.baseName,
+                                 run.messages);
   } else {
-    if (bin && !eeprom::WriteBinFile(*bin, app.doc.image)) {
-      ui::ShowWriteFailure(run.io, *bin);
-      ok = false;
-    }
-    if (txt && !eeprom::WriteTxtFile(*txt, app.doc.image)) {
-      ui::ShowWriteFailure(run.io, *txt);
-      ok = false;
-    }
+    if (bin)
+      ok = eeprom::WriteOrTell(*bin, eeprom::WriteBinFile(*bin, app.doc.image), run.messages) && ok;
+    if (txt)
+      ok = eeprom::WriteOrTell(*txt, eeprom::WriteTxtFile(*txt, app.doc.image), run.messages) && ok;
   }
   return ok ? kExitOk : kExitFailed;
 }

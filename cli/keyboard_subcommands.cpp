@@ -106,11 +106,9 @@ int RunRead(int argc, char** argv) {
   if (ui::ReadKeyboard(run.app, run.io, link) != ui::TransferOutcome::Done) return kExitFailed;
   bool ok = run.messages.LibraryFailures() == 0;
   // The copy holds the image as read: it is written before the save builds a new one.
-  if (const auto copy = args.Option("--copy");
-      copy && !eeprom::WriteBinFile(*copy, run.app.doc.image)) {
-    ui::ShowWriteFailure(run.io, *copy);
-    ok = false;
-  }
+  if (const auto copy = args.Option("--copy"))
+    ok = eeprom::WriteOrTell(*copy, eeprom::WriteBinFile(*copy, run.app.doc.image), run.messages) &&
+         ok;
   ok = ui::SaveDecodedDefinition(run.app, run.io, *output) && ok;
   return ok ? kExitOk : kExitFailed;
 }

@@ -1,25 +1,24 @@
 #include "eeprom/image_files.h"
 
-#include <span>
-
 #include "eeprom/text_dump.h"
-#include "persist/file_io.h"
+#include "fileaccess/replace_file.h"
 
 namespace veltrane::eeprom {
 
-bool WriteOrTell(const std::string& path, bool written, model::MessageSink& messages) {
-  if (!written) messages.Show(path, "Cannot open", model::MessageIcon::None);
+bool WriteOrTell(const std::string& path, const fileaccess::Status& written,
+                 model::MessageSink& messages) {
+  if (!written)
+    messages.Show(written.reason.empty() ? path : written.reason, "Cannot open",
+                  model::MessageIcon::None);
   return written;
 }
 
-bool WriteBinFile(const std::string& path, const EepromImage& image) {
-  return persist::WriteFileAtomically(path, image);
+fileaccess::Status WriteBinFile(const std::string& path, const EepromImage& image) {
+  return fileaccess::ReplaceFile(path, image);
 }
 
-bool WriteTxtFile(const std::string& path, const EepromImage& image) {
-  const std::string dump = FormatTextDump(image);
-  const auto* bytes = reinterpret_cast<const std::uint8_t*>(dump.data());
-  return persist::WriteFileAtomically(path, std::span<const std::uint8_t>(bytes, dump.size()));
+fileaccess::Status WriteTxtFile(const std::string& path, const EepromImage& image) {
+  return fileaccess::ReplaceFile(path, std::string_view(FormatTextDump(image)));
 }
 
 bool WriteImageFiles(const EepromImage& image, bool writeBin, bool writeTxt,
@@ -37,7 +36,7 @@ bool WriteImageFiles(const EepromImage& image, bool writeBin, bool writeTxt,
   return all;
 }
 
-bool WriteReadBackCopy(const EepromImage& image, const std::string& dataDirectory) {
+fileaccess::Status WriteReadBackCopy(const EepromImage& image, const std::string& dataDirectory) {
   return WriteBinFile(dataDirectory + "EeProm.bin", image);
 }
 

@@ -4,18 +4,20 @@
 #include <string>
 
 #include "eeprom/image_layout.h"
+#include "fileaccess/status.h"
 #include "model/diagnostics.h"
 
 namespace veltrane::eeprom {
 
-// Each file is written whole or not at all: a failed write leaves any earlier
-// file at the path as it was.
-bool WriteBinFile(const std::string& path, const EepromImage& image);
-bool WriteTxtFile(const std::string& path, const EepromImage& image);
+// Each file is written whole or not at all (fileaccess::ReplaceFile): a failed
+// write leaves any earlier file at the path as it was; the status says why.
+fileaccess::Status WriteBinFile(const std::string& path, const EepromImage& image);
+fileaccess::Status WriteTxtFile(const std::string& path, const EepromImage& image);
 
-// Passes `written` on; a file that was not written gives the "Cannot open" box
-// with its path.
-bool WriteOrTell(const std::string& path, bool written, model::MessageSink& messages);
+// Whether the file was written; one that was not gives the "Cannot open" box
+// with the status's reason ("nodir/out.BIN: No such file or directory").
+bool WriteOrTell(const std::string& path, const fileaccess::Status& written,
+                 model::MessageSink& messages);
 
 // Writes dataDirectory + baseName + ".BIN" and then ".TXT" as asked; each file
 // that cannot be written gives a "Cannot open" box naming its path, and the
@@ -25,6 +27,6 @@ bool WriteImageFiles(const EepromImage& image, bool writeBin, bool writeTxt,
                      model::MessageSink& messages);
 
 // dataDirectory + "EeProm.bin", the whole 8192-byte buffer; silent on failure.
-bool WriteReadBackCopy(const EepromImage& image, const std::string& dataDirectory);
+fileaccess::Status WriteReadBackCopy(const EepromImage& image, const std::string& dataDirectory);
 
 }  // namespace veltrane::eeprom

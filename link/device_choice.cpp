@@ -82,6 +82,11 @@ DeviceChoice ParseSimulated(std::string_view text) {
   choice.backend = Backend::Simulated;
   std::size_t comma = text.find(',');
   choice.simulated.path = std::string(text.substr(0, comma));
+  if (choice.simulated.path.empty()) {
+    choice.backend = Backend::Invalid;
+    choice.error = "\"sim:\" needs the path of the simulated keyboard's memory file";
+    return choice;
+  }
   while (comma != std::string_view::npos) {
     text.remove_prefix(comma + 1);
     comma = text.find(',');

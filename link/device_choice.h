@@ -22,7 +22,8 @@ struct DeviceChoice {
   std::string error;  // why an Invalid choice was refused
 };
 
-// Unset, empty or "hidapi": hidapi. "sim:PATH[,option=value...]": the simulated keyboard.
+// Unset, empty or "hidapi": hidapi. "sim:PATH[,option=value...]": the simulated
+// keyboard; PATH may not be empty.
 DeviceChoice ParseDeviceChoice(const char* text);
 
 // The layer for one call; an invalid choice prints why on standard output and

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cwchar>
 
+#include "fileaccess/read_file.h"
+
 namespace veltrane::link {
 namespace {
 
@@ -14,14 +16,9 @@ namespace {
 std::optional<DescriptorSummary> ReadDescriptor(const std::string& devicePath) {
   const std::string path = ReportDescriptorPath(devicePath);
   if (path.empty()) return std::nullopt;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return std::nullopt;
-  std::array<std::uint8_t, kMaxDescriptorSize + 1> bytes{};
-  const std::size_t length = std::fread(bytes.data(), 1, bytes.size(), file);
-  const bool failed = std::ferror(file) != 0;
-  std::fclose(file);
-  if (failed || length > kMaxDescriptorSize) return std::nullopt;
-  return ParseReportDescriptor(std::span<const std::uint8_t>(bytes.data(), length));
+  const fileaccess::ReadResult file = fileaccess::ReadFile(path, kMaxDescriptorSize);
+  if (!file.ok()) return std::nullopt;
+  return ParseReportDescriptor(file.bytes);
 }
 
 bool AccessDenied(const std::string& path) {

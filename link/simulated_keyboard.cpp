@@ -1,15 +1,10 @@
 #include "link/simulated_keyboard.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <span>
 
+#include "fileaccess/read_file.h"
+#include "fileaccess/replace_file.h"
 #include "link/feature_reports.h"
 
 namespace veltrane::link {
@@ -22,32 +17,6 @@ constexpr std::size_t kSwitchOffset = kMemoryOffset + kSimulatedMemorySize;
 // Addresses wrap within the 32 KiB memory.
 std::size_t Cell(std::uint32_t address) {
   return address & (kSimulatedMemorySize - 1);
-}
-
-bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-bool ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes) {
-  std::string temp = path + ".XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) return false;
-  int code = 0;
-  if (::fchmod(fd, 0644) != 0 || !WriteAll(fd, bytes) || ::fsync(fd) != 0)
-    code = errno != 0 ? errno : EIO;
-  if (::close(fd) != 0 && code == 0) code = errno;
-  if (code == 0 && ::rename(temp.c_str(), path.c_str()) != 0) code = errno;
-  if (code == 0) return true;
-  ::unlink(temp.c_str());
-  errno = code;
-  return false;
 }
 
 void ControlWrite(SimulatedKeyboard& keyboard, const FeatureReport& report) {
@@ -90,26 +59,22 @@ bool AcceptSetFeature(SimulatedKeyboard& keyboard, const FeatureReport& report) 
 
 LoadResult LoadKeyboard(const std::string& path, SimulatedKeyboard& keyboard) {
   keyboard = SimulatedKeyboard{};
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return errno == ENOENT ? LoadResult::Absent : LoadResult::Damaged;
-  std::array<std::uint8_t, kSimulatedFileSize + 1> bytes{};
-  const std::size_t length = std::fread(bytes.data(), 1, bytes.size(), file);
-  const bool failed = std::ferror(file) != 0;
-  std::fclose(file);
-  if (failed || length != kSimulatedFileSize ||
-      std::memcmp(bytes.data(), kFileMagic, sizeof kFileMagic) != 0)
+  const fileaccess::ReadResult file = fileaccess::ReadFile(path, kSimulatedFileSize);
+  if (file.error == fileaccess::ReadError::NotFound) return LoadResult::Absent;
+  if (!file.ok() || file.bytes.size() != kSimulatedFileSize ||
+      std::memcmp(file.bytes.data(), kFileMagic, sizeof kFileMagic) != 0)
     return LoadResult::Damaged;
-  std::copy_n(bytes.begin() + kMemoryOffset, kSimulatedMemorySize, keyboard.memory.begin());
-  keyboard.matrixSwitch = bytes[kSwitchOffset];
+  std::copy_n(file.bytes.begin() + kMemoryOffset, kSimulatedMemorySize, keyboard.memory.begin());
+  keyboard.matrixSwitch = file.bytes[kSwitchOffset];
   return LoadResult::Loaded;
 }
 
-bool SaveKeyboard(const std::string& path, const SimulatedKeyboard& keyboard) {
+fileaccess::Status SaveKeyboard(const std::string& path, const SimulatedKeyboard& keyboard) {
   std::array<std::uint8_t, kSimulatedFileSize> bytes{};
   std::memcpy(bytes.data(), kFileMagic, sizeof kFileMagic);
   std::copy(keyboard.memory.begin(), keyboard.memory.end(), bytes.begin() + kMemoryOffset);
   bytes[kSwitchOffset] = keyboard.matrixSwitch;
-  return ReplaceFile(path, bytes);
+  return fileaccess::ReplaceFile(path, bytes);
 }
 
 }  // namespace veltrane::link

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "fileaccess/status.h"
 #include "link/device_layer.h"
 
 namespace veltrane::link {
@@ -45,9 +46,11 @@ inline constexpr std::size_t kSimulatedFileSize = 8 + kSimulatedMemorySize + 1;
 
 enum class LoadResult { Loaded, Absent, Damaged };
 
-// An absent file is an erased keyboard; a damaged one is left as it is.
+// An absent file is an erased keyboard; a damaged one (or what is not a
+// regular file) is left as it is.
 LoadResult LoadKeyboard(const std::string& path, SimulatedKeyboard& keyboard);
-// Through a temporary file renamed over the old one; errno set on failure.
-bool SaveKeyboard(const std::string& path, const SimulatedKeyboard& keyboard);
+// Through fileaccess::ReplaceFile: the file keeps its permission bits and a
+// link to it stays a link.
+fileaccess::Status SaveKeyboard(const std::string& path, const SimulatedKeyboard& keyboard);
 
 }  // namespace veltrane::link

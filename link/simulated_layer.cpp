@@ -20,13 +20,29 @@ OpenStatus SimulatedLayer::Open(const std::string& path, DeviceHandle& handle) {
   if (open_ || path != options_.path) return Refuse(EBUSY, OpenStatus::Failed);
   if (options_.openDenied) return Refuse(EACCES, OpenStatus::Denied);
   keyboard_ = SimulatedKeyboard{};
-  if (!options_.path.empty() && LoadKeyboard(options_.path, keyboard_) == LoadResult::Damaged) {
-    Print(("Simulated keyboard file " + options_.path + " is damaged; left as it is\n").c_str());
-    return Refuse(EIO, OpenStatus::Failed);
-  }
+  if (!options_.path.empty() && !TakeKeyboard()) return OpenStatus::Failed;
   open_ = true;
   handle = kHandle;
   return OpenStatus::Opened;
+}
+
+// Waits for the lock, then loads the memory another run may have just saved.
+bool SimulatedLayer::TakeKeyboard() {
+  const fileaccess::Status locked = lock_.Acquire(options_.path + ".lock");
+  if (!locked) {
+    Print(
+        ("Simulated keyboard file " + options_.path + " cannot be locked: " + locked.reason + "\n")
+            .c_str());
+    lastError_ = locked.error != 0 ? locked.error : EIO;
+    return false;
+  }
+  if (LoadKeyboard(options_.path, keyboard_) == LoadResult::Damaged) {
+    lock_.Release();
+    Print(("Simulated keyboard file " + options_.path + " is damaged; left as it is\n").c_str());
+    lastError_ = EIO;
+    return false;
+  }
+  return true;
 }
 
 OpenStatus SimulatedLayer::Refuse(int code, OpenStatus status) {
@@ -86,10 +102,12 @@ bool SimulatedLayer::Close(DeviceHandle handle) {
   open_ = false;
   bool saved = true;
   if (keyboard_.changed && !options_.path.empty()) {
-    saved = SaveKeyboard(options_.path, keyboard_);
-    if (!saved) Fail(errno != 0 ? errno : EIO);
+    const fileaccess::Status status = SaveKeyboard(options_.path, keyboard_);
+    saved = status.ok;
+    if (!saved) Fail(status.error != 0 ? status.error : EIO);
     keyboard_.changed = !saved;
   }
+  lock_.Release();
   if (options_.closeFails) return Fail(EBADF);
   return saved;
 }

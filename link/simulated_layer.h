@@ -1,17 +1,20 @@
 // The device layer over the simulated keyboard: one keyboard at interface 0,
-// its memory loaded from its file at open and saved back at close.
+// its memory loaded from its file at open and saved back at close. From open
+// to close the run holds an exclusive lock on PATH + ".lock", so that two runs
+// on one keyboard take turns and neither loses the other's writes.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "fileaccess/file_lock.h"
 #include "link/device_layer.h"
 #include "link/simulated_keyboard.h"
 
 namespace veltrane::link {
 
 struct SimulatedOptions {
-  std::string path;  // the keyboard's file; empty keeps the memory for one open only
+  std::string path;  // the keyboard's file; empty keeps the memory for one open only, unlocked
   std::string product = "V0527X Simulated keyboard";
   std::uint16_t vendor = 0x7A31;
   std::uint16_t productId = 0xFF02;
@@ -38,7 +41,8 @@ class SimulatedLayer : public DeviceLayer {
   bool ProductString(DeviceHandle handle, ProductStringBuffer& text) override;
   bool SetFeature(DeviceHandle handle, const FeatureReport& report) override;
   bool GetFeature(DeviceHandle handle, FeatureReport& report) override;
-  // Saves the memory when it changed, also when the close is made to fail.
+  // Saves the memory when it changed, also when the close is made to fail,
+  // then lets the next run have the keyboard.
   bool Close(DeviceHandle handle) override;
   int LastError() override { return lastError_; }
   void Sleep(int milliseconds) override;
@@ -52,9 +56,11 @@ class SimulatedLayer : public DeviceLayer {
   bool IsOpen(DeviceHandle handle);
   bool Fail(int code);
   OpenStatus Refuse(int code, OpenStatus status);
+  bool TakeKeyboard();
 
   SimulatedOptions options_;
   SimulatedKeyboard keyboard_;
+  fileaccess::FileLock lock_;
   bool open_ = false;
   std::uint32_t setReports_ = 0;
   std::uint32_t writeReports_ = 0;

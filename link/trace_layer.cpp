@@ -1,8 +1,31 @@
 #include "link/trace_layer.h"
 
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <utility>
 
+#include "fileaccess/streams.h"
+
 namespace veltrane::link {
+namespace {
+
+// A trace is opened for every library call; its failure is told only once a process.
+std::atomic<bool> warned{false};
+
+void WarnOnce(const std::string& reason) {
+  if (!warned.exchange(true))
+    std::fprintf(stderr, "nirvex: cannot write trace file: %s\n", reason.c_str());
+}
+
+std::FILE* OpenTrace(const std::string& path) {
+  fileaccess::OpenedStream trace = fileaccess::OpenAppendFile(path);
+  if (trace.file == nullptr) WarnOnce(trace.reason);
+  return trace.file;
+}
+
+}  // namespace
 
 std::string TraceLine(const char* direction, const FeatureReport& report) {
   std::string line = direction;
@@ -15,7 +38,7 @@ std::string TraceLine(const char* direction, const FeatureReport& report) {
 }
 
 TraceLayer::TraceLayer(std::unique_ptr<DeviceLayer> inner, const std::string& path)
-    : inner_(std::move(inner)), file_(std::fopen(path.c_str(), "a")) {}
+    : inner_(std::move(inner)), path_(path), file_(OpenTrace(path)) {}
 
 TraceLayer::~TraceLayer() {
   if (file_ != nullptr) std::fclose(file_);
@@ -23,9 +46,13 @@ TraceLayer::~TraceLayer() {
 
 void TraceLayer::Append(const char* direction, const FeatureReport& report) {
   if (file_ == nullptr) return;
-  std::fprintf(file_, "%s\n", TraceLine(direction, report).c_str());
   // Flushed per line, so that a trace survives a crash in the middle of a transfer.
-  std::fflush(file_);
+  if (std::fprintf(file_, "%s\n", TraceLine(direction, report).c_str()) >= 0 &&
+      std::fflush(file_) == 0)
+    return;
+  WarnOnce(path_ + ": " + std::strerror(errno));
+  std::fclose(file_);
+  file_ = nullptr;
 }
 
 bool TraceLayer::SetFeature(DeviceHandle handle, const FeatureReport& report) {

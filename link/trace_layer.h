@@ -15,7 +15,9 @@ std::string TraceLine(const char* direction, const FeatureReport& report);
 
 class TraceLayer final : public DeviceLayer {
  public:
-  // A trace file that cannot be opened leaves the reports untraced.
+  // A trace file that cannot be opened (fileaccess::OpenAppendFile) leaves the
+  // reports untraced, as does a failed write; the first such failure of a
+  // process is told on stderr.
   TraceLayer(std::unique_ptr<DeviceLayer> inner, const std::string& path);
   ~TraceLayer() override;
   TraceLayer(const TraceLayer&) = delete;
@@ -50,6 +52,7 @@ class TraceLayer final : public DeviceLayer {
   void Append(const char* direction, const FeatureReport& report);
 
   std::unique_ptr<DeviceLayer> inner_;
+  std::string path_;
   std::FILE* file_ = nullptr;
 };
 

@@ -1,9 +1,11 @@
 #include "persist/config_file.h"
 
 #include <algorithm>
+#include <cstdio>
 
+#include "fileaccess/read_file.h"
+#include "fileaccess/replace_file.h"
 #include "persist/byte_io.h"
-#include "persist/file_io.h"
 
 namespace veltrane::persist {
 namespace {
@@ -182,6 +184,18 @@ void FillHeader(const model::KeyboardDefinition& def, const model::ShownSettings
   header.SetScrollWheelGain(s.ScrollWheelGain);
 }
 
+// Called only for a file long enough to hold both versions.
+void ShowBadMinorVersion(model::MessageSink& messages, const std::string& path,
+                         std::span<const std::uint8_t> file) {
+  ByteReader versions(file);
+  const std::int32_t minor = versions.I32();
+  const std::int32_t major = versions.I32();
+  char text[64];
+  std::snprintf(text, sizeof text, " has version %d.%d; this program reads ", major, minor);
+  ShowMessage(messages, path + text + "minor versions 0 to 2 of version 4 and later",
+              "Configuration file");
+}
+
 }  // namespace
 
 LoadOutcome DecodeConfigFile(std::span<const std::uint8_t> file, model::KeyboardDefinition& def,
@@ -228,12 +242,17 @@ LoadOutcome DecodeConfigFile(std::span<const std::uint8_t> file, model::Keyboard
 LoadOutcome ReadConfigFile(const std::string& path, model::KeyboardDefinition& def,
                            HeaderImage& header, model::MessageSink& messages) {
   model::ClearKeys(def);
-  const auto file = ReadWholeFile(path);
-  if (!file) {
-    ShowMessage(messages, path, "Cannot open file");
+  // A longer file is read no further than one byte past the longest generation,
+  // which the decoder then refuses as a wrong length.
+  const fileaccess::ReadResult file = fileaccess::ReadFile(path, kConfigFileSize);
+  if (!file.ok() && file.error != fileaccess::ReadError::TooLarge) {
+    const bool named = file.error == fileaccess::ReadError::NotRegular;
+    ShowMessage(messages, named ? file.reason : path, "Cannot open file");
     return LoadOutcome::CannotOpen;
   }
-  return DecodeConfigFile(*file, def, header, messages);
+  const LoadOutcome outcome = DecodeConfigFile(file.bytes, def, header, messages);
+  if (outcome == LoadOutcome::BadMinorVersion) ShowBadMinorVersion(messages, path, file.bytes);
+  return outcome;
 }
 
 std::array<std::uint8_t, kConfigFileSize> EncodeConfigFile(const model::KeyboardDefinition& def,
@@ -254,13 +273,13 @@ std::array<std::uint8_t, kConfigFileSize> EncodeConfigFile(const model::Keyboard
   return file;
 }
 
-bool WriteConfigFile(const std::string& path, const model::KeyboardDefinition& def,
-                     const model::ShownSettings& shown, HeaderImage& header) {
+fileaccess::Status WriteConfigFile(const std::string& path, const model::KeyboardDefinition& def,
+                                   const model::ShownSettings& shown, HeaderImage& header) {
   HeaderImage filled = header;
   const auto file = EncodeConfigFile(def, shown, filled);
-  if (!WriteFileAtomically(path, file)) return false;
-  header = filled;
-  return true;
+  fileaccess::Status written = fileaccess::ReplaceFile(path, file);
+  if (written) header = filled;
+  return written;
 }
 
 }  // namespace veltrane::persist

@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 
+#include "fileaccess/status.h"
 #include "model/definition.h"
 #include "model/diagnostics.h"
 #include "model/shown_settings.h"
@@ -29,11 +30,17 @@ inline constexpr std::int32_t kWrittenVersionMajor = 5;
 
 // How a load ended, with what the user was shown and what the header got:
 //   Loaded           "Loaded configuration file !" (Load); the file's header
-//   CannotOpen       the path (Cannot open file); header untouched
+//   CannotOpen       the path (Cannot open file); for what is not a regular
+//                    file "PATH is a FIFO, not a regular file" and the like;
+//                    header untouched
 //   Incompatible     major version below 4: "Incompatible .DAT file !"
 //                    (.DAT file); header untouched
-//   BadMinorVersion  minor version outside 0..2: nothing shown; header untouched
-//   BadLength        not one of the three lengths: "FileLength error !"
+//   BadMinorVersion  minor version outside 0..2: "PATH has version 5.3; this
+//                    program reads minor versions 0 to 2 of version 4 and
+//                    later" (Configuration file) from ReadConfigFile, nothing
+//                    from DecodeConfigFile; header untouched
+//   BadLength        not one of the three lengths (a longer file is read only
+//                    to one byte past the longest): "FileLength error !"
 //                    (.DAT file); the header from the file's first 144 bytes
 // On every path but CannotOpen the string store has been cleared first.
 enum class LoadOutcome { Loaded, CannotOpen, Incompatible, BadMinorVersion, BadLength };
@@ -59,10 +66,10 @@ std::array<std::uint8_t, kConfigFileSize> EncodeConfigFile(const model::Keyboard
                                                            const model::ShownSettings& shown,
                                                            HeaderImage& header);
 
-// Writes the file in one piece (a temporary file renamed over the target), so a
-// failed save never damages an existing file. Shows nothing; `header` is
-// filled only when the file was written.
-bool WriteConfigFile(const std::string& path, const model::KeyboardDefinition& def,
-                     const model::ShownSettings& shown, HeaderImage& header);
+// Writes the file in one piece through fileaccess::ReplaceFile, so a failed
+// save never damages an existing file. Shows nothing; the status gives the
+// reason of a failure; `header` is filled only when the file was written.
+fileaccess::Status WriteConfigFile(const std::string& path, const model::KeyboardDefinition& def,
+                                   const model::ShownSettings& shown, HeaderImage& header);
 
 }  // namespace veltrane::persist

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <span>
 
+#include "fileaccess/replace_file.h"
 #include "model/diagnostics.h"
 #include "model/key_tables.h"
-#include "persist/file_io.h"
 
 namespace veltrane::persist {
 namespace {
@@ -92,11 +92,9 @@ std::string FormatTextReport(const model::KeyboardDefinition& def,
   return out;
 }
 
-bool WriteTextReport(const std::string& path, const model::KeyboardDefinition& def,
-                     const model::ShownSettings& shown) {
-  const std::string text = FormatTextReport(def, shown);
-  const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-  return WriteFileAtomically(path, std::span<const std::uint8_t>(bytes, text.size()));
+fileaccess::Status WriteTextReport(const std::string& path, const model::KeyboardDefinition& def,
+                                   const model::ShownSettings& shown) {
+  return fileaccess::ReplaceFile(path, std::string_view(FormatTextReport(def, shown)));
 }
 
 }  // namespace veltrane::persist

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "fileaccess/status.h"
 #include "model/definition.h"
 #include "model/shown_settings.h"
 
@@ -14,9 +15,9 @@ namespace veltrane::persist {
 std::string FormatTextReport(const model::KeyboardDefinition& def,
                              const model::ShownSettings& shown);
 
-// Writes the report in one piece (a temporary file renamed over the target).
-// Shows nothing; the result tells whether the file was written.
-bool WriteTextReport(const std::string& path, const model::KeyboardDefinition& def,
-                     const model::ShownSettings& shown);
+// Writes the report in one piece through fileaccess::ReplaceFile. Shows
+// nothing; the status tells whether the file was written, and if not why.
+fileaccess::Status WriteTextReport(const std::string& path, const model::KeyboardDefinition& def,
+                                   const model::ShownSettings& shown);
 
 }  // namespace veltrane::persist

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "eeprom/image_files.h"
 #include "persist/text_report.h"
 
 namespace veltrane::ui {
@@ -78,26 +79,25 @@ void WarnDroppedStrokes(const Services& io, int dropped) {
                      "Strings", model::MessageIcon::Warning);
 }
 
-void ShowWriteFailure(const Services& io, const std::string& path, std::string_view reason) {
-  std::string text = path;
-  if (!reason.empty()) text.append(": ").append(reason);
-  io.messages.Show(text, "Cannot open", model::MessageIcon::None);
+void ShowWriteFailure(const Services& io, const std::string& path,
+                      const fileaccess::Status& failure) {
+  eeprom::WriteOrTell(path, failure.ok ? fileaccess::Status{false, {}, 0} : failure, io.messages);
 }
 
 bool WriteConfiguration(AppState& app, const Services& io, const std::string& path,
                         WriteFailure failure) {
-  const bool written =
+  const fileaccess::Status written =
       persist::WriteConfigFile(path, app.doc.def, ReadShownSettings(app.window), app.doc.header);
   if (written) io.messages.Show("Saved configuration file !", "Save", model::MessageIcon::None);
-  if (!written && failure == WriteFailure::Tell) ShowWriteFailure(io, path);
-  return written;
+  if (!written && failure == WriteFailure::Tell) ShowWriteFailure(io, path, written);
+  return written.ok;
 }
 
 std::string DefaultReportPath(const AppState& app) {
   return app.doc.dataDirectory + "Saved.txt";
 }
 
-bool WriteReport(AppState& app, const std::string& path) {
+fileaccess::Status WriteReport(AppState& app, const std::string& path) {
   return persist::WriteTextReport(path, app.doc.def, ReadShownSettings(app.window));
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "fileaccess/status.h"
 #include "persist/config_file.h"
 #include "ui/app_state.h"
 
@@ -44,9 +45,11 @@ enum class WriteFailure {
   Tell,    // the "Cannot open" box with the path
 };
 
-// The "Cannot open" box for a file that could not be written: its path, then
-// the reason when one is known ("PATH: REASON").
-void ShowWriteFailure(const Services& io, const std::string& path, std::string_view reason = {});
+// The "Cannot open" box for a file that could not be written: the failure's
+// reason, which names the path ("PATH: No space left on device"), or the path
+// alone when no reason is known.
+void ShowWriteFailure(const Services& io, const std::string& path,
+                      const fileaccess::Status& failure = {});
 
 // Writes the configuration to exactly this path with the file-name display as
 // it stands; tells the user on success, and on failure as `failure` says.
@@ -56,7 +59,7 @@ bool WriteConfiguration(AppState& app, const Services& io, const std::string& pa
 
 // The report path: DataDirectory + "Saved.txt".
 std::string DefaultReportPath(const AppState& app);
-bool WriteReport(AppState& app, const std::string& path);
+fileaccess::Status WriteReport(AppState& app, const std::string& path);
 
 // The last component of a path.
 std::string FileNameOf(std::string_view path);

@@ -1,13 +1,16 @@
 #include "ui/image_commands.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <system_error>
 
 #include "eeprom/firmware_version.h"
 #include "eeprom/image_builder.h"
 #include "eeprom/image_files.h"
 #include "eeprom/image_reader.h"
+#include "fileaccess/read_file.h"
 #include "model/text_field.h"
-#include "persist/file_io.h"
 #include "ui/file_commands.h"
 
 namespace veltrane::ui {
@@ -51,26 +54,31 @@ void DecodeReadImage(AppState& app) {
 
 bool LoadImageFile(AppState& app, const Services& io, const std::string& path) {
   model::ClearKeys(app.doc.def);
-  const auto bytes = persist::ReadWholeFile(path);
-  if (!bytes) {
-    io.messages.Show(path, "Cannot open file", model::MessageIcon::Error);
+  const fileaccess::ReadResult read = fileaccess::ReadFile(path, eeprom::kImageSize);
+  if (read.error == fileaccess::ReadError::TooLarge) {
+    // Only a regular file is too large; its size names how far off it is.
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    io.messages.Show(
+        model::FormatText("%s holds %ju bytes; an EEPROM image holds at most %zu", path.c_str(),
+                          error ? std::uintmax_t{0} : size, eeprom::kImageSize),
+        "Image file", model::MessageIcon::Error);
     return false;
   }
-  if (bytes->size() < eeprom::kKeyboardBytes) {
+  if (!read.ok()) {
+    const bool named = read.error == fileaccess::ReadError::NotRegular;
+    io.messages.Show(named ? read.reason : path, "Cannot open file", model::MessageIcon::Error);
+    return false;
+  }
+  if (read.bytes.size() < eeprom::kKeyboardBytes) {
     io.messages.Show(model::FormatText("%s holds %zu bytes; an image read back from a keyboard "
                                        "has at least %zu",
-                                       path.c_str(), bytes->size(), eeprom::kKeyboardBytes),
-                     "Image file", model::MessageIcon::Error);
-    return false;
-  }
-  if (bytes->size() > eeprom::kImageSize) {
-    io.messages.Show(model::FormatText("%s holds %zu bytes; an EEPROM image holds at most %zu",
-                                       path.c_str(), bytes->size(), eeprom::kImageSize),
+                                       path.c_str(), read.bytes.size(), eeprom::kKeyboardBytes),
                      "Image file", model::MessageIcon::Error);
     return false;
   }
   app.doc.image.fill(0);
-  std::copy_n(bytes->begin(), eeprom::kKeyboardBytes, app.doc.image.begin());
+  std::copy_n(read.bytes.begin(), eeprom::kKeyboardBytes, app.doc.image.begin());
   return true;
 }
 

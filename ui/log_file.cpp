@@ -1,5 +1,7 @@
 #include "ui/log_file.h"
 
+#include "fileaccess/streams.h"
+
 namespace veltrane::ui {
 
 std::string CalendarTime(std::time_t time) {
@@ -12,7 +14,9 @@ std::string CalendarTime(std::time_t time) {
 
 bool LogFile::Open(const std::string& path, std::time_t start) {
   Close();
-  file_ = std::fopen(path.c_str(), "w");
+  fileaccess::OpenedStream opened = fileaccess::OpenLogFile(path);
+  file_ = opened.file;
+  lastError_ = std::move(opened.reason);
   if (file_ == nullptr) return false;
   model::LogPrintf(this, "%s \n", path.c_str());
   model::LogPrintf(this, "Started at %s \n", CalendarTime(start).c_str());

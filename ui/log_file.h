@@ -1,5 +1,5 @@
 // The log stream "vtlog.txt", recreated at every start. Writing to a log that
-// could not be opened goes nowhere and the run goes on.
+// could not be opened goes nowhere and the run goes on; LastError says why.
 #pragma once
 
 #include <cstdio>
@@ -19,14 +19,19 @@ class LogFile : public model::LogSink {
   LogFile& operator=(const LogFile&) = delete;
   ~LogFile() override { Close(); }
 
-  // Creates the log at path and writes its three opening lines for the given time.
+  // Creates or empties the log at path (fileaccess::OpenLogFile: a link, FIFO
+  // or device of that name is left alone) and writes its three opening lines
+  // for the given time. False, with LastError set, when there is no log.
   bool Open(const std::string& path, std::time_t start);
   void Write(std::string_view text) override;
   void Close();
   bool IsOpen() const { return file_ != nullptr; }
+  // Why the last Open failed ("vtlog.txt is a symbolic link, not a regular file").
+  const std::string& LastError() const { return lastError_; }
 
  private:
   std::FILE* file_ = nullptr;
+  std::string lastError_;
 };
 
 // The 24-character calendar form with the day of the month as two digits.

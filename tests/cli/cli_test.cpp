@@ -58,13 +58,15 @@ TEST_F(CliTest, ReportGoesBesideTheLoadedFileUnlessToldOtherwise) {
   EXPECT_EQ(Read("here.txt"), report);
 }
 
-TEST_F(CliTest, UnwritableOutputIsNamedAndExitsWithOne) {
+TEST_F(CliTest, UnwritableOutputIsNamedWithTheReasonAndExitsWithOne) {
   WriteBytes("old.dat", OldestFile());
   WriteBytes("image.bin", std::vector<std::uint8_t>(8192, 0xFF));
   const char* const commands[][2] = {
-      {"convert old.dat missing/x.DAT", "Cannot open: missing/x.DAT\n"},
-      {"report old.dat -o missing/r.txt", "Cannot open: missing/r.txt\n"},
-      {"decode image.bin -o missing/d.DAT", "Cannot open: missing/d.DAT\n"},
+      {"convert old.dat missing/x.DAT", "Cannot open: missing/x.DAT: No such file or directory\n"},
+      {"report old.dat -o missing/r.txt",
+       "Cannot open: missing/r.txt: No such file or directory\n"},
+      {"decode image.bin -o missing/d.DAT",
+       "Cannot open: missing/d.DAT: No such file or directory\n"},
   };
   for (const auto& [command, message] : commands) {
     const Result result = Cli(command);

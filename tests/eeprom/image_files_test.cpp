@@ -10,7 +10,6 @@
 #include "eeprom/image_builder.h"
 #include "eeprom/text_dump.h"
 #include "eeprom_test_support.h"
-#include "persist/file_io.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_dir.h"
 
@@ -90,9 +89,9 @@ TEST_F(ImageFilesTest, NothingAskedWritesNothing) {
 TEST_F(ImageFilesTest, BothFilesReplaceEarlierOnes) {
   std::ofstream(dir + "EEPkey.BIN") << std::string(10000, 'x');
   EXPECT_TRUE(WriteImageFiles(image, true, true, dir, "EEPkey", messages));
-  const auto bin = persist::ReadWholeFile(dir + "EEPkey.BIN");
-  ASSERT_TRUE(bin);
-  EXPECT_TRUE(std::equal(bin->begin(), bin->end(), image.begin(), image.end()));
+  const std::string bin = ReadFileText(dir + "EEPkey.BIN");
+  EXPECT_TRUE(std::equal(bin.begin(), bin.end(), image.begin(), image.end(),
+                         [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; }));
   EXPECT_EQ(ReadFileText(dir + "EEPkey.TXT"), FormatTextDump(image));
   EXPECT_TRUE(messages.shown.empty());
 }
@@ -101,9 +100,9 @@ TEST_F(ImageFilesTest, EachUnwritableFileIsNamedInItsOwnBox) {
   const std::string missing = dir + "missing/";
   EXPECT_FALSE(WriteImageFiles(image, true, true, missing, "Board", messages));
   ASSERT_EQ(messages.shown.size(), 2u);
-  EXPECT_EQ(messages.shown[0].text, missing + "Board.BIN");
+  EXPECT_EQ(messages.shown[0].text, missing + "Board.BIN: No such file or directory");
   EXPECT_EQ(messages.shown[0].caption, "Cannot open");
-  EXPECT_EQ(messages.shown[1].text, missing + "Board.TXT");
+  EXPECT_EQ(messages.shown[1].text, missing + "Board.TXT: No such file or directory");
 }
 
 TEST_F(ImageFilesTest, FailedReplaceIsReportedAndLeavesNoPartialFile) {
@@ -111,7 +110,7 @@ TEST_F(ImageFilesTest, FailedReplaceIsReportedAndLeavesNoPartialFile) {
   std::ofstream(dir + "Board.BIN/keep") << "x";
   EXPECT_FALSE(WriteImageFiles(image, true, true, dir, "Board", messages));
   ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text, dir + "Board.BIN");
+  EXPECT_EQ(messages.shown[0].text, dir + "Board.BIN is a directory, not a regular file");
   int entries = 0;
   for (const auto& entry : fs::directory_iterator(dir)) entries += entry.exists();
   EXPECT_EQ(entries, 2);  // the directory and the text dump, no temporary file
@@ -121,7 +120,9 @@ TEST_F(ImageFilesTest, FailedReplaceIsReportedAndLeavesNoPartialFile) {
 TEST_F(ImageFilesTest, ReadBackCopyIsTheWholeBuffer) {
   EXPECT_TRUE(WriteReadBackCopy(image, dir));
   EXPECT_EQ(fs::file_size(dir + "EeProm.bin"), kImageSize);
-  EXPECT_FALSE(WriteReadBackCopy(image, dir + "missing/"));
+  const fileaccess::Status failed = WriteReadBackCopy(image, dir + "missing/");
+  EXPECT_FALSE(failed);
+  EXPECT_EQ(failed.reason, dir + "missing/EeProm.bin: No such file or directory");
 }
 
 }  // namespace

@@ -107,10 +107,12 @@ TEST_F(NirvexLibrary, RefusedReportIsAFailedDownload) {
 }
 
 TEST_F(NirvexLibrary, BadChoicesAndArgumentsFindNothingAndCrashNothing) {
-  ::setenv("NIRVEX_DEVICE", "sim:/tmp/x,colour=red", 1);
   char text[64];
-  EXPECT_EQ(DetectKeyboard(text), 0);
-  EXPECT_STREQ(text, "Not found");
+  for (const char* choice : {"sim:/tmp/x,colour=red", "sim:", "sim:,time=virtual"}) {
+    ::setenv("NIRVEX_DEVICE", choice, 1);
+    EXPECT_EQ(DetectKeyboard(text), 0) << choice;
+    EXPECT_STREQ(text, "Not found");
+  }
   UseDevice("");
   EXPECT_EQ(DetectKeyboard(nullptr), 1);
   EXPECT_EQ(ProgramFirmWare(nullptr, 0, 4, CollectStep), 0);

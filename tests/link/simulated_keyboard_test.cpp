@@ -1,9 +1,15 @@
 #include "link/simulated_keyboard.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <set>
+#include <thread>
 
 #include "link/block_transfer.h"
 #include "link/device_choice.h"
@@ -11,6 +17,7 @@
 #include "link/simulated_layer.h"
 #include "tests/link/fake_device_layer.h"
 #include "tests/link/test_files.h"
+#include "tests/support/temp_dir.h"
 
 namespace veltrane::link {
 namespace {
@@ -72,7 +79,8 @@ TEST(SimulatedKeyboard, AnswersWritesReadsAndTheMatrixSwitch) {
 }
 
 TEST(SimulatedKeyboard, MemoryAndMatrixOutliveTheLayer) {
-  const std::string path = ScratchPath("persist.sim");
+  veltrane::testing::TempDir dir;
+  const std::string path = dir.File("persist.sim");
   LinkState state;
   std::vector<std::uint8_t> image(3072);
   for (std::size_t k = 0; k < image.size(); ++k) image[k] = static_cast<std::uint8_t>(k ^ (k >> 8));
@@ -93,8 +101,66 @@ TEST(SimulatedKeyboard, MemoryAndMatrixOutliveTheLayer) {
   EXPECT_EQ(std::vector<std::uint8_t>(back.begin() + 3072, back.end()),
             (std::vector<std::uint8_t>{0xFF, 0xFF, 0xFF, 0xFF}));
   EXPECT_TRUE(MatrixEnabled(reader.Keyboard()));
-  for (const auto& entry : std::filesystem::directory_iterator(::testing::TempDir()))
-    EXPECT_EQ(entry.path().string().find(path + "."), std::string::npos) << "temporary left";
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+    names.insert(entry.path().filename().string());
+  EXPECT_EQ(names, (std::set<std::string>{"persist.sim", "persist.sim.lock"})) << "temporary left";
+}
+
+TEST(SimulatedKeyboard, TwoRunsTakeTurnsAndBothDownloadsSurvive) {
+  veltrane::testing::TempDir dir;
+  const std::string path = dir.File("shared.sim");
+  QuietSimulatedLayer first(Options(path));
+  DeviceHandle handle = kNoDevice;
+  ASSERT_EQ(first.Open(path, handle), OpenStatus::Opened);
+  const std::uint8_t early[4] = {1, 2, 3, 4}, late[4] = {5, 6, 7, 8};
+  ASSERT_TRUE(first.SetFeature(handle, WriteReport(0x0000, early)));
+  std::atomic<bool> secondDone = false;
+  std::thread second([&] {
+    QuietSimulatedLayer layer(Options(path));
+    LinkState state;
+    std::vector<std::uint8_t> image(0x104);  // the buffer holds the image from address 0
+    std::copy_n(late, 4, image.begin() + 0x100);
+    EXPECT_EQ(ProgramFirmWare(layer, state, image.data(), 0x0100, 4, nullptr), 1);
+    secondDone = true;
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  EXPECT_FALSE(secondDone) << "the second run must wait for the first to close";
+  ASSERT_TRUE(first.Close(handle));
+  second.join();
+  SimulatedKeyboard saved;
+  ASSERT_EQ(LoadKeyboard(path, saved), LoadResult::Loaded);
+  EXPECT_TRUE(std::equal(early, early + 4, saved.memory.begin()));
+  EXPECT_TRUE(std::equal(late, late + 4, saved.memory.begin() + 0x100));
+}
+
+TEST(SimulatedKeyboard, TheMemoryFileKeepsItsModeAndALinkToItStaysALink) {
+  veltrane::testing::TempDir dir;
+  const std::string real = dir.File("real.sim"), link = dir.File("link.sim");
+  ASSERT_TRUE(SaveKeyboard(real, SimulatedKeyboard{}));
+  ASSERT_EQ(::chmod(real.c_str(), 0600), 0);
+  ASSERT_EQ(::symlink("real.sim", link.c_str()), 0);
+  QuietSimulatedLayer layer(Options(link));
+  LinkState state;
+  const std::uint8_t data[4] = {9, 9, 9, 9};
+  EXPECT_EQ(ProgramFirmWare(layer, state, data, 0, 4, nullptr), 1);
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  struct stat st {};
+  ASSERT_EQ(::stat(real.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+  SimulatedKeyboard saved;
+  ASSERT_EQ(LoadKeyboard(real, saved), LoadResult::Loaded);
+  EXPECT_EQ(saved.memory[3], 9);
+}
+
+TEST(SimulatedKeyboard, AFifoAsMemoryFileIsRefusedAtOnce) {
+  veltrane::testing::TempDir dir;
+  const std::string path = dir.File("fifo.sim");
+  ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+  SimulatedKeyboard keyboard;
+  EXPECT_EQ(LoadKeyboard(path, keyboard), LoadResult::Damaged);
+  const fileaccess::Status saved = SaveKeyboard(path, keyboard);
+  EXPECT_EQ(saved.reason, path + " is a FIFO, not a regular file");
 }
 
 TEST(SimulatedKeyboard, AbsentFileIsErasedAndDamagedFileIsLeftAlone) {
@@ -131,8 +197,8 @@ TEST(DeviceChoice, ParsesTheBackendAndEveryOption) {
   EXPECT_EQ(o.inputReportLength + o.outputReportLength, 0);
   EXPECT_EQ(o.usagePage, 12);
   EXPECT_EQ(o.usage, 2);
-  const SimulatedOptions d = ParseDeviceChoice("sim:").simulated;
-  EXPECT_EQ(d.path, "");
+  const SimulatedOptions d = ParseDeviceChoice("sim:x").simulated;
+  EXPECT_EQ(d.path, "x");
   EXPECT_EQ(d.product, "V0527X Simulated keyboard");
   EXPECT_EQ(d.vendor, 0x7A31);
   EXPECT_EQ(d.productId, 0xFF02);
@@ -142,9 +208,9 @@ TEST(DeviceChoice, ParsesTheBackendAndEveryOption) {
 }
 
 TEST(DeviceChoice, RefusesWhatItDoesNotKnow) {
-  for (const char* text :
-       {"hid", "sim", "sim:x,vid=0x10000", "sim:x,vid=12g", "sim:x,pid=", "sim:x,refuse=0",
-        "sim:x,refuse=-1", "sim:x,close=maybe", "sim:x,time", "sim:x,colour=red", "sim:x,,"}) {
+  for (const char* text : {"hid", "sim", "sim:x,vid=0x10000", "sim:x,vid=12g", "sim:x,pid=",
+                           "sim:x,refuse=0", "sim:x,refuse=-1", "sim:x,close=maybe", "sim:x,time",
+                           "sim:x,colour=red", "sim:x,,", "sim:", "sim:,time=virtual"}) {
     const DeviceChoice c = ParseDeviceChoice(text);
     EXPECT_EQ(c.backend, Backend::Invalid) << text;
     EXPECT_FALSE(c.error.empty());

@@ -33,6 +33,7 @@ inline std::string ScratchPath(const std::string& name) {
   const std::string path =
       ::testing::TempDir() + "veltrane_link_" + std::to_string(::getpid()) + "_" + name;
   std::remove(path.c_str());
+  std::remove((path + ".lock").c_str());
   return path;
 }
 

@@ -50,8 +50,21 @@ TEST(TraceLayer, UnwritableTraceLeavesTheTransferAlone) {
   auto owned = std::make_unique<testing::FakeDeviceLayer>();
   testing::FakeDeviceLayer& fake = *owned;
   fake.interfaces[0] = testing::FakeKeyboard("/dev/hidraw0");
-  TraceLayer trace(std::move(owned), ScratchPath("missing/dir/trace.txt"));
+  const std::string path = ScratchPath("missing/dir/trace.txt");
+  ::testing::internal::CaptureStderr();
+  TraceLayer trace(std::move(owned), path);
+  TraceLayer again(std::make_unique<testing::FakeDeviceLayer>(), path);
+  const std::string warnings = ::testing::internal::GetCapturedStderr();
   EXPECT_FALSE(trace.Tracing());
+  EXPECT_FALSE(again.Tracing());
+  // Once a process; this is the only test here that fails to open a trace.
+  EXPECT_EQ(warnings, "nirvex: cannot write trace file: " + path + ": No such file or directory\n");
+  auto quiet = std::make_unique<testing::FakeDeviceLayer>();
+  quiet->ExpectSet(ReadRequest(0));
+  TraceLayer full(std::move(quiet), "/dev/full");
+  ASSERT_TRUE(full.Tracing());
+  full.SetFeature(1, ReadRequest(0));
+  EXPECT_FALSE(full.Tracing()) << "a failed write stops the trace";
   LinkState state;
   const std::uint8_t data[4] = {1, 2, 3, 4};
   fake.ExpectSet(WriteReport(0, data));

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -186,13 +187,32 @@ TEST(ConfigFileRead, UnopenableFileShowsItsNameAndClearsOnlyTheKeys) {
   EXPECT_EQ(header.bytes, PatternedHeader().bytes);
 }
 
-TEST(ConfigFileRead, ADirectoryCannotBeOpened) {
+TEST(ConfigFileRead, WhatIsNotARegularFileIsNamedForWhatItIs) {
   TempDir dir;
+  ASSERT_EQ(::mkfifo(dir.File("x.DAT").c_str(), 0644), 0);
+  const struct {
+    std::string path, text;
+  } cases[] = {{dir.path(), dir.path() + " is a directory, not a regular file"},
+               {dir.File("x.DAT"), dir.File("x.DAT") + " is a FIFO, not a regular file"},
+               {"/dev/zero", "/dev/zero is a character device, not a regular file"}};
+  for (const auto& c : cases) {
+    model::KeyboardDefinition def = FreshDefinition();
+    HeaderImage header;
+    RecordingMessages sink;
+    EXPECT_EQ(ReadConfigFile(c.path, def, header, sink), LoadOutcome::CannotOpen);
+    ExpectOneMessage(sink, c.text, "Cannot open file");
+  }
+}
+
+TEST(ConfigFileRead, AHugeFileIsAWrongLengthWithoutBeingReadToItsEnd) {
+  TempDir dir;
+  WriteBytes(dir.File("big.DAT"), RawFile(kConfigFileSize, 0, 5));
+  fs::resize_file(dir.File("big.DAT"), 100u << 20);
   model::KeyboardDefinition def = FreshDefinition();
   HeaderImage header;
   RecordingMessages sink;
-  EXPECT_EQ(ReadConfigFile(dir.path(), def, header, sink), LoadOutcome::CannotOpen);
-  ExpectOneMessage(sink, dir.path(), "Cannot open file");
+  EXPECT_EQ(ReadConfigFile(dir.File("big.DAT"), def, header, sink), LoadOutcome::BadLength);
+  ExpectOneMessage(sink, "FileLength error !", ".DAT file");
 }
 
 TEST(ConfigFileRead, MajorVersionBelowFourIsIncompatible) {
@@ -239,7 +259,7 @@ TEST(ConfigFileRead, VersionBoundaries) {
   }
 }
 
-TEST(ConfigFileRead, MinorVersionThreeIsRefusedSilently) {
+TEST(ConfigFileRead, MinorVersionThreeIsRefusedNamingTheVersion) {
   TempDir dir;
   WriteBytes(dir.File("m3.DAT"), RawFile(kConfigFileSize, 3, 5));
   model::KeyboardDefinition def = VariedDefinition();
@@ -247,7 +267,11 @@ TEST(ConfigFileRead, MinorVersionThreeIsRefusedSilently) {
   HeaderImage header = PatternedHeader();
   RecordingMessages sink;
   EXPECT_EQ(ReadConfigFile(dir.File("m3.DAT"), def, header, sink), LoadOutcome::BadMinorVersion);
-  EXPECT_TRUE(sink.shown.empty());
+  ExpectOneMessage(sink,
+                   dir.File("m3.DAT") +
+                       " has version 5.3; this program reads minor versions 0 to 2 of version 4 "
+                       "and later",
+                   "Configuration file");
   ExpectSameKeys(def, Cleared(before));
   for (const model::KeyDefinition& key : def.keys) {
     EXPECT_EQ(model::FieldText(key.legend), "Nothing");

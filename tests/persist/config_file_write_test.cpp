@@ -148,9 +148,28 @@ TEST(ConfigFileWrite, FailedSaveIntoADirectoryPathReturnsFalseAndKeepsIt) {
 TEST(ConfigFileWrite, FailedSaveIntoAMissingDirectoryReturnsFalse) {
   TempDir dir;
   HeaderImage header;
-  EXPECT_FALSE(WriteConfigFile(dir.File("missing/x.DAT"), FreshDefinition(), {}, header));
+  const fileaccess::Status status =
+      WriteConfigFile(dir.File("missing/x.DAT"), FreshDefinition(), {}, header);
+  EXPECT_FALSE(status);
+  EXPECT_EQ(status.reason, dir.File("missing/x.DAT") + ": No such file or directory");
   EXPECT_FALSE(fs::exists(dir.File("missing")));
   EXPECT_FALSE(WriteConfigFile("", FreshDefinition(), {}, header));
+}
+
+TEST(ConfigFileWrite, SavingThroughALinkKeepsTheLinkAndAReadOnlyFileIsKept) {
+  TempDir dir;
+  fs::create_directory(dir.File("store"));
+  fs::create_symlink("store/real.DAT", dir.File("link.DAT"));
+  HeaderImage header;
+  ASSERT_TRUE(WriteConfigFile(dir.File("link.DAT"), VariedDefinition(), VariedShown(), header));
+  EXPECT_TRUE(fs::is_symlink(dir.File("link.DAT")));
+  EXPECT_EQ(fs::file_size(dir.File("store/real.DAT")), kConfigFileSize);
+  fs::permissions(dir.File("store/real.DAT"), fs::perms::owner_read | fs::perms::group_read);
+  const fileaccess::Status refused =
+      WriteConfigFile(dir.File("link.DAT"), FreshDefinition(), {}, header);
+  EXPECT_EQ(refused.reason, dir.File("link.DAT") + " is read-only");
+  EXPECT_EQ(fs::status(dir.File("store/real.DAT")).permissions(),
+            fs::perms::owner_read | fs::perms::group_read);
 }
 
 TEST(ConfigFileWrite, FailedSaveInAReadOnlyDirectoryKeepsTheOldFile) {

@@ -1,6 +1,10 @@
 #include "ui/log_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
 
 #include "support/files.h"
 #include "support/temp_dir.h"
@@ -53,6 +57,25 @@ TEST(LogFile, WritingToALogThatDidNotOpenIsHarmless) {
   model::LogPrintf(&log, "%d\n", 5);
   model::LogPrintf(nullptr, "%d\n", 5);
   EXPECT_FALSE(log.IsOpen());
+}
+
+TEST(LogFile, APlantedLinkOrFifoIsLeftAloneAndTheReasonKept) {
+  testing::TempDir dir;
+  const std::string path = dir.File("vtlog.txt");
+  std::ofstream(dir.File("victim")) << "precious";
+  ASSERT_EQ(::symlink(dir.File("victim").c_str(), path.c_str()), 0);
+  LogFile log;
+  EXPECT_FALSE(log.Open(path, 0));
+  EXPECT_EQ(log.LastError(), path + " is a symbolic link, not a regular file");
+  log.Write("lost\n");
+  EXPECT_EQ(ReadFileText(dir.File("victim")), "precious");
+  ASSERT_EQ(::unlink(path.c_str()), 0);
+  ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+  EXPECT_FALSE(log.Open(path, 0));  // returns at once: nobody reads the FIFO
+  EXPECT_EQ(log.LastError(), path + " is a FIFO, not a regular file");
+  ASSERT_EQ(::unlink(path.c_str()), 0);
+  EXPECT_TRUE(log.Open(path, 0));
+  EXPECT_EQ(log.LastError(), "");
 }
 
 }  // namespace

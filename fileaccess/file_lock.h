@@ -1,0 +1,28 @@
+// An exclusive advisory lock held on a companion file for as long as needed.
+#pragma once
+
+#include <string>
+
+#include "fileaccess/status.h"
+
+namespace veltrane::fileaccess {
+
+class FileLock {
+ public:
+  FileLock() = default;
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+  ~FileLock() { Release(); }
+
+  // Creates the lock file when missing (0666 less umask; a link there is not
+  // followed) and waits until no other holder has it. Lock a file that is
+  // never replaced: a lock on a file renamed over is lost with its inode.
+  Status Acquire(const std::string& path);
+  void Release();
+  bool Held() const { return fd_ >= 0; }
+
+ private:
+  int fd_ = -1;
+};
+
+}  // namespace veltrane::fileaccess

@@ -1,0 +1,24 @@
+// Replacing a whole file so that a failure never damages what was there.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "fileaccess/status.h"
+
+namespace veltrane::fileaccess {
+
+// Writes the bytes to a temporary file (".vt" and six random characters)
+// beside the target, syncs it, renames it over the target and syncs the
+// directory; only then is success reported. A symbolic link is followed to
+// the file it ends in, which is replaced in its own directory; the link stays.
+// Refused, leaving everything as it was: a target that exists and is not a
+// regular file (device, FIFO, directory) and one whose owner may not write it
+// (also for root). A replaced file keeps its permission bits, and its owner
+// and group where the process may set them; a new file gets 0666 less umask.
+Status ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes);
+Status ReplaceFile(const std::string& path, std::string_view text);
+
+}  // namespace veltrane::fileaccess

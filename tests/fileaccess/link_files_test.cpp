@@ -1,0 +1,86 @@
+// Symbolic links: followed when a file is replaced, never when the log is opened.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "fileaccess/read_file.h"
+#include "fileaccess/replace_file.h"
+#include "fileaccess/same_file.h"
+#include "fileaccess/streams.h"
+#include "tests/fileaccess/file_access_test_util.h"
+#include "tests/support/files.h"
+#include "tests/support/temp_dir.h"
+
+namespace veltrane::fileaccess {
+namespace {
+
+using namespace veltrane::fileaccess::testing;
+using veltrane::testing::ReadFileText;
+using veltrane::testing::TempDir;
+
+TEST(LinkedFiles, ReplacingThroughALinkReplacesItsTargetInTheTargetsDirectory) {
+  TempDir here, there;
+  WriteText(there.File("real.DAT"), "old");
+  ASSERT_EQ(::symlink(there.File("real.DAT").c_str(), here.File("link.DAT").c_str()), 0);
+  const Status status = ReplaceFile(here.File("link.DAT"), std::string_view("new content"));
+  ASSERT_TRUE(status) << status.reason;
+  EXPECT_TRUE(fs::is_symlink(here.File("link.DAT")));
+  EXPECT_EQ(ReadFileText(there.File("real.DAT")), "new content");
+  EXPECT_EQ(EntryCount(here.path()), 1);  // no temporary file beside the link
+  EXPECT_EQ(EntryCount(there.path()), 1);
+  EXPECT_TRUE(SameFile(here.File("link.DAT"), there.File("real.DAT")));
+}
+
+TEST(LinkedFiles, ChainedRelativeLinksAreFollowedFromEachLinksDirectory) {
+  TempDir dir;
+  ASSERT_EQ(::mkdir(dir.File("a").c_str(), 0755), 0);
+  ASSERT_EQ(::mkdir(dir.File("b").c_str(), 0755), 0);
+  WriteText(dir.File("b/end.txt"), "old");
+  ASSERT_EQ(::symlink("../b/end.txt", dir.File("a/middle").c_str()), 0);
+  ASSERT_EQ(::symlink("a/middle", dir.File("first").c_str()), 0);
+  ASSERT_TRUE(ReplaceFile(dir.File("first"), std::string_view("chained")));
+  EXPECT_TRUE(fs::is_symlink(dir.File("first")) && fs::is_symlink(dir.File("a/middle")));
+  EXPECT_EQ(ReadFileText(dir.File("b/end.txt")), "chained");
+}
+
+TEST(LinkedFiles, ALinkToAMissingFileCreatesTheFileAndALoopIsRefused) {
+  TempDir dir;
+  ASSERT_EQ(::symlink("made.txt", dir.File("dangling").c_str()), 0);
+  ASSERT_TRUE(ReplaceFile(dir.File("dangling"), std::string_view("x")));
+  EXPECT_TRUE(fs::is_symlink(dir.File("dangling")));
+  EXPECT_EQ(ReadFileText(dir.File("made.txt")), "x");
+  ASSERT_EQ(::symlink("loop", dir.File("loop").c_str()), 0);
+  const Status loop = ReplaceFile(dir.File("loop"), std::string_view("x"));
+  EXPECT_FALSE(loop);
+  EXPECT_EQ(loop.reason, dir.File("loop") + ": Too many levels of symbolic links");
+}
+
+TEST(LinkedFiles, APlantedLogLinkIsNeverFollowedNorItsTargetTruncated) {
+  TempDir dir;
+  WriteText(dir.File("victim"), "precious");
+  ASSERT_EQ(::symlink(dir.File("victim").c_str(), dir.File("vtlog.txt").c_str()), 0);
+  const OpenedStream log = OpenLogFile(dir.File("vtlog.txt"));
+  EXPECT_EQ(log.file, nullptr);
+  EXPECT_EQ(log.reason, dir.File("vtlog.txt") + " is a symbolic link, not a regular file");
+  EXPECT_EQ(ReadFileText(dir.File("victim")), "precious");
+  EXPECT_TRUE(fs::is_symlink(dir.File("vtlog.txt")));
+}
+
+TEST(SameFile, TellsOneFileFromAnotherAlsoBeforeTheOutputExists) {
+  TempDir dir;
+  WriteText(dir.File("in.BIN"), "x");
+  WriteText(dir.File("other.BIN"), "x");
+  ASSERT_EQ(::mkdir(dir.File("sub").c_str(), 0755), 0);
+  EXPECT_TRUE(SameFile(dir.File("in.BIN"), dir.File("sub/../in.BIN")));
+  EXPECT_FALSE(SameFile(dir.File("in.BIN"), dir.File("other.BIN")));
+  ASSERT_EQ(::link(dir.File("in.BIN").c_str(), dir.File("hard.BIN").c_str()), 0);
+  EXPECT_TRUE(SameFile(dir.File("in.BIN"), dir.File("hard.BIN")));
+  // Neither exists: the same place once the directory and a link at b are resolved.
+  ASSERT_EQ(::symlink("sub/new.DAT", dir.File("to-new").c_str()), 0);
+  EXPECT_TRUE(SameFile(dir.File("sub/new.DAT"), dir.File("sub/../to-new")));
+  EXPECT_TRUE(SameFile(dir.File("sub/new.DAT"), dir.File("./sub/new.DAT")));
+  EXPECT_FALSE(SameFile(dir.File("in.BIN"), dir.File("sub/in.BIN")));
+  EXPECT_FALSE(SameFile(dir.File("sub/new.DAT"), dir.File("nodir/new.DAT")));
+}
+
+}  // namespace
+}  // namespace veltrane::fileaccess
