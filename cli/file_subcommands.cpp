@@ -29,6 +29,7 @@ int RunReport(int argc, char** argv) {
   if (!ui::LoadSettingsFile(run.app, run.io, args.positional[0])) return kExitFailed;
   ui::PackStrings(run.app, run.io);
   const std::string path = args.Option("--output").value_or(ui::DefaultReportPath(run.app));
+  if (ui::WouldReplaceInput(run.io, args.positional[0], path)) return kExitFailed;
   if (const fileaccess::Status written = ui::WriteReport(run.app, path); !written) {
     ui::ShowWriteFailure(run.io, path, written);
     return kExitFailed;

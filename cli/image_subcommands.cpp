@@ -1,6 +1,7 @@
 #include "cli/image_subcommands.h"
 
 #include <cstdio>
+#include <vector>
 
 #include "cli/cli_support.h"
 #include "eeprom/image_files.h"
@@ -40,6 +41,11 @@ int RunBuild(int argc, char** argv) {
 
   const auto bin = args.Option("--bin");
   const auto txt = args.Option("--txt");
+  const std::string input = args.positional[0];
+  const std::string base = app.doc.dataDirectory + app.doc.baseName;
+  for (const std::string& output : (bin || txt) ? std::vector{bin.value_or(""), txt.value_or("")}
+                                                : std::vector{base + ".BIN", base + ".TXT"})
+    if (!output.empty() && ui::WouldReplaceInput(run.io, input, output)) return kExitFailed;
   bool ok = true;
   if (!bin && !txt) {
     ok = eeprom::WriteImageFiles(app.doc.image, true, true, app.doc.dataDirectory, app.doc.baseName,
@@ -67,6 +73,7 @@ int RunDecode(int argc, char** argv) {
 
   Run run;
   ui::AppState& app = run.app;
+  if (ui::WouldReplaceInput(run.io, args.positional[0], *output)) return kExitFailed;
   if (!ui::LoadImageFile(app, run.io, args.positional[0])) return kExitFailed;
   ui::SetVersionText(app, args.Option("--version-text").value_or(""));
   ui::DecodeReadImage(app);

@@ -101,6 +101,9 @@ int RunRead(int argc, char** argv) {
   const auto output = args.Option("--output");
   if (!output) return UsageError(kReadUsage, "-o OUT.DAT is required");
   Run run;
+  if (const auto copy = args.Option("--copy");
+      copy && ui::WouldReplaceInput(run.io, *copy, *output))
+    return kExitFailed;  // the copy and the definition would be one file
   ui::NirvexLink link(run.messages);
   ShowProgressOnTerminal(run.app);
   if (ui::ReadKeyboard(run.app, run.io, link) != ui::TransferOutcome::Done) return kExitFailed;

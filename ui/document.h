@@ -32,6 +32,7 @@ struct Document {
   std::string dataDirectory;    // empty, or ends in "/"
   std::string baseName = std::string(kInitialBaseName);
   std::string chosenFileName;
+  std::string loadedFile;   // the configuration file last loaded, as its path was given
   std::string versionText;  // from the last detection
   int firmwareVersion = 0;  // 0: no keyboard answered
 };

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "eeprom/image_files.h"
+#include "fileaccess/same_file.h"
 #include "persist/text_report.h"
 
 namespace veltrane::ui {
@@ -36,6 +37,7 @@ persist::LoadOutcome LoadConfiguration(AppState& app, const Services& io, const 
   model::ClearStringWorkBuffer(app.doc.def, false);
   model::RebuildStringWorkBuffer(app.doc.def);
   app.doc.chosenFileName = fileName;
+  app.doc.loadedFile = path;
   return outcome;
 }
 
@@ -91,6 +93,14 @@ bool WriteConfiguration(AppState& app, const Services& io, const std::string& pa
   if (written) io.messages.Show("Saved configuration file !", "Save", model::MessageIcon::None);
   if (!written && failure == WriteFailure::Tell) ShowWriteFailure(io, path, written);
   return written.ok;
+}
+
+bool WouldReplaceInput(const Services& io, const std::string& input, const std::string& output) {
+  if (input.empty() || !fileaccess::SameFile(input, output)) return false;
+  io.messages.Show(model::FormatText("%s is this command's input file %s; nothing was written",
+                                     output.c_str(), input.c_str()),
+                   "Output file", model::MessageIcon::Error);
+  return true;
 }
 
 std::string DefaultReportPath(const AppState& app) {

@@ -57,6 +57,10 @@ void ShowWriteFailure(const Services& io, const std::string& path,
 bool WriteConfiguration(AppState& app, const Services& io, const std::string& path,
                         WriteFailure failure = WriteFailure::Silent);
 
+// Whether writing `output` would replace the command's own input with another
+// kind of file; when it would, the user is told and nothing may be written.
+bool WouldReplaceInput(const Services& io, const std::string& input, const std::string& output);
+
 // The report path: DataDirectory + "Saved.txt".
 std::string DefaultReportPath(const AppState& app);
 fileaccess::Status WriteReport(AppState& app, const std::string& path);

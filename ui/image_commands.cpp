@@ -42,6 +42,10 @@ bool BuildImageForUse(AppState& app, const Services& io) {
 void GenerateImageFiles(AppState& app, const Services& io) {
   if (app.doc.firmwareVersion == 0) ShowNoKeyboardFound(io);
   if (!BuildImageForUse(app, io)) return;
+  for (const char* extension : {".BIN", ".TXT"})
+    if (WouldReplaceInput(io, app.doc.loadedFile,
+                          app.doc.dataDirectory + app.doc.baseName + extension))
+      return;
   eeprom::WriteImageFiles(app.doc.image, app.doc.options.writeBinFile, app.doc.options.writeTxtFile,
                           app.doc.dataDirectory, app.doc.baseName, io.messages);
 }

@@ -73,7 +73,8 @@ TransferOutcome ReadKeyboard(AppState& app, const Services& io, KeyboardLink& li
   if (copyPath) {
     // A copy asked for by name is not dropped silently.
     eeprom::WriteOrTell(*copyPath, eeprom::WriteBinFile(*copyPath, app.doc.image), io.messages);
-  } else if (app.doc.options.copyEepromBin) {
+  } else if (app.doc.options.copyEepromBin &&
+             !WouldReplaceInput(io, app.doc.loadedFile, app.doc.dataDirectory + "EeProm.bin")) {
     eeprom::WriteReadBackCopy(app.doc.image, app.doc.dataDirectory);
   }
   DecodeReadImage(app);

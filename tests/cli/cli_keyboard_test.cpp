@@ -163,3 +163,31 @@ TEST_F(CliKeyboardTest, MatrixOnThenOffSendsTheSwitch) {
 
 }  // namespace
 }  // namespace veltrane
+
+namespace veltrane {
+namespace {
+
+TEST_F(CliKeyboardTest, NoCommandReplacesItsOwnInputWithAnotherKindOfFile) {
+  WriteConfig("keys.BIN", 3);  // its default image name is the file itself
+  WriteConfig("x.DAT", 3);
+  WriteBytes("g.BIN", std::vector<std::uint8_t>(8192, 0xFF));
+  const std::string keys = Read("keys.BIN");
+  const std::string image = Read("g.BIN");
+  for (const char* command : {"build keys.BIN", "build x.DAT --bin x.DAT", "build x.DAT --txt ./x.DAT",
+                              "decode g.BIN -o g.BIN", "report x.DAT -o x.DAT"}) {
+    const Result result = Cli(command);
+    EXPECT_EQ(result.status, 1) << command;
+    EXPECT_NE(result.output.find("Output file: "), std::string::npos) << result.output;
+  }
+  EXPECT_EQ(Read("keys.BIN"), keys);
+  EXPECT_EQ(Read("g.BIN"), image);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("keys.TXT")));  // refused before anything is written
+  EXPECT_EQ(Cli("convert x.DAT x.DAT").status, 0);              // converting in place stays allowed
+
+  ASSERT_EQ(Cli("program x.DAT", Device()).status, 0);
+  EXPECT_EQ(Cli("read -o same.DAT --copy same.DAT", Device()).status, 1);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("same.DAT")));
+}
+
+}  // namespace
+}  // namespace veltrane

@@ -63,6 +63,20 @@ TEST_F(ImageCommandsTest, GenerateWithoutKeyboardWarnsAndStillWritesTheFiles) {
   EXPECT_NE(log.text().find("Setting up\n"), std::string::npos);
 }
 
+TEST_F(ImageCommandsTest, GenerateNeverReplacesTheLoadedConfigurationFile) {
+  ASSERT_TRUE(WriteConfiguration(app, io, dir.File("keys.BIN")));
+  ASSERT_TRUE(LoadSettingsFile(app, io, dir.File("keys.BIN")));
+  const auto size = std::filesystem::file_size(dir.File("keys.BIN"));
+  messages.shown.clear();
+  app.doc.options.writeBinFile = true;
+  SetVersionText(app, "V0527");
+  GenerateImageFiles(app, io);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].caption, "Output file");
+  EXPECT_EQ(std::filesystem::file_size(dir.File("keys.BIN")), size);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("keys.TXT")));
+}
+
 TEST_F(ImageCommandsTest, ImageTextsComeFromTheWindowFields) {
   SetVersionText(app, "V0600 with a long product text");
   app.window.serial.text = "SERIAL";
