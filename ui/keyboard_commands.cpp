@@ -53,8 +53,7 @@ TransferOutcome ProgramKeyboard(AppState& app, const Services& io, KeyboardLink&
   return TransferOutcome::Failed;
 }
 
-TransferOutcome ReadKeyboard(AppState& app, const Services& io, KeyboardLink& link,
-                             const std::optional<std::string>& copyPath) {
+TransferOutcome ReadKeyboard(AppState& app, const Services& io, KeyboardLink& link) {
   model::ClearKeys(app.doc.def);
   io.messages.Show("Plug in the keyboard to read !", "", model::MessageIcon::Information);
   DetectionStep(app, link);
@@ -70,11 +69,8 @@ TransferOutcome ReadKeyboard(AppState& app, const Services& io, KeyboardLink& li
     return TransferOutcome::Failed;
   }
   io.messages.Show("Keyboard read !", "Reading", model::MessageIcon::Information);
-  if (copyPath) {
-    // A copy asked for by name is not dropped silently.
-    eeprom::WriteOrTell(*copyPath, eeprom::WriteBinFile(*copyPath, app.doc.image), io.messages);
-  } else if (app.doc.options.copyEepromBin &&
-             !WouldReplaceInput(io, app.doc.loadedFile, app.doc.dataDirectory + "EeProm.bin")) {
+  if (app.doc.options.copyEepromBin &&
+      !WouldReplaceInput(io, app.doc.loadedFile, app.doc.dataDirectory + "EeProm.bin")) {
     eeprom::WriteReadBackCopy(app.doc.image, app.doc.dataDirectory);
   }
   DecodeReadImage(app);

@@ -25,10 +25,10 @@ enum class TransferOutcome { Done, NoKeyboard, Refused, Failed };
 // "Program Keyboard": Done when the library reported the download as complete.
 TransferOutcome ProgramKeyboard(AppState& app, const Services& io, KeyboardLink& link);
 
-// "Read Keyboard EEProm". The raw copy goes to copyPath when given, else to
-// DataDirectory + "EeProm.bin" when the option is set. A failed read decodes nothing.
-TransferOutcome ReadKeyboard(AppState& app, const Services& io, KeyboardLink& link,
-                             const std::optional<std::string>& copyPath = std::nullopt);
+// "Read Keyboard EEProm": the image read, the raw copy DataDirectory +
+// "EeProm.bin" when the option is set, then the decode. A failed read decodes
+// nothing. The image buffer keeps the bytes as read.
+TransferOutcome ReadKeyboard(AppState& app, const Services& io, KeyboardLink& link);
 
 // The keyboard takes the matrix switch when its version text begins with "V"
 // and holds an "X" from position 4 on.
