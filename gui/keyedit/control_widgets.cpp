@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <algorithm>
 
 namespace veltrane::gui {
 namespace {
@@ -67,7 +68,7 @@ ReadOnlyList::ReadOnlyList(QWidget* parent) : QComboBox(parent) {
 
 void ReadOnlyList::keyPressEvent(QKeyEvent* event) {
   const QString text = event->text();
-  const bool printable = text.size() == 1 && text[0].unicode() > 0x20 && text[0].unicode() < 0x7F;
+  const bool printable = text.size() == 1 && text[0].unicode() >= 0x20 && text[0].unicode() < 0x7F;
   if (printable && (event->modifiers() & ~Qt::ShiftModifier) == 0) {
     if (onChar) onChar(static_cast<char>(text[0].unicode()));
     event->accept();
@@ -93,12 +94,25 @@ void ReadOnlyList::wheelEvent(QWheelEvent* event) {
 QWidget* CreateControl(QWidget* parent, const ui::ControlSpec& spec) {
   QWidget* widget = CreateWidget(parent, spec);
   if (spec.id != ui::kNoControlId) widget->setObjectName(ControlObjectName(spec.id));
+  int width = spec.width;
+  // Labels and check boxes whose text runs longer than the table's width show it all.
+  if (spec.kind == ControlKind::Label || spec.kind == ControlKind::CheckBox)
+    width = std::max(width, widget->sizeHint().width());
   int height = spec.height;
   // A drop-down list's table height is the dropped-down one.
   if (spec.kind == ControlKind::DropDownList) height = widget->sizeHint().height();
-  widget->setGeometry(spec.x, spec.y, spec.width, height);
+  widget->setGeometry(spec.x, spec.y, width, height);
   if (spec.kind != ControlKind::DropDownList || spec.enabled) widget->setEnabled(spec.enabled);
   return widget;
+}
+
+void UseTableFont(QWidget& window) {
+  QFont font = window.font();
+  font.setPixelSize(11);
+  window.setFont(font);
+  window.setStyleSheet(QStringLiteral(
+      "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
+      "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
 }
 
 void ShowComboBox(QComboBox& widget, const ui::ComboBox& list) {

@@ -39,6 +39,10 @@ class ReadOnlyList : public QComboBox {
 // focus; it is drawn in the disabled colours.
 QWidget* CreateControl(QWidget* parent, const ui::ControlSpec& spec);
 
+// The font the control tables were laid out for: 11 pixels high, the size of
+// the templates' 8-point font. Group box titles sit on the frame's top line.
+void UseTableFont(QWidget& window);
+
 // Texts of the definition are bytes: one character per byte.
 inline QString ToQString(std::string_view text) {
   return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));

@@ -24,6 +24,7 @@ KeySettingsDialog::KeySettingsDialog(QWidget* parent, ui::KeySettingsModel& mode
     : QDialog(parent), model_(model), editor_(editor), context_(context) {
   setWindowTitle(ToQString(ui::kKeySettingsTitle));
   setFixedSize(ui::kKeySettingsWidth, ui::kKeySettingsHeight);
+  UseTableFont(*this);
   // The template places the dialog relative to its owner's client area.
   if (parent != nullptr) move(parent->mapToGlobal(QPoint(ui::kKeySettingsX, ui::kKeySettingsY)));
   ui::StartKeySettingsDialog(model_, editor_, context_);

@@ -48,6 +48,7 @@ StringEditorWindow::StringEditorWindow(ui::StringEditorModel& model)
   setFixedSize(ui::kStringEditorWidth, ui::kStringEditorHeight);
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_QuitOnClose, false);  // the main window's close ends the program
+  UseTableFont(*this);
   for (const ui::ControlSpec& spec : ui::StringEditorControls()) {
     QWidget* widget = CreateControl(this, spec);
     controls_[spec.id] = widget;
@@ -58,6 +59,7 @@ StringEditorWindow::StringEditorWindow(ui::StringEditorModel& model)
   if (auto* list = qobject_cast<QListWidget*>(control(ui::kIdStringEditorList))) {
     list->setItemDelegate(new TabbedLineDelegate(ui::kStringEditorTabStops, list));
     list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setUniformItemSizes(true);
   }

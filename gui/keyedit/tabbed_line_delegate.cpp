@@ -39,8 +39,11 @@ void TabbedLineDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
   style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);  // background, selection
 
   const QFontMetrics metrics(opt.font);
+  // The platform's base unit: the mean width of the 52 letters.
+  const int letters = metrics.horizontalAdvance(
+      QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"));
   std::vector<int> stops;
-  for (const int units : stopUnits_) stops.push_back(units * metrics.averageCharWidth() / 4);
+  for (const int units : stopUnits_) stops.push_back(units * letters / (52 * 4));
   std::vector<int> widths;
   for (const QString& text : texts) widths.push_back(metrics.horizontalAdvance(text));
   const std::vector<int> x = TabbedTextPositions(widths, stops, metrics.horizontalAdvance(' '));

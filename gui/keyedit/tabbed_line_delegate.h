@@ -18,7 +18,8 @@ class TabbedLineDelegate : public QStyledItemDelegate {
   Q_OBJECT
 
  public:
-  // Tab stops in list-box units: a quarter of the font's average character width.
+  // Tab stops in list-box units: a quarter of the mean width
+  // of the font's letters.
   TabbedLineDelegate(std::span<const int> stopUnits, QObject* parent);
 
   void paint(QPainter* painter, const QStyleOptionViewItem& option,

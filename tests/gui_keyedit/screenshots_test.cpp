@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QListWidget>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTimer>
@@ -22,8 +23,8 @@ void Key(QWidget* to, QEvent::Type type, int key, quint32 native, const QString&
   QApplication::sendEvent(to, &event);
 }
 
-void Press(QWidget* dialog, int id) {
-  dialog->findChild<QPushButton*>(ControlObjectName(id))->click();
+void Press(QWidget* window, int id) {
+  window->findChild<QAbstractButton*>(ControlObjectName(id))->click();
 }
 
 TEST(Screenshots, DISABLED_KeySettingsDialogAndStringEditor) {
@@ -39,6 +40,7 @@ TEST(Screenshots, DISABLED_KeySettingsDialogAndStringEditor) {
     KeySettingsDialog* dialog = editing.keySettingsDialog();
     ASSERT_NE(dialog, nullptr);
     QWidget* editor = editing.stringEditorWindow();
+    for (const int layer : {0, 1}) Press(dialog, ui::kIdLayerUsedFirst + layer);
     Press(dialog, ui::kIdAssignMacroFirst + 1);  // Ctrl+C on layer 1
     Key(editor, QEvent::KeyPress, Qt::Key_Control, 37, {});
     Key(editor, QEvent::KeyPress, Qt::Key_C, 54, "\x03", Qt::ControlModifier);
@@ -56,11 +58,10 @@ TEST(Screenshots, DISABLED_KeySettingsDialogAndStringEditor) {
     Key(editor, QEvent::KeyRelease, Qt::Key_Alt, 64, {});
     Press(editor, ui::kIdLeftMouse);
     Key(editor, QEvent::KeyPress, Qt::Key_Exclam, 10, "!", Qt::ShiftModifier);
-    Press(editor, 1);
-    Press(dialog, ui::kIdAssignMacroFirst);
-    EXPECT_TRUE(dialog->grab().save(docs + "key-settings-dialog.png"));
+    editor->findChild<QListWidget*>(ControlObjectName(ui::kIdStringEditorList))->setCurrentRow(0);
     EXPECT_TRUE(editor->grab().save(docs + "string-editor.png"));
-    Press(editor, 2);
+    Press(editor, 1);
+    EXPECT_TRUE(dialog->grab().save(docs + "key-settings-dialog.png"));
     Press(dialog, 2);
   });
   editing.RunKeySettings(&mainWindow, def, target, nullptr, messages, [] {});
