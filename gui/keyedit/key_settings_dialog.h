@@ -1,6 +1,8 @@
 // The "Key Settings" dialog: the widgets of KeySettingsModel. Every click or
 // key goes to the model's command function, then the widgets mirror the model
-// again through Sync.
+// again through Sync. The eight display-only lists are ReadOnlyLists: they
+// take the focus but never open, and letters typed into them go to
+// OnKeySettingsListChar with the dialog's millisecond clock.
 #pragma once
 
 #include <QDialog>

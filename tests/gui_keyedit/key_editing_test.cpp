@@ -204,11 +204,19 @@ TEST_F(KeyEditingWidgetsTest, EditorCapturesNavigationKeysOnlyWhenItHasTheFocus)
     Editor<QPushButton>(ui::kIdGetFocus)->click();
     TypeKey(editor, Qt::Key_A, kNativeA, "a");
     EXPECT_EQ(EditorLines().last(), "IBM Key 31\t\t\t\tBase\t\t\t\t");
+    // Selecting a line shows its flags; a check box then rewrites it.
+    Editor<QListWidget>(ui::kIdStringEditorList)->setCurrentRow(0);
+    EXPECT_FALSE(base->isChecked());
+    Editor<QCheckBox>(ui::kIdCheckAlt)->click();
+    EXPECT_EQ(EditorLines().first(), "IBM Key 16\tAlt\t\t\t\t\t\t\t");
+    emit Editor<QComboBox>(ui::kIdExtraKeys)->activated(5);
+    EXPECT_EQ(EditorLines().last(), "F17\t\t\t\t\t\t\t\t");
     Editor<QPushButton>(2)->click();
     EXPECT_FALSE(editor->isVisible());
     // The flags survive; "Assign Macro" shows the layer afresh.
     In<QPushButton>(&dialog, ui::kIdAssignMacroFirst + 3)->click();
-    EXPECT_TRUE(Editor<QCheckBox>(ui::kIdCheckBase)->isChecked());
+    EXPECT_TRUE(Editor<QCheckBox>(ui::kIdCheckAlt)->isChecked());
+    EXPECT_EQ(Editor<QComboBox>(ui::kIdExtraKeys)->currentText(), "F17");
     EXPECT_TRUE(EditorLines().isEmpty());
     Editor<QPushButton>(2)->click();
   });
