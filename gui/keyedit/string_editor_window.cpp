@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <algorithm>
 
 #include "gui/keyedit/control_widgets.h"
 #include "gui/keyedit/tabbed_line_delegate.h"
@@ -133,7 +134,12 @@ void StringEditorWindow::Sync() {
     ShowComboBox(*extraKeys, model_.extraKeys);
   if (auto* echo = qobject_cast<QLabel*>(control(ui::kIdEcho)))
     echo->setText(QString::fromStdString(model_.echoText));
-  if (auto* gauge = qobject_cast<QLabel*>(gauge_)) gauge->setText(ToQString(model_.capacityText));
+  if (auto* gauge = qobject_cast<QLabel*>(gauge_)) {
+    gauge->setText(ToQString(model_.capacityText));
+    // The warning of dropped strokes runs on into the free room to the right.
+    const ui::ControlSpec& spec = ui::CapacityGaugeControl();
+    gauge->resize(std::max(spec.width, gauge->sizeHint().width()), spec.height);
+  }
 }
 
 bool StringEditorWindow::OwnsKeys() const {
