@@ -1,0 +1,93 @@
+#include "gui/keyedit/key_settings_dialog.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "gui/keyedit/control_widgets.h"
+
+namespace veltrane::gui {
+namespace {
+
+void ShowCheckBox(QWidget* widget, const ui::CheckBox& box) {
+  auto* check = qobject_cast<QCheckBox*>(widget);
+  if (check == nullptr) return;
+  check->setChecked(box.checked);
+  check->setEnabled(box.enabled);
+}
+
+}  // namespace
+
+KeySettingsDialog::KeySettingsDialog(QWidget* parent, ui::KeySettingsModel& model,
+                                     ui::StringEditorModel& editor, ui::KeyEditingContext& context)
+    : QDialog(parent), model_(model), editor_(editor), context_(context) {
+  setWindowTitle(ToQString(ui::kKeySettingsTitle));
+  setFixedSize(ui::kKeySettingsWidth, ui::kKeySettingsHeight);
+  UseTableFont(*this);
+  // The template places the dialog relative to its owner's client area.
+  if (parent != nullptr) move(parent->mapToGlobal(QPoint(ui::kKeySettingsX, ui::kKeySettingsY)));
+  ui::StartKeySettingsDialog(model_, editor_, context_);
+  for (const ui::WindowControl& spec : ui::KeySettingsControls()) {
+    QWidget* widget = CreateControl(this, spec);
+    if (spec.id == ui::kNoControlId) continue;
+    controls_[spec.id] = widget;
+    Connect(spec.id, widget);
+  }
+  clock_.start();
+  Sync();
+}
+
+QWidget* KeySettingsDialog::control(int id) const {
+  const auto found = controls_.find(id);
+  return found == controls_.end() ? nullptr : found->second;
+}
+
+void KeySettingsDialog::Connect(int id, QWidget* widget) {
+  if (auto* list = qobject_cast<ReadOnlyList*>(widget)) {
+    list->onChar = [this, id](char typed) {
+      ui::OnKeySettingsListChar(model_, id, typed, clock_.elapsed());
+      Sync();
+    };
+  } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+    connect(button, &QAbstractButton::clicked, this, [this, id] { RunCommand(id); });
+  } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+    connect(edit, &QLineEdit::textEdited, this,
+            [this](const QString& text) { model_.legend.text = ToBytes(text); });
+  }
+}
+
+void KeySettingsDialog::Sync() {
+  ShowCheckBox(control(ui::kIdKeyUsed), model_.keyUsed);
+  ShowCheckBox(control(ui::kIdKeyEnabled), model_.keyEnabled);
+  if (auto* edit = qobject_cast<QLineEdit*>(control(ui::kIdLegend))) {
+    const QString legend = ToQString(model_.legend.text);
+    if (edit->text() != legend) edit->setText(legend);
+  }
+  if (auto* label = qobject_cast<QLabel*>(control(ui::kIdPosition)))
+    label->setText(ToQString(model_.positionText));
+  for (int layer = 0; layer < model::kLayerCount; ++layer) {
+    const ui::KeySettingsLayer& group = model_.layers[static_cast<std::size_t>(layer)];
+    ShowCheckBox(control(ui::kIdLayerUsedFirst + layer), group.used);
+    if (auto* list = qobject_cast<QComboBox*>(control(ui::kIdIbmKeyListFirst + layer)))
+      ShowComboBox(*list, group.ibmKey);
+    if (auto* list = qobject_cast<QComboBox*>(control(ui::kIdKeyTypeListFirst + layer)))
+      ShowComboBox(*list, group.keyType);
+  }
+}
+
+void KeySettingsDialog::RunCommand(int id) {
+  const int result = ui::OnKeySettingsCommand(model_, editor_, context_, id);
+  Sync();
+  if (result != 0) QDialog::done(result);
+}
+
+void KeySettingsDialog::accept() {
+  RunCommand(1);
+}
+
+void KeySettingsDialog::reject() {
+  RunCommand(2);
+}
+
+}  // namespace veltrane::gui

@@ -1,0 +1,239 @@
+// The key editing widgets on the offscreen platform: the dialog run modally
+// through KeyEditing, driven from inside its event loop.
+#include "gui/keyedit/key_editing.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
+
+#include "gui/keyedit/control_widgets.h"
+#include "gui/keyedit/key_settings_dialog.h"
+#include "gui/keyedit/tabbed_line_delegate.h"
+#include "model/key_tables.h"
+#include "support/recording_messages.h"
+
+// Readable failures for lists of lines.
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
+
+namespace veltrane::gui {
+namespace {
+
+// Native scan codes as X11 reports them: the evdev code + 8.
+constexpr quint32 kNativeA = 38, kNativeB = 56, kNativeF = 41, kNativeX = 53;
+constexpr quint32 kNativeTab = 23, kNativeEscape = 9, kNativeCtrlLeft = 37, kNativeAltLeft = 64;
+
+void SendKey(QWidget* to, QEvent::Type type, int key, quint32 native, const QString& text = {},
+             Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QKeyEvent event(type, key, modifiers, native, 0, 0, text);
+  QApplication::sendEvent(to, &event);
+}
+
+void TypeKey(QWidget* to, int key, quint32 native, const QString& text = {},
+             Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  SendKey(to, QEvent::KeyPress, key, native, text, modifiers);
+  SendKey(to, QEvent::KeyRelease, key, native, text, modifiers);
+}
+
+class KeyEditingWidgetsTest : public ::testing::Test {
+ protected:
+  KeyEditingWidgetsTest() {
+    model::InitialiseDefinition(def);
+    editing = std::make_unique<KeyEditing>(def);
+  }
+
+  // Runs the dialog; `steps` runs inside its modal loop and should end it.
+  void RunDialog(const std::function<void(KeySettingsDialog&)>& steps) {
+    QTimer::singleShot(0, [&] {
+      if (KeySettingsDialog* dialog = editing->keySettingsDialog()) steps(*dialog);
+      if (KeySettingsDialog* dialog = editing->keySettingsDialog()) dialog->done(0);
+    });
+    editing->RunKeySettings(&mainWindow, def, target, &log, messages, [&] { ++repaints; });
+  }
+
+  template <typename W>
+  W* In(QWidget* window, int id) {
+    return window->findChild<W*>(ControlObjectName(id));
+  }
+  template <typename W>
+  W* Editor(int id) {
+    return In<W>(editing->stringEditorWindow(), id);
+  }
+  QStringList EditorLines() {
+    QStringList lines;
+    auto* list = Editor<QListWidget>(ui::kIdStringEditorList);
+    for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
+    return lines;
+  }
+  model::KeyDefinition& Key() { return def.keys[static_cast<std::size_t>(KeyIndexOf(target))]; }
+
+  model::KeyboardDefinition def;
+  ui::EditTarget target{true, 2, 3};
+  veltrane::testing::RecordingMessages messages;
+  veltrane::testing::RecordingLog log;
+  int repaints = 0;
+  QWidget mainWindow;
+  std::unique_ptr<KeyEditing> editing;
+};
+
+TEST_F(KeyEditingWidgetsTest, TypedKeyBecomesTheLayersKeyWhileTheDialogRuns) {
+  bool ran = false;
+  RunDialog([&](KeySettingsDialog& dialog) {
+    ran = true;
+    EXPECT_EQ(dialog.windowModality(), Qt::WindowModal);
+    EXPECT_EQ(dialog.parentWidget(), &mainWindow);
+    EXPECT_EQ(editing->stringEditorWindow()->parentWidget(), nullptr);
+    EXPECT_EQ(In<QLabel>(&dialog, ui::kIdPosition)->text(), "3/2");
+    In<QCheckBox>(&dialog, ui::kIdLayerUsedFirst)->click();
+    In<QPushButton>(&dialog, ui::kIdAssignMacroFirst)->click();
+    QWidget* editor = editing->stringEditorWindow();
+    ASSERT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->windowTitle(), "Key Macro Tool");
+    EXPECT_EQ(editor->size(), QSize(750, 520));
+    TypeKey(editor, Qt::Key_A, kNativeA, "a");
+    EXPECT_EQ(EditorLines(), QStringList{"IBM Key 31\t\t\t\t\t\t\t\t"});
+    EXPECT_EQ(Editor<QLabel>(ui::kIdEcho)->text(), "a");
+    Editor<QPushButton>(1)->click();
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(Key().layers[0].ibmkey, 31);
+    EXPECT_EQ(Key().layers[0].keytype, model::NORMAL_KEY);
+    // The dialog shows what the editor assigned.
+    EXPECT_EQ(In<QComboBox>(&dialog, ui::kIdIbmKeyListFirst)->currentIndex(), 31);
+    EXPECT_EQ(In<QComboBox>(&dialog, ui::kIdKeyTypeListFirst)->currentText(), "Normal Key");
+    const int before = repaints;
+    In<QPushButton>(&dialog, 1)->click();
+    EXPECT_GT(repaints, before);
+  });
+  EXPECT_TRUE(ran);
+  EXPECT_EQ(editing->keySettingsDialog(), nullptr);
+  EXPECT_EQ(Key().complete, 1);
+  EXPECT_EQ(Key().layers[0].used, 1);
+}
+
+TEST_F(KeyEditingWidgetsTest, ModifiersFollowTheKeysAndTwoStrokesMakeAString) {
+  RunDialog([&](KeySettingsDialog& dialog) {
+    In<QPushButton>(&dialog, ui::kIdAssignMacroFirst + 1)->click();
+    QWidget* editor = editing->stringEditorWindow();
+    auto* ctrlLeft = Editor<QCheckBox>(ui::kIdCheckCtrlLeft);
+    SendKey(editor, QEvent::KeyPress, Qt::Key_Control, kNativeCtrlLeft);
+    EXPECT_TRUE(ctrlLeft->isChecked());
+    TypeKey(editor, Qt::Key_B, kNativeB, "\x02", Qt::ControlModifier);
+    SendKey(editor, QEvent::KeyRelease, Qt::Key_Control, kNativeCtrlLeft);
+    EXPECT_FALSE(ctrlLeft->isChecked());
+    // A key pressed while Alt is held: Alt in its line, the check box back off with Alt.
+    SendKey(editor, QEvent::KeyPress, Qt::Key_Alt, kNativeAltLeft, {}, Qt::AltModifier);
+    EXPECT_TRUE(Editor<QCheckBox>(ui::kIdCheckAlt)->isChecked());
+    TypeKey(editor, Qt::Key_X, kNativeX, "x", Qt::AltModifier);
+    SendKey(editor, QEvent::KeyRelease, Qt::Key_Alt, kNativeAltLeft);
+    EXPECT_FALSE(Editor<QCheckBox>(ui::kIdCheckAlt)->isChecked());
+    EXPECT_EQ(EditorLines(),
+              (QStringList{"IBM Key 50\t\tCtrl l\t\t\t\t\t\t", "IBM Key 47\tAlt\t\t\t\t\t\t\t"}));
+    Editor<QPushButton>(1)->click();
+    EXPECT_EQ(editing->stringEditorWindow()->findChild<QLabel*>("capacityGauge")->text(),
+              "Macro strokes: 2 of 64");
+    In<QPushButton>(&dialog, 1)->click();
+  });
+  const model::KeyLayer& layer = Key().layers[1];
+  ASSERT_EQ(layer.keytype, model::STRING_KEY);
+  EXPECT_EQ(def.settings.NumberOfStrings, 1);
+  EXPECT_EQ(model::StringLength(def.stringWorkBuffer[static_cast<std::size_t>(layer.ibmkey)]), 2);
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(KeyEditingWidgetsTest, StepsAndCheckBoxesWriteThroughAndCancelSkipsTheStore) {
+  int result = -1;
+  const std::string legend(model::FieldText(def.keys[model::KeyIndex(2, 2)].legend));
+  RunDialog([&](KeySettingsDialog& dialog) {
+    auto* position = In<QLabel>(&dialog, ui::kIdPosition);
+    In<QPushButton>(&dialog, ui::kIdNext)->click();
+    EXPECT_EQ(position->text(), "4/2");
+    In<QPushButton>(&dialog, ui::kIdPrevious)->click();
+    In<QPushButton>(&dialog, ui::kIdPrevious)->click();
+    EXPECT_EQ(position->text(), "2/2");
+    In<QCheckBox>(&dialog, ui::kIdKeyUsed)->click();
+    EXPECT_FALSE(In<QCheckBox>(&dialog, ui::kIdKeyUsed)->isChecked());
+    EXPECT_FALSE(In<QCheckBox>(&dialog, ui::kIdKeyEnabled)->isEnabled());
+    EXPECT_EQ(Key().used, 0);  // at once, before any store
+    In<QLineEdit>(&dialog, ui::kIdLegend)->setText("not stored");
+    SendKey(&dialog, QEvent::KeyPress, Qt::Key_Escape, kNativeEscape);
+    result = dialog.result();
+  });
+  EXPECT_EQ(result, 2);
+  EXPECT_EQ(target.column, 2);
+  EXPECT_EQ(Key().used, 0);
+  EXPECT_EQ(model::FieldText(Key().legend), legend);
+}
+
+TEST_F(KeyEditingWidgetsTest, LettersTypedIntoAListSelectItsKeyAndEnterStoresIt) {
+  RunDialog([&](KeySettingsDialog& dialog) {
+    auto* list = In<QComboBox>(&dialog, ui::kIdIbmKeyListFirst + 1);
+    EXPECT_EQ(list->focusPolicy(), Qt::StrongFocus);
+    EXPECT_TRUE(list->isEnabled());
+    TypeKey(list, Qt::Key_F, kNativeF, "f");
+    EXPECT_EQ(list->currentText(), "Fn1 Button");
+    TypeKey(list, Qt::Key_Down, 116);  // the list does not move by itself
+    EXPECT_EQ(list->currentIndex(), 134);
+    SendKey(list, QEvent::KeyPress, Qt::Key_Return, 36);  // on to the default button
+  });
+  EXPECT_EQ(Key().layers[1].ibmkey, 134);
+}
+
+TEST_F(KeyEditingWidgetsTest, EditorCapturesNavigationKeysOnlyWhenItHasTheFocus) {
+  RunDialog([&](KeySettingsDialog& dialog) {
+    In<QPushButton>(&dialog, ui::kIdAssignMacroFirst)->click();
+    QWidget* editor = editing->stringEditorWindow();
+    TypeKey(editor, Qt::Key_Tab, kNativeTab, "\t");
+    TypeKey(editor, Qt::Key_Escape, kNativeEscape, "\x1b");
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(EditorLines().size(), 2);
+    EXPECT_EQ(Editor<QLabel>(ui::kIdEcho)->text(), "");  // control characters are not echoed
+    // A click on a check box leaves the focus there: keys are not captured.
+    auto* base = Editor<QCheckBox>(ui::kIdCheckBase);
+    base->setFocus();
+    base->click();
+    TypeKey(base, Qt::Key_A, kNativeA, "a");
+    EXPECT_EQ(EditorLines().size(), 2);
+    Editor<QPushButton>(ui::kIdGetFocus)->click();
+    TypeKey(editor, Qt::Key_A, kNativeA, "a");
+    EXPECT_EQ(EditorLines().last(), "IBM Key 31\t\t\t\tBase\t\t\t\t");
+    // Selecting a line shows its flags; a check box then rewrites it.
+    Editor<QListWidget>(ui::kIdStringEditorList)->setCurrentRow(0);
+    EXPECT_FALSE(base->isChecked());
+    Editor<QCheckBox>(ui::kIdCheckAlt)->click();
+    EXPECT_EQ(EditorLines().first(), "IBM Key 16\tAlt\t\t\t\t\t\t\t");
+    emit Editor<QComboBox>(ui::kIdExtraKeys)->activated(5);
+    EXPECT_EQ(EditorLines().last(), "F17\t\t\t\t\t\t\t\t");
+    Editor<QPushButton>(2)->click();
+    EXPECT_FALSE(editor->isVisible());
+    // The flags survive; "Assign Macro" shows the layer afresh.
+    In<QPushButton>(&dialog, ui::kIdAssignMacroFirst + 3)->click();
+    EXPECT_TRUE(Editor<QCheckBox>(ui::kIdCheckAlt)->isChecked());
+    EXPECT_EQ(Editor<QComboBox>(ui::kIdExtraKeys)->currentText(), "F17");
+    EXPECT_TRUE(EditorLines().isEmpty());
+    Editor<QPushButton>(2)->click();
+  });
+  EXPECT_EQ(Key().layers[0].keytype, model::UNUSED_KEY);
+}
+
+TEST(TabbedTextPositions, ColumnsStartAtTheNextStopPastTheTextBefore) {
+  const std::vector<int> stops = {45, 70, 100};
+  // A name past the first stop pushes its column to the next; empty columns keep their stops.
+  EXPECT_EQ(TabbedTextPositions(std::vector{50, 0, 0}, stops, 3), (std::vector{0, 70, 100}));
+  EXPECT_EQ(TabbedTextPositions(std::vector{10, 10, 0}, stops, 3), (std::vector{0, 45, 70}));
+  // Past the last stop a blank separates the texts.
+  EXPECT_EQ(TabbedTextPositions(std::vector{10, 0, 0, 20, 5}, stops, 3),
+            (std::vector{0, 45, 70, 100, 123}));
+}
+
+}  // namespace
+}  // namespace veltrane::gui
