@@ -6,6 +6,8 @@
 #include "gui/background_link.h"
 #include "gui/message_boxes.h"
 #include "gui_fixture.h"
+#include "support/temp_dir.h"
+#include "ui/nirvex_link.h"
 
 namespace veltrane::testing {
 namespace {
@@ -110,6 +112,47 @@ TEST_F(TransferTest, DetectionAndFailuresComeBackUnchanged) {
   EXPECT_FALSE(link.ReadFirmWare(image, 0, 4, [] {}));
   EXPECT_TRUE(answered.empty());
   EXPECT_FALSE(app.window.busy);
+}
+
+}  // namespace
+}  // namespace veltrane::testing
+
+namespace veltrane::testing {
+namespace {
+
+// The library itself on its simulated keyboard: its steps and its own boxes
+// come back to the GUI thread.
+TEST_F(TransferTest, LibraryTransfersOnTheSimulatedKeyboard) {
+  TempDir temp;
+  ::setenv("NIRVEX_DEVICE", ("sim:" + temp.File("kb.sim") + ",time=virtual").c_str(), 1);
+  ui::NirvexLink nirvex(boxes);
+  gui::BackgroundLink libraryLink(nirvex, app.window.busy);
+  app.window.progress.SetRange(0, 100);
+  app.window.progress.SetPosition(0);
+  int steps = 0;
+  const ui::ProgressStep step = [&] {
+    EXPECT_EQ(QThread::currentThread(), qApp->thread());
+    ++steps;
+    app.window.progress.StepIt();
+  };
+  std::vector<std::uint8_t> image(3072);
+  for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i * 7);
+
+  EXPECT_EQ(libraryLink.DetectKeyboard().substr(0, 6), "V0527X");
+  EXPECT_TRUE(libraryLink.ProgramFirmWare(image, 0, 3072, step));
+  EXPECT_EQ(steps, 100);
+  EXPECT_EQ(window->progressBar()->value(), 100);
+  ASSERT_FALSE(answered.empty());
+  EXPECT_EQ(answered.back().caption, "nirvex");
+  EXPECT_TRUE(answered.back().onGuiThread);
+
+  std::vector<std::uint8_t> back(3072);
+  app.window.progress.SetPosition(0);
+  EXPECT_TRUE(libraryLink.ReadFirmWare(back, 0, 3072, step));
+  EXPECT_EQ(back, image);
+  EXPECT_EQ(steps, 200);
+  EXPECT_TRUE(events.commands.empty());
+  ::unsetenv("NIRVEX_DEVICE");
 }
 
 }  // namespace
