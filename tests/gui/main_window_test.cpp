@@ -3,10 +3,12 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <cstdlib>
 
+#include "gui/key_pictures.h"
 #include "gui/main_window_widgets.h"
 #include "gui_fixture.h"
 #include "support/temp_dir.h"
@@ -153,6 +155,19 @@ TEST_F(StartedWindow, ScreenshotsAfterStartUpAndWithEveryPicture) {
     seen.push_back(picture);
   }
   EXPECT_NE(startUp, loaded);
+
+  // The pictures scale: a strip at 48 x 48 on a screen of ratio 2.
+  QImage strip(48 * 2 * static_cast<int>(std::size(kinds)), 48 * 2, QImage::Format_ARGB32);
+  strip.setDevicePixelRatio(2);
+  strip.fill(Qt::white);
+  QPainter painter(&strip);
+  for (std::size_t i = 0; i < std::size(kinds); ++i) {
+    const QPixmap big = gui::KeyPicturePixmap(kinds[i], QSize(48, 48), 2);
+    EXPECT_EQ(big.size(), QSize(96, 96));
+    painter.drawPixmap(static_cast<int>(i) * 48, 0, big);
+  }
+  painter.end();
+  ASSERT_TRUE(strip.save(dir + "/key-pictures.png"));
 }
 
 }  // namespace
