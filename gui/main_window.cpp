@@ -85,14 +85,15 @@ void MainWindow::CreateMenus() {
 
 void MainWindow::CreateShortcuts() {
   // Alt with "?" (typed with Shift on most layouts) or with "/", while this window is active.
-  const QKeyCombination keys[] = {Qt::ALT | Qt::Key_Question,
-                                  Qt::ALT | Qt::SHIFT | Qt::Key_Question, Qt::ALT | Qt::Key_Slash};
-  for (const QKeyCombination key : keys) {
-    auto* shortcut = new QShortcut(QKeySequence(key), this);
-    shortcut->setContext(Qt::WindowShortcut);
-    connect(shortcut, &QShortcut::activated, this,
-            [this] { Forward([this] { events_.OnCommand(ui::kCommandAbout); }); });
-  }
+  // One shortcut holds every form, so a press that matches two of them still runs About once.
+  auto* about = new QShortcut(this);
+  about->setKeys({QKeySequence(Qt::ALT | Qt::Key_Question),
+                  QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Question),
+                  QKeySequence(Qt::ALT | Qt::Key_Slash)});
+  about->setContext(Qt::WindowShortcut);
+  const auto runAbout = [this] { Forward([this] { events_.OnCommand(ui::kCommandAbout); }); };
+  connect(about, &QShortcut::activated, this, runAbout);
+  connect(about, &QShortcut::activatedAmbiguously, this, runAbout);
 }
 
 void MainWindow::CreateMatrix() {
@@ -253,6 +254,11 @@ void MainWindow::ShowProgress(const ui::ProgressBar& bar) {
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
+  // Alt and the keys pressed with it are system keys, outside the shortcut's count.
+  if (event->key() == Qt::Key_Alt || (event->modifiers() & Qt::AltModifier)) {
+    QMainWindow::keyPressEvent(event);
+    return;
+  }
   const int virtualKey = VirtualKeyOf(*event);
   Forward([this, virtualKey] { events_.OnMainWindowKey(virtualKey); });
 }

@@ -20,6 +20,7 @@ std::unique_ptr<QWidget> HiddenWindow(const QString& title, QRect place) {
   auto window = std::make_unique<QWidget>();
   window->setWindowTitle(title);
   window->setGeometry(place);
+  window->setAttribute(Qt::WA_QuitOnClose, false);  // the program ends with the main window
   return window;
 }
 

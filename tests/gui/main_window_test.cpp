@@ -106,14 +106,16 @@ TEST_F(StartedWindow, KeysOfTheMainWindowAndTheAboutAccelerators) {
   QTest::keyClick(window.get(), Qt::Key_H);
   QTest::keyClick(window.get(), Qt::Key_5);
   QTest::keyClick(window.get(), Qt::Key_F1);
+  QTest::keyClick(window.get(), Qt::Key_A, Qt::AltModifier);  // a system key: not counted
   EXPECT_EQ(events.keys, (std::vector<int>{222, 80, 72, 53, 0}));
 
   ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
   QTest::keyClick(window.get(), Qt::Key_Question, Qt::AltModifier);
+  QTest::keyClick(window.get(), Qt::Key_Question, Qt::AltModifier | Qt::ShiftModifier);
   QTest::keyClick(window.get(), Qt::Key_Slash, Qt::AltModifier);
-  EXPECT_EQ(events.commands, (std::vector<int>{ui::kCommandAbout, ui::kCommandAbout}));
+  EXPECT_EQ(events.commands, (std::vector<int>(3, ui::kCommandAbout)));
   QTest::keyClick(window.get(), Qt::Key_Question);  // without Alt it is a plain key
-  EXPECT_EQ(events.commands.size(), 2u);
+  EXPECT_EQ(events.commands.size(), 3u);
 }
 
 TEST_F(StartedWindow, ProgressBarFollowsTheModel) {
@@ -168,6 +170,23 @@ TEST_F(StartedWindow, ScreenshotsAfterStartUpAndWithEveryPicture) {
   }
   painter.end();
   ASSERT_TRUE(strip.save(dir + "/key-pictures.png"));
+}
+
+}  // namespace
+}  // namespace veltrane::testing
+
+namespace veltrane::testing {
+namespace {
+
+TEST_F(StartedWindow, TitleSaysSimulatedAndTheCloseBoxWaitsForATransfer) {
+  window->SetTitleSuffix(QStringLiteral(" — simulated keyboard"));
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("Veltrane — simulated keyboard"));
+  app.window.busy = true;
+  EXPECT_FALSE(window->close());
+  EXPECT_TRUE(window->isVisible());
+  app.window.busy = false;
+  EXPECT_TRUE(window->close());
+  EXPECT_FALSE(window->isVisible());
 }
 
 }  // namespace
