@@ -24,7 +24,6 @@ namespace {
 using ui::ControlKind;
 using ui::ControlSpec;
 
-// A drop-down combo box is as high as an edit field; the table's height is its open list.
 constexpr int kComboHeight = 20;
 
 QString Text(std::string_view text) {
@@ -77,10 +76,10 @@ MainWindow::~MainWindow() {
 void MainWindow::CreateMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
   connect(file->addAction(QStringLiteral("E&xit")), &QAction::triggered, this,
-          [this] { Forward([this] { events_.OnCommand(ui::kCommandExit); }); });
+          CommandOf(ui::kCommandExit));
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
   connect(help->addAction(QStringLiteral("&About ...")), &QAction::triggered, this,
-          [this] { Forward([this] { events_.OnCommand(ui::kCommandAbout); }); });
+          CommandOf(ui::kCommandAbout));
 }
 
 void MainWindow::CreateShortcuts() {
@@ -91,7 +90,7 @@ void MainWindow::CreateShortcuts() {
                   QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Question),
                   QKeySequence(Qt::ALT | Qt::Key_Slash)});
   about->setContext(Qt::WindowShortcut);
-  const auto runAbout = [this] { Forward([this] { events_.OnCommand(ui::kCommandAbout); }); };
+  const auto runAbout = CommandOf(ui::kCommandAbout);
   connect(about, &QShortcut::activated, this, runAbout);
   connect(about, &QShortcut::activatedAmbiguously, this, runAbout);
 }
@@ -102,79 +101,82 @@ void MainWindow::CreateMatrix() {
       const ui::KeyButtonPlace place = ui::KeyButtonAt(row, column);
       auto* button = new PictureButton(surface_);
       button->setGeometry(place.x, place.y, place.width, place.height);
-      connect(button, &QAbstractButton::clicked, this,
-              [this, id = place.id] { Forward([this, id] { events_.OnCommand(id); }); });
+      connect(button, &QAbstractButton::clicked, this, CommandOf(place.id));
       keys_[static_cast<std::size_t>(row * ui::kMatrixColumns + column)] = button;
     }
   }
 }
 
+std::function<void()> MainWindow::CommandOf(int id) {
+  return [this, id] { Forward([this, id] { events_.OnCommand(id); }); };
+}
+
 void MainWindow::CreateControls() {
   std::size_t led = 0;
   for (const ControlSpec& spec : ui::ControlTable()) {
-    const int id = spec.id;
-    const QString text = Text(spec.text);
-    QWidget* widget = nullptr;
-    int height = spec.height;
-    switch (spec.kind) {
-      case ControlKind::PushButton: {
-        auto* button = new QPushButton(text, surface_);
-        connect(button, &QPushButton::clicked, this,
-                [this, id] { Forward([this, id] { events_.OnCommand(id); }); });
-        widget = button;
-        break;
-      }
-      case ControlKind::CheckBox: {
-        auto* box = new ModelCheckBox(text, surface_);
-        connect(box, &QCheckBox::clicked, this,
-                [this, id] { Forward([this, id] { events_.OnCommand(id); }); });
-        widget = box;
-        break;
-      }
-      case ControlKind::Label:
-        widget = new QLabel(text, surface_);
-        break;
-      case ControlKind::ComboBox: {
-        auto* box = new QComboBox(surface_);
-        box->setEditable(true);
-        box->setInsertPolicy(QComboBox::NoInsert);
-        box->setMaxVisibleItems((spec.height - kComboHeight) / 16);
-        connect(box, &QComboBox::activated, this, [this, id](int index) {
-          Forward([this, id, index] { events_.OnSelection(id, index); });
-        });
-        height = kComboHeight;
-        widget = box;
-        break;
-      }
-      case ControlKind::Edit: {
-        auto* edit = new QLineEdit(text, surface_);
-        if (spec.digitsOnly)
-          edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
-        connect(edit, &QLineEdit::textEdited, this, [this, id](const QString& typed) {
-          Forward([this, id, typed] { events_.OnFieldEdited(id, typed.toStdString()); });
-        });
-        widget = edit;
-        break;
-      }
-      case ControlKind::LedButton: {
-        auto* button = new PictureButton(surface_);
-        connect(button, &QAbstractButton::clicked, this,
-                [this, id] { Forward([this, id] { events_.OnCommand(id); }); });
-        if (led < leds_.size()) leds_[led++] = button;
-        widget = button;
-        break;
-      }
-      case ControlKind::ListBox: {
-        auto* list = new QListWidget(surface_);
-        list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        widget = list;
-        break;
-      }
-    }
+    QWidget* widget = CreateControl(spec);
+    // A drop-down combo box is as high as an edit field; the table's height is its open list.
+    const int height = spec.kind == ControlKind::ComboBox ? kComboHeight : spec.height;
     widget->setGeometry(spec.x, spec.y, spec.width, height);
     widget->setEnabled(!spec.createdDisabled);
-    if (id != 0) controls_[id] = widget;
+    if (spec.kind == ControlKind::LedButton && led < leds_.size())
+      leds_[led++] = static_cast<PictureButton*>(widget);
+    if (spec.id != 0) controls_[spec.id] = widget;
   }
+}
+
+QWidget* MainWindow::CreateControl(const ControlSpec& spec) {
+  const QString text = Text(spec.text);
+  switch (spec.kind) {
+    case ControlKind::PushButton: {
+      auto* button = new QPushButton(text, surface_);
+      connect(button, &QPushButton::clicked, this, CommandOf(spec.id));
+      return button;
+    }
+    case ControlKind::CheckBox: {
+      auto* box = new ModelCheckBox(text, surface_);
+      connect(box, &QCheckBox::clicked, this, CommandOf(spec.id));
+      return box;
+    }
+    case ControlKind::Label:
+      return new QLabel(text, surface_);
+    case ControlKind::ComboBox:
+      return CreateComboBox(spec);
+    case ControlKind::Edit:
+      return CreateEdit(spec);
+    case ControlKind::LedButton: {
+      auto* button = new PictureButton(surface_);
+      connect(button, &QAbstractButton::clicked, this, CommandOf(spec.id));
+      return button;
+    }
+    case ControlKind::ListBox: {
+      auto* list = new QListWidget(surface_);
+      list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+      return list;
+    }
+  }
+  return new QWidget(surface_);
+}
+
+QWidget* MainWindow::CreateComboBox(const ControlSpec& spec) {
+  auto* box = new QComboBox(surface_);
+  box->setEditable(true);
+  box->setInsertPolicy(QComboBox::NoInsert);
+  box->setMaxVisibleItems((spec.height - kComboHeight) / 16);
+  connect(box, &QComboBox::activated, this, [this, id = spec.id](int index) {
+    Forward([this, id, index] { events_.OnSelection(id, index); });
+  });
+  return box;
+}
+
+QWidget* MainWindow::CreateEdit(const ControlSpec& spec) {
+  auto* edit = new QLineEdit(Text(spec.text), surface_);
+  if (spec.digitsOnly)
+    edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
+  connect(edit, &QLineEdit::textEdited, this, [this, id = spec.id](const QString& typed) {
+    Forward([this, id, typed] { events_.OnFieldEdited(id, typed.toStdString()); });
+  });
+  return edit;
 }
 
 QWidget* MainWindow::control(int id) const {

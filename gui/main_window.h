@@ -5,8 +5,10 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <map>
 
+#include "ui/control_table.h"
 #include "ui/main_window_events.h"
 #include "ui/main_window_model.h"
 
@@ -46,6 +48,11 @@ class MainWindow : public QMainWindow {
  private:
   void CreateMenus();
   void CreateControls();
+  QWidget* CreateControl(const ui::ControlSpec& spec);
+  QWidget* CreateComboBox(const ui::ControlSpec& spec);
+  QWidget* CreateEdit(const ui::ControlSpec& spec);
+  // A widget signal that reports command `id`, then mirrors the model again.
+  std::function<void()> CommandOf(int id);
   void CreateMatrix();
   void CreateShortcuts();
   void ShowProgress(const ui::ProgressBar& bar);
