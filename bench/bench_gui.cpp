@@ -1,0 +1,96 @@
+// The desktop program's start-up to its first paint (the whole process) and a
+// full repaint of the key matrix, under Qt's offscreen platform.
+#include <benchmark/benchmark.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "gui/main_window.h"
+#include "ui/app_state.h"
+
+extern char** environ;
+
+namespace {
+
+using namespace veltrane;
+
+class NoEvents : public ui::MainWindowEvents {
+ public:
+  void OnCommand(int) override {}
+  void OnFieldEdited(int, const std::string&) override {}
+  void OnSelection(int, int) override {}
+  void OnMainWindowKey(int) override {}
+};
+
+void BM_StartUpToFirstPaint(benchmark::State& state) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "veltrane-bench-gui";
+  std::filesystem::create_directories(dir);
+  std::vector<std::string> env = {"QT_QPA_PLATFORM=offscreen", "VELTRANE_EXIT_AFTER_FIRST_PAINT=1",
+                                  "NIRVEX_DEVICE=sim:" + (dir / "keyboard.sim").string()};
+  for (char** e = environ; *e != nullptr; ++e) {
+    const std::string entry = *e;
+    if (!entry.starts_with("QT_QPA_PLATFORM=") && !entry.starts_with("NIRVEX_DEVICE="))
+      env.push_back(entry);
+  }
+  std::vector<char*> envp;
+  for (std::string& entry : env) envp.push_back(entry.data());
+  envp.push_back(nullptr);
+  std::string program = VELTRANE_GUI_PROGRAM;
+  char* argv[] = {program.data(), nullptr};
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(dir);  // the log lands here
+  for (auto _ : state) {
+    pid_t pid = 0;
+    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, envp.data()) != 0) {
+      state.SkipWithError("cannot start veltrane");
+      break;
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+      state.SkipWithError("veltrane did not end with status 0");
+      break;
+    }
+  }
+  std::filesystem::current_path(previous);
+}
+BENCHMARK(BM_StartUpToFirstPaint)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Every matrix picture changes, the model is mirrored and the matrix (arg 0)
+// or the whole client area (arg 1) is repainted at once.
+void BM_Repaint(benchmark::State& state) {
+  ui::AppState app;
+  ui::StartApplication(app);
+  NoEvents events;
+  gui::MainWindow window(app.window, events);
+  window.show();
+  QApplication::processEvents();
+  const QRect matrix(0, 0, 200, 360);  // the key buttons and the corner lines
+  const QRect area = state.range(0) == 0 ? matrix : window.surface()->rect();
+  bool odd = false;
+  for (auto _ : state) {
+    app.window.keyPictures.fill(odd ? ui::KeyPicture::Complete : ui::KeyPicture::Incomplete);
+    odd = !odd;
+    window.Sync();
+    window.surface()->repaint(area);
+  }
+  state.SetLabel(state.range(0) == 0 ? "matrix" : "client area");
+}
+BENCHMARK(BM_Repaint)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

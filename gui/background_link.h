@@ -1,0 +1,55 @@
+// Keeps the window alive during keyboard transfers.
+//
+// Each call of the inner link runs on a worker thread while the GUI thread
+// spins a local event loop until it returns: the window keeps repainting, the
+// progress steps the library reports on the worker are posted back to the GUI
+// thread (coalesced when the GUI thread falls behind), and the library's
+// message boxes reach the GUI thread through MessageBoxes, whose worker-side
+// call waits for the box. The inner link and its library are only ever used by
+// one thread at a time. Meanwhile no other command may start: an application
+// event filter swallows user input (mouse, keys, wheel, shortcuts, close
+// requests) to every window except the message boxes, and the window model's
+// `busy` flag is set. Input is swallowed rather than widgets disabled so that
+// the window does not flicker grey for the short detection calls.
+#pragma once
+
+#include <QObject>
+#include <atomic>
+
+#include "ui/keyboard_link.h"
+
+namespace veltrane::gui {
+
+class BackgroundLink : public QObject, public ui::KeyboardLink {
+  Q_OBJECT
+ public:
+  // `busy` is set while a call runs (the window model's flag).
+  BackgroundLink(ui::KeyboardLink& inner, bool& busy, QObject* parent = nullptr);
+
+  std::string DetectKeyboard() override;
+  bool ProgramFirmWare(std::span<const std::uint8_t> bytes, unsigned address, unsigned count,
+                       const ui::ProgressStep& step) override;
+  bool ReadFirmWare(std::span<std::uint8_t> bytes, unsigned address, unsigned count,
+                    const ui::ProgressStep& step) override;
+  std::string AccessProblem() override { return inner_.AccessProblem(); }
+
+  bool running() const { return running_; }
+
+ protected:
+  bool eventFilter(QObject* target, QEvent* event) override;
+
+ private:
+  template <typename Call>
+  auto Run(const ui::ProgressStep* step, Call call) -> decltype(call());
+  void StepFromWorker();
+  void DrainSteps();
+
+  ui::KeyboardLink& inner_;
+  bool& busy_;
+  bool running_ = false;
+  const ui::ProgressStep* step_ = nullptr;
+  ui::ProgressStep workerStep_;
+  std::atomic<int> pendingSteps_{0};
+};
+
+}  // namespace veltrane::gui

@@ -1,0 +1,73 @@
+// The main window: the key matrix, the settings controls at their fixed
+// places, the menu and the progress bar. It mirrors the view model through
+// Sync and forwards every widget signal to one MainWindowEvents call.
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <map>
+
+#include "ui/control_table.h"
+#include "ui/main_window_events.h"
+#include "ui/main_window_model.h"
+
+class QProgressBar;
+
+namespace veltrane::gui {
+
+class PictureButton;
+
+// The client area: every control fits, the progress bar along the bottom.
+inline constexpr int kClientWidth = 800;
+inline constexpr int kClientHeight = 580;
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  // Shows `model.progress` through its changed callback for the window's lifetime.
+  MainWindow(ui::MainWindowModel& model, ui::MainWindowEvents& events);
+  ~MainWindow() override;
+
+  // Mirrors the whole model into the widgets; no widget signal is emitted.
+  void Sync(const ui::MainWindowModel& model);
+  void Sync() { Sync(model_); }
+  // Text added to the model's title, e.g. that the keyboard is simulated.
+  void SetTitleSuffix(const QString& suffix);
+
+  QWidget* surface() const { return surface_; }
+  QProgressBar* progressBar() const { return progress_; }
+  PictureButton* keyButton(int index) const { return keys_[static_cast<std::size_t>(index)]; }
+  // The widget of a table control by its id (labels without id excluded), or nullptr.
+  QWidget* control(int id) const;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreateMenus();
+  void CreateControls();
+  QWidget* CreateControl(const ui::ControlSpec& spec);
+  QWidget* CreateComboBox(const ui::ControlSpec& spec);
+  QWidget* CreateEdit(const ui::ControlSpec& spec);
+  // A widget signal that reports command `id`, then mirrors the model again.
+  std::function<void()> CommandOf(int id);
+  void CreateMatrix();
+  void CreateShortcuts();
+  void ShowProgress(const ui::ProgressBar& bar);
+  void SyncMatrix(const ui::MainWindowModel& model);
+  template <typename Call>
+  void Forward(Call call);
+
+  ui::MainWindowModel& model_;
+  ui::MainWindowEvents& events_;
+  QWidget* surface_ = nullptr;
+  QProgressBar* progress_ = nullptr;
+  std::map<int, QWidget*> controls_;
+  std::array<PictureButton*, 128> keys_{};
+  std::array<PictureButton*, 4> leds_{};
+  QString titleSuffix_;
+};
+
+}  // namespace veltrane::gui

@@ -1,0 +1,44 @@
+#include "gui/message_boxes.h"
+
+#include <QThread>
+
+namespace veltrane::gui {
+
+QMessageBox::Icon BoxIcon(model::MessageIcon icon) {
+  switch (icon) {
+    case model::MessageIcon::None:
+      return QMessageBox::NoIcon;
+    case model::MessageIcon::Information:
+      return QMessageBox::Information;
+    case model::MessageIcon::Warning:
+      return QMessageBox::Warning;
+    case model::MessageIcon::Error:
+      return QMessageBox::Critical;
+  }
+  return QMessageBox::NoIcon;
+}
+
+void MessageBoxes::Show(std::string_view text, std::string_view caption, model::MessageIcon icon) {
+  const std::string ownText(text);
+  const std::string ownCaption(caption);
+  if (QThread::currentThread() == thread()) {
+    ShowHere(ownText, ownCaption, icon);
+    return;
+  }
+  QMetaObject::invokeMethod(
+      this, [&] { ShowHere(ownText, ownCaption, icon); }, Qt::BlockingQueuedConnection);
+}
+
+void MessageBoxes::ShowHere(const std::string& text, const std::string& caption,
+                            model::MessageIcon icon) {
+  if (answer_) {
+    answer_(text, caption, icon);
+    return;
+  }
+  const QString title =
+      caption.empty() ? QString(kApplicationName) : QString::fromStdString(caption);
+  QMessageBox box(BoxIcon(icon), title, QString::fromStdString(text), QMessageBox::Ok, window_);
+  box.exec();
+}
+
+}  // namespace veltrane::gui

@@ -1,0 +1,41 @@
+// The program's message boxes: every model::MessageSink message as a
+// QMessageBox over the main window, from any thread.
+#pragma once
+
+#include <QMessageBox>
+#include <QObject>
+#include <QPointer>
+#include <functional>
+#include <string>
+
+#include "model/diagnostics.h"
+
+namespace veltrane::gui {
+
+inline constexpr const char* kApplicationName = "Veltrane";
+
+QMessageBox::Icon BoxIcon(model::MessageIcon icon);
+
+class MessageBoxes : public QObject, public model::MessageSink {
+  Q_OBJECT
+ public:
+  // Answers a box in place of the user; the box is then not shown.
+  using Answer = std::function<void(const std::string& text, const std::string& caption,
+                                    model::MessageIcon icon)>;
+
+  explicit MessageBoxes(QObject* parent = nullptr) : QObject(parent) {}
+  void SetParentWindow(QWidget* window) { window_ = window; }
+  void SetAnswer(Answer answer) { answer_ = std::move(answer); }
+
+  // Called off the GUI thread, the box is shown on the GUI thread and the
+  // caller waits until it is closed; the GUI thread must be running an event loop.
+  void Show(std::string_view text, std::string_view caption, model::MessageIcon icon) override;
+
+ private:
+  void ShowHere(const std::string& text, const std::string& caption, model::MessageIcon icon);
+
+  QPointer<QWidget> window_;
+  Answer answer_;
+};
+
+}  // namespace veltrane::gui

@@ -1,0 +1,59 @@
+// The real main window over a started application, with a recording
+// MainWindowEvents in place of the controller.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "gui/main_window.h"
+#include "gui/main_window_widgets.h"
+#include "ui/app_state.h"
+
+namespace veltrane::testing {
+
+class RecordingEvents : public ui::MainWindowEvents {
+ public:
+  void OnCommand(int id) override { commands.push_back(id); }
+  void OnFieldEdited(int id, const std::string& text) override { edits.emplace_back(id, text); }
+  void OnSelection(int id, int index) override { selections.emplace_back(id, index); }
+  void OnMainWindowKey(int virtualKey) override { keys.push_back(virtualKey); }
+  bool empty() const {
+    return commands.empty() && edits.empty() && selections.empty() && keys.empty();
+  }
+
+  std::vector<int> commands;
+  std::vector<std::pair<int, std::string>> edits;
+  std::vector<std::pair<int, int>> selections;
+  std::vector<int> keys;
+};
+
+class StartedWindow : public ::testing::Test {
+ protected:
+  StartedWindow() {
+    ui::StartApplication(app);
+    // What the controller shows after start-up: every position incomplete, no LED assigned.
+    app.window.keyPictures.fill(ui::KeyPicture::Incomplete);
+    app.window.ledPictures.fill(ui::KeyPicture::LedOff);
+    window = std::make_unique<gui::MainWindow>(app.window, events);
+    window->show();
+    window->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  }
+
+  template <typename Widget>
+  Widget* Control(int id) {
+    auto* widget = qobject_cast<Widget*>(window->control(id));
+    EXPECT_NE(widget, nullptr) << id;
+    return widget;
+  }
+
+  ui::AppState app;
+  RecordingEvents events;
+  std::unique_ptr<gui::MainWindow> window;
+};
+
+}  // namespace veltrane::testing

@@ -1,0 +1,193 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <cstdlib>
+
+#include "gui/key_pictures.h"
+#include "gui/main_window_widgets.h"
+#include "gui_fixture.h"
+#include "support/temp_dir.h"
+#include "ui/control_table.h"
+
+namespace veltrane::testing {
+namespace {
+
+using ui::KeyPicture;
+
+TEST_F(StartedWindow, ControlsSitAtTheirTablePlacesInAFixedWindow) {
+  EXPECT_EQ(window->windowTitle(), "Veltrane");
+  EXPECT_EQ(window->surface()->size(), QSize(gui::kClientWidth, gui::kClientHeight));
+  EXPECT_EQ(window->minimumSize(), window->maximumSize());
+  EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+  for (const ui::ControlSpec& spec : ui::ControlTable()) {
+    if (spec.id == 0) continue;
+    const QRect place = window->control(spec.id)->geometry();
+    EXPECT_EQ(place.topLeft(), QPoint(spec.x, spec.y)) << spec.id;
+    EXPECT_EQ(place.width(), spec.width) << spec.id;
+  }
+  const QRect key = window->keyButton(3 * 8 + 5)->geometry();
+  EXPECT_EQ(key, QRect(140, 100, 16, 16));
+  EXPECT_EQ(window->keyButton(3 * 8 + 5)->accessibleName(), "Row 3, column 5: Incomplete");
+  EXPECT_EQ(Control<QLabel>(35097)->text(), "V05.27");
+  EXPECT_EQ(Control<QComboBox>(35083)->currentText(), "60 mS");
+  EXPECT_EQ(Control<QComboBox>(35090)->currentText(), "14");
+  EXPECT_FALSE(Control<QPushButton>(ui::kGenerateButtonId)->isEnabled());
+  EXPECT_TRUE(Control<QCheckBox>(35101)->isChecked());  // keyboard enabled after start-up
+  EXPECT_FALSE(Control<QCheckBox>(35101)->isEnabled());
+  EXPECT_FALSE(Control<QLineEdit>(35149)->isEnabled());
+  EXPECT_EQ(window->progressBar()->maximum(), 2048);
+  EXPECT_EQ(window->progressBar()->geometry().bottom(), gui::kClientHeight - 1);
+}
+
+TEST_F(StartedWindow, ClicksReachTheEventsOnceAndTheModelDecidesTheCheckState) {
+  QTest::mouseClick(window->keyButton(3 * 8 + 5), Qt::LeftButton);
+  auto* bin = Control<QCheckBox>(35194);
+  QTest::mouseClick(bin, Qt::LeftButton);
+  QTest::mouseClick(window->control(ui::kLedButtonIds[2]), Qt::LeftButton);
+  EXPECT_EQ(events.commands, (std::vector<int>{34560 + 29, 35194, 35095}));
+  EXPECT_FALSE(bin->isChecked());
+
+  app.window.writeBin.checked = true;
+  app.window.generateEnabled = true;
+  app.window.keyPictures[29] = KeyPicture::Stop;
+  app.window.ledPictures[0] = KeyPicture::Illumination;
+  app.window.keyTooltips[29] = "Esc";
+  app.window.beepLength = {"100", true};
+  window->Sync();
+  EXPECT_TRUE(bin->isChecked());
+  EXPECT_TRUE(Control<QPushButton>(ui::kGenerateButtonId)->isEnabled());
+  EXPECT_EQ(window->keyButton(29)->picture(), KeyPicture::Stop);
+  EXPECT_EQ(window->keyButton(29)->accessibleName(), "Row 3, column 5: Stop");
+  EXPECT_EQ(window->keyButton(29)->toolTip(), "Esc");
+  EXPECT_EQ(qobject_cast<gui::PictureButton*>(window->control(35093))->picture(),
+            KeyPicture::Illumination);
+  EXPECT_EQ(Control<QLineEdit>(35149)->text(), "100");
+  EXPECT_TRUE(Control<QLineEdit>(35149)->isEnabled());
+
+  app.window.writeBin.checked = false;
+  app.window.generateEnabled = false;
+  window->Sync();
+  EXPECT_FALSE(bin->isChecked());
+  EXPECT_FALSE(Control<QPushButton>(ui::kGenerateButtonId)->isEnabled());
+  EXPECT_EQ(events.commands.size(), 3u);  // syncing emits nothing
+}
+
+TEST_F(StartedWindow, TypingAndPickingReachTheirHandlers) {
+  auto* gain = Control<QLineEdit>(35193);
+  gain->setFocus();
+  gain->end(false);
+  QTest::keyClicks(gain, "7x");  // the letter is refused by the digits-only field
+  ASSERT_EQ(events.edits.size(), 1u);
+  EXPECT_EQ(events.edits[0], std::make_pair(35193, std::string("17")));
+  EXPECT_TRUE(events.keys.empty());
+
+  auto* serial = Control<QLineEdit>(35119);
+  serial->setFocus();
+  QTest::keyClicks(serial, "A");
+  EXPECT_EQ(events.edits.back(), std::make_pair(35119, std::string("A")));
+
+  auto* delay = Control<QComboBox>(35082);
+  delay->setFocus();
+  QTest::keyClick(delay, Qt::Key_Down);
+  ASSERT_EQ(events.selections.size(), 1u);
+  EXPECT_EQ(events.selections[0], std::make_pair(35082, 2));
+  EXPECT_EQ(delay->currentIndex(), 1);  // the model still says "Faster"
+}
+
+TEST_F(StartedWindow, KeysOfTheMainWindowAndTheAboutAccelerators) {
+  window->setFocus();
+  QTest::keyClick(window.get(), Qt::Key_Apostrophe);
+  QTest::keyClick(window.get(), Qt::Key_P);
+  QTest::keyClick(window.get(), Qt::Key_H);
+  QTest::keyClick(window.get(), Qt::Key_5);
+  QTest::keyClick(window.get(), Qt::Key_F1);
+  QTest::keyClick(window.get(), Qt::Key_A, Qt::AltModifier);  // a system key: not counted
+  EXPECT_EQ(events.keys, (std::vector<int>{222, 80, 72, 53, 0}));
+
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  QTest::keyClick(window.get(), Qt::Key_Question, Qt::AltModifier);
+  QTest::keyClick(window.get(), Qt::Key_Question, Qt::AltModifier | Qt::ShiftModifier);
+  QTest::keyClick(window.get(), Qt::Key_Slash, Qt::AltModifier);
+  EXPECT_EQ(events.commands, (std::vector<int>(3, ui::kCommandAbout)));
+  QTest::keyClick(window.get(), Qt::Key_Question);  // without Alt it is a plain key
+  EXPECT_EQ(events.commands.size(), 3u);
+}
+
+TEST_F(StartedWindow, ProgressBarFollowsTheModel) {
+  app.window.progress.SetRange(0, 100);
+  app.window.progress.SetPosition(40);
+  EXPECT_EQ(window->progressBar()->maximum(), 100);
+  EXPECT_EQ(window->progressBar()->value(), 40);
+  app.window.progress.StepIt();
+  EXPECT_EQ(window->progressBar()->value(), 41);
+}
+
+// Pictures and screenshots: VELTRANE_SCREENSHOT_DIR keeps the PNGs for a look.
+TEST_F(StartedWindow, ScreenshotsAfterStartUpAndWithEveryPicture) {
+  TempDir temp;
+  const char* kept = std::getenv("VELTRANE_SCREENSHOT_DIR");
+  const QString dir = QString::fromStdString(kept != nullptr ? std::string(kept) : temp.path());
+  QDir().mkpath(dir);
+  const QImage startUp = window->grab().toImage();
+  ASSERT_TRUE(startUp.save(dir + "/main-window.png"));
+
+  constexpr KeyPicture kinds[] = {
+      KeyPicture::Unused,       KeyPicture::Disabled, KeyPicture::Incomplete, KeyPicture::Complete,
+      KeyPicture::Illumination, KeyPicture::LedOff,   KeyPicture::Mouse,      KeyPicture::String,
+      KeyPicture::System,       KeyPicture::Consumer, KeyPicture::Editing,    KeyPicture::LightUp,
+      KeyPicture::LightDown,    KeyPicture::Stop};
+  for (std::size_t i = 0; i < app.window.keyPictures.size(); ++i)
+    app.window.keyPictures[i] = kinds[i % std::size(kinds)];
+  app.window.ledPictures = {KeyPicture::Illumination, KeyPicture::LedOff, KeyPicture::Illumination,
+                            KeyPicture::LedOff};
+  window->Sync();
+  const QImage loaded = window->grab().toImage();
+  ASSERT_TRUE(loaded.save(dir + "/main-window-pictures.png"));
+
+  // Every picture looks different from every other at 16 x 16.
+  std::vector<QImage> seen;
+  for (std::size_t i = 0; i < std::size(kinds); ++i) {
+    const QImage picture = window->keyButton(static_cast<int>(i))->grab().toImage();
+    for (const QImage& other : seen) EXPECT_NE(picture, other) << "picture " << i;
+    seen.push_back(picture);
+  }
+  EXPECT_NE(startUp, loaded);
+
+  // The pictures scale: a strip at 48 x 48 on a screen of ratio 2.
+  QImage strip(48 * 2 * static_cast<int>(std::size(kinds)), 48 * 2, QImage::Format_ARGB32);
+  strip.setDevicePixelRatio(2);
+  strip.fill(Qt::white);
+  QPainter painter(&strip);
+  for (std::size_t i = 0; i < std::size(kinds); ++i) {
+    const QPixmap big = gui::KeyPicturePixmap(kinds[i], QSize(48, 48), 2);
+    EXPECT_EQ(big.size(), QSize(96, 96));
+    painter.drawPixmap(static_cast<int>(i) * 48, 0, big);
+  }
+  painter.end();
+  ASSERT_TRUE(strip.save(dir + "/key-pictures.png"));
+}
+
+}  // namespace
+}  // namespace veltrane::testing
+
+namespace veltrane::testing {
+namespace {
+
+TEST_F(StartedWindow, TitleSaysSimulatedAndTheCloseBoxWaitsForATransfer) {
+  window->SetTitleSuffix(QStringLiteral(" — simulated keyboard"));
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("Veltrane — simulated keyboard"));
+  app.window.busy = true;
+  EXPECT_FALSE(window->close());
+  EXPECT_TRUE(window->isVisible());
+  app.window.busy = false;
+  EXPECT_TRUE(window->close());
+  EXPECT_FALSE(window->isVisible());
+}
+
+}  // namespace
+}  // namespace veltrane::testing

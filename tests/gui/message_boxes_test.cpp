@@ -1,0 +1,75 @@
+#include "gui/message_boxes.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include "gui/window_host.h"
+#include "gui_fixture.h"
+
+namespace veltrane::testing {
+namespace {
+
+struct SeenBox {
+  QString title, text;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QWidget* parent = nullptr;
+};
+
+// Closes the next modal message box once it is up and tells what it showed.
+SeenBox CloseNextBox(const std::function<void()>& show) {
+  SeenBox seen;
+  QTimer timer;
+  timer.setInterval(5);
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) return;
+    seen = {box->windowTitle(), box->text(), box->icon(), box->parentWidget()};
+    box->accept();
+  });
+  timer.start();
+  show();
+  return seen;
+}
+
+TEST_F(StartedWindow, BoxesShowTextCaptionAndIconOverTheMainWindow) {
+  gui::MessageBoxes boxes;
+  boxes.SetParentWindow(window.get());
+
+  SeenBox seen =
+      CloseNextBox([&] { boxes.Show("Cannot open file", "", model::MessageIcon::Error); });
+  EXPECT_EQ(seen.title, "Veltrane");
+  EXPECT_EQ(seen.text, "Cannot open file");
+  EXPECT_EQ(seen.icon, QMessageBox::Critical);
+  EXPECT_EQ(seen.parent, window.get());
+
+  seen = CloseNextBox(
+      [&] { boxes.Show("Saved configuration file !", "Save", model::MessageIcon::None); });
+  EXPECT_EQ(seen.title, "Save");
+  EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
+  EXPECT_EQ(gui::BoxIcon(model::MessageIcon::Information), QMessageBox::Information);
+  EXPECT_EQ(gui::BoxIcon(model::MessageIcon::Warning), QMessageBox::Warning);
+
+  ui::LogFile log;
+  gui::QtWindowHost host(boxes, log);
+  seen = CloseNextBox([&] { host.RunAbout(); });
+  EXPECT_EQ(seen.title, "About");
+  EXPECT_TRUE(seen.text.contains("Veltrane"));
+  EXPECT_TRUE(seen.text.contains("V05.27"));
+}
+
+TEST(QtWindowHost, HiddenWindowsAtStartUp) {
+  gui::MessageBoxes boxes;
+  ui::LogFile log;
+  gui::QtWindowHost host(boxes, log);
+  host.CreateHiddenWindows();
+  EXPECT_FALSE(host.testWindow()->isVisible());
+  EXPECT_EQ(host.testWindow()->windowTitle(), "Test Window");
+  EXPECT_EQ(host.testWindow()->size(), QSize(900, 300));
+  EXPECT_FALSE(host.stringEditorWindow()->isVisible());
+  EXPECT_EQ(host.stringEditorWindow()->windowTitle(), "Key Macro Tool");
+  host.ShowTestWindow();
+  EXPECT_TRUE(host.testWindow()->isVisible());
+}
+
+}  // namespace
+}  // namespace veltrane::testing
