@@ -2,6 +2,8 @@
 // shows its dialog modally over parent and returns when it is closed; the Make
 // functions build the same dialog without running it, for callers that show
 // and drive it themselves. A made dialog must be destroyed before its parent.
+// The test window is TestWindow: created hidden at start-up, ShowTestWindow()
+// for "Test keyboard".
 #pragma once
 
 #include <memory>
@@ -12,6 +14,7 @@
 #include "gui/dialogs/file_chooser_dialog.h"
 #include "gui/dialogs/led_dialog.h"
 #include "gui/dialogs/pointing_device_dialog.h"
+#include "gui/dialogs/test_window.h"
 #include "model/definition.h"
 #include "ui/pointing_device_dialog_model.h"
 

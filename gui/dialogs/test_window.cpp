@@ -30,7 +30,7 @@ TestWindow::TestWindow() : QWidget(nullptr, Qt::Window) {
   setWindowTitle(ToQString(ui::kTestWindowTitle));
   setObjectName(ToQString(ui::kTestWindowClass));
   setFocusPolicy(Qt::StrongFocus);
-  setAttribute(Qt::WA_KeyCompression, false);
+  setAttribute(Qt::WA_QuitOnClose, false);  // left open, it does not keep the program running
   const ui::Rect& frame = ui::kTestWindowFrame;
   move(frame.x, frame.y);
   resize(frame.width, frame.height);

@@ -13,7 +13,7 @@ namespace veltrane::gui {
 
 class TestWindow : public QWidget {
  public:
-  // A top-level window, created hidden.
+  // A top-level window, created hidden; closing it only hides it.
   TestWindow();
 
   // "Test keyboard": shown with an empty area, raised and focused.
