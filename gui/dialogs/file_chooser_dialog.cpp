@@ -40,7 +40,8 @@ FileChooserDialog::FileChooserDialog(QWidget* parent, ui::ChooserKind kind, std:
   filesId_ = load ? ui::kLoadFilesId : ui::kSaveFilesId;
   if (QLineEdit* name = Edit(ui::kSaveNameId)) name->setMaxLength(ui::kSaveNameLength);
 
-  connect(Combo(placesId_), &QComboBox::currentIndexChanged, this, [this](int index) {
+  // Every pick goes to the place, also a pick of the one already shown.
+  connect(Combo(placesId_), &QComboBox::activated, this, [this](int index) {
     ui::OnPlacePicked(model_, index);
     ShowModel();
   });

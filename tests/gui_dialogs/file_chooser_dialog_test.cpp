@@ -105,8 +105,14 @@ TEST_F(FileChooserWidgets, SaveListsFilesWithoutExtensionAndReturnsTheTypedName)
   QTest::keyClick(name, Qt::Key_Return);
   EXPECT_EQ(dialog->SaveName(), "keys.DAT");
 
+  const QByteArray home = qgetenv("HOME");
+  qputenv("HOME", (root_ + "/sub").toUtf8());  // the second place
   const auto cancelled = Open(ui::ChooserKind::Save);
+  qputenv("HOME", home);
   QTest::keyClicks(cancelled->Edit(ui::kSaveNameId), "other.DAT");
+  QTest::keyClick(cancelled->Combo(ui::kSavePlacesId), Qt::Key_Down);
+  EXPECT_EQ(QDir::currentPath(), root_ + "/sub");
+  EXPECT_EQ(Entries(cancelled->List(ui::kSaveFilesId)), (QStringList{"c.Dat"}));
   QTest::mouseClick(cancelled->Button(ui::kIdCancel), Qt::LeftButton);
   EXPECT_EQ(cancelled->SaveName(), "");
 
