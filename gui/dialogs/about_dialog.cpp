@@ -1,0 +1,9 @@
+#include "gui/dialogs/about_dialog.h"
+
+#include "ui/about_dialog_model.h"
+
+namespace veltrane::gui {
+
+AboutDialog::AboutDialog(QWidget* parent) : SpecDialog(ui::AboutDialogLayout(), parent) {}
+
+}  // namespace veltrane::gui

@@ -1,0 +1,47 @@
+#include "gui/dialogs/dialogs.h"
+
+namespace veltrane::gui {
+
+std::unique_ptr<LedDialog> MakeLedDialog(QWidget* parent, model::GlobalSettings& settings,
+                                         int ledSlot) {
+  return std::make_unique<LedDialog>(parent, settings, ledSlot);
+}
+
+void RunKeyLedDialog(QWidget* parent, model::GlobalSettings& settings, int ledSlot) {
+  MakeLedDialog(parent, settings, ledSlot)->exec();
+}
+
+std::unique_ptr<PointingDeviceDialog> MakePointingDeviceDialog(QWidget* parent,
+                                                               ui::PointDeviceParams& params) {
+  return std::make_unique<PointingDeviceDialog>(parent, params);
+}
+
+void RunPointingDeviceDialog(QWidget* parent, ui::PointDeviceParams& params) {
+  MakePointingDeviceDialog(parent, params)->exec();
+}
+
+std::unique_ptr<FileChooserDialog> MakeFileChooserDialog(QWidget* parent, ui::ChooserKind kind) {
+  return std::make_unique<FileChooserDialog>(parent, kind);
+}
+
+std::optional<std::string> RunLoadFileDialog(QWidget* parent) {
+  const auto dialog = MakeFileChooserDialog(parent, ui::ChooserKind::Load);
+  dialog->exec();
+  return dialog->LoadedPath();
+}
+
+std::string RunSaveFileDialog(QWidget* parent) {
+  const auto dialog = MakeFileChooserDialog(parent, ui::ChooserKind::Save);
+  dialog->exec();
+  return dialog->SaveName();
+}
+
+std::unique_ptr<AboutDialog> MakeAboutDialog(QWidget* parent) {
+  return std::make_unique<AboutDialog>(parent);
+}
+
+void RunAboutDialog(QWidget* parent) {
+  MakeAboutDialog(parent)->exec();
+}
+
+}  // namespace veltrane::gui

@@ -1,0 +1,40 @@
+// "Load File" and "Save File": the program's own chooser over the process's
+// current directory, which browsing changes for good.
+#pragma once
+
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "gui/dialogs/spec_dialog.h"
+#include "ui/file_chooser_model.h"
+
+namespace veltrane::gui {
+
+class FileChooserDialog : public SpecDialog {
+ public:
+  FileChooserDialog(QWidget* parent, ui::ChooserKind kind, std::FILE* diagnostics = stdout);
+
+  // Load: the absolute path of the chosen file, nothing when cancelled.
+  const std::optional<std::string>& LoadedPath() const { return loadedPath_; }
+  // Save: the typed name, "" when cancelled.
+  const std::string& SaveName() const { return saveName_; }
+  const ui::FileChooserModel& Model() const { return model_; }
+
+ protected:
+  void OnOk() override;
+  void OnCancel() override;
+
+ private:
+  void ShowModel();
+  int SelectedRow(int listId) const;
+
+  ui::FileChooserModel model_;
+  int placesId_;
+  int directoriesId_;
+  int filesId_;
+  std::optional<std::string> loadedPath_;
+  std::string saveName_;
+};
+
+}  // namespace veltrane::gui

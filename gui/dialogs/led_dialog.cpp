@@ -1,0 +1,28 @@
+#include "gui/dialogs/led_dialog.h"
+
+#include <QComboBox>
+
+namespace veltrane::gui {
+
+LedDialog::LedDialog(QWidget* parent, model::GlobalSettings& settings, int ledSlot)
+    : SpecDialog(ui::LedDialogLayout(), parent),
+      settings_(settings),
+      model_(ui::OpenLedDialog(settings, ledSlot)) {
+  QComboBox* combo = Combo(ui::kLedComboId);
+  for (const std::string& item : model_.led.items) combo->addItem(ToQString(item));
+  combo->setCurrentIndex(model_.led.selection);
+  connect(combo, &QComboBox::currentIndexChanged, this,
+          [this](int index) { ui::OnLedPicked(model_, settings_, index); });
+}
+
+void LedDialog::OnOk() {
+  ui::OnLedDialogClosed(model_);
+  SpecDialog::OnOk();
+}
+
+void LedDialog::OnCancel() {
+  ui::OnLedDialogClosed(model_);
+  SpecDialog::OnCancel();
+}
+
+}  // namespace veltrane::gui

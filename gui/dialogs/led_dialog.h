@@ -1,0 +1,25 @@
+// "Key LED settings": the function of one keyboard LED, stored at every pick.
+#pragma once
+
+#include "gui/dialogs/spec_dialog.h"
+#include "model/definition.h"
+#include "ui/led_dialog_model.h"
+
+namespace veltrane::gui {
+
+class LedDialog : public SpecDialog {
+ public:
+  LedDialog(QWidget* parent, model::GlobalSettings& settings, int ledSlot);
+
+  const ui::LedDialogModel& Model() const { return model_; }
+
+ protected:
+  void OnOk() override;
+  void OnCancel() override;
+
+ private:
+  model::GlobalSettings& settings_;
+  ui::LedDialogModel model_;
+};
+
+}  // namespace veltrane::gui

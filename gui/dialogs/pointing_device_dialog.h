@@ -1,0 +1,22 @@
+// "Pointing Device": the twenty tuning values, stored only by "OK".
+#pragma once
+
+#include "gui/dialogs/spec_dialog.h"
+#include "ui/pointing_device_dialog_model.h"
+
+namespace veltrane::gui {
+
+class PointingDeviceDialog : public SpecDialog {
+ public:
+  PointingDeviceDialog(QWidget* parent, ui::PointDeviceParams& params);
+
+ protected:
+  void OnOk() override;
+  void OnCancel() override;
+
+ private:
+  ui::PointDeviceParams& params_;
+  ui::PointingDeviceDialogModel model_;
+};
+
+}  // namespace veltrane::gui

@@ -1,0 +1,47 @@
+// A modal dialog built from a DialogSpec: fixed client size, every control at
+// its pixel rectangle, reachable by its id.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <map>
+#include <string_view>
+
+#include "ui/dialog_layout.h"
+
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace veltrane::gui {
+
+QString ToQString(std::string_view text);
+
+class SpecDialog : public QDialog {
+ public:
+  SpecDialog(const ui::DialogSpec& spec, QWidget* parent);
+
+  // The control of an id; nullptr when the dialog has none of that kind.
+  QWidget* Control(int id) const;
+  QPushButton* Button(int id) const;
+  QComboBox* Combo(int id) const;
+  QListWidget* List(int id) const;
+  QLineEdit* Edit(int id) const;
+
+  // Escape, the close button and "Cancel" all end up here.
+  void reject() override;
+
+ protected:
+  // Handlers of the buttons 1 ("OK", "Load", "Save") and 2 ("Cancel"); by
+  // default they accept and reject the dialog.
+  virtual void OnOk();
+  virtual void OnCancel();
+
+ private:
+  QWidget* Create(const ui::ControlSpec& control);
+
+  std::map<int, QWidget*> controls_;
+};
+
+}  // namespace veltrane::gui
