@@ -59,6 +59,7 @@ template <typename Call>
 auto BackgroundLink::Run(const ui::ProgressStep* step, Call call) -> decltype(call()) {
   if (running_) return call();  // never nested in practice; stay on this thread if it happens
   running_ = true;
+  const bool wasBusy = busy_;  // the command that made the call keeps its own mark
   busy_ = true;
   step_ = step;
   QCoreApplication::instance()->installEventFilter(this);
@@ -77,7 +78,7 @@ auto BackgroundLink::Run(const ui::ProgressStep* step, Call call) -> decltype(ca
 
   QCoreApplication::instance()->removeEventFilter(this);
   step_ = nullptr;
-  busy_ = false;
+  busy_ = wasBusy;
   running_ = false;
   return result;
 }

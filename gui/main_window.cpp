@@ -21,8 +21,8 @@
 namespace veltrane::gui {
 namespace {
 
-using ui::ControlKind;
-using ui::ControlSpec;
+using ui::MainControlKind;
+using ui::MainControl;
 
 constexpr int kComboHeight = 20;
 
@@ -113,43 +113,43 @@ std::function<void()> MainWindow::CommandOf(int id) {
 
 void MainWindow::CreateControls() {
   std::size_t led = 0;
-  for (const ControlSpec& spec : ui::ControlTable()) {
+  for (const MainControl& spec : ui::ControlTable()) {
     QWidget* widget = CreateControl(spec);
     // A drop-down combo box is as high as an edit field; the table's height is its open list.
-    const int height = spec.kind == ControlKind::ComboBox ? kComboHeight : spec.height;
+    const int height = spec.kind == MainControlKind::ComboBox ? kComboHeight : spec.height;
     widget->setGeometry(spec.x, spec.y, spec.width, height);
     widget->setEnabled(!spec.createdDisabled);
-    if (spec.kind == ControlKind::LedButton && led < leds_.size())
+    if (spec.kind == MainControlKind::LedButton && led < leds_.size())
       leds_[led++] = static_cast<PictureButton*>(widget);
     if (spec.id != 0) controls_[spec.id] = widget;
   }
 }
 
-QWidget* MainWindow::CreateControl(const ControlSpec& spec) {
+QWidget* MainWindow::CreateControl(const MainControl& spec) {
   const QString text = Text(spec.text);
   switch (spec.kind) {
-    case ControlKind::PushButton: {
+    case MainControlKind::PushButton: {
       auto* button = new QPushButton(text, surface_);
       connect(button, &QPushButton::clicked, this, CommandOf(spec.id));
       return button;
     }
-    case ControlKind::CheckBox: {
+    case MainControlKind::CheckBox: {
       auto* box = new ModelCheckBox(text, surface_);
       connect(box, &QCheckBox::clicked, this, CommandOf(spec.id));
       return box;
     }
-    case ControlKind::Label:
+    case MainControlKind::Label:
       return new QLabel(text, surface_);
-    case ControlKind::ComboBox:
+    case MainControlKind::ComboBox:
       return CreateComboBox(spec);
-    case ControlKind::Edit:
+    case MainControlKind::Edit:
       return CreateEdit(spec);
-    case ControlKind::LedButton: {
+    case MainControlKind::LedButton: {
       auto* button = new PictureButton(surface_);
       connect(button, &QAbstractButton::clicked, this, CommandOf(spec.id));
       return button;
     }
-    case ControlKind::ListBox: {
+    case MainControlKind::ListBox: {
       auto* list = new QListWidget(surface_);
       list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
       return list;
@@ -158,7 +158,7 @@ QWidget* MainWindow::CreateControl(const ControlSpec& spec) {
   return new QWidget(surface_);
 }
 
-QWidget* MainWindow::CreateComboBox(const ControlSpec& spec) {
+QWidget* MainWindow::CreateComboBox(const MainControl& spec) {
   auto* box = new QComboBox(surface_);
   box->setEditable(true);
   box->setInsertPolicy(QComboBox::NoInsert);
@@ -169,7 +169,7 @@ QWidget* MainWindow::CreateComboBox(const ControlSpec& spec) {
   return box;
 }
 
-QWidget* MainWindow::CreateEdit(const ControlSpec& spec) {
+QWidget* MainWindow::CreateEdit(const MainControl& spec) {
   auto* edit = new QLineEdit(Text(spec.text), surface_);
   if (spec.digitsOnly)
     edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));

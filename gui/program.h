@@ -32,7 +32,7 @@ class Program {
   const ui::Services io{boxes, log};
   ui::NirvexLink nirvex{boxes};
   BackgroundLink link{nirvex, app.window.busy};
-  QtWindowHost host{boxes, log};
+  QtWindowHost host{app, boxes, log};
   ui::MainWindowController controller{app, io, link, host};
   MainWindow window{app.window, controller};
 };

@@ -5,6 +5,9 @@
 #include <QWidget>
 #include <memory>
 
+#include "gui/dialogs/test_window.h"
+#include "gui/keyedit/key_editing.h"
+#include "ui/app_state.h"
 #include "ui/log_file.h"
 #include "ui/window_host.h"
 
@@ -17,14 +20,17 @@ inline constexpr const char* kAboutCaption = "About";
 
 class QtWindowHost : public ui::WindowHost {
  public:
-  QtWindowHost(MessageBoxes& boxes, ui::LogFile& log);
+  QtWindowHost(ui::AppState& app, MessageBoxes& boxes, ui::LogFile& log);
   ~QtWindowHost() override;
 
   void SetMainWindow(MainWindow* window) { window_ = window; }
   // The test window and the string editor window, created hidden.
   void CreateHiddenWindows();
-  QWidget* testWindow() const { return testWindow_.get(); }
-  QWidget* stringEditorWindow() const { return stringEditor_.get(); }
+  TestWindow* testWindow() const { return testWindow_.get(); }
+  QWidget* stringEditorWindow() const {
+    return keyEditing_ ? keyEditing_->stringEditorWindow() : nullptr;
+  }
+  KeyEditing* keyEditing() const { return keyEditing_.get(); }
 
   void Repaint() override;
   void RunKeySettings() override;
@@ -37,13 +43,12 @@ class QtWindowHost : public ui::WindowHost {
   void Exit() override;
 
  private:
-  void RunPlaceholder(const QString& title);
-
+  ui::AppState& app_;
   MessageBoxes& boxes_;
   ui::LogFile& log_;
   MainWindow* window_ = nullptr;
-  std::unique_ptr<QWidget> testWindow_;
-  std::unique_ptr<QWidget> stringEditor_;
+  std::unique_ptr<TestWindow> testWindow_;
+  std::unique_ptr<KeyEditing> keyEditing_;
 };
 
 }  // namespace veltrane::gui

@@ -5,9 +5,9 @@
 namespace veltrane::ui {
 namespace {
 
-using K = ControlKind;
+using K = MainControlKind;
 
-constexpr ControlSpec kControls[] = {
+constexpr MainControl kControls[] = {
     // Buttons, check boxes, labels, fields and lists.
     {K::PushButton, "Check keyboard presence", 390, 0, 180, 20, 35099},
     {K::PushButton, "Generate EEPROM File", 390, 30, 180, 20, 35072, true},
@@ -88,14 +88,14 @@ constexpr ControlSpec kControls[] = {
 
 }  // namespace
 
-std::span<const ControlSpec> ControlTable() {
+std::span<const MainControl> ControlTable() {
   return kControls;
 }
 
-const ControlSpec* FindControl(int id) {
+const MainControl* FindControl(int id) {
   if (id == 0) return nullptr;
   const auto* found = std::find_if(std::begin(kControls), std::end(kControls),
-                                   [id](const ControlSpec& c) { return c.id == id; });
+                                   [id](const MainControl& c) { return c.id == id; });
   return found == std::end(kControls) ? nullptr : found;
 }
 

@@ -10,10 +10,10 @@
 
 namespace veltrane::ui {
 
-enum class ControlKind { PushButton, CheckBox, Label, ComboBox, Edit, LedButton, ListBox };
+enum class MainControlKind { PushButton, CheckBox, Label, ComboBox, Edit, LedButton, ListBox };
 
-struct ControlSpec {
-  ControlKind kind;
+struct MainControl {
+  MainControlKind kind;
   std::string_view text;
   int x, y, width, height;
   int id;  // 0: a control no command refers to
@@ -22,10 +22,10 @@ struct ControlSpec {
 };
 
 // Every child control of the main window other than the matrix, in table order.
-std::span<const ControlSpec> ControlTable();
+std::span<const MainControl> ControlTable();
 
 // The control of the table with this id, or nullptr.
-const ControlSpec* FindControl(int id);
+const MainControl* FindControl(int id);
 
 // The key matrix: 16 rows (sense lines) by 8 columns (drive lines).
 inline constexpr int kMatrixRows = 16;

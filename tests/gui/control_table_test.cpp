@@ -9,27 +9,27 @@ namespace {
 
 TEST(ControlTable, IdsAreUniqueAndEveryMirroredControlHasItsKind) {
   std::set<int> ids;
-  for (const ControlSpec& c : ControlTable()) {
+  for (const MainControl& c : ControlTable()) {
     if (c.id == 0) continue;
     EXPECT_TRUE(ids.insert(c.id).second) << "duplicate id " << c.id;
     EXPECT_EQ(KeyButtonIndex(c.id), -1) << c.id << " inside the matrix ids";
   }
-  auto expectKind = [](int id, ControlKind kind) {
-    const ControlSpec* c = FindControl(id);
+  auto expectKind = [](int id, MainControlKind kind) {
+    const MainControl* c = FindControl(id);
     ASSERT_NE(c, nullptr) << id;
     EXPECT_EQ(c->kind, kind) << id;
   };
-  for (const auto& b : kCheckBoxBindings) expectKind(b.id, ControlKind::CheckBox);
-  for (const auto& b : kEditFieldBindings) expectKind(b.id, ControlKind::Edit);
-  for (const auto& b : kComboBoxBindings) expectKind(b.id, ControlKind::ComboBox);
-  for (int id : kLedButtonIds) expectKind(id, ControlKind::LedButton);
-  expectKind(kGenerateButtonId, ControlKind::PushButton);
-  expectKind(kProgramVersionLabelId, ControlKind::Label);
+  for (const auto& b : kCheckBoxBindings) expectKind(b.id, MainControlKind::CheckBox);
+  for (const auto& b : kEditFieldBindings) expectKind(b.id, MainControlKind::Edit);
+  for (const auto& b : kComboBoxBindings) expectKind(b.id, MainControlKind::ComboBox);
+  for (int id : kLedButtonIds) expectKind(id, MainControlKind::LedButton);
+  expectKind(kGenerateButtonId, MainControlKind::PushButton);
+  expectKind(kProgramVersionLabelId, MainControlKind::Label);
   EXPECT_EQ(FindControl(0), nullptr);
 }
 
 TEST(ControlTable, CreationStateAndPlaces) {
-  const ControlSpec* generate = FindControl(kGenerateButtonId);
+  const MainControl* generate = FindControl(kGenerateButtonId);
   EXPECT_EQ(generate->text, "Generate EEPROM File");
   EXPECT_TRUE(generate->createdDisabled);
   EXPECT_TRUE(FindControl(35101)->createdDisabled);  // "Enable keyboard": display only
@@ -37,15 +37,15 @@ TEST(ControlTable, CreationStateAndPlaces) {
   EXPECT_FALSE(FindControl(35102)->createdDisabled);
   for (int id : {35084, 35187, 35193}) EXPECT_TRUE(FindControl(id)->digitsOnly) << id;
   EXPECT_FALSE(FindControl(35119)->digitsOnly);
-  const ControlSpec* anyKey = FindControl(35081);
+  const MainControl* anyKey = FindControl(35081);
   EXPECT_EQ(anyKey->width, 220);
-  const ControlSpec* pointDev = FindControl(35166);
+  const MainControl* pointDev = FindControl(35166);
   EXPECT_EQ(pointDev->x, 600);
   EXPECT_EQ(pointDev->y, 480);
   EXPECT_EQ(pointDev->width, 100);
   int labels = 0;
-  for (const ControlSpec& c : ControlTable())
-    if (c.kind == ControlKind::Label && c.id == 0) ++labels;
+  for (const MainControl& c : ControlTable())
+    if (c.kind == MainControlKind::Label && c.id == 0) ++labels;
   EXPECT_EQ(labels, 16 + 8 + 2 + 7 + 4);  // matrix labels, "Sns"/"Drv", settings, "Led n:"
 }
 

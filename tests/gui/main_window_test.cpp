@@ -24,7 +24,7 @@ TEST_F(StartedWindow, ControlsSitAtTheirTablePlacesInAFixedWindow) {
   EXPECT_EQ(window->surface()->size(), QSize(gui::kClientWidth, gui::kClientHeight));
   EXPECT_EQ(window->minimumSize(), window->maximumSize());
   EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
-  for (const ui::ControlSpec& spec : ui::ControlTable()) {
+  for (const ui::MainControl& spec : ui::ControlTable()) {
     if (spec.id == 0) continue;
     const QRect place = window->control(spec.id)->geometry();
     EXPECT_EQ(place.topLeft(), QPoint(spec.x, spec.y)) << spec.id;

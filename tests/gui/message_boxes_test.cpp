@@ -48,19 +48,14 @@ TEST_F(StartedWindow, BoxesShowTextCaptionAndIconOverTheMainWindow) {
   EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
   EXPECT_EQ(gui::BoxIcon(model::MessageIcon::Information), QMessageBox::Information);
   EXPECT_EQ(gui::BoxIcon(model::MessageIcon::Warning), QMessageBox::Warning);
-
-  ui::LogFile log;
-  gui::QtWindowHost host(boxes, log);
-  seen = CloseNextBox([&] { host.RunAbout(); });
-  EXPECT_EQ(seen.title, "About");
-  EXPECT_TRUE(seen.text.contains("Veltrane"));
-  EXPECT_TRUE(seen.text.contains("V05.27"));
 }
 
 TEST(QtWindowHost, HiddenWindowsAtStartUp) {
   gui::MessageBoxes boxes;
   ui::LogFile log;
-  gui::QtWindowHost host(boxes, log);
+  ui::AppState app;
+  ui::StartApplication(app);
+  gui::QtWindowHost host(app, boxes, log);
   host.CreateHiddenWindows();
   EXPECT_FALSE(host.testWindow()->isVisible());
   EXPECT_EQ(host.testWindow()->windowTitle(), "Test Window");

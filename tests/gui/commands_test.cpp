@@ -1,0 +1,131 @@
+// The real program on the simulated keyboard: commands through the widgets,
+// message boxes answered by the test, modal dialogs closed by a timer.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QProgressBar>
+#include <QTimer>
+#include <filesystem>
+
+#include "gui/main_window_widgets.h"
+#include "gui/program.h"
+#include "model/key_tables.h"
+#include "persist/config_file.h"
+#include "support/temp_dir.h"
+#include "ui/control_ids.h"
+
+namespace veltrane::testing {
+namespace {
+
+// Runs `act`, closing the first modal dialog that comes up after `inspect` has seen it.
+void WithModalDialog(const std::function<void()>& act,
+                     const std::function<void(QDialog&)>& inspect) {
+  QTimer timer;
+  timer.setInterval(5);
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) return;
+    timer.stop();
+    inspect(*dialog);
+    dialog->reject();
+  });
+  timer.start();
+  act();
+}
+
+class ProgramCommands : public ::testing::Test {
+ protected:
+  ProgramCommands() {
+    ::setenv("NIRVEX_DEVICE", ("sim:" + dir.File("kb.sim") + ",time=virtual").c_str(), 1);
+    home = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+  }
+  ~ProgramCommands() override {
+    std::filesystem::current_path(home);
+    ::unsetenv("NIRVEX_DEVICE");
+  }
+  // A configuration with a string key at row 0, column 0.
+  std::string WriteBoard() {
+    ui::AppState source;
+    ui::StartApplication(source);
+    model::KeyDefinition& key = source.doc.def.keys[0];
+    key.layers[0] = model::KeyLayer{};
+    key.layers[0].used = 1;
+    key.layers[0].keytype = model::STRING_KEY;
+    key.layers[0].ibmkey = 0;
+    key.complete = 1;
+    source.doc.def.stringWorkBuffer[0][0] = model::StringChar{0, 0x04, 0x1C, 0};
+    model::FlattenStrings(source.doc.def);
+    const std::string path = dir.File("Board.DAT");
+    EXPECT_TRUE(persist::WriteConfigFile(path, source.doc.def, ui::ReadShownSettings(source.window),
+                                         source.doc.header));
+    return path;
+  }
+  void Click(int id) {
+    auto* button = qobject_cast<QAbstractButton*>(program->window.control(id));
+    ASSERT_NE(button, nullptr) << id;
+    button->click();
+  }
+  void Start(const std::string& commandLine) {
+    program = std::make_unique<gui::Program>(commandLine);
+    program->boxes.SetAnswer([this](const std::string& text, const std::string& caption,
+                                    model::MessageIcon) { boxes.push_back(caption + "|" + text); });
+    program->Start(0, dir.File("vtlog.txt"));
+  }
+  bool Shown(const std::string& box) const {
+    return std::find(boxes.begin(), boxes.end(), box) != boxes.end();
+  }
+
+  TempDir dir;
+  std::filesystem::path home;
+  std::vector<std::string> boxes;
+  std::unique_ptr<gui::Program> program;
+};
+
+TEST_F(ProgramCommands, CommandLineFileIsProgrammedReadBackAndWritten) {
+  Start(WriteBoard());
+  ui::AppState& app = program->app;
+  Click(ui::id::kProgram);
+  EXPECT_TRUE(Shown("Download|Plug in the keyboard to program !"));
+  EXPECT_TRUE(Shown("Load|Loaded configuration file !"));
+  EXPECT_TRUE(Shown("nirvex|Done"));
+  EXPECT_FALSE(Shown("Programming|Programming failed"));
+  EXPECT_EQ(program->window.progressBar()->value(), 100);
+  EXPECT_EQ(program->window.keyButton(0)->picture(), ui::KeyPicture::String);
+  EXPECT_EQ(program->window.keyButton(1)->picture(), ui::KeyPicture::Incomplete);
+
+  boxes.clear();
+  Click(ui::id::kRead);
+  EXPECT_TRUE(Shown("Reading|Keyboard read !"));
+  EXPECT_EQ(app.doc.def.keys[0].layers[0].keytype, model::STRING_KEY);
+  EXPECT_EQ(program->window.keyButton(0)->picture(), ui::KeyPicture::String);
+
+  Click(ui::id::kWriteBin);
+  EXPECT_TRUE(program->window.control(ui::id::kGenerate)->isEnabled());
+  Click(ui::id::kGenerate);
+  EXPECT_EQ(std::filesystem::file_size(dir.File("Board.BIN")), 8192u);
+}
+
+TEST_F(ProgramCommands, MatrixButtonOpensKeySettingsWithTheQuestionMark) {
+  Start("");
+  QString title;
+  ui::KeyPicture during = ui::KeyPicture::Unused;
+  WithModalDialog([&] { program->window.keyButton(9)->click(); },
+                  [&](QDialog& dialog) {
+                    title = dialog.windowTitle();
+                    during = program->window.keyButton(9)->picture();
+                  });
+  EXPECT_EQ(title, "Key Settings");
+  EXPECT_EQ(during, ui::KeyPicture::Editing);
+  EXPECT_EQ(program->window.keyButton(9)->picture(), ui::KeyPicture::Incomplete);
+
+  WithModalDialog([&] { Click(ui::id::kLed2); },
+                  [&](QDialog& dialog) { title = dialog.windowTitle(); });
+  EXPECT_EQ(title, "Key LED settings");
+  EXPECT_EQ(program->app.window.ledSlot, 1);
+}
+
+}  // namespace
+}  // namespace veltrane::testing
