@@ -5,21 +5,28 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTimer>
 #include <filesystem>
 
+#include "gui/dialogs/spec_dialog.h"
+#include "gui/keyedit/control_widgets.h"
+#include "gui/keyedit/key_settings_dialog.h"
 #include "gui/main_window_widgets.h"
 #include "gui/program.h"
 #include "model/key_tables.h"
 #include "persist/config_file.h"
+#include "support/recording_messages.h"
 #include "support/temp_dir.h"
 #include "ui/control_ids.h"
 
 namespace veltrane::testing {
 namespace {
 
-// Runs `act`, closing the first modal dialog that comes up after `inspect` has seen it.
+// Runs `act`, closing the first modal dialog that comes up once `inspect` has seen it.
 void WithModalDialog(const std::function<void()>& act,
                      const std::function<void(QDialog&)>& inspect) {
   QTimer timer;
@@ -29,7 +36,7 @@ void WithModalDialog(const std::function<void()>& act,
     if (dialog == nullptr) return;
     timer.stop();
     inspect(*dialog);
-    dialog->reject();
+    if (dialog->isVisible()) dialog->reject();  // unless `inspect` closed it
   });
   timer.start();
   act();
@@ -125,6 +132,45 @@ TEST_F(ProgramCommands, MatrixButtonOpensKeySettingsWithTheQuestionMark) {
                   [&](QDialog& dialog) { title = dialog.windowTitle(); });
   EXPECT_EQ(title, "Key LED settings");
   EXPECT_EQ(program->app.window.ledSlot, 1);
+}
+
+TEST_F(ProgramCommands, KeyRecordedInTheEditorIsShownAndSaved) {
+  Start("");
+  bool ran = false;
+  QTimer::singleShot(0, [&] {
+    gui::KeySettingsDialog* dialog = program->host.keyEditing()->keySettingsDialog();
+    ASSERT_NE(dialog, nullptr);
+    ran = true;
+    dialog->findChild<QAbstractButton*>(gui::ControlObjectName(ui::kIdLayerUsedFirst))->click();
+    dialog->findChild<QPushButton*>(gui::ControlObjectName(ui::kIdAssignMacroFirst))->click();
+    QWidget* editor = program->host.stringEditorWindow();
+    for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+      QKeyEvent key(type, Qt::Key_A, Qt::NoModifier, 38, 0x61, 0, "a");  // native = evdev 30 + 8
+      QApplication::sendEvent(editor, &key);
+    }
+    editor->findChild<QPushButton*>(gui::ControlObjectName(1))->click();  // the editor's "OK"
+    dialog->findChild<QPushButton*>(gui::ControlObjectName(1))->click();  // the dialog's "OK"
+  });
+  program->window.keyButton(10)->click();
+  ASSERT_TRUE(ran);
+  const model::KeyDefinition& key = program->app.doc.def.keys[10];
+  EXPECT_EQ(key.layers[0].ibmkey, 31);
+  EXPECT_EQ(key.complete, 1);
+  EXPECT_EQ(program->window.keyButton(10)->picture(), ui::KeyPicture::Complete);
+
+  WithModalDialog([&] { Click(ui::id::kSave); },
+                  [&](QDialog& dialog) {
+                    auto& chooser = static_cast<gui::SpecDialog&>(dialog);
+                    chooser.Edit(35127)->setText("Edited");
+                    chooser.Button(1)->click();
+                  });
+  EXPECT_TRUE(Shown("Save|Saved configuration file !"));
+  model::KeyboardDefinition saved;
+  persist::HeaderImage header;
+  testing::RecordingMessages ignored;
+  ASSERT_EQ(persist::ReadConfigFile(dir.File("Edited.DAT"), saved, header, ignored),
+            persist::LoadOutcome::Loaded);
+  EXPECT_EQ(saved.keys[10].layers[0].ibmkey, 31);
 }
 
 }  // namespace
