@@ -6,6 +6,7 @@
 #include <span>
 #include <string_view>
 
+#include "ui/control_ids.h"
 #include "ui/main_window_model.h"
 
 namespace veltrane::ui {
@@ -30,7 +31,7 @@ const MainControl* FindControl(int id);
 // The key matrix: 16 rows (sense lines) by 8 columns (drive lines).
 inline constexpr int kMatrixRows = 16;
 inline constexpr int kMatrixColumns = 8;
-inline constexpr int kKeyButtonFirstId = 34560;
+inline constexpr int kKeyButtonFirstId = id::kFirstKeyButton;
 inline constexpr int kKeyButtonSize = 16;
 
 struct KeyButtonPlace {
@@ -49,7 +50,7 @@ constexpr int KeyButtonIndex(int id) {
 }
 
 // The LED buttons' ids, LED 1..4.
-inline constexpr int kLedButtonIds[4] = {35093, 35094, 35095, 35120};
+inline constexpr int kLedButtonIds[4] = {id::kLed1, id::kLed2, id::kLed3, id::kLed4};
 
 // Which control of the table mirrors which field of the view model.
 template <typename Control>
@@ -80,11 +81,13 @@ inline constexpr ControlBinding<ComboBox> kComboBoxBindings[] = {
     {35100, &MainWindowModel::pointDevice},
 };
 
-inline constexpr int kGenerateButtonId = 35072;  // enabled from MainWindowModel::generateEnabled
-inline constexpr int kProgramVersionLabelId = 35097;  // MainWindowModel::programVersion
+inline constexpr int kGenerateButtonId =
+    id::kGenerate;  // enabled from MainWindowModel::generateEnabled
+inline constexpr int kProgramVersionLabelId =
+    id::kProgramVersionLabel;  // MainWindowModel::programVersion
 
 // Menu commands.
-inline constexpr int kCommandAbout = 104;
-inline constexpr int kCommandExit = 105;
+inline constexpr int kCommandAbout = id::kAbout;
+inline constexpr int kCommandExit = id::kExit;
 
 }  // namespace veltrane::ui
