@@ -21,8 +21,8 @@
 namespace veltrane::gui {
 namespace {
 
-using ui::MainControlKind;
 using ui::MainControl;
+using ui::MainControlKind;
 
 constexpr int kComboHeight = 20;
 
@@ -113,40 +113,40 @@ std::function<void()> MainWindow::CommandOf(int id) {
 
 void MainWindow::CreateControls() {
   std::size_t led = 0;
-  for (const MainControl& spec : ui::ControlTable()) {
-    QWidget* widget = CreateControl(spec);
+  for (const MainControl& entry : ui::ControlTable()) {
+    QWidget* widget = CreateControl(entry);
     // A drop-down combo box is as high as an edit field; the table's height is its open list.
-    const int height = spec.kind == MainControlKind::ComboBox ? kComboHeight : spec.height;
-    widget->setGeometry(spec.x, spec.y, spec.width, height);
-    widget->setEnabled(!spec.createdDisabled);
-    if (spec.kind == MainControlKind::LedButton && led < leds_.size())
+    const int height = entry.kind == MainControlKind::ComboBox ? kComboHeight : entry.height;
+    widget->setGeometry(entry.x, entry.y, entry.width, height);
+    widget->setEnabled(!entry.createdDisabled);
+    if (entry.kind == MainControlKind::LedButton && led < leds_.size())
       leds_[led++] = static_cast<PictureButton*>(widget);
-    if (spec.id != 0) controls_[spec.id] = widget;
+    if (entry.id != 0) controls_[entry.id] = widget;
   }
 }
 
-QWidget* MainWindow::CreateControl(const MainControl& spec) {
-  const QString text = Text(spec.text);
-  switch (spec.kind) {
+QWidget* MainWindow::CreateControl(const MainControl& entry) {
+  const QString text = Text(entry.text);
+  switch (entry.kind) {
     case MainControlKind::PushButton: {
       auto* button = new QPushButton(text, surface_);
-      connect(button, &QPushButton::clicked, this, CommandOf(spec.id));
+      connect(button, &QPushButton::clicked, this, CommandOf(entry.id));
       return button;
     }
     case MainControlKind::CheckBox: {
       auto* box = new ModelCheckBox(text, surface_);
-      connect(box, &QCheckBox::clicked, this, CommandOf(spec.id));
+      connect(box, &QCheckBox::clicked, this, CommandOf(entry.id));
       return box;
     }
     case MainControlKind::Label:
       return new QLabel(text, surface_);
     case MainControlKind::ComboBox:
-      return CreateComboBox(spec);
+      return CreateComboBox(entry);
     case MainControlKind::Edit:
-      return CreateEdit(spec);
+      return CreateEdit(entry);
     case MainControlKind::LedButton: {
       auto* button = new PictureButton(surface_);
-      connect(button, &QAbstractButton::clicked, this, CommandOf(spec.id));
+      connect(button, &QAbstractButton::clicked, this, CommandOf(entry.id));
       return button;
     }
     case MainControlKind::ListBox: {
@@ -158,22 +158,22 @@ QWidget* MainWindow::CreateControl(const MainControl& spec) {
   return new QWidget(surface_);
 }
 
-QWidget* MainWindow::CreateComboBox(const MainControl& spec) {
+QWidget* MainWindow::CreateComboBox(const MainControl& entry) {
   auto* box = new QComboBox(surface_);
   box->setEditable(true);
   box->setInsertPolicy(QComboBox::NoInsert);
-  box->setMaxVisibleItems((spec.height - kComboHeight) / 16);
-  connect(box, &QComboBox::activated, this, [this, id = spec.id](int index) {
+  box->setMaxVisibleItems((entry.height - kComboHeight) / 16);
+  connect(box, &QComboBox::activated, this, [this, id = entry.id](int index) {
     Forward([this, id, index] { events_.OnSelection(id, index); });
   });
   return box;
 }
 
-QWidget* MainWindow::CreateEdit(const MainControl& spec) {
-  auto* edit = new QLineEdit(Text(spec.text), surface_);
-  if (spec.digitsOnly)
+QWidget* MainWindow::CreateEdit(const MainControl& entry) {
+  auto* edit = new QLineEdit(Text(entry.text), surface_);
+  if (entry.digitsOnly)
     edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
-  connect(edit, &QLineEdit::textEdited, this, [this, id = spec.id](const QString& typed) {
+  connect(edit, &QLineEdit::textEdited, this, [this, id = entry.id](const QString& typed) {
     Forward([this, id, typed] { events_.OnFieldEdited(id, typed.toStdString()); });
   });
   return edit;

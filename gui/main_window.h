@@ -48,9 +48,9 @@ class MainWindow : public QMainWindow {
  private:
   void CreateMenus();
   void CreateControls();
-  QWidget* CreateControl(const ui::MainControl& spec);
-  QWidget* CreateComboBox(const ui::MainControl& spec);
-  QWidget* CreateEdit(const ui::MainControl& spec);
+  QWidget* CreateControl(const ui::MainControl& entry);
+  QWidget* CreateComboBox(const ui::MainControl& entry);
+  QWidget* CreateEdit(const ui::MainControl& entry);
   // A widget signal that reports command `id`, then mirrors the model again.
   std::function<void()> CommandOf(int id);
   void CreateMatrix();

@@ -7,17 +7,17 @@
 namespace veltrane::ui {
 namespace {
 
-constexpr std::array<ControlSpec, 3> kControls = {{
+constexpr std::array<DialogControl, 3> kControls = {{
     {kIdOk, ControlKind::DefaultButton, "OK", DialogUnitsRect(195, 6, 30, 11)},
     {kIdStatic, ControlKind::Label, kProgramName, DialogUnitsRect(10, 10, 150, 10)},
     {kIdStatic, ControlKind::Label, kProgramVersion, DialogUnitsRect(10, 26, 150, 10)},
 }};
 
-constexpr DialogSpec kLayout = {"About", DialogUnitsX(230), DialogUnitsY(75), kControls};
+constexpr DialogLayout kLayout = {"About", DialogUnitsX(230), DialogUnitsY(75), kControls};
 
 }  // namespace
 
-const DialogSpec& AboutDialogLayout() {
+const DialogLayout& AboutDialogLayout() {
   return kLayout;
 }
 

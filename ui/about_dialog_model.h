@@ -11,6 +11,6 @@ inline constexpr std::string_view kProgramName = "Veltrane";
 
 // Title "About", the name and version labels and the default button "OK";
 // "OK" and the cancel key both close the box.
-const DialogSpec& AboutDialogLayout();
+const DialogLayout& AboutDialogLayout();
 
 }  // namespace veltrane::ui

@@ -42,7 +42,7 @@ enum class ControlKind {
                  // and double clicks reported
 };
 
-struct ControlSpec {
+struct DialogControl {
   int id = kIdStatic;
   ControlKind kind = ControlKind::Label;
   std::string_view text;
@@ -51,11 +51,11 @@ struct ControlSpec {
 
 // A modal dialog with a caption and a system menu; width and height are the
 // client area.
-struct DialogSpec {
+struct DialogLayout {
   std::string_view title;
   int width = 0;
   int height = 0;
-  std::span<const ControlSpec> controls;
+  std::span<const DialogControl> controls;
 };
 
 }  // namespace veltrane::ui

@@ -13,7 +13,7 @@
 namespace veltrane::ui {
 namespace {
 
-constexpr std::array<ControlSpec, 5> kLoadControls = {{
+constexpr std::array<DialogControl, 5> kLoadControls = {{
     {kIdOk, ControlKind::DefaultButton, "Load", DialogUnitsRect(325, 7, 50, 14)},
     {kIdCancel, ControlKind::PushButton, "Cancel", DialogUnitsRect(325, 24, 50, 14)},
     {kLoadPlacesId, ControlKind::DropDownList, "", {5, 10, 100, 300}},
@@ -21,7 +21,7 @@ constexpr std::array<ControlSpec, 5> kLoadControls = {{
     {kLoadFilesId, ControlKind::SortedList, "", {250, 10, 200, 240}},
 }};
 
-constexpr std::array<ControlSpec, 6> kSaveControls = {{
+constexpr std::array<DialogControl, 6> kSaveControls = {{
     {kIdOk, ControlKind::DefaultButton, "Save", DialogUnitsRect(344, 7, 50, 14)},
     {kIdCancel, ControlKind::PushButton, "Cancel", DialogUnitsRect(344, 24, 50, 14)},
     {kSavePlacesId, ControlKind::DropDownList, "", {5, 10, 100, 300}},
@@ -30,10 +30,10 @@ constexpr std::array<ControlSpec, 6> kSaveControls = {{
     {kSaveNameId, ControlKind::Edit, "", {250, 250, 200, 20}},
 }};
 
-constexpr DialogSpec kLoadLayout = {"Load File", DialogUnitsX(382), DialogUnitsY(164),
-                                    kLoadControls};
-constexpr DialogSpec kSaveLayout = {"Save File", DialogUnitsX(401), DialogUnitsY(174),
-                                    kSaveControls};
+constexpr DialogLayout kLoadLayout = {"Load File", DialogUnitsX(382), DialogUnitsY(164),
+                                      kLoadControls};
+constexpr DialogLayout kSaveLayout = {"Save File", DialogUnitsX(401), DialogUnitsY(174),
+                                      kSaveControls};
 
 char Lower(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
@@ -170,7 +170,7 @@ bool EnterAndList(FileChooserModel& chooser, const std::string& path) {
 
 }  // namespace
 
-const DialogSpec& FileChooserLayout(ChooserKind kind) {
+const DialogLayout& FileChooserLayout(ChooserKind kind) {
   return kind == ChooserKind::Load ? kLoadLayout : kSaveLayout;
 }
 

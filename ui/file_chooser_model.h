@@ -29,7 +29,7 @@ inline constexpr std::size_t kMountsFileLimit = 256 * 1024;
 
 // Title, the buttons ("Load"/"Save" and "Cancel"), the place combo box and the
 // two sorted lists; the Save chooser also has the name field 35127.
-const DialogSpec& FileChooserLayout(ChooserKind kind);
+const DialogLayout& FileChooserLayout(ChooserKind kind);
 
 using ListBox = ComboBox;  // entries kept sorted, selection -1 when none
 

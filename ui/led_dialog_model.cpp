@@ -7,18 +7,19 @@
 namespace veltrane::ui {
 namespace {
 
-constexpr std::array<ControlSpec, 4> kControls = {{
+constexpr std::array<DialogControl, 4> kControls = {{
     {kIdOk, ControlKind::DefaultButton, "OK", DialogUnitsRect(156, 7, 50, 14)},
     {kIdCancel, ControlKind::PushButton, "Cancel", DialogUnitsRect(156, 24, 50, 14)},
     {kIdStatic, ControlKind::Label, "Key LED:", DialogUnitsRect(14, 17, 32, 8)},
     {kLedComboId, ControlKind::DropDownList, "", {50, 50, 180, 300}},
 }};
 
-constexpr DialogSpec kLayout = {"Key LED settings", DialogUnitsX(213), DialogUnitsY(62), kControls};
+constexpr DialogLayout kLayout = {"Key LED settings", DialogUnitsX(213), DialogUnitsY(62),
+                                  kControls};
 
 }  // namespace
 
-const DialogSpec& LedDialogLayout() {
+const DialogLayout& LedDialogLayout() {
   return kLayout;
 }
 

@@ -13,7 +13,7 @@ namespace veltrane::ui {
 inline constexpr int kLedComboId = 35092;
 
 // Title, "OK", "Cancel", the label "Key LED:" and combo box 35092.
-const DialogSpec& LedDialogLayout();
+const DialogLayout& LedDialogLayout();
 
 struct LedDialogModel {
   ComboBox led;  // 35092, the six LED texts

@@ -47,8 +47,8 @@ constexpr std::array<PointingField, kPointingFieldCount> BuildFields() {
 
 constexpr std::array<PointingField, kPointingFieldCount> kFields = BuildFields();
 
-constexpr std::array<ControlSpec, 2 + 2 * kPointingFieldCount> BuildControls() {
-  std::array<ControlSpec, 2 + 2 * kPointingFieldCount> controls{};
+constexpr std::array<DialogControl, 2 + 2 * kPointingFieldCount> BuildControls() {
+  std::array<DialogControl, 2 + 2 * kPointingFieldCount> controls{};
   controls[0] = {kIdOk, ControlKind::DefaultButton, "OK", DialogUnitsRect(337, 7, 50, 14)};
   controls[1] = {kIdCancel, ControlKind::PushButton, "Cancel", DialogUnitsRect(337, 24, 50, 14)};
   for (int i = 0; i < kPointingFieldCount; ++i) {
@@ -59,7 +59,8 @@ constexpr std::array<ControlSpec, 2 + 2 * kPointingFieldCount> BuildControls() {
 }
 
 constexpr auto kControls = BuildControls();
-constexpr DialogSpec kLayout = {"Pointing Device", DialogUnitsX(394), DialogUnitsY(197), kControls};
+constexpr DialogLayout kLayout = {"Pointing Device", DialogUnitsX(394), DialogUnitsY(197),
+                                  kControls};
 
 }  // namespace
 
@@ -67,7 +68,7 @@ const std::array<PointingField, kPointingFieldCount>& PointingFields() {
   return kFields;
 }
 
-const DialogSpec& PointingDeviceDialogLayout() {
+const DialogLayout& PointingDeviceDialogLayout() {
   return kLayout;
 }
 

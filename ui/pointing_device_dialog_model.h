@@ -30,7 +30,7 @@ struct PointingField {
 const std::array<PointingField, kPointingFieldCount>& PointingFields();
 
 // Title, "OK", "Cancel" and the 40 labels and fields.
-const DialogSpec& PointingDeviceDialogLayout();
+const DialogLayout& PointingDeviceDialogLayout();
 
 struct PointingDeviceDialogModel {
   std::array<EditField, kPointingFieldCount> fields;  // in the order of PointingFields()

@@ -4,6 +4,6 @@
 
 namespace veltrane::gui {
 
-AboutDialog::AboutDialog(QWidget* parent) : SpecDialog(ui::AboutDialogLayout(), parent) {}
+AboutDialog::AboutDialog(QWidget* parent) : LayoutDialog(ui::AboutDialogLayout(), parent) {}
 
 }  // namespace veltrane::gui

@@ -1,11 +1,11 @@
 // "About": the program's name and version text.
 #pragma once
 
-#include "gui/dialogs/spec_dialog.h"
+#include "gui/dialogs/layout_dialog.h"
 
 namespace veltrane::gui {
 
-class AboutDialog : public SpecDialog {
+class AboutDialog : public LayoutDialog {
  public:
   explicit AboutDialog(QWidget* parent);
 };

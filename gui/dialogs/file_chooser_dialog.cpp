@@ -32,7 +32,7 @@ std::string NameOf(const QString& typed) {
 }  // namespace
 
 FileChooserDialog::FileChooserDialog(QWidget* parent, ui::ChooserKind kind, std::FILE* diagnostics)
-    : SpecDialog(ui::FileChooserLayout(kind), parent),
+    : LayoutDialog(ui::FileChooserLayout(kind), parent),
       model_(ui::OpenFileChooser(kind, diagnostics)) {
   const bool load = kind == ui::ChooserKind::Load;
   placesId_ = load ? ui::kLoadPlacesId : ui::kSavePlacesId;
@@ -77,13 +77,13 @@ void FileChooserDialog::OnOk() {
     model_.name.text = NameOf(Edit(ui::kSaveNameId)->text());
     saveName_ = ui::OnSavePressed(model_);
   }
-  SpecDialog::OnOk();
+  LayoutDialog::OnOk();
 }
 
 void FileChooserDialog::OnCancel() {
   loadedPath_.reset();
   saveName_ = ui::OnChooserCancel(model_);
-  SpecDialog::OnCancel();
+  LayoutDialog::OnCancel();
 }
 
 }  // namespace veltrane::gui

@@ -6,12 +6,12 @@
 #include <optional>
 #include <string>
 
-#include "gui/dialogs/spec_dialog.h"
+#include "gui/dialogs/layout_dialog.h"
 #include "ui/file_chooser_model.h"
 
 namespace veltrane::gui {
 
-class FileChooserDialog : public SpecDialog {
+class FileChooserDialog : public LayoutDialog {
  public:
   FileChooserDialog(QWidget* parent, ui::ChooserKind kind, std::FILE* diagnostics = stdout);
 

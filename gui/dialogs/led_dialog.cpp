@@ -5,7 +5,7 @@
 namespace veltrane::gui {
 
 LedDialog::LedDialog(QWidget* parent, model::GlobalSettings& settings, int ledSlot)
-    : SpecDialog(ui::LedDialogLayout(), parent),
+    : LayoutDialog(ui::LedDialogLayout(), parent),
       settings_(settings),
       model_(ui::OpenLedDialog(settings, ledSlot)) {
   QComboBox* combo = Combo(ui::kLedComboId);
@@ -17,12 +17,12 @@ LedDialog::LedDialog(QWidget* parent, model::GlobalSettings& settings, int ledSl
 
 void LedDialog::OnOk() {
   ui::OnLedDialogClosed(model_);
-  SpecDialog::OnOk();
+  LayoutDialog::OnOk();
 }
 
 void LedDialog::OnCancel() {
   ui::OnLedDialogClosed(model_);
-  SpecDialog::OnCancel();
+  LayoutDialog::OnCancel();
 }
 
 }  // namespace veltrane::gui

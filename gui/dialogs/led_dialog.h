@@ -1,13 +1,13 @@
 // "Key LED settings": the function of one keyboard LED, stored at every pick.
 #pragma once
 
-#include "gui/dialogs/spec_dialog.h"
+#include "gui/dialogs/layout_dialog.h"
 #include "model/definition.h"
 #include "ui/led_dialog_model.h"
 
 namespace veltrane::gui {
 
-class LedDialog : public SpecDialog {
+class LedDialog : public LayoutDialog {
  public:
   LedDialog(QWidget* parent, model::GlobalSettings& settings, int ledSlot);
 

@@ -5,7 +5,7 @@
 namespace veltrane::gui {
 
 PointingDeviceDialog::PointingDeviceDialog(QWidget* parent, ui::PointDeviceParams& params)
-    : SpecDialog(ui::PointingDeviceDialogLayout(), parent),
+    : LayoutDialog(ui::PointingDeviceDialogLayout(), parent),
       params_(params),
       model_(ui::OpenPointingDeviceDialog(params)) {
   for (const ui::PointingField& field : ui::PointingFields()) {
@@ -18,12 +18,12 @@ void PointingDeviceDialog::OnOk() {
     ui::PointingFieldById(model_, field.id)->text = Edit(field.id)->text().toStdString();
   }
   ui::OnPointingDeviceOk(model_, params_);
-  SpecDialog::OnOk();
+  LayoutDialog::OnOk();
 }
 
 void PointingDeviceDialog::OnCancel() {
   ui::OnPointingDeviceCancel(model_);
-  SpecDialog::OnCancel();
+  LayoutDialog::OnCancel();
 }
 
 }  // namespace veltrane::gui

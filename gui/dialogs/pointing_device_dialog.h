@@ -1,12 +1,12 @@
 // "Pointing Device": the twenty tuning values, stored only by "OK".
 #pragma once
 
-#include "gui/dialogs/spec_dialog.h"
+#include "gui/dialogs/layout_dialog.h"
 #include "ui/pointing_device_dialog_model.h"
 
 namespace veltrane::gui {
 
-class PointingDeviceDialog : public SpecDialog {
+class PointingDeviceDialog : public LayoutDialog {
  public:
   PointingDeviceDialog(QWidget* parent, ui::PointDeviceParams& params);
 

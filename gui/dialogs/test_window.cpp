@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QWindow>
 
-#include "gui/dialogs/spec_dialog.h"
+#include "gui/dialogs/layout_dialog.h"
 #include "ui/key_mapping.h"
 
 namespace veltrane::gui {

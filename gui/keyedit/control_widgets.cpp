@@ -26,13 +26,13 @@ void UseDisabledColours(QWidget& widget) {
   widget.setPalette(palette);
 }
 
-QWidget* CreateWidget(QWidget* parent, const ui::WindowControl& spec) {
-  const QString text = ToQString(spec.text);
-  switch (spec.kind) {
+QWidget* CreateWidget(QWidget* parent, const ui::WindowControl& entry) {
+  const QString text = ToQString(entry.text);
+  switch (entry.kind) {
     case WindowControlKind::PushButton:
     case WindowControlKind::DefaultPushButton: {
       auto* button = new QPushButton(text, parent);
-      button->setDefault(spec.kind == WindowControlKind::DefaultPushButton);
+      button->setDefault(entry.kind == WindowControlKind::DefaultPushButton);
       return button;
     }
     case WindowControlKind::Label:
@@ -45,7 +45,7 @@ QWidget* CreateWidget(QWidget* parent, const ui::WindowControl& spec) {
     case WindowControlKind::GroupBox:
       return new QGroupBox(text, parent);
     case WindowControlKind::DropDownList: {
-      if (spec.enabled) return new QComboBox(parent);
+      if (entry.enabled) return new QComboBox(parent);
       auto* list = new ReadOnlyList(parent);
       UseDisabledColours(*list);
       return list;
@@ -91,18 +91,19 @@ void ReadOnlyList::wheelEvent(QWheelEvent* event) {
   event->accept();
 }
 
-QWidget* CreateControl(QWidget* parent, const ui::WindowControl& spec) {
-  QWidget* widget = CreateWidget(parent, spec);
-  if (spec.id != ui::kNoControlId) widget->setObjectName(ControlObjectName(spec.id));
-  int width = spec.width;
+QWidget* CreateControl(QWidget* parent, const ui::WindowControl& entry) {
+  QWidget* widget = CreateWidget(parent, entry);
+  if (entry.id != ui::kNoControlId) widget->setObjectName(ControlObjectName(entry.id));
+  int width = entry.width;
   // Labels and check boxes whose text runs longer than the table's width show it all.
-  if (spec.kind == WindowControlKind::Label || spec.kind == WindowControlKind::CheckBox)
+  if (entry.kind == WindowControlKind::Label || entry.kind == WindowControlKind::CheckBox)
     width = std::max(width, widget->sizeHint().width());
-  int height = spec.height;
+  int height = entry.height;
   // A drop-down list's table height is the dropped-down one.
-  if (spec.kind == WindowControlKind::DropDownList) height = widget->sizeHint().height();
-  widget->setGeometry(spec.x, spec.y, width, height);
-  if (spec.kind != WindowControlKind::DropDownList || spec.enabled) widget->setEnabled(spec.enabled);
+  if (entry.kind == WindowControlKind::DropDownList) height = widget->sizeHint().height();
+  widget->setGeometry(entry.x, entry.y, width, height);
+  if (entry.kind != WindowControlKind::DropDownList || entry.enabled)
+    widget->setEnabled(entry.enabled);
   return widget;
 }
 

@@ -34,10 +34,10 @@ class ReadOnlyList : public QComboBox {
   void wheelEvent(QWheelEvent* event) override;
 };
 
-// The widget of `spec` as a child of `parent`. A drop-down list the model
+// The widget of `entry` as a child of `parent`. A drop-down list the model
 // keeps disabled becomes a ReadOnlyList, enabled so that it can take the
 // focus; it is drawn in the disabled colours.
-QWidget* CreateControl(QWidget* parent, const ui::WindowControl& spec);
+QWidget* CreateControl(QWidget* parent, const ui::WindowControl& entry);
 
 // The font the control tables were laid out for: 11 pixels high, the size of
 // the templates' 8-point font. Group box titles sit on the frame's top line.

@@ -28,11 +28,11 @@ KeySettingsDialog::KeySettingsDialog(QWidget* parent, ui::KeySettingsModel& mode
   // The template places the dialog relative to its owner's client area.
   if (parent != nullptr) move(parent->mapToGlobal(QPoint(ui::kKeySettingsX, ui::kKeySettingsY)));
   ui::StartKeySettingsDialog(model_, editor_, context_);
-  for (const ui::WindowControl& spec : ui::KeySettingsControls()) {
-    QWidget* widget = CreateControl(this, spec);
-    if (spec.id == ui::kNoControlId) continue;
-    controls_[spec.id] = widget;
-    Connect(spec.id, widget);
+  for (const ui::WindowControl& entry : ui::KeySettingsControls()) {
+    QWidget* widget = CreateControl(this, entry);
+    if (entry.id == ui::kNoControlId) continue;
+    controls_[entry.id] = widget;
+    Connect(entry.id, widget);
   }
   clock_.start();
   Sync();

@@ -50,10 +50,10 @@ StringEditorWindow::StringEditorWindow(ui::StringEditorModel& model)
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_QuitOnClose, false);  // the main window's close ends the program
   UseTableFont(*this);
-  for (const ui::WindowControl& spec : ui::StringEditorControls()) {
-    QWidget* widget = CreateControl(this, spec);
-    controls_[spec.id] = widget;
-    Connect(spec.id, widget);
+  for (const ui::WindowControl& entry : ui::StringEditorControls()) {
+    QWidget* widget = CreateControl(this, entry);
+    controls_[entry.id] = widget;
+    Connect(entry.id, widget);
   }
   gauge_ = CreateControl(this, ui::CapacityGaugeControl());
   gauge_->setObjectName(QStringLiteral("capacityGauge"));
@@ -137,8 +137,8 @@ void StringEditorWindow::Sync() {
   if (auto* gauge = qobject_cast<QLabel*>(gauge_)) {
     gauge->setText(ToQString(model_.capacityText));
     // The warning of dropped strokes runs on into the free room to the right.
-    const ui::WindowControl& spec = ui::CapacityGaugeControl();
-    gauge->resize(std::max(spec.width, gauge->sizeHint().width()), spec.height);
+    const ui::WindowControl& entry = ui::CapacityGaugeControl();
+    gauge->resize(std::max(entry.width, gauge->sizeHint().width()), entry.height);
   }
 }
 

@@ -12,7 +12,7 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "gui/dialogs/spec_dialog.h"
+#include "gui/dialogs/layout_dialog.h"
 #include "gui/keyedit/control_widgets.h"
 #include "gui/keyedit/key_settings_dialog.h"
 #include "gui/main_window_widgets.h"
@@ -160,7 +160,7 @@ TEST_F(ProgramCommands, KeyRecordedInTheEditorIsShownAndSaved) {
 
   WithModalDialog([&] { Click(ui::id::kSave); },
                   [&](QDialog& dialog) {
-                    auto& chooser = static_cast<gui::SpecDialog&>(dialog);
+                    auto& chooser = static_cast<gui::LayoutDialog&>(dialog);
                     chooser.Edit(35127)->setText("Edited");
                     chooser.Button(1)->click();
                   });

@@ -24,11 +24,11 @@ TEST_F(StartedWindow, ControlsSitAtTheirTablePlacesInAFixedWindow) {
   EXPECT_EQ(window->surface()->size(), QSize(gui::kClientWidth, gui::kClientHeight));
   EXPECT_EQ(window->minimumSize(), window->maximumSize());
   EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
-  for (const ui::MainControl& spec : ui::ControlTable()) {
-    if (spec.id == 0) continue;
-    const QRect place = window->control(spec.id)->geometry();
-    EXPECT_EQ(place.topLeft(), QPoint(spec.x, spec.y)) << spec.id;
-    EXPECT_EQ(place.width(), spec.width) << spec.id;
+  for (const ui::MainControl& entry : ui::ControlTable()) {
+    if (entry.id == 0) continue;
+    const QRect place = window->control(entry.id)->geometry();
+    EXPECT_EQ(place.topLeft(), QPoint(entry.x, entry.y)) << entry.id;
+    EXPECT_EQ(place.width(), entry.width) << entry.id;
   }
   const QRect key = window->keyButton(3 * 8 + 5)->geometry();
   EXPECT_EQ(key, QRect(140, 100, 16, 16));

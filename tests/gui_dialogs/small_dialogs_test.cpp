@@ -15,13 +15,13 @@ namespace {
 
 // Every control at its rectangle (a drop-down box at its closed height), the
 // labels' and buttons' texts, the client area fixed at the layout's size.
-void ExpectLayout(const SpecDialog& dialog, const ui::DialogSpec& spec) {
-  EXPECT_EQ(dialog.windowTitle().toStdString(), spec.title);
-  EXPECT_EQ(dialog.size(), QSize(spec.width, spec.height));
+void ExpectLayout(const LayoutDialog& dialog, const ui::DialogLayout& layout) {
+  EXPECT_EQ(dialog.windowTitle().toStdString(), layout.title);
+  EXPECT_EQ(dialog.size(), QSize(layout.width, layout.height));
   EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
   QStringList labels;
   for (const QLabel* label : dialog.findChildren<QLabel*>()) labels << label->text();
-  for (const ui::ControlSpec& control : spec.controls) {
+  for (const ui::DialogControl& control : layout.controls) {
     if (control.kind == ui::ControlKind::Label) {
       EXPECT_TRUE(labels.contains(ToQString(control.text))) << control.text;
       continue;

@@ -165,8 +165,8 @@ TEST(FileChooserPlaces, RootHomeAndVolumesFromTheMountsTable) {
 }
 
 TEST(FileChooserPlaces, LayoutsOfLoadAndSave) {
-  const DialogSpec& load = FileChooserLayout(ChooserKind::Load);
-  const DialogSpec& save = FileChooserLayout(ChooserKind::Save);
+  const DialogLayout& load = FileChooserLayout(ChooserKind::Load);
+  const DialogLayout& save = FileChooserLayout(ChooserKind::Save);
   EXPECT_EQ((Rect{0, 0, load.width, load.height}), (Rect{0, 0, 573, 267}));
   EXPECT_EQ((Rect{0, 0, save.width, save.height}), (Rect{0, 0, 602, 283}));
   EXPECT_EQ(load.controls[0].rect, (Rect{488, 11, 75, 23}));

@@ -9,8 +9,8 @@
 namespace veltrane::ui {
 namespace {
 
-Rect RectOf(const DialogSpec& dialog, int id) {
-  for (const ControlSpec& control : dialog.controls) {
+Rect RectOf(const DialogLayout& dialog, int id) {
+  for (const DialogControl& control : dialog.controls) {
     if (control.id == id) return control.rect;
   }
   return {};
@@ -48,13 +48,13 @@ TEST(LedDialog, ValuesAndSlotsOutsideTheListAreHarmless) {
 }
 
 TEST(SmallDialogLayouts, DialogUnitsBecomePixels) {
-  const DialogSpec& led = LedDialogLayout();
+  const DialogLayout& led = LedDialogLayout();
   EXPECT_EQ(led.width, 320);
   EXPECT_EQ(led.height, 101);
   EXPECT_EQ(RectOf(led, kIdOk), (Rect{234, 11, 75, 23}));
   EXPECT_EQ(RectOf(led, kIdCancel), (Rect{234, 39, 75, 23}));
   EXPECT_EQ(RectOf(led, kLedComboId), (Rect{50, 50, 180, 300}));
-  const DialogSpec& about = AboutDialogLayout();
+  const DialogLayout& about = AboutDialogLayout();
   EXPECT_EQ(RectOf(about, kIdOk), (Rect{293, 10, 45, 18}));
   EXPECT_EQ(about.controls[1].text, "Veltrane");
   EXPECT_EQ(about.controls[2].text, "V05.27");
@@ -91,7 +91,7 @@ TEST(PointingDeviceDialog, OkStoresLowBytesAndCancelNothing) {
 }
 
 TEST(PointingDeviceDialog, FourBlocksOfFivePairs) {
-  const DialogSpec& layout = PointingDeviceDialogLayout();
+  const DialogLayout& layout = PointingDeviceDialogLayout();
   EXPECT_EQ(layout.width, 591);
   EXPECT_EQ(layout.height, 320);
   EXPECT_EQ(layout.controls.size(), 42u);

@@ -1,4 +1,4 @@
-// A modal dialog built from a DialogSpec: fixed client size, every control at
+// A modal dialog built from a DialogLayout: fixed client size, every control at
 // its pixel rectangle, reachable by its id.
 #pragma once
 
@@ -18,9 +18,9 @@ namespace veltrane::gui {
 
 QString ToQString(std::string_view text);
 
-class SpecDialog : public QDialog {
+class LayoutDialog : public QDialog {
  public:
-  SpecDialog(const ui::DialogSpec& spec, QWidget* parent);
+  LayoutDialog(const ui::DialogLayout& layout, QWidget* parent);
 
   // The control of an id; nullptr when the dialog has none of that kind.
   QWidget* Control(int id) const;
@@ -39,7 +39,7 @@ class SpecDialog : public QDialog {
   virtual void OnCancel();
 
  private:
-  QWidget* Create(const ui::ControlSpec& control);
+  QWidget* Create(const ui::DialogControl& control);
 
   std::map<int, QWidget*> controls_;
 };

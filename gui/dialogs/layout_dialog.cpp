@@ -1,4 +1,4 @@
-#include "gui/dialogs/spec_dialog.h"
+#include "gui/dialogs/layout_dialog.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -25,16 +25,16 @@ QString ToQString(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-SpecDialog::SpecDialog(const ui::DialogSpec& spec, QWidget* parent) : QDialog(parent) {
-  setWindowTitle(ToQString(spec.title));
+LayoutDialog::LayoutDialog(const ui::DialogLayout& layout, QWidget* parent) : QDialog(parent) {
+  setWindowTitle(ToQString(layout.title));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint);
   setModal(true);
   QFont font = this->font();
   font.setPointSize(8);
   setFont(font);
-  setFixedSize(spec.width, spec.height);
-  for (const ui::ControlSpec& control : spec.controls) {
+  setFixedSize(layout.width, layout.height);
+  for (const ui::DialogControl& control : layout.controls) {
     QWidget* widget = Create(control);
     if (control.id != ui::kIdStatic) controls_[control.id] = widget;
   }
@@ -46,7 +46,7 @@ SpecDialog::SpecDialog(const ui::DialogSpec& spec, QWidget* parent) : QDialog(pa
   }
 }
 
-QWidget* SpecDialog::Create(const ui::ControlSpec& control) {
+QWidget* LayoutDialog::Create(const ui::DialogControl& control) {
   const ui::Rect& r = control.rect;
   QWidget* widget = nullptr;
   switch (control.kind) {
@@ -84,33 +84,33 @@ QWidget* SpecDialog::Create(const ui::ControlSpec& control) {
   return widget;
 }
 
-QWidget* SpecDialog::Control(int id) const {
+QWidget* LayoutDialog::Control(int id) const {
   const auto found = controls_.find(id);
   return found == controls_.end() ? nullptr : found->second;
 }
 
-QPushButton* SpecDialog::Button(int id) const {
+QPushButton* LayoutDialog::Button(int id) const {
   return qobject_cast<QPushButton*>(Control(id));
 }
-QComboBox* SpecDialog::Combo(int id) const {
+QComboBox* LayoutDialog::Combo(int id) const {
   return qobject_cast<QComboBox*>(Control(id));
 }
-QListWidget* SpecDialog::List(int id) const {
+QListWidget* LayoutDialog::List(int id) const {
   return qobject_cast<QListWidget*>(Control(id));
 }
-QLineEdit* SpecDialog::Edit(int id) const {
+QLineEdit* LayoutDialog::Edit(int id) const {
   return qobject_cast<QLineEdit*>(Control(id));
 }
 
-void SpecDialog::reject() {
+void LayoutDialog::reject() {
   OnCancel();
 }
 
-void SpecDialog::OnOk() {
+void LayoutDialog::OnOk() {
   accept();
 }
 
-void SpecDialog::OnCancel() {
+void LayoutDialog::OnCancel() {
   QDialog::reject();
 }
 
