@@ -50,21 +50,5 @@ TEST_F(StartedWindow, BoxesShowTextCaptionAndIconOverTheMainWindow) {
   EXPECT_EQ(gui::BoxIcon(model::MessageIcon::Warning), QMessageBox::Warning);
 }
 
-TEST(QtWindowHost, HiddenWindowsAtStartUp) {
-  gui::MessageBoxes boxes;
-  ui::LogFile log;
-  ui::AppState app;
-  ui::StartApplication(app);
-  gui::QtWindowHost host(app, boxes, log);
-  host.CreateHiddenWindows();
-  EXPECT_FALSE(host.testWindow()->isVisible());
-  EXPECT_EQ(host.testWindow()->windowTitle(), "Test Window");
-  EXPECT_EQ(host.testWindow()->size(), QSize(900, 300));
-  EXPECT_FALSE(host.stringEditorWindow()->isVisible());
-  EXPECT_EQ(host.stringEditorWindow()->windowTitle(), "Key Macro Tool");
-  host.ShowTestWindow();
-  EXPECT_TRUE(host.testWindow()->isVisible());
-}
-
 }  // namespace
 }  // namespace veltrane::testing

@@ -76,23 +76,6 @@ TEST_F(FileChooserWidgets, LoadBrowsesAndReturnsTheAbsolutePath) {
   EXPECT_EQ(again->LoadedPath(), (root_ + "/b.DAT").toStdString());
 }
 
-TEST_F(FileChooserWidgets, LoadWithoutAFileStaysOpenAndCancelKeepsTheDirectory) {
-  const auto dialog = Open(ui::ChooserKind::Load);
-  QListWidget* dirs = dialog->List(ui::kLoadDirectoriesId);
-  DoubleClick(dirs, 1);  // "empty"
-  QTest::mouseClick(dialog->Button(ui::kIdOk), Qt::LeftButton);
-  EXPECT_TRUE(dialog->isVisible());
-  DoubleClick(dirs, 0);  // ".."
-  dialog->List(ui::kLoadFilesId)->clearSelection();
-  QTest::keyClick(dialog.get(), Qt::Key_Return);
-  EXPECT_TRUE(dialog->isVisible());
-  DoubleClick(dirs, 2);
-  QTest::keyClick(dialog.get(), Qt::Key_Escape);
-  EXPECT_FALSE(dialog->isVisible());
-  EXPECT_FALSE(dialog->LoadedPath());
-  EXPECT_EQ(QDir::currentPath(), root_ + "/sub");
-}
-
 TEST_F(FileChooserWidgets, SaveListsFilesWithoutExtensionAndReturnsTheTypedName) {
   const auto dialog = Open(ui::ChooserKind::Save);
   EXPECT_EQ(Entries(dialog->List(ui::kSaveDirectoriesId)),

@@ -80,20 +80,5 @@ TEST_F(TestWindowWidget, TabF10HeldAndKeypadKeysReachTheWindow) {
   EXPECT_EQ(QApplication::focusWidget(), &window_);
 }
 
-TEST_F(TestWindowWidget, OnlyWhatIsOnScreenIsKept) {
-  for (int i = 0; i < 40; ++i) Tap(30, "a");
-  EXPECT_EQ(static_cast<int>(Lines().size()), ui::VisibleLineCount(window_.Model()));
-  QTest::mouseClick(window_.StopTestButton(), Qt::LeftButton);
-  EXPECT_FALSE(window_.isVisible());
-  window_.ShowTestWindow();
-  EXPECT_TRUE(Lines().empty());
-  // The offscreen platform does not activate a window shown a second time.
-  QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, 30 + 8, 0, 0, "a");
-  QApplication::sendEvent(&window_, &press);
-  EXPECT_EQ(Lines().size(), 1u);
-  window_.resize(800, 250);
-  EXPECT_TRUE(Lines().empty());
-}
-
 }  // namespace
 }  // namespace veltrane::gui

@@ -164,15 +164,5 @@ TEST(FileChooserPlaces, RootHomeAndVolumesFromTheMountsTable) {
   EXPECT_EQ(StartPlaces("/", ""), (Names{"/"}));
 }
 
-TEST(FileChooserPlaces, LayoutsOfLoadAndSave) {
-  const DialogLayout& load = FileChooserLayout(ChooserKind::Load);
-  const DialogLayout& save = FileChooserLayout(ChooserKind::Save);
-  EXPECT_EQ((Rect{0, 0, load.width, load.height}), (Rect{0, 0, 573, 267}));
-  EXPECT_EQ((Rect{0, 0, save.width, save.height}), (Rect{0, 0, 602, 283}));
-  EXPECT_EQ(load.controls[0].rect, (Rect{488, 11, 75, 23}));
-  EXPECT_EQ(save.controls.back().id, kSaveNameId);
-  EXPECT_TRUE(SortedListLess("b.dat", "C.Dat") && SortedListLess("..", "Sub"));
-}
-
 }  // namespace
 }  // namespace veltrane::ui

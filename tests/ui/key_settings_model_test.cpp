@@ -22,27 +22,6 @@ class KeySettingsTest : public KeyEditingTest {
   KeySettingsModel dialog;
 };
 
-TEST_F(KeySettingsTest, StartFillsTheListsAndPlacesTheControlsInPixels) {
-  EXPECT_EQ(editor.keySettingsDialog, &dialog);
-  const KeySettingsLayer& group = dialog.layers[3];
-  EXPECT_EQ((std::array{group.ibmKey.items.size(), group.keyType.items.size()}),
-            (std::array<std::size_t, 2>{159, 23}));
-  EXPECT_FALSE(group.ibmKey.enabled || group.keyType.enabled || dialog.keyEnabled.enabled);
-  EXPECT_EQ(dialog.positionText, "3/2");
-
-  const std::vector<WindowControl>& controls = KeySettingsControls();
-  const auto rect = [&](int id) {
-    const auto c = std::find_if(controls.begin(), controls.end(),
-                                [&](const WindowControl& s) { return s.id == id; });
-    return std::array{c->x, c->y, c->width, c->height};
-  };
-  EXPECT_EQ(controls.size(), 39u);
-  EXPECT_EQ(rect(1), (std::array{509, 2, 75, 23}));
-  EXPECT_EQ(rect(kIdIbmKeyListFirst + 2), (std::array{75, 307, 180, 300}));
-  EXPECT_EQ(rect(kIdAssignMacroFirst + 1), (std::array{350, 225, 180, 20}));
-  EXPECT_EQ((std::array{kKeySettingsWidth, kKeySettingsHeight}), (std::array{594, 531}));
-}
-
 TEST_F(KeySettingsTest, LoadAndStoreGoThroughTheListsAndKeepStringNumbers) {
   target = {true, 12, 3};
   Key().layers[0] = {1, {}, 31, 0, model::NORMAL_KEY};

@@ -24,7 +24,7 @@ class ScriptedHost : public WindowHost {
     opened.push_back(*target);
     if (duringDialog) duringDialog();
   }
-  void RunKeyLed() override { ++ledDialogs; }
+  void RunKeyLed() override {}
   void RunPointingDevice() override {}
   std::optional<std::string> RunLoadFile() override { return loadAnswer; }
   std::string RunSaveFile() override {
@@ -43,7 +43,6 @@ class ScriptedHost : public WindowHost {
   std::string saveAnswer;
   std::size_t messagesBeforeSaveDialog = 0;
   int repaints = 0;
-  int ledDialogs = 0;
   bool exited = false;
 };
 
@@ -142,19 +141,6 @@ TEST_F(ControllerTest, ShortcutOpensThePositionWithTheQuestionMark) {
   ASSERT_EQ(host.opened.size(), 2u);
   EXPECT_EQ(host.opened[1].row, 1);
   EXPECT_EQ(host.opened[1].column, 2);
-}
-
-TEST_F(ControllerTest, MatrixAndLedButtonsOpenTheirDialogs) {
-  controller.OnCommand(id::kFirstKeyButton + 8 * 3 + 5);
-  ASSERT_EQ(host.opened.size(), 1u);
-  EXPECT_EQ(host.opened[0].row, 3);
-  EXPECT_EQ(host.opened[0].column, 5);
-  app.doc.def.settings.Led3 = 3;
-  controller.OnCommand(id::kLed3);
-  EXPECT_EQ(app.window.ledSlot, 2);
-  EXPECT_EQ(host.ledDialogs, 1);
-  EXPECT_EQ(app.window.ledPictures[2], KeyPicture::Illumination);
-  EXPECT_EQ(app.window.ledPictures[3], KeyPicture::LedOff);
 }
 
 TEST_F(ControllerTest, NoOtherCommandStartsWhileOneRuns) {

@@ -27,16 +27,6 @@ class StringEditorTest : public KeyEditingTest {
   StringEditorModel editor;
 };
 
-TEST_F(StringEditorTest, CreationGivesTheControlsAndClearedState) {
-  const std::vector<WindowControl>& controls = StringEditorControls();
-  ASSERT_EQ(controls.size(), 29u);
-  EXPECT_EQ(controls[13].id, kIdStringEditorList);
-  EXPECT_EQ((std::array{controls[17].id, controls[17].x, controls[17].y}),
-            (std::array<int, 3>{kIdEcho, 10, 265}));
-  EXPECT_EQ((std::array{editor.extraKeys.selection, editor.fnLightKey}), (std::array{0, 4095}));
-  EXPECT_EQ(editor.capacityText, "Macro strokes: 0 of 64");
-}
-
 TEST_F(StringEditorTest, CapturedLinesCarryTheHeldModifiers) {
   Press(kCtrl);
   EXPECT_TRUE(IsCheckBoxChecked(editor, kIdCheckCtrlLeft));
