@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "cli/cli_support.h"
+#include "eeprom/image_files.h"
 #include "ui/file_commands.h"
 
 namespace veltrane::cli {
@@ -30,8 +31,7 @@ int RunReport(int argc, char** argv) {
   ui::PackStrings(run.app, run.io);
   const std::string path = args.Option("--output").value_or(ui::DefaultReportPath(run.app));
   if (ui::WouldReplaceInput(run.io, args.positional[0], path)) return kExitFailed;
-  if (const fileaccess::Status written = ui::WriteReport(run.app, path); !written) {
-    ui::ShowWriteFailure(run.io, path, written);
+  if (!eeprom::WriteOrTell(path, ui::WriteReport(run.app, path), run.messages)) {
     return kExitFailed;
   }
   return kExitOk;

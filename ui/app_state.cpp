@@ -8,43 +8,19 @@ namespace veltrane::ui {
 namespace {
 
 // The settings a configuration header carries into the live settings.
-struct LoadedSettings {
-  std::array<std::int32_t, 4> leds{};
-  std::int8_t scrollWheelGain = 0;
-  std::uint8_t enableBits = 0;
-  std::uint8_t globalRepeatDisable = 0;
-  std::uint8_t anyKeyRelease = 0;
-  std::uint8_t prefixMakeBreak = 0;
-  std::int32_t numberOfStrings = 0;
-  std::uint8_t beepLength = 0;
-};
-
-LoadedSettings SettingsFromHeader(const persist::HeaderImage& h) {
+void CopySettingsFromHeader(const persist::HeaderImage& h, model::GlobalSettings& s) {
   using namespace persist::header;
-  LoadedSettings s;
-  for (int n = 0; n < 4; ++n) s.leds[static_cast<std::size_t>(n)] = h.Led(n);
-  s.scrollWheelGain = h.ScrollWheelGain();
-  s.enableBits = static_cast<std::uint8_t>(h.U32(EnableBits));
-  s.globalRepeatDisable = static_cast<std::uint8_t>(h.U32(GlobalRepeatDisable));
-  s.anyKeyRelease = static_cast<std::uint8_t>(h.U32(AnyKeyRelease));
-  s.prefixMakeBreak = static_cast<std::uint8_t>(h.U32(PrefixMakeBreak));
-  s.numberOfStrings = h.I32(NumberOfStrings);
-  s.beepLength = static_cast<std::uint8_t>(h.U32(BeepLength));
-  return s;
-}
-
-void CopyIntoSettings(const LoadedSettings& loaded, model::GlobalSettings& s) {
-  s.Led1 = loaded.leds[0];
-  s.Led2 = loaded.leds[1];
-  s.Led3 = loaded.leds[2];
-  s.Led4 = loaded.leds[3];
-  s.ScrollWheelGain = loaded.scrollWheelGain;
-  s.EnableBits = loaded.enableBits;
-  s.GlobalRepeatDisable = loaded.globalRepeatDisable;
-  s.AnyKeyRelease = loaded.anyKeyRelease;
-  s.PrefixMakeBreak = loaded.prefixMakeBreak;
-  s.NumberOfStrings = loaded.numberOfStrings;
-  s.BeepLength = loaded.beepLength;
+  s.Led1 = h.Led(0);
+  s.Led2 = h.Led(1);
+  s.Led3 = h.Led(2);
+  s.Led4 = h.Led(3);
+  s.ScrollWheelGain = h.ScrollWheelGain();
+  s.EnableBits = static_cast<std::uint8_t>(h.U32(EnableBits));
+  s.GlobalRepeatDisable = static_cast<std::uint8_t>(h.U32(GlobalRepeatDisable));
+  s.AnyKeyRelease = static_cast<std::uint8_t>(h.U32(AnyKeyRelease));
+  s.PrefixMakeBreak = static_cast<std::uint8_t>(h.U32(PrefixMakeBreak));
+  s.NumberOfStrings = h.I32(NumberOfStrings);
+  s.BeepLength = static_cast<std::uint8_t>(h.U32(BeepLength));
 }
 
 }  // namespace
@@ -102,7 +78,7 @@ void ApplyLoadedSettings(AppState& app) {
   const persist::HeaderImage& h = app.doc.header;
   model::GlobalSettings& s = app.doc.def.settings;
   MainWindowModel& w = app.window;
-  CopyIntoSettings(SettingsFromHeader(h), s);
+  CopySettingsFromHeader(h, s);
   w.debounce.text = std::to_string(h.U32(DebounceTime));
   SetGainText(w, s, std::to_string(h.ScrollWheelGain()));
 

@@ -81,17 +81,12 @@ void WarnDroppedStrokes(const Services& io, int dropped) {
                      "Strings", model::MessageIcon::Warning);
 }
 
-void ShowWriteFailure(const Services& io, const std::string& path,
-                      const fileaccess::Status& failure) {
-  eeprom::WriteOrTell(path, failure.ok ? fileaccess::Status{false, {}, 0} : failure, io.messages);
-}
-
 bool WriteConfiguration(AppState& app, const Services& io, const std::string& path,
                         WriteFailure failure) {
   const fileaccess::Status written =
       persist::WriteConfigFile(path, app.doc.def, ReadShownSettings(app.window), app.doc.header);
   if (written) io.messages.Show("Saved configuration file !", "Save", model::MessageIcon::None);
-  if (!written && failure == WriteFailure::Tell) ShowWriteFailure(io, path, written);
+  if (failure == WriteFailure::Tell) eeprom::WriteOrTell(path, written, io.messages);
   return written.ok;
 }
 

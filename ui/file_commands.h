@@ -45,12 +45,6 @@ enum class WriteFailure {
   Tell,    // the "Cannot open" box with the path
 };
 
-// The "Cannot open" box for a file that could not be written: the failure's
-// reason, which names the path ("PATH: No space left on device"), or the path
-// alone when no reason is known.
-void ShowWriteFailure(const Services& io, const std::string& path,
-                      const fileaccess::Status& failure = {});
-
 // Writes the configuration to exactly this path with the file-name display as
 // it stands; tells the user on success, and on failure as `failure` says.
 // Returns whether it was written.
