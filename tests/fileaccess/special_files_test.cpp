@@ -4,8 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <chrono>
-
 #include "fileaccess/read_file.h"
 #include "fileaccess/replace_file.h"
 #include "fileaccess/streams.h"
@@ -46,17 +44,15 @@ TEST(Fifos, AreRefusedAtOnceForEveryUse) {
   TempDir dir;
   const std::string fifo = dir.File("x.DAT");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
-  const auto start = std::chrono::steady_clock::now();
   const ReadResult read = ReadFile(fifo, 20628);
   EXPECT_EQ(read.error, ReadError::NotRegular);
   EXPECT_EQ(read.reason, fifo + " is a FIFO, not a regular file");
   EXPECT_EQ(ReplaceFile(fifo, std::string_view("x")).reason,
             fifo + " is a FIFO, not a regular file");
-  const OpenedStream log = OpenLogFile(fifo);  // no reader: the open would block without O_NONBLOCK
+  const OpenedStream log = OpenLogFile(fifo);  // no reader: without O_NONBLOCK this would hang
   EXPECT_EQ(log.file, nullptr);
   EXPECT_EQ(log.reason, fifo + " is a FIFO, not a regular file");
   EXPECT_EQ(OpenAppendFile(fifo).file, nullptr);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
   struct stat st {};
   ASSERT_EQ(::lstat(fifo.c_str(), &st), 0);
   EXPECT_TRUE(S_ISFIFO(st.st_mode));
