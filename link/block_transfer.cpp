@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "link/feature_reports.h"
+#include "link/link_status.h"
 
 namespace veltrane::link {
 namespace {
@@ -58,8 +59,29 @@ int SendControlWrite(DeviceLayer& layer, DeviceHandle handle, const std::uint8_t
                      std::uint32_t address) {
   const bool accepted = layer.SetFeature(handle, ControlWrite(address, buffer));
   if (!accepted) ShowSetFeatureFailure(layer);
-  layer.Close(handle);
+  const bool closed = layer.Close(handle);
+  SetLastStatus(!accepted ? LinkStatus::ReportFailed
+                          : closed ? LinkStatus::Ok : LinkStatus::CloseFailed);
   return accepted ? 1 : 0;
+}
+
+// The status of a block transfer: a failed report first, then a failed close.
+LinkStatus BlockStatus(bool complete, bool closed) {
+  if (!complete) return LinkStatus::ReportFailed;
+  return closed ? LinkStatus::Ok : LinkStatus::CloseFailed;
+}
+
+// Opens the keyboard for a transfer, noting in the status when there is none.
+DeviceHandle OpenForTransfer(DeviceLayer& layer, LinkState& state) {
+  const DeviceHandle handle = OpenKeyboard(layer, state);
+  if (handle == kNoDevice) SetLastStatus(LinkStatus::NoKeyboard);
+  return handle;
+}
+
+int RefuseRange(DeviceLayer& layer, std::uint32_t address, std::uint32_t count) {
+  PrintRefused(layer, address, count);
+  SetLastStatus(LinkStatus::RangeRefused);
+  return 0;
 }
 
 // True when every report was accepted.
@@ -114,34 +136,34 @@ bool NeedsPacing(const LinkState& state) {
 int ProgramFirmWare(DeviceLayer& layer, LinkState& state, const std::uint8_t* buffer,
                     std::uint32_t address, std::uint32_t count, ProgressCallback progress) {
   const TransferKind kind = ClassifyWrite(buffer, address, count);
-  if (kind == TransferKind::Refused) {
-    PrintRefused(layer, address, count);
-    return 0;
-  }
-  const DeviceHandle handle = OpenKeyboard(layer, state);
+  if (kind == TransferKind::Refused) return RefuseRange(layer, address, count);
+  const DeviceHandle handle = OpenForTransfer(layer, state);
   if (handle == kNoDevice) return 0;
   if (kind == TransferKind::Control) return SendControlWrite(layer, handle, buffer, address);
   Progress steps{progress, count};
   const bool written = WriteBlock(layer, state, handle, buffer, address, count, steps);
   steps.Complete();
-  // A half-written keyboard is not reported as programmed.
-  if (written) layer.Message("Done", kCaption);
-  if (!layer.Close(handle)) ShowCloseFailure(layer);
+  const bool closed = layer.Close(handle);
+  if (!closed) ShowCloseFailure(layer);
+  SetLastStatus(BlockStatus(written, closed));
+  // "Done" only once the keyboard is closed (and so free for the next call)
+  // and holds the whole block; a half-written keyboard is not reported as
+  // programmed.
+  if (written && closed) layer.Message("Done", kCaption);
   return written ? 1 : 0;
 }
 
 int ReadFirmWare(DeviceLayer& layer, LinkState& state, std::uint8_t* buffer, std::uint32_t address,
                  std::uint32_t count, ProgressCallback progress) {
-  if (ClassifyRead(buffer, address, count) == TransferKind::Refused) {
-    PrintRefused(layer, address, count);
-    return 0;
-  }
-  const DeviceHandle handle = OpenKeyboard(layer, state);
+  if (ClassifyRead(buffer, address, count) == TransferKind::Refused)
+    return RefuseRange(layer, address, count);
+  const DeviceHandle handle = OpenForTransfer(layer, state);
   if (handle == kNoDevice) return 0;
   Progress steps{progress, count};
   const bool complete = ReadBlock(layer, handle, buffer, address, count, steps) >= count;
   steps.Complete();
   const bool closed = layer.Close(handle);
+  SetLastStatus(BlockStatus(complete, closed));
   if (closed && complete) return 1;
   if (!complete) {
     layer.Message("Set or GetFeature failed ", kCaption);

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "link/link_status.h"
+
 namespace veltrane::link {
 namespace {
 
@@ -109,6 +111,7 @@ int DetectKeyboard(DeviceLayer& layer, LinkState& state, char* text) {
   const bool found = handle != kNoDevice;
   if (found) layer.Close(handle);
   if (text != nullptr) std::memcpy(text, state.ProductText.data(), ProductTextOf(state).size() + 1);
+  SetLastStatus(found ? LinkStatus::Ok : LinkStatus::NoKeyboard);
   return found ? 1 : 0;
 }
 

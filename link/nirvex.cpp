@@ -8,6 +8,7 @@
 #include "link/block_transfer.h"
 #include "link/device_choice.h"
 #include "link/keyboard_open.h"
+#include "link/link_status.h"
 #include "link/message_route.h"
 
 namespace {
@@ -15,6 +16,12 @@ namespace {
 namespace link = veltrane::link;
 
 link::LinkState g_state;
+
+static_assert(NIRVEX_OK == static_cast<int>(link::LinkStatus::Ok) &&
+              NIRVEX_NO_KEYBOARD == static_cast<int>(link::LinkStatus::NoKeyboard) &&
+              NIRVEX_RANGE_REFUSED == static_cast<int>(link::LinkStatus::RangeRefused) &&
+              NIRVEX_REPORT_FAILED == static_cast<int>(link::LinkStatus::ReportFailed) &&
+              NIRVEX_CLOSE_FAILED == static_cast<int>(link::LinkStatus::CloseFailed));
 
 std::unique_ptr<link::DeviceLayer> CallLayer() {
   return link::MakeDeviceLayer(std::getenv(link::kDeviceVariable),
@@ -27,6 +34,7 @@ int Guarded(Call call) {
   try {
     return call();
   } catch (...) {
+    link::SetLastStatus(link::LinkStatus::ReportFailed);
     return 0;
   }
 }
@@ -40,6 +48,7 @@ NIRVEX_EXPORT int DetectKeyboard(char* text) {
     return link::DetectKeyboard(*CallLayer(), g_state, text);
   } catch (...) {
     link::SetProductText(g_state, link::kNotFoundText);
+    link::SetLastStatus(link::LinkStatus::NoKeyboard);
     if (text != nullptr) std::strcpy(text, g_state.ProductText.data());
     return 0;
   }
@@ -68,6 +77,10 @@ NIRVEX_EXPORT int NirvexLastOpenDenied(void) {
 
 NIRVEX_EXPORT const char* NirvexAccessProblem(void) {
   return g_state.accessProblem.data();
+}
+
+NIRVEX_EXPORT int NirvexLastStatus(void) {
+  return static_cast<int>(link::LastStatus());
 }
 
 }  // extern "C"

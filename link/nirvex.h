@@ -62,9 +62,11 @@ NIRVEX_EXPORT int DetectKeyboard(char* text);
     @returns 1 when every report was accepted; 0 when no keyboard was found,
         a report was refused, or the address range is refused (0x8000..0xFEFF,
         a block crossing 0x8000, above 0xFFFF, a count not a multiple of 4).
-        A refused range sends nothing and calls nothing. A close that fails
-        after a complete block shows "CloseHandle failed %d\n" and still
-        returns 1: the keyboard holds the whole block.
+        A refused range sends nothing and calls nothing. "Done" is shown only
+        after the keyboard has been closed again: a close that fails after a
+        complete block shows "CloseHandle failed %d\n" instead and still
+        returns 1 (the keyboard holds the whole block); NirvexLastStatus()
+        then tells NIRVEX_CLOSE_FAILED.
 */
 NIRVEX_EXPORT int ProgramFirmWare(const unsigned char* buffer, unsigned int address,
                                   unsigned int count, NirvexProgress progress);
@@ -115,6 +117,24 @@ NIRVEX_EXPORT int NirvexLastOpenDenied(void);
         NirvexLastOpenDenied() is 1; the empty text otherwise.
 */
 NIRVEX_EXPORT const char* NirvexAccessProblem(void);
+
+/** The outcome of the calling thread's last ProgramFirmWare, ReadFirmWare or
+    DetectKeyboard (and of every later export that opens a keyboard). */
+enum NirvexStatus {
+  NIRVEX_OK = 0,            /* the call did all it was asked and closed the keyboard */
+  NIRVEX_NO_KEYBOARD = 1,   /* no keyboard was found (or it could not be opened) */
+  NIRVEX_RANGE_REFUSED = 2, /* the address range was refused; nothing was sent */
+  NIRVEX_REPORT_FAILED = 3, /* a feature report was refused or failed */
+  NIRVEX_CLOSE_FAILED = 4   /* every report went through, but closing the keyboard failed */
+};
+
+/** @brief The NirvexStatus of the calling thread's last call.
+
+    Kept per thread: calls made at the same time on other threads (one
+    keyboard each) do not change it. The other exports' results are
+    unaffected. NIRVEX_OK before the thread's first call.
+*/
+NIRVEX_EXPORT int NirvexLastStatus(void);
 
 #ifdef __cplusplus
 }

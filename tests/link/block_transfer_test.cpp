@@ -6,12 +6,14 @@
 #include <vector>
 
 #include "link/feature_reports.h"
+#include "link/link_status.h"
 #include "tests/link/fake_device_layer.h"
 
 namespace veltrane::link {
 namespace {
 
 using testing::FakeDeviceLayer;
+using testing::FakeInterface;
 using testing::FakeKeyboard;
 using testing::g_progress;
 using testing::RecordProgress;
@@ -152,18 +154,43 @@ TEST_F(BlockTransfer, ReadIsNeverPaced) {
   EXPECT_EQ(std::count(layer.events.begin(), layer.events.end(), "sleep 16"), 0);
 }
 
-TEST_F(BlockTransfer, CloseFailureIsShownAfterDone) {
-  layer.closeFails = true;
-  layer.errorCode = 6;
+TEST_F(BlockTransfer, DoneComesAfterTheCloseAndEveryOutcomeLeavesItsStatus) {
   ExpectWrites(0, 8);
   EXPECT_EQ(ProgramFirmWare(layer, state, image.data(), 0, 8, nullptr), 1);
-  EXPECT_EQ(layer.messages, (Messages{{"Done", "nirvex"}, {"CloseHandle failed 6\n", "nirvex"}}));
+  EXPECT_EQ(layer.openAtMessage, std::vector<int>{0});  // the keyboard is free when "Done" shows
+  EXPECT_EQ(LastStatus(), LinkStatus::Ok);
+
+  // A failed close after a complete block: no "Done", the same result, its own status.
+  layer.closeFails = true;
+  layer.errorCode = 6;
+  layer.messages.clear();
+  ExpectWrites(0, 8);
+  EXPECT_EQ(ProgramFirmWare(layer, state, image.data(), 0, 8, nullptr), 1);
+  EXPECT_EQ(layer.messages, (Messages{{"CloseHandle failed 6\n", "nirvex"}}));
+  EXPECT_EQ(LastStatus(), LinkStatus::CloseFailed);
 
   layer.messages.clear();
   layer.ExpectSet(ReadRequest(0));
   layer.ExpectGet({});
   EXPECT_EQ(ReadFirmWare(layer, state, image.data(), 0, 4, nullptr), 0);
   EXPECT_EQ(layer.messages, (Messages{{"CloseHandle failed 6\n", "nirvex"}}));
+  EXPECT_EQ(LastStatus(), LinkStatus::CloseFailed);
+
+  // A refused report counts before the failed close.
+  ExpectWrites(0, 8, 0);
+  EXPECT_EQ(ProgramFirmWare(layer, state, image.data(), 0, 8, nullptr), 0);
+  EXPECT_EQ(LastStatus(), LinkStatus::ReportFailed);
+  layer.ExpectSet({0x00, 0x00, 0xFF, 0x00, 0x00, 0x00, 0xB1});
+  const std::uint8_t on[4] = {0x00, 0x00, 0x00, 0xB1};
+  EXPECT_EQ(ProgramFirmWare(layer, state, on, 0xFF00, 4, nullptr), 1);
+  EXPECT_EQ(LastStatus(), LinkStatus::CloseFailed);
+
+  EXPECT_EQ(ProgramFirmWare(layer, state, image.data(), 0x8000, 4, nullptr), 0);
+  EXPECT_EQ(LastStatus(), LinkStatus::RangeRefused);
+  layer.interfaces[2] = FakeInterface{};
+  EXPECT_EQ(ReadFirmWare(layer, state, image.data(), 0, 4, nullptr), 0);
+  EXPECT_EQ(LastStatus(), LinkStatus::NoKeyboard);
+  layer.VerifyAllSent();
 }
 
 TEST_F(BlockTransfer, StoppedReadKeepsTheEarlierBytesAndSaysSo) {

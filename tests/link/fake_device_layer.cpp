@@ -121,6 +121,7 @@ void FakeDeviceLayer::Sleep(int milliseconds) {
 
 void FakeDeviceLayer::Message(const char* text, const char* caption) {
   messages.emplace_back(text, caption);
+  openAtMessage.push_back(openDevices);
 }
 
 }  // namespace veltrane::link::testing

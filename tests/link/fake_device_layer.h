@@ -47,6 +47,7 @@ class FakeDeviceLayer final : public DeviceLayer {
   std::vector<std::string> opened;                            // paths as opened
   std::vector<std::string> events;                            // "set", "get", "sleep 16", "close"
   std::vector<std::pair<std::string, std::string>> messages;  // text, caption
+  std::vector<int> openAtMessage;                             // openDevices at each message
   std::string printed;
   int openDevices = 0;
 
