@@ -1,6 +1,7 @@
 #include "eeprom/image_reader.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "eeprom/firmware_version.h"
 #include "model/key_tables.h"
@@ -15,13 +16,40 @@ StringChar StrokeAt(const EepromImage& image, std::size_t at) {
   return {image[at], image[at + 1], image[at + 2], image[at + 3]};
 }
 
-ImageSettings ReadSettings(const EepromImage& image) {
+// A setting byte, unless it is erased memory.
+std::optional<std::uint8_t> Unerased(const EepromImage& image, std::size_t at) {
+  if (image[at] == 0xFF) return std::nullopt;
+  return image[at];
+}
+
+// The text at 0x630 up to its first 0x00 or 0xFF, at most 31 characters.
+std::optional<std::string> ReadSerialNumber(const EepromImage& image) {
+  if (image[info::SerialNumber] == 0xFF) return std::nullopt;
+  std::string text;
+  for (std::size_t k = 0; k < info::TextFieldLimit; ++k) {
+    const std::uint8_t c = image[info::SerialNumber + k];
+    if (c == 0x00 || c == 0xFF) break;
+    text += static_cast<char>(c);
+  }
+  return text;
+}
+
+ImageSettings ReadSettings(const EepromImage& image, int firmwareVersion) {
   ImageSettings settings;
   const int scanRows = image[info::ScanRows];
   settings.MaxScanRow = ((scanRows - 1) >> 1) + 1;
   settings.DebounceTime = image[info::DebounceTime];
   settings.DefRepDelay = image[info::DefRepDelay];
   settings.ScrollWheelGain = static_cast<std::int8_t>(image[info::ScrollWheelGain]);
+  settings.GlobalRepeatDisable = Unerased(image, info::GlobalRepeatDisable);
+  settings.AnyKeyRelease = Unerased(image, info::AnyKeyRelease);
+  settings.DefRepRate = Unerased(image, info::DefRepRate);
+  settings.PrefixMakeBreak = Unerased(image, info::PrefixMakeBreak);
+  settings.PointDevice = Unerased(image, info::PointDevice);
+  settings.EnableBits = Unerased(image, info::EnableBits);
+  settings.BeepLength = Unerased(image, info::BeepLength);
+  settings.Leds = LedsFromMasks(image, firmwareVersion);
+  settings.SerialNumber = ReadSerialNumber(image);
   return settings;
 }
 
@@ -46,14 +74,15 @@ void CopyString(const EepromImage& image, std::size_t p, model::StringRow& row) 
   row[j] = StringChar{};
 }
 
-// Copies the strings of the string keys at addresses 0..127; returns
-// NumberOfStrings: one more than the string number at the highest such address.
+// Copies the string of every string key; returns NumberOfStrings: one more
+// than the string number at the highest such address below 128, as the
+// configuration header has always counted it.
 int ReadStrings(const EepromImage& image, KeyboardDefinition& def) {
   int numberOfStrings = 1;
-  for (std::size_t a = 0; a < 128; ++a) {
+  for (std::size_t a = 0; a < region::TableSize; ++a) {
     if (image[region::KeyInfo + a] != model::STRING_KEY) continue;
     const int s = image[region::ScanSet2 + a];
-    numberOfStrings = s + 1;
+    if (a < 128) numberOfStrings = s + 1;
     if (s >= model::kStringCount) continue;
     const int p = static_cast<std::int16_t>(def.stringIndex[static_cast<std::size_t>(s)]);
     if (p < static_cast<int>(region::StringStorage) || p + 4 > static_cast<int>(region::StorageEnd))
@@ -112,7 +141,7 @@ void ReadKeys(const EepromImage& image, KeyboardDefinition& def, bool firmwareOr
 ImageSettings DecodeImage(const EepromImage& image, int firmwareVersion,
                           model::KeyboardDefinition& def) {
   model::ClearStringStore(def);
-  ImageSettings settings = ReadSettings(image);
+  ImageSettings settings = ReadSettings(image, firmwareVersion);
   ReadStringIndex(image, def);
   settings.NumberOfStrings = ReadStrings(image, def);
   ReadStringStore(image, def);
@@ -122,12 +151,41 @@ ImageSettings DecodeImage(const EepromImage& image, int firmwareVersion,
   return settings;
 }
 
+std::optional<std::array<std::int32_t, 4>> LedsFromMasks(const EepromImage& image,
+                                                         int firmwareVersion) {
+  for (int f = 1; f <= 5; ++f)
+    if (image[info::LedMaskBase + static_cast<std::size_t>(f)] == 0xFF) return std::nullopt;
+  std::array<std::int32_t, 4> leds{};
+  for (int led = 0; led < 4; ++led) {
+    const std::uint8_t bit = LedOutputBit(led, firmwareVersion);
+    if (bit == 0) continue;
+    for (int f = 1; f <= 5 && leds[static_cast<std::size_t>(led)] == 0; ++f)
+      if (image[info::LedMaskBase + static_cast<std::size_t>(f)] == bit)
+        leds[static_cast<std::size_t>(led)] = f;
+  }
+  return leds;
+}
+
 void StoreImageSettings(const ImageSettings& settings, persist::HeaderImage& header) {
-  header.SetI32(persist::header::MaxScanRow, settings.MaxScanRow);
-  header.SetU32(persist::header::DebounceTime, settings.DebounceTime);
-  header.SetI32(persist::header::DefRepDelay, settings.DefRepDelay);
+  namespace h = persist::header;
+  header.SetI32(h::MaxScanRow, settings.MaxScanRow);
+  header.SetU32(h::DebounceTime, settings.DebounceTime);
+  header.SetI32(h::DefRepDelay, settings.DefRepDelay);
   header.SetScrollWheelGain(settings.ScrollWheelGain);
-  header.SetI32(persist::header::NumberOfStrings, settings.NumberOfStrings);
+  header.SetI32(h::NumberOfStrings, settings.NumberOfStrings);
+  const std::pair<const std::optional<std::uint8_t>&, std::size_t> bytes[] = {
+      {settings.GlobalRepeatDisable, h::GlobalRepeatDisable},
+      {settings.AnyKeyRelease, h::AnyKeyRelease},
+      {settings.DefRepRate, h::DefRepRate},
+      {settings.PrefixMakeBreak, h::PrefixMakeBreak},
+      {settings.PointDevice, h::PointDevice},
+      {settings.EnableBits, h::EnableBits},
+      {settings.BeepLength, h::BeepLength}};
+  for (const auto& [value, offset] : bytes)
+    if (value) header.SetU32(offset, *value);
+  if (settings.Leds)
+    for (int n = 0; n < 4; ++n) header.SetLed(n, (*settings.Leds)[static_cast<std::size_t>(n)]);
+  if (settings.SerialNumber) header.SetText(h::SerialNumber, *settings.SerialNumber);
 }
 
 }  // namespace veltrane::eeprom

@@ -2,7 +2,10 @@
 // few settings the image carries.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "eeprom/image_layout.h"
 #include "model/definition.h"
@@ -10,20 +13,40 @@
 
 namespace veltrane::eeprom {
 
-// The few settings an image carries, as the configuration header holds them.
+// The settings an image carries, as the configuration header holds them. The
+// optional ones are absent when their bytes are erased (0xFF): the header then
+// keeps what it held.
 struct ImageSettings {
   std::int32_t MaxScanRow = 0;
   std::uint32_t DebounceTime = 0;
   std::int32_t DefRepDelay = 0;
   std::int8_t ScrollWheelGain = 0;
-  std::int32_t NumberOfStrings = 0;  // one more than the highest string number in use
+  std::int32_t NumberOfStrings = 0;  // one more than the string number at the highest address below 128
+  std::optional<std::uint8_t> GlobalRepeatDisable;
+  std::optional<std::uint8_t> AnyKeyRelease;
+  std::optional<std::uint8_t> DefRepRate;
+  std::optional<std::uint8_t> PrefixMakeBreak;
+  std::optional<std::uint8_t> PointDevice;
+  std::optional<std::uint8_t> EnableBits;
+  std::optional<std::uint8_t> BeepLength;
+  std::optional<std::array<std::int32_t, 4>> Leds;  // Led1..Led4
+  std::optional<std::string> SerialNumber;
 };
+
+// Led1..Led4 from the LED mask bytes 0x606..0x60A: LED n shows the lowest
+// function f (1..5) whose mask equals LED n's output bit for the firmware, or
+// none (0) when no mask does or the LED has no output bit. Absent when any
+// mask byte is erased.
+std::optional<std::array<std::int32_t, 4>> LedsFromMasks(const EepromImage& image,
+                                                         int firmwareVersion);
 
 // Expects keys cleared beforehand; restores what offsets 0x000..0xBFF hold and
 // leaves the rest of the definition as it was; the image is not changed. For
 // firmware 500..699 key modes are read back into the definition's bit order.
-// Damaged string numbers and pointers skip their string; a copied string keeps
-// at most kMaxStringStrokes strokes so its row stays terminated.
+// The string of every string key is copied into its row, whatever the key's
+// logical address. Damaged string numbers and pointers skip their string; a
+// copied string keeps at most kMaxStringStrokes strokes so its row stays
+// terminated.
 ImageSettings DecodeImage(const EepromImage& image, int firmwareVersion,
                           model::KeyboardDefinition& def);
 

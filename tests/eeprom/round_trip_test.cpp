@@ -1,11 +1,10 @@
 // Random definitions built into an image and decoded back.
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "eeprom/image_builder.h"
 #include "eeprom/image_reader.h"
 #include "eeprom_test_support.h"
+#include "random_definitions.h"
 #include "model/key_tables.h"
 
 namespace veltrane::eeprom {
@@ -13,52 +12,7 @@ namespace {
 
 using model::KeyboardDefinition;
 using model::KeyLayer;
-
-class RandomDefinitions {
- public:
-  explicit RandomDefinitions(unsigned seed) : random_(seed) {}
-
-  void Fill(KeyboardDefinition& def) {
-    const double layerChance = Uniform(0.05, 0.6);
-    for (model::KeyDefinition& key : def.keys) {
-      key.used = Chance(0.85) ? 1 : 0;
-      for (KeyLayer& layer : key.layers)
-        if (Chance(layerChance)) FillLayer(layer);
-    }
-    for (model::StringRow& row : def.stringWorkBuffer) {
-      const int strokes = Chance(0.3) ? Int(1, 12) : 0;
-      for (int i = 0; i < strokes; ++i)
-        row[static_cast<std::size_t>(i)] = {Byte(), static_cast<std::uint8_t>(Int(1, 255)), Byte(),
-                                            Byte()};
-      row[static_cast<std::size_t>(strokes)] = model::StringChar{};
-    }
-  }
-
-  int Firmware() { return std::array{0, 527, 600, 1420}[static_cast<std::size_t>(Int(0, 3))]; }
-
- private:
-  void FillLayer(KeyLayer& layer) {
-    if (Chance(0.2)) {
-      layer = KeyLayer{};
-      layer.keytype = model::STRING_KEY;
-      layer.ibmkey = Int(0, 127);
-    } else {
-      model::AssignTableKey(layer, Int(0, model::kIbmKeyRowCount - 1));
-      if (Chance(0.1)) layer.keytype |= model::KEYTYPE_LIGHT_DOWN;
-      if (Chance(0.1)) layer.scan2code = Byte();  // stale code
-    }
-    layer.keymode = static_cast<std::uint8_t>(Int(0, 0x3F));
-    layer.used = 1;
-  }
-  bool Chance(double p) { return std::bernoulli_distribution(p)(random_); }
-  double Uniform(double a, double b) {
-    return std::uniform_real_distribution<double>(a, b)(random_);
-  }
-  int Int(int a, int b) { return std::uniform_int_distribution<int>(a, b)(random_); }
-  std::uint8_t Byte() { return static_cast<std::uint8_t>(Int(0, 255)); }
-
-  std::mt19937 random_;
-};
+using test::RandomDefinitions;
 
 std::int32_t ExpectedIbmKey(const KeyLayer& original) {
   if (original.keytype == model::STRING_KEY) return original.ibmkey;
