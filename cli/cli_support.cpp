@@ -35,7 +35,8 @@ bool Lists(const std::vector<std::string>& names, const std::string& name) {
 // false with args.error set when it does not parse.
 bool TakeOption(int argc, char** argv, int& i, const std::vector<std::string>& valued,
                 const std::map<std::string, std::string>& aliases,
-                const std::vector<std::string>& flags, Arguments& args) {
+                const std::vector<std::string>& flags,
+                const std::vector<std::string>& emptyAllowed, Arguments& args) {
   std::string word = argv[i];
   if (const auto alias = aliases.find(word); alias != aliases.end()) word = alias->second;
   std::optional<std::string> value;
@@ -53,7 +54,7 @@ bool TakeOption(int argc, char** argv, int& i, const std::vector<std::string>& v
     return false;
   }
   if (!value && i + 1 < argc) value = argv[++i];
-  if (!value || value->empty()) {
+  if (!value || (value->empty() && !Lists(emptyAllowed, word))) {
     args.error = "option " + word + " needs a value";
     return false;
   }
@@ -65,7 +66,8 @@ bool TakeOption(int argc, char** argv, int& i, const std::vector<std::string>& v
 
 Arguments ParseArguments(int argc, char** argv, int first, const std::vector<std::string>& valued,
                          const std::map<std::string, std::string>& aliases,
-                         const std::vector<std::string>& flags) {
+                         const std::vector<std::string>& flags,
+                         const std::vector<std::string>& emptyAllowed) {
   Arguments args;
   bool optionsEnded = false;
   for (int i = first; i < argc; ++i) {
@@ -76,7 +78,7 @@ Arguments ParseArguments(int argc, char** argv, int first, const std::vector<std
       optionsEnded = true;
     } else if (word == "--help" || word == "-h") {
       args.help = true;
-    } else if (!TakeOption(argc, argv, i, valued, aliases, flags, args)) {
+    } else if (!TakeOption(argc, argv, i, valued, aliases, flags, emptyAllowed, args)) {
       return args;
     }
   }

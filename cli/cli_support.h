@@ -54,11 +54,14 @@ struct Arguments {
 
 // Parses argv[first..]; `valued` lists the options that take a value, with
 // their short aliases mapped to the long name in `aliases`; `flags` lists the
-// options without a value. An unknown option, a missing or empty value, a value
-// given to a flag and an option given twice are errors.
+// options without a value; `emptyAllowed` lists the valued options for which
+// the empty value means something. An unknown option, a missing value, an
+// empty value elsewhere, a value given to a flag and an option given twice are
+// errors.
 Arguments ParseArguments(int argc, char** argv, int first, const std::vector<std::string>& valued,
                          const std::map<std::string, std::string>& aliases = {},
-                         const std::vector<std::string>& flags = {});
+                         const std::vector<std::string>& flags = {},
+                         const std::vector<std::string>& emptyAllowed = {});
 
 // A run of the program: the state as the program starts it, with its log.
 struct Run {

@@ -14,18 +14,20 @@ namespace {
 const char* const kBuildUsage =
     "usage: veltrane-cli build CONFIG.DAT [--version-text TEXT] [--bin FILE] [--txt FILE]\n"
     "  Loads CONFIG.DAT and builds its EEPROM image for the keyboard version TEXT\n"
-    "  (default: none). Writes the files asked for; with neither option both,\n"
-    "  as BASENAME.BIN and BASENAME.TXT beside CONFIG.DAT.\n";
+    "  (default, or \"\": none, firmware 0). Writes the files asked for; with\n"
+    "  neither option both, as BASENAME.BIN and BASENAME.TXT beside CONFIG.DAT.\n";
 
 const char* const kDecodeUsage =
     "usage: veltrane-cli decode IMAGE.BIN [--version-text TEXT] -o OUT.DAT\n"
     "  Decodes the first 3072 bytes of IMAGE.BIN as read back from a keyboard of\n"
-    "  version TEXT and saves the definition as OUT.DAT.\n";
+    "  version TEXT (default, or \"\": none, firmware 0) and saves the definition as\n"
+    "  OUT.DAT.\n";
 
 }  // namespace
 
 int RunBuild(int argc, char** argv) {
-  const Arguments args = ParseArguments(argc, argv, 2, {"--version-text", "--bin", "--txt"});
+  const Arguments args = ParseArguments(argc, argv, 2, {"--version-text", "--bin", "--txt"}, {}, {},
+                                        {"--version-text"});
   if (args.help) {
     std::fputs(kBuildUsage, stdout);
     return kExitOk;
@@ -60,8 +62,8 @@ int RunBuild(int argc, char** argv) {
 }
 
 int RunDecode(int argc, char** argv) {
-  const Arguments args =
-      ParseArguments(argc, argv, 2, {"--version-text", "--output"}, {{"-o", "--output"}});
+  const Arguments args = ParseArguments(argc, argv, 2, {"--version-text", "--output"},
+                                        {{"-o", "--output"}}, {}, {"--version-text"});
   if (args.help) {
     std::fputs(kDecodeUsage, stdout);
     return kExitOk;

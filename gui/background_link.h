@@ -32,6 +32,8 @@ class BackgroundLink : public QObject, public ui::KeyboardLink {
   bool ReadFirmWare(std::span<std::uint8_t> bytes, unsigned address, unsigned count,
                     const ui::ProgressStep& step) override;
   std::string AccessProblem() override { return inner_.AccessProblem(); }
+  // The inner link keeps the status of its last call, made on the worker.
+  ui::LinkStatus LastStatus() override { return inner_.LastStatus(); }
 
   bool running() const { return running_; }
 

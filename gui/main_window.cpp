@@ -196,7 +196,8 @@ void MainWindow::SetTitleSuffix(const QString& suffix) {
 }
 
 void MainWindow::Sync(const ui::MainWindowModel& model) {
-  setWindowTitle(Text(model.title) + titleSuffix_);
+  setWindowTitle(Text(model.title) + (model.modified ? QStringLiteral(" *") : QString()) +
+                 titleSuffix_);
   for (const auto& binding : ui::kCheckBoxBindings) {
     auto* box = static_cast<QCheckBox*>(controls_.at(binding.id));
     const ui::CheckBox& value = model.*binding.field;
@@ -266,11 +267,9 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (model_.busy) {
-    event->ignore();
-    return;
-  }
-  QMainWindow::closeEvent(event);
+  // The close box is "E&xit": it asks about unsaved changes and ends the program itself.
+  event->ignore();
+  if (!model_.busy) Forward([this] { events_.OnCommand(ui::kCommandExit); });
 }
 
 }  // namespace veltrane::gui

@@ -42,3 +42,24 @@ void MessageBoxes::ShowHere(const std::string& text, const std::string& caption,
 }
 
 }  // namespace veltrane::gui
+
+namespace veltrane::gui {
+
+ui::SaveChoice MessageBoxes::AskSaveChanges(const std::string& name) {
+  const QString text = QStringLiteral("Save changes to %1?").arg(QString::fromStdString(name));
+  if (choice_) return choice_(text.toStdString());
+  QMessageBox box(QMessageBox::Warning, kApplicationName, text,
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, window_);
+  box.setDefaultButton(QMessageBox::Save);
+  box.setEscapeButton(QMessageBox::Cancel);
+  switch (box.exec()) {
+    case QMessageBox::Save:
+      return ui::SaveChoice::Save;
+    case QMessageBox::Discard:
+      return ui::SaveChoice::Discard;
+    default:
+      return ui::SaveChoice::Cancel;
+  }
+}
+
+}  // namespace veltrane::gui

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "model/diagnostics.h"
+#include "ui/window_host.h"
 
 namespace veltrane::gui {
 
@@ -26,16 +27,24 @@ class MessageBoxes : public QObject, public model::MessageSink {
   explicit MessageBoxes(QObject* parent = nullptr) : QObject(parent) {}
   void SetParentWindow(QWidget* window) { window_ = window; }
   void SetAnswer(Answer answer) { answer_ = std::move(answer); }
+  // Answers the "Save changes?" question in place of the user, given its text.
+  using Choice = std::function<ui::SaveChoice(const std::string& text)>;
+  void SetChoice(Choice choice) { choice_ = std::move(choice); }
 
   // Called off the GUI thread, the box is shown on the GUI thread and the
   // caller waits until it is closed; the GUI thread must be running an event loop.
   void Show(std::string_view text, std::string_view caption, model::MessageIcon icon) override;
+
+  // "Save changes to NAME?" with Save (the default), Discard and Cancel (also
+  // the Escape key and the close box); on the GUI thread.
+  ui::SaveChoice AskSaveChanges(const std::string& name);
 
  private:
   void ShowHere(const std::string& text, const std::string& caption, model::MessageIcon icon);
 
   QPointer<QWidget> window_;
   Answer answer_;
+  Choice choice_;
 };
 
 }  // namespace veltrane::gui

@@ -56,6 +56,10 @@ void QtWindowHost::ShowTestWindow() {
   if (testWindow_ != nullptr) testWindow_->ShowTestWindow();
 }
 
+ui::SaveChoice QtWindowHost::AskSaveChanges(const std::string& name) {
+  return boxes_.AskSaveChanges(name);
+}
+
 void QtWindowHost::Exit() {
   log_.Close();
   QCoreApplication::exit(0);

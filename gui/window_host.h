@@ -40,6 +40,7 @@ class QtWindowHost : public ui::WindowHost {
   std::string RunSaveFile() override;
   void RunAbout() override;
   void ShowTestWindow() override;
+  ui::SaveChoice AskSaveChanges(const std::string& name) override;
   void Exit() override;
 
  private:

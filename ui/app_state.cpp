@@ -1,6 +1,8 @@
 #include "ui/app_state.h"
 
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "ui/matrix_view.h"
 
@@ -23,11 +25,17 @@ void CopySettingsFromHeader(const persist::HeaderImage& h, model::GlobalSettings
   s.BeepLength = static_cast<std::uint8_t>(h.U32(BeepLength));
 }
 
+std::string AbsolutePath(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  return error ? path : absolute.string();
+}
+
 }  // namespace
 
 void StartApplication(AppState& app, std::string commandLine) {
   app.doc = Document{};
-  app.doc.commandLineText = std::move(commandLine);
+  if (!commandLine.empty()) app.doc.commandLineText = AbsolutePath(commandLine);
   model::InitialiseDefinition(app.doc.def);
   CreateMainWindowControls(app.window);
   app.doc.options = RunOptions{};
@@ -35,6 +43,7 @@ void StartApplication(AppState& app, std::string commandLine) {
   app.doc.def.settings.AnyKeyRelease = 0;
   app.doc.def.settings.PrefixMakeBreak = 0;
   app.doc.def.settings.EnableBits = 1;
+  MarkKept(app);
   RefreshControls(app);
 }
 
@@ -56,6 +65,7 @@ void RefreshControls(AppState& app) {
   w.writeSavedTxt.checked = options.writeSavedTxt;
   w.copyEepromBin.checked = options.copyEepromBin;
   w.generateEnabled = options.writeBinFile || options.writeTxtFile;
+  w.modified = HasUnsavedChanges(app);
   RefreshPictures(app);
 }
 

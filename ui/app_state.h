@@ -7,16 +7,20 @@
 #include "ui/document.h"
 #include "ui/main_window_model.h"
 #include "ui/services.h"
+#include "ui/unsaved_changes.h"
 
 namespace veltrane::ui {
 
 struct AppState {
   Document doc;
   MainWindowModel window;
+  DefinitionSnapshot kept;  // the definition as last loaded, saved, read or started
 };
 
 // The program's start-up: the main window's creation step (controls, cleared
-// definition) followed by the reset of the per-run options.
+// definition) followed by the reset of the per-run options. A configuration
+// file named on the command line is taken relative to the current directory
+// now, whatever directory later commands make current.
 void StartApplication(AppState& app, std::string commandLine = {});
 
 // The settings a loaded header carries, copied into the live settings and
@@ -24,8 +28,8 @@ void StartApplication(AppState& app, std::string commandLine = {});
 void ApplyLoadedSettings(AppState& app);
 
 // Brings the controls that follow values up to date (check boxes, the beep
-// field, "Generate EEPROM File", the matrix and LED pictures), as every
-// repaint of the window does.
+// field, "Generate EEPROM File", the matrix and LED pictures, the title's
+// mark of unsaved changes), as every repaint of the window does.
 void RefreshControls(AppState& app);
 
 // The matrix and LED pictures and the matrix tooltips alone.

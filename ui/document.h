@@ -28,13 +28,16 @@ struct Document {
   persist::HeaderImage header;
   eeprom::EepromImage image{};
   RunOptions options;
-  std::string commandLineText;  // a configuration file to load at the first presence check
-  std::string dataDirectory;    // empty, or ends in "/"
+  // A configuration file named on the command line (an absolute path), until
+  // a presence check loads it or the user's own definition makes it moot.
+  std::string commandLineText;
+  std::string dataDirectory;  // empty, or ends in "/"
   std::string baseName = std::string(kInitialBaseName);
   std::string chosenFileName;
-  std::string loadedFile;   // the configuration file last loaded, as its path was given
+  std::string loadedFile;   // the configuration file last loaded or saved, as its path was given
   std::string versionText;  // from the last detection
   int firmwareVersion = 0;  // 0: no keyboard answered
+  bool accessProblemTold = false;  // a keyboard this user may not open has been explained
 };
 
 }  // namespace veltrane::ui

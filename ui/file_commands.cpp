@@ -1,6 +1,9 @@
 #include "ui/file_commands.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 #include "eeprom/image_files.h"
@@ -9,6 +12,20 @@
 
 namespace veltrane::ui {
 namespace {
+
+// What a load reads into before it may replace the document's.
+struct LoadedFile {
+  model::KeyboardDefinition def;
+  persist::HeaderImage header;
+};
+
+bool IsDatExtension(std::string_view extension) {
+  constexpr std::string_view kDat = ".DAT";
+  return std::equal(extension.begin(), extension.end(), kDat.begin(), kDat.end(),
+                    [](char a, char b) { return std::toupper(static_cast<unsigned char>(a)) == b; });
+}
+
+}  // namespace
 
 std::string AbsoluteDirectoryOf(const std::string& path) {
   std::error_code error;
@@ -19,16 +36,18 @@ std::string AbsoluteDirectoryOf(const std::string& path) {
   return directory;
 }
 
-}  // namespace
-
 std::string FileNameOf(std::string_view path) {
   const std::size_t slash = path.rfind('/');
   return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
 persist::LoadOutcome LoadConfiguration(AppState& app, const Services& io, const std::string& path) {
+  auto loaded = std::make_unique<LoadedFile>(LoadedFile{app.doc.def, app.doc.header});
   const persist::LoadOutcome outcome =
-      persist::ReadConfigFile(path, app.doc.def, app.doc.header, io.messages);
+      persist::ReadConfigFile(path, loaded->def, loaded->header, io.messages);
+  if (outcome != persist::LoadOutcome::Loaded) return outcome;
+  app.doc.def = loaded->def;
+  app.doc.header = loaded->header;
   ApplyLoadedSettings(app);
   const std::string fileName = FileNameOf(path);
   app.doc.baseName = BaseNameFromLoaded(fileName);
@@ -38,21 +57,15 @@ persist::LoadOutcome LoadConfiguration(AppState& app, const Services& io, const 
   model::RebuildStringWorkBuffer(app.doc.def);
   app.doc.chosenFileName = fileName;
   app.doc.loadedFile = path;
+  app.doc.commandLineText.clear();
+  app.window.fileName.text = fileName;
+  app.window.serial.text = std::string(app.doc.header.Text(persist::header::SerialNumber));
+  MarkKept(app);
   return outcome;
 }
 
 bool LoadSettingsFile(AppState& app, const Services& io, const std::string& path) {
-  const bool loaded = LoadConfiguration(app, io, path) == persist::LoadOutcome::Loaded;
-  ShowLoadedFileFields(app);
-  return loaded;
-}
-
-void ShowLoadedFileFields(AppState& app) {
-  using namespace persist::header;
-  app.window.fileName.text = app.doc.chosenFileName;
-  app.window.serial.text = std::string(app.doc.header.Text(SerialNumber));
-  app.window.debounce.text = std::to_string(app.doc.header.U32(DebounceTime));
-  SetGainText(app.window, app.doc.def.settings, std::to_string(app.doc.header.ScrollWheelGain()));
+  return LoadConfiguration(app, io, path) == persist::LoadOutcome::Loaded;
 }
 
 std::string BaseNameFromLoaded(std::string_view name) {
@@ -61,12 +74,35 @@ std::string BaseNameFromLoaded(std::string_view name) {
 }
 
 std::string BaseNameFromChosen(std::string_view name) {
-  const std::size_t n = name.size();
+  const std::size_t slash = name.rfind('/');
+  const std::size_t start = slash == std::string_view::npos ? 0 : slash + 1;
+  const std::size_t n = name.size() - start;
   if (n > 0 && n < 300) {
-    for (std::size_t i = n - 1; i >= 1; --i)
+    for (std::size_t i = name.size() - 1; i >= start + 1; --i)
       if (name[i] == '.') return std::string(name.substr(0, i));
   }
   return std::string(name);
+}
+
+std::string ConfigurationPathFor(const std::string& baseName) {
+  const std::string exact = baseName + ".DAT";
+  std::error_code error;
+  if (std::filesystem::symlink_status(exact, error).type() !=
+      std::filesystem::file_type::not_found)
+    return exact;
+  const std::size_t slash = baseName.rfind('/');
+  const std::string directory = slash == std::string::npos ? "" : baseName.substr(0, slash + 1);
+  const std::string name = baseName.substr(directory.size());
+  std::string found;
+  for (std::filesystem::directory_iterator it(directory.empty() ? "." : directory, error), end;
+       !error && it != end; it.increment(error)) {
+    const std::string entry = it->path().filename().string();
+    if (entry.size() == name.size() + 4 && entry.starts_with(name) &&
+        IsDatExtension(std::string_view(entry).substr(name.size())) &&
+        (found.empty() || entry < found))
+      found = entry;
+  }
+  return found.empty() ? exact : directory + found;
 }
 
 void PackStrings(AppState& app, const Services& io) {
@@ -87,6 +123,13 @@ bool WriteConfiguration(AppState& app, const Services& io, const std::string& pa
       persist::WriteConfigFile(path, app.doc.def, ReadShownSettings(app.window), app.doc.header);
   if (written) io.messages.Show("Saved configuration file !", "Save", model::MessageIcon::None);
   if (failure == WriteFailure::Tell) eeprom::WriteOrTell(path, written, io.messages);
+  return written.ok;
+}
+
+bool TellIfUnwritten(const Services& io, const fileaccess::Status& written,
+                     std::string_view caption) {
+  if (!written)
+    io.messages.Show("Cannot open: " + written.reason, caption, model::MessageIcon::Error);
   return written.ok;
 }
 

@@ -11,16 +11,17 @@
 namespace veltrane::ui {
 
 // Loads a configuration file as the Load File dialog's "Load" does, for a path
-// that may name a directory: the load, the settings applied on every path,
-// BaseName, DataDirectory (the file's absolute directory and "/"), the string
-// work buffer rebuilt and ChosenFileName.
+// that may name a directory. The file is read into a copy of the definition
+// and header first: a load that fails has told the user why and changes
+// nothing at all. A load that succeeds replaces the definition and header,
+// applies the settings and shows them (the file name and serial number too),
+// sets BaseName, DataDirectory (the file's absolute directory and "/"),
+// ChosenFileName and the string work buffer, forgets a pending command-line
+// file and takes the result as the kept definition.
 persist::LoadOutcome LoadConfiguration(AppState& app, const Services& io, const std::string& path);
 
-// The Load command's field updates after its dialog, whatever its outcome.
-void ShowLoadedFileFields(AppState& app);
-
-// The whole "Load settings from file" after its dialog chose `path`: the load
-// and the field updates. True when the file loaded.
+// The whole "Load settings from file" after its dialog chose `path`. True when
+// the file loaded.
 bool LoadSettingsFile(AppState& app, const Services& io, const std::string& path);
 
 // BaseName from a loaded file's name: a name ending in a dot and three
@@ -28,9 +29,18 @@ bool LoadSettingsFile(AppState& app, const Services& io, const std::string& path
 // "a.b.DAT" -> "a.b"); any other name is kept whole ("noext", "abc", ".DAT").
 std::string BaseNameFromLoaded(std::string_view name);
 
-// BaseName from a name typed in the Save File dialog: cut at its last dot,
-// a dot in the first position not counting.
+// BaseName from a name typed in the Save File dialog: cut at the last dot of
+// its file name (after its last "/"), a dot in the file name's first position
+// not counting.
 std::string BaseNameFromChosen(std::string_view name);
+
+// The configuration file that a save under `baseName` writes: baseName +
+// ".DAT", or, when no such file exists but one whose extension differs only
+// in letter case does ("a.dat"), that file.
+std::string ConfigurationPathFor(const std::string& baseName);
+
+// The absolute directory of a path, ending in "/"; empty when there is none.
+std::string AbsoluteDirectoryOf(const std::string& path);
 
 // Tells the user how many key strokes the string store had no room for, if any.
 void WarnDroppedStrokes(const Services& io, int dropped);
@@ -50,6 +60,11 @@ enum class WriteFailure {
 // Returns whether it was written.
 bool WriteConfiguration(AppState& app, const Services& io, const std::string& path,
                         WriteFailure failure = WriteFailure::Silent);
+
+// Tells the user of a file a command could not write: "Cannot open: PATH:
+// REASON" under the command's caption. Returns whether it was written.
+bool TellIfUnwritten(const Services& io, const fileaccess::Status& written,
+                     std::string_view caption);
 
 // Whether writing `output` would replace the command's own input with another
 // kind of file; when it would, the user is told and nothing may be written.

@@ -1,6 +1,7 @@
 #include "ui/image_commands.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <filesystem>
 #include <system_error>
@@ -51,13 +52,17 @@ void GenerateImageFiles(AppState& app, const Services& io) {
 }
 
 void DecodeReadImage(AppState& app) {
+  model::ClearKeys(app.doc.def);
+  // Strings the image does not hold are gone from the keyboard as well.
+  model::ClearStringWorkBuffer(app.doc.def, false);
   eeprom::StoreImageSettings(
       eeprom::DecodeImage(app.doc.image, app.doc.firmwareVersion, app.doc.def), app.doc.header);
   ApplyLoadedSettings(app);
+  app.window.serial.text = std::string(app.doc.header.Text(persist::header::SerialNumber));
+  MarkKept(app);
 }
 
 bool LoadImageFile(AppState& app, const Services& io, const std::string& path) {
-  model::ClearKeys(app.doc.def);
   const fileaccess::ReadResult read = fileaccess::ReadFile(path, eeprom::kImageSize);
   if (read.error == fileaccess::ReadError::TooLarge) {
     // Only a regular file is too large; its size names how far off it is.
@@ -96,13 +101,30 @@ bool SaveSettings(AppState& app, const Services& io,
                   const std::function<std::string()>& chooseName) {
   BuildImageForUse(app, io);  // a save needs only the packed strings, so it goes on regardless
   const std::string chosenName = chooseName();
-  app.doc.baseName = BaseNameFromChosen(chosenName);
-  app.doc.chosenFileName = app.doc.baseName + ".DAT";
-  app.window.fileName.text = app.doc.chosenFileName;
   if (chosenName.empty()) return false;
-  const bool written = WriteConfiguration(app, io, app.doc.chosenFileName, WriteFailure::Silent);
-  if (app.doc.options.writeSavedTxt) WriteReport(app, DefaultReportPath(app));
-  return written;
+  const std::string baseName = BaseNameFromChosen(chosenName);
+  const std::string path = ConfigurationPathFor(baseName);
+  model::ShownSettings shown = ReadShownSettings(app.window);
+  shown.ConfigFileName = model::CutText(FileNameOf(path), 31);
+  const fileaccess::Status written =
+      FileNameOf(baseName).empty()
+          ? fileaccess::Status{false, chosenName + ": a directory, not a file name", EISDIR}
+          : persist::WriteConfigFile(path, app.doc.def, shown, app.doc.header);
+  if (written) {
+    io.messages.Show("Saved configuration file !", "Save", model::MessageIcon::None);
+    app.doc.baseName = FileNameOf(baseName);
+    app.doc.chosenFileName = FileNameOf(path);
+    app.doc.dataDirectory = AbsoluteDirectoryOf(path);
+    app.doc.loadedFile = path;
+    app.doc.commandLineText.clear();
+    app.window.fileName.text = app.doc.chosenFileName;
+    MarkKept(app);
+  } else {
+    TellIfUnwritten(io, written, "Save File");
+  }
+  if (app.doc.options.writeSavedTxt)
+    TellIfUnwritten(io, WriteReport(app, DefaultReportPath(app)), "Save File");
+  return written.ok;
 }
 
 }  // namespace veltrane::ui

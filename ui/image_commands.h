@@ -26,13 +26,15 @@ bool BuildImageForUse(AppState& app, const Services& io);
 // "Generate EEPROM File" after its detection step.
 void GenerateImageFiles(AppState& app, const Services& io);
 
-// Decodes the document's image into the definition and applies the settings it
-// carries; the image itself is left as it was read.
+// Replaces the keys and strings with those the document's image holds, applies
+// the settings it carries and shows its serial number; settings whose bytes
+// are erased keep their values. The result is taken as the kept definition;
+// the image itself is left as it was read.
 void DecodeReadImage(AppState& app);
 
-// Puts the first 3072 bytes of an image file over an all-zero buffer, with the
-// keys cleared as a read-back does. False (with a message) when the file cannot
-// be read, is too short to be an image or longer than one (8192 bytes).
+// Puts the first 3072 bytes of an image file over an all-zero buffer. False
+// (with a message) when the file cannot be read, is too short to be an image
+// or longer than one (8192 bytes).
 bool LoadImageFile(AppState& app, const Services& io, const std::string& path);
 
 // Saves a definition decoded from an image as the Save command does: the
@@ -43,7 +45,12 @@ bool SaveDecodedDefinition(AppState& app, const Services& io, const std::string&
 // "Save settings to file" after its detection step: the image is built (with
 // its messages) before `chooseName` asks for the name, then the naming rule,
 // the write and the report. Returns whether the configuration file was
-// written; a cancelled dialog (empty name) writes nothing.
+// written. A cancelled dialog (empty name) writes and changes nothing. A file
+// that cannot be written is told ("Cannot open: PATH: REASON", caption "Save
+// File") and changes nothing either. A written file becomes the document's:
+// the file-name field shows its name, BaseName and DataDirectory follow it
+// (so that image files and the report go beside it), and it is the kept
+// definition.
 bool SaveSettings(AppState& app, const Services& io,
                   const std::function<std::string()>& chooseName);
 

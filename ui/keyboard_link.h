@@ -13,6 +13,11 @@ namespace veltrane::ui {
 // Called once per progress step of a block transfer (100 times per block).
 using ProgressStep = std::function<void()>;
 
+// How the link's last call ended, beyond its result: the library's
+// NirvexStatus. A close that failed after a complete download still has the
+// result true.
+enum class LinkStatus { Ok, NoKeyboard, RangeRefused, ReportFailed, CloseFailed };
+
 class KeyboardLink {
  public:
   virtual ~KeyboardLink() = default;
@@ -28,6 +33,9 @@ class KeyboardLink {
   // Why the last detection found a matching keyboard it could not open, and
   // how to fix that; empty when there was no such keyboard.
   virtual std::string AccessProblem() { return {}; }
+  // The status of the last call made through this link; a link that cannot
+  // tell says Ok and is judged by its results alone.
+  virtual LinkStatus LastStatus() { return LinkStatus::Ok; }
 };
 
 }  // namespace veltrane::ui

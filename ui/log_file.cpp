@@ -18,6 +18,9 @@ bool LogFile::Open(const std::string& path, std::time_t start) {
   file_ = opened.file;
   lastError_ = std::move(opened.reason);
   if (file_ == nullptr) return false;
+  // Each line reaches the file as it is written: the log is whole while the
+  // program runs, and up to its last line after a crash.
+  std::setvbuf(file_, nullptr, _IOLBF, BUFSIZ);
   model::LogPrintf(this, "%s \n", path.c_str());
   model::LogPrintf(this, "Started at %s \n", CalendarTime(start).c_str());
   return true;

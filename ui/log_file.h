@@ -21,7 +21,8 @@ class LogFile : public model::LogSink {
 
   // Creates or empties the log at path (fileaccess::OpenLogFile: a link, FIFO
   // or device of that name is left alone) and writes its three opening lines
-  // for the given time. False, with LastError set, when there is no log.
+  // for the given time. The log is line-buffered. False, with LastError set,
+  // when there is no log.
   bool Open(const std::string& path, std::time_t start);
   void Write(std::string_view text) override;
   void Close();

@@ -3,6 +3,7 @@
 #include "ui/control_ids.h"
 #include "ui/file_commands.h"
 #include "ui/image_commands.h"
+#include "ui/keyboard_access.h"
 #include "ui/keyboard_commands.h"
 
 namespace veltrane::ui {
@@ -35,14 +36,18 @@ MainWindowController::MainWindowController(AppState& app, const Services& io, Ke
 
 void MainWindowController::OnCommand(int id) {
   if (app_.window.busy) return;
-  if (id == id::kExit) {
-    host_.Exit();
-    return;
-  }
   {
     const BusyScope busy(app_.window.busy);
-    RunCommand(id);
+    if (id == id::kExit) {
+      if (KeepOrSaveChanges()) {
+        host_.Exit();
+        return;
+      }
+    } else {
+      RunCommand(id);
+    }
   }
+  TellAccessProblemOnce(app_, io_, link_);
   Repaint();
 }
 
@@ -65,11 +70,11 @@ void MainWindowController::RunCommand(int id) {
       DetectionStep(app_, link_);
       return GenerateImageFiles(app_, io_);
     case id::kSave:
-      DetectionStep(app_, link_);
-      SaveSettings(app_, io_, [this] { return host_.RunSaveFile(); });
+      Save();
       return;
     case id::kLoad:
-      return LoadSettings();
+      if (KeepOrSaveChanges()) LoadSettings();
+      return;
     case id::kTestKeyboard:
       return host_.ShowTestWindow();
     case id::kEnableMatrix:
@@ -82,16 +87,18 @@ void MainWindowController::RunCommand(int id) {
     case id::kPrefixMakeBreak:
       return Flip(app_.doc.def.settings.PrefixMakeBreak);
     case id::kNewClearAll:
-      return NewClearAll();
+      if (KeepOrSaveChanges()) NewClearAll();
+      return;
     case id::kProgram:
-      ProgramKeyboard(app_, io_, link_);
+      ProgramKeyboard(app_, io_, link_, [this] { Repaint(); });
       return;
     case id::kCheckPresence:
-      return CheckKeyboardPresence(app_, io_, link_);
+      CheckKeyboardPresence(app_, io_, link_, [this] { Repaint(); });
+      return;
     case id::kEnablePointing:
       return TogglePointingDevice();
     case id::kRead:
-      ReadKeyboard(app_, io_, link_);
+      if (KeepOrSaveChanges()) ReadKeyboard(app_, io_, link_, [this] { Repaint(); });
       return;
     case id::kActivateBeep:
       return ToggleBeep();
@@ -191,6 +198,24 @@ void MainWindowController::Repaint() {
   host_.Repaint();
 }
 
+bool MainWindowController::KeepOrSaveChanges() {
+  if (!HasUnsavedChanges(app_)) return true;
+  switch (host_.AskSaveChanges(app_.window.fileName.text)) {
+    case SaveChoice::Save:
+      return Save();
+    case SaveChoice::Discard:
+      return true;
+    case SaveChoice::Cancel:
+      return false;
+  }
+  return false;
+}
+
+bool MainWindowController::Save() {
+  DetectionStep(app_, link_);
+  return SaveSettings(app_, io_, [this] { return host_.RunSaveFile(); });
+}
+
 void MainWindowController::OpenKeySettings(int row, int column) {
   app_.window.editTarget = EditTarget{true, row, column};
   Repaint();  // the position shows the question mark while the dialog runs
@@ -204,9 +229,8 @@ void MainWindowController::RunKeyLed(int slot) {
 }
 
 void MainWindowController::LoadSettings() {
-  // The Load File dialog loads the file it confirms; its fields follow either way.
+  // The Load File dialog loads the file it confirms; a cancelled or failed load changes nothing.
   if (const auto path = host_.RunLoadFile()) LoadConfiguration(app_, io_, *path);
-  ShowLoadedFileFields(app_);
 }
 
 void MainWindowController::NewClearAll() {
@@ -225,6 +249,9 @@ void MainWindowController::NewClearAll() {
   w.maxScanRow.Select(13);
   w.pointDevice.Select(0);
   def.settings.Led1 = def.settings.Led2 = def.settings.Led3 = def.settings.Led4 = 0;
+  // A new definition replaces the one a command-line file would have brought.
+  app_.doc.commandLineText.clear();
+  MarkKept(app_);
 }
 
 void MainWindowController::TogglePointingDevice() {

@@ -24,6 +24,11 @@ class MainWindowController : public MainWindowEvents {
  private:
   void RunCommand(int id);
   void Repaint();
+  // Before work that replaces the definition: true to go on, after the user
+  // saved or discarded unsaved changes; false when they cancelled (or the save
+  // did not happen).
+  bool KeepOrSaveChanges();
+  bool Save();
   void OpenKeySettings(int row, int column);
   void RunKeyLed(int slot);
   void LoadSettings();

@@ -43,6 +43,7 @@ struct MainWindowModel {
   bool generateEnabled = false;  // "Generate EEPROM File"
   std::string programVersion;    // 35097
   std::string title = "Veltrane";
+  bool modified = false;  // the definition differs from the last one loaded, saved or read
 
   // Matrix and LED buttons: index row * 8 + column, and LED 1..4 as 0..3.
   std::array<KeyPicture, 128> keyPictures{};

@@ -38,6 +38,21 @@ bool Covers(std::size_t size, unsigned address, unsigned count) {
   return static_cast<std::size_t>(address) + count <= size;
 }
 
+LinkStatus StatusOfLastCall() {
+  switch (NirvexLastStatus()) {
+    case NIRVEX_OK:
+      return LinkStatus::Ok;
+    case NIRVEX_NO_KEYBOARD:
+      return LinkStatus::NoKeyboard;
+    case NIRVEX_RANGE_REFUSED:
+      return LinkStatus::RangeRefused;
+    case NIRVEX_CLOSE_FAILED:
+      return LinkStatus::CloseFailed;
+    default:
+      return LinkStatus::ReportFailed;
+  }
+}
+
 }  // namespace
 
 NirvexLink::NirvexLink(model::MessageSink& messages) : messages_(messages) {
@@ -51,22 +66,33 @@ NirvexLink::~NirvexLink() {
 std::string NirvexLink::DetectKeyboard() {
   std::array<char, 256> text{};
   ::DetectKeyboard(text.data());
+  lastStatus_ = StatusOfLastCall();
   text.back() = '\0';
   return text.data();
 }
 
 bool NirvexLink::ProgramFirmWare(std::span<const std::uint8_t> bytes, unsigned address,
                                  unsigned count, const ProgressStep& step) {
-  if (!Covers(bytes.size(), address, count)) return false;
+  if (!Covers(bytes.size(), address, count)) {
+    lastStatus_ = LinkStatus::RangeRefused;
+    return false;
+  }
   const StepScope scope(step);
-  return ::ProgramFirmWare(bytes.data(), address, count, RelayProgress) != 0;
+  const bool written = ::ProgramFirmWare(bytes.data(), address, count, RelayProgress) != 0;
+  lastStatus_ = StatusOfLastCall();
+  return written;
 }
 
 bool NirvexLink::ReadFirmWare(std::span<std::uint8_t> bytes, unsigned address, unsigned count,
                               const ProgressStep& step) {
-  if (!Covers(bytes.size(), address, count)) return false;
+  if (!Covers(bytes.size(), address, count)) {
+    lastStatus_ = LinkStatus::RangeRefused;
+    return false;
+  }
   const StepScope scope(step);
-  return ::ReadFirmWare(bytes.data(), address, count, RelayProgress) != 0;
+  const bool read = ::ReadFirmWare(bytes.data(), address, count, RelayProgress) != 0;
+  lastStatus_ = StatusOfLastCall();
+  return read;
 }
 
 std::string NirvexLink::AccessProblem() {

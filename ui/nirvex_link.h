@@ -20,9 +20,11 @@ class NirvexLink : public KeyboardLink {
   bool ReadFirmWare(std::span<std::uint8_t> bytes, unsigned address, unsigned count,
                     const ProgressStep& step) override;
   std::string AccessProblem() override;
+  LinkStatus LastStatus() override { return lastStatus_; }
 
  private:
   model::MessageSink& messages_;
+  LinkStatus lastStatus_ = LinkStatus::Ok;  // read on the thread of the call, kept for any thread
 };
 
 }  // namespace veltrane::ui

@@ -8,6 +8,9 @@
 
 namespace veltrane::ui {
 
+// The answer to "Save changes to NAME?".
+enum class SaveChoice { Save, Discard, Cancel };
+
 class WindowHost {
  public:
   virtual ~WindowHost() = default;
@@ -25,6 +28,8 @@ class WindowHost {
   virtual std::string RunSaveFile() = 0;
   virtual void RunAbout() = 0;
   virtual void ShowTestWindow() = 0;
+  // Ask "Save changes to NAME?" with the buttons Save, Discard and Cancel.
+  virtual SaveChoice AskSaveChanges(const std::string& name) = 0;
   // "E&xit": close the log, then end the program with status 0.
   virtual void Exit() = 0;
 };

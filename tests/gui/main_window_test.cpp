@@ -159,15 +159,20 @@ TEST_F(StartedWindow, ScreenshotsAfterStartUpAndWithEveryPicture) {
 namespace veltrane::testing {
 namespace {
 
-TEST_F(StartedWindow, TitleSaysSimulatedAndTheCloseBoxWaitsForATransfer) {
+TEST_F(StartedWindow, TitleSaysSimulatedAndTheCloseBoxIsExitOnceATransferEnded) {
   window->SetTitleSuffix(QStringLiteral(" — simulated keyboard"));
   EXPECT_EQ(window->windowTitle(), QStringLiteral("Veltrane — simulated keyboard"));
+  app.window.modified = true;
+  window->Sync();
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("Veltrane * — simulated keyboard"));
   app.window.busy = true;
   EXPECT_FALSE(window->close());
-  EXPECT_TRUE(window->isVisible());
+  EXPECT_TRUE(events.commands.empty());
   app.window.busy = false;
-  EXPECT_TRUE(window->close());
-  EXPECT_FALSE(window->isVisible());
+  // The command decides (unsaved changes are asked about) and ends the program itself.
+  EXPECT_FALSE(window->close());
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(events.commands, std::vector<int>{ui::kCommandExit});
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <algorithm>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -27,6 +28,7 @@ class FakeLink : public KeyboardLink {
                        const ProgressStep& step) override {
     transfers.push_back(
         {"program", address, count, std::vector<unsigned char>(bytes.begin(), bytes.begin() + 4)});
+    if (duringTransfer) duringTransfer();
     if (address < 0xFF00)
       for (int i = 0; i < 100; ++i) step();
     return programResult != 0;
@@ -38,10 +40,15 @@ class FakeLink : public KeyboardLink {
     for (int i = 0; i < 100; ++i) step();
     return readResult != 0;
   }
+  LinkStatus LastStatus() override { return status; }
+  std::string AccessProblem() override { return accessProblem; }
   std::string version = "V0527X";
   int programResult = 1;
   int readResult = 1;
   int detections = 0;
+  LinkStatus status = LinkStatus::Ok;
+  std::string accessProblem;
+  std::function<void()> duringTransfer;
   std::vector<unsigned char> keyboard = std::vector<unsigned char>(3072, 0xFF);
   std::vector<Transfer> transfers;
 };

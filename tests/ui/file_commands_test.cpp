@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
@@ -21,6 +22,10 @@ TEST(BaseNameFromChosen, CutsAtTheLastDotButNotTheFirstCharacter) {
   EXPECT_EQ(BaseNameFromChosen(longName), longName);
   const std::string shorter = std::string(295, 'x') + ".dat";
   EXPECT_EQ(BaseNameFromChosen(shorter), std::string(295, 'x'));
+  // Only the file name's dots count, not the directories'.
+  EXPECT_EQ(BaseNameFromChosen("dir.with.dot/deep"), "dir.with.dot/deep");
+  EXPECT_EQ(BaseNameFromChosen("/a.b/c.d.e"), "/a.b/c.d");
+  EXPECT_EQ(BaseNameFromChosen("d.x/.hidden"), "d.x/.hidden");
 }
 
 TEST(FileNameOf, TakesTheLastComponent) {
@@ -59,7 +64,6 @@ TEST_F(FileCommandsTest, SavedFileLoadsBackWithItsNamesAndFields) {
 
   Restart();
   EXPECT_EQ(LoadConfiguration(app, io, path), persist::LoadOutcome::Loaded);
-  ShowLoadedFileFields(app);
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text, "Loaded configuration file !");
   EXPECT_EQ(messages.shown[0].caption, "Load");
@@ -75,21 +79,63 @@ TEST_F(FileCommandsTest, SavedFileLoadsBackWithItsNamesAndFields) {
   EXPECT_EQ(DefaultReportPath(app), app.doc.dataDirectory + "Saved.txt");
 }
 
-TEST_F(FileCommandsTest, FailedLoadStillFinishesTheLoad) {
-  app.doc.def.keys[0].used = 0;
-  const std::string path = dir.File("missing.dat");
-  EXPECT_EQ(LoadConfiguration(app, io, path), persist::LoadOutcome::CannotOpen);
-  ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text, path);
-  EXPECT_EQ(messages.shown[0].caption, "Cannot open file");
-  EXPECT_EQ(app.doc.def.keys[0].used, 1);  // keys are cleared before the open
-  EXPECT_EQ(app.doc.baseName, "missing");
-  EXPECT_EQ(app.doc.chosenFileName, "missing.dat");
+TEST_F(FileCommandsTest, FailedLoadTellsWhyAndChangesNothing) {
+  // The user's own work: a key, a string, settings and the fields.
+  model::KeyLayer& layer = app.doc.def.keys[9].layers[1];
+  model::AssignTableKey(layer, 31);
+  layer.used = 1;
+  app.doc.def.stringWorkBuffer[2][0] = model::StringChar{0, 0x05, 0x32, 0};
+  app.doc.def.settings.GlobalRepeatDisable = 1;
+  app.window.debounce.text = "30";
+  app.window.serial.text = "SN-1";
+  app.window.fileName.text = "mine.DAT";
+  app.doc.baseName = "mine";
+  app.doc.chosenFileName = "mine.DAT";
+  app.doc.dataDirectory = "/work/";
+  const persist::HeaderImage header = app.doc.header;
+
+  std::string bad(20628, '\0');
+  bad[4] = 3;  // major version 3
+  const std::vector<std::pair<std::string, std::string>> files = {
+      {"missing.dat", ""}, {"short.DAT", std::string(20000, '\0')}, {"old.DAT", bad}};
+  for (const auto& [name, bytes] : files) {
+    if (!bytes.empty()) std::ofstream(dir.File(name), std::ios::binary) << bytes;
+    messages.shown.clear();
+    EXPECT_NE(LoadConfiguration(app, io, dir.File(name)), persist::LoadOutcome::Loaded);
+    ASSERT_EQ(messages.shown.size(), 1u) << name;  // the reader's own message
+    EXPECT_EQ(app.doc.def.keys[9].layers[1].ibmkey, 31) << name;
+    EXPECT_EQ(app.doc.def.keys[9].layers[1].used, 1) << name;
+    EXPECT_EQ(app.doc.def.stringWorkBuffer[2][0].characterUSB, 0x05) << name;
+    EXPECT_EQ(app.doc.def.settings.GlobalRepeatDisable, 1) << name;
+    EXPECT_EQ(app.doc.def.settings.EnableBits, 1) << name;
+    EXPECT_EQ(app.window.debounce.text, "30") << name;
+    EXPECT_EQ(app.window.serial.text, "SN-1") << name;
+    EXPECT_EQ(app.window.fileName.text, "mine.DAT") << name;
+    EXPECT_EQ(app.doc.baseName, "mine") << name;
+    EXPECT_EQ(app.doc.chosenFileName, "mine.DAT") << name;
+    EXPECT_EQ(app.doc.dataDirectory, "/work/") << name;
+    EXPECT_EQ(app.doc.header.bytes, header.bytes) << name;
+  }
+  EXPECT_EQ(messages.shown[0].caption, ".DAT file");
 }
 
 TEST_F(FileCommandsTest, NameWithoutAnExtensionIsItsOwnBaseName) {
-  LoadConfiguration(app, io, dir.File("ab"));
+  ASSERT_TRUE(WriteConfiguration(app, io, dir.File("ab")));
+  ASSERT_TRUE(LoadSettingsFile(app, io, dir.File("ab")));
   EXPECT_EQ(app.doc.baseName, "ab");
+}
+
+TEST_F(FileCommandsTest, SaveGoesOverAFileWhoseExtensionDiffersOnlyInCase) {
+  const std::string base = dir.File("a");
+  EXPECT_EQ(ConfigurationPathFor(base), base + ".DAT");  // nothing there yet
+  std::ofstream(base + ".dat") << "x";
+  EXPECT_EQ(ConfigurationPathFor(base), base + ".dat");
+  std::ofstream(base + ".Dat") << "x";
+  EXPECT_EQ(ConfigurationPathFor(base), base + ".Dat");  // the first of several, by name
+  std::ofstream(base + ".DAT") << "x";
+  EXPECT_EQ(ConfigurationPathFor(base), base + ".DAT");
+  std::ofstream(dir.File("ab.dat")) << "x";  // another name is no variant
+  EXPECT_EQ(ConfigurationPathFor(dir.File("b")), dir.File("b") + ".DAT");
 }
 
 TEST_F(FileCommandsTest, UnwritableTargetShowsNoSuccess) {

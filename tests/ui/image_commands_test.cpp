@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <fstream>
 
 #include "model/key_tables.h"
+#include "persist/config_file.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
 #include "ui/file_commands.h"
@@ -117,14 +121,76 @@ TEST_F(ImageCommandsTest, SaveAppliesTheNamingRuleAndWritesTheReportWhenAsked) {
   EXPECT_EQ(messages.shown.back().text, "Saved configuration file !");
 }
 
-TEST_F(ImageCommandsTest, CancelledSaveWritesNothing) {
+TEST_F(ImageCommandsTest, CancelledSaveWritesAndChangesNothing) {
   std::filesystem::current_path(dir.path());
   app.doc.options.writeSavedTxt = true;
+  app.doc.options.writeBinFile = true;
   EXPECT_FALSE(SaveSettings(app, io, Named("")));
-  EXPECT_EQ(app.doc.baseName, "");
-  EXPECT_EQ(app.window.fileName.text, ".DAT");
+  EXPECT_EQ(app.doc.baseName, "EEPkey");
+  EXPECT_EQ(app.window.fileName.text, "in.dat");
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+  GenerateImageFiles(app, io);  // not the hidden ".BIN"
+  EXPECT_TRUE(std::filesystem::exists(dir.File("EEPkey.BIN")));
+  EXPECT_FALSE(std::filesystem::exists(dir.File(".BIN")));
+}
+
+TEST_F(ImageCommandsTest, FailedSaveIsToldAndChangesNothing) {
+  std::filesystem::current_path(dir.path());
+  ASSERT_EQ(::mkfifo(dir.File("fifo.DAT").c_str(), 0600), 0);
+  app.doc.options.writeSavedTxt = true;
+  app.doc.dataDirectory = dir.File("gone") + "/";  // the report cannot be written either
+  app.window.fileName.text = "kept.DAT";
+  const std::string tooLong(252, 'n');
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"nodir/x", "nodir/x.DAT: No such file or directory"},
+      {"fifo", "fifo.DAT is a FIFO, not a regular file"},
+      {tooLong, tooLong + ".DAT: File name too long"},
+      {"sub.d/", "sub.d/: a directory, not a file name"}};
+  for (const auto& [name, reason] : cases) {
+    messages.shown.clear();
+    EXPECT_FALSE(SaveSettings(app, io, Named(name)));
+    ASSERT_EQ(messages.shown.size(), 2u) << name;
+    EXPECT_EQ(messages.shown[0].text, "Cannot open: " + reason);
+    EXPECT_EQ(messages.shown[0].caption, "Save File");
+    EXPECT_EQ(messages.shown[1].text, "Cannot open: " + dir.File("gone/Saved.txt") +
+                                          ": No such file or directory");
+    EXPECT_EQ(app.window.fileName.text, "kept.DAT");
+    EXPECT_EQ(app.doc.baseName, "EEPkey");
+  }
+}
+
+TEST_F(ImageCommandsTest, SaveNamesTheFileOnlyAndImagesGoBesideIt) {
+  std::filesystem::current_path(dir.path());
+  std::filesystem::create_directories(dir.File("dir.with.dot"));
+  app.doc.options.writeBinFile = true;
+  SetVersionText(app, "V0527");
+  ASSERT_TRUE(SaveSettings(app, io, Named("dir.with.dot/deep")));
+  EXPECT_TRUE(std::filesystem::exists(dir.File("dir.with.dot/deep.DAT")));
+  EXPECT_EQ(app.window.fileName.text, "deep.DAT");
+  EXPECT_EQ(app.doc.baseName, "deep");
+  GenerateImageFiles(app, io);
+  EXPECT_TRUE(std::filesystem::exists(dir.File("dir.with.dot/deep.BIN")));
+
+  // A typed absolute path after a load elsewhere: the image goes beside the saved file.
+  app.doc.dataDirectory = dir.File("dir.with.dot") + "/";
+  std::filesystem::create_directories(dir.File("other"));
+  ASSERT_TRUE(SaveSettings(app, io, Named(dir.File("other/old"))));
+  GenerateImageFiles(app, io);
+  EXPECT_TRUE(std::filesystem::exists(dir.File("other/old.BIN")));
+}
+
+TEST_F(ImageCommandsTest, SaveAfterLoadingALowerCaseNameReplacesThatFile) {
+  std::filesystem::current_path(dir.path());
+  ASSERT_TRUE(WriteConfiguration(app, io, dir.File("a.dat")));
+  ASSERT_TRUE(LoadSettingsFile(app, io, dir.File("a.dat")));
+  app.doc.def.settings.PrefixMakeBreak = 1;
+  ASSERT_TRUE(SaveSettings(app, io, Named("a.dat")));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("a.DAT")));
+  EXPECT_EQ(app.window.fileName.text, "a.dat");
+  StartApplication(app);
+  ASSERT_TRUE(LoadSettingsFile(app, io, dir.File("a.dat")));
+  EXPECT_EQ(app.doc.def.settings.PrefixMakeBreak, 1);
 }
 
 TEST_F(ImageCommandsTest, SaveWithTooManyMeaningsStillSavesTheFile) {

@@ -33,6 +33,10 @@ class ScriptedHost : public WindowHost {
   }
   void RunAbout() override {}
   void ShowTestWindow() override {}
+  SaveChoice AskSaveChanges(const std::string& name) override {
+    asked.push_back(name);
+    return choice;
+  }
   void Exit() override { exited = true; }
 
   const EditTarget* target = nullptr;
@@ -42,6 +46,8 @@ class ScriptedHost : public WindowHost {
   std::optional<std::string> loadAnswer;
   std::string saveAnswer;
   std::size_t messagesBeforeSaveDialog = 0;
+  std::vector<std::string> asked;  // the names of "Save changes to NAME?"
+  SaveChoice choice = SaveChoice::Cancel;
   int repaints = 0;
   bool exited = false;
 };
@@ -87,7 +93,9 @@ TEST_F(ControllerTest, EveryPositionShowsTheRedCrossAfterStartUpAndAfterNewClear
   app.window.fileName.text = "mine.DAT";
   app.window.repeatRate.Select(3);
   controller.OnFieldEdited(id::kGain, "9");
+  host.choice = SaveChoice::Discard;
   controller.OnCommand(id::kNewClearAll);
+  EXPECT_EQ(host.asked, std::vector<std::string>{"mine.DAT"});
   EXPECT_TRUE(AllPictures(KeyPicture::Incomplete));
   EXPECT_EQ(app.window.ledPictures[1], KeyPicture::LedOff);
   EXPECT_EQ(app.window.fileName.text, "in.dat");
@@ -187,8 +195,8 @@ TEST_F(ControllerTest, SaveBuildsBeforeAskingAndNamesTheFiles) {
   messages.shown.clear();
   host.saveAnswer = "";
   controller.OnCommand(id::kSave);
-  EXPECT_EQ(app.doc.baseName, "");
-  EXPECT_EQ(app.window.fileName.text, ".DAT");
+  EXPECT_EQ(app.doc.baseName, "Keys.old");  // a cancelled save changes nothing
+  EXPECT_EQ(app.window.fileName.text, "Keys.old.DAT");
   EXPECT_FALSE(std::filesystem::exists(dir.File(".DAT")));
   EXPECT_EQ(messages.shown.size(), 1u);  // only the image build's box
 }
@@ -213,15 +221,18 @@ TEST_F(ControllerTest, CommandLineFileIsLoadedOnceByWhicheverCommandChecksFirst)
   EXPECT_EQ(messages.shown.size(), loaded);  // only detects
 }
 
-TEST_F(ControllerTest, LoadCancelledStillShowsTheLastHeader) {
+TEST_F(ControllerTest, LoadCancelledChangesNothing) {
   app.doc.header.SetText(persist::header::SerialNumber, "SN-9");
   app.doc.header.SetScrollWheelGain(20);
   app.doc.chosenFileName = "last.DAT";
+  app.window.serial.text = "typed";
+  host.choice = SaveChoice::Discard;
   controller.OnCommand(id::kLoad);
-  EXPECT_EQ(app.window.fileName.text, "last.DAT");
-  EXPECT_EQ(app.window.serial.text, "SN-9");
-  EXPECT_EQ(app.window.gain.text, "16");
-  EXPECT_EQ(app.doc.def.settings.ScrollWheelGain, 16);
+  EXPECT_EQ(host.asked, std::vector<std::string>{"in.dat"});
+  EXPECT_EQ(app.window.fileName.text, "in.dat");
+  EXPECT_EQ(app.window.serial.text, "typed");
+  EXPECT_EQ(app.window.gain.text, "1");
+  EXPECT_EQ(app.doc.def.settings.ScrollWheelGain, 1);
 }
 
 TEST_F(ControllerTest, FieldsAndTogglesFollowTheirRules) {
