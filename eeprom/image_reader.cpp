@@ -101,7 +101,19 @@ void ReadStringStore(const EepromImage& image, KeyboardDefinition& def) {
   }
 }
 
-std::int32_t IbmKeyOf(std::uint8_t keytype, std::uint8_t scan2, std::uint8_t usb) {
+bool HoldsCodes(const model::IbmKeyRow& row, std::uint8_t scan2, std::uint8_t scan3,
+                std::uint8_t usb) {
+  return row.scan2 == scan2 && row.scan3 == scan3 && row.usb == usb;
+}
+
+// The table row of a layer: found by its USB code (and for most types its
+// type) as images have always been read, unless that row's codes are not the
+// ones stored (the type carries light flags, or several rows share the USB
+// code); then the first row holding all three codes, so that the layer builds
+// back into the same codes.
+std::int32_t IbmKeyOf(std::uint8_t keytype, std::uint8_t scan2, std::uint8_t scan3,
+                      std::uint8_t usb) {
+  int searched = 0;
   switch (keytype) {
     case model::STRING_KEY:
       return scan2;
@@ -109,10 +121,17 @@ std::int32_t IbmKeyOf(std::uint8_t keytype, std::uint8_t scan2, std::uint8_t usb
     case model::LOCAL_SHIFT_LEFT_KEY:
     case model::SHIFT_LEFT_KEY:
     case model::UNUSED_KEY:
-      return model::FindRowByUsb(usb);
+      searched = model::FindRowByUsb(usb);
+      break;
     default:
-      return model::FindRowByTypeAndUsb(keytype, usb);
+      searched = model::FindRowByTypeAndUsb(keytype, usb);
+      break;
   }
+  if (HoldsCodes(model::IbmKeyTable[static_cast<std::size_t>(searched)], scan2, scan3, usb))
+    return searched;
+  for (const model::IbmKeyRow& row : model::IbmKeyTable)
+    if (HoldsCodes(row, scan2, scan3, usb)) return row.number;
+  return searched;
 }
 
 // Firmware 500..699 keeps the key mode bits in its own order.
@@ -131,7 +150,7 @@ void ReadKeys(const EepromImage& image, KeyboardDefinition& def, bool firmwareOr
       layer.scan2code = image[region::ScanSet2 + b];
       layer.scan3code = image[region::ScanSet3 + b];
       layer.usbcode = image[region::UsbSet + b];
-      layer.ibmkey = IbmKeyOf(layer.keytype, layer.scan2code, layer.usbcode);
+      layer.ibmkey = IbmKeyOf(layer.keytype, layer.scan2code, layer.scan3code, layer.usbcode);
     }
   }
 }

@@ -107,6 +107,18 @@ TEST_F(CliTest, BuildWritesBothImageFilesBesideTheConfiguration) {
             std::string::npos);
 }
 
+TEST_F(CliTest, EmptyVersionTextIsTheNoKeyboardDefault) {
+  WriteConfig("Board.DAT", 1);
+  ASSERT_EQ(Cli("build Board.DAT --bin default.bin").status, 0);
+  const Result built = Cli("build Board.DAT --version-text '' --bin empty.bin");
+  ASSERT_EQ(built.status, 0) << built.output;
+  EXPECT_EQ(Read("empty.bin"), Read("default.bin"));
+  EXPECT_EQ(Cli("build Board.DAT --version-text= --bin equals.bin").status, 0);
+  EXPECT_EQ(Cli("decode empty.bin --version-text '' -o back.DAT").status, 0);
+  EXPECT_EQ(Cli("decode empty.bin --version-text ''").status, 2);  // -o still required
+  EXPECT_EQ(Cli("decode empty.bin -o ''").status, 2);
+}
+
 TEST_F(CliTest, BuildWritesOnlyTheFilesAskedFor) {
   WriteConfig("Board.DAT", 1);
   ASSERT_EQ(Cli("build Board.DAT --bin out.bin").status, 0);

@@ -1,6 +1,8 @@
 // Random definitions built into an image and decoded back.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "eeprom/image_builder.h"
 #include "eeprom/image_reader.h"
 #include "eeprom_test_support.h"
@@ -28,11 +30,24 @@ std::int32_t ExpectedIbmKey(const KeyLayer& original) {
   }
 }
 
+auto CodesOf(std::int32_t row) {
+  const model::IbmKeyRow& r = model::IbmKeyTable[static_cast<std::size_t>(row)];
+  return std::tuple(r.scan2, r.scan3, r.usb);
+}
+
 void ExpectLayerBack(const KeyLayer& original, const KeyLayer& decoded) {
   ASSERT_EQ(decoded.used, 1);
   EXPECT_EQ(decoded.keymode, original.keymode);
   EXPECT_EQ(decoded.keytype, original.keytype);
-  EXPECT_EQ(decoded.ibmkey, ExpectedIbmKey(original));
+  // The row the table search finds, unless its codes are not the ones built
+  // (light flags in the type, a USB code that several rows share): then a row
+  // holding those codes.
+  const std::int32_t searched = ExpectedIbmKey(original);
+  if (original.keytype == model::STRING_KEY || CodesOf(searched) == CodesOf(original.ibmkey)) {
+    EXPECT_EQ(decoded.ibmkey, searched);
+  } else {
+    EXPECT_EQ(CodesOf(decoded.ibmkey), CodesOf(original.ibmkey));
+  }
   if (original.keytype == model::STRING_KEY) {
     EXPECT_EQ(decoded.scan2code, original.ibmkey);
     EXPECT_EQ(decoded.usbcode, original.ibmkey);

@@ -36,6 +36,17 @@ TEST(LogFile, OpensWithThreeLinesAndKeepsTextAsWritten) {
                                     "Inserting key 0,1 [0,0] at 2 -");
 }
 
+TEST(LogFile, EveryLineIsInTheFileWhileTheLogIsOpen) {
+  testing::TempDir dir;
+  const std::string path = dir.File("vtlog.txt");
+  LogFile log;
+  ASSERT_TRUE(log.Open(path, 0));
+  model::LogPrintf(&log, "Setting up\n");
+  model::LogPrintf(&log, "String: %d at %d,%d\n", 3, 1, 2);
+  const std::string text = ReadFileText(path);
+  EXPECT_TRUE(text.ends_with(" \nSetting up\nString: 3 at 1,2\n")) << text;
+}
+
 TEST(LogFile, ReopeningReplacesTheEarlierLog) {
   testing::TempDir dir;
   const std::string path = dir.File("vtlog.txt");
