@@ -1,12 +1,14 @@
 #include "fileaccess/replace_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <optional>
+#include <string>
 
 #include "fileaccess/paths.h"
 
@@ -68,14 +70,37 @@ Status Examine(const std::string& path, std::string& target, std::optional<Exist
   return Success();
 }
 
+// A named temporary file beside the target, locked while this process holds it.
 int CreateTemp(int dir, std::string& name) {
   for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
     name = TempName();
     const int fd =
         ::openat(dir, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd >= 0) ::flock(fd, LOCK_EX);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
+}
+
+// A file in the directory without a name (O_TMPFILE), so that a save cut
+// short while it writes leaves nothing behind; -1 where the file system has none.
+int CreateUnnamed(int dir) {
+  const int fd = ::openat(dir, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+  if (fd >= 0) ::flock(fd, LOCK_EX);
+  return fd;
+}
+
+// Gives a filled unnamed file its temporary name, just before the rename.
+bool NameUnnamed(int fd, int dir, std::string& name) {
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
+    name = TempName();
+    if (::linkat(AT_FDCWD, self.c_str(), dir, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return true;
+    // Without /proc a privileged process may still link the descriptor itself.
+    if (errno == ENOENT && ::linkat(fd, "", dir, name.c_str(), AT_EMPTY_PATH) == 0) return true;
+    if (errno != EEXIST) return false;
+  }
+  return false;
 }
 
 // Fills the temporary file and gives it the old file's owner and mode;
@@ -95,23 +120,63 @@ bool SyncDirectory(int dir) {
   return ::fsync(dir) == 0 || errno == EINVAL || errno == ENOTSUP;
 }
 
+// Closes a filled temporary file; false with errno set when that fails.
+bool CloseFilled(int fd, bool ok) {
+  const int code = errno;
+  const bool closed = ::close(fd) == 0;
+  if (ok && !closed) return false;
+  errno = code;
+  return ok;
+}
+
+bool WriteNamedTemp(int dir, std::string& temp, std::span<const std::uint8_t> bytes,
+                    const std::optional<Existing>& existing) {
+  const int fd = CreateTemp(dir, temp);
+  if (fd < 0) return false;
+  const bool ok = CloseFilled(fd, FillTemp(fd, bytes, existing));
+  const int code = errno;
+  if (!ok) ::unlinkat(dir, temp.c_str(), 0);
+  errno = code;
+  return ok;
+}
+
+// Fills an unnamed temporary file and then names it. 1 when done, 0 when it
+// failed (errno set), -1 when the file system has no unnamed files or the
+// filled file could not be named: then it is to be written under a name.
+int WriteUnnamedTemp(int dir, std::string& temp, std::span<const std::uint8_t> bytes,
+                     const std::optional<Existing>& existing) {
+  const int fd = CreateUnnamed(dir);
+  if (fd < 0) return -1;
+  if (!FillTemp(fd, bytes, existing)) {
+    CloseFilled(fd, false);
+    return 0;
+  }
+  if (!NameUnnamed(fd, dir, temp)) {
+    ::close(fd);
+    return -1;
+  }
+  if (CloseFilled(fd, true)) return 1;
+  const int code = errno;
+  ::unlinkat(dir, temp.c_str(), 0);
+  errno = code;
+  return 0;
+}
+
+// Writes the bytes into a temporary file beside the target; false with errno set.
+bool WriteTemp(int dir, std::string& temp, std::span<const std::uint8_t> bytes,
+               const std::optional<Existing>& existing) {
+  const int unnamed = WriteUnnamedTemp(dir, temp, bytes, existing);
+  if (unnamed >= 0) return unnamed == 1;
+  return WriteNamedTemp(dir, temp, bytes, existing);
+}
+
 Status WriteInDirectory(int dir, const std::string& path, const std::string& target,
                         std::span<const std::uint8_t> bytes,
                         const std::optional<Existing>& existing) {
   std::string temp;
-  const int fd = CreateTemp(dir, temp);
-  if (fd < 0) return SystemFailure(path, errno);
-  bool ok = FillTemp(fd, bytes, existing);
-  int code = ok ? 0 : errno;
-  if (::close(fd) != 0 && ok) {
-    ok = false;
-    code = errno;
-  }
-  if (ok && ::renameat(dir, temp.c_str(), dir, NameOf(target).c_str()) != 0) {
-    ok = false;
-    code = errno;
-  }
-  if (!ok) {
+  if (!WriteTemp(dir, temp, bytes, existing)) return SystemFailure(path, errno);
+  if (::renameat(dir, temp.c_str(), dir, NameOf(target).c_str()) != 0) {
+    const int code = errno;
     ::unlinkat(dir, temp.c_str(), 0);
     return SystemFailure(path, code);
   }
