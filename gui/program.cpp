@@ -3,6 +3,9 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "fileaccess/paths.h"
+#include "fileaccess/stale_temporaries.h"
+
 namespace veltrane::gui {
 namespace {
 
@@ -14,6 +17,14 @@ ui::AppState Started(std::string commandLine) {
   return app;
 }
 
+// Temporary files that a save of an earlier run, cut short, left where this
+// run writes: the current directory and that of the command-line file.
+void RemoveLeftovers(const ui::AppState& app) {
+  fileaccess::RemoveStaleTemporaries(".");
+  if (!app.doc.commandLineText.empty())
+    fileaccess::RemoveStaleTemporaries(fileaccess::DirectoryOf(app.doc.commandLineText));
+}
+
 }  // namespace
 
 Program::Program(std::string commandLine) : app(Started(std::move(commandLine))) {
@@ -23,6 +34,7 @@ Program::Program(std::string commandLine) : app(Started(std::move(commandLine)))
 }
 
 void Program::Start(std::time_t now, const std::string& logPath) {
+  RemoveLeftovers(app);
   log.Open(logPath, now);
   app.window.progress.SetRange(0, 2048);
   window.show();

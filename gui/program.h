@@ -22,8 +22,9 @@ class Program {
   // presence") and creates the main window, which runs its creation step.
   explicit Program(std::string commandLine);
 
-  // Opens the log, sets up the progress bar, shows the main window and creates
-  // the test and string editor windows hidden.
+  // Removes what interrupted saves of earlier runs left behind, opens the log,
+  // sets up the progress bar, shows the main window and creates the test and
+  // string editor windows hidden.
   void Start(std::time_t now, const std::string& logPath = ui::kLogFileName);
 
   ui::AppState app;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
@@ -10,7 +11,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 
 #include "gui/dialogs/layout_dialog.h"
 #include "gui/keyedit/control_widgets.h"
@@ -45,13 +48,17 @@ void WithModalDialog(const std::function<void()>& act,
 class ProgramCommands : public ::testing::Test {
  protected:
   ProgramCommands() {
-    ::setenv("NIRVEX_DEVICE", ("sim:" + dir.File("kb.sim") + ",time=virtual").c_str(), 1);
+    UseDevice("");
     home = std::filesystem::current_path();
     std::filesystem::current_path(dir.path());
   }
   ~ProgramCommands() override {
     std::filesystem::current_path(home);
     ::unsetenv("NIRVEX_DEVICE");
+  }
+  // The simulated keyboard with its fault options, e.g. ",close=fail".
+  void UseDevice(const std::string& options) {
+    ::setenv("NIRVEX_DEVICE", ("sim:" + dir.File("kb.sim") + ",time=virtual" + options).c_str(), 1);
   }
   // A configuration with a string key at row 0, column 0.
   std::string WriteBoard() {
@@ -171,6 +178,102 @@ TEST_F(ProgramCommands, KeyRecordedInTheEditorIsShownAndSaved) {
   ASSERT_EQ(persist::ReadConfigFile(dir.File("Edited.DAT"), saved, header, ignored),
             persist::LoadOutcome::Loaded);
   EXPECT_EQ(saved.keys[10].layers[0].ibmkey, 31);
+}
+
+TEST_F(ProgramCommands, FailedCommandLineLoadProgramsNothing) {
+  std::string truncated(100, '\0');
+  truncated[4] = 5;
+  std::ofstream(dir.File("BAD.DAT"), std::ios::binary) << truncated;
+  Start(dir.File("BAD.DAT"));
+  Click(ui::id::kProgram);
+  EXPECT_TRUE(Shown(".DAT file|FileLength error !"));
+  EXPECT_TRUE(Shown("Download|BAD.DAT was not loaded, so nothing was programmed."));
+  EXPECT_FALSE(Shown("nirvex|Done"));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("kb.sim")));  // the keyboard was never written
+  EXPECT_TRUE(program->app.window.enableKeyboard.checked);
+}
+
+TEST_F(ProgramCommands, TransferFaultsAreToldAndKeepTheDefinition) {
+  Start(WriteBoard());
+  Click(ui::id::kProgram);
+  ASSERT_TRUE(Shown("nirvex|Done"));
+  Click(ui::id::kEnableMatrix);  // V0527X has the switch
+  EXPECT_TRUE(Shown("SetFocus|Matrix enabled"));
+  Click(ui::id::kEnableMatrix);
+
+  UseDevice(",refuse=5");
+  boxes.clear();
+  program->boxes.SetChoice([](const std::string&) { return ui::SaveChoice::Discard; });
+  Click(ui::id::kRead);
+  EXPECT_TRUE(Shown("Reading|The keyboard could not be read completely; nothing was decoded."));
+  EXPECT_EQ(program->window.keyButton(0)->picture(), ui::KeyPicture::String);
+
+  UseDevice(",refuse=1");
+  boxes.clear();
+  Click(ui::id::kEnableMatrix);
+  EXPECT_FALSE(Shown("SetFocus|Matrix enabled"));
+  EXPECT_TRUE(Shown("Enable matrix|The keyboard did not take the switch: its matrix stays off."));
+  EXPECT_FALSE(qobject_cast<QCheckBox*>(program->window.control(ui::id::kEnableMatrix))->isChecked());
+
+  UseDevice(",close=fail");
+  boxes.clear();
+  Click(ui::id::kProgram);
+  EXPECT_FALSE(Shown("nirvex|Done"));
+  EXPECT_TRUE(Shown("Programming|Programming failed"));
+  boxes.clear();
+  Click(ui::id::kRead);
+  EXPECT_TRUE(Shown("Reading|The keyboard was read completely, but it could not be closed; "
+                    "nothing was decoded."));
+  EXPECT_EQ(program->window.keyButton(0)->picture(), ui::KeyPicture::String);
+}
+
+TEST_F(ProgramCommands, TitleMarksUnsavedChangesAndTheCloseBoxAsksAboutThem) {
+  Start("");
+  std::vector<std::string> asked;
+  ui::SaveChoice answer = ui::SaveChoice::Cancel;
+  program->boxes.SetChoice([&](const std::string& text) {
+    asked.push_back(text);
+    return answer;
+  });
+  EXPECT_EQ(program->window.windowTitle(), QStringLiteral("Veltrane — simulated keyboard"));
+  Click(ui::id::kGlobalRepeat);
+  EXPECT_EQ(program->window.windowTitle(), QStringLiteral("Veltrane * — simulated keyboard"));
+  EXPECT_FALSE(program->window.close());
+  EXPECT_EQ(asked, std::vector<std::string>{"Save changes to in.dat?"});
+  EXPECT_TRUE(program->window.isVisible());
+
+  // A save that cannot be written is told, and the name shown stays.
+  WithModalDialog([&] { Click(ui::id::kSave); },
+                  [&](QDialog& dialog) {
+                    auto& chooser = static_cast<gui::LayoutDialog&>(dialog);
+                    chooser.Edit(35127)->setText("nodir/x");
+                    chooser.Button(1)->click();
+                  });
+  EXPECT_TRUE(Shown("Save File|Cannot open: nodir/x.DAT: No such file or directory"));
+  EXPECT_EQ(qobject_cast<QLineEdit*>(program->window.control(ui::id::kFileName))->text(), "in.dat");
+  EXPECT_EQ(program->window.windowTitle(), QStringLiteral("Veltrane * — simulated keyboard"));
+
+  WithModalDialog([&] { Click(ui::id::kSave); },
+                  [&](QDialog& dialog) {
+                    auto& chooser = static_cast<gui::LayoutDialog&>(dialog);
+                    chooser.Edit(35127)->setText("Mine");
+                    chooser.Button(1)->click();
+                  });
+  EXPECT_EQ(program->window.windowTitle(), QStringLiteral("Veltrane — simulated keyboard"));
+  asked.clear();
+  Click(ui::id::kNewClearAll);
+  EXPECT_TRUE(asked.empty());
+}
+
+TEST_F(ProgramCommands, KeyboardThatMayNotBeOpenedIsExplainedOnce) {
+  UseDevice(",open=denied");
+  Start("");
+  Click(ui::id::kCheckPresence);
+  Click(ui::id::kCheckPresence);
+  const auto told = std::count_if(boxes.begin(), boxes.end(), [](const std::string& box) {
+    return box.starts_with("Keyboard access|") && box.find("permission denied") != std::string::npos;
+  });
+  EXPECT_EQ(told, 1);
 }
 
 }  // namespace

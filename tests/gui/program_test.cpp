@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <QCheckBox>
 #include <QProgressBar>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
 
 #include "support/files.h"
 #include "support/temp_dir.h"
@@ -38,6 +44,27 @@ TEST(Program, StartsInOrderWithItsLogAndHiddenWindows) {
   EXPECT_NE(log.find("\nStarted at "), std::string::npos);
   EXPECT_EQ(log.substr(log.size() - 2), " \n");
   ::unsetenv("NIRVEX_DEVICE");
+}
+
+TEST(Program, StartRemovesTemporariesThatAnInterruptedSaveLeft) {
+  TempDir temp;
+  TempDir boards;
+  const auto left = [](const std::string& path) {
+    std::ofstream(path) << "half a file";
+    const timespec old[2] = {{std::time(nullptr) - 3600, 0}, {std::time(nullptr) - 3600, 0}};
+    ::utimensat(AT_FDCWD, path.c_str(), old, 0);
+  };
+  left(temp.File(".vtQ1w2E3"));
+  left(boards.File(".vtR4t5Y6"));
+  const auto home = std::filesystem::current_path();
+  std::filesystem::current_path(temp.path());
+  {
+    gui::Program program(boards.File("Board.DAT"));
+    program.Start(0, temp.File("vtlog.txt"));
+  }
+  std::filesystem::current_path(home);
+  EXPECT_FALSE(std::filesystem::exists(temp.File(".vtQ1w2E3")));
+  EXPECT_FALSE(std::filesystem::exists(boards.File(".vtR4t5Y6")));
 }
 
 TEST(Program, TitleNotesOnlyTheSimulatedKeyboard) {
