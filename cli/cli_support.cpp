@@ -35,8 +35,8 @@ bool Lists(const std::vector<std::string>& names, const std::string& name) {
 // false with args.error set when it does not parse.
 bool TakeOption(int argc, char** argv, int& i, const std::vector<std::string>& valued,
                 const std::map<std::string, std::string>& aliases,
-                const std::vector<std::string>& flags,
-                const std::vector<std::string>& emptyAllowed, Arguments& args) {
+                const std::vector<std::string>& flags, const std::vector<std::string>& emptyAllowed,
+                Arguments& args) {
   std::string word = argv[i];
   if (const auto alias = aliases.find(word); alias != aliases.end()) word = alias->second;
   std::optional<std::string> value;

@@ -21,7 +21,8 @@ struct ImageSettings {
   std::uint32_t DebounceTime = 0;
   std::int32_t DefRepDelay = 0;
   std::int8_t ScrollWheelGain = 0;
-  std::int32_t NumberOfStrings = 0;  // one more than the string number at the highest address below 128
+  // One more than the string number of the string key at the highest address below 128.
+  std::int32_t NumberOfStrings = 0;
   std::optional<std::uint8_t> GlobalRepeatDisable;
   std::optional<std::uint8_t> AnyKeyRelease;
   std::optional<std::uint8_t> DefRepRate;

@@ -55,20 +55,19 @@ void PrintRefused(DeviceLayer& layer, std::uint32_t address, std::uint32_t count
   layer.Print(text);
 }
 
+// The status of a transfer: a failed report first, then a failed close.
+LinkStatus TransferStatus(bool complete, bool closed) {
+  if (!complete) return LinkStatus::ReportFailed;
+  return closed ? LinkStatus::Ok : LinkStatus::CloseFailed;
+}
+
 int SendControlWrite(DeviceLayer& layer, DeviceHandle handle, const std::uint8_t* buffer,
                      std::uint32_t address) {
   const bool accepted = layer.SetFeature(handle, ControlWrite(address, buffer));
   if (!accepted) ShowSetFeatureFailure(layer);
   const bool closed = layer.Close(handle);
-  SetLastStatus(!accepted ? LinkStatus::ReportFailed
-                          : closed ? LinkStatus::Ok : LinkStatus::CloseFailed);
+  SetLastStatus(TransferStatus(accepted, closed));
   return accepted ? 1 : 0;
-}
-
-// The status of a block transfer: a failed report first, then a failed close.
-LinkStatus BlockStatus(bool complete, bool closed) {
-  if (!complete) return LinkStatus::ReportFailed;
-  return closed ? LinkStatus::Ok : LinkStatus::CloseFailed;
 }
 
 // Opens the keyboard for a transfer, noting in the status when there is none.
@@ -145,7 +144,7 @@ int ProgramFirmWare(DeviceLayer& layer, LinkState& state, const std::uint8_t* bu
   steps.Complete();
   const bool closed = layer.Close(handle);
   if (!closed) ShowCloseFailure(layer);
-  SetLastStatus(BlockStatus(written, closed));
+  SetLastStatus(TransferStatus(written, closed));
   // "Done" only once the keyboard is closed (and so free for the next call)
   // and holds the whole block; a half-written keyboard is not reported as
   // programmed.
@@ -163,7 +162,7 @@ int ReadFirmWare(DeviceLayer& layer, LinkState& state, std::uint8_t* buffer, std
   const bool complete = ReadBlock(layer, handle, buffer, address, count, steps) >= count;
   steps.Complete();
   const bool closed = layer.Close(handle);
-  SetLastStatus(BlockStatus(complete, closed));
+  SetLastStatus(TransferStatus(complete, closed));
   if (closed && complete) return 1;
   if (!complete) {
     layer.Message("Set or GetFeature failed ", kCaption);

@@ -21,8 +21,9 @@ struct LoadedFile {
 
 bool IsDatExtension(std::string_view extension) {
   constexpr std::string_view kDat = ".DAT";
-  return std::equal(extension.begin(), extension.end(), kDat.begin(), kDat.end(),
-                    [](char a, char b) { return std::toupper(static_cast<unsigned char>(a)) == b; });
+  return std::equal(
+      extension.begin(), extension.end(), kDat.begin(), kDat.end(),
+      [](char a, char b) { return std::toupper(static_cast<unsigned char>(a)) == b; });
 }
 
 }  // namespace
@@ -87,8 +88,7 @@ std::string BaseNameFromChosen(std::string_view name) {
 std::string ConfigurationPathFor(const std::string& baseName) {
   const std::string exact = baseName + ".DAT";
   std::error_code error;
-  if (std::filesystem::symlink_status(exact, error).type() !=
-      std::filesystem::file_type::not_found)
+  if (std::filesystem::symlink_status(exact, error).type() != std::filesystem::file_type::not_found)
     return exact;
   const std::size_t slash = baseName.rfind('/');
   const std::string directory = slash == std::string::npos ? "" : baseName.substr(0, slash + 1);

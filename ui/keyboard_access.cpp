@@ -9,7 +9,7 @@ namespace veltrane::ui {
 std::string KeyboardAccessAdvice(std::string_view problem) {
   std::string advice(problem);
   if (!advice.empty() && advice.back() != '\n') advice += '\n';
-  advice += "\nThe rule, as root in ";
+  advice += "\nThe rule to install (as root) in ";
   advice += kUdevRulePath;
   advice += ":\n";
   std::istringstream rules(kUdevRulesFile);

@@ -61,9 +61,12 @@ TEST_F(ReaderTest, ErasedImageGivesNoKeysAndErasedSettings) {
 
 TEST_F(ReaderTest, SettingsTheImageHoldsComeBackAndErasedOnesKeepTheHeader) {
   const std::pair<std::size_t, std::size_t> fields[] = {
-      {info::GlobalRepeatDisable, hdr::GlobalRepeatDisable}, {info::AnyKeyRelease, hdr::AnyKeyRelease},
-      {info::DefRepRate, hdr::DefRepRate},     {info::PrefixMakeBreak, hdr::PrefixMakeBreak},
-      {info::PointDevice, hdr::PointDevice},   {info::EnableBits, hdr::EnableBits},
+      {info::GlobalRepeatDisable, hdr::GlobalRepeatDisable},
+      {info::AnyKeyRelease, hdr::AnyKeyRelease},
+      {info::DefRepRate, hdr::DefRepRate},
+      {info::PrefixMakeBreak, hdr::PrefixMakeBreak},
+      {info::PointDevice, hdr::PointDevice},
+      {info::EnableBits, hdr::EnableBits},
       {info::BeepLength, hdr::BeepLength}};
   for (const auto& [at, field] : fields) header.SetU32(field, 77);
   header.SetText(hdr::SerialNumber, "kept");

@@ -6,8 +6,8 @@
 #include "eeprom/image_builder.h"
 #include "eeprom/image_reader.h"
 #include "eeprom_test_support.h"
-#include "random_definitions.h"
 #include "model/key_tables.h"
+#include "random_definitions.h"
 
 namespace veltrane::eeprom {
 namespace {

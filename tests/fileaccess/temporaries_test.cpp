@@ -58,7 +58,8 @@ TEST(Temporaries, AWriterKilledWhileWritingLeavesNoFileBehind) {
 TEST(Temporaries, OnlyStaleUnlockedTemporaryFilesAreRemoved) {
   TempDir dir;
   const auto age = [&](const std::string& name, std::time_t seconds) {
-    const timespec times[2] = {{std::time(nullptr) - seconds, 0}, {std::time(nullptr) - seconds, 0}};
+    const timespec times[2] = {{std::time(nullptr) - seconds, 0},
+                               {std::time(nullptr) - seconds, 0}};
     ASSERT_EQ(::utimensat(AT_FDCWD, dir.File(name).c_str(), times, AT_SYMLINK_NOFOLLOW), 0);
   };
   for (const char* name : {".vtAbc123", ".vtFresh1", ".vtHeld12", ".vtAbc12", ".vtAbc1234",

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QCheckBox>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -88,6 +88,15 @@ class ProgramCommands : public ::testing::Test {
                                     model::MessageIcon) { boxes.push_back(caption + "|" + text); });
     program->Start(0, dir.File("vtlog.txt"));
   }
+  // "Save settings to file", with the name typed in the Save File dialog.
+  void SaveAs(const std::string& name) {
+    WithModalDialog([&] { Click(ui::id::kSave); },
+                    [&](QDialog& dialog) {
+                      auto& chooser = static_cast<gui::LayoutDialog&>(dialog);
+                      chooser.Edit(35127)->setText(QString::fromStdString(name));
+                      chooser.Button(1)->click();
+                    });
+  }
   bool Shown(const std::string& box) const {
     return std::find(boxes.begin(), boxes.end(), box) != boxes.end();
   }
@@ -165,12 +174,7 @@ TEST_F(ProgramCommands, KeyRecordedInTheEditorIsShownAndSaved) {
   EXPECT_EQ(key.complete, 1);
   EXPECT_EQ(program->window.keyButton(10)->picture(), ui::KeyPicture::Complete);
 
-  WithModalDialog([&] { Click(ui::id::kSave); },
-                  [&](QDialog& dialog) {
-                    auto& chooser = static_cast<gui::LayoutDialog&>(dialog);
-                    chooser.Edit(35127)->setText("Edited");
-                    chooser.Button(1)->click();
-                  });
+  SaveAs("Edited");
   EXPECT_TRUE(Shown("Save|Saved configuration file !"));
   model::KeyboardDefinition saved;
   persist::HeaderImage header;
@@ -213,7 +217,8 @@ TEST_F(ProgramCommands, TransferFaultsAreToldAndKeepTheDefinition) {
   Click(ui::id::kEnableMatrix);
   EXPECT_FALSE(Shown("SetFocus|Matrix enabled"));
   EXPECT_TRUE(Shown("Enable matrix|The keyboard did not take the switch: its matrix stays off."));
-  EXPECT_FALSE(qobject_cast<QCheckBox*>(program->window.control(ui::id::kEnableMatrix))->isChecked());
+  EXPECT_FALSE(
+      qobject_cast<QCheckBox*>(program->window.control(ui::id::kEnableMatrix))->isChecked());
 
   UseDevice(",close=fail");
   boxes.clear();
@@ -222,8 +227,9 @@ TEST_F(ProgramCommands, TransferFaultsAreToldAndKeepTheDefinition) {
   EXPECT_TRUE(Shown("Programming|Programming failed"));
   boxes.clear();
   Click(ui::id::kRead);
-  EXPECT_TRUE(Shown("Reading|The keyboard was read completely, but it could not be closed; "
-                    "nothing was decoded."));
+  EXPECT_TRUE(
+      Shown("Reading|The keyboard was read completely, but it could not be closed; "
+            "nothing was decoded."));
   EXPECT_EQ(program->window.keyButton(0)->picture(), ui::KeyPicture::String);
 }
 
@@ -243,22 +249,12 @@ TEST_F(ProgramCommands, TitleMarksUnsavedChangesAndTheCloseBoxAsksAboutThem) {
   EXPECT_TRUE(program->window.isVisible());
 
   // A save that cannot be written is told, and the name shown stays.
-  WithModalDialog([&] { Click(ui::id::kSave); },
-                  [&](QDialog& dialog) {
-                    auto& chooser = static_cast<gui::LayoutDialog&>(dialog);
-                    chooser.Edit(35127)->setText("nodir/x");
-                    chooser.Button(1)->click();
-                  });
+  SaveAs("nodir/x");
   EXPECT_TRUE(Shown("Save File|Cannot open: nodir/x.DAT: No such file or directory"));
   EXPECT_EQ(qobject_cast<QLineEdit*>(program->window.control(ui::id::kFileName))->text(), "in.dat");
   EXPECT_EQ(program->window.windowTitle(), QStringLiteral("Veltrane * — simulated keyboard"));
 
-  WithModalDialog([&] { Click(ui::id::kSave); },
-                  [&](QDialog& dialog) {
-                    auto& chooser = static_cast<gui::LayoutDialog&>(dialog);
-                    chooser.Edit(35127)->setText("Mine");
-                    chooser.Button(1)->click();
-                  });
+  SaveAs("Mine");
   EXPECT_EQ(program->window.windowTitle(), QStringLiteral("Veltrane — simulated keyboard"));
   asked.clear();
   Click(ui::id::kNewClearAll);
@@ -271,7 +267,8 @@ TEST_F(ProgramCommands, KeyboardThatMayNotBeOpenedIsExplainedOnce) {
   Click(ui::id::kCheckPresence);
   Click(ui::id::kCheckPresence);
   const auto told = std::count_if(boxes.begin(), boxes.end(), [](const std::string& box) {
-    return box.starts_with("Keyboard access|") && box.find("permission denied") != std::string::npos;
+    return box.starts_with("Keyboard access|") &&
+           box.find("permission denied") != std::string::npos;
   });
   EXPECT_EQ(told, 1);
 }

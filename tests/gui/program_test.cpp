@@ -1,8 +1,7 @@
 #include "gui/program.h"
 
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <QCheckBox>

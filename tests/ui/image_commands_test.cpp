@@ -1,7 +1,6 @@
 #include "ui/image_commands.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -153,8 +152,8 @@ TEST_F(ImageCommandsTest, FailedSaveIsToldAndChangesNothing) {
     ASSERT_EQ(messages.shown.size(), 2u) << name;
     EXPECT_EQ(messages.shown[0].text, "Cannot open: " + reason);
     EXPECT_EQ(messages.shown[0].caption, "Save File");
-    EXPECT_EQ(messages.shown[1].text, "Cannot open: " + dir.File("gone/Saved.txt") +
-                                          ": No such file or directory");
+    EXPECT_EQ(messages.shown[1].text,
+              "Cannot open: " + dir.File("gone/Saved.txt") + ": No such file or directory");
     EXPECT_EQ(app.window.fileName.text, "kept.DAT");
     EXPECT_EQ(app.doc.baseName, "EEPkey");
   }

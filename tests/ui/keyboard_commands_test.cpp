@@ -122,7 +122,8 @@ TEST_F(KeyboardCommandsTest, ReadBringsBackSettingsAndSerialAndForgetsStaleStrin
   ASSERT_TRUE(BuildImageForUse(app, io));
   std::copy_n(app.doc.image.begin(), 3072, link.keyboard.begin());
   StartApplication(app);
-  app.doc.def.stringWorkBuffer[5][0] = model::StringChar{0, 0x09, 0, 0};  // on no key of the keyboard
+  // A string of the window's own that no key of the keyboard refers to.
+  app.doc.def.stringWorkBuffer[5][0] = model::StringChar{0, 0x09, 0, 0};
   EXPECT_EQ(ReadKeyboard(app, io, link), TransferOutcome::Done);
   EXPECT_EQ(app.doc.def.settings.EnableBits, 1);
   EXPECT_EQ(app.window.repeatRate.selection, 3);
@@ -193,8 +194,9 @@ TEST_F(KeyboardCommandsTest, RefusedMatrixSwitchKeepsTheBoxAndSaysSo) {
   link.status = LinkStatus::ReportFailed;
   EXPECT_FALSE(EnableMatrix(app, io, link));
   EXPECT_FALSE(app.window.matrix.checked);
-  EXPECT_EQ(Texts(), (std::vector<std::string>{
-                         "Enable matrix|The keyboard did not take the switch: its matrix stays off."}));
+  EXPECT_EQ(Texts(),
+            (std::vector<std::string>{
+                "Enable matrix|The keyboard did not take the switch: its matrix stays off."}));
   link.programResult = 1;
   EXPECT_TRUE(EnableMatrix(app, io, link));
   EXPECT_EQ(Texts().back(), "SetFocus|Matrix enabled");
@@ -227,9 +229,10 @@ TEST_F(CommandLineTest, FailedLoadStopsTheCommandsThatNeedItAndStaysPending) {
   app.doc.def.keys[3].enabled = 0;  // as the window's creation step left it, say
   MarkKept(app);
   EXPECT_EQ(ProgramKeyboard(app, io, link), TransferOutcome::NotLoaded);
-  EXPECT_EQ(Texts(), (std::vector<std::string>{
-                         "Download|Plug in the keyboard to program !", ".DAT file|FileLength error !",
-                         "Download|BAD.DAT was not loaded, so nothing was programmed."}));
+  EXPECT_EQ(Texts(),
+            (std::vector<std::string>{
+                "Download|Plug in the keyboard to program !", ".DAT file|FileLength error !",
+                "Download|BAD.DAT was not loaded, so nothing was programmed."}));
   EXPECT_TRUE(link.transfers.empty());
   EXPECT_EQ(ReadKeyboard(app, io, link), TransferOutcome::NotLoaded);
   EXPECT_EQ(Texts().back(), "Reading|BAD.DAT was not loaded, so the keyboard was not read.");

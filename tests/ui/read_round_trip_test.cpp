@@ -40,7 +40,8 @@ std::unique_ptr<AppState> RandomWindow(eeprom::test::RandomDefinitions& random) 
     box->Select(random.Int(0, static_cast<int>(box->items.size()) - 1));
   w.debounce.text = std::to_string(random.Int(0, 255));
   w.serial.text.clear();
-  for (int n = random.Int(0, 40); n > 0; --n) w.serial.text += static_cast<char>(random.Int(32, 126));
+  for (int n = random.Int(0, 40); n > 0; --n)
+    w.serial.text += static_cast<char>(random.Int(32, 126));
   return app;
 }
 
@@ -57,8 +58,8 @@ Meaning MeaningAt(const EepromImage& image, std::uint8_t a) {
 // String s: its first stroke unless that is the terminator, then strokes while
 // their USB code is set.
 std::vector<std::uint32_t> StrokesOf(const EepromImage& image, int s) {
-  std::size_t p = image[region::StringPointers + 2 * s] |
-                  image[region::StringPointers + 2 * s + 1] << 8;
+  std::size_t p = image[region::StringPointers + 2 * s] | image[region::StringPointers + 2 * s + 1]
+                                                              << 8;
   std::vector<std::uint32_t> strokes;
   const auto stroke = [&] {
     return image[p] | image[p + 1] << 8 | image[p + 2] << 16 |
@@ -89,7 +90,8 @@ void ExpectSameKeyboard(const EepromImage& first, const EepromImage& second) {
     }
   }
   for (const auto& [from, to] : {std::pair{0x600, 0x610}, {0x630, 0x670}, {0x6B0, 0x6B1}})
-    for (int at = from; at < to; ++at) ASSERT_EQ(first[at], second[at]) << "byte 0x" << std::hex << at;
+    for (int at = from; at < to; ++at)
+      ASSERT_EQ(first[at], second[at]) << "byte 0x" << std::hex << at;
 }
 
 TEST(ReadRoundTrip, ReadingAndProgrammingAgainChangesNothing) {
