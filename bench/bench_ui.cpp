@@ -1,0 +1,69 @@
+// The window commands' own costs: the refresh that every repaint runs (with
+// its comparison against the kept definition) and a build whose log goes to
+// vtlog.txt a line at a time.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "eeprom/image_builder.h"
+#include "model/key_tables.h"
+#include "ui/app_state.h"
+#include "ui/log_file.h"
+
+namespace {
+
+namespace eeprom = veltrane::eeprom;
+namespace model = veltrane::model;
+namespace ui = veltrane::ui;
+
+// Every layer used and every string row holding strokes: the comparison
+// with the kept definition has to look at all of it.
+std::unique_ptr<ui::AppState> FullWindow() {
+  auto app = std::make_unique<ui::AppState>();
+  ui::StartApplication(*app);
+  for (int v = 0; v < model::kKeyCount * model::kLayerCount; ++v) {
+    model::KeyLayer& layer =
+        app->doc.def.keys[static_cast<std::size_t>(v / 4)].layers[static_cast<std::size_t>(v % 4)];
+    model::AssignTableKey(layer, 1 + v % 158);
+    layer.used = 1;
+  }
+  for (model::StringRow& row : app->doc.def.stringWorkBuffer) {
+    for (std::size_t i = 0; i < 40; ++i) row[i] = {0x02, 0x04, 0x1C, 0};
+    row[40] = model::StringChar{};
+  }
+  ui::MarkKept(*app);
+  return app;
+}
+
+void BM_RefreshControls(benchmark::State& state) {
+  const auto app = FullWindow();
+  for (auto _ : state) {
+    ui::RefreshControls(*app);
+    benchmark::DoNotOptimize(app->window.modified);
+  }
+}
+BENCHMARK(BM_RefreshControls)->Unit(benchmark::kMicrosecond);
+
+// A full build logs about a thousand lines.
+void BM_BuildWithLogFile(benchmark::State& state) {
+  const auto app = FullWindow();
+  const std::string path = (std::filesystem::temp_directory_path() /
+                            ("veltrane-bench-" + std::to_string(::getpid()) + ".txt"))
+                               .string();
+  ui::LogFile log;
+  if (!log.Open(path, 0)) state.SkipWithError("no log file");
+  eeprom::EepromImage image{};
+  for (auto _ : state) {
+    const eeprom::BuildResult result =
+        eeprom::BuildImage(app->doc.def, model::ShownSettings{}, "V0600", 600, image, &log);
+    benchmark::DoNotOptimize(result);
+  }
+  log.Close();
+  std::filesystem::remove(path);
+}
+BENCHMARK(BM_BuildWithLogFile)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
