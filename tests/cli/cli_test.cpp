@@ -167,27 +167,6 @@ TEST_F(CliTest, DecodeGivesBackTheBuiltLayers) {
   }
 }
 
-TEST_F(CliTest, DecodeGivesBackTheSettingsAndSerialTheImageHolds) {
-  model::KeyboardDefinition def;
-  model::InitialiseDefinition(def);
-  def.settings.PrefixMakeBreak = 1;
-  def.settings.Led2 = 4;
-  model::ShownSettings shown;
-  shown.SerialNumber = "SN-9";
-  shown.DefRepRate = 3;
-  persist::HeaderImage header;
-  ASSERT_TRUE(persist::WriteConfigFile(dir.File("Board.DAT"), def, shown, header));
-  ASSERT_EQ(Cli("build Board.DAT --version-text V0527 --bin image.bin").status, 0);
-  ASSERT_EQ(Cli("decode image.bin --version-text V0527 -o back.DAT").status, 0);
-  testing::RecordingMessages messages;
-  ASSERT_EQ(persist::ReadConfigFile(dir.File("back.DAT"), def, header, messages),
-            persist::LoadOutcome::Loaded);
-  EXPECT_EQ(header.Text(persist::header::SerialNumber), "SN-9");
-  EXPECT_EQ(header.U32(persist::header::PrefixMakeBreak), 1u);
-  EXPECT_EQ(header.Led(1), 4);
-  EXPECT_EQ(header.I32(persist::header::DefRepRate), 3);
-}
-
 TEST_F(CliTest, DecodeRefusesAShortImage) {
   WriteBytes("short.bin", std::vector<std::uint8_t>(3071, 0xFF));
   const Result result = Cli("decode short.bin -o out.DAT");

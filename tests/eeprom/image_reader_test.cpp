@@ -62,52 +62,38 @@ TEST_F(ReaderTest, ErasedImageGivesNoKeysAndErasedSettings) {
 TEST_F(ReaderTest, SettingsTheImageHoldsComeBackAndErasedOnesKeepTheHeader) {
   const std::pair<std::size_t, std::size_t> fields[] = {
       {info::GlobalRepeatDisable, hdr::GlobalRepeatDisable},
-      {info::AnyKeyRelease, hdr::AnyKeyRelease},
       {info::DefRepRate, hdr::DefRepRate},
-      {info::PrefixMakeBreak, hdr::PrefixMakeBreak},
       {info::PointDevice, hdr::PointDevice},
-      {info::EnableBits, hdr::EnableBits},
       {info::BeepLength, hdr::BeepLength}};
   for (const auto& [at, field] : fields) header.SetU32(field, 77);
   header.SetText(hdr::SerialNumber, "kept");
-  for (int n = 0; n < 4; ++n) header.SetLed(n, 5);
+  header.SetLed(0, 5);
   image[info::LedMaskBase + 3] = 0x08;  // one mask byte erased: the LEDs stay
   Decode();
   for (const auto& [at, field] : fields) EXPECT_EQ(header.U32(field), 77u) << at;
   EXPECT_EQ(header.Text(hdr::SerialNumber), "kept");
   EXPECT_EQ(header.Led(0), 5);
 
-  std::uint8_t value = 0;
-  for (const auto& [at, field] : fields) image[at] = value++;
+  for (const auto& [at, field] : fields) image[at] = static_cast<std::uint8_t>(at & 0x0F);
   const char serial[] = "SN-0123456789-abcdefghijklmnopqrstuvwxyz";  // longer than 31
   std::copy_n(serial, sizeof serial, image.begin() + info::SerialNumber);
   Decode();
-  value = 0;
-  for (const auto& [at, field] : fields) EXPECT_EQ(header.U32(field), value++) << at;
+  for (const auto& [at, field] : fields) EXPECT_EQ(header.U32(field), at & 0x0F) << at;
   EXPECT_EQ(header.Text(hdr::SerialNumber), std::string(serial, 31));
   image[info::SerialNumber + 4] = 0xFF;  // erased bytes end the text too
   Decode();
   EXPECT_EQ(header.Text(hdr::SerialNumber), "SN-0");
-  image[info::SerialNumber] = 0x00;
-  Decode();
-  EXPECT_EQ(header.Text(hdr::SerialNumber), "");
 }
 
 TEST_F(ReaderTest, LedsShowTheLowestFunctionWiredToTheirOutputBit) {
-  // Masks of functions 1..5 as the builder writes them.
-  const auto masks = [&](std::array<std::uint8_t, 5> bits) {
-    for (std::size_t f = 1; f <= 5; ++f) image[info::LedMaskBase + f] = bits[f - 1];
+  const auto masks = [&](std::array<std::uint8_t, 5> bits) {  // of functions 1..5
+    std::copy(bits.begin(), bits.end(), image.begin() + info::LedMaskBase + 1);
   };
   masks({0x00, 0x10, 0x04, 0x10, 0x00});
   EXPECT_EQ(LedsFromMasks(image, 527), (std::array<std::int32_t, 4>{3, 0, 2, 0}));
   masks({0x08, 0x40, 0x04, 0x00, 0x00});  // firmware 1415..1499: LED 4 has no output bit
   EXPECT_EQ(LedsFromMasks(image, 1420), (std::array<std::int32_t, 4>{1, 2, 3, 0}));
   EXPECT_EQ(LedsFromMasks(image, 1500), (std::array<std::int32_t, 4>{3, 1, 0, 0}));
-  Decode(1420);
-  EXPECT_EQ(header.Led(0), 1);
-  EXPECT_EQ(header.Led(3), 0);
-  image[info::LedMaskBase + 5] = 0xFF;
-  EXPECT_FALSE(LedsFromMasks(image, 1420).has_value());
 }
 
 TEST_F(ReaderTest, ScanRowByteGivesMaxScanRow) {

@@ -80,43 +80,29 @@ TEST_F(FileCommandsTest, SavedFileLoadsBackWithItsNamesAndFields) {
 }
 
 TEST_F(FileCommandsTest, FailedLoadTellsWhyAndChangesNothing) {
-  // The user's own work: a key, a string, settings and the fields.
-  model::KeyLayer& layer = app.doc.def.keys[9].layers[1];
-  model::AssignTableKey(layer, 31);
-  layer.used = 1;
-  app.doc.def.stringWorkBuffer[2][0] = model::StringChar{0, 0x05, 0x32, 0};
+  // The user's own work: a key, a setting and the fields.
+  model::AssignTableKey(app.doc.def.keys[9].layers[1], 31);
+  app.doc.def.keys[9].layers[1].used = 1;
   app.doc.def.settings.GlobalRepeatDisable = 1;
-  app.window.debounce.text = "30";
   app.window.serial.text = "SN-1";
-  app.window.fileName.text = "mine.DAT";
+  app.window.fileName.text = app.doc.chosenFileName = "mine.DAT";
   app.doc.baseName = "mine";
-  app.doc.chosenFileName = "mine.DAT";
-  app.doc.dataDirectory = "/work/";
   const persist::HeaderImage header = app.doc.header;
-
-  std::string bad(20628, '\0');
-  bad[4] = 3;  // major version 3
-  const std::vector<std::pair<std::string, std::string>> files = {
-      {"missing.dat", ""}, {"short.DAT", std::string(20000, '\0')}, {"old.DAT", bad}};
-  for (const auto& [name, bytes] : files) {
-    if (!bytes.empty()) std::ofstream(dir.File(name), std::ios::binary) << bytes;
+  std::string foreign(20628, '\0');
+  foreign[4] = 3;  // major version 3
+  std::ofstream(dir.File("short.DAT"), std::ios::binary) << std::string(20000, '\0');
+  std::ofstream(dir.File("old.DAT"), std::ios::binary) << foreign;
+  for (const char* name : {"missing.dat", "short.DAT", "old.DAT"}) {
     messages.shown.clear();
     EXPECT_NE(LoadConfiguration(app, io, dir.File(name)), persist::LoadOutcome::Loaded);
-    ASSERT_EQ(messages.shown.size(), 1u) << name;  // the reader's own message
-    EXPECT_EQ(app.doc.def.keys[9].layers[1].ibmkey, 31) << name;
-    EXPECT_EQ(app.doc.def.keys[9].layers[1].used, 1) << name;
-    EXPECT_EQ(app.doc.def.stringWorkBuffer[2][0].characterUSB, 0x05) << name;
+    EXPECT_EQ(messages.shown.size(), 1u) << name;  // the reader's own message
+    EXPECT_TRUE(app.doc.def.keys[9].layers[1].used == 1 && app.doc.def.keys[9].used == 1) << name;
     EXPECT_EQ(app.doc.def.settings.GlobalRepeatDisable, 1) << name;
     EXPECT_EQ(app.doc.def.settings.EnableBits, 1) << name;
-    EXPECT_EQ(app.window.debounce.text, "30") << name;
-    EXPECT_EQ(app.window.serial.text, "SN-1") << name;
-    EXPECT_EQ(app.window.fileName.text, "mine.DAT") << name;
-    EXPECT_EQ(app.doc.baseName, "mine") << name;
-    EXPECT_EQ(app.doc.chosenFileName, "mine.DAT") << name;
-    EXPECT_EQ(app.doc.dataDirectory, "/work/") << name;
+    EXPECT_EQ(app.window.serial.text + app.window.fileName.text, "SN-1mine.DAT") << name;
+    EXPECT_EQ(app.doc.baseName + app.doc.chosenFileName, "minemine.DAT") << name;
     EXPECT_EQ(app.doc.header.bytes, header.bytes) << name;
   }
-  EXPECT_EQ(messages.shown[0].caption, ".DAT file");
 }
 
 TEST_F(FileCommandsTest, NameWithoutAnExtensionIsItsOwnBaseName) {
@@ -128,14 +114,10 @@ TEST_F(FileCommandsTest, NameWithoutAnExtensionIsItsOwnBaseName) {
 TEST_F(FileCommandsTest, SaveGoesOverAFileWhoseExtensionDiffersOnlyInCase) {
   const std::string base = dir.File("a");
   EXPECT_EQ(ConfigurationPathFor(base), base + ".DAT");  // nothing there yet
-  std::ofstream(base + ".dat") << "x";
-  EXPECT_EQ(ConfigurationPathFor(base), base + ".dat");
-  std::ofstream(base + ".Dat") << "x";
+  for (const char* variant : {".dat", ".Dat"}) std::ofstream(base + variant) << "x";
   EXPECT_EQ(ConfigurationPathFor(base), base + ".Dat");  // the first of several, by name
   std::ofstream(base + ".DAT") << "x";
   EXPECT_EQ(ConfigurationPathFor(base), base + ".DAT");
-  std::ofstream(dir.File("ab.dat")) << "x";  // another name is no variant
-  EXPECT_EQ(ConfigurationPathFor(dir.File("b")), dir.File("b") + ".DAT");
 }
 
 TEST_F(FileCommandsTest, UnwritableTargetShowsNoSuccess) {

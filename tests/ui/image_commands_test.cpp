@@ -205,7 +205,13 @@ TEST_F(ImageCommandsTest, DecodedImageReachesTheWindow) {
   ASSERT_TRUE(BuildImageForUse(app, io));
   model::ClearKeys(app.doc.def);
   app.doc.image[0x605] = 99;  // debounce time as the keyboard holds it
+  const char serial[] = "SN-77";
+  std::copy_n(serial, sizeof serial, app.doc.image.begin() + 0x630);
+  app.doc.def.stringWorkBuffer[5][0] = model::StringChar{0, 0x09, 0, 0};  // not on the keyboard
   DecodeReadImage(app);
+  EXPECT_EQ(app.window.serial.text, "SN-77");
+  EXPECT_TRUE(app.doc.def.stringWorkBuffer[5][0].IsTerminator());
+  EXPECT_FALSE(HasUnsavedChanges(app));
   EXPECT_EQ(app.doc.def.keys[0].layers[2].used, 1);
   EXPECT_EQ(app.doc.def.keys[0].layers[2].ibmkey, 3);
   EXPECT_EQ(app.window.debounce.text, "99");

@@ -1,13 +1,11 @@
 // A keyboard read back and programmed again holds what it held: random
-// definitions built, read back into a fresh window and built again.
+// definitions built, read back into a freshly started window and built again.
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
 
-#include "eeprom/image_layout.h"
 #include "eeprom/random_definitions.h"
-#include "model/key_tables.h"
 #include "support/recording_messages.h"
 #include "ui/image_commands.h"
 
@@ -17,21 +15,17 @@ namespace {
 using eeprom::EepromImage;
 namespace region = eeprom::region;
 
-// A window with random settings of every kind a user can give, and random keys and strings.
+// Random keys and strings, and random values for every setting a user can give.
 std::unique_ptr<AppState> RandomWindow(eeprom::test::RandomDefinitions& random) {
   auto app = std::make_unique<AppState>();
   StartApplication(*app);
   random.Fill(app->doc.def);
   model::GlobalSettings& s = app->doc.def.settings;
-  s.GlobalRepeatDisable = static_cast<std::uint8_t>(random.Int(0, 1));
-  s.AnyKeyRelease = static_cast<std::uint8_t>(random.Int(0, 1));
-  s.PrefixMakeBreak = static_cast<std::uint8_t>(random.Int(0, 1));
+  for (std::uint8_t* flag : {&s.GlobalRepeatDisable, &s.AnyKeyRelease, &s.PrefixMakeBreak})
+    *flag = static_cast<std::uint8_t>(random.Int(0, 1));
   s.EnableBits = static_cast<std::uint8_t>(random.Int(0, 3));
   s.BeepLength = static_cast<std::uint8_t>(random.Int(0, 200));
-  s.Led1 = random.Int(0, 5);
-  s.Led2 = random.Int(0, 5);
-  s.Led3 = random.Int(0, 5);
-  s.Led4 = random.Int(0, 5);
+  for (std::int32_t* led : {&s.Led1, &s.Led2, &s.Led3, &s.Led4}) *led = random.Int(0, 5);
   for (std::uint8_t& p : app->doc.def.pointDeviceParams)
     p = static_cast<std::uint8_t>(random.Int(0, 255));
   MainWindowModel& w = app->window;
@@ -45,33 +39,24 @@ std::unique_ptr<AppState> RandomWindow(eeprom::test::RandomDefinitions& random) 
   return app;
 }
 
-struct Meaning {
-  std::uint8_t mode, info, scan2, scan3, usb;
-  friend bool operator==(const Meaning&, const Meaning&) = default;
-};
-
-Meaning MeaningAt(const EepromImage& image, std::uint8_t a) {
+// The tables' entries at logical address a: mode, type and the three codes.
+std::vector<int> MeaningAt(const EepromImage& image, std::uint8_t a) {
   return {image[region::KeyMode + a], image[region::KeyInfo + a], image[region::ScanSet2 + a],
           image[region::ScanSet3 + a], image[region::UsbSet + a]};
 }
 
-// String s: its first stroke unless that is the terminator, then strokes while
-// their USB code is set.
-std::vector<std::uint32_t> StrokesOf(const EepromImage& image, int s) {
+// String s: its first stroke unless that is the terminator, then the strokes
+// while their USB code is set.
+std::vector<int> StrokesOf(const EepromImage& image, int s) {
   std::size_t p = image[region::StringPointers + 2 * s] | image[region::StringPointers + 2 * s + 1]
                                                               << 8;
-  std::vector<std::uint32_t> strokes;
-  const auto stroke = [&] {
-    return image[p] | image[p + 1] << 8 | image[p + 2] << 16 |
-           static_cast<std::uint32_t>(image[p + 3]) << 24;
-  };
-  while (p >= region::StringStorage && p + 4 <= region::StorageEnd &&
-         (strokes.empty() ? stroke() != 0 : image[p + 1] != 0) &&
-         strokes.size() < model::kMaxStringStrokes) {
-    strokes.push_back(stroke());
-    p += 4;
+  std::vector<int> bytes;
+  for (; p >= region::StringStorage && p + 4 <= region::StorageEnd; p += 4) {
+    const bool terminator = (image[p] | image[p + 1] | image[p + 2] | image[p + 3]) == 0;
+    if (bytes.empty() ? terminator : image[p + 1] == 0) break;
+    bytes.insert(bytes.end(), image.begin() + p, image.begin() + p + 4);
   }
-  return strokes;
+  return bytes;
 }
 
 void ExpectSameKeyboard(const EepromImage& first, const EepromImage& second) {
@@ -81,11 +66,10 @@ void ExpectSameKeyboard(const EepromImage& first, const EepromImage& second) {
       const std::uint8_t b = second[eeprom::LogicalAddressOffset(j, i)];
       ASSERT_EQ(a == eeprom::kNoKeyAddress, b == eeprom::kNoKeyAddress) << i << "," << j;
       if (a == eeprom::kNoKeyAddress) continue;
-      const Meaning meaning = MeaningAt(first, a);
+      const std::vector<int> meaning = MeaningAt(first, a);
       ASSERT_EQ(meaning, MeaningAt(second, b)) << "key " << i << " layer " << j;
-      if (meaning.info == model::STRING_KEY && meaning.scan2 < model::kStringCount) {
-        ASSERT_EQ(StrokesOf(first, meaning.scan2), StrokesOf(second, meaning.scan2))
-            << "string " << int(meaning.scan2);
+      if (meaning[1] == model::STRING_KEY && meaning[2] < model::kStringCount) {
+        ASSERT_EQ(StrokesOf(first, meaning[2]), StrokesOf(second, meaning[2])) << meaning[2];
       }
     }
   }
@@ -100,13 +84,11 @@ TEST(ReadRoundTrip, ReadingAndProgrammingAgainChangesNothing) {
   NullLog log;
   const Services io{messages, log};
   int checked = 0;
-  for (int iteration = 0; iteration < 300; ++iteration) {
+  for (int iteration = 0; iteration < 150; ++iteration) {
     const std::unique_ptr<AppState> programmed = RandomWindow(random);
     const std::string version = model::FormatText("V%04d", random.Firmware());
     SetVersionText(*programmed, version);
     if (!BuildImageForUse(*programmed, io)) continue;
-
-    // Read back by a window just started, as after a fresh start of the program.
     auto read = std::make_unique<AppState>();
     StartApplication(*read);
     SetVersionText(*read, version);
@@ -118,7 +100,7 @@ TEST(ReadRoundTrip, ReadingAndProgrammingAgainChangesNothing) {
     if (HasFailure()) break;
     ++checked;
   }
-  EXPECT_GT(checked, 200);
+  EXPECT_GT(checked, 100);
 }
 
 }  // namespace
