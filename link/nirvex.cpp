@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "link/block_transfer.h"
+#include "link/changed_words.h"
 #include "link/device_choice.h"
 #include "link/keyboard_open.h"
 #include "link/message_route.h"
@@ -29,6 +30,18 @@ int Guarded(Call call) {
   } catch (...) {
     return 0;
   }
+}
+
+void CopyReport(const link::ChangedWordsReport& report, NirvexChangedWords* result) {
+  if (result == nullptr) return;
+  *result = NirvexChangedWords{report.words,
+                               report.toSend,
+                               report.sent,
+                               static_cast<unsigned int>(report.full),
+                               static_cast<unsigned int>(report.verify),
+                               report.wrongBytes,
+                               report.firstWrong,
+                               report.firstWrongRead};
 }
 
 }  // namespace
@@ -56,6 +69,20 @@ NIRVEX_EXPORT int ReadFirmWare(unsigned char* buffer, unsigned int address, unsi
                                NirvexProgress progress) {
   return Guarded(
       [&] { return link::ReadFirmWare(*CallLayer(), g_state, buffer, address, count, progress); });
+}
+
+NIRVEX_EXPORT int ProgramChangedWords(const unsigned char* buffer, unsigned int address,
+                                      unsigned int count, NirvexProgress progress,
+                                      NirvexChangedWords* result) {
+  link::ChangedWordsReport report;
+  report.verify = link::VerifyResult::NotRun;
+  const int done = Guarded([&] {
+    return link::ProgramChangedWords(*CallLayer(), g_state, buffer, address, count, progress,
+                                     report);
+  });
+  // report.status is the thread's last status (NirvexLastStatus) for this call.
+  CopyReport(report, result);
+  return done;
 }
 
 NIRVEX_EXPORT void NirvexSetMessageHandler(NirvexMessageHandler handler, void* context) {

@@ -7,9 +7,7 @@
 #include "ui/image_commands.h"
 
 namespace veltrane::ui {
-namespace {
 
-// The bar's range, step and position before every download and read-back.
 ProgressStep StartTransferProgress(AppState& app) {
   ProgressBar& bar = app.window.progress;
   bar.SetRange(0, 100);
@@ -17,8 +15,6 @@ ProgressStep StartTransferProgress(AppState& app) {
   bar.SetPosition(0);
   return [&bar] { bar.StepIt(); };
 }
-
-}  // namespace
 
 void DetectionStep(AppState& app, KeyboardLink& link) {
   SetVersionText(app, link.DetectKeyboard());
@@ -36,7 +32,7 @@ void CheckKeyboardPresence(AppState& app, const Services& io, KeyboardLink& link
   app.doc.chosenFileName = chosen;
 }
 
-TransferOutcome ProgramKeyboard(AppState& app, const Services& io, KeyboardLink& link) {
+TransferOutcome PrepareDownload(AppState& app, const Services& io, KeyboardLink& link) {
   io.messages.Show("Plug in the keyboard to program !", "Download",
                    model::MessageIcon::Information);
   DetectionStep(app, link);
@@ -45,7 +41,12 @@ TransferOutcome ProgramKeyboard(AppState& app, const Services& io, KeyboardLink&
     ShowNoKeyboardFound(io);
     return TransferOutcome::NoKeyboard;
   }
-  if (!BuildImageForUse(app, io)) return TransferOutcome::Refused;
+  return BuildImageForUse(app, io) ? TransferOutcome::Done : TransferOutcome::Refused;
+}
+
+TransferOutcome ProgramKeyboard(AppState& app, const Services& io, KeyboardLink& link) {
+  if (const TransferOutcome ready = PrepareDownload(app, io, link); ready != TransferOutcome::Done)
+    return ready;
   const ProgressStep step = StartTransferProgress(app);
   if (link.ProgramFirmWare(app.doc.image, 0, eeprom::kKeyboardBytes, step))
     return TransferOutcome::Done;

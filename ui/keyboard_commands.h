@@ -22,6 +22,14 @@ void CheckKeyboardPresence(AppState& app, const Services& io, KeyboardLink& link
 
 enum class TransferOutcome { Done, NoKeyboard, Refused, Failed };
 
+// The progress bar set to 0..100, step 1, position 0; the step that advances it.
+ProgressStep StartTransferProgress(AppState& app);
+
+// "Program Keyboard" up to the transfer: the plug-in message, the detection,
+// the command-line load and the image built. Done when the image is ready to
+// send; otherwise what stopped it, told to the user.
+TransferOutcome PrepareDownload(AppState& app, const Services& io, KeyboardLink& link);
+
 // "Program Keyboard": Done when the library reported the download as complete.
 TransferOutcome ProgramKeyboard(AppState& app, const Services& io, KeyboardLink& link);
 
