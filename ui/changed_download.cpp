@@ -10,11 +10,11 @@ namespace veltrane::ui {
 std::vector<std::string> ChangedWordsLines(const ChangedWordsResult& result) {
   std::vector<std::string> lines;
   if (result.full == ChangedWordsResult::Full::Unread)
-    lines.push_back(
-        model::FormatText("The keyboard could not be read; sending all %u words", result.words));
+    lines.push_back(model::FormatText(
+        "The keyboard could not be read first: a full download of %u words", result.words));
   if (result.full == ChangedWordsResult::Full::ManyDiffer)
-    lines.push_back(model::FormatText("%u of %u words differ; sending all of them", result.toSend,
-                                      result.words));
+    lines.push_back(
+        model::FormatText("%u of %u words differed: a full download", result.toSend, result.words));
   lines.push_back(model::FormatText("Sent %u of %u words", result.sent, result.words));
   return lines;
 }

@@ -60,11 +60,11 @@ TEST_F(ChangedDownloadTest, LogsAndTellsWhatWasSentThenTheVerify) {
 
   link.changed = Result(true, 768, 768, Verify::Same, Full::ManyDiffer);
   EXPECT_EQ(Run().outcome, TransferOutcome::Done);
-  EXPECT_EQ(told, (std::vector<std::string>{"768 of 768 words differ; sending all of them",
+  EXPECT_EQ(told, (std::vector<std::string>{"768 of 768 words differed: a full download",
                                             "Sent 768 of 768 words"}));
   link.changed.full = Full::Unread;
   Run();
-  EXPECT_EQ(told.front(), "The keyboard could not be read; sending all 768 words");
+  EXPECT_EQ(told.front(), "The keyboard could not be read first: a full download of 768 words");
 }
 
 TEST_F(ChangedDownloadTest, FailuresAreNeverToldAsAVerifiedDownload) {
