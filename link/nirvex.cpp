@@ -75,12 +75,12 @@ NIRVEX_EXPORT int ProgramChangedWords(const unsigned char* buffer, unsigned int 
                                       unsigned int count, NirvexProgress progress,
                                       NirvexChangedWords* result) {
   link::ChangedWordsReport report;
-  report.verify = link::VerifyResult::NotRun;
   const int done = Guarded([&] {
     return link::ProgramChangedWords(*CallLayer(), g_state, buffer, address, count, progress,
                                      report);
   });
-  // report.status is the thread's last status (NirvexLastStatus) for this call.
+  // report.status, numbered as NirvexStatus with NIRVEX_VERIFY_FAILED (5) after
+  // it, is what NirvexLastStatus gives for this call.
   CopyReport(report, result);
   return done;
 }

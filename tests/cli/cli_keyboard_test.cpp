@@ -129,9 +129,7 @@ TEST_F(CliKeyboardTest, ChangedOnlySendsTheDifferenceAndVerifiesIt) {
   EXPECT_NE(same.output.find("Sent 0 of 768 words\nVerify: Verified 3072 bytes\n"),
             std::string::npos)
       << same.output;
-  const std::vector<std::string> reads = TraceLines();
-  ASSERT_EQ(reads.size(), 2u * 768u + 3u);
-  EXPECT_EQ(reads[2u * 768u + 1u], "# write 0 of 768 words");
+  EXPECT_EQ(TraceLines().size(), 2u * 768u + 3u);  // reads and the three notes: no write
 
   const Result other = Cli("program Other.DAT --changed-only", Device(",product=V0412X"));
   EXPECT_EQ(other.status, 0) << other.output;
@@ -161,11 +159,6 @@ TEST_F(CliKeyboardTest, ChangedOnlyFaultsFailAsAFullDownloadDoes) {
             std::string::npos)
       << refused.output;
   EXPECT_NE(refused.output.find("differ; first at 0x"), std::string::npos);
-
-  const Result missing = Cli("program Other.DAT --changed-only", Device(",vid=0x1234"));
-  EXPECT_EQ(missing.status, 1);
-  EXPECT_NE(missing.output.find("ReadFirmwareVersion: No Keyboard Found!"), std::string::npos);
-  EXPECT_EQ(missing.output.find("Sent "), std::string::npos);
 }
 
 TEST_F(CliKeyboardTest, TextFromTheKeyboardReachesTheTerminalEscaped) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <numeric>
 #include <string>
 #include <vector>
@@ -59,34 +60,42 @@ TEST(DifferingWords, FindsFirstLastAndAdjacentWordsOnlyInsideTheBlock) {
 class ChangedWords : public ::testing::Test {
  protected:
   void SetUp() override {
-    g_progress.clear();
     options.path = ScratchPath(
         std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".sim");
     options.virtualTime = true;
     options.product = "V0412X";
   }
-  // The keyboard holding `image` (written in full, unpaced).
+  // The keyboard holding `held` (written in full).
   void Hold(const std::vector<std::uint8_t>& held) {
-    SimulatedOptions plain = options;
-    plain.product = "V0527X";
-    QuietLayer layer(plain);
+    QuietLayer layer(options);
     ASSERT_EQ(ProgramFirmWare(layer, state, held.data(), 0, kBlock, nullptr), 1);
   }
-  // One changed-words download of `image` on a fresh session of the keyboard.
-  int Program(const std::vector<std::uint8_t>& wanted, std::uint32_t address = 0,
-              std::uint32_t count = kBlock) {
+  // One changed-words download on a fresh session of the keyboard, summed up:
+  // result, words to send, sent, full reason, verify, status, set reports,
+  // milliseconds slept, wrong bytes @ first (its byte read).
+  std::string Program(std::uint32_t address = 0, std::uint32_t count = kBlock) {
     layer = std::make_unique<QuietLayer>(options);
     g_progress.clear();
-    return ProgramChangedWords(*layer, state, wanted.data(), address, count, RecordProgress,
-                               report);
+    const int result =
+        ProgramChangedWords(*layer, state, image.data(), address, count, RecordProgress, report);
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "%d send %u sent %u full %u verify %u status %d set %u "
+                  "slept %llu bad %u@%u (%02x)",
+                  result, report.toSend, report.sent, static_cast<unsigned>(report.full),
+                  static_cast<unsigned>(report.verify), static_cast<int>(report.status),
+                  layer->SetReportsSeen(),
+                  static_cast<unsigned long long>(layer->SleptMilliseconds()), report.wrongBytes,
+                  report.firstWrong, report.firstWrongRead);
+    return text;
   }
-  std::vector<int> AllSteps() const {
+  bool ProgressWasExact() const {
     std::vector<int> steps(100);
     std::iota(steps.begin(), steps.end(), 0);
-    return steps;
+    return g_progress == steps;
   }
-  bool KeyboardHolds(const std::vector<std::uint8_t>& wanted) const {
-    return std::equal(wanted.begin(), wanted.begin() + kBlock, layer->Keyboard().memory.begin());
+  bool KeyboardHolds() const {
+    return std::equal(image.begin(), image.begin() + kBlock, layer->Keyboard().memory.begin());
   }
 
   SimulatedOptions options;
@@ -94,126 +103,78 @@ class ChangedWords : public ::testing::Test {
   std::unique_ptr<QuietLayer> layer;
   ChangedWordsReport report;
   std::vector<std::uint8_t> image = Pattern();
+  const std::vector<std::string> done{"nirvex: Done"};
 };
 
 TEST_F(ChangedWords, SendsOnlyTheDifferingWordsPacedAndReadsThemBack) {
   Hold(image);
   for (const std::size_t byte : {1u, 100u, 104u, 3070u}) image[byte] ^= 0xA5;
-  EXPECT_EQ(Program(image), 1);
-  EXPECT_EQ(report.words, 768u);
-  EXPECT_EQ(report.toSend, 4u);
-  EXPECT_EQ(report.sent, 4u);
-  EXPECT_EQ(report.full, FullReason::None);
-  EXPECT_EQ(report.verify, VerifyResult::Same);
-  EXPECT_EQ(report.status, ChangedWordsStatus::Ok);
-  EXPECT_EQ(layer->SetReportsSeen(), 768u + 4u + 4u);  // read, write, read back
-  EXPECT_EQ(layer->SleptMilliseconds(), 4u * 16u);
-  EXPECT_TRUE(KeyboardHolds(image));
-  EXPECT_EQ(g_progress, AllSteps());
-  EXPECT_EQ(layer->messages, std::vector<std::string>{"nirvex: Done"});
+  // 768 reads, 4 paced writes, 4 reads back.
+  EXPECT_EQ(Program(), "1 send 4 sent 4 full 0 verify 0 status 0 set 776 slept 64 bad 0@0 (00)");
+  EXPECT_TRUE(KeyboardHolds());
+  EXPECT_TRUE(ProgressWasExact());
+  EXPECT_EQ(layer->messages, done);
   EXPECT_EQ(layer->notes, (std::vector<std::string>{"read 768 words from 0x0000",
                                                     "write 4 of 768 words", "read back 4 words"}));
-}
-
-TEST_F(ChangedWords, AnEqualBlockSendsNothingAndStillVerifies) {
-  Hold(image);
-  EXPECT_EQ(Program(image), 1);
-  EXPECT_EQ(report.toSend, 0u);
-  EXPECT_EQ(report.sent, 0u);
-  EXPECT_EQ(report.verify, VerifyResult::Same);
-  EXPECT_EQ(layer->SetReportsSeen(), 768u);
-  EXPECT_EQ(layer->SleptMilliseconds(), 0u);
-  EXPECT_EQ(g_progress, AllSteps());
-  EXPECT_EQ(layer->messages, std::vector<std::string>{"nirvex: Done"});
-
-  EXPECT_EQ(Program(image, 0, 0), 1);  // an empty block: no report, still 100 calls
-  EXPECT_EQ(layer->SetReportsSeen(), 0u);
-  EXPECT_EQ(g_progress, AllSteps());
+  EXPECT_EQ(Program(), "1 send 0 sent 0 full 0 verify 0 status 0 set 768 slept 0 bad 0@0 (00)");
+  EXPECT_TRUE(ProgressWasExact());
+  EXPECT_EQ(layer->messages, done);
+  EXPECT_EQ(Program(0, 0), "1 send 0 sent 0 full 0 verify 0 status 0 set 0 slept 0 bad 0@0 (00)");
+  EXPECT_TRUE(ProgressWasExact());
 }
 
 TEST_F(ChangedWords, FallsBackToEveryWordWhenUnreadOrMostlyDifferent) {
-  EXPECT_EQ(Program(image), 1);  // an erased keyboard differs everywhere
-  EXPECT_EQ(report.full, FullReason::ManyDiffer);
-  EXPECT_EQ(report.toSend, 768u);
-  EXPECT_EQ(report.sent, 768u);
-  EXPECT_EQ(layer->SetReportsSeen(), 3u * 768u);
-  EXPECT_EQ(layer->SleptMilliseconds(), 768u * 16u);
-  EXPECT_TRUE(KeyboardHolds(image));
-  EXPECT_EQ(g_progress, AllSteps());
-
+  // An erased keyboard differs everywhere.
+  EXPECT_EQ(Program(),
+            "1 send 768 sent 768 full 2 verify 0 status 0 set 2304 slept 12288 bad 0@0 (00)");
+  EXPECT_TRUE(KeyboardHolds());
+  EXPECT_TRUE(ProgressWasExact());
   image[8] ^= 0xFF;
   options.refuseReport = 10;  // the tenth read request
-  EXPECT_EQ(Program(image), 1);
-  EXPECT_EQ(report.full, FullReason::Unread);
-  EXPECT_EQ(report.sent, 768u);
-  EXPECT_EQ(report.verify, VerifyResult::Same);
-  EXPECT_EQ(layer->SetReportsSeen(), 10u + 2u * 768u);
-  EXPECT_TRUE(KeyboardHolds(image));
-  EXPECT_EQ(layer->messages, std::vector<std::string>{"nirvex: Done"});  // no read failure box
+  EXPECT_EQ(Program(),
+            "1 send 768 sent 768 full 1 verify 0 status 0 set 1546 slept 12288 bad 0@0 (00)");
+  EXPECT_TRUE(KeyboardHolds());
+  EXPECT_TRUE(ProgressWasExact());
+  EXPECT_EQ(layer->messages, done);  // no box for the first read
   EXPECT_EQ(layer->notes[1], "the keyboard could not be read at 0x0024: write all 768 words");
-  EXPECT_EQ(g_progress, AllSteps());
 }
 
-TEST_F(ChangedWords, AWordReadBackWronglyFailsTheVerify) {
+TEST_F(ChangedWords, WrongOrRefusedWordsAreFoundByTheReadBack) {
   Hold(image);
   image[200] ^= 0x0F;
   image[301] ^= 0xF0;
   options.dropWrite = 2;  // the keyboard takes the word at 300 but keeps the old one
-  const std::uint8_t kept = static_cast<std::uint8_t>(image[301] ^ 0xF0);
-  EXPECT_EQ(Program(image), 0);
-  EXPECT_EQ(report.sent, 2u);
-  EXPECT_EQ(report.verify, VerifyResult::Differs);
-  EXPECT_EQ(report.status, ChangedWordsStatus::VerifyFailed);
-  EXPECT_EQ(report.wrongBytes, 1u);
-  EXPECT_EQ(report.firstWrong, 301u);
-  EXPECT_EQ(report.firstWrongRead, kept);
+  // Byte 301 of the pattern is 0x3e.
+  EXPECT_EQ(Program(), "0 send 2 sent 2 full 0 verify 1 status 5 set 772 slept 32 bad 1@301 (3e)");
   EXPECT_TRUE(layer->messages.empty()) << "no Done for a block the keyboard does not hold";
-  EXPECT_EQ(g_progress, AllSteps());
-}
+  EXPECT_TRUE(ProgressWasExact());
 
-TEST_F(ChangedWords, ARefusedWriteStopsTheWritesAndTheReadBackNamesTheFirstDifference) {
-  Hold(image);
-  for (const std::size_t byte : {40u, 80u, 120u}) image[byte] ^= 0x11;
-  options.refuseReport = 768 + 2;  // the second write
-  EXPECT_EQ(Program(image), 0);
-  EXPECT_EQ(report.toSend, 3u);
-  EXPECT_EQ(report.sent, 1u);
-  EXPECT_EQ(report.status, ChangedWordsStatus::ReportFailed);
-  EXPECT_EQ(report.verify, VerifyResult::Differs);
-  EXPECT_EQ(report.wrongBytes, 2u);
-  EXPECT_EQ(report.firstWrong, 80u);
-  EXPECT_EQ(layer->SetReportsSeen(), 768u + 2u + 3u);
+  Hold(Pattern());
+  options.dropWrite = 0;
+  options.refuseReport = 768 + 2;  // the second write: it is not sent again, both are read back
+  EXPECT_EQ(Program(), "0 send 2 sent 1 full 0 verify 1 status 3 set 772 slept 16 bad 1@301 (3e)");
   EXPECT_EQ(layer->messages,
             std::vector<std::string>{"nirvex: Setfeature returned: 5 Input/output error\n"});
-  EXPECT_EQ(g_progress, AllSteps());
-
-  options.refuseReport = 768 + 3 + 1;  // all three written, the read-back refused
-  EXPECT_EQ(Program(image), 0);
-  EXPECT_EQ(report.verify, VerifyResult::Unread);
-  EXPECT_EQ(report.status, ChangedWordsStatus::ReportFailed);
+  EXPECT_TRUE(ProgressWasExact());
+  options.refuseReport = 768 + 2;  // now the read-back of the one word still missing
+  EXPECT_EQ(Program(), "0 send 1 sent 1 full 0 verify 2 status 3 set 770 slept 16 bad 0@0 (00)");
   EXPECT_TRUE(layer->messages.empty());
 }
 
-TEST_F(ChangedWords, RefusedRangesAndAMissingKeyboardSendAndCallNothing) {
+TEST_F(ChangedWords, RangesKeyboardsAndClosesThatFail) {
   for (const auto& [address, count] :
-       {std::pair<std::uint32_t, std::uint32_t>{0x7F00, 4}, {0x7EFC, 8}, {0, 6}, {0xFF00, 4}}) {
-    EXPECT_EQ(Program(image, address, count), 0);
-    EXPECT_EQ(report.status, ChangedWordsStatus::RangeRefused);
-    EXPECT_EQ(report.verify, VerifyResult::NotRun);
-  }
+       {std::pair<std::uint32_t, std::uint32_t>{0x7F00, 4}, {0x7EFC, 8}, {0, 6}, {0xFF00, 4}})
+    EXPECT_EQ(Program(address, count),
+              "0 send 0 sent 0 full 0 verify 3 status 2 set 0 slept 0 bad 0@0 (00)");
   options.productId = 0xFF01;
-  EXPECT_EQ(Program(image), 0);
-  EXPECT_EQ(report.status, ChangedWordsStatus::NoKeyboard);
-  EXPECT_EQ(report.verify, VerifyResult::NotRun);
+  EXPECT_EQ(Program(), "0 send 0 sent 0 full 0 verify 3 status 1 set 0 slept 0 bad 0@0 (00)");
   EXPECT_TRUE(g_progress.empty());
-}
 
-TEST_F(ChangedWords, AFailedCloseIsShownInsteadOfDone) {
+  options.productId = 0xFF02;
   Hold(image);
   image[0] ^= 1;
   options.closeFails = true;
-  EXPECT_EQ(Program(image), 1);
-  EXPECT_EQ(report.status, ChangedWordsStatus::CloseFailed);
+  EXPECT_EQ(Program(), "1 send 1 sent 1 full 0 verify 0 status 4 set 770 slept 16 bad 0@0 (00)");
   EXPECT_EQ(layer->messages, std::vector<std::string>{"nirvex: CloseHandle failed 9\n"});
 }
 

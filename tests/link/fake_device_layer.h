@@ -45,7 +45,7 @@ class FakeDeviceLayer final : public DeviceLayer {
 
   std::vector<int> queried;         // interface indices asked for
   std::vector<std::string> opened;  // paths as opened
-  std::vector<std::string> events;  // "set", "get", "sleep 16" (ms), "note TEXT", "close"
+  std::vector<std::string> events;  // "set", "get", "sleep 16" (ms), "close"
   std::vector<std::pair<std::string, std::string>> messages;  // text, caption
   std::string printed;
   int openDevices = 0;
@@ -66,7 +66,6 @@ class FakeDeviceLayer final : public DeviceLayer {
   int LastError() override { return errorCode; }
   MonotonicTime Now() override { return now; }
   void SleepUntil(MonotonicTime deadline) override;
-  void Note(const char* text) override { events.push_back(std::string("note ") + text); }
   void Message(const char* text, const char* caption) override;
   void Print(const char* text) override { printed += text; }
 
