@@ -79,8 +79,8 @@ NIRVEX_EXPORT int ProgramChangedWords(const unsigned char* buffer, unsigned int 
     return link::ProgramChangedWords(*CallLayer(), g_state, buffer, address, count, progress,
                                      report);
   });
-  // report.status, numbered as NirvexStatus with NIRVEX_VERIFY_FAILED (5) after
-  // it, is what NirvexLastStatus gives for this call.
+  // The call's status for NirvexLastStatus: report.status, numbered as
+  // NirvexStatus, with 5 for a read-back that found other bytes.
   CopyReport(report, result);
   return done;
 }
