@@ -194,7 +194,7 @@ int ProgramChangedWords(DeviceLayer& layer, LinkState& state, const std::uint8_t
   report.status = StatusOf(report.sent == report.toSend, report.verify, closed);
   const bool holds = report.sent == report.toSend && report.verify == VerifyResult::Same;
   if (holds && closed) layer.Message("Done", kCaption);
-  return holds ? 1 : 0;
+  return holds && closed ? 1 : 0;
 }
 
 }  // namespace veltrane::link

@@ -58,7 +58,8 @@ bool SendAllWords(std::uint32_t differing, std::uint32_t words);
 // followed by the read-back. Progress is called 100 times: the read up to 50,
 // then the writes and the read-back; "Done" follows a verified block once the
 // device is closed. The range rules are those of reads (ClassifyRead).
-// Returns 1 when the keyboard was found to hold the whole block, else 0.
+// Returns 1 when the keyboard was found to hold the whole block and was
+// closed again, else 0.
 int ProgramChangedWords(DeviceLayer& layer, LinkState& state, const std::uint8_t* buffer,
                         std::uint32_t address, std::uint32_t count, ProgressCallback progress,
                         ChangedWordsReport& report);

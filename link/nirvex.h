@@ -134,7 +134,7 @@ typedef struct NirvexChangedWords {
     keyboard differs. @p progress is called 100 times: the first read takes
     the calls up to 50, the writes and the read-back the rest. After a
     verified block the device is closed and "Done" is shown; a close that
-    fails shows "CloseHandle failed %d\n" instead (and the result stays 1).
+    fails shows "CloseHandle failed %d\n" instead.
 
     @param buffer The bytes to write, indexed by keyboard address. May be NULL
         only when count is 0.
@@ -145,10 +145,11 @@ typedef struct NirvexChangedWords {
     @param progress Callback, or NULL.
     @param result Receives what was done (may be NULL); filled in by every call.
 
-    @returns 1 when the keyboard was found to hold the whole block afterwards;
-        0 when no keyboard was found, the range is refused (nothing is sent,
-        nothing called), a write or read-back report failed, or the read-back
-        found other bytes.
+    @returns 1 when the keyboard was found to hold the whole block afterwards
+        and was closed again; 0 when no keyboard was found, the range is
+        refused (nothing is sent, nothing called), a write or read-back report
+        failed, the read-back found other bytes, or the close failed (the
+        result record then tells a verified block all the same).
 */
 NIRVEX_EXPORT int ProgramChangedWords(const unsigned char* buffer, unsigned int address,
                                       unsigned int count, NirvexProgress progress,

@@ -46,7 +46,10 @@ ChangedDownload ProgramChangedWords(AppState& app, const Services& io, KeyboardL
     io.log.Write(line + "\n");
     if (told) told(line);
   }
-  if (!reached || result.sent < result.toSend)
+  // Every word went out, and the keyboard closed again unless the read-back found other bytes.
+  const bool programmed = reached && result.sent == result.toSend &&
+                          (result.holds || result.verify != ChangedWordsResult::Verify::Same);
+  if (!programmed)
     io.messages.Show("Programming failed", "Programming", model::MessageIcon::Information);
   const bool verified = reached && TellVerify(app, io, result) == VerifyOutcome::Same;
   download.outcome = result.holds && verified ? TransferOutcome::Done : TransferOutcome::Failed;

@@ -19,7 +19,7 @@ struct ChangedWordsResult {
   enum class Full { No, Unread, ManyDiffer };  // why every word was sent
   enum class Verify { Same, Differs, Unread, NotRun };
 
-  bool holds = false;  // the keyboard was found to hold the whole block
+  bool holds = false;  // the keyboard was found to hold the whole block, and closed again
   unsigned words = 0;
   unsigned toSend = 0;
   unsigned sent = 0;  // write reports the keyboard accepted

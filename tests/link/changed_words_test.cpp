@@ -174,7 +174,7 @@ TEST_F(ChangedWords, RangesKeyboardsAndClosesThatFail) {
   Hold(image);
   image[0] ^= 1;
   options.closeFails = true;
-  EXPECT_EQ(Program(), "1 send 1 sent 1 full 0 verify 0 status 4 set 770 slept 16 bad 0@0 (00)");
+  EXPECT_EQ(Program(), "0 send 1 sent 1 full 0 verify 0 status 4 set 770 slept 16 bad 0@0 (00)");
   EXPECT_EQ(layer->messages, std::vector<std::string>{"nirvex: CloseHandle failed 9\n"});
 }
 

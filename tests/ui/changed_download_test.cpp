@@ -69,6 +69,10 @@ TEST_F(ChangedDownloadTest, FailuresAreNeverToldAsAVerifiedDownload) {
             std::vector<std::string>{
                 "Verify|The keyboard could not be read back; nothing was verified."});
   EXPECT_EQ(outcome, TransferOutcome::Failed);
+  EXPECT_EQ(
+      Run(false, 3, 3, Verify::Same),  // verified, but the close failed
+      (std::vector<std::string>{"Programming|Programming failed", "Verify|Verified 3072 bytes"}));
+  EXPECT_EQ(outcome, TransferOutcome::Failed);
   EXPECT_EQ(Run(false, 0, 0, Verify::NotRun),  // no keyboard reached
             std::vector<std::string>{"Programming|Programming failed"});
   EXPECT_EQ(outcome, TransferOutcome::Failed);
