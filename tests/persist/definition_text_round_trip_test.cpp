@@ -18,7 +18,9 @@ using namespace veltrane::persist::testing;
 // `sameBytes`: x keeps its key records' button fields and padding at what
 // the program gives them, which the text does not carry.
 void ExpectSameFileReportAndImages(const Loaded& x, const Loaded& y, bool sameBytes = true) {
-  if (sameBytes) EXPECT_EQ(SaveBytes(x), SaveBytes(y));
+  if (sameBytes) {
+    EXPECT_EQ(SaveBytes(x), SaveBytes(y));
+  }
   EXPECT_EQ(ReportOf(x), ReportOf(y));
   for (const std::string& version : kVersionTexts)
     EXPECT_EQ(ImageOf(x, version), ImageOf(y, version)) << "firmware " << version;
