@@ -373,17 +373,20 @@ DefinitionTextImport ImportDefinitionText(std::string_view text, model::Keyboard
   return result;
 }
 
-bool ReadDefinitionTextFile(const std::string& path, model::KeyboardDefinition& def,
-                            HeaderImage& header, model::MessageSink& messages) {
+DefinitionTextImport ReadDefinitionTextFile(const std::string& path, model::KeyboardDefinition& def,
+                                            HeaderImage& header, model::MessageSink& messages) {
   const fileaccess::ReadResult file = fileaccess::ReadFile(path, kMaxDefinitionTextSize);
   if (!file.ok()) {
     messages.Show(file.reason, kImportTextCaption, model::MessageIcon::Error);
-    return false;
+    return {false, file.reason, 0};
   }
   const std::string_view text(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size());
-  const DefinitionTextImport imported = ImportDefinitionText(text, def, header);
-  if (!imported.ok) messages.Show(path + ": " + imported.error, kImportTextCaption, model::MessageIcon::Error);
-  return imported.ok;
+  DefinitionTextImport imported = ImportDefinitionText(text, def, header);
+  if (!imported.ok) {
+    imported.error = path + ": " + imported.error;
+    messages.Show(imported.error, kImportTextCaption, model::MessageIcon::Error);
+  }
+  return imported;
 }
 
 }  // namespace veltrane::persist

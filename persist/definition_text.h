@@ -45,8 +45,8 @@ inline constexpr std::string_view kImportTextCaption = "Import text";
 // Reads a file of at most kMaxDefinitionTextSize bytes and imports it. A
 // failure is shown as "PATH: WHERE: WHAT" (or the reason the file could not be
 // read) and leaves `def` and `header` unchanged. Success shows nothing.
-bool ReadDefinitionTextFile(const std::string& path, model::KeyboardDefinition& def,
-                            HeaderImage& header, model::MessageSink& messages);
+DefinitionTextImport ReadDefinitionTextFile(const std::string& path, model::KeyboardDefinition& def,
+                                            HeaderImage& header, model::MessageSink& messages);
 
 // Writes the text in one piece through fileaccess::ReplaceFile.
 fileaccess::Status WriteDefinitionTextFile(const std::string& path,
