@@ -31,12 +31,95 @@ const std::array<Setting, 18> kSettings = {{
     {"SerialNumber", header::SerialNumber, Stored::Text, Shown::Text},
 }};
 
+// Well-formed UTF-8 as JSON parsers take it: no overlong forms, surrogates or
+// code points past U+10FFFF.
 bool IsUtf8(std::string_view bytes) {
-  try {
-    (void)Json(std::string(bytes)).dump();
-    return true;
-  } catch (const Json::type_error&) {
-    return false;
+  for (std::size_t i = 0; i < bytes.size();) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    std::size_t more = 0;
+    unsigned low = 0x80, high = 0xBF;
+    if (b < 0x80) {
+      ++i;
+      continue;
+    }
+    if (b >= 0xC2 && b <= 0xDF) {
+      more = 1;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      more = 2;
+      if (b == 0xE0) low = 0xA0;
+      if (b == 0xED) high = 0x9F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      more = 3;
+      if (b == 0xF0) low = 0x90;
+      if (b == 0xF4) high = 0x8F;
+    } else {
+      return false;
+    }
+    if (i + more >= bytes.size()) return false;
+    for (std::size_t j = 1; j <= more; ++j) {
+      const auto c = static_cast<unsigned char>(bytes[i + j]);
+      if (c < (j == 1 ? low : 0x80u) || c > (j == 1 ? high : 0xBFu)) return false;
+    }
+    i += more + 1;
+  }
+  return true;
+}
+
+// A JSON string of UTF-8 text.
+void AppendString(std::string& out, std::string_view text) {
+  static constexpr std::string_view kDigits = "0123456789abcdef";
+  out += '"';
+  for (char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (b < 0x20) {
+      out += "\\u00";
+      out += kDigits[b >> 4];
+      out += kDigits[b & 0xF];
+    } else {
+      out += c;
+    }
+  }
+  out += '"';
+}
+
+void AppendInline(std::string& out, const Json& value);
+
+void AppendMembers(std::string& out, const Json& object) {
+  bool first = true;
+  for (const auto& [name, value] : object.items()) {
+    if (!first) out += ", ";
+    first = false;
+    AppendString(out, name);
+    out += ": ";
+    AppendInline(out, value);
+  }
+}
+
+void AppendInline(std::string& out, const Json& value) {
+  if (value.is_object()) {
+    out += '{';
+    AppendMembers(out, value);
+    out += '}';
+  } else if (value.is_array()) {
+    out += '[';
+    for (std::size_t i = 0; i < value.size(); ++i) {
+      if (i > 0) out += ", ";
+      AppendInline(out, value[i]);
+    }
+    out += ']';
+  } else if (value.is_string()) {
+    AppendString(out, value.get_ref<const std::string&>());
+  } else if (value.is_boolean()) {
+    out += value.get<bool>() ? "true" : "false";
+  } else if (value.is_number_unsigned()) {
+    out += std::to_string(value.get<std::uint64_t>());
+  } else if (value.is_number_integer()) {
+    out += std::to_string(value.get<std::int64_t>());
+  } else {
+    out += value.dump();
   }
 }
 
@@ -234,22 +317,14 @@ Json BitNames(unsigned bits, std::span<const std::string_view> names) {
 
 std::string InlineMembers(const Json& object) {
   std::string out;
-  for (const auto& [name, value] : object.items()) {
-    if (!out.empty()) out += ", ";
-    out += Json(name).dump() + ": " + InlineJson(value);
-  }
+  AppendMembers(out, object);
   return out;
 }
 
 std::string InlineJson(const Json& value) {
-  if (value.is_object()) return "{" + InlineMembers(value) + "}";
-  if (!value.is_array()) return value.dump();
-  std::string out = "[";
-  for (const Json& item : value) {
-    if (out.size() > 1) out += ", ";
-    out += InlineJson(item);
-  }
-  return out + "]";
+  std::string out;
+  AppendInline(out, value);
+  return out;
 }
 
 }  // namespace veltrane::persist::json_form
