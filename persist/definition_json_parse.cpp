@@ -35,9 +35,10 @@ class CheckedBuilder {
 
   bool key(string_t& name) {
     Frame& frame = frames_.back();
-    frame.segment.clear();
-    if (frame.container->contains(name)) return Fail("\"" + name + "\" is given twice");
-    frame.segment = MemberPath(name);
+    if (frame.container->contains(name)) {
+      frame.name.clear();
+      return Fail("\"" + name + "\" is given twice");
+    }
     frame.name = std::move(name);
     return true;
   }
@@ -56,9 +57,14 @@ class CheckedBuilder {
  private:
   struct Frame {
     Dom* container;
-    std::string name;     // the member being read, in an object
-    std::string segment;  // its path segment
-    std::size_t index = 0;
+    std::string name;       // the member being read, in an object
+    std::size_t index = 0;  // the items read so far, in an array
+
+    // The path segment of the value being read; none before the first.
+    std::string Segment() const {
+      if (container->is_object()) return name.empty() ? "" : MemberPath(name);
+      return index == 0 ? "" : "[" + std::to_string(index - 1) + "]";
+    }
   };
 
   // The slot of the next value in the innermost container, or the root.
@@ -66,7 +72,7 @@ class CheckedBuilder {
     if (frames_.empty()) return &root_;
     Frame& frame = frames_.back();
     if (frame.container->is_object()) return &(*frame.container)[frame.name];
-    frame.segment = "[" + std::to_string(frame.index++) + "]";
+    ++frame.index;
     frame.container->push_back(nullptr);
     return &frame.container->back();
   }
@@ -80,7 +86,7 @@ class CheckedBuilder {
     if (frames_.size() >= kMaxDepth) return Fail("nested more than 16 levels deep");
     Dom* slot = Slot();
     *slot = std::move(container);
-    frames_.push_back({slot, {}, {}, 0});
+    frames_.push_back({slot, {}, 0});
     return true;
   }
 
@@ -91,7 +97,7 @@ class CheckedBuilder {
 
   bool Fail(const std::string& message) {
     std::string path;
-    for (const Frame& frame : frames_) path += frame.segment;
+    for (const Frame& frame : frames_) path += frame.Segment();
     error_ = (path.empty() ? "." : path) + ": " + message;
     return false;
   }

@@ -175,8 +175,12 @@ std::optional<int> NamedRow(const Dom& v, const std::string& path) {
   if (v.contains("key")) row = static_cast<int>(Integer(v["key"], path + ".key", 0, model::kIbmKeyRowCount - 1));
   if (!v.contains("name")) return row;
   const Dom& name = v["name"];
+  // The text names the key it gives: no search for it.
+  if (row && name.is_string() &&
+      model::IbmKeyTable[static_cast<std::size_t>(*row)].legend == name.get_ref<const std::string&>())
+    return row;
   const std::optional<int> named =
-      name.is_string() ? model::FindRowByLegend(name.get<std::string>()) : std::nullopt;
+      name.is_string() ? model::FindRowByLegend(name.get_ref<const std::string&>()) : std::nullopt;
   if (!named) Refuse(path + ".name", Quote(name) + " is not a key name of the IBM key table");
   if (row && *row != *named)
     Refuse(path + ".name", Quote(name) + " is key " + std::to_string(*named) + ", not key " +
