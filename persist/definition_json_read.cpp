@@ -136,8 +136,9 @@ void ReadSettings(const Dom& v, HeaderImage& header) {
   for (const auto& [name, value] : v.items()) {
     const std::string path = ".settings" + MemberPath(name);
     const auto settings = Settings();
+    const std::string& key = name;  // clang 14 cannot capture a structured binding
     const auto s = std::find_if(settings.begin(), settings.end(),
-                                [&](const Setting& x) { return x.name == name; });
+                                [&](const Setting& x) { return x.name == key; });
     if (s == settings.end()) Refuse(path, "not a setting of a definition");
     switch (s->shown) {
       case Shown::Flag:
