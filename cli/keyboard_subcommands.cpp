@@ -8,6 +8,7 @@
 #include "cli/cli_support.h"
 #include "cli/terminal_text.h"
 #include "eeprom/image_files.h"
+#include "ui/changed_download.h"
 #include "ui/file_commands.h"
 #include "ui/image_commands.h"
 #include "ui/keyboard_commands.h"
@@ -21,9 +22,12 @@ const char* const kDetectUsage =
     "usage: veltrane-cli detect\n"
     "  Looks for the keyboard and prints its version text and firmware version.\n";
 const char* const kProgramUsage =
-    "usage: veltrane-cli program CONFIG.DAT [--verify]\n"
+    "usage: veltrane-cli program CONFIG.DAT [--verify] [--changed-only]\n"
     "  Loads CONFIG.DAT, builds its EEPROM image and downloads it to the keyboard;\n"
-    "  with --verify then reads the 3072 bytes back and compares them.\n";
+    "  with --verify then reads the 3072 bytes back and compares them.\n"
+    "  With --changed-only reads the keyboard first and sends only the 4-byte words\n"
+    "  that differ (all of them when it cannot be read or more than half differ),\n"
+    "  then reads those back: a verified download.\n";
 const char* const kReadUsage =
     "usage: veltrane-cli read -o OUT.DAT [--copy FILE]\n"
     "  Reads the keyboard's EEPROM back, decodes it and saves it as OUT.DAT;\n"
@@ -63,6 +67,16 @@ bool ParseOrHelp(const Arguments& args, const char* usage, std::size_t positiona
   return true;
 }
 
+// The changed-words download; what it sent goes to stderr as to the log.
+int ProgramChangedWords(Run& run, ui::NirvexLink& link) {
+  const ui::ChangedDownload download = ui::ProgramChangedWords(
+      run.app, run.io, link,
+      [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); });
+  return download.outcome == ui::TransferOutcome::Done && run.messages.LibraryFailures() == 0
+             ? kExitOk
+             : kExitFailed;
+}
+
 }  // namespace
 
 int RunDetect(int argc, char** argv) {
@@ -79,13 +93,14 @@ int RunDetect(int argc, char** argv) {
 
 int RunProgram(int argc, char** argv) {
   int status = kExitOk;
-  const Arguments args = ParseArguments(argc, argv, 2, {}, {}, {"--verify"});
+  const Arguments args = ParseArguments(argc, argv, 2, {}, {}, {"--verify", "--changed-only"});
   if (!ParseOrHelp(args, kProgramUsage, 1, status)) return status;
   Run run;
   ui::AppState& app = run.app;
   if (!ui::LoadSettingsFile(app, run.io, args.positional[0])) return kExitFailed;
   ui::NirvexLink link(run.messages);
   ShowProgressOnTerminal(app);
+  if (args.Flag("--changed-only")) return ProgramChangedWords(run, link);
   if (ui::ProgramKeyboard(app, run.io, link) != ui::TransferOutcome::Done) return kExitFailed;
   const bool verified =
       !args.Flag("--verify") || ui::VerifyDownload(app, run.io, link) == ui::VerifyOutcome::Same;

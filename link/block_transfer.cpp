@@ -1,10 +1,11 @@
 #include "link/block_transfer.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "link/feature_reports.h"
 #include "link/link_status.h"
+#include "link/pacing.h"
+#include "link/transfer_messages.h"
 
 namespace veltrane::link {
 namespace {
@@ -36,38 +37,10 @@ bool IsBlock(const std::uint8_t* buffer, std::uint32_t address, std::uint32_t co
   return count % 4 == 0 && end <= limit && (buffer != nullptr || count == 0);
 }
 
-void ShowSetFeatureFailure(DeviceLayer& layer) {
-  const int code = layer.LastError();
-  char text[256];
-  std::snprintf(text, sizeof text, "Setfeature returned: %d %s\n", code, std::strerror(code));
-  layer.Message(text, kCaption);
-}
-
-void ShowCloseFailure(DeviceLayer& layer) {
-  char text[64];
-  std::snprintf(text, sizeof text, "CloseHandle failed %d\n", layer.LastError());
-  layer.Message(text, kCaption);
-}
-
-void PrintRefused(DeviceLayer& layer, std::uint32_t address, std::uint32_t count) {
-  char text[160];
-  std::snprintf(text, sizeof text, "Transfer refused: address 0x%X, count %u\n", address, count);
-  layer.Print(text);
-}
-
 // The status of a transfer: a failed report first, then a failed close.
 LinkStatus TransferStatus(bool complete, bool closed) {
   if (!complete) return LinkStatus::ReportFailed;
   return closed ? LinkStatus::Ok : LinkStatus::CloseFailed;
-}
-
-int SendControlWrite(DeviceLayer& layer, DeviceHandle handle, const std::uint8_t* buffer,
-                     std::uint32_t address) {
-  const bool accepted = layer.SetFeature(handle, ControlWrite(address, buffer));
-  if (!accepted) ShowSetFeatureFailure(layer);
-  const bool closed = layer.Close(handle);
-  SetLastStatus(TransferStatus(accepted, closed));
-  return accepted ? 1 : 0;
 }
 
 // Opens the keyboard for a transfer, noting in the status when there is none.
@@ -83,17 +56,26 @@ int RefuseRange(DeviceLayer& layer, std::uint32_t address, std::uint32_t count) 
   return 0;
 }
 
+int SendControlWrite(DeviceLayer& layer, DeviceHandle handle, const std::uint8_t* buffer,
+                     std::uint32_t address) {
+  const bool accepted = layer.SetFeature(handle, ControlWrite(address, buffer));
+  if (!accepted) ShowSetFeatureFailure(layer);
+  const bool closed = layer.Close(handle);
+  SetLastStatus(TransferStatus(accepted, closed));
+  return accepted ? 1 : 0;
+}
+
 // True when every report was accepted.
 bool WriteBlock(DeviceLayer& layer, const LinkState& state, DeviceHandle handle,
                 const std::uint8_t* buffer, std::uint32_t address, std::uint32_t count,
                 Progress& progress) {
-  const bool paced = NeedsPacing(state);
+  Pacer pacer(layer, NeedsPacing(state));
   for (std::uint32_t offset = 0; offset < count; offset += 4) {
     if (!layer.SetFeature(handle, WriteReport(address + offset, buffer + address + offset))) {
       ShowSetFeatureFailure(layer);
       return false;
     }
-    if (paced) layer.Sleep(kPacingMilliseconds);
+    pacer.AfterWrite();
     progress.AfterReport();
   }
   return true;

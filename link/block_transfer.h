@@ -6,13 +6,12 @@
 
 #include "link/device_layer.h"
 #include "link/keyboard_open.h"
+#include "link/transfer_messages.h"
 
 namespace veltrane::link {
 
 using ProgressCallback = int (*)(int step);
 
-inline constexpr const char* kCaption = "nirvex";
-inline constexpr int kPacingMilliseconds = 16;
 inline constexpr int kProgressCalls = 100;
 
 enum class TransferKind { Block, Control, Refused };
@@ -24,7 +23,8 @@ enum class TransferKind { Block, Control, Refused };
 TransferKind ClassifyWrite(const std::uint8_t* buffer, std::uint32_t address, std::uint32_t count);
 TransferKind ClassifyRead(const std::uint8_t* buffer, std::uint32_t address, std::uint32_t count);
 
-// Firmware versions V00xx..V04xx and V14xx need 16 ms after each accepted write.
+// Firmware versions V00xx..V04xx and V14xx need 16 ms after each accepted write
+// (link/pacing.h).
 bool NeedsPacing(const LinkState& state);
 
 // 1 when every report was accepted, 0 when no keyboard was found, a report was

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -41,6 +42,9 @@ struct InterfaceEntry {
 
 enum class OpenStatus { Opened, Failed, Denied };
 
+// A point on the monotonic clock, as nanoseconds since its (arbitrary) start.
+using MonotonicTime = std::chrono::nanoseconds;
+
 // 512 bytes of 16-bit characters, as the product string query fills them.
 inline constexpr std::size_t kProductStringChars = 256;
 using ProductStringBuffer = std::array<char16_t, kProductStringChars>;
@@ -64,7 +68,12 @@ class DeviceLayer {
   // errno-style code of the last operation that failed.
   virtual int LastError() = 0;
 
-  virtual void Sleep(int milliseconds);
+  // The monotonic clock that paced writes wait against.
+  virtual MonotonicTime Now();
+  // Returns once Now() has reached `deadline`; at once when it has passed.
+  virtual void SleepUntil(MonotonicTime deadline);
+  // Says what the reports that follow are for, in a report trace; nothing elsewhere.
+  virtual void Note(const char* text);
   // A message box with an OK button and no owner.
   virtual void Message(const char* text, const char* caption);
   // A diagnostic line on standard error.

@@ -11,6 +11,7 @@ enum class LinkStatus {
   RangeRefused = 2,
   ReportFailed = 3,
   CloseFailed = 4,
+  VerifyFailed = 5,
 };
 
 void SetLastStatus(LinkStatus status);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "link/block_transfer.h"
+#include "link/changed_words.h"
 #include "link/device_choice.h"
 #include "link/keyboard_open.h"
 #include "link/link_status.h"
@@ -21,7 +22,10 @@ static_assert(NIRVEX_OK == static_cast<int>(link::LinkStatus::Ok) &&
               NIRVEX_NO_KEYBOARD == static_cast<int>(link::LinkStatus::NoKeyboard) &&
               NIRVEX_RANGE_REFUSED == static_cast<int>(link::LinkStatus::RangeRefused) &&
               NIRVEX_REPORT_FAILED == static_cast<int>(link::LinkStatus::ReportFailed) &&
-              NIRVEX_CLOSE_FAILED == static_cast<int>(link::LinkStatus::CloseFailed));
+              NIRVEX_CLOSE_FAILED == static_cast<int>(link::LinkStatus::CloseFailed) &&
+              NIRVEX_VERIFY_FAILED == static_cast<int>(link::LinkStatus::VerifyFailed) &&
+              NIRVEX_VERIFY_FAILED ==
+                  static_cast<int>(link::ChangedWordsStatus::VerifyFailed));
 
 std::unique_ptr<link::DeviceLayer> CallLayer() {
   return link::MakeDeviceLayer(std::getenv(link::kDeviceVariable),
@@ -37,6 +41,18 @@ int Guarded(Call call) {
     link::SetLastStatus(link::LinkStatus::ReportFailed);
     return 0;
   }
+}
+
+void CopyReport(const link::ChangedWordsReport& report, NirvexChangedWords* result) {
+  if (result == nullptr) return;
+  *result = NirvexChangedWords{report.words,
+                               report.toSend,
+                               report.sent,
+                               static_cast<unsigned int>(report.full),
+                               static_cast<unsigned int>(report.verify),
+                               report.wrongBytes,
+                               report.firstWrong,
+                               report.firstWrongRead};
 }
 
 }  // namespace
@@ -65,6 +81,21 @@ NIRVEX_EXPORT int ReadFirmWare(unsigned char* buffer, unsigned int address, unsi
                                NirvexProgress progress) {
   return Guarded(
       [&] { return link::ReadFirmWare(*CallLayer(), g_state, buffer, address, count, progress); });
+}
+
+NIRVEX_EXPORT int ProgramChangedWords(const unsigned char* buffer, unsigned int address,
+                                      unsigned int count, NirvexProgress progress,
+                                      NirvexChangedWords* result) {
+  link::ChangedWordsReport report;
+  const int done = Guarded([&] {
+    const int held = link::ProgramChangedWords(*CallLayer(), g_state, buffer, address, count,
+                                               progress, report);
+    // The call's status for NirvexLastStatus: report.status, numbered as NirvexStatus.
+    link::SetLastStatus(static_cast<link::LinkStatus>(report.status));
+    return held;
+  });
+  CopyReport(report, result);
+  return done;
 }
 
 NIRVEX_EXPORT void NirvexSetMessageHandler(NirvexMessageHandler handler, void* context) {

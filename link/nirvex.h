@@ -12,7 +12,10 @@
  *   NIRVEX_DEVICE  unset, empty or "hidapi": real keyboards through hidraw;
  *                  "sim:PATH[,option=value...]": the simulated keyboard kept in PATH.
  *   NIRVEX_TRACE   a file that receives one line per feature report
- *                  ("set" or "get" and the 7 bytes in lower-case hex).
+ *                  ("set" or "get" and the 7 bytes in lower-case hex), and
+ *                  lines beginning "# " that say what the reports after them
+ *                  are for (ProgramChangedWords: the read, the words written,
+ *                  the read-back).
  */
 #ifndef NIRVEX_H_
 #define NIRVEX_H_
@@ -92,6 +95,68 @@ NIRVEX_EXPORT int ProgramFirmWare(const unsigned char* buffer, unsigned int addr
 NIRVEX_EXPORT int ReadFirmWare(unsigned char* buffer, unsigned int address, unsigned int count,
                                NirvexProgress progress);
 
+/** Why ProgramChangedWords sent every word of the block. */
+enum NirvexFullDownload {
+  NIRVEX_SENT_CHANGED = 0, /* only the words that differed were sent */
+  NIRVEX_FULL_UNREAD = 1,  /* the keyboard could not be read first */
+  NIRVEX_FULL_MANY = 2     /* more than half of the block's words differed */
+};
+
+/** What reading back after ProgramChangedWords's writes found. */
+enum NirvexVerify {
+  NIRVEX_VERIFY_SAME = 0,    /* the keyboard holds the whole block */
+  NIRVEX_VERIFY_DIFFERS = 1, /* it holds other bytes; see badBytes */
+  NIRVEX_VERIFY_UNREAD = 2,  /* a read-back report failed: nothing is known */
+  NIRVEX_VERIFY_NONE = 3     /* nothing was read back: no keyboard, or the range refused */
+};
+
+/** What ProgramChangedWords did: eight 4-byte unsigned integers, 32 bytes. */
+typedef struct NirvexChangedWords {
+  unsigned int words;        /* bytes 0..3: words in the block, count / 4 */
+  unsigned int toSend;       /* 4..7: words to write: those that differed, or all (see full) */
+  unsigned int sent;         /* 8..11: write reports the keyboard accepted; below toSend
+                                when one was refused */
+  unsigned int full;         /* 12..15: a NirvexFullDownload value */
+  unsigned int verify;       /* 16..19: a NirvexVerify value */
+  unsigned int badBytes;     /* 20..23: NIRVEX_VERIFY_DIFFERS: bytes of the block that differ */
+  unsigned int firstBad;     /* 24..27: NIRVEX_VERIFY_DIFFERS: keyboard address of the first */
+  unsigned int firstBadRead; /* 28..31: NIRVEX_VERIFY_DIFFERS: the byte read there, 0..255 */
+} NirvexChangedWords;
+
+/** @brief Write a block by sending only the words the keyboard does not hold.
+
+    In one open of the keyboard: reads the block (read requests as ReadFirmWare
+    sends them, unpaced), compares it with the buffer four bytes at a time and
+    sends write reports (as ProgramFirmWare's, with its 16 ms pacing per report
+    for the firmware that needs it) only for the words that differ, then reads
+    those words back to verify. When the block cannot be read, or more than
+    half of its words differ, every word is written and every word read back.
+    A refused write shows "Setfeature returned: %d %s\n" and ends the writes;
+    the read-back still follows, so that result->firstBad tells where the
+    keyboard differs. @p progress is called 100 times: the first read takes
+    the calls up to 50, the writes and the read-back the rest. After a
+    verified block the device is closed and "Done" is shown; a close that
+    fails shows "CloseHandle failed %d\n" instead.
+
+    @param buffer The bytes to write, indexed by keyboard address. May be NULL
+        only when count is 0.
+    @param address Start address; address + count must not exceed 0x7F00 (the
+        block is read), and count must be a multiple of 4. Control writes are
+        not taken: use ProgramFirmWare.
+    @param count Number of bytes.
+    @param progress Callback, or NULL.
+    @param result Receives what was done (may be NULL); filled in by every call.
+
+    @returns 1 when the keyboard was found to hold the whole block afterwards
+        and was closed again; 0 when no keyboard was found, the range is
+        refused (nothing is sent, nothing called), a write or read-back report
+        failed, the read-back found other bytes, or the close failed (the
+        result record then tells a verified block all the same).
+*/
+NIRVEX_EXPORT int ProgramChangedWords(const unsigned char* buffer, unsigned int address,
+                                      unsigned int count, NirvexProgress progress,
+                                      NirvexChangedWords* result);
+
 /** @brief Route the library's message boxes to the program.
 
     @param handler Called with the text, the caption and @p context for every
@@ -125,7 +190,8 @@ enum NirvexStatus {
   NIRVEX_NO_KEYBOARD = 1,   /* no keyboard was found (or it could not be opened) */
   NIRVEX_RANGE_REFUSED = 2, /* the address range was refused; nothing was sent */
   NIRVEX_REPORT_FAILED = 3, /* a feature report was refused or failed */
-  NIRVEX_CLOSE_FAILED = 4   /* every report went through, but closing the keyboard failed */
+  NIRVEX_CLOSE_FAILED = 4,  /* every report went through, but closing the keyboard failed */
+  NIRVEX_VERIFY_FAILED = 5  /* ProgramChangedWords: the read-back found other bytes */
 };
 
 /** @brief The NirvexStatus of the calling thread's last call.

@@ -112,10 +112,23 @@ bool SimulatedLayer::Close(DeviceHandle handle) {
   return saved;
 }
 
-void SimulatedLayer::Sleep(int milliseconds) {
-  if (milliseconds <= 0) return;
-  slept_ += static_cast<std::uint64_t>(milliseconds);
-  if (!options_.virtualTime) DeviceLayer::Sleep(milliseconds);
+MonotonicTime SimulatedLayer::Now() {
+  return options_.virtualTime ? virtualNow_ : DeviceLayer::Now();
+}
+
+void SimulatedLayer::SleepUntil(MonotonicTime deadline) {
+  const MonotonicTime now = Now();
+  if (deadline <= now) return;
+  slept_ += deadline - now;
+  if (options_.virtualTime) {
+    virtualNow_ = deadline;
+  } else {
+    DeviceLayer::SleepUntil(deadline);
+  }
+}
+
+std::uint64_t SimulatedLayer::SleptMilliseconds() const {
+  return static_cast<std::uint64_t>(std::chrono::round<std::chrono::milliseconds>(slept_).count());
 }
 
 }  // namespace veltrane::link

@@ -27,7 +27,7 @@ struct SimulatedOptions {
   bool closeFails = false;
   bool productStringFails = false;
   bool openDenied = false;
-  bool virtualTime = false;  // sleeps are counted, not slept
+  bool virtualTime = false;  // waits move a clock of its own at once; reports take no time
 };
 
 class SimulatedLayer : public DeviceLayer {
@@ -45,10 +45,12 @@ class SimulatedLayer : public DeviceLayer {
   // then lets the next run have the keyboard.
   bool Close(DeviceHandle handle) override;
   int LastError() override { return lastError_; }
-  void Sleep(int milliseconds) override;
+  MonotonicTime Now() override;
+  void SleepUntil(MonotonicTime deadline) override;
 
   const SimulatedKeyboard& Keyboard() const { return keyboard_; }
-  std::uint64_t SleptMilliseconds() const { return slept_; }
+  // The waits asked for, in virtual or real time.
+  std::uint64_t SleptMilliseconds() const;
   std::uint32_t SetReportsSeen() const { return setReports_; }
 
  private:
@@ -64,7 +66,8 @@ class SimulatedLayer : public DeviceLayer {
   bool open_ = false;
   std::uint32_t setReports_ = 0;
   std::uint32_t writeReports_ = 0;
-  std::uint64_t slept_ = 0;
+  MonotonicTime slept_{};
+  MonotonicTime virtualNow_{};
   int lastError_ = 0;
 };
 

@@ -45,11 +45,16 @@ TraceLayer::~TraceLayer() {
 }
 
 void TraceLayer::Append(const char* direction, const FeatureReport& report) {
-  if (file_ == nullptr) return;
+  if (file_ != nullptr) AppendLine(TraceLine(direction, report));
+}
+
+void TraceLayer::Note(const char* text) {
+  if (file_ != nullptr) AppendLine(std::string("# ") + text);
+}
+
+void TraceLayer::AppendLine(const std::string& line) {
   // Flushed per line, so that a trace survives a crash in the middle of a transfer.
-  if (std::fprintf(file_, "%s\n", TraceLine(direction, report).c_str()) >= 0 &&
-      std::fflush(file_) == 0)
-    return;
+  if (std::fprintf(file_, "%s\n", line.c_str()) >= 0 && std::fflush(file_) == 0) return;
   WarnOnce(path_ + ": " + std::strerror(errno));
   std::fclose(file_);
   file_ = nullptr;

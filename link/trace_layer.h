@@ -1,5 +1,6 @@
 // A decorator that appends every feature report to a trace file, one line
-// each: "set" or "get", then the 7 bytes as lower-case hex.
+// each: "set" or "get", then the 7 bytes as lower-case hex. Lines beginning
+// with "# " say what the reports after them are for.
 #pragma once
 
 #include <cstdio>
@@ -44,12 +45,16 @@ class TraceLayer final : public DeviceLayer {
   bool GetFeature(DeviceHandle handle, FeatureReport& report) override;
   bool Close(DeviceHandle handle) override { return inner_->Close(handle); }
   int LastError() override { return inner_->LastError(); }
-  void Sleep(int milliseconds) override { inner_->Sleep(milliseconds); }
+  MonotonicTime Now() override { return inner_->Now(); }
+  void SleepUntil(MonotonicTime deadline) override { inner_->SleepUntil(deadline); }
+  // A line "# TEXT" between the reports.
+  void Note(const char* text) override;
   void Message(const char* text, const char* caption) override { inner_->Message(text, caption); }
   void Print(const char* text) override { inner_->Print(text); }
 
  private:
   void Append(const char* direction, const FeatureReport& report);
+  void AppendLine(const std::string& line);
 
   std::unique_ptr<DeviceLayer> inner_;
   std::string path_;

@@ -8,9 +8,6 @@
 #include "ui/image_commands.h"
 
 namespace veltrane::ui {
-namespace {
-
-// The bar's range, step and position before every download and read-back.
 ProgressStep StartTransferProgress(AppState& app) {
   ProgressBar& bar = app.window.progress;
   bar.SetRange(0, 100);
@@ -18,8 +15,6 @@ ProgressStep StartTransferProgress(AppState& app) {
   bar.SetPosition(0);
   return [&bar] { bar.StepIt(); };
 }
-
-}  // namespace
 
 void DetectionStep(AppState& app, KeyboardLink& link) {
   SetVersionText(app, link.DetectKeyboard());
@@ -55,7 +50,7 @@ void TellNotLoaded(const Services& io, const AppState& app, const char* what,
 
 }  // namespace
 
-TransferOutcome ProgramKeyboard(AppState& app, const Services& io, KeyboardLink& link,
+TransferOutcome PrepareDownload(AppState& app, const Services& io, KeyboardLink& link,
                                 const RepaintNow& repaint) {
   io.messages.Show("Plug in the keyboard to program !", "Download",
                    model::MessageIcon::Information);
@@ -68,7 +63,14 @@ TransferOutcome ProgramKeyboard(AppState& app, const Services& io, KeyboardLink&
     ShowNoKeyboardFound(io);
     return TransferOutcome::NoKeyboard;
   }
-  if (!BuildImageForUse(app, io)) return TransferOutcome::Refused;
+  return BuildImageForUse(app, io) ? TransferOutcome::Done : TransferOutcome::Refused;
+}
+
+TransferOutcome ProgramKeyboard(AppState& app, const Services& io, KeyboardLink& link,
+                                const RepaintNow& repaint) {
+  if (const TransferOutcome ready = PrepareDownload(app, io, link, repaint);
+      ready != TransferOutcome::Done)
+    return ready;
   const ProgressStep step = StartTransferProgress(app);
   // A keyboard that could not be closed after the last report is not programmed for sure.
   if (link.ProgramFirmWare(app.doc.image, 0, eeprom::kKeyboardBytes, step) &&

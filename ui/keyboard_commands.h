@@ -32,9 +32,18 @@ bool CheckKeyboardPresence(AppState& app, const Services& io, KeyboardLink& link
 
 enum class TransferOutcome { Done, NoKeyboard, Refused, Failed, NotLoaded };
 
+// The progress bar set to 0..100, step 1, position 0; the step that advances it.
+ProgressStep StartTransferProgress(AppState& app);
+
+// "Program Keyboard" up to the transfer: the plug-in message, the detection,
+// the command-line load and the image built. Done when the image is ready to
+// send; otherwise what stopped it, told to the user (nothing is built when the
+// command-line file could not be loaded).
+TransferOutcome PrepareDownload(AppState& app, const Services& io, KeyboardLink& link,
+                                const RepaintNow& repaint = {});
+
 // "Program Keyboard": Done when the library reported the download as complete
-// and the keyboard closed again; "Programming failed" otherwise. Nothing is
-// built or sent when the command-line file could not be loaded.
+// and the keyboard closed again; "Programming failed" otherwise.
 TransferOutcome ProgramKeyboard(AppState& app, const Services& io, KeyboardLink& link,
                                 const RepaintNow& repaint = {});
 

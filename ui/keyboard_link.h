@@ -3,6 +3,7 @@
 // a fake and a window can run them off its own thread.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -18,6 +19,22 @@ using ProgressStep = std::function<void()>;
 // result true.
 enum class LinkStatus { Ok, NoKeyboard, RangeRefused, ReportFailed, CloseFailed };
 
+// What a changed-words download did: the library's NirvexChangedWords.
+struct ChangedWordsResult {
+  enum class Full { No, Unread, ManyDiffer };  // why every word was sent
+  enum class Verify { Same, Differs, Unread, NotRun };
+
+  bool holds = false;  // the keyboard was found to hold the whole block, and closed again
+  unsigned words = 0;
+  unsigned toSend = 0;
+  unsigned sent = 0;  // write reports the keyboard accepted
+  Full full = Full::No;
+  Verify verify = Verify::NotRun;  // NotRun: no keyboard was reached
+  std::size_t badBytes = 0;        // Differs: how many bytes, the first address and its byte
+  std::size_t firstBad = 0;
+  std::uint8_t firstBadRead = 0;
+};
+
 class KeyboardLink {
  public:
   virtual ~KeyboardLink() = default;
@@ -30,6 +47,13 @@ class KeyboardLink {
   // Fills bytes[address .. address + count); true only when all were read.
   virtual bool ReadFirmWare(std::span<std::uint8_t> bytes, unsigned address, unsigned count,
                             const ProgressStep& step) = 0;
+  // Writes only the words of bytes[address .. address + count) that the
+  // keyboard does not hold, then reads them back; 100 steps in all. A link
+  // without the operation reaches no keyboard (Verify::NotRun).
+  virtual ChangedWordsResult ProgramChangedWords(std::span<const std::uint8_t>, unsigned, unsigned,
+                                                 const ProgressStep&) {
+    return {};
+  }
   // Why the last detection found a matching keyboard it could not open, and
   // how to fix that; empty when there was no such keyboard.
   virtual std::string AccessProblem() { return {}; }

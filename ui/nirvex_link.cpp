@@ -95,6 +95,25 @@ bool NirvexLink::ReadFirmWare(std::span<std::uint8_t> bytes, unsigned address, u
   return read;
 }
 
+ChangedWordsResult NirvexLink::ProgramChangedWords(std::span<const std::uint8_t> bytes,
+                                                   unsigned address, unsigned count,
+                                                   const ProgressStep& step) {
+  if (address >= 0xFF00 || !Covers(bytes.size(), address, count)) return {};
+  const StepScope scope(step);
+  NirvexChangedWords done{};
+  ChangedWordsResult result;
+  result.holds = ::ProgramChangedWords(bytes.data(), address, count, RelayProgress, &done) != 0;
+  result.words = done.words;
+  result.toSend = done.toSend;
+  result.sent = done.sent;
+  result.full = static_cast<ChangedWordsResult::Full>(done.full);
+  result.verify = static_cast<ChangedWordsResult::Verify>(done.verify);
+  result.badBytes = done.badBytes;
+  result.firstBad = done.firstBad;
+  result.firstBadRead = static_cast<std::uint8_t>(done.firstBadRead);
+  return result;
+}
+
 std::string NirvexLink::AccessProblem() {
   return NirvexLastOpenDenied() != 0 ? std::string(NirvexAccessProblem()) : std::string();
 }

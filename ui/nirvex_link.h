@@ -19,6 +19,8 @@ class NirvexLink : public KeyboardLink {
                        const ProgressStep& step) override;
   bool ReadFirmWare(std::span<std::uint8_t> bytes, unsigned address, unsigned count,
                     const ProgressStep& step) override;
+  ChangedWordsResult ProgramChangedWords(std::span<const std::uint8_t> bytes, unsigned address,
+                                         unsigned count, const ProgressStep& step) override;
   std::string AccessProblem() override;
   LinkStatus LastStatus() override { return lastStatus_; }
 

@@ -19,19 +19,7 @@ ByteDifference CompareBytes(std::span<const std::uint8_t> wrote,
   return difference;
 }
 
-VerifyOutcome VerifyDownload(AppState& app, const Services& io, KeyboardLink& link) {
-  ProgressBar& bar = app.window.progress;
-  bar.SetRange(0, 100);
-  bar.step = 1;
-  bar.SetPosition(0);
-  std::array<std::uint8_t, eeprom::kKeyboardBytes> read{};
-  if (!link.ReadFirmWare(read, 0, eeprom::kKeyboardBytes, [&bar] { bar.StepIt(); })) {
-    io.messages.Show("The keyboard could not be read back; nothing was verified.", "Verify",
-                     model::MessageIcon::Error);
-    return VerifyOutcome::Unread;
-  }
-  const auto wrote = std::span<const std::uint8_t>(app.doc.image).first(eeprom::kKeyboardBytes);
-  const ByteDifference difference = CompareBytes(wrote, read);
+VerifyOutcome TellVerifyResult(const Services& io, const ByteDifference& difference) {
   if (difference.count == 0) {
     io.messages.Show(model::FormatText("Verified %zu bytes", eeprom::kKeyboardBytes), "Verify",
                      model::MessageIcon::Information);
@@ -43,6 +31,24 @@ VerifyOutcome VerifyDownload(AppState& app, const Services& io, KeyboardLink& li
                         difference.firstAddress, difference.wrote, difference.read),
       "Verify", model::MessageIcon::Error);
   return VerifyOutcome::Differs;
+}
+
+VerifyOutcome TellUnverified(const Services& io) {
+  io.messages.Show("The keyboard could not be read back; nothing was verified.", "Verify",
+                   model::MessageIcon::Error);
+  return VerifyOutcome::Unread;
+}
+
+VerifyOutcome VerifyDownload(AppState& app, const Services& io, KeyboardLink& link) {
+  ProgressBar& bar = app.window.progress;
+  bar.SetRange(0, 100);
+  bar.step = 1;
+  bar.SetPosition(0);
+  std::array<std::uint8_t, eeprom::kKeyboardBytes> read{};
+  if (!link.ReadFirmWare(read, 0, eeprom::kKeyboardBytes, [&bar] { bar.StepIt(); }))
+    return TellUnverified(io);
+  const auto wrote = std::span<const std::uint8_t>(app.doc.image).first(eeprom::kKeyboardBytes);
+  return TellVerifyResult(io, CompareBytes(wrote, read));
 }
 
 }  // namespace veltrane::ui

@@ -23,6 +23,12 @@ ByteDifference CompareBytes(std::span<const std::uint8_t> wrote,
 
 enum class VerifyOutcome { Same, Differs, Unread };
 
+// Shows (caption "Verify") "Verified 3072 bytes", or how many bytes differ
+// with the first differing address and both its bytes.
+VerifyOutcome TellVerifyResult(const Services& io, const ByteDifference& difference);
+// Shows that the keyboard could not be read back.
+VerifyOutcome TellUnverified(const Services& io);
+
 // Reads the keyboard's 3072 bytes back and compares them with the document's
 // image as downloaded. Shows (caption "Verify") "Verified 3072 bytes", or how
 // many bytes differ with the first differing address and both its bytes, or

@@ -113,6 +113,54 @@ TEST_F(CliKeyboardTest, VerifyComparesTheKeyboardWithTheImageSent) {
   EXPECT_TRUE(dropped.output.ends_with(expected)) << dropped.output;
 }
 
+TEST_F(CliKeyboardTest, ChangedOnlySendsTheDifferenceAndVerifiesIt) {
+  WriteConfig("Board.DAT", 40);
+  WriteConfig("Other.DAT", 41);
+  const Result first = Cli("program Board.DAT --changed-only", Device(",product=V0412X"));
+  EXPECT_EQ(first.status, 0) << first.output;
+  EXPECT_NE(first.output.find("768 of 768 words differed: a full download\n"
+                              "Sent 768 of 768 words\nVerify: Verified 3072 bytes\n"),
+            std::string::npos)
+      << first.output;
+
+  std::filesystem::remove(dir.File("trace.txt"));
+  const Result same = Cli("program Board.DAT --changed-only --verify", Device(",product=V0412X"));
+  EXPECT_EQ(same.status, 0) << same.output;
+  EXPECT_NE(same.output.find("Sent 0 of 768 words\nVerify: Verified 3072 bytes\n"),
+            std::string::npos)
+      << same.output;
+  EXPECT_EQ(TraceLines().size(), 2u * 768u + 3u);  // reads and the three notes: no write
+
+  const Result other = Cli("program Other.DAT --changed-only", Device(",product=V0412X"));
+  EXPECT_EQ(other.status, 0) << other.output;
+  const std::string log = Read("vtlog.txt");
+  unsigned sent = 0;
+  ASSERT_EQ(std::sscanf(log.substr(log.find("Sent ")).c_str(), "Sent %u of 768 words", &sent), 1);
+  EXPECT_GT(sent, 0u);
+  EXPECT_LT(sent, 40u);
+  EXPECT_NE(other.output.find("Verify: Verified 3072 bytes"), std::string::npos);
+}
+
+TEST_F(CliKeyboardTest, ChangedOnlyFaultsFailAsAFullDownloadDoes) {
+  WriteConfig("Board.DAT", 40);
+  WriteConfig("Other.DAT", 80);
+  ASSERT_EQ(Cli("program Board.DAT", Device()).status, 0);
+  const Result dropped = Cli("program Other.DAT --changed-only", Device(",drop=1"));
+  EXPECT_EQ(dropped.status, 1);
+  EXPECT_NE(dropped.output.find("differ; first at 0x"), std::string::npos) << dropped.output;
+  EXPECT_EQ(dropped.output.find("nirvex: Done"), std::string::npos);
+
+  ASSERT_EQ(Cli("program Board.DAT", Device()).status, 0);
+  const Result refused = Cli("program Other.DAT --changed-only", Device(",refuse=770"));
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.output.find("nirvex: Setfeature returned: 5 Input/output error\n"
+                                "Sent 1 of 768 words\nProgramming: Programming failed\n"
+                                "Verify: "),
+            std::string::npos)
+      << refused.output;
+  EXPECT_NE(refused.output.find("differ; first at 0x"), std::string::npos);
+}
+
 TEST_F(CliKeyboardTest, TextFromTheKeyboardReachesTheTerminalEscaped) {
   const Result detected = Cli("detect", Device(",product=V0527X\x1b"
                                                "[31mRed"));
@@ -173,16 +221,18 @@ TEST_F(CliKeyboardTest, NoCommandReplacesItsOwnInputWithAnotherKindOfFile) {
   WriteBytes("g.BIN", std::vector<std::uint8_t>(8192, 0xFF));
   const std::string keys = Read("keys.BIN");
   const std::string image = Read("g.BIN");
-  for (const char* command : {"build keys.BIN", "build x.DAT --bin x.DAT", "build x.DAT --txt ./x.DAT",
-                              "decode g.BIN -o g.BIN", "report x.DAT -o x.DAT"}) {
+  for (const char* command :
+       {"build keys.BIN", "build x.DAT --bin x.DAT", "build x.DAT --txt ./x.DAT",
+        "decode g.BIN -o g.BIN", "report x.DAT -o x.DAT"}) {
     const Result result = Cli(command);
     EXPECT_EQ(result.status, 1) << command;
     EXPECT_NE(result.output.find("Output file: "), std::string::npos) << result.output;
   }
   EXPECT_EQ(Read("keys.BIN"), keys);
   EXPECT_EQ(Read("g.BIN"), image);
-  EXPECT_FALSE(std::filesystem::exists(dir.File("keys.TXT")));  // refused before anything is written
-  EXPECT_EQ(Cli("convert x.DAT x.DAT").status, 0);              // converting in place stays allowed
+  EXPECT_FALSE(
+      std::filesystem::exists(dir.File("keys.TXT")));  // refused before anything is written
+  EXPECT_EQ(Cli("convert x.DAT x.DAT").status, 0);     // converting in place stays allowed
 
   ASSERT_EQ(Cli("program x.DAT", Device()).status, 0);
   EXPECT_EQ(Cli("read -o same.DAT --copy same.DAT", Device()).status, 1);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace veltrane::link::testing {
@@ -101,6 +102,8 @@ bool FakeDeviceLayer::ProductString(DeviceHandle handle, ProductStringBuffer& te
 }
 
 bool FakeDeviceLayer::SetFeature(DeviceHandle, const FeatureReport& report) {
+  now += reportTimes.empty() ? reportTime : reportTimes.front();
+  if (!reportTimes.empty()) reportTimes.pop_front();
   FeatureReport sent = report;
   return Scripted(true, sent);
 }
@@ -115,8 +118,12 @@ bool FakeDeviceLayer::Close(DeviceHandle) {
   return !closeFails;
 }
 
-void FakeDeviceLayer::Sleep(int milliseconds) {
-  events.push_back("sleep " + std::to_string(milliseconds));
+void FakeDeviceLayer::SleepUntil(MonotonicTime deadline) {
+  const auto wait = std::chrono::duration<double, std::milli>(deadline - now).count();
+  char text[32];
+  std::snprintf(text, sizeof text, "sleep %g", wait);
+  events.push_back(text);
+  now = std::max(now, deadline);
 }
 
 void FakeDeviceLayer::Message(const char* text, const char* caption) {

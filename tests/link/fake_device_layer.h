@@ -43,13 +43,18 @@ class FakeDeviceLayer final : public DeviceLayer {
   // Fails the test unless every scripted report came and every device was closed.
   void VerifyAllSent() const;
 
-  std::vector<int> queried;                                   // interface indices asked for
-  std::vector<std::string> opened;                            // paths as opened
-  std::vector<std::string> events;                            // "set", "get", "sleep 16", "close"
+  std::vector<int> queried;         // interface indices asked for
+  std::vector<std::string> opened;  // paths as opened
+  std::vector<std::string> events;  // "set", "get", "sleep 16" (ms), "close"
   std::vector<std::pair<std::string, std::string>> messages;  // text, caption
   std::vector<int> openAtMessage;                             // openDevices at each message
   std::string printed;
   int openDevices = 0;
+  // The fake clock: each set-feature report takes the next of reportTimes, then
+  // reportTime; only waits move it otherwise.
+  std::deque<MonotonicTime> reportTimes;
+  MonotonicTime reportTime{};
+  MonotonicTime now{};
 
   InterfaceEntry Interface(int index) override;
   OpenStatus Open(const std::string& path, DeviceHandle& handle) override;
@@ -60,7 +65,8 @@ class FakeDeviceLayer final : public DeviceLayer {
   bool GetFeature(DeviceHandle handle, FeatureReport& report) override;
   bool Close(DeviceHandle handle) override;
   int LastError() override { return errorCode; }
-  void Sleep(int milliseconds) override;
+  MonotonicTime Now() override { return now; }
+  void SleepUntil(MonotonicTime deadline) override;
   void Message(const char* text, const char* caption) override;
   void Print(const char* text) override { printed += text; }
 

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -96,6 +97,52 @@ TEST_F(NirvexLibrary, MatrixSwitchIsTracedAndKept) {
             "set 00 00 80 00 00 00 7a\n"
             "get 00 00 80 ff ff ff ff\n");
   EXPECT_EQ(FileBytes(path).back(), 0xB1);
+}
+
+std::vector<std::string> Lines(const std::string& path) {
+  std::ifstream in(path);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::vector<unsigned> Fields(const NirvexChangedWords& r) {
+  return {r.words, r.toSend, r.sent, r.full, r.verify, r.badBytes, r.firstBad, r.firstBadRead};
+}
+
+TEST_F(NirvexLibrary, ChangedWordsSendsAndTracesOnlyTheDifference) {
+  UseDevice(",product=V0412X");
+  std::vector<unsigned char> image(3072, 0x5A);
+  ASSERT_EQ(ProgramFirmWare(image.data(), 0, 3072, nullptr), 1);
+  image[0] = 0x01;
+  image[3071] = 0x02;
+  ::setenv("NIRVEX_TRACE", trace.c_str(), 1);
+  g_messages.clear();
+  NirvexChangedWords result;
+  std::memset(&result, 0xEE, sizeof result);
+  EXPECT_EQ(ProgramChangedWords(image.data(), 0, 3072, CollectStep, &result), 1);
+  EXPECT_EQ(Fields(result),
+            (std::vector<unsigned>{768, 2, 2, NIRVEX_SENT_CHANGED, NIRVEX_VERIFY_SAME, 0, 0, 0}));
+  EXPECT_EQ(g_steps.size(), 100u);
+  EXPECT_EQ(g_messages, std::vector<std::string>{"nirvex: Done"});
+  const std::vector<std::string> lines = Lines(trace);
+  ASSERT_EQ(lines.size(), 1u + 2u * 768u + 1u + 2u + 1u + 4u);
+  EXPECT_EQ(lines[0], "# read 768 words from 0x0000");
+  EXPECT_EQ(lines[2], "get 00 00 80 5a 5a 5a 5a");
+  EXPECT_EQ(std::vector<std::string>(lines.end() - 8, lines.end()),
+            (std::vector<std::string>{"# write 2 of 768 words", "set 00 00 00 01 5a 5a 5a",
+                                      "set 00 fc 0b 5a 5a 5a 02", "# read back 2 words",
+                                      "set 00 00 80 00 00 00 7a", "get 00 00 80 01 5a 5a 5a",
+                                      "set 00 fc 8b 00 00 00 7a", "get 00 fc 8b 5a 5a 5a 02"}));
+  EXPECT_TRUE(std::equal(image.begin(), image.end(), FileBytes(path).begin() + 8));
+
+  UseDevice(",drop=1");  // word 4 differs, and its write is dropped
+  image[5] = 0x03;
+  EXPECT_EQ(ProgramChangedWords(image.data(), 0, 3072, nullptr, &result), 0);
+  EXPECT_EQ(Fields(result), (std::vector<unsigned>{768, 1, 1, NIRVEX_SENT_CHANGED,
+                                                   NIRVEX_VERIFY_DIFFERS, 1, 5, 0x5A}));
+  EXPECT_EQ(ProgramChangedWords(image.data(), 0x7F00, 4, CollectStep, nullptr), 0);
+  EXPECT_EQ(g_steps.size(), 100u);
 }
 
 TEST_F(NirvexLibrary, RefusedReportIsAFailedDownload) {

@@ -42,7 +42,15 @@ class FakeLink : public KeyboardLink {
   }
   LinkStatus LastStatus() override { return status; }
   std::string AccessProblem() override { return accessProblem; }
+  ChangedWordsResult ProgramChangedWords(std::span<const std::uint8_t> bytes, unsigned address,
+                                         unsigned count, const ProgressStep& step) override {
+    transfers.push_back(
+        {"changed", address, count, std::vector<unsigned char>(bytes.begin(), bytes.begin() + 4)});
+    for (int i = 0; i < 100; ++i) step();
+    return changed;
+  }
   std::string version = "V0527X";
+  ChangedWordsResult changed;
   int programResult = 1;
   int readResult = 1;
   int detections = 0;
