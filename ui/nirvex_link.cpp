@@ -103,6 +103,7 @@ ChangedWordsResult NirvexLink::ProgramChangedWords(std::span<const std::uint8_t>
   NirvexChangedWords done{};
   ChangedWordsResult result;
   result.holds = ::ProgramChangedWords(bytes.data(), address, count, RelayProgress, &done) != 0;
+  lastStatus_ = StatusOfLastCall();
   result.words = done.words;
   result.toSend = done.toSend;
   result.sent = done.sent;

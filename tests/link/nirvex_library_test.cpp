@@ -174,6 +174,10 @@ TEST_F(NirvexLibrary, StatusTellsAFailedCloseAndIsKeptPerThread) {
   EXPECT_EQ(NirvexLastStatus(), NIRVEX_REPORT_FAILED);
   EXPECT_EQ(ProgramFirmWare(image.data(), 0x8000, 4, nullptr), 0);
   EXPECT_EQ(NirvexLastStatus(), NIRVEX_RANGE_REFUSED);
+  UseDevice(",close=fail");
+  NirvexChangedWords changed{};
+  EXPECT_EQ(ProgramChangedWords(image.data(), 0, 3072, nullptr, &changed), 0);
+  EXPECT_EQ(NirvexLastStatus(), NIRVEX_CLOSE_FAILED);
   ::setenv("NIRVEX_DEVICE", "sim:", 1);
   EXPECT_EQ(DetectKeyboard(nullptr), 0);
   EXPECT_EQ(NirvexLastStatus(), NIRVEX_NO_KEYBOARD);
