@@ -140,7 +140,7 @@ TEST_F(KeyEditingWidgetsTest, ModifiersFollowTheKeysAndTwoStrokesMakeAString) {
               (QStringList{"IBM Key 50\t\tCtrl l\t\t\t\t\t\t", "IBM Key 47\tAlt\t\t\t\t\t\t\t"}));
     Editor<QPushButton>(1)->click();
     EXPECT_EQ(editing->stringEditorWindow()->findChild<QLabel*>("capacityGauge")->text(),
-              "Macro strokes: 2 of 64");
+              "Macro store: 130 of 192 entries");
     In<QPushButton>(&dialog, 1)->click();
   });
   const model::KeyLayer& layer = Key().layers[1];

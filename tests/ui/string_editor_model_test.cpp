@@ -1,5 +1,7 @@
 #include "ui/string_editor_model.h"
 
+#include <random>
+
 #include "model/key_tables.h"
 #include "tests/ui/key_editing_fixture.h"
 #include "ui/key_settings_model.h"
@@ -134,7 +136,7 @@ TEST_F(StringEditorTest, OkAssignsTheLayerRefreshesTheDialogAndKeepsTheFlags) {
   EXPECT_EQ(def.stringWorkBuffer[0][2].characterUSB, model::IbmKeyTable[108].usb);
   EXPECT_EQ(def.stringWorkBuffer[0][2].modifier, 0);  // Alt follows the captured key
   EXPECT_EQ(dialog.layers[3].keyType.selection, 17);
-  EXPECT_EQ(editor.capacityText, "Macro strokes: 3 of 64");
+  EXPECT_EQ(editor.capacityText, "Macro store: 131 of 192 entries");
   EXPECT_EQ(OnKeySettingsCommand(dialog, editor, context, 1), 1);
   EXPECT_EQ(Layer(3).ibmkey, 0);  // the store keeps the string number
   EXPECT_EQ(log.text(), "new string idx 0\nStoreEveryThing bIBMKey = ");
@@ -149,19 +151,53 @@ TEST_F(StringEditorTest, CapacityCountsAsTheStoreIsPacked) {
     return model::FlattenStrings(copy);
   };
   fill(3, 30);
-  fill(9, 34);
-  EXPECT_EQ(MacroCapacityText(def), "Macro strokes: 64 of 64");
-  fill(127, 6);
-  EXPECT_EQ(MacroCapacityText(def), "Macro strokes: 70 of 64 (6 will be dropped)");
+  fill(9, 33);
+  EXPECT_EQ(MacroCapacityText(def), "Macro store: 191 of 192 entries");
+  fill(127, 7);
+  EXPECT_EQ(MacroCapacityText(def), "Macro store: 192 of 192 entries (6 strokes will be dropped)");
   EXPECT_EQ(flattenDrops(), 6);
+  fill(127, 2);
+  String(127)[2] = {};
+  EXPECT_EQ(MacroCapacityText(def), "Macro store: 192 of 192 entries (1 stroke will be dropped)");
   // Empty strings behind the strokes share the last terminator: nothing is lost.
   String(127)[0] = {};
-  fill(0, 6);
-  EXPECT_EQ(MacroCapacityText(def), "Macro strokes: 70 of 64");
+  fill(0, 28);
+  EXPECT_EQ(UsedMacroStrokes(def), 91);
+  EXPECT_EQ(MacroCapacityText(def), "Macro store: 192 of 192 entries");
   EXPECT_EQ(flattenDrops(), 0);
   fill(127, 80);  // a full row without a terminator
-  EXPECT_EQ(UsedMacroStrokes(def), 150);
+  EXPECT_EQ(UsedMacroStrokes(def), 171);
   EXPECT_EQ(DroppedMacroStrokes(def), flattenDrops());
+}
+
+TEST_F(StringEditorTest, CapacityAgreesWithTheStoreAsFlattenedForRandomStrings) {
+  std::mt19937 random(14);
+  for (int round = 0; round < 300; ++round) {
+    model::ClearStringWorkBuffer(def, true);
+    // Sparse sets, some long strings and some near the end of the buffer.
+    const int strings = std::uniform_int_distribution<int>(0, 12)(random);
+    for (int i = 0; i < strings; ++i) {
+      const auto n = static_cast<std::size_t>(std::uniform_int_distribution<int>(0, 127)(random));
+      const int strokes = std::uniform_int_distribution<int>(1, round % 3 ? 20 : 79)(random);
+      for (int k = 0; k < strokes; ++k) def.stringWorkBuffer[n][k] = {0, 0x04, 0x1C, 0};
+      def.stringWorkBuffer[n][strokes] = {};
+    }
+    model::KeyboardDefinition packed = def;
+    const int dropped = model::FlattenStrings(packed);
+    ASSERT_EQ(DroppedMacroStrokes(def), dropped) << round;
+    // The last string starts where its index says, then its strokes and its terminator.
+    const int last = (packed.stringIndex[127] - model::kStringStoreBase) / 4;
+    const int entries = std::min(last + model::StringLength(def.stringWorkBuffer[127]) + 1, 192);
+    ASSERT_EQ(UsedStoreEntries(def), entries) << round;
+    // Nothing dropped: every string comes back from the store.
+    model::ClearStringWorkBuffer(packed, false);
+    model::RebuildStringWorkBuffer(packed);
+    for (int n = 0; n < model::kStringCount && dropped == 0; ++n) {
+      const auto& row = def.stringWorkBuffer[static_cast<std::size_t>(n)];
+      const auto& back = packed.stringWorkBuffer[static_cast<std::size_t>(n)];
+      ASSERT_EQ(model::StringLength(back), model::StringLength(row)) << round << " string " << n;
+    }
+  }
 }
 
 }  // namespace
