@@ -304,6 +304,15 @@ bool ConvertLineToStringChar(model::KeyboardDefinition& def, std::string_view te
   return true;
 }
 
+void MarkLayerUsedIfAssigned(model::KeyDefinition& key, int layerIndex) {
+  if (layerIndex < 0 || layerIndex >= model::kLayerCount) return;
+  model::KeyLayer& layer = key.layers[static_cast<std::size_t>(layerIndex)];
+  constexpr std::uint8_t kTypeBits = 0x3F;
+  if ((layer.keytype & kTypeBits) == model::UNUSED_KEY) return;
+  layer.used = 1;
+  key.used = 1;
+}
+
 int FindFreeString(const model::KeyboardDefinition& def) {
   for (int n = 0; n < model::kStringCount; ++n) {
     if (def.stringWorkBuffer[static_cast<std::size_t>(n)][0].IsTerminator() &&

@@ -77,6 +77,11 @@ int AssignModifierKey(model::KeyLayer& layer, const ModifierFlags& flags, model:
 // or n lies outside the work buffer's strokes, or the line names no row.
 bool ConvertLineToStringChar(model::KeyboardDefinition& def, std::string_view line, int k, int n);
 
+// After the user gave a layer a meaning (the editor's "OK", a key chosen in
+// Key Settings): the layer and its key are marked used, so that the key is
+// complete at once. A layer left without a key keeps its flags.
+void MarkLayerUsedIfAssigned(model::KeyDefinition& key, int layerIndex);
+
 // Lowest string number whose entry 0 is a terminator and that no string
 // layer names; -1 when all are in use.
 int FindFreeString(const model::KeyboardDefinition& def);

@@ -15,16 +15,17 @@ constexpr int kCtrl = 0x1D, kShiftLeft = 0x2A, kShiftRight = 0x36, kAlt = 0x38;
 constexpr int kA = 0x1E;  // IBM key 31
 constexpr int kPrintScreen = 0x37;
 
+EditorKeyEvent Event(int scan, bool extended = false, bool alt = false, std::string chars = {}) {
+  return {scan, extended, alt, alt, alt, std::move(chars)};
+}
+
 class StringEditorTest : public KeyEditingTest {
  protected:
   void SetUp() override { CreateStringEditor(editor, def); }
   bool Command(int id) { return OnStringEditorCommand(editor, context, id); }
-  void Press(int scan, bool extended = false) {
-    OnStringEditorKeyDown(editor, scan, extended, false, false);
-  }
-  void Release(int scan, bool extended = false) {
-    OnStringEditorKeyUp(editor, scan, extended, false);
-  }
+  void Press(int scan, bool extended = false) { OnStringEditorKeyDown(editor, Event(scan, extended)); }
+  void Release(int scan, bool extended = false) { OnStringEditorKeyUp(editor, Event(scan, extended)); }
+  void AltDown(int scan) { OnStringEditorKeyDown(editor, Event(scan, false, true)); }
 
   StringEditorModel editor;
 };
@@ -32,7 +33,7 @@ class StringEditorTest : public KeyEditingTest {
 TEST_F(StringEditorTest, CapturedLinesCarryTheHeldModifiers) {
   Press(kCtrl);
   EXPECT_TRUE(IsCheckBoxChecked(editor, kIdCheckCtrlLeft));
-  OnStringEditorKeyDown(editor, kA, false, false, false, "a");
+  OnStringEditorKeyDown(editor, Event(kA, false, false, "a"));
   Release(kCtrl);
   EXPECT_FALSE(editor.flags.ctrlLeft);
   EXPECT_EQ(editor.lines, (Lines{"IBM Key 31\t\tCtrl l\t\t\t\t\t\t"}));
@@ -58,23 +59,81 @@ TEST_F(StringEditorTest, CapturedLinesCarryTheHeldModifiers) {
 }
 
 TEST_F(StringEditorTest, SystemKeysPrintScreenAndUnknownScanCodes) {
-  OnStringEditorKeyDown(editor, kAlt, false, true, true);
-  OnStringEditorKeyDown(editor, kA, false, true, true);
-  OnStringEditorKeyDown(editor, kCtrl, false, true, true);  // set and at once cleared
+  AltDown(kAlt);
+  AltDown(kA);
+  AltDown(kCtrl);  // set and at once cleared
   EXPECT_FALSE(editor.flags.ctrlLeft);
-  OnStringEditorKeyUp(editor, kAlt, false, false);
+  OnStringEditorKeyUp(editor, Event(kAlt));
   EXPECT_FALSE(editor.flags.alt);
-  editor.flags.shiftLeft = true;
+  // A release alone is the stroke; a press and its release are one stroke.
   Release(kPrintScreen, true);
+  Press(kShiftLeft);
   Press(kPrintScreen, true);
+  Release(kPrintScreen, true);
+  Release(kShiftLeft);
+  AltDown(kPrintScreen);  // keypad *, with Alt
   Release(kPrintScreen);  // keypad *: nothing on release
+  OnStringEditorKeyDown(editor, {kPrintScreen, true, true, true, true, {}});  // Alt+Print
+  OnStringEditorKeyUp(editor, Event(kPrintScreen, true));
   Press(0x70);
-  EXPECT_EQ(editor.lines,
-            (Lines{"IBM Key 31\tAlt\t\t\t\t\t\t\t", Named("IBM Key 124"),
-                   "IBM Key 124\t\t\tShift l \t\t\t\t\t", "IBM Key 0\t\t\tShift l \t\t\t\t\t"}));
+  EXPECT_EQ(editor.lines, (Lines{"IBM Key 31\tAlt\t\t\t\t\t\t\t", Named("IBM Key 124"),
+                                 "IBM Key 124\t\t\tShift l \t\t\t\t\t", "IBM Key 100\tAlt\t\t\t\t\t\t\t",
+                                 "IBM Key 124\tAlt\t\t\t\t\t\t\t", Named("IBM Key 0")}));
+}
+
+TEST_F(StringEditorTest, NumLockAltGrAndF13ToF24AreCapturedAsTheirKeys) {
+  Press(0x45, true);  // Num Lock
+  Press(0x45);        // Pause
+  Press(0x64);        // F13
+  Press(0x76);        // F24
+  // AltGr (right Alt) follows its key in the Alt-Gr box, as Ctrl and Shift do.
+  OnStringEditorKeyDown(editor, {kAlt, true, true, true, true, {}});
+  EXPECT_TRUE(IsCheckBoxChecked(editor, kIdCheckAltGr));
+  EXPECT_FALSE(editor.flags.alt);
+  OnStringEditorKeyDown(editor, Event(0x10, false, true, "@"));
+  OnStringEditorKeyUp(editor, Event(kAlt, true));
+  EXPECT_FALSE(IsCheckBoxChecked(editor, kIdCheckAltGr));
+  EXPECT_EQ(editor.lines, (Lines{Named("IBM Key 90"), Named("IBM Key 126"), Named("F13"),
+                                 Named("F24"), "IBM Key 17\t\t\t\t\t\tAlt Gr1\t\t"}));
+  // Recorded as a macro, the strokes keep their keys and AltGr is the right Alt bit.
+  OpenStringEditorForLayer(editor, context, 0);
+  editor.lines = {Named("IBM Key 90"), Named("F13"), "IBM Key 17\t\t\t\t\t\tAlt Gr1\t\t"};
+  Command(1);
+  EXPECT_EQ(String(0)[0].characterUSB, 0x53);
+  EXPECT_EQ(String(0)[1].characterUSB, 0x68);
+  EXPECT_EQ(String(0)[2].modifier, 0x40);
+}
+
+TEST_F(StringEditorTest, BoxesCarryNoStaleStateIntoANewKey) {
+  editor.lines = {"IBM Key 31\t\tCtrl l\tShift l\t\tRep Off\t\t\t"};
+  OnStringEditorListSelect(editor, 0);
+  ASSERT_TRUE(editor.flags.ctrlLeft && editor.flags.shiftLeft && editor.flags.repeatOff);
+  OnStringEditorListSelect(editor, -1);
+  Press(kA);  // nothing held: a plain stroke
+  EXPECT_EQ(editor.lines.back(), Named("IBM Key 31"));
+  EXPECT_FALSE(editor.flags.repeatOff || editor.flags.ctrlLeft);
+  // The platform's word counts: Shift held since before the window had the keys.
+  editor.flags.base = true;
+  OnStringEditorKeyDown(editor, {kA, false, false, true, false, "A"});
+  EXPECT_EQ(editor.lines.back(), "IBM Key 31\t\t\t\tBase\t\t\t\t");
+  // Shown for a layer, the window starts with clear boxes and no held keys.
+  Press(kCtrl);
+  editor.flags.lightUp = true;
+  OpenStringEditorForLayer(editor, context, 2);
+  EXPECT_FALSE(editor.flags.ctrlLeft || editor.flags.lightUp);
+  Press(kA);
+  EXPECT_EQ(editor.lines.back(), Named("IBM Key 31"));
+  // Keys released while another window had the focus are no longer held.
+  Press(kShiftRight);
+  OnStringEditorFocusLost(editor);
+  editor.flags = {};
+  editor.flags.altGr = true;
+  Press(kA);
+  EXPECT_EQ(editor.lines.back(), Named("IBM Key 31"));
 }
 
 TEST_F(StringEditorTest, ButtonsAddLinesAndTakeTheFocusBack) {
+  OpenStringEditorForLayer(editor, context, 0);
   for (int id : {kIdMiddleMouse, kIdFn2, kIdVolumeUp, kIdStopSun, kIdFnLight}) {
     EXPECT_TRUE(Command(id));
   }
@@ -83,7 +142,7 @@ TEST_F(StringEditorTest, ButtonsAddLinesAndTakeTheFocusBack) {
                    Named("Stop SUN"), Named("Fn Light Control")}));
   EXPECT_EQ(editor.fnLightKey, model::KeyIndex(2, 3));
   EXPECT_TRUE(Command(kIdGetFocus));
-  OnExtraKeySelected(editor, 5);
+  EXPECT_TRUE(OnExtraKeySelected(editor, 5));  // the next key is captured again
   OnExtraKeySelected(editor, 0);
   EXPECT_EQ(editor.lines.back(), Named("F17"));
   EXPECT_EQ(editor.lines.size(), 6u);
@@ -117,7 +176,7 @@ TEST_F(StringEditorTest, CheckBoxesRewriteTheSelectedLine) {
   EXPECT_EQ(editor.lines[0], "Fn3Light Control\t\t\tShift l\tBase\t\tAlt Gr4\tLight4Down\t");
 }
 
-TEST_F(StringEditorTest, OkAssignsTheLayerRefreshesTheDialogAndKeepsTheFlags) {
+TEST_F(StringEditorTest, OkAssignsTheLayerRefreshesTheDialogAndClearsTheFlags) {
   KeySettingsModel dialog;
   StartKeySettingsDialog(dialog, editor, context);
   Layer(1) = {1, {}, 32, 0, model::NORMAL_KEY};
@@ -126,20 +185,57 @@ TEST_F(StringEditorTest, OkAssignsTheLayerRefreshesTheDialogAndKeepsTheFlags) {
   EXPECT_FALSE(Command(2));  // "Cancel" changes nothing
   EXPECT_EQ(Layer(1).ibmkey, 32);
   OnKeySettingsCommand(dialog, editor, context, kIdAssignMacroFirst + 3);
-  EXPECT_TRUE(editor.flags.alt);
+  EXPECT_FALSE(editor.flags.alt);
   Press(kA);
   Press(0x30);
-  OnStringEditorKeyDown(editor, 0x1C, true, false, false);  // keypad Enter
+  OnStringEditorKeyDown(editor, Event(0x1C, true));  // keypad Enter
   EXPECT_FALSE(Command(1));
   EXPECT_EQ(host.hides, 2);
   EXPECT_EQ(Layer(3).keytype, model::STRING_KEY);
   EXPECT_EQ(def.stringWorkBuffer[0][2].characterUSB, model::IbmKeyTable[108].usb);
-  EXPECT_EQ(def.stringWorkBuffer[0][2].modifier, 0);  // Alt follows the captured key
+  EXPECT_EQ(def.stringWorkBuffer[0][2].modifier, 0);
   EXPECT_EQ(dialog.layers[3].keyType.selection, 17);
   EXPECT_EQ(editor.capacityText, "Macro store: 131 of 192 entries");
   EXPECT_EQ(OnKeySettingsCommand(dialog, editor, context, 1), 1);
   EXPECT_EQ(Layer(3).ibmkey, 0);  // the store keeps the string number
   EXPECT_EQ(log.text(), "new string idx 0\nStoreEveryThing bIBMKey = ");
+}
+
+TEST_F(StringEditorTest, OkMarksTheAssignedLayerUsedAndKeepsARefusedListOpen) {
+  Key().used = 0;
+  OpenStringEditorForLayer(editor, context, 2);
+  editor.lines = {Named("F13"), Named("IBM Key 0")};
+  EXPECT_FALSE(Command(1));
+  EXPECT_TRUE(editor.visible);  // the list is there to be mended
+  EXPECT_EQ(editor.lines.size(), 2u);
+  EXPECT_EQ(Layer(2).keytype, model::UNUSED_KEY);
+  EXPECT_EQ(messages.shown.size(), 1u);
+  editor.lines.pop_back();
+  const int repaints = host.repaints;
+  Command(1);
+  EXPECT_FALSE(editor.visible);
+  EXPECT_EQ((std::array{Layer(2).used, Key().used, Key().complete}),
+            (std::array<std::uint8_t, 3>{1, 1, 1}));
+  EXPECT_EQ(host.repaints, repaints + 1);
+  // Clearing a layer gives it no meaning: its flags stay as they are.
+  OpenStringEditorForLayer(editor, context, 1);
+  Command(1);
+  EXPECT_EQ(Layer(1).used, 0);
+}
+
+TEST_F(StringEditorTest, OkAssignsToThePositionTheListCameFrom) {
+  KeySettingsModel dialog;
+  StartKeySettingsDialog(dialog, editor, context);
+  OnKeySettingsCommand(dialog, editor, context, kIdAssignMacroFirst);
+  Command(kIdFnLight);
+  OnKeySettingsCommand(dialog, editor, context, kIdNext);  // the dialog steps on
+  ASSERT_EQ(target.column, 4);
+  dialog.legend.text = "typed";
+  Command(1);
+  const model::KeyDefinition& opened = def.keys[model::KeyIndex(2, 3)];
+  EXPECT_EQ(opened.layers[0].keytype, model::LOCAL_ILLUMINATION_KEY);
+  EXPECT_EQ(Key().layers[0].keytype, model::UNUSED_KEY);
+  EXPECT_EQ(dialog.legend.text, "typed");
 }
 
 TEST_F(StringEditorTest, CapacityCountsAsTheStoreIsPacked) {
