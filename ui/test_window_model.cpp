@@ -191,7 +191,15 @@ void OnTestWindowExposed(TestWindowModel& window) {
 void OnTestKey(TestWindowModel& window, TestKeyEvent event) {
   if (event.key > 0 && event.key < static_cast<int>(window.keysDown.size())) {
     const auto key = static_cast<std::size_t>(event.key);
-    if (!event.release && window.keysDown[key]) event.autoRepeat = true;
+    PressedKey& pressed = window.pressedAs[key];
+    if (event.release && window.keysDown[key]) {
+      event.virtualKey = pressed.virtualKey;
+      event.scanCode = pressed.scanCode;
+      event.extended = pressed.extended;
+    } else if (!event.release) {
+      if (window.keysDown[key]) event.autoRepeat = true;
+      pressed = {event.virtualKey, event.scanCode, event.extended};
+    }
     window.keysDown[key] = !event.release;
   }
   window.lines.push_back(FormatTestLine(MakeKeyMessage(event)));

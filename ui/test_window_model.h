@@ -81,12 +81,20 @@ int ThousandthsToPixels(int thousandths, int dpi);
 // widths measured in pixels in the log's font; other columns ignore them.
 int TestColumnX(int column, int dpi, int blankWidth, int textWidth);
 
+// The codes a key's press was reported with.
+struct PressedKey {
+  int virtualKey = 0;
+  std::uint8_t scanCode = 0;
+  bool extended = false;
+};
+
 struct TestWindowModel {
   bool visible = false;
   int clientHeight = kTestWindowFrame.height;
   int dpi = 96;
   std::vector<TestLine> lines;  // oldest first, the newest at the bottom
   std::bitset<256> keysDown;    // by TestKeyEvent::key: a press of a key down is a repeat
+  std::array<PressedKey, 256> pressedAs{};
 };
 
 // Top y in pixels of the newest line: a fifth of an inch above the bottom edge.
@@ -106,7 +114,8 @@ void SetTestWindowArea(TestWindowModel& window, int clientHeight, int dpi);
 void OnTestWindowExposed(TestWindowModel& window);
 // A key message: one line at the bottom; lines scrolled out of view are dropped.
 // A press of a key already down is an auto-repeat, also where the platform
-// does not say so.
+// does not say so. A key is released with the codes it was pressed with
+// (Pause pressed with Ctrl is released as Break, also after Ctrl).
 void OnTestKey(TestWindowModel& window, TestKeyEvent event);
 // The window lost the keyboard: releases now go elsewhere.
 void OnTestWindowFocusLost(TestWindowModel& window);

@@ -63,6 +63,7 @@ QString ControlObjectName(int id) {
 
 ChoiceList::ChoiceList(QWidget* parent) : QComboBox(parent), normal_(palette()) {
   setFocusPolicy(Qt::StrongFocus);
+  setMaxVisibleItems(20);
   // The model decides what is shown; the widget shows it again after each pick.
   connect(this, &QComboBox::activated, this, [this](int entry) {
     if (onChoose) onChoose(entry);
@@ -115,7 +116,9 @@ void ChoiceList::keyPressEvent(QKeyEvent* event) {
 
 void ChoiceList::mousePressEvent(QMouseEvent* event) {
   setFocus(Qt::MouseFocusReason);
-  showPopup();
+  // The combo box's own press handling opens the popup (showPopup decides)
+  // and keeps the release of this click from closing it again.
+  QComboBox::mousePressEvent(event);
   event->accept();
 }
 
@@ -145,7 +148,9 @@ void UseTableFont(QWidget& window) {
   window.setFont(font);
   window.setStyleSheet(QStringLiteral(
       "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
-      "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
+      "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"
+      // Drop-down lists open below themselves, as many rows as they are set to show.
+      "QComboBox { combobox-popup: 0; }"));
 }
 
 void ShowComboBox(QComboBox& widget, const ui::ComboBox& list) {

@@ -90,6 +90,11 @@ TEST(TestWindowLine, AHeldKeyRepeatsWithoutReleasesItDidNotHave) {
   EXPECT_EQ((std::array{window.lines[0][6], window.lines[1][6], window.lines[2][6]}),
             (std::array<std::string, 3>{"Up", "Down", "Down"}));
   EXPECT_EQ(window.lines[4][6], "Up");
+  // A key is released as it was pressed: Break stays Break after Ctrl is let go.
+  OnTestKey(window, TestKeyEventOf(119, 0, true, true, false));
+  OnTestKey(window, KeyOf(119, true));
+  EXPECT_EQ(window.lines.back(),
+            (TestLine{"KEYUP", "VK_CANCEL", "1", "70", "Ext", "No Alt", "Down", "Release"}));
   // Released while the window had no focus: the next press is a new one.
   OnTestWindowFocusLost(window);
   OnTestKey(window, KeyOf(48));
