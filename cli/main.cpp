@@ -6,6 +6,7 @@
 #include "cli/file_subcommands.h"
 #include "cli/image_subcommands.h"
 #include "cli/keyboard_subcommands.h"
+#include "cli/text_subcommands.h"
 
 namespace {
 
@@ -23,6 +24,9 @@ const char* const kUsage =
     "  program CONFIG.DAT [--verify] build the image of CONFIG.DAT and download it\n"
     "  read -o OUT.DAT [--copy FILE] read the keyboard back and save it as OUT.DAT\n"
     "  matrix on|off                 switch the keyboard's key matrix mode\n"
+    "  export CONFIG.DAT [-o FILE.json]  write a definition as JSON text\n"
+    "  import FILE.json -o CONFIG.DAT    save a definition written as JSON text\n"
+    "  diff A B [--json]             what differs between two definitions (.DAT or JSON)\n"
     "\n"
     "The keyboard is reached through libnirvex: NIRVEX_DEVICE chooses the device\n"
     "(unset: real keyboards; sim:PATH[,option=value...]: the simulated keyboard).\n"
@@ -40,6 +44,8 @@ const Subcommand kSubcommands[] = {
     {"build", veltrane::cli::RunBuild},   {"decode", veltrane::cli::RunDecode},
     {"detect", veltrane::cli::RunDetect}, {"program", veltrane::cli::RunProgram},
     {"read", veltrane::cli::RunRead},     {"matrix", veltrane::cli::RunMatrix},
+    {"export", veltrane::cli::RunExport}, {"import", veltrane::cli::RunImport},
+    {"diff", veltrane::cli::RunDiff},
 };
 
 }  // namespace
