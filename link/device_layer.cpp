@@ -7,6 +7,14 @@
 
 namespace veltrane::link {
 
+bool DeviceLayer::SerialString(DeviceHandle, ProductStringBuffer&) {
+  return false;
+}
+
+std::string DeviceLayer::Location(const std::string&) {
+  return {};
+}
+
 void DeviceLayer::Sleep(int milliseconds) {
   if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
