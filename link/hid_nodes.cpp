@@ -19,7 +19,8 @@ bool IsUsbInterfaceName(std::string_view name) {
   const std::size_t colon = name.find(':');
   if (dash == std::string_view::npos || colon == std::string_view::npos || colon < dash)
     return false;
-  return AllDigits(name.substr(0, dash)) && AllDigits(name.substr(dash + 1, colon - dash - 1), ".") &&
+  return AllDigits(name.substr(0, dash)) &&
+         AllDigits(name.substr(dash + 1, colon - dash - 1), ".") &&
          AllDigits(name.substr(colon + 1), ".");
 }
 

@@ -143,8 +143,7 @@ bool HidapiLayer::SerialString(DeviceHandle handle, ProductStringBuffer& text) {
   OpenDevice* open = Find(handle);
   if (open == nullptr) return Fail(EBADF);
   std::array<wchar_t, kProductStringChars> wide{};
-  if (hid_get_serial_number_string(open->device, wide.data(), wide.size()) != 0)
-    return Fail(errno);
+  if (hid_get_serial_number_string(open->device, wide.data(), wide.size()) != 0) return Fail(errno);
   return CopyWide(wide, text) && text[0] != 0;
 }
 

@@ -47,8 +47,8 @@ class ChosenKeyboardLayer final : public ForwardingLayer {
 };
 
 struct VerifyResult {
-  bool read = false;          // all count bytes came back
-  std::uint32_t differences = 0;  // bytes that differ, when read
+  bool read = false;                  // all count bytes came back
+  std::uint32_t differences = 0;      // bytes that differ, when read
   std::uint32_t firstDifference = 0;  // keyboard address of the first one
 };
 

@@ -147,8 +147,8 @@ NIRVEX_EXPORT int NirvexListKeyboards(NirvexKeyboard* list, int capacity) {
 }
 
 NIRVEX_EXPORT int NirvexProgramKeyboard(const char* path, const unsigned char* buffer,
-                                        unsigned int address, unsigned int count,
-                                        NirvexStep step, void* context) {
+                                        unsigned int address, unsigned int count, NirvexStep step,
+                                        void* context) {
   return OnKeyboardAt(path, step, context, [&](link::DeviceLayer& layer) {
     return link::ProgramFirmWare(layer, g_state, buffer, address, count, RelayStep);
   });

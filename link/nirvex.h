@@ -202,8 +202,8 @@ NIRVEX_EXPORT int NirvexListKeyboards(NirvexKeyboard* list, int capacity);
         range or the path is refused.
 */
 NIRVEX_EXPORT int NirvexProgramKeyboard(const char* path, const unsigned char* buffer,
-                                        unsigned int address, unsigned int count,
-                                        NirvexStep step, void* context);
+                                        unsigned int address, unsigned int count, NirvexStep step,
+                                        void* context);
 
 /** @brief ReadFirmWare on the keyboard named by @p path.
 

@@ -100,15 +100,13 @@ bool SimulatedDirectoryLayer::OnKeyboard(DeviceHandle handle, Call call) {
 }
 
 bool SimulatedDirectoryLayer::Attributes(DeviceHandle handle, DeviceAttributes& attributes) {
-  return OnKeyboard(handle, [&](SimulatedLayer& k, DeviceHandle h) {
-    return k.Attributes(h, attributes);
-  });
+  return OnKeyboard(handle,
+                    [&](SimulatedLayer& k, DeviceHandle h) { return k.Attributes(h, attributes); });
 }
 
 bool SimulatedDirectoryLayer::Capabilities(DeviceHandle handle, DeviceCapabilities& capabilities) {
-  return OnKeyboard(handle, [&](SimulatedLayer& k, DeviceHandle h) {
-    return k.Capabilities(h, capabilities);
-  });
+  return OnKeyboard(
+      handle, [&](SimulatedLayer& k, DeviceHandle h) { return k.Capabilities(h, capabilities); });
 }
 
 bool SimulatedDirectoryLayer::ProductString(DeviceHandle handle, ProductStringBuffer& text) {
