@@ -137,7 +137,7 @@ bool Station::StopLocked(const std::string& reason) {
 }
 
 bool Station::TakeFinishLocked() {
-  if (!started_ || finished_ || !stopping_ || running_ > 0) return false;
+  if (!started_ || finished_ || !stopping_ || running_ > 0 || ending_ > 0) return false;
   finished_ = true;
   changed_.notify_all();
   return true;
@@ -281,12 +281,12 @@ void Station::Stop(const std::string& reason) {
 
 bool Station::Finished() const {
   const std::lock_guard lock(mutex_);
-  return finished_;
+  return finishTold_;
 }
 
 void Station::WaitFinished() {
   std::unique_lock lock(mutex_);
-  changed_.wait(lock, [this] { return finished_; });
+  changed_.wait(lock, [this] { return finishTold_; });
 }
 
 StationSummary Station::Summary() const {
@@ -306,6 +306,9 @@ void Station::TellCounts() {
 void Station::TellFinished() {
   const StationSummary summary = Summary();
   events_.Tell([&](StationObserver& o) { o.Finished(summary); });
+  const std::lock_guard lock(mutex_);
+  finishTold_ = true;
+  changed_.notify_all();
 }
 
 void Station::SetPhase(KeyboardView& view, Phase phase) {
@@ -380,13 +383,15 @@ void Station::End(KeyboardView view, bool passed, std::chrono::steady_clock::tim
     if (!view.serial.empty())
       passed ? serials_->Passed(view.serial) : serials_->Failed(view.serial);
     ++(passed ? passed_ : failed_);
+    --running_;
+    ++ending_;
     rowLost_ = rowLost_ || !written;
     slots_.at(view.path).view = view;
     bool stopped = false;
     if (!logProblem.empty()) stopped = StopLocked("the log could not be written: " + logProblem);
     if (setup_.count > 0 && passed_ + failed_ >= setup_.count)
       stopped = StopLocked(model::FormatText("%d keyboards handled", setup_.count)) || stopped;
-    if (stopped) stopping = StoppingText(running_ - 1);  // this one has ended
+    if (stopped) stopping = StoppingText(running_);
   }
   events_.Tell([&](StationObserver& o) {
     if (!written) {
@@ -400,7 +405,7 @@ void Station::End(KeyboardView view, bool passed, std::chrono::steady_clock::tim
   bool finish = false;
   {
     const std::lock_guard lock(mutex_);
-    --running_;
+    --ending_;
     slots_.at(view.path).done = true;
     finish = TakeFinishLocked();
     changed_.notify_all();

@@ -72,7 +72,8 @@ class Station {
   void StartScanning(std::chrono::milliseconds interval);
   // No new keyboard is taken; running ones finish. The reason goes to the summary.
   void Stop(const std::string& reason);
-  // Stopped (by Stop, the count, the log or the serials) and nothing running.
+  // Stopped (by Stop, the count, the log or the serials), nothing running,
+  // and the Finished event told.
   bool Finished() const;
   void WaitFinished();
   StationSummary Summary() const;
@@ -128,9 +129,11 @@ class Station {
   int passed_ = 0;
   int failed_ = 0;
   int running_ = 0;
+  int ending_ = 0;        // ended and counted, its events not yet told
   bool rowLost_ = false;  // a keyboard ended without its row
   bool stopping_ = false;
-  bool finished_ = false;
+  bool finished_ = false;    // stopped with nothing running: Finished is to be told
+  bool finishTold_ = false;  // and was told
   std::string stopReason_;
   std::string accessProblem_;  // the last one told
   std::thread scanner_;
