@@ -6,6 +6,7 @@
 #include "cli/file_subcommands.h"
 #include "cli/image_subcommands.h"
 #include "cli/keyboard_subcommands.h"
+#include "cli/station_subcommand.h"
 
 namespace {
 
@@ -23,9 +24,13 @@ const char* const kUsage =
     "  program CONFIG.DAT [--verify] build the image of CONFIG.DAT and download it\n"
     "  read -o OUT.DAT [--copy FILE] read the keyboard back and save it as OUT.DAT\n"
     "  matrix on|off                 switch the keyboard's key matrix mode\n"
+    "  station CONFIG.DAT --serial FIRST [--count N] [--log FILE.csv]\n"
+    "                                program every keyboard plugged in, each with its\n"
+    "                                own serial, several at once; verify and log them\n"
     "\n"
     "The keyboard is reached through libnirvex: NIRVEX_DEVICE chooses the device\n"
-    "(unset: real keyboards; sim:PATH[,option=value...]: the simulated keyboard).\n"
+    "(unset: real keyboards; sim:PATH[,option=value...]: the simulated keyboard;\n"
+    "simdir:DIR[,option=value...]: a simulated keyboard per DIR/*.sim file).\n"
     "\n"
     "Run 'veltrane-cli COMMAND --help' for the options of a command; '--' ends the\n"
     "options, so that file names may begin with '-'.\n";
@@ -36,10 +41,11 @@ struct Subcommand {
 };
 
 const Subcommand kSubcommands[] = {
-    {"report", veltrane::cli::RunReport}, {"convert", veltrane::cli::RunConvert},
-    {"build", veltrane::cli::RunBuild},   {"decode", veltrane::cli::RunDecode},
-    {"detect", veltrane::cli::RunDetect}, {"program", veltrane::cli::RunProgram},
-    {"read", veltrane::cli::RunRead},     {"matrix", veltrane::cli::RunMatrix},
+    {"report", veltrane::cli::RunReport},   {"convert", veltrane::cli::RunConvert},
+    {"build", veltrane::cli::RunBuild},     {"decode", veltrane::cli::RunDecode},
+    {"detect", veltrane::cli::RunDetect},   {"program", veltrane::cli::RunProgram},
+    {"read", veltrane::cli::RunRead},       {"matrix", veltrane::cli::RunMatrix},
+    {"station", veltrane::cli::RunStation},
 };
 
 }  // namespace
