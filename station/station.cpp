@@ -88,6 +88,10 @@ std::string Station::IdentityOf(const PortKeyboard& keyboard) const {
 }
 
 StartResult Station::Start() {
+  {
+    const std::lock_guard lock(mutex_);
+    if (started_) return StartResult{false, false, "the station has started already"};
+  }
   std::string error;
   const std::optional<SerialSequence> sequence = ParseSerialSequence(setup_.firstSerial, error);
   if (!sequence) return StartResult{false, true, error};

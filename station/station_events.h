@@ -61,7 +61,8 @@ class StationObserver {
   virtual void Finished(const StationSummary&) {}
 };
 
-// Passes events to the observer one at a time.
+// Passes events to the observer one at a time. An observer that stops the
+// station from an event gets the events of that stop within its own.
 class Events {
  public:
   explicit Events(StationObserver& observer) : observer_(observer) {}
@@ -73,7 +74,7 @@ class Events {
 
  private:
   StationObserver& observer_;
-  std::mutex mutex_;
+  std::recursive_mutex mutex_;
 };
 
 }  // namespace veltrane::station

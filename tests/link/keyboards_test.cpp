@@ -47,15 +47,6 @@ TEST(KeyboardList, EveryKeyboardInOrderEachClosedAgainAndTheDeniedOneExplained) 
   EXPECT_EQ(layer.queried.size(), static_cast<std::size_t>(kListAttempts));
 }
 
-TEST(KeyboardList, NoKeyboardLeavesNotFound) {
-  FakeDeviceLayer layer;
-  LinkState state;
-  SetProductText(state, "V0527X stale");
-  EXPECT_TRUE(ListKeyboards(layer, state).empty());
-  EXPECT_EQ(ProductTextOf(state), "Not found");
-  EXPECT_FALSE(state.openDenied);
-}
-
 TEST(ChosenKeyboard, TheOneKeyboardOperationsRunOnTheChosenOneQuietly) {
   FakeDeviceLayer layer = Bus();
   const std::uint8_t data[4] = {1, 2, 3, 4};
@@ -87,17 +78,6 @@ TEST(ChosenKeyboard, APathCutAtKbdIsFoundAndAMissingOneIsNotThere) {
     EXPECT_STREQ(text, "Not found");
   }
   EXPECT_EQ(layer.openDevices, 0);
-}
-
-TEST(ChosenKeyboard, FailuresStillReachTheUser) {
-  FakeDeviceLayer layer = Bus();
-  const std::uint8_t data[4] = {1, 2, 3, 4};
-  layer.ExpectSet(WriteReport(0, data), false);
-  LinkState state;
-  ChosenKeyboardLayer chosen(layer, "/dev/hidraw1");
-  EXPECT_EQ(ProgramFirmWare(chosen, state, data, 0, 4, nullptr), 0);
-  ASSERT_EQ(layer.messages.size(), 1u);
-  EXPECT_EQ(layer.messages[0].first, "Setfeature returned: 5 Input/output error\n");
 }
 
 FeatureReport Reply(std::uint32_t address, std::array<std::uint8_t, 4> bytes) {

@@ -130,17 +130,5 @@ TEST_F(SimulatedDirectory, AKeyboardUnpluggedMidDownloadFailsAndIsNotPluggedInAg
   EXPECT_FALSE(std::ifstream(dir.File("a.sim")).good());
 }
 
-TEST_F(SimulatedDirectory, FaultOptionsOfOneKeyboardLeaveTheOthersAlone) {
-  Plug("a.sim", "refuse=10");
-  Plug("b.sim");
-  const std::vector<std::uint8_t> image(64, 0x33);
-  WatchedLayer* watched = nullptr;
-  EXPECT_EQ(Program("a.sim", image, watched), 0);
-  EXPECT_EQ(watched->reports, 10);
-  EXPECT_EQ(Program("b.sim", image, watched), 1);
-  EXPECT_EQ(Program("c.sim", image, watched), 0);  // never plugged in
-  EXPECT_EQ(watched->reports, 0);
-}
-
 }  // namespace
 }  // namespace veltrane::link

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -26,6 +27,7 @@ class RecordingObserver final : public StationObserver {
     lastPercent = k.percent;
   }
   void Result(const KeyboardView& k) override {
+    if (onResult) onResult();
     Add(std::string(PhaseName(k.phase)) + " " + Name(k) + " " + k.serial +
         (k.reason.empty() ? "" : " (" + k.reason + ")"));
   }
@@ -64,6 +66,7 @@ class RecordingObserver final : public StationObserver {
     return found;
   }
 
+  std::function<void()> onResult;  // runs within the Result event
   std::vector<std::string> lines;
   std::string nextSerial;
   StationCounts counts;

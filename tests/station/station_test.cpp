@@ -143,6 +143,16 @@ TEST_F(StationTest, StopTakesNoNewKeyboardAndLetsTheRunningDownloadFinish) {
   EXPECT_EQ(events.Matching("appeared kb2").size(), 1u);
 }
 
+TEST_F(StationTest, AnObserverMayStopTheStationFromAnEvent) {
+  port.Plug("kb1");
+  Station& s = Start(Setup());
+  events.onResult = [&] { s.Stop("the first result"); };
+  s.Scan();
+  s.WaitFinished();
+  EXPECT_EQ(s.Summary().stopReason, "the first result");
+  EXPECT_EQ(s.Start().reason, "the station has started already");
+}
+
 TEST_F(StationTest, AnUnplugInTheMiddleIsAFailureWithItsReason) {
   port.Plug("kb1");
   port.Hold("kb1");
