@@ -7,6 +7,7 @@
 #include "cli/image_subcommands.h"
 #include "cli/keyboard_subcommands.h"
 #include "cli/station_subcommand.h"
+#include "cli/text_subcommands.h"
 
 namespace {
 
@@ -24,6 +25,9 @@ const char* const kUsage =
     "  program CONFIG.DAT [--verify] build the image of CONFIG.DAT and download it\n"
     "  read -o OUT.DAT [--copy FILE] read the keyboard back and save it as OUT.DAT\n"
     "  matrix on|off                 switch the keyboard's key matrix mode\n"
+    "  export CONFIG.DAT [-o FILE.json]  write a definition as JSON text\n"
+    "  import FILE.json -o CONFIG.DAT    save a definition written as JSON text\n"
+    "  diff A B [--json]             what differs between two definitions (.DAT or JSON)\n"
     "  station CONFIG.DAT --serial FIRST [--count N] [--log FILE.csv]\n"
     "                                program every keyboard plugged in, each with its\n"
     "                                own serial, several at once; verify and log them\n"
@@ -41,11 +45,12 @@ struct Subcommand {
 };
 
 const Subcommand kSubcommands[] = {
-    {"report", veltrane::cli::RunReport},   {"convert", veltrane::cli::RunConvert},
-    {"build", veltrane::cli::RunBuild},     {"decode", veltrane::cli::RunDecode},
-    {"detect", veltrane::cli::RunDetect},   {"program", veltrane::cli::RunProgram},
-    {"read", veltrane::cli::RunRead},       {"matrix", veltrane::cli::RunMatrix},
-    {"station", veltrane::cli::RunStation},
+    {"report", veltrane::cli::RunReport}, {"convert", veltrane::cli::RunConvert},
+    {"build", veltrane::cli::RunBuild},   {"decode", veltrane::cli::RunDecode},
+    {"detect", veltrane::cli::RunDetect}, {"program", veltrane::cli::RunProgram},
+    {"read", veltrane::cli::RunRead},     {"matrix", veltrane::cli::RunMatrix},
+    {"export", veltrane::cli::RunExport}, {"import", veltrane::cli::RunImport},
+    {"diff", veltrane::cli::RunDiff},     {"station", veltrane::cli::RunStation},
 };
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "fileaccess/read_file.h"
 #include "fileaccess/replace_file.h"
 #include "persist/byte_io.h"
+#include "persist/header_settings.h"
 
 namespace veltrane::persist {
 namespace {
@@ -157,31 +158,6 @@ void ReadHeader(std::span<const std::uint8_t> file, HeaderImage& header) {
   if (file.size() == kEarlierConfigFileSize) header.SetScrollWheelGain(1);
   header.SetI32(header::VersionMinor, kWrittenVersionMinor);
   header.SetI32(header::VersionMajor, kWrittenVersionMajor);
-}
-
-void FillHeader(const model::KeyboardDefinition& def, const model::ShownSettings& shown,
-                HeaderImage& header) {
-  const model::GlobalSettings& s = def.settings;
-  header.SetI32(header::VersionMinor, kWrittenVersionMinor);
-  header.SetI32(header::VersionMajor, kWrittenVersionMajor);
-  header.SetU32(header::GlobalRepeatDisable, s.GlobalRepeatDisable);
-  header.SetU32(header::AnyKeyRelease, s.AnyKeyRelease);
-  header.SetI32(header::DefRepDelay, shown.DefRepDelay);
-  header.SetI32(header::DefRepRate, shown.DefRepRate);
-  header.SetU32(header::DebounceTime, shown.DebounceTime);
-  header.SetLed(0, s.Led1);
-  header.SetLed(1, s.Led2);
-  header.SetLed(2, s.Led3);
-  header.SetLed(3, s.Led4);
-  header.SetI32(header::MaxScanRow, shown.MaxScanRow);
-  header.SetU32(header::PrefixMakeBreak, s.PrefixMakeBreak);
-  header.SetI32(header::PointDevice, shown.PointDevice);
-  header.SetU32(header::EnableBits, s.EnableBits);
-  header.SetI32(header::NumberOfStrings, s.NumberOfStrings);
-  header.SetText(header::ConfigFileName, shown.ConfigFileName);
-  header.SetText(header::SerialNumber, shown.SerialNumber);
-  header.SetU32(header::BeepLength, s.BeepLength);
-  header.SetScrollWheelGain(s.ScrollWheelGain);
 }
 
 // Called only for a file long enough to hold both versions.

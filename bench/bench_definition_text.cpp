@@ -1,0 +1,99 @@
+// Export, import and diff of a full definition as JSON text: every key with a
+// legend and four used layers (one a macro), and 128 macros of three strokes.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+#include "model/definition.h"
+#include "model/key_tables.h"
+#include "persist/definition_diff.h"
+#include "persist/definition_text.h"
+#include "persist/header_settings.h"
+
+namespace {
+
+using namespace veltrane;
+
+struct Full {
+  std::unique_ptr<model::KeyboardDefinition> def = std::make_unique<model::KeyboardDefinition>();
+  persist::HeaderImage header;
+};
+
+const Full& FullDefinition() {
+  static const Full full = [] {
+    Full f;
+    model::KeyboardDefinition& d = *f.def;
+    model::InitialiseDefinition(d);
+    for (int k = 0; k < model::kKeyCount; ++k) {
+      model::KeyDefinition& key = d.keys[static_cast<std::size_t>(k)];
+      model::SetFieldText(key.legend, "Full key legend number " + std::to_string(k));
+      for (int l = 0; l < model::kLayerCount; ++l) {
+        model::KeyLayer& layer = key.layers[static_cast<std::size_t>(l)];
+        model::AssignTableKey(layer, 1 + (k * 4 + l) % 129);  // the IBM key positions
+        layer.used = 1;
+        layer.keymode = static_cast<std::uint8_t>(l);
+        if (l == 3) {
+          layer = model::KeyLayer{1, {}, k, 0, model::STRING_KEY, 0, 0, 0, {}, 3};
+        }
+      }
+      model::UpdateKeyComplete(key);
+    }
+    for (int n = 0; n < model::kStringCount; ++n) {
+      for (int i = 0; i < 3; ++i) {
+        const model::IbmKeyRow& row = model::IbmKeyTable[static_cast<std::size_t>(1 + (n + i) % 100)];
+        d.stringWorkBuffer[static_cast<std::size_t>(n)][static_cast<std::size_t>(i)] = {
+            static_cast<std::uint8_t>(i == 0 ? 0x02 : 0x00), row.usb, row.scan2, row.type};
+      }
+      d.stringWorkBuffer[static_cast<std::size_t>(n)][3] = model::StringChar{};
+    }
+    d.settings.NumberOfStrings = model::kStringCount;
+    model::ShownSettings shown;
+    shown.SerialNumber = "SN-BENCH-0001";
+    persist::FillHeader(d, shown, f.header);
+    return f;
+  }();
+  return full;
+}
+
+void BM_ExportDefinitionText(benchmark::State& state) {
+  const Full& full = FullDefinition();
+  std::size_t size = 0;
+  for (auto _ : state) {
+    const std::string text = persist::ExportDefinitionText(*full.def, full.header);
+    size = text.size();
+    benchmark::DoNotOptimize(text.data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * size));
+}
+BENCHMARK(BM_ExportDefinitionText)->Unit(benchmark::kMicrosecond);
+
+void BM_ImportDefinitionText(benchmark::State& state) {
+  const Full& full = FullDefinition();
+  const std::string text = persist::ExportDefinitionText(*full.def, full.header);
+  auto def = std::make_unique<model::KeyboardDefinition>();
+  model::InitialiseDefinition(*def);
+  persist::HeaderImage header;
+  for (auto _ : state) {
+    if (!persist::ImportDefinitionText(text, *def, header).ok) {
+      state.SkipWithError(persist::ImportDefinitionText(text, *def, header).error.c_str());
+      break;
+    }
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_ImportDefinitionText)->Unit(benchmark::kMicrosecond);
+
+// Against a fresh definition: every key, layer and macro differs.
+void BM_DiffDefinitions(benchmark::State& state) {
+  const Full& full = FullDefinition();
+  auto fresh = std::make_unique<model::KeyboardDefinition>();
+  model::InitialiseDefinition(*fresh);
+  persist::HeaderImage freshHeader;
+  for (auto _ : state)
+    benchmark::DoNotOptimize(persist::DiffDefinitions(*fresh, freshHeader, *full.def, full.header));
+}
+BENCHMARK(BM_DiffDefinitions)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

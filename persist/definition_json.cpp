@@ -1,0 +1,330 @@
+#include "persist/definition_json.h"
+
+#include "model/key_tables.h"
+#include "model/text_field.h"
+
+namespace veltrane::persist::json_form {
+namespace {
+
+using model::KeyDefinition;
+using model::KeyLayer;
+using model::StringChar;
+
+const std::array<Setting, 18> kSettings = {{
+    {"GlobalRepeatDisable", header::GlobalRepeatDisable, Stored::LowByte, Shown::Flag, 0, 1},
+    {"AnyKeyRelease", header::AnyKeyRelease, Stored::LowByte, Shown::Flag, 0, 1},
+    {"DefRepDelay", header::DefRepDelay, Stored::I32, Shown::Name, 0, 3, model::DefRepDelayNames},
+    {"DefRepRate", header::DefRepRate, Stored::I32, Shown::Name, 0, 31, model::DefRepRateNames},
+    {"DebounceTime", header::DebounceTime, Stored::U32, Shown::Number, 0, 255},
+    {"Led1", header::Led1, Stored::I32, Shown::Name, 0, 5, model::LedNames},
+    {"Led2", header::Led1 + 4, Stored::I32, Shown::Name, 0, 5, model::LedNames},
+    {"Led3", header::Led1 + 8, Stored::I32, Shown::Name, 0, 5, model::LedNames},
+    {"Led4", header::Led1 + 12, Stored::I32, Shown::Name, 0, 5, model::LedNames},
+    {"MaxScanRow", header::MaxScanRow, Stored::I32, Shown::Number, 1, 16},
+    {"PrefixMakeBreak", header::PrefixMakeBreak, Stored::LowByte, Shown::Flag, 0, 1},
+    {"PointDevice", header::PointDevice, Stored::I32, Shown::Name, 0, 2, model::PointDeviceNames},
+    {"EnableBits", header::EnableBits, Stored::LowByte, Shown::EnableBits, 0, 3},
+    {"NumberOfStrings", header::NumberOfStrings, Stored::I32, Shown::Number, 0, 256},
+    {"BeepLength", header::BeepLength, Stored::LowByte, Shown::Number, 0, 200},
+    {"ScrollWheelGain", header::ScrollWheelGain, Stored::I8, Shown::Number, 0, 16},
+    {"ConfigFileName", header::ConfigFileName, Stored::Text, Shown::Text},
+    {"SerialNumber", header::SerialNumber, Stored::Text, Shown::Text},
+}};
+
+// Well-formed UTF-8 as JSON parsers take it: no overlong forms, surrogates or
+// code points past U+10FFFF.
+bool IsUtf8(std::string_view bytes) {
+  for (std::size_t i = 0; i < bytes.size();) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    std::size_t more = 0;
+    unsigned low = 0x80, high = 0xBF;
+    if (b < 0x80) {
+      ++i;
+      continue;
+    }
+    if (b >= 0xC2 && b <= 0xDF) {
+      more = 1;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      more = 2;
+      if (b == 0xE0) low = 0xA0;
+      if (b == 0xED) high = 0x9F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      more = 3;
+      if (b == 0xF0) low = 0x90;
+      if (b == 0xF4) high = 0x8F;
+    } else {
+      return false;
+    }
+    if (i + more >= bytes.size()) return false;
+    for (std::size_t j = 1; j <= more; ++j) {
+      const auto c = static_cast<unsigned char>(bytes[i + j]);
+      if (c < (j == 1 ? low : 0x80u) || c > (j == 1 ? high : 0xBFu)) return false;
+    }
+    i += more + 1;
+  }
+  return true;
+}
+
+// A JSON string of UTF-8 text.
+void AppendString(std::string& out, std::string_view text) {
+  static constexpr std::string_view kDigits = "0123456789abcdef";
+  out += '"';
+  for (char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (b < 0x20) {
+      out += "\\u00";
+      out += kDigits[b >> 4];
+      out += kDigits[b & 0xF];
+    } else {
+      out += c;
+    }
+  }
+  out += '"';
+}
+
+void AppendInline(std::string& out, const Json& value);
+
+void AppendMembers(std::string& out, const Json& object) {
+  bool first = true;
+  for (const auto& [name, value] : object.items()) {
+    if (!first) out += ", ";
+    first = false;
+    AppendString(out, name);
+    out += ": ";
+    AppendInline(out, value);
+  }
+}
+
+void AppendInline(std::string& out, const Json& value) {
+  if (value.is_object()) {
+    out += '{';
+    AppendMembers(out, value);
+    out += '}';
+  } else if (value.is_array()) {
+    out += '[';
+    for (std::size_t i = 0; i < value.size(); ++i) {
+      if (i > 0) out += ", ";
+      AppendInline(out, value[i]);
+    }
+    out += ']';
+  } else if (value.is_string()) {
+    AppendString(out, value.get_ref<const std::string&>());
+  } else if (value.is_boolean()) {
+    out += value.get<bool>() ? "true" : "false";
+  } else if (value.is_number_unsigned()) {
+    out += std::to_string(value.get<std::uint64_t>());
+  } else if (value.is_number_integer()) {
+    out += std::to_string(value.get<std::int64_t>());
+  } else {
+    out += value.dump();
+  }
+}
+
+std::string Hex(std::span<const std::uint8_t> bytes) {
+  static constexpr std::string_view kDigits = "0123456789abcdef";
+  std::string out;
+  for (std::uint8_t b : bytes) {
+    out += kDigits[b >> 4];
+    out += kDigits[b & 0xF];
+  }
+  return out;
+}
+
+struct Codes {
+  std::uint8_t scan2 = 0, scan3 = 0, usb = 0;
+  friend bool operator==(const Codes&, const Codes&) = default;
+};
+
+Codes CodesOf(const model::IbmKeyRow* row) {
+  return row == nullptr ? Codes{} : Codes{row->scan2, row->scan3, row->usb};
+}
+
+// A flag byte as true/false; any other value as its number.
+Json FlagJson(unsigned value) {
+  if (value <= 1) return value == 1;
+  return value;
+}
+
+}  // namespace
+
+std::span<const Setting> Settings() { return kSettings; }
+
+std::int64_t SettingNumber(const HeaderImage& h, const Setting& setting) {
+  switch (setting.stored) {
+    case Stored::LowByte:
+      return h.bytes[setting.offset];
+    case Stored::U32:
+      return h.U32(setting.offset);
+    case Stored::I32:
+      return h.I32(setting.offset);
+    case Stored::I8:
+      return static_cast<std::int8_t>(h.bytes[setting.offset]);
+    case Stored::Text:
+      break;
+  }
+  return 0;
+}
+
+void SetSettingNumber(HeaderImage& h, const Setting& setting, std::int64_t value) {
+  switch (setting.stored) {
+    case Stored::LowByte:
+    case Stored::U32:
+    case Stored::I32:
+      h.SetU32(setting.offset, static_cast<std::uint32_t>(value));
+      break;
+    case Stored::I8:
+      h.bytes[setting.offset] = static_cast<std::uint8_t>(value);
+      break;
+    case Stored::Text:
+      break;
+  }
+}
+
+Json SettingJson(const HeaderImage& h, const Setting& setting) {
+  if (setting.shown == Shown::Text) return TextJson(h.Text(setting.offset));
+  const std::int64_t value = SettingNumber(h, setting);
+  switch (setting.shown) {
+    case Shown::Flag:
+      return FlagJson(static_cast<unsigned>(value));
+    case Shown::Name:
+      if (value >= 0 && value < static_cast<std::int64_t>(setting.names.size()))
+        return setting.names[static_cast<std::size_t>(value)];
+      break;
+    case Shown::EnableBits:
+      if (value <= setting.max) return BitNames(static_cast<unsigned>(value), kEnableNames);
+      break;
+    default:
+      break;
+  }
+  return value;
+}
+
+std::string ReservedHeaderHex(const HeaderImage& h) {
+  std::array<std::uint8_t, kReservedHeaderBytes.size()> bytes{};
+  bool any = false;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    bytes[i] = h.bytes[kReservedHeaderBytes[i]];
+    any = any || bytes[i] != 0;
+  }
+  return any ? Hex(bytes) : std::string();
+}
+
+std::string PositionName(int keyIndex) {
+  return std::to_string(keyIndex / model::kColumns) + "/" +
+         std::to_string(keyIndex % model::kColumns);
+}
+
+bool IsClearedLayer(const KeyLayer& l) {
+  return l.used == 0 && l.ibmkey == 0 && l.keymode == 0 && l.keytype == model::UNUSED_KEY &&
+         l.scan2code == 0 && l.scan3code == 0 && l.usbcode == 0 && l.stringcharcount == 0;
+}
+
+bool IsClearedKey(const KeyDefinition& key) {
+  if (key.enabled != 1 || key.used != 1 || key.complete != 0 || key.logicalAddress != 0 ||
+      model::FieldText(key.legend) != "Nothing")
+    return false;
+  for (const KeyLayer& layer : key.layers)
+    if (!IsClearedLayer(layer)) return false;
+  return true;
+}
+
+Json KeyFieldsJson(const KeyDefinition& key) {
+  Json j = Json::object();
+  j["legend"] = TextJson(model::FieldText(key.legend));
+  j["used"] = FlagJson(key.used);
+  j["enabled"] = FlagJson(key.enabled);
+  j["complete"] = FlagJson(key.complete);
+  if (key.logicalAddress != 0) j["logicalAddress"] = key.logicalAddress;
+  return j;
+}
+
+Json LayerJson(const KeyLayer& layer, const model::KeyboardDefinition& def) {
+  Json j = Json::object();
+  j["used"] = FlagJson(layer.used);
+  const bool macro = layer.keytype == model::STRING_KEY;
+  const model::IbmKeyRow* row = macro ? nullptr : model::IbmKeyRowAt(layer.ibmkey);
+  const Codes codes{layer.scan2code, layer.scan3code, layer.usbcode};
+  // "No Key" is named only where its codes show that it was chosen.
+  const bool named = !macro && (layer.ibmkey != 0 || codes == CodesOf(row));
+  if (macro) j["macro"] = layer.ibmkey;
+  if (named) {
+    j["key"] = layer.ibmkey;
+    if (row != nullptr) j["name"] = row->legend;
+  }
+  j["type"] = TypeJson(layer.keytype & kTypeMask);
+  if (layer.keymode != 0) j["modes"] = BitNames(layer.keymode, kModeNames);
+  if ((layer.keytype & kLightMask) != 0) j["light"] = BitNames(layer.keytype >> 6, kLightNames);
+  if (codes != (named ? CodesOf(row) : Codes{}))
+    j["codes"] = {{"scan2", codes.scan2}, {"scan3", codes.scan3}, {"usb", codes.usb}};
+  int count = 0;
+  if (macro && layer.ibmkey >= 0 && layer.ibmkey < model::kStringCount)
+    count = model::StringLength(def.stringWorkBuffer[static_cast<std::size_t>(layer.ibmkey)]);
+  if (layer.stringcharcount != count) j["charCount"] = layer.stringcharcount;
+  return j;
+}
+
+int StrokeRow(const StringChar& s) {
+  for (const model::IbmKeyRow& row : model::IbmKeyTable)
+    if (row.usb == s.characterUSB && row.scan2 == s.characterMode2 && row.type == s.characterType)
+      return row.number;
+  return -1;
+}
+
+Json StrokeJson(const StringChar& stroke) {
+  Json j = Json::object();
+  const int row = StrokeRow(stroke);
+  if (row >= 0) {
+    j["key"] = row;
+    j["name"] = model::IbmKeyTable[static_cast<std::size_t>(row)].legend;
+  } else {
+    j["usb"] = stroke.characterUSB;
+    j["scan2"] = stroke.characterMode2;
+    j["type"] = TypeJson(stroke.characterType);
+  }
+  if (stroke.modifier != 0) j["modifiers"] = BitNames(stroke.modifier, kModifierNames);
+  return j;
+}
+
+Json MacroJson(const model::StringRow& row) {
+  Json j = Json::array();
+  for (const StringChar& stroke : row) {
+    if (stroke.IsTerminator()) break;
+    j.push_back(StrokeJson(stroke));
+  }
+  return j;
+}
+
+Json TextJson(std::string_view bytes) {
+  if (IsUtf8(bytes)) return std::string(bytes);
+  return {{"hex", Hex({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()})}};
+}
+
+Json TypeJson(int type) {
+  if (type >= 0 && type < model::kKeyTypeCount)
+    return model::KeyTypeIdentifiers[static_cast<std::size_t>(type)];
+  return type;
+}
+
+Json BitNames(unsigned bits, std::span<const std::string_view> names) {
+  Json j = Json::array();
+  for (std::size_t i = 0; i < names.size(); ++i)
+    if ((bits >> i) & 1u) j.push_back(names[i]);
+  return j;
+}
+
+std::string InlineMembers(const Json& object) {
+  std::string out;
+  AppendMembers(out, object);
+  return out;
+}
+
+std::string InlineJson(const Json& value) {
+  std::string out;
+  AppendInline(out, value);
+  return out;
+}
+
+}  // namespace veltrane::persist::json_form

@@ -1,0 +1,83 @@
+// Export: the JSON form laid out for people, one line per setting, per key's
+// own fields, per layer and per macro stroke.
+#include "fileaccess/replace_file.h"
+#include "persist/definition_json.h"
+#include "persist/definition_text.h"
+
+namespace veltrane::persist {
+namespace {
+
+using namespace json_form;
+
+void AppendSettings(std::string& out, const HeaderImage& header) {
+  out += "  \"settings\": {";
+  const char* separator = "\n";
+  for (const Setting& setting : Settings()) {
+    out += separator;
+    out += "    " + Json(setting.name).dump() + ": " + InlineJson(SettingJson(header, setting));
+    separator = ",\n";
+  }
+  out += "\n  },\n";
+  const std::string reserved = ReservedHeaderHex(header);
+  if (!reserved.empty()) out += "  \"headerReserved\": \"" + reserved + "\",\n";
+}
+
+void AppendKeys(std::string& out, const model::KeyboardDefinition& def) {
+  out += "  \"keys\": {";
+  const char* separator = "\n";
+  for (int k = 0; k < model::kKeyCount; ++k) {
+    const model::KeyDefinition& key = def.keys[static_cast<std::size_t>(k)];
+    if (IsClearedKey(key)) continue;
+    out += separator;
+    out += "    \"" + PositionName(k) + "\": {\n      " + InlineMembers(KeyFieldsJson(key));
+    for (std::size_t l = 0; l < key.layers.size(); ++l) {
+      if (IsClearedLayer(key.layers[l])) continue;
+      out += ",\n      \"" + std::string(kLayerNames[l]) + "\": ";
+      out += InlineJson(LayerJson(key.layers[l], def));
+    }
+    out += "\n    }";
+    separator = ",\n";
+  }
+  out += *separator == '\n' ? "},\n" : "\n  },\n";
+}
+
+void AppendMacros(std::string& out, const model::KeyboardDefinition& def) {
+  out += "  \"macros\": {";
+  const char* separator = "\n";
+  for (int n = 0; n < model::kStringCount; ++n) {
+    const Json macro = MacroJson(def.stringWorkBuffer[static_cast<std::size_t>(n)]);
+    if (macro.empty()) continue;
+    out += separator;
+    out += "    \"" + std::to_string(n) + "\": [";
+    const char* strokeSeparator = "\n";
+    for (const Json& stroke : macro) {
+      out += strokeSeparator;
+      out += "      " + InlineJson(stroke);
+      strokeSeparator = ",\n";
+    }
+    out += "\n    ]";
+    separator = ",\n";
+  }
+  out += *separator == '\n' ? "}\n" : "\n  }\n";
+}
+
+}  // namespace
+
+std::string ExportDefinitionText(const model::KeyboardDefinition& def, const HeaderImage& header) {
+  std::string out;
+  out.reserve(64 * 1024);
+  out += "{\n  \"format\": " + std::to_string(kFormat) + ",\n";
+  AppendSettings(out, header);
+  AppendKeys(out, def);
+  AppendMacros(out, def);
+  out += "}\n";
+  return out;
+}
+
+fileaccess::Status WriteDefinitionTextFile(const std::string& path,
+                                           const model::KeyboardDefinition& def,
+                                           const HeaderImage& header) {
+  return fileaccess::ReplaceFile(path, std::string_view(ExportDefinitionText(def, header)));
+}
+
+}  // namespace veltrane::persist

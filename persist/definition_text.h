@@ -1,0 +1,56 @@
+// The definition as JSON text ("format": 1, see docs/definition-format.md):
+// what a configuration file holds, for people to read, review and merge.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "fileaccess/status.h"
+#include "model/definition.h"
+#include "model/diagnostics.h"
+#include "persist/header_image.h"
+
+namespace veltrane::persist {
+
+// Texts longer than this are refused before they are parsed.
+inline constexpr std::size_t kMaxDefinitionTextSize = 4 * 1024 * 1024;
+
+// The text of the keys of `def`, the strings of its work buffer (after a load
+// rebuild it first) and the settings, texts and reserved bytes of `header`
+// (after an edit fill it first, as a save does: FillHeader). Keys and layers
+// in their cleared state are left out; every non-empty string is kept.
+std::string ExportDefinitionText(const model::KeyboardDefinition& def, const HeaderImage& header);
+
+struct DefinitionTextImport {
+  bool ok = false;
+  // Where and what: "line 3, column 7: syntax error ..." or
+  // ".keys[\"3/5\"].fn1.key: 300 is not an IBM key number (0..158)".
+  std::string error;
+  // Strokes that the string store had no room for; the work buffer keeps
+  // them, a configuration file cannot.
+  int droppedStrokes = 0;
+};
+
+// Reads the text into `def` and `header` as a load would leave them: keys,
+// string work buffer, packed string store, settings (also in def.settings),
+// texts and reserved bytes. The pointing-device values are left alone, as a
+// load leaves them. On failure neither is changed.
+DefinitionTextImport ImportDefinitionText(std::string_view text, model::KeyboardDefinition& def,
+                                          HeaderImage& header);
+
+// The caption of the boxes that ReadDefinitionTextFile shows.
+inline constexpr std::string_view kImportTextCaption = "Import text";
+
+// Reads a file of at most kMaxDefinitionTextSize bytes and imports it. A
+// failure is shown as "PATH: WHERE: WHAT" (or the reason the file could not be
+// read) and leaves `def` and `header` unchanged. Success shows nothing.
+DefinitionTextImport ReadDefinitionTextFile(const std::string& path, model::KeyboardDefinition& def,
+                                            HeaderImage& header, model::MessageSink& messages);
+
+// Writes the text in one piece through fileaccess::ReplaceFile.
+fileaccess::Status WriteDefinitionTextFile(const std::string& path,
+                                           const model::KeyboardDefinition& def,
+                                           const HeaderImage& header);
+
+}  // namespace veltrane::persist
