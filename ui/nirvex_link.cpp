@@ -51,6 +51,7 @@ NirvexLink::~NirvexLink() {
 std::string NirvexLink::DetectKeyboard() {
   std::array<char, 256> text{};
   ::DetectKeyboard(text.data());
+  KeepAccessProblem();
   text.back() = '\0';
   return text.data();
 }
@@ -59,14 +60,22 @@ bool NirvexLink::ProgramFirmWare(std::span<const std::uint8_t> bytes, unsigned a
                                  unsigned count, const ProgressStep& step) {
   if (!Covers(bytes.size(), address, count)) return false;
   const StepScope scope(step);
-  return ::ProgramFirmWare(bytes.data(), address, count, RelayProgress) != 0;
+  const bool written = ::ProgramFirmWare(bytes.data(), address, count, RelayProgress) != 0;
+  KeepAccessProblem();
+  return written;
 }
 
 bool NirvexLink::ReadFirmWare(std::span<std::uint8_t> bytes, unsigned address, unsigned count,
                               const ProgressStep& step) {
   if (!Covers(bytes.size(), address, count)) return false;
   const StepScope scope(step);
-  return ::ReadFirmWare(bytes.data(), address, count, RelayProgress) != 0;
+  const bool read = ::ReadFirmWare(bytes.data(), address, count, RelayProgress) != 0;
+  KeepAccessProblem();
+  return read;
+}
+
+void NirvexLink::KeepAccessProblem() {
+  accessProblem_ = NirvexLastOpenDenied() != 0 ? std::string(NirvexAccessProblem()) : std::string();
 }
 
 ChangedWordsResult NirvexLink::ProgramChangedWords(std::span<const std::uint8_t> bytes,
@@ -89,7 +98,7 @@ ChangedWordsResult NirvexLink::ProgramChangedWords(std::span<const std::uint8_t>
 }
 
 std::string NirvexLink::AccessProblem() {
-  return NirvexLastOpenDenied() != 0 ? std::string(NirvexAccessProblem()) : std::string();
+  return accessProblem_;
 }
 
 }  // namespace veltrane::ui

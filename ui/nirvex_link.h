@@ -24,7 +24,12 @@ class NirvexLink : public KeyboardLink {
   std::string AccessProblem() override;
 
  private:
+  // The library answers on the thread that made the call: kept here for a
+  // caller that asks from another one.
+  void KeepAccessProblem();
+
   model::MessageSink& messages_;
+  std::string accessProblem_;
 };
 
 }  // namespace veltrane::ui
