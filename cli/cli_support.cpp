@@ -97,4 +97,21 @@ int UsageError(const char* usage, const std::string& error) {
   return kExitUsage;
 }
 
+bool ParseOrHelp(const Arguments& args, const char* usage, std::size_t positional, int& status) {
+  if (args.help) {
+    std::fputs(usage, stdout);
+    status = kExitOk;
+    return false;
+  }
+  if (!args.error.empty()) {
+    status = UsageError(usage, args.error);
+    return false;
+  }
+  if (args.positional.size() != positional) {
+    status = UsageError(usage, "wrong number of arguments");
+    return false;
+  }
+  return true;
+}
+
 }  // namespace veltrane::cli

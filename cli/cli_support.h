@@ -75,4 +75,8 @@ struct Run {
 
 int UsageError(const char* usage, const std::string& error);
 
+// False when the command is not to run: --help printed the usage (status 0),
+// or the arguments are wrong (status 2, told with the usage).
+bool ParseOrHelp(const Arguments& args, const char* usage, std::size_t positional, int& status);
+
 }  // namespace veltrane::cli

@@ -50,23 +50,6 @@ void ShowProgressOnTerminal(ui::AppState& app) {
   };
 }
 
-bool ParseOrHelp(const Arguments& args, const char* usage, std::size_t positional, int& status) {
-  if (args.help) {
-    std::fputs(usage, stdout);
-    status = kExitOk;
-    return false;
-  }
-  if (!args.error.empty()) {
-    status = UsageError(usage, args.error);
-    return false;
-  }
-  if (args.positional.size() != positional) {
-    status = UsageError(usage, "wrong number of arguments");
-    return false;
-  }
-  return true;
-}
-
 // The changed-words download; what it sent goes to stderr as to the log.
 int ProgramChangedWords(Run& run, ui::NirvexLink& link) {
   const ui::ChangedDownload download = ui::ProgramChangedWords(

@@ -6,6 +6,7 @@
 #include "cli/file_subcommands.h"
 #include "cli/image_subcommands.h"
 #include "cli/keyboard_subcommands.h"
+#include "cli/station_subcommand.h"
 #include "cli/text_subcommands.h"
 
 namespace {
@@ -28,9 +29,13 @@ const char* const kUsage =
     "  export CONFIG.DAT [-o FILE.json]  write a definition as JSON text\n"
     "  import FILE.json -o CONFIG.DAT    save a definition written as JSON text\n"
     "  diff A B [--json]             what differs between two definitions (.DAT or JSON)\n"
+    "  station CONFIG.DAT --serial FIRST [--count N] [--log FILE.csv]\n"
+    "                                program every keyboard plugged in, each with its\n"
+    "                                own serial, several at once; verify and log them\n"
     "\n"
     "The keyboard is reached through libnirvex: NIRVEX_DEVICE chooses the device\n"
-    "(unset: real keyboards; sim:PATH[,option=value...]: the simulated keyboard).\n"
+    "(unset: real keyboards; sim:PATH[,option=value...]: the simulated keyboard;\n"
+    "simdir:DIR[,option=value...]: a simulated keyboard per DIR/*.sim file).\n"
     "\n"
     "Run 'veltrane-cli COMMAND --help' for the options of a command; '--' ends the\n"
     "options, so that file names may begin with '-'.\n";
@@ -46,7 +51,7 @@ const Subcommand kSubcommands[] = {
     {"detect", veltrane::cli::RunDetect}, {"program", veltrane::cli::RunProgram},
     {"read", veltrane::cli::RunRead},     {"matrix", veltrane::cli::RunMatrix},
     {"export", veltrane::cli::RunExport}, {"import", veltrane::cli::RunImport},
-    {"diff", veltrane::cli::RunDiff},
+    {"diff", veltrane::cli::RunDiff},     {"station", veltrane::cli::RunStation},
 };
 
 }  // namespace

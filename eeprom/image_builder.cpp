@@ -261,4 +261,10 @@ BuildResult BuildImage(const model::KeyboardDefinition& def, const model::ShownS
   return result;
 }
 
+void StampSerialNumber(EepromImage& image, std::string_view serialNumber) {
+  const auto field = image.begin() + static_cast<std::ptrdiff_t>(info::SerialNumber);
+  std::fill(field, field + static_cast<std::ptrdiff_t>(info::TextFieldLimit + 1), 0xFF);
+  WriteText(image, info::SerialNumber, serialNumber, info::TextFieldLimit);
+}
+
 }  // namespace veltrane::eeprom

@@ -24,4 +24,8 @@ BuildResult BuildImage(const model::KeyboardDefinition& def, const model::ShownS
                        std::string_view versionText, int firmwareVersion, EepromImage& image,
                        model::LogSink* log);
 
+// Puts another serial number into a built image, as the build writes one: at
+// most 31 characters, one 0x00, the rest of its 32 bytes 0xFF.
+void StampSerialNumber(EepromImage& image, std::string_view serialNumber);
+
 }  // namespace veltrane::eeprom

@@ -10,6 +10,14 @@
 namespace veltrane::fileaccess {
 
 Status FileLock::Acquire(const std::string& path) {
+  return Take(path, true);
+}
+
+Status FileLock::TryAcquire(const std::string& path) {
+  return Take(path, false);
+}
+
+Status FileLock::Take(const std::string& path, bool wait) {
   Release();
   const int fd =
       ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
@@ -22,7 +30,7 @@ Status FileLock::Acquire(const std::string& path) {
     status = NotRegularFailure(path, st.st_mode);
   } else {
     int result = 0;
-    while ((result = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+    while ((result = ::flock(fd, wait ? LOCK_EX : LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
     }
     if (result != 0) status = SystemFailure(path, errno);
   }

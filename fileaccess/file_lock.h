@@ -18,10 +18,14 @@ class FileLock {
   // followed) and waits until no other holder has it. Lock a file that is
   // never replaced: a lock on a file renamed over is lost with its inode.
   Status Acquire(const std::string& path);
+  // The same without waiting: fails with error EWOULDBLOCK while another holder has it.
+  Status TryAcquire(const std::string& path);
   void Release();
   bool Held() const { return fd_ >= 0; }
 
  private:
+  Status Take(const std::string& path, bool wait);
+
   int fd_ = -1;
 };
 

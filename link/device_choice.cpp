@@ -5,12 +5,14 @@
 #include <cstdio>
 
 #include "link/hidapi_layer.h"
+#include "link/simulated_directory_layer.h"
 #include "link/trace_layer.h"
 
 namespace veltrane::link {
 namespace {
 
 constexpr std::string_view kSimulatedPrefix = "sim:";
+constexpr std::string_view kDirectoryPrefix = "simdir:";
 
 // Stands in for a device choice that could not be understood: no devices at all.
 class AbsentLayer final : public DeviceLayer {
@@ -77,37 +79,49 @@ bool ParseOption(std::string_view key, std::string_view value, SimulatedOptions&
   return false;
 }
 
-DeviceChoice ParseSimulated(std::string_view text) {
+// "sim:" and "simdir:" take a path, then the options after a comma.
+DeviceChoice ParseSimulated(std::string_view text, Backend backend, const char* needs) {
   DeviceChoice choice;
-  choice.backend = Backend::Simulated;
-  std::size_t comma = text.find(',');
+  choice.backend = backend;
+  const std::size_t comma = text.find(',');
   choice.simulated.path = std::string(text.substr(0, comma));
   if (choice.simulated.path.empty()) {
     choice.backend = Backend::Invalid;
-    choice.error = "\"sim:\" needs the path of the simulated keyboard's memory file";
+    choice.error = needs;
     return choice;
   }
-  while (comma != std::string_view::npos) {
-    text.remove_prefix(comma + 1);
-    comma = text.find(',');
-    const std::string_view option = text.substr(0, comma);
-    const std::size_t equals = option.find('=');
-    if (equals == std::string_view::npos ||
-        !ParseOption(option.substr(0, equals), option.substr(equals + 1), choice.simulated)) {
-      choice.backend = Backend::Invalid;
-      choice.error = "bad option \"" + std::string(option) + "\"";
-      return choice;
-    }
-  }
+  if (comma != std::string_view::npos &&
+      !ParseSimulatedOptions(text.substr(comma + 1), choice.simulated, choice.error))
+    choice.backend = Backend::Invalid;
   return choice;
 }
 
 }  // namespace
 
+bool ParseSimulatedOptions(std::string_view list, SimulatedOptions& options, std::string& error) {
+  while (true) {
+    const std::size_t comma = list.find(',');
+    const std::string_view option = list.substr(0, comma);
+    const std::size_t equals = option.find('=');
+    if (equals == std::string_view::npos ||
+        !ParseOption(option.substr(0, equals), option.substr(equals + 1), options)) {
+      error = "bad option \"" + std::string(option) + "\"";
+      return false;
+    }
+    if (comma == std::string_view::npos) return true;
+    list.remove_prefix(comma + 1);
+  }
+}
+
 DeviceChoice ParseDeviceChoice(const char* text) {
   const std::string_view choice = text != nullptr ? text : "";
   if (choice.empty() || choice == "hidapi") return DeviceChoice{};
-  if (choice.starts_with(kSimulatedPrefix)) return ParseSimulated(choice.substr(4));
+  if (choice.starts_with(kSimulatedPrefix))
+    return ParseSimulated(choice.substr(kSimulatedPrefix.size()), Backend::Simulated,
+                          "\"sim:\" needs the path of the simulated keyboard's memory file");
+  if (choice.starts_with(kDirectoryPrefix))
+    return ParseSimulated(choice.substr(kDirectoryPrefix.size()), Backend::SimulatedDirectory,
+                          "\"simdir:\" needs the directory of the simulated keyboards");
   DeviceChoice invalid;
   invalid.backend = Backend::Invalid;
   invalid.error = "unknown device \"" + std::string(choice) + "\"";
@@ -120,6 +134,11 @@ std::unique_ptr<DeviceLayer> MakeDeviceLayer(const char* deviceText, const char*
   if (choice.backend == Backend::Hidapi) layer = std::make_unique<HidapiLayer>();
   if (choice.backend == Backend::Simulated)
     layer = std::make_unique<SimulatedLayer>(std::move(choice.simulated));
+  if (choice.backend == Backend::SimulatedDirectory) {
+    std::string directory = std::move(choice.simulated.path);
+    layer = std::make_unique<SimulatedDirectoryLayer>(std::move(directory),
+                                                      std::move(choice.simulated));
+  }
   if (choice.backend == Backend::Invalid) {
     layer = std::make_unique<AbsentLayer>();
     layer->Print((std::string(kDeviceVariable) + ": " + choice.error + "\n").c_str());

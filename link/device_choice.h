@@ -14,7 +14,7 @@ namespace veltrane::link {
 inline constexpr const char* kDeviceVariable = "NIRVEX_DEVICE";
 inline constexpr const char* kTraceVariable = "NIRVEX_TRACE";
 
-enum class Backend { Hidapi, Simulated, Invalid };
+enum class Backend { Hidapi, Simulated, SimulatedDirectory, Invalid };
 
 struct DeviceChoice {
   Backend backend = Backend::Hidapi;
@@ -23,8 +23,13 @@ struct DeviceChoice {
 };
 
 // Unset, empty or "hidapi": hidapi. "sim:PATH[,option=value...]": the simulated
-// keyboard; PATH may not be empty.
+// keyboard; PATH may not be empty. "simdir:DIR[,option=value...]": the
+// simulated keyboards DIR/*.sim (the options in `simulated`, DIR in its path).
 DeviceChoice ParseDeviceChoice(const char* text);
+
+// "option=value[,option=value...]" over `options`; false with `error` naming
+// the first option that is not understood.
+bool ParseSimulatedOptions(std::string_view list, SimulatedOptions& options, std::string& error);
 
 // The layer for one call; an invalid choice prints why on standard output and
 // gives a layer without devices. A non-empty tracePath wraps it in a TraceLayer.

@@ -7,6 +7,14 @@
 
 namespace veltrane::link {
 
+bool DeviceLayer::SerialString(DeviceHandle, ProductStringBuffer&) {
+  return false;
+}
+
+std::string DeviceLayer::Location(const std::string&) {
+  return {};
+}
+
 MonotonicTime DeviceLayer::Now() {
   timespec now{};
   ::clock_gettime(CLOCK_MONOTONIC, &now);

@@ -68,6 +68,11 @@ class DeviceLayer {
   // errno-style code of the last operation that failed.
   virtual int LastError() = 0;
 
+  // The USB serial number string, NUL-terminated; false when the device has none.
+  virtual bool SerialString(DeviceHandle handle, ProductStringBuffer& text);
+  // Where the device at `path` is plugged in ("1-1.4"); empty when unknown.
+  virtual std::string Location(const std::string& path);
+
   // The monotonic clock that paced writes wait against.
   virtual MonotonicTime Now();
   // Returns once Now() has reached `deadline`; at once when it has passed.

@@ -1,9 +1,28 @@
 #include "link/hid_nodes.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
 
 namespace veltrane::link {
 namespace {
+
+bool AllDigits(std::string_view text, std::string_view also = {}) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), [&](char c) {
+    return (c >= '0' && c <= '9') || also.find(c) != std::string_view::npos;
+  });
+}
+
+// "1-1.4:1.0": bus, '-', port chain, ':', configuration '.' interface.
+bool IsUsbInterfaceName(std::string_view name) {
+  const std::size_t dash = name.find('-');
+  const std::size_t colon = name.find(':');
+  if (dash == std::string_view::npos || colon == std::string_view::npos || colon < dash)
+    return false;
+  return AllDigits(name.substr(0, dash)) &&
+         AllDigits(name.substr(dash + 1, colon - dash - 1), ".") &&
+         AllDigits(name.substr(colon + 1), ".");
+}
 
 DeviceCapabilities CapabilitiesOf(const TopCollection& collection) {
   return DeviceCapabilities{collection.usagePage, collection.usage,
@@ -40,6 +59,27 @@ std::string ReportDescriptorPath(std::string_view devicePath) {
   if (!std::all_of(name.begin() + 6, name.end(), [](char c) { return c >= '0' && c <= '9'; }))
     return {};
   return "/sys/class/hidraw/" + std::string(name) + "/device/report_descriptor";
+}
+
+std::string UsbPortOfSysfsPath(std::string_view sysfsPath) {
+  std::string port;
+  std::size_t start = 0;
+  while (start <= sysfsPath.size()) {
+    const std::size_t end = std::min(sysfsPath.find('/', start), sysfsPath.size());
+    const std::string_view name = sysfsPath.substr(start, end - start);
+    if (IsUsbInterfaceName(name)) port = std::string(name.substr(0, name.find(':')));
+    start = end + 1;
+  }
+  return port;
+}
+
+std::string UsbPortOfNode(std::string_view devicePath) {
+  std::string descriptor = ReportDescriptorPath(devicePath);
+  if (descriptor.empty()) return {};
+  descriptor.resize(descriptor.rfind('/'));  // .../hidrawN/device
+  char resolved[PATH_MAX];
+  if (::realpath(descriptor.c_str(), resolved) == nullptr) return {};
+  return UsbPortOfSysfsPath(resolved);
 }
 
 }  // namespace veltrane::link

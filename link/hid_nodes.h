@@ -35,4 +35,12 @@ std::optional<DeviceCapabilities> NodeCapabilities(const DescriptorSummary& summ
 // for a path that does not name a hidraw node.
 std::string ReportDescriptorPath(std::string_view devicePath);
 
+// The USB port of a device from its resolved sysfs path: the interface
+// component "1-1.4:1.0" of ".../usb1/1-1/1-1.4/1-1.4:1.0/0003:7A31:FF02.0005"
+// gives "1-1.4" (bus 1, ports 1 then 4). Empty when the path has none.
+std::string UsbPortOfSysfsPath(std::string_view sysfsPath);
+
+// The USB port of /dev/hidrawN, where its sysfs device leads; empty when unknown.
+std::string UsbPortOfNode(std::string_view devicePath);
+
 }  // namespace veltrane::link

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cwchar>
+#include <mutex>
 
 #include "fileaccess/read_file.h"
 
@@ -21,6 +22,23 @@ std::optional<DescriptorSummary> ReadDescriptor(const std::string& devicePath) {
   return ParseReportDescriptor(file.bytes);
 }
 
+// hidapi keeps its start-up and its last open or listing error in globals:
+// layers on several threads take turns for those calls. Calls on one open
+// device touch only that device.
+std::mutex& GlobalCalls() {
+  static std::mutex calls;
+  return calls;
+}
+int g_liveLayers = 0;  // under GlobalCalls(): hid_exit waits for the last one
+
+// The low 16 bits of each wide character, as the product string is kept.
+bool CopyWide(const std::array<wchar_t, kProductStringChars>& wide, ProductStringBuffer& text) {
+  text.fill(0);
+  for (std::size_t k = 0; k + 1 < text.size() && wide[k] != 0; ++k)
+    text[k] = static_cast<char16_t>(static_cast<std::uint32_t>(wide[k]) & 0xFFFF);
+  return true;
+}
+
 bool AccessDenied(const std::string& path) {
   if (::access(path.c_str(), R_OK | W_OK) == 0) return false;
   return errno == EACCES || errno == EPERM;
@@ -28,16 +46,22 @@ bool AccessDenied(const std::string& path) {
 
 }  // namespace
 
-HidapiLayer::HidapiLayer() : initialised_(hid_init() == 0) {}
+HidapiLayer::HidapiLayer() {
+  const std::lock_guard lock(GlobalCalls());
+  initialised_ = hid_init() == 0;
+  if (initialised_) ++g_liveLayers;
+}
 
 HidapiLayer::~HidapiLayer() {
   for (OpenDevice& slot : open_)
     if (slot.device != nullptr) hid_close(slot.device);
-  if (initialised_) hid_exit();
+  const std::lock_guard lock(GlobalCalls());
+  if (initialised_ && --g_liveLayers == 0) hid_exit();
 }
 
 void HidapiLayer::ListNodes() {
   std::vector<ListedCollection> listed;
+  const std::lock_guard lock(GlobalCalls());
   hid_device_info* devices = hid_enumerate(0, 0);
   for (const hid_device_info* d = devices; d != nullptr; d = d->next)
     if (d->path != nullptr)
@@ -63,9 +87,11 @@ OpenStatus HidapiLayer::Open(const std::string& path, DeviceHandle& handle) {
     Fail(EMFILE);
     return OpenStatus::Failed;
   }
+  std::unique_lock lock(GlobalCalls());
   hid_device* device = hid_open_path(path.c_str());
+  const int code = errno;
+  lock.unlock();
   if (device == nullptr) {
-    const int code = errno;
     const bool denied = AccessDenied(path);
     Fail(denied ? EACCES : code);
     return denied ? OpenStatus::Denied : OpenStatus::Failed;
@@ -110,10 +136,19 @@ bool HidapiLayer::ProductString(DeviceHandle handle, ProductStringBuffer& text) 
   if (open == nullptr) return Fail(EBADF);
   std::array<wchar_t, kProductStringChars> wide{};
   if (hid_get_product_string(open->device, wide.data(), wide.size()) != 0) return Fail(errno);
-  text.fill(0);
-  for (std::size_t k = 0; k + 1 < text.size() && wide[k] != 0; ++k)
-    text[k] = static_cast<char16_t>(static_cast<std::uint32_t>(wide[k]) & 0xFFFF);
-  return true;
+  return CopyWide(wide, text);
+}
+
+bool HidapiLayer::SerialString(DeviceHandle handle, ProductStringBuffer& text) {
+  OpenDevice* open = Find(handle);
+  if (open == nullptr) return Fail(EBADF);
+  std::array<wchar_t, kProductStringChars> wide{};
+  if (hid_get_serial_number_string(open->device, wide.data(), wide.size()) != 0) return Fail(errno);
+  return CopyWide(wide, text) && text[0] != 0;
+}
+
+std::string HidapiLayer::Location(const std::string& path) {
+  return UsbPortOfNode(path);
 }
 
 // Without report IDs the 7 bytes go out with byte 0 = 0, and hidraw counts that byte.

@@ -29,6 +29,8 @@ class HidapiLayer final : public DeviceLayer {
   bool GetFeature(DeviceHandle handle, FeatureReport& report) override;
   bool Close(DeviceHandle handle) override;
   int LastError() override { return lastError_; }
+  bool SerialString(DeviceHandle handle, ProductStringBuffer& text) override;
+  std::string Location(const std::string& path) override;
 
  private:
   struct OpenDevice {

@@ -40,8 +40,9 @@ void ReadProductText(DeviceLayer& layer, LinkState& state, DeviceHandle handle,
     state.ProductText[k] = static_cast<char>(chars[k] & 0xFF);
 }
 
-// The open keyboard at interface `index`, or kNoDevice.
-DeviceHandle TryInterface(DeviceLayer& layer, LinkState& state, int index) {
+}  // namespace
+
+DeviceHandle OpenInterface(DeviceLayer& layer, LinkState& state, int index, std::string& path) {
   InterfaceEntry entry = layer.Interface(index);
   if (entry.status == InterfaceStatus::NoDeviceSet) {
     layer.Print("No HDEVINFO available for this GUID\n");
@@ -63,10 +64,9 @@ DeviceHandle TryInterface(DeviceLayer& layer, LinkState& state, int index) {
   }
   layer.Print("Found keyboard\n\n");
   ReadProductText(layer, state, handle, capabilities);
+  path = std::move(entry.path);
   return handle;
 }
-
-}  // namespace
 
 void SetProductText(LinkState& state, std::string_view text) {
   state.ProductText.fill('\0');
@@ -98,8 +98,9 @@ DeviceHandle OpenKeyboard(DeviceLayer& layer, LinkState& state) {
   state.openDenied = false;
   state.accessProblem.fill('\0');
   // No early stop: an absent interface does not end the walk.
+  std::string path;
   for (int index = 0; index < kInterfaceAttempts; ++index) {
-    const DeviceHandle handle = TryInterface(layer, state, index);
+    const DeviceHandle handle = OpenInterface(layer, state, index, path);
     if (handle != kNoDevice) return handle;
   }
   SetProductText(state, kNotFoundText);

@@ -38,6 +38,11 @@ bool PassesIdentityTest(const DeviceAttributes& attributes, const DeviceCapabili
 // Cuts the path at its first "\kbd", so that it names the HID collection.
 void CutAtKbd(std::string& path);
 
+// Interface `index` when it holds a keyboard that passes the identity test:
+// open, with ProductText read and its path (cut at "\kbd") in `path`.
+// kNoDevice otherwise; ProductText is then left as it was.
+DeviceHandle OpenInterface(DeviceLayer& layer, LinkState& state, int index, std::string& path);
+
 // Walks all interface indices and returns the first keyboard that passes the
 // identity test, open; kNoDevice when there is none. Rewrites ProductText.
 DeviceHandle OpenKeyboard(DeviceLayer& layer, LinkState& state);

@@ -2,26 +2,46 @@
 
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <string>
 
 namespace veltrane::link {
 namespace {
 
-// Set from the program's one thread, like every other call into the library.
-MessageHandler g_handler = nullptr;
-void* g_context = nullptr;
-std::string g_lastDiagnostic;
+struct Route {
+  MessageHandler handler = nullptr;
+  void* context = nullptr;
+};
+
+// The program's route is set from one thread and read from every calling thread.
+std::mutex g_routeMutex;
+Route g_route;
+// A thread's own route goes before the program's: several keyboards at once
+// each report to their own caller.
+thread_local Route t_route;
+thread_local std::string t_lastDiagnostic;
+
+Route CurrentRoute() {
+  if (t_route.handler != nullptr) return t_route;
+  const std::lock_guard lock(g_routeMutex);
+  return g_route;
+}
 
 }  // namespace
 
 void SetMessageHandler(MessageHandler handler, void* context) {
-  g_handler = handler;
-  g_context = handler != nullptr ? context : nullptr;
+  const std::lock_guard lock(g_routeMutex);
+  g_route = Route{handler, handler != nullptr ? context : nullptr};
+}
+
+void SetThreadMessageHandler(MessageHandler handler, void* context) {
+  t_route = Route{handler, handler != nullptr ? context : nullptr};
 }
 
 void ShowMessage(const char* text, const char* caption) {
-  if (g_handler != nullptr) {
-    g_handler(text, caption, g_context);
+  const Route route = CurrentRoute();
+  if (route.handler != nullptr) {
+    route.handler(text, caption, route.context);
     return;
   }
   const std::size_t length = std::strlen(text);
@@ -31,8 +51,8 @@ void ShowMessage(const char* text, const char* caption) {
 }
 
 void PrintDiagnostic(const char* text) {
-  if (g_lastDiagnostic == text) return;
-  g_lastDiagnostic = text;
+  if (t_lastDiagnostic == text) return;
+  t_lastDiagnostic = text;
   std::fputs(text, stderr);
   std::fflush(stderr);
 }

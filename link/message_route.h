@@ -9,11 +9,13 @@ using MessageHandler = void (*)(const char* text, const char* caption, void* con
 
 // A null handler restores the standard-error output.
 void SetMessageHandler(MessageHandler handler, void* context);
+// The calling thread's own route, used before the program's; null removes it.
+void SetThreadMessageHandler(MessageHandler handler, void* context);
 void ShowMessage(const char* text, const char* caption);
 
 // Writes a diagnostic to standard error, unless it is the same text as the
-// diagnostic just before it: a search that runs twice in one command (the
-// permission explanation) tells it once.
+// diagnostic the calling thread wrote just before it: a search that runs twice
+// in one command (the permission explanation) tells it once.
 void PrintDiagnostic(const char* text);
 
 }  // namespace veltrane::link

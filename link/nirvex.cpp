@@ -1,14 +1,17 @@
 // The library's exports: each call builds its device layer from the
-// environment and runs the link logic on the process's one LinkState.
+// environment and runs the link logic on the calling thread's LinkState.
 #include "link/nirvex.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "link/block_transfer.h"
 #include "link/changed_words.h"
 #include "link/device_choice.h"
 #include "link/keyboard_open.h"
+#include "link/keyboards.h"
 #include "link/link_status.h"
 #include "link/message_route.h"
 
@@ -16,7 +19,8 @@ namespace {
 
 namespace link = veltrane::link;
 
-link::LinkState g_state;
+// One per thread: the production line calls from several threads at once.
+thread_local link::LinkState g_state;
 
 static_assert(NIRVEX_OK == static_cast<int>(link::LinkStatus::Ok) &&
               NIRVEX_NO_KEYBOARD == static_cast<int>(link::LinkStatus::NoKeyboard) &&
@@ -112,6 +116,108 @@ NIRVEX_EXPORT const char* NirvexAccessProblem(void) {
 
 NIRVEX_EXPORT int NirvexLastStatus(void) {
   return static_cast<int>(link::LastStatus());
+}
+
+NIRVEX_EXPORT void NirvexSetThreadMessageHandler(NirvexMessageHandler handler, void* context) {
+  link::SetThreadMessageHandler(handler, context);
+}
+
+}  // extern "C"
+
+// Several keyboards: the one-keyboard logic on a keyboard chosen by its path.
+namespace {
+
+struct StepRoute {
+  NirvexStep step = nullptr;
+  void* context = nullptr;
+};
+thread_local StepRoute t_step;
+
+class StepScope {
+ public:
+  StepScope(NirvexStep step, void* context) { t_step = StepRoute{step, context}; }
+  ~StepScope() { t_step = StepRoute{}; }
+  StepScope(const StepScope&) = delete;
+  StepScope& operator=(const StepScope&) = delete;
+};
+
+int RelayStep(int step) {
+  if (t_step.step != nullptr) t_step.step(step, t_step.context);
+  return 0;
+}
+
+template <typename Call>
+int OnKeyboardAt(const char* path, NirvexStep step, void* context, Call call) {
+  if (path == nullptr || *path == '\0') return 0;
+  return Guarded([&] {
+    const std::unique_ptr<link::DeviceLayer> layer = CallLayer();
+    link::ChosenKeyboardLayer chosen(*layer, path);
+    const StepScope scope(step, context);
+    return call(chosen);
+  });
+}
+
+template <std::size_t N>
+void CopyText(char (&field)[N], const std::string& text) {
+  const std::size_t n = std::min(text.size(), N - 1);
+  std::memcpy(field, text.data(), n);
+  field[n] = '\0';
+}
+
+}  // namespace
+
+extern "C" {
+
+NIRVEX_EXPORT int NirvexListKeyboards(NirvexKeyboard* list, int capacity) {
+  return Guarded([&] {
+    const std::unique_ptr<link::DeviceLayer> layer = CallLayer();
+    link::ChosenKeyboardLayer quiet(*layer, "");
+    int found = 0;
+    for (const link::ListedKeyboard& keyboard : link::ListKeyboards(quiet, g_state)) {
+      if (keyboard.path.size() >= NIRVEX_PATH_SIZE) continue;  // could not name it
+      if (list != nullptr && found < capacity) {
+        NirvexKeyboard& entry = list[found];
+        CopyText(entry.path, keyboard.path);
+        CopyText(entry.serial, keyboard.serial);
+        CopyText(entry.location, keyboard.location);
+        CopyText(entry.text, keyboard.text);
+        entry.vendor = keyboard.attributes.vendor;
+        entry.product = keyboard.attributes.product;
+      }
+      ++found;
+    }
+    return found;
+  });
+}
+
+NIRVEX_EXPORT int NirvexProgramKeyboard(const char* path, const unsigned char* buffer,
+                                        unsigned int address, unsigned int count, NirvexStep step,
+                                        void* context) {
+  return OnKeyboardAt(path, step, context, [&](link::DeviceLayer& layer) {
+    return link::ProgramFirmWare(layer, g_state, buffer, address, count, RelayStep);
+  });
+}
+
+NIRVEX_EXPORT int NirvexReadKeyboard(const char* path, unsigned char* buffer, unsigned int address,
+                                     unsigned int count, NirvexStep step, void* context) {
+  return OnKeyboardAt(path, step, context, [&](link::DeviceLayer& layer) {
+    return link::ReadFirmWare(layer, g_state, buffer, address, count, RelayStep);
+  });
+}
+
+NIRVEX_EXPORT int NirvexVerifyKeyboard(const char* path, const unsigned char* expected,
+                                       unsigned int address, unsigned int count, NirvexStep step,
+                                       void* context, unsigned int* differences,
+                                       unsigned int* firstDifference) {
+  link::BlockVerification verified;
+  const int same = OnKeyboardAt(path, step, context, [&](link::DeviceLayer& layer) {
+    verified = link::VerifyBlock(layer, g_state, expected, address, count, RelayStep);
+    return verified.read && verified.differences == 0 ? 1 : 0;
+  });
+  if (differences != nullptr) *differences = verified.read ? verified.differences : 0xFFFFFFFFu;
+  if (firstDifference != nullptr)
+    *firstDifference = verified.read ? verified.firstDifference : address + count;
+  return same;
 }
 
 }  // extern "C"

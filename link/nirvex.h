@@ -5,12 +5,20 @@
  * its memory four bytes at a time with 7-byte HID feature reports.
  *
  * Every call opens the keyboard afresh and closes it before returning. The
- * library keeps only its 64-byte identification text between calls. Calls
- * are made from one thread, one at a time.
+ * library keeps only its 64-byte identification text between calls.
+ *
+ * Calls may come from several threads at once, one keyboard per thread (see
+ * "Several keyboards" below). What the library keeps between calls (the
+ * identification text, the access problem, a thread's own message route) is
+ * kept per thread: a program that calls from one thread sees one library.
  *
  * Environment, read at every call:
  *   NIRVEX_DEVICE  unset, empty or "hidapi": real keyboards through hidraw;
- *                  "sim:PATH[,option=value...]": the simulated keyboard kept in PATH.
+ *                  "sim:PATH[,option=value...]": the simulated keyboard kept in PATH;
+ *                  "simdir:DIR[,option=value...]": one simulated keyboard per
+ *                  DIR/NAME.sim file, plugged in while the file exists (an
+ *                  empty file is an erased keyboard); the options apply to
+ *                  all, and a file DIR/NAME.sim.options adds a keyboard's own.
  *   NIRVEX_TRACE   a file that receives one line per feature report
  *                  ("set" or "get" and the 7 bytes in lower-case hex), and
  *                  lines beginning "# " that say what the reports after them
@@ -166,7 +174,16 @@ NIRVEX_EXPORT int ProgramChangedWords(const unsigned char* buffer, unsigned int 
 */
 NIRVEX_EXPORT void NirvexSetMessageHandler(NirvexMessageHandler handler, void* context);
 
-/** @brief Whether the last call met a keyboard that this user may not open.
+/** @brief Route the calling thread's message boxes to its own handler.
+
+    @param handler Called on this thread, instead of the handler of
+        NirvexSetMessageHandler, for every message of this thread's calls;
+        NULL returns this thread to the program's handler.
+    @param context Passed back to the handler unchanged.
+*/
+NIRVEX_EXPORT void NirvexSetThreadMessageHandler(NirvexMessageHandler handler, void* context);
+
+/** @brief Whether the calling thread's last call met a keyboard that this user may not open.
 
     @returns 1 when, during the last call's search, a device with a keyboard's
         vendor and product could not be opened for lack of permission (the
@@ -174,10 +191,10 @@ NIRVEX_EXPORT void NirvexSetMessageHandler(NirvexMessageHandler handler, void* c
 */
 NIRVEX_EXPORT int NirvexLastOpenDenied(void);
 
-/** @brief What kept the last call from opening a keyboard, and how to fix it.
+/** @brief What kept the calling thread's last call from opening a keyboard, and how to fix it.
 
     @returns A NUL-terminated text of at most 511 characters held by the
-        library until its next call: the device and the fix (install the
+        library until this thread's next call: the device and the fix (install the
         udev rule with "sudo ./dev udev", then re-plug the keyboard) when
         NirvexLastOpenDenied() is 1; the empty text otherwise.
 */
@@ -201,6 +218,103 @@ enum NirvexStatus {
     unaffected. NIRVEX_OK before the thread's first call.
 */
 NIRVEX_EXPORT int NirvexLastStatus(void);
+/* Several keyboards.
+ *
+ * A production line programs several keyboards at once, one thread per
+ * keyboard. NirvexListKeyboards names every keyboard present; the three calls
+ * after it work on the one keyboard so named. Each call opens that keyboard
+ * and closes it before returning, and shows no "Done": failures reach the
+ * message route as those of ProgramFirmWare and ReadFirmWare do. */
+
+#define NIRVEX_PATH_SIZE 256
+#define NIRVEX_SERIAL_SIZE 128
+#define NIRVEX_LOCATION_SIZE 64
+#define NIRVEX_TEXT_SIZE 64
+
+/** One keyboard as NirvexListKeyboards reports it: 516 bytes, the caller's.
+    Each text is 8-bit and NUL-terminated within its field.
+
+    | Bytes    | Field    | Content                                              |
+    |----------|----------|------------------------------------------------------|
+    | 0..255   | path     | the device path that names the keyboard in the calls |
+    |          |          | below, for as long as it stays plugged in: the       |
+    |          |          | hidraw node ("/dev/hidraw3"), or a simulated         |
+    |          |          | keyboard's file; a longer path is not listed         |
+    | 256..383 | serial   | the USB serial number string, the low byte of each   |
+    |          |          | of its first 127 characters; "" when it has none     |
+    | 384..447 | location | the USB port, bus then port chain ("1-1.4"); ""      |
+    |          |          | when unknown (simulated keyboards)                   |
+    | 448..511 | text     | the identification text, as DetectKeyboard gives it  |
+    | 512..513 | vendor   | USB vendor ID, native byte order                     |
+    | 514..515 | product  | USB product ID, native byte order                    |
+*/
+typedef struct NirvexKeyboard {
+  char path[NIRVEX_PATH_SIZE];
+  char serial[NIRVEX_SERIAL_SIZE];
+  char location[NIRVEX_LOCATION_SIZE];
+  char text[NIRVEX_TEXT_SIZE];
+  unsigned short vendor;
+  unsigned short product;
+} NirvexKeyboard;
+
+/** Called exactly 100 times per block transfer with the steps 0..99, on the calling thread. */
+typedef void (*NirvexStep)(int step, void* context);
+
+/** @brief List every keyboard present that passes the identity test.
+
+    Each is opened, read and closed again, in the order of the devices.
+
+    @param list Receives the first @p capacity keyboards; may be NULL when
+        @p capacity is 0.
+    @param capacity Entries available in @p list.
+
+    @returns The number of keyboards present, which may exceed @p capacity
+        (call again with more room). 0 when there is none; then
+        NirvexLastOpenDenied tells whether one could not be opened.
+*/
+NIRVEX_EXPORT int NirvexListKeyboards(NirvexKeyboard* list, int capacity);
+
+/** @brief ProgramFirmWare on the keyboard named by @p path.
+
+    Bytes, ranges, reports, pacing and failure messages as ProgramFirmWare,
+    without "Done".
+
+    @param path A path from NirvexListKeyboards; NULL or "" is refused.
+    @param step Called as NirvexStep says, with @p context; may be NULL.
+
+    @returns 1 when every report was accepted; 0 when that keyboard is not
+        there (unplugged, or no keyboard), a report was refused, or the
+        range or the path is refused.
+*/
+NIRVEX_EXPORT int NirvexProgramKeyboard(const char* path, const unsigned char* buffer,
+                                        unsigned int address, unsigned int count, NirvexStep step,
+                                        void* context);
+
+/** @brief ReadFirmWare on the keyboard named by @p path.
+
+    @returns 1 only when all count bytes were read into buffer[address ..]
+        and the device closed again; 0 otherwise, as NirvexProgramKeyboard.
+*/
+NIRVEX_EXPORT int NirvexReadKeyboard(const char* path, unsigned char* buffer, unsigned int address,
+                                     unsigned int count, NirvexStep step, void* context);
+
+/** @brief Read a block back from the keyboard named by @p path and compare it.
+
+    Reads as NirvexReadKeyboard into memory of its own and compares keyboard
+    address address + k with expected[address + k], for k below count.
+
+    @param expected The bytes that should be there, indexed by keyboard address.
+    @param differences Receives the number of bytes that differ, or
+        0xFFFFFFFF when the block could not be read; may be NULL.
+    @param firstDifference Receives the keyboard address of the first byte
+        that differs, address + count when none does; may be NULL.
+
+    @returns 1 when the whole block was read and equals @p expected; else 0.
+*/
+NIRVEX_EXPORT int NirvexVerifyKeyboard(const char* path, const unsigned char* expected,
+                                       unsigned int address, unsigned int count, NirvexStep step,
+                                       void* context, unsigned int* differences,
+                                       unsigned int* firstDifference);
 
 #ifdef __cplusplus
 }

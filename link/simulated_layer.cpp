@@ -1,11 +1,23 @@
 #include "link/simulated_layer.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <utility>
 
 #include "link/feature_reports.h"
 
 namespace veltrane::link {
+namespace {
+
+// The size of the regular file at `path`; -1 when there is none.
+off_t FileSize(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+  return st.st_size;
+}
+
+}  // namespace
 
 SimulatedLayer::SimulatedLayer(SimulatedOptions options) : options_(std::move(options)) {}
 
@@ -20,7 +32,9 @@ OpenStatus SimulatedLayer::Open(const std::string& path, DeviceHandle& handle) {
   if (open_ || path != options_.path) return Refuse(EBUSY, OpenStatus::Failed);
   if (options_.openDenied) return Refuse(EACCES, OpenStatus::Denied);
   keyboard_ = SimulatedKeyboard{};
-  if (!options_.path.empty() && !TakeKeyboard()) return OpenStatus::Failed;
+  if (options_.pluggedByFile && !Plugged()) return Refuse(ENODEV, OpenStatus::Failed);
+  if (!options_.path.empty() && !options_.pluggedByFile && !TakeKeyboard())
+    return OpenStatus::Failed;
   open_ = true;
   handle = kHandle;
   return OpenStatus::Opened;
@@ -36,7 +50,16 @@ bool SimulatedLayer::TakeKeyboard() {
     lastError_ = locked.error != 0 ? locked.error : EIO;
     return false;
   }
-  if (LoadKeyboard(options_.path, keyboard_) == LoadResult::Damaged) {
+  const LoadResult loaded = LoadKeyboard(options_.path, keyboard_);
+  if (options_.pluggedByFile && loaded == LoadResult::Absent) {
+    lock_.Release();
+    lastError_ = ENODEV;
+    return false;
+  }
+  // An empty file plugged in is an erased keyboard.
+  const bool erased = options_.pluggedByFile && FileSize(options_.path) == 0;
+  if (erased) keyboard_ = SimulatedKeyboard{};
+  if (loaded == LoadResult::Damaged && !erased) {
     lock_.Release();
     Print(("Simulated keyboard file " + options_.path + " is damaged; left as it is\n").c_str());
     lastError_ = EIO;
@@ -48,6 +71,17 @@ bool SimulatedLayer::TakeKeyboard() {
 OpenStatus SimulatedLayer::Refuse(int code, OpenStatus status) {
   lastError_ = code;
   return status;
+}
+
+bool SimulatedLayer::Plugged() const {
+  return FileSize(options_.path) >= 0;
+}
+
+// A keyboard plugged by its file must still be there, and is taken at its first report.
+bool SimulatedLayer::ReadyForReport() {
+  if (!options_.pluggedByFile) return true;
+  if (!Plugged()) return Fail(ENODEV);
+  return lock_.Held() || TakeKeyboard();
 }
 
 bool SimulatedLayer::IsOpen(DeviceHandle handle) {
@@ -83,6 +117,7 @@ bool SimulatedLayer::ProductString(DeviceHandle handle, ProductStringBuffer& tex
 
 bool SimulatedLayer::SetFeature(DeviceHandle handle, const FeatureReport& report) {
   if (!IsOpen(handle)) return Fail(EBADF);
+  if (!ReadyForReport()) return false;
   ++setReports_;
   if (setReports_ == options_.refuseReport) return Fail(EIO);
   const bool write = report[2] != kControlMarker && (report[2] & kReadFlag) == 0;
@@ -93,6 +128,7 @@ bool SimulatedLayer::SetFeature(DeviceHandle handle, const FeatureReport& report
 
 bool SimulatedLayer::GetFeature(DeviceHandle handle, FeatureReport& report) {
   if (!IsOpen(handle)) return Fail(EBADF);
+  if (!ReadyForReport()) return false;
   report = keyboard_.reply;
   return true;
 }
@@ -101,7 +137,9 @@ bool SimulatedLayer::Close(DeviceHandle handle) {
   if (!IsOpen(handle)) return Fail(EBADF);
   open_ = false;
   bool saved = true;
-  if (keyboard_.changed && !options_.path.empty()) {
+  // An unplugged keyboard is not saved: that would plug it in again.
+  const bool plugged = !options_.pluggedByFile || Plugged();
+  if (keyboard_.changed && !options_.path.empty() && plugged) {
     const fileaccess::Status status = SaveKeyboard(options_.path, keyboard_);
     saved = status.ok;
     if (!saved) Fail(status.error != 0 ? status.error : EIO);

@@ -1,7 +1,9 @@
 // The device layer over the simulated keyboard: one keyboard at interface 0,
 // its memory loaded from its file at open and saved back at close. From open
 // to close the run holds an exclusive lock on PATH + ".lock", so that two runs
-// on one keyboard take turns and neither loses the other's writes.
+// on one keyboard take turns and neither loses the other's writes. A keyboard
+// plugged by its file takes the lock at its first report instead, and one
+// whose file is removed fails every later report with ENODEV and is not saved.
 #pragma once
 
 #include <cstdint>
@@ -28,6 +30,10 @@ struct SimulatedOptions {
   bool productStringFails = false;
   bool openDenied = false;
   bool virtualTime = false;  // waits move a clock of its own at once; reports take no time
+  // Plugged in while its file exists, an empty file being an erased keyboard;
+  // the lock is taken at the first report, so that a look at the keyboard
+  // does not wait for another run's transfer.
+  bool pluggedByFile = false;
 };
 
 class SimulatedLayer : public DeviceLayer {
@@ -59,6 +65,8 @@ class SimulatedLayer : public DeviceLayer {
   bool Fail(int code);
   OpenStatus Refuse(int code, OpenStatus status);
   bool TakeKeyboard();
+  bool Plugged() const;
+  bool ReadyForReport();
 
   SimulatedOptions options_;
   SimulatedKeyboard keyboard_;

@@ -38,7 +38,7 @@ std::string TraceLine(const char* direction, const FeatureReport& report) {
 }
 
 TraceLayer::TraceLayer(std::unique_ptr<DeviceLayer> inner, const std::string& path)
-    : inner_(std::move(inner)), path_(path), file_(OpenTrace(path)) {}
+    : ForwardingLayer(*inner), inner_(std::move(inner)), path_(path), file_(OpenTrace(path)) {}
 
 TraceLayer::~TraceLayer() {
   if (file_ != nullptr) std::fclose(file_);

@@ -124,4 +124,15 @@ int StringLength(const StringRow& row) {
   return n;
 }
 
+bool IsStringReferenced(const KeyboardDefinition& def, int n, const KeyLayer* except) {
+  constexpr std::uint8_t kTypeBits = 0x3F;
+  for (const KeyDefinition& key : def.keys) {
+    for (const KeyLayer& layer : key.layers) {
+      if (&layer != except && (layer.keytype & kTypeBits) == STRING_KEY && layer.ibmkey == n)
+        return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace veltrane::model

@@ -138,4 +138,8 @@ bool AssignTableKey(KeyLayer& layer, int row);
 // Number of strokes of a work-buffer string (entries before its terminator).
 int StringLength(const StringRow& row);
 
+// Whether a string layer other than `except` names string n. A keytype byte
+// with a light flag beside STRING_KEY counts too: its string is not free.
+bool IsStringReferenced(const KeyboardDefinition& def, int n, const KeyLayer* except = nullptr);
+
 }  // namespace veltrane::model

@@ -243,4 +243,12 @@ std::int32_t IbmKeyOfScanCode(int scanCode, bool extended) {
   return list[static_cast<std::size_t>(scanCode)];
 }
 
+int RowOfTypedKey(int scanCode, bool extended) {
+  constexpr int kF13Row = 147;
+  constexpr int kF24Row = 158;
+  if (!extended && scanCode >= 0x64 && scanCode <= 0x6E) return kF13Row + (scanCode - 0x64);
+  if (!extended && scanCode == 0x76) return kF24Row;
+  return IbmKeyOfScanCode(scanCode, extended);
+}
+
 }  // namespace veltrane::model

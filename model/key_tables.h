@@ -69,6 +69,9 @@ extern const std::array<std::int32_t, kScanCodeCount> ScanToIbmKey;
 extern const std::array<std::int32_t, kScanCodeCount> ExtendedScanToIbmKey;
 // IBM key number of a set 1 scan code; 0 for codes outside the lists.
 std::int32_t IbmKeyOfScanCode(int scanCode, bool extended);
+// The IbmKeyTable row of a key typed on the PC keyboard: the two lists, and
+// past them F13..F24 (set 1 0x64..0x6E and 0x76) by their own rows; 0 for none.
+int RowOfTypedKey(int scanCode, bool extended);
 
 extern const std::array<std::string_view, 4> DefRepDelayNames;
 extern const std::array<std::string_view, 32> DefRepRateNames;

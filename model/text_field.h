@@ -19,17 +19,37 @@ std::string_view FieldText(const TextField<N>& field) {
   return std::string_view(field.data(), static_cast<std::size_t>(end - field.begin()));
 }
 
-// Stores the text cut to N - 1 characters, zero bytes up to the end.
+// Texts are UTF-8. The length of at most `limit` bytes to which a text is
+// cut: never inside a UTF-8 character; bytes that form no valid character
+// are cut like any other byte.
+inline std::size_t Utf8CutLength(std::string_view text, std::size_t limit) {
+  if (text.size() <= limit) return text.size();
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const auto continuation = [&](std::size_t i) { return (byte(i) & 0xC0) == 0x80; };
+  if (!continuation(limit)) return limit;
+  for (std::size_t lead = limit; lead > 0 && limit - lead < 3;) {
+    --lead;
+    if (continuation(lead)) continue;
+    const unsigned char b = byte(lead);
+    const std::size_t length = b >= 0xF0 && b <= 0xF4 ? 4 : b >= 0xE0 ? 3 : b >= 0xC2 ? 2 : 1;
+    if (b >= 0xF5 || lead + length <= limit || lead + length > text.size()) return limit;
+    for (std::size_t i = lead + 1; i < lead + length; ++i)
+      if (!continuation(i)) return limit;
+    return lead;
+  }
+  return limit;
+}
+
+// Stores the text cut to N - 1 bytes on a character boundary, zero bytes up to the end.
 template <std::size_t N>
 void SetFieldText(TextField<N>& field, std::string_view text) {
   field.fill('\0');
-  const std::size_t n = std::min(text.size(), N - 1);
-  std::copy_n(text.begin(), n, field.begin());
+  std::copy_n(text.begin(), Utf8CutLength(text, N - 1), field.begin());
 }
 
-// The first `limit` characters of a text (the whole text when shorter).
+// The text cut to at most `limit` bytes on a character boundary.
 inline std::string CutText(std::string_view text, std::size_t limit) {
-  return std::string(text.substr(0, std::min(text.size(), limit)));
+  return std::string(text.substr(0, Utf8CutLength(text, limit)));
 }
 
 }  // namespace veltrane::model

@@ -17,6 +17,7 @@ enum class WindowControlKind {
   Edit,
   GroupBox,
   DropDownList,  // combo box whose entries cannot be typed over
+  ChoiceList,    // drop-down list that shows the model's choice; choices go to the model
   ListBox,
   Static,
 };

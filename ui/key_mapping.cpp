@@ -51,7 +51,7 @@ constexpr KeyRow kRows[] = {
     {62, 0x3E, NoE0, 115},  {63, 0x3F, NoE0, 116},  {64, 0x40, NoE0, 117},
     {65, 0x41, NoE0, 118},  {66, 0x42, NoE0, 119},  {67, 0x43, NoE0, 120},
     {68, 0x44, NoE0, 121},                          // F1..F10
-    {69, 0x45, NoE0, 144},  {70, 0x46, NoE0, 145},  // Num Lock, Scroll Lock
+    {69, 0x45, E0, 144},    {70, 0x46, NoE0, 145},  // Num Lock (E0 45), Scroll Lock
     {71, 0x47, NoE0, 103},  {72, 0x48, NoE0, 104},  {73, 0x49, NoE0, 105},
     {74, 0x4A, NoE0, 109},  // keypad 7 8 9 -
     {75, 0x4B, NoE0, 100},  {76, 0x4C, NoE0, 101},  {77, 0x4D, NoE0, 102},

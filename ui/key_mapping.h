@@ -23,7 +23,7 @@ int EvdevFromNativeScanCode(std::uint32_t nativeScanCode);
 
 // Set 1 make code of an evdev key code; {0, false} for unknown codes.
 // Pause gives 0x45 not extended, as the platform's key message reports it
-// (the key really sends E1 1D 45); Num Lock gives the same 0x45.
+// (the key really sends E1 1D 45); Num Lock gives 0x45 extended, as there.
 ScanCode ScanCodeOfEvdev(int evdevCode);
 
 // Virtual-key code of a key event, 0 for unknown keys. The physical key

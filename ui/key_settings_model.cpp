@@ -1,6 +1,7 @@
 #include "ui/key_settings_model.h"
 
 #include "model/key_tables.h"
+#include "ui/string_assignment.h"
 #include "ui/string_editor_model.h"
 
 namespace veltrane::ui {
@@ -49,13 +50,15 @@ std::vector<WindowControl> BuildControls() {
   constexpr int kButtonY[4] = {225, 225, 440, 440};
   for (int layer = 0; layer < 4; ++layer) {
     const int x = kGroupAt[layer][0];
-    c.push_back(
-        {K::DropDownList, "", x, kGroupAt[layer][1], 180, 300, kIdIbmKeyListFirst + layer, false});
-    c.push_back(
-        {K::DropDownList, "", x, kTypeListY[layer], 180, 300, kIdKeyTypeListFirst + layer, false});
+    c.push_back({K::ChoiceList, "", x, kGroupAt[layer][1], 180, 300, kIdIbmKeyListFirst + layer});
+    c.push_back({K::ChoiceList, "", x, kTypeListY[layer], 180, 300, kIdKeyTypeListFirst + layer});
     c.push_back(
         {K::PushButton, "Assign Macro", x, kButtonY[layer], 180, 20, kIdAssignMacroFirst + layer});
   }
+  // Between the two lists: whether the layer's choice is pending.
+  for (int layer = 0; layer < 4; ++layer)
+    c.push_back({K::Static, "", kGroupAt[layer][0], kGroupAt[layer][1] + 30, 180, 50,
+                 kIdLayerNoteFirst + layer});
   return c;
 }
 
@@ -92,13 +95,76 @@ void StoreStepLoad(KeySettingsModel& dialog, KeyEditingContext& context, bool fo
   context.host.RepaintMainWindow();
 }
 
-ComboBox* ListOf(KeySettingsModel& dialog, int id) {
+struct ListRef {
+  int layer = -1;        // -1: the id is none of the eight lists
+  bool keyList = false;  // the IBM key list, else the key type list
+};
+
+ListRef ListOf(int id) {
   for (int layer = 0; layer < model::kLayerCount; ++layer) {
-    KeySettingsLayer& group = dialog.layers[static_cast<std::size_t>(layer)];
-    if (id == kIdIbmKeyListFirst + layer) return &group.ibmKey;
-    if (id == kIdKeyTypeListFirst + layer) return &group.keyType;
+    if (id == kIdIbmKeyListFirst + layer) return {layer, true};
+    if (id == kIdKeyTypeListFirst + layer) return {layer, false};
   }
-  return nullptr;
+  return {};
+}
+
+template <typename Dialog>
+auto& GroupOf(Dialog& dialog, const ListRef& list) {
+  return dialog.layers[static_cast<std::size_t>(list.layer)];
+}
+
+constexpr std::uint8_t kTypeBits = 0x3F;
+
+// A row a layer may be given in the lists: not the "String" row, whose
+// number would be taken for a string number.
+bool IsChoosableRow(int row) {
+  const model::IbmKeyRow* entry = model::IbmKeyRowAt(row);
+  return entry != nullptr && entry->type != model::STRING_KEY;
+}
+
+bool HasChoosableRowOfType(int type) {
+  for (int row = 0; row < model::kIbmKeyRowCount; ++row)
+    if (IsChoosableRow(row) && model::IbmKeyTable[static_cast<std::size_t>(row)].type == type)
+      return true;
+  return false;
+}
+
+int TypeOfRow(int row) {
+  const model::IbmKeyRow* entry = model::IbmKeyRowAt(row);
+  return entry == nullptr ? -1 : entry->type;
+}
+
+void ShowLoaded(KeySettingsLayer& group) {
+  group.ibmKey.Select(group.loadedRow);
+  group.keyType.Select(group.loadedType);
+  group.chosenRow = -1;
+  group.wantedType = -1;
+  group.note.clear();
+}
+
+void ChooseRow(KeySettingsLayer& group, int row) {
+  if (row == group.loadedRow && TypeOfRow(row) == group.loadedType) {
+    ShowLoaded(group);  // the layer's own key: nothing to assign
+    return;
+  }
+  group.chosenRow = row;
+  group.wantedType = -1;
+  group.ibmKey.Select(row);
+  group.keyType.Select(TypeOfRow(row));
+  group.note = std::string(kChosenNote);
+}
+
+void ChooseType(KeySettingsLayer& group, int type) {
+  if (TypeOfRow(group.ibmKey.selection) == type) return;  // the key shown is of that type
+  if (type == group.loadedType && TypeOfRow(group.loadedRow) == type) {
+    ShowLoaded(group);
+    return;
+  }
+  group.chosenRow = -1;
+  group.wantedType = type;
+  group.ibmKey.Select(-1);
+  group.keyType.Select(type);
+  group.note = std::string(kWantedTypeNote);
 }
 
 }  // namespace
@@ -117,8 +183,6 @@ void StartKeySettingsDialog(KeySettingsModel& dialog, StringEditorModel& editor,
     group.ibmKey.items.clear();
     for (const model::IbmKeyRow& row : model::IbmKeyTable)
       group.ibmKey.items.emplace_back(row.legend);
-    group.keyType.enabled = false;
-    group.ibmKey.enabled = false;
   }
   LoadKeyIntoDialog(dialog, context.def, context.target);
   dialog.running = true;
@@ -138,6 +202,32 @@ void LoadKeyIntoDialog(KeySettingsModel& dialog, const model::KeyboardDefinition
   for (std::size_t i = 0; i < dialog.layers.size(); ++i)
     dialog.layers[i].ibmKey.Select(key.layers[i].ibmkey);
   dialog.positionText = model::FormatText("%d/%d", target.column, target.row);
+  for (std::size_t i = 0; i < dialog.layers.size(); ++i) {
+    KeySettingsLayer& group = dialog.layers[i];
+    group.locked = (key.layers[i].keytype & kTypeBits) == model::STRING_KEY;
+    group.loadedRow = group.ibmKey.selection;
+    group.loadedType = group.keyType.selection;
+    ShowLoaded(group);
+  }
+}
+
+void ShowEditorAssignment(KeySettingsModel& dialog, const model::KeyboardDefinition& def,
+                          const EditTarget& target, int keyIndex, int layer) {
+  if (KeyIndexOf(target) != keyIndex) return;
+  const std::string legend = dialog.legend.text;
+  const auto kept = dialog.layers;
+  LoadKeyIntoDialog(dialog, def, target);
+  dialog.legend.text = legend;
+  for (std::size_t i = 0; i < dialog.layers.size(); ++i) {
+    const KeySettingsLayer& was = kept[i];
+    if (static_cast<int>(i) == layer || (was.chosenRow < 0 && was.wantedType < 0)) continue;
+    KeySettingsLayer& group = dialog.layers[i];
+    group.ibmKey.selection = was.ibmKey.selection;
+    group.keyType.selection = was.keyType.selection;
+    group.chosenRow = was.chosenRow;
+    group.wantedType = was.wantedType;
+    group.note = was.note;
+  }
 }
 
 void StoreDialogIntoKey(const KeySettingsModel& dialog, KeyEditingContext& context) {
@@ -145,8 +235,13 @@ void StoreDialogIntoKey(const KeySettingsModel& dialog, KeyEditingContext& conte
   model::SetFieldText(key.legend, dialog.legend.text);
   for (std::size_t i = 0; i < dialog.layers.size(); ++i) {
     const KeySettingsLayer& group = dialog.layers[i];
-    if (group.keyType.selection != kStringKeyTypeEntry)
+    if (group.chosenRow >= 0) {
+      model::AssignTableKey(key.layers[i], group.chosenRow);
+      MarkLayerUsedIfAssigned(key, static_cast<int>(i));
+    } else if (group.wantedType < 0 && group.keyType.selection != kStringKeyTypeEntry) {
+      // A type without its key yet changes nothing.
       key.layers[i].ibmkey = static_cast<std::uint8_t>(group.ibmKey.selection);
+    }
   }
   model::LogPrintf(context.log, "StoreEveryThing bIBMKey = ");
   model::UpdateKeyComplete(key);
@@ -195,13 +290,46 @@ int OnKeySettingsCommand(KeySettingsModel& dialog, StringEditorModel& editor,
   return dialog.running ? 0 : dialog.result;
 }
 
+bool IsChoosable(const KeySettingsModel& dialog, int listId, int entry) {
+  const ListRef list = ListOf(listId);
+  if (list.layer < 0 || GroupOf(dialog, list).locked) return false;
+  if (list.keyList) {
+    const int wanted = GroupOf(dialog, list).wantedType;
+    return IsChoosableRow(entry) && (wanted < 0 || TypeOfRow(entry) == wanted);
+  }
+  return entry >= 0 && entry < model::kKeyTypeCount && entry != model::STRING_KEY &&
+         HasChoosableRowOfType(entry);
+}
+
+bool ChooseInKeySettingsList(KeySettingsModel& dialog, int listId, int entry) {
+  if (!IsChoosable(dialog, listId, entry)) return false;
+  const ListRef list = ListOf(listId);
+  if (list.keyList) {
+    ChooseRow(GroupOf(dialog, list), entry);
+  } else {
+    ChooseType(GroupOf(dialog, list), entry);
+  }
+  return true;
+}
+
 int OnKeySettingsListChar(KeySettingsModel& dialog, int listId, char typed, std::int64_t nowMs) {
-  ComboBox* list = ListOf(dialog, listId);
-  if (list == nullptr) return -1;
+  const ListRef list = ListOf(listId);
+  if (list.layer < 0) return -1;
+  KeySettingsLayer& group = GroupOf(dialog, list);
+  ComboBox& shown = list.keyList ? group.ibmKey : group.keyType;
+  if (group.locked) {
+    group.note = std::string(kMacroNote);
+    return shown.selection;
+  }
   if (dialog.typeAheadList != listId) dialog.typeAhead = TypeAhead{};
   dialog.typeAheadList = listId;
-  list->selection = TypeAheadSelect(dialog.typeAhead, list->items, list->selection, typed, nowMs);
-  return list->selection;
+  // Entries that cannot be chosen are passed over.
+  std::vector<std::string> choosable(shown.items.size());
+  for (std::size_t i = 0; i < choosable.size(); ++i)
+    if (IsChoosable(dialog, listId, static_cast<int>(i))) choosable[i] = shown.items[i];
+  const int entry = TypeAheadSelect(dialog.typeAhead, choosable, shown.selection, typed, nowMs);
+  if (entry >= 0 && entry != shown.selection) ChooseInKeySettingsList(dialog, listId, entry);
+  return shown.selection;
 }
 
 }  // namespace veltrane::ui

@@ -35,14 +35,25 @@ enum KeySettingsId : int {
   kIdPosition = 1052,
   kIdKeyTypeListFirst = 35112,  // 35112..35115
   kIdAssignMacroFirst = 35143,  // 35143..35146
+  kIdLayerNoteFirst = 35250,    // 35250..35253: what a layer's choice waits for
 };
 
 inline constexpr int kStringKeyTypeEntry = 17;
 
+inline constexpr std::string_view kChosenNote = "Pending: OK assigns this key, Cancel drops it";
+inline constexpr std::string_view kWantedTypeNote = "Pending: choose a key of this type";
+inline constexpr std::string_view kMacroNote = "A macro: change it with Assign Macro";
+
 struct KeySettingsLayer {
   CheckBox used;
-  ComboBox ibmKey;   // disabled: display only
-  ComboBox keyType;  // disabled: display only
+  ComboBox ibmKey;
+  ComboBox keyType;
+  bool locked = false;   // a string layer: its macro changes through "Assign Macro" only
+  int loadedRow = -1;    // the list entries the layer itself shows
+  int loadedType = -1;
+  int chosenRow = -1;    // a key chosen in the lists, assigned when the position is stored
+  int wantedType = -1;   // a key type chosen, waiting for a key of that type
+  std::string note;      // kChosenNote, kWantedTypeNote, kMacroNote or nothing
 };
 
 struct KeySettingsModel {
@@ -65,10 +76,17 @@ const std::vector<WindowControl>& KeySettingsControls();
 void StartKeySettingsDialog(KeySettingsModel& dialog, StringEditorModel& editor,
                             KeyEditingContext& context);
 
+// Shows the key; choices pending in the lists are dropped.
 void LoadKeyIntoDialog(KeySettingsModel& dialog, const model::KeyboardDefinition& def,
                        const EditTarget& target);
-// Legend (31 characters) and the IBM keys back into the key, complete derived,
-// the main window repainted.
+// After the string editor assigned a layer of key `keyIndex`: when the dialog
+// shows that key, it shows the new assignment and flags, and keeps the legend
+// being typed and the other layers' pending choices.
+void ShowEditorAssignment(KeySettingsModel& dialog, const model::KeyboardDefinition& def,
+                          const EditTarget& target, int keyIndex, int layer);
+// Legend (31 bytes) and the layers back into the key: a chosen key is
+// assigned (AssignTableKey, the layer and key marked used), other layers get
+// the IBM key shown written back. Complete derived, the main window repainted.
 void StoreDialogIntoKey(const KeySettingsModel& dialog, KeyEditingContext& context);
 
 // Move to the previous/next position whose enabled is exactly 1; with none
@@ -81,8 +99,18 @@ void StepToPreviousKey(const model::KeyboardDefinition& def, EditTarget& target)
 int OnKeySettingsCommand(KeySettingsModel& dialog, StringEditorModel& editor,
                          KeyEditingContext& context, int id);
 
-// A character typed into one of the eight lists: the entry whose text starts
-// with the letters typed so far is selected. Returns the selected entry.
+// Whether an entry of one of the eight lists can be chosen: none in a string
+// layer's lists, never the "String" row nor "String Key", types only when a
+// key of theirs can be chosen, and keys only of the type asked for.
+bool IsChoosable(const KeySettingsModel& dialog, int listId, int entry);
+
+// An entry chosen in one of the eight lists (from its popup or by typing).
+// A key is pending until the position is stored; a key type other than the
+// shown key's asks for a key of that type. False when it cannot be chosen.
+bool ChooseInKeySettingsList(KeySettingsModel& dialog, int listId, int entry);
+
+// A character typed into one of the eight lists: the choosable entry whose
+// text starts with the letters typed so far is chosen. Returns the selected entry.
 int OnKeySettingsListChar(KeySettingsModel& dialog, int listId, char typed, std::int64_t nowMs);
 
 }  // namespace veltrane::ui

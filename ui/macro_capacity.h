@@ -1,5 +1,7 @@
-// How full the packed string store will be: beside the 128 terminators the
-// 192-entry store has room for 64 strokes of all strings together.
+// How full the packed string store will be. Every stroke and the terminator
+// of each of the 128 strings take one of the 192 store entries; once the
+// store is full, further entries are written over the last one, so strings
+// behind the last stroke share it and strokes that land there are lost.
 #pragma once
 
 #include <string>
@@ -8,17 +10,19 @@
 
 namespace veltrane::ui {
 
-inline constexpr int kMacroStrokeSlots = model::kStoreEntries - model::kStringCount;
-
-// Strokes of all work-buffer strings, counted as FlattenStrings packs them.
+// Strokes of all work-buffer strings.
 int UsedMacroStrokes(const model::KeyboardDefinition& def);
+
+// Store entries FlattenStrings will write: strokes and terminators, at most the whole store.
+int UsedStoreEntries(const model::KeyboardDefinition& def);
 
 // Strokes that FlattenStrings would not get into the store. Past the limit
 // this depends on where the strokes sit: terminators of empty strings behind
 // a long one share the last entry, strokes there are lost.
 int DroppedMacroStrokes(const model::KeyboardDefinition& def);
 
-// "Macro strokes: 12 of 64"; adds how many strokes a save or download would drop.
+// "Macro store: 131 of 192 entries"; adds how many strokes a save or
+// download would drop, when it would drop any.
 std::string MacroCapacityText(const model::KeyboardDefinition& def);
 
 }  // namespace veltrane::ui

@@ -67,6 +67,7 @@ std::string NirvexLink::DetectKeyboard() {
   std::array<char, 256> text{};
   ::DetectKeyboard(text.data());
   lastStatus_ = StatusOfLastCall();
+  KeepAccessProblem();
   text.back() = '\0';
   return text.data();
 }
@@ -80,6 +81,7 @@ bool NirvexLink::ProgramFirmWare(std::span<const std::uint8_t> bytes, unsigned a
   const StepScope scope(step);
   const bool written = ::ProgramFirmWare(bytes.data(), address, count, RelayProgress) != 0;
   lastStatus_ = StatusOfLastCall();
+  KeepAccessProblem();
   return written;
 }
 
@@ -92,7 +94,12 @@ bool NirvexLink::ReadFirmWare(std::span<std::uint8_t> bytes, unsigned address, u
   const StepScope scope(step);
   const bool read = ::ReadFirmWare(bytes.data(), address, count, RelayProgress) != 0;
   lastStatus_ = StatusOfLastCall();
+  KeepAccessProblem();
   return read;
+}
+
+void NirvexLink::KeepAccessProblem() {
+  accessProblem_ = NirvexLastOpenDenied() != 0 ? std::string(NirvexAccessProblem()) : std::string();
 }
 
 ChangedWordsResult NirvexLink::ProgramChangedWords(std::span<const std::uint8_t> bytes,
@@ -116,7 +123,7 @@ ChangedWordsResult NirvexLink::ProgramChangedWords(std::span<const std::uint8_t>
 }
 
 std::string NirvexLink::AccessProblem() {
-  return NirvexLastOpenDenied() != 0 ? std::string(NirvexAccessProblem()) : std::string();
+  return accessProblem_;
 }
 
 }  // namespace veltrane::ui

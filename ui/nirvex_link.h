@@ -25,8 +25,13 @@ class NirvexLink : public KeyboardLink {
   LinkStatus LastStatus() override { return lastStatus_; }
 
  private:
+  // The library answers on the thread that made the call: kept here for a
+  // caller that asks from another one.
+  void KeepAccessProblem();
+
   model::MessageSink& messages_;
   LinkStatus lastStatus_ = LinkStatus::Ok;  // read on the thread of the call, kept for any thread
+  std::string accessProblem_;
 };
 
 }  // namespace veltrane::ui

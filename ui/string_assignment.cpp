@@ -60,8 +60,9 @@ std::string LayerKeyLine(const model::IbmKeyRow& row, const KeyLayer& layer) {
   return line;
 }
 
-void FreeString(model::KeyboardDefinition& def, std::int32_t n) {
-  if (!IsStringNumber(n)) return;
+// Frees string n unless another string layer still names it.
+void FreeString(model::KeyboardDefinition& def, std::int32_t n, const KeyLayer& layer) {
+  if (!IsStringNumber(n) || model::IsStringReferenced(def, n, &layer)) return;
   StringAt(def, n)[0] = StringChar{};
   if (def.settings.NumberOfStrings > 0) --def.settings.NumberOfStrings;
 }
@@ -80,12 +81,30 @@ void RecordString(AssignmentContext& context, const std::vector<std::string>& li
   }
 }
 
+bool IsLightControlLine(std::string_view name) {
+  return name == kFnLightLine || name == kLightControlDisplay;
+}
+
+// The first line that cannot be applied: every stroke of a macro names a
+// table row; a single line may also be a light control line.
+const std::string* LineNamingNoKey(const std::vector<std::string>& lines) {
+  for (const std::string& text : lines) {
+    const std::string_view name = SplitLine(text).name;
+    if (model::FindRowByLegend(name)) continue;
+    if (lines.size() == 1 && IsLightControlLine(name)) continue;
+    return &text;
+  }
+  return nullptr;
+}
+
 enum class Variant { A, B };
 
-void AssignSingleKey(AssignmentContext& context, KeyLayer& layer, std::string_view text,
+// Returns whether the line named a table row.
+bool AssignSingleKey(AssignmentContext& context, KeyLayer& layer, std::string_view text,
                      Variant variant) {
   const LineColumns line = SplitLine(text);
-  if (const std::optional<int> row = model::FindRowByLegend(line.name)) {
+  const std::optional<int> row = model::FindRowByLegend(line.name);
+  if (row) {
     const model::IbmKeyRow& entry = model::IbmKeyTable[static_cast<std::size_t>(*row)];
     layer.keytype = entry.type;
     layer.ibmkey = *row;
@@ -114,6 +133,7 @@ void AssignSingleKey(AssignmentContext& context, KeyLayer& layer, std::string_vi
   if (line.IsSet(6)) layer.keymode |= model::KEYMODE_ALTGR;
   if (a && line.IsSet(7))
     layer.keytype |= line.At(7, 6) == 'U' ? model::KEYTYPE_LIGHT_UP : model::KEYTYPE_LIGHT_DOWN;
+  return row.has_value();
 }
 
 // A layer that is not a string (or names no string) gets a new string number.
@@ -134,6 +154,7 @@ bool AssignNewString(AssignmentContext& context, KeyLayer& layer,
   layer.scan2code = 0;
   layer.scan3code = 0;
   layer.usbcode = 0;
+  layer.stringcharcount = std::min(static_cast<int>(lines.size()), model::kMaxStringStrokes);
   RecordString(context, lines, s);
   return true;
 }
@@ -144,11 +165,17 @@ bool ApplyToStringLayer(AssignmentContext& context, KeyLayer& layer,
   const std::size_t n = lines.size();
   if (n == 0) {
     AssignModifierKey(layer, context.flags, context.log);
-    FreeString(context.def, old);
+    FreeString(context.def, old, layer);
   } else if (n == 1) {
-    FreeString(context.def, old);
-    AssignSingleKey(context, layer, lines[0], Variant::A);
-  } else if (!IsStringNumber(old)) {
+    FreeString(context.def, old, layer);
+    if (!AssignSingleKey(context, layer, lines[0], Variant::A)) {
+      // A light control line: the layer no longer names its string.
+      layer.ibmkey = 0;
+      layer.keytype = context.keyIndex == context.fnLightKey ? model::LOCAL_ILLUMINATION_KEY
+                                                             : model::UNUSED_KEY;
+    }
+  } else if (!IsStringNumber(old) || model::IsStringReferenced(context.def, old, &layer)) {
+    // Re-recording a string another key shares would change that key too.
     return AssignNewString(context, layer, lines);
   } else {
     layer.stringcharcount = std::min(static_cast<int>(n), model::kMaxStringStrokes);
@@ -206,7 +233,7 @@ void ShowLayerInStringEditor(const model::KeyboardDefinition& def, const model::
     return;
   }
   if (layer.keytype == model::LOCAL_ILLUMINATION_KEY) {
-    lines.emplace_back("Fn3Light Control");
+    lines.emplace_back(kLightControlDisplay);
     return;
   }
   if (layer.ibmkey == 0) return;
@@ -219,6 +246,13 @@ bool ApplyStringEditorList(AssignmentContext& context, int layerIndex,
   if (context.keyIndex < 0 || context.keyIndex >= model::kKeyCount || layerIndex < 0 ||
       layerIndex >= model::kLayerCount)
     return false;
+  if (const std::string* line = LineNamingNoKey(lines)) {
+    context.messages.Show(model::FormatText("\"%s\" names no key that can be recorded. Delete the "
+                                            "line and press OK again; the key was not changed.",
+                                            std::string(SplitLine(*line).name).c_str()),
+                          kKeyMacroCaption, model::MessageIcon::Warning);
+    return false;
+  }
   model::KeyDefinition& key = context.def.keys[static_cast<std::size_t>(context.keyIndex)];
   KeyLayer& layer = key.layers[static_cast<std::size_t>(layerIndex)];
   if (layer.keytype == model::STRING_KEY) return ApplyToStringLayer(context, layer, lines);
@@ -253,14 +287,15 @@ int AssignModifierKey(model::KeyLayer& layer, const ModifierFlags& flags, model:
 
 bool ConvertLineToStringChar(model::KeyboardDefinition& def, std::string_view text, int k, int n) {
   if (!IsStringNumber(n) || k < 0 || k >= model::kMaxStringStrokes) return false;
-  StringChar& entry = StringAt(def, n)[static_cast<std::size_t>(k)];
   const LineColumns line = SplitLine(text);
-  if (const std::optional<int> row = model::FindRowByLegend(line.name)) {
-    const model::IbmKeyRow& found = model::IbmKeyTable[static_cast<std::size_t>(*row)];
-    entry.characterMode2 = found.scan2;
-    entry.characterUSB = found.usb;
-    entry.characterType = found.type;
-  }
+  const std::optional<int> row = model::FindRowByLegend(line.name);
+  // Without a row the entry could be left all zero: a terminator inside the macro.
+  if (!row) return false;
+  StringChar& entry = StringAt(def, n)[static_cast<std::size_t>(k)];
+  const model::IbmKeyRow& found = model::IbmKeyTable[static_cast<std::size_t>(*row)];
+  entry.characterMode2 = found.scan2;
+  entry.characterUSB = found.usb;
+  entry.characterType = found.type;
   entry.modifier = 0;
   if (line.IsSet(1)) entry.modifier |= 0x04;
   if (line.IsSet(2)) entry.modifier |= line.At(2, 5) == 'l' ? 0x01 : 0x10;
@@ -269,9 +304,21 @@ bool ConvertLineToStringChar(model::KeyboardDefinition& def, std::string_view te
   return true;
 }
 
+void MarkLayerUsedIfAssigned(model::KeyDefinition& key, int layerIndex) {
+  if (layerIndex < 0 || layerIndex >= model::kLayerCount) return;
+  model::KeyLayer& layer = key.layers[static_cast<std::size_t>(layerIndex)];
+  constexpr std::uint8_t kTypeBits = 0x3F;
+  if ((layer.keytype & kTypeBits) == model::UNUSED_KEY) return;
+  layer.used = 1;
+  key.used = 1;
+}
+
 int FindFreeString(const model::KeyboardDefinition& def) {
-  for (int n = 0; n < model::kStringCount; ++n)
-    if (def.stringWorkBuffer[static_cast<std::size_t>(n)][0].IsTerminator()) return n;
+  for (int n = 0; n < model::kStringCount; ++n) {
+    if (def.stringWorkBuffer[static_cast<std::size_t>(n)][0].IsTerminator() &&
+        !model::IsStringReferenced(def, n))
+      return n;
+  }
   return -1;
 }
 

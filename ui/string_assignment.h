@@ -29,6 +29,11 @@ struct ModifierFlags {
 
 inline constexpr int kNoFnLightKey = 4095;
 
+// The line the "Fn Light" button adds, and the display of a light control
+// layer. Neither names a table row; each may stand alone in the list.
+inline constexpr std::string_view kFnLightLine = "Fn Light Control";
+inline constexpr std::string_view kLightControlDisplay = "Fn3Light Control";
+
 // A list line: the name before the first tab, then the seven columns (Alt,
 // Ctrl, Shift, Base, Repeat off, Alt Gr, Light) between the tabs. A line
 // without a tab is all name; missing columns are empty.
@@ -57,8 +62,9 @@ void ShowLayerInStringEditor(const model::KeyboardDefinition& def, const model::
                              std::vector<std::string>& lines);
 
 // Turns the lines into layer `layerIndex` of the key; false when the layer
-// was left unchanged because no string number was free (the user is told).
-// More than 79 lines keep their first 79 strokes (the user is told).
+// was left unchanged (the user is told): a line names no key that can be
+// recorded, or no string number is free. More than 79 lines keep their
+// first 79 strokes (the user is told).
 bool ApplyStringEditorList(AssignmentContext& context, int layerIndex,
                            const std::vector<std::string>& lines);
 
@@ -68,10 +74,16 @@ bool ApplyStringEditorList(AssignmentContext& context, int layerIndex,
 int AssignModifierKey(model::KeyLayer& layer, const ModifierFlags& flags, model::LogSink* log);
 
 // Writes entry k of string n from the line; false (nothing written) when k
-// or n lies outside the work buffer's strokes.
+// or n lies outside the work buffer's strokes, or the line names no row.
 bool ConvertLineToStringChar(model::KeyboardDefinition& def, std::string_view line, int k, int n);
 
-// Lowest string number whose entry 0 is a terminator; -1 when all are in use.
+// After the user gave a layer a meaning (the editor's "OK", a key chosen in
+// Key Settings): the layer and its key are marked used, so that the key is
+// complete at once. A layer left without a key keeps its flags.
+void MarkLayerUsedIfAssigned(model::KeyDefinition& key, int layerIndex);
+
+// Lowest string number whose entry 0 is a terminator and that no string
+// layer names; -1 when all are in use.
 int FindFreeString(const model::KeyboardDefinition& def);
 
 }  // namespace veltrane::ui

@@ -64,7 +64,7 @@ std::string_view ButtonLineName(int id) {
     case kIdStopSun:
       return "Stop SUN";
     case kIdFnLight:
-      return "Fn Light Control";
+      return kFnLightLine;
     default:
       return {};
   }
@@ -74,15 +74,22 @@ bool HasSelection(const StringEditorModel& editor) {
   return editor.selection >= 0 && editor.selection < static_cast<int>(editor.lines.size());
 }
 
+// "OK" assigns to the position the list came from, even when the dialog has
+// stepped on meanwhile. A refused list stays in the window to be mended.
 void PressOk(StringEditorModel& editor, KeyEditingContext& context) {
+  AssignmentContext assignment{context.def,  editor.editKey,    editor.flags,
+                               editor.fnLightKey, context.log, context.messages};
+  if (!ApplyStringEditorList(assignment, editor.editLayer, editor.lines)) return;
   editor.visible = false;
   context.host.HideStringEditor();
-  AssignmentContext assignment{context.def,  KeyIndexOf(context.target),
-                               editor.flags, editor.fnLightKey,
-                               context.log,  context.messages};
-  ApplyStringEditorList(assignment, editor.editLayer, editor.lines);
-  if (editor.keySettingsDialog != nullptr)
-    LoadKeyIntoDialog(*editor.keySettingsDialog, context.def, context.target);
+  model::KeyDefinition& key = context.def.keys[static_cast<std::size_t>(editor.editKey)];
+  MarkLayerUsedIfAssigned(key, editor.editLayer);
+  model::UpdateKeyComplete(key);
+  if (editor.keySettingsDialog != nullptr) {
+    ShowEditorAssignment(*editor.keySettingsDialog, context.def, context.target, editor.editKey,
+                         editor.editLayer);
+  }
+  context.host.RepaintMainWindow();
   editor.capacityText = MacroCapacityText(context.def);
 }
 
@@ -106,10 +113,60 @@ bool RunButton(StringEditorModel& editor, KeyEditingContext& context, int id) {
     editor.selection = -1;
   } else if (const std::string_view name = ButtonLineName(id); !name.empty()) {
     AddLine(editor, name, kNoColumns);
-    if (id == kIdFnLight) editor.fnLightKey = KeyIndexOf(context.target);
+    if (id == kIdFnLight) editor.fnLightKey = editor.editKey;
   }
   return true;
 }
+
+constexpr int kScanCtrl = 0x1D, kScanShiftLeft = 0x2A, kScanShiftRight = 0x36, kScanAlt = 0x38;
+constexpr int kScanPrintScreen = 0x37;  // extended
+
+std::string TypedKeyName(int scanCode, bool extended) {
+  const int row = model::RowOfTypedKey(scanCode, extended);
+  // A key of no row keeps the name of its number, which OK refuses by name.
+  if (row == 0) return "IBM Key 0";
+  return std::string(model::IbmKeyTable[static_cast<std::size_t>(row)].legend);
+}
+
+// Presses and releases of the modifier keys; false for any other key.
+bool TrackModifier(StringEditorModel& editor, KeyAction action, const EditorKeyEvent& key) {
+  ModifierFlags& f = editor.flags;
+  const bool down = action == KeyAction::Press;
+  const int s = key.scanCode;
+  const bool e = key.extended;
+  bool* flag = nullptr;
+  std::uint8_t held = 0;
+  if (s == kScanCtrl) {
+    flag = e ? &f.ctrlRight : &f.ctrlLeft;
+    held = e ? kHeldCtrlRight : kHeldCtrlLeft;
+  } else if (s == kScanShiftLeft || s == kScanShiftRight) {
+    flag = s == kScanShiftLeft ? &f.shiftLeft : &f.shiftRight;
+    held = s == kScanShiftLeft ? kHeldShiftLeft : kHeldShiftRight;
+  } else if (s == kScanAlt && e) {
+    // The right Alt key is AltGr (the stroke's right Alt bit), not Alt.
+    flag = &f.altGr;
+    held = kHeldAltGr;
+  } else if (s == kScanAlt) {
+    f.alt = key.altHeld;
+    held = kHeldAlt;
+  } else {
+    return false;
+  }
+  if (flag != nullptr) *flag = down;
+  editor.heldKeys = down ? (editor.heldKeys | held) : (editor.heldKeys & ~held);
+  return true;
+}
+
+void AddTypedLine(StringEditorModel& editor, const EditorKeyEvent& key) {
+  ModifierFlags& f = editor.flags;
+  if (!key.altHeld && !key.modifiersHeld && editor.heldKeys == 0) f = {};
+  // Alt held through AltGr alone is no Alt.
+  const bool altGrOnly = (editor.heldKeys & (kHeldAltGr | kHeldAlt)) == kHeldAltGr;
+  f.alt = key.altHeld && !altGrOnly;
+  AddLine(editor, TypedKeyName(key.scanCode, key.extended), Columns(f, kCapturedTexts));
+  editor.echoText = key.characters;
+}
+
 
 }  // namespace
 
@@ -198,6 +255,11 @@ void OpenStringEditorForLayer(StringEditorModel& editor, KeyEditingContext& cont
   editor.lines.clear();
   editor.selection = -1;
   editor.editLayer = layer;
+  editor.editKey = KeyIndexOf(context.target);
+  // Boxes left from an earlier key would slip into this layer's strokes.
+  editor.flags = {};
+  editor.heldKeys = 0;
+  editor.printScreenDown = false;
   const model::KeyDefinition& key =
       context.def.keys[static_cast<std::size_t>(KeyIndexOf(context.target))];
   ShowLayerInStringEditor(context.def, key.layers[static_cast<std::size_t>(layer)], editor.lines);
@@ -206,48 +268,37 @@ void OpenStringEditorForLayer(StringEditorModel& editor, KeyEditingContext& cont
   context.host.ShowStringEditor();
 }
 
-void CaptureKeystroke(StringEditorModel& editor, KeyAction action, int s, bool e, bool a,
-                      std::string_view characters) {
-  ModifierFlags& f = editor.flags;
+void CaptureKeystroke(StringEditorModel& editor, KeyAction action, const EditorKeyEvent& key) {
+  if (TrackModifier(editor, action, key)) return;
+  const bool printScreen = key.scanCode == kScanPrintScreen && key.extended;
   if (action == KeyAction::Press) {
-    if (s == 0x1D) {
-      (e ? f.ctrlRight : f.ctrlLeft) = true;
-    } else if (s == 0x2A) {
-      f.shiftLeft = true;
-    } else if (s == 0x36) {
-      f.shiftRight = true;
-    } else if (s == 0x38) {
-      f.alt = a;
-    } else {
-      const std::int32_t n = model::IbmKeyOfScanCode(s, e);
-      f.alt = a;
-      AddLine(editor, model::FormatText("IBM Key %d", n), Columns(f, kCapturedTexts));
-      editor.echoText = std::string(characters);
-    }
+    AddTypedLine(editor, key);
+    if (printScreen) editor.printScreenDown = true;
     return;
   }
-  if (s == 0x1D) {
-    (e ? f.ctrlRight : f.ctrlLeft) = false;
-  } else if (s == 0x2A) {
-    f.shiftLeft = false;
-  } else if (s == 0x36) {
-    f.shiftRight = false;
-  } else if (s == 0x37 && e) {
-    AddLine(editor, model::FormatText("IBM Key %d", model::IbmKeyOfScanCode(0x37, true)),
-            kNoColumns);
-  } else if (s == 0x38) {
-    f.alt = a;
+  // Where the platform reports Print Screen only when it is released, the
+  // release is the stroke; one press is one stroke either way.
+  if (printScreen) {
+    if (!editor.printScreenDown) AddLine(editor, TypedKeyName(kScanPrintScreen, true), kNoColumns);
+    editor.printScreenDown = false;
   }
 }
 
-void OnStringEditorKeyDown(StringEditorModel& editor, int scanCode, bool extended, bool altHeld,
-                           bool systemKey, std::string_view characters) {
-  CaptureKeystroke(editor, KeyAction::Press, scanCode, extended, altHeld, characters);
-  if (systemKey) CaptureKeystroke(editor, KeyAction::Release, scanCode, extended, altHeld);
+void OnStringEditorKeyDown(StringEditorModel& editor, const EditorKeyEvent& key) {
+  CaptureKeystroke(editor, KeyAction::Press, key);
+  // Releasing at once matters to the modifiers alone; Alt, AltGr and Print
+  // Screen keep their state until their own release.
+  const bool keepsState =
+      key.scanCode == kScanAlt || (key.scanCode == kScanPrintScreen && key.extended);
+  if (key.systemKey && !keepsState) CaptureKeystroke(editor, KeyAction::Release, key);
 }
 
-void OnStringEditorKeyUp(StringEditorModel& editor, int scanCode, bool extended, bool altHeld) {
-  CaptureKeystroke(editor, KeyAction::Release, scanCode, extended, altHeld);
+void OnStringEditorKeyUp(StringEditorModel& editor, const EditorKeyEvent& key) {
+  CaptureKeystroke(editor, KeyAction::Release, key);
+}
+
+void OnStringEditorFocusLost(StringEditorModel& editor) {
+  editor.heldKeys = 0;
 }
 
 bool OnStringEditorCommand(StringEditorModel& editor, KeyEditingContext& context, int id) {
@@ -266,10 +317,11 @@ bool OnStringEditorCommand(StringEditorModel& editor, KeyEditingContext& context
   return true;
 }
 
-void OnExtraKeySelected(StringEditorModel& editor, int entry) {
+bool OnExtraKeySelected(StringEditorModel& editor, int entry) {
   editor.extraKeys.Select(entry);
   if (entry >= 1 && entry < static_cast<int>(kExtraKeyNames.size()))
     AddLine(editor, kExtraKeyNames[static_cast<std::size_t>(entry)], kNoColumns);
+  return true;
 }
 
 void OnStringEditorListSelect(StringEditorModel& editor, int line) {

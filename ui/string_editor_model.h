@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,6 +57,16 @@ inline constexpr std::array<int, 7> kStringEditorTabStops = {45, 70, 100, 130, 1
 inline constexpr int kEchoX = 10;
 inline constexpr int kEchoY = 265;
 
+// The modifier keys held down, as the window saw them pressed and released.
+enum HeldKey : std::uint8_t {
+  kHeldCtrlLeft = 1,
+  kHeldCtrlRight = 2,
+  kHeldShiftLeft = 4,
+  kHeldShiftRight = 8,
+  kHeldAlt = 16,
+  kHeldAltGr = 32,
+};
+
 struct StringEditorModel {
   bool visible = false;
   std::vector<std::string> lines;  // StringEditorList
@@ -65,7 +76,10 @@ struct StringEditorModel {
   std::string echoText;      // the characters of the last captured key, drawn at (10, 265)
   std::string capacityText;  // the macro capacity gauge
   int editLayer = 0;         // EditLayer
+  int editKey = 0;           // the position the list was filled from: "OK" assigns to it
   int fnLightKey = kNoFnLightKey;
+  std::uint8_t heldKeys = 0;     // HeldKey bits
+  bool printScreenDown = false;  // its press made a line: the release makes none
   KeySettingsModel* keySettingsDialog = nullptr;  // KeySettingsDialogHandle
 };
 
@@ -83,25 +97,38 @@ bool* FlagOfCheckBox(ModifierFlags& flags, int id);
 bool IsCheckBoxChecked(const StringEditorModel& editor, int id);
 
 // "Assign Macro" of a layer: the list emptied and filled from the layer,
-// EditLayer set, the window shown.
+// EditLayer set, the check boxes cleared, the window shown.
 void OpenStringEditorForLayer(StringEditorModel& editor, KeyEditingContext& context, int layer);
 
+// One key event as the window receives it.
+struct EditorKeyEvent {
+  int scanCode = 0;            // set 1 make code, 0 for keys that have none
+  bool extended = false;       // E0 key; right Alt (AltGr) is 0x38 extended
+  bool altHeld = false;        // Alt held when the key went down (the key data's context bit)
+  bool modifiersHeld = false;  // the platform reports Ctrl, Shift or Alt held
+  bool systemKey = false;      // pressed while Alt is held, or F10
+  std::string characters;      // what the key produces under the current layout, UTF-8
+};
+
 enum class KeyAction { Press, Release };
-// One key event: the set 1 scan code, the extended flag, Alt held when the key
-// went down, and the characters the key produces under the current layout.
-void CaptureKeystroke(StringEditorModel& editor, KeyAction action, int scanCode, bool extended,
-                      bool altHeld, std::string_view characters = {});
+// One key press or release. Ctrl, Shift, Alt and AltGr set and clear their
+// check boxes; any other key becomes a line carrying the boxes. A key typed
+// with no modifier held clears all ten boxes first, so that nothing a clicked
+// line loaded into them slips into the new stroke.
+void CaptureKeystroke(StringEditorModel& editor, KeyAction action, const EditorKeyEvent& key);
 // Key down and up as the window receives them; a key down while Alt is held
 // (a system key) is a press followed at once by a release.
-void OnStringEditorKeyDown(StringEditorModel& editor, int scanCode, bool extended, bool altHeld,
-                           bool systemKey, std::string_view characters = {});
-void OnStringEditorKeyUp(StringEditorModel& editor, int scanCode, bool extended, bool altHeld);
+void OnStringEditorKeyDown(StringEditorModel& editor, const EditorKeyEvent& key);
+void OnStringEditorKeyUp(StringEditorModel& editor, const EditorKeyEvent& key);
+// The window lost the keyboard: the releases of keys held now go elsewhere.
+void OnStringEditorFocusLost(StringEditorModel& editor);
 
 // A button or check box. Returns true when the window takes the keyboard
 // focus back afterwards (the host has then been asked to focus it).
 bool OnStringEditorCommand(StringEditorModel& editor, KeyEditingContext& context, int id);
-// A selection accepted in the "Extra Keys" list.
-void OnExtraKeySelected(StringEditorModel& editor, int entry);
+// A selection accepted in the "Extra Keys" list. Returns true: the window
+// takes the keyboard focus back, so that the next key is captured.
+bool OnExtraKeySelected(StringEditorModel& editor, int entry);
 // A click or selection change in the list.
 void OnStringEditorListSelect(StringEditorModel& editor, int line);
 

@@ -5,8 +5,13 @@
 namespace veltrane::ui {
 namespace {
 
+constexpr int kVkCancel = 3;
 constexpr int kVkMenu = 18;
 constexpr int kVkF10 = 121;
+constexpr int kEvdevCtrlLeft = 29;
+constexpr int kEvdevAltRight = 100;
+constexpr int kEvdevPrint = 99;
+constexpr int kEvdevPause = 119;
 
 struct NameRange {
   int first;
@@ -64,17 +69,38 @@ constexpr std::uint32_t kTransitionBit = 1u << 31;
 
 }  // namespace
 
-TestKeyEvent TestKeyEventOf(int evdevCode, char32_t character, bool numLock) {
+TestKeyEvent TestKeyEventOf(int evdevCode, char32_t character, bool numLock, bool ctrlHeld,
+                            bool altHeld) {
   const ScanCode scan = ScanCodeOfEvdev(evdevCode);
   TestKeyEvent event;
   event.virtualKey = VirtualKeyOf(evdevCode, character, numLock);
   event.scanCode = scan.code;
   event.extended = scan.extended;
+  event.ctrlHeld = ctrlHeld;
+  event.altHeld = altHeld;
+  event.key = evdevCode > 0 && evdevCode < 256 ? evdevCode : 0;
+  if (evdevCode == kEvdevPause && ctrlHeld) {
+    event.virtualKey = kVkCancel;
+    event.scanCode = 0x46;
+    event.extended = true;
+  } else if (evdevCode == kEvdevPrint && altHeld) {
+    event.scanCode = 0x54;
+    event.extended = false;
+  }
   return event;
 }
 
+std::array<TestKeyEvent, 2> AltGrEvents(bool release) {
+  TestKeyEvent ctrl = TestKeyEventOf(kEvdevCtrlLeft, 0, true, true, true);
+  TestKeyEvent alt = TestKeyEventOf(kEvdevAltRight, 0, true, true, true);
+  ctrl.release = alt.release = release;
+  return {ctrl, alt};
+}
+
 KeyMessage MakeKeyMessage(const TestKeyEvent& event) {
-  const bool system = event.altHeld || event.virtualKey == kVkF10 || event.virtualKey == kVkMenu;
+  bool system = event.altHeld && !event.ctrlHeld;
+  if (event.virtualKey == kVkMenu) system = !event.ctrlHeld;
+  if (event.virtualKey == kVkF10) system = true;
   KeyMessage message;
   if (system) {
     message.kind = event.release ? "SYSKEYUP" : "SYSKEYDOWN";
@@ -141,6 +167,11 @@ int VisibleLineCount(const TestWindowModel& window) {
 void ShowTestWindow(TestWindowModel& window) {
   window.visible = true;
   window.lines.clear();
+  window.keysDown.reset();
+}
+
+void OnTestWindowFocusLost(TestWindowModel& window) {
+  window.keysDown.reset();
 }
 
 void OnStopTest(TestWindowModel& window) {
@@ -157,7 +188,20 @@ void OnTestWindowExposed(TestWindowModel& window) {
   window.lines.clear();
 }
 
-void OnTestKey(TestWindowModel& window, const TestKeyEvent& event) {
+void OnTestKey(TestWindowModel& window, TestKeyEvent event) {
+  if (event.key > 0 && event.key < static_cast<int>(window.keysDown.size())) {
+    const auto key = static_cast<std::size_t>(event.key);
+    PressedKey& pressed = window.pressedAs[key];
+    if (event.release && window.keysDown[key]) {
+      event.virtualKey = pressed.virtualKey;
+      event.scanCode = pressed.scanCode;
+      event.extended = pressed.extended;
+    } else if (!event.release) {
+      if (window.keysDown[key]) event.autoRepeat = true;
+      pressed = {event.virtualKey, event.scanCode, event.extended};
+    }
+    window.keysDown[key] = !event.release;
+  }
   window.lines.push_back(FormatTestLine(MakeKeyMessage(event)));
   const auto keep = static_cast<std::size_t>(VisibleLineCount(window));
   if (window.lines.size() > keep) {

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStringDecoder>
 #include <algorithm>
 
 namespace veltrane::gui {
@@ -22,7 +23,15 @@ void PlaceDropDown(QComboBox* combo, const ui::Rect& rect) {
 }  // namespace
 
 QString ToQString(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  const QByteArrayView bytes(text.data(), static_cast<qsizetype>(text.size()));
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  QString shown = utf8(bytes);
+  if (!utf8.hasError()) return shown;
+  return QString::fromLatin1(bytes);
+}
+
+std::string ToBytes(const QString& text) {
+  return text.toUtf8().toStdString();
 }
 
 LayoutDialog::LayoutDialog(const ui::DialogLayout& layout, QWidget* parent) : QDialog(parent) {

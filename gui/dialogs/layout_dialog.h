@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QString>
 #include <map>
+#include <string>
 #include <string_view>
 
 #include "ui/dialog_layout.h"
@@ -16,7 +17,12 @@ class QPushButton;
 
 namespace veltrane::gui {
 
+// The one conversion of the program's texts. Texts are UTF-8, also the
+// definition's 31-byte fields; bytes that are no UTF-8 (a file written
+// elsewhere) are shown one character per byte rather than as U+FFFD, and are
+// kept as they are until the text is edited.
 QString ToQString(std::string_view text);
+std::string ToBytes(const QString& text);
 
 class LayoutDialog : public QDialog {
  public:

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QWindow>
 
+#include "gui/dialogs/auto_repeat.h"
 #include "gui/dialogs/layout_dialog.h"
 #include "ui/key_mapping.h"
 
@@ -44,6 +45,7 @@ TestWindow::TestWindow() : QWidget(nullptr, Qt::Window) {
   stopTest_->setFocusPolicy(Qt::NoFocus);  // keys stay with the window
   connect(stopTest_, &QPushButton::clicked, this, [this] { StopTest(); });
   ui::SetTestWindowArea(model_, height(), logicalDpiX());
+  UseDetectableAutoRepeat();  // a held key sends repeated presses and no releases between
 }
 
 void TestWindow::ShowTestWindow() {
@@ -68,16 +70,22 @@ ui::TestKeyEvent TestWindow::KeyEventOf(const QKeyEvent& event, bool release) {
   const int evdev = ui::EvdevFromNativeScanCode(event.nativeScanCode());
   const char32_t character = FirstCharacter(event.text());
   const bool numLock = !IsKeypadDigitOrPoint(evdev) || character != 0;
-  ui::TestKeyEvent key = ui::TestKeyEventOf(evdev, character, numLock);
+  ui::TestKeyEvent key =
+      ui::TestKeyEventOf(evdev, character, numLock, event.modifiers().testFlag(Qt::ControlModifier),
+                         event.modifiers().testFlag(Qt::AltModifier));
   key.release = release;
-  key.altHeld = event.modifiers().testFlag(Qt::AltModifier);
   key.autoRepeat = event.isAutoRepeat();
   return key;
 }
 
 void TestWindow::Log(const QKeyEvent& event, bool release) {
   if (logicalDpiX() != model_.dpi) ui::SetTestWindowArea(model_, height(), logicalDpiX());
-  ui::OnTestKey(model_, KeyEventOf(event, release));
+  // AltGr is the key the layout gives ISO_Level3_Shift, whatever its place.
+  if (event.key() == Qt::Key_AltGr) {
+    for (const ui::TestKeyEvent& key : ui::AltGrEvents(release)) ui::OnTestKey(model_, key);
+  } else {
+    ui::OnTestKey(model_, KeyEventOf(event, release));
+  }
   update();
 }
 
@@ -117,6 +125,11 @@ void TestWindow::keyReleaseEvent(QKeyEvent* event) {
   // A held key sends only repeated presses; the releases between them are synthetic.
   if (!event->isAutoRepeat()) Log(*event, true);
   event->accept();
+}
+
+void TestWindow::focusOutEvent(QFocusEvent* event) {
+  ui::OnTestWindowFocusLost(model_);
+  QWidget::focusOutEvent(event);
 }
 
 void TestWindow::paintEvent(QPaintEvent*) {

@@ -23,8 +23,8 @@ class TestWindow : public QWidget {
   QPushButton* StopTestButton() const { return stopTest_; }
 
   // The model's event for a Qt key event: the physical key from the native
-  // scan code (evdev + 8), the character from text(), Alt from modifiers().
-  // Num Lock counts as on when a keypad key produced a character.
+  // scan code (evdev + 8), the character from text(), Ctrl and Alt from
+  // modifiers(). Num Lock counts as on when a keypad key produced a character.
   static ui::TestKeyEvent KeyEventOf(const QKeyEvent& event, bool release);
 
  protected:
@@ -33,6 +33,7 @@ class TestWindow : public QWidget {
   bool focusNextPrevChild(bool next) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;

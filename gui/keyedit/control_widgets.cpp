@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStandardItemModel>
 #include <algorithm>
 
 namespace veltrane::gui {
@@ -44,12 +45,10 @@ QWidget* CreateWidget(QWidget* parent, const ui::WindowControl& entry) {
       return new QLineEdit(text, parent);
     case WindowControlKind::GroupBox:
       return new QGroupBox(text, parent);
-    case WindowControlKind::DropDownList: {
-      if (entry.enabled) return new QComboBox(parent);
-      auto* list = new ReadOnlyList(parent);
-      UseDisabledColours(*list);
-      return list;
-    }
+    case WindowControlKind::DropDownList:
+      return new QComboBox(parent);
+    case WindowControlKind::ChoiceList:
+      return new ChoiceList(parent);
     case WindowControlKind::ListBox:
       return new QListWidget(parent);
   }
@@ -62,11 +61,41 @@ QString ControlObjectName(int id) {
   return QStringLiteral("control%1").arg(id);
 }
 
-ReadOnlyList::ReadOnlyList(QWidget* parent) : QComboBox(parent) {
+ChoiceList::ChoiceList(QWidget* parent) : QComboBox(parent), normal_(palette()) {
   setFocusPolicy(Qt::StrongFocus);
+  setMaxVisibleItems(20);
+  // The model decides what is shown; the widget shows it again after each pick.
+  connect(this, &QComboBox::activated, this, [this](int entry) {
+    if (onChoose) onChoose(entry);
+  });
+  UseDisabledColours(*this);
 }
 
-void ReadOnlyList::keyPressEvent(QKeyEvent* event) {
+void ChoiceList::SetChoosable(const std::vector<bool>& entries) {
+  auto* items = qobject_cast<QStandardItemModel*>(model());
+  bool any = false;
+  for (int i = 0; i < count(); ++i) {
+    const bool allowed = static_cast<std::size_t>(i) < entries.size() && entries[i];
+    any = any || allowed;
+    if (items != nullptr && items->item(i) != nullptr && items->item(i)->isEnabled() != allowed)
+      items->item(i)->setEnabled(allowed);
+  }
+  const bool wasAny = std::find(choosable_.begin(), choosable_.end(), true) != choosable_.end();
+  choosable_ = entries;
+  if (any == wasAny) return;
+  if (any) {
+    setPalette(normal_);
+  } else {
+    UseDisabledColours(*this);
+  }
+}
+
+void ChoiceList::showPopup() {
+  if (std::find(choosable_.begin(), choosable_.end(), true) != choosable_.end())
+    QComboBox::showPopup();
+}
+
+void ChoiceList::keyPressEvent(QKeyEvent* event) {
   const QString text = event->text();
   const bool printable = text.size() == 1 && text[0].unicode() >= 0x20 && text[0].unicode() < 0x7F;
   if (printable && (event->modifiers() & ~Qt::ShiftModifier) == 0) {
@@ -79,15 +108,21 @@ void ReadOnlyList::keyPressEvent(QKeyEvent* event) {
     event->ignore();  // the dialog's default button and Cancel
     return;
   }
+  if (key == Qt::Key_F4 || ((event->modifiers() & Qt::AltModifier) && key == Qt::Key_Down)) {
+    showPopup();
+  }
   event->accept();  // arrows and the like would change the shown value
 }
 
-void ReadOnlyList::mousePressEvent(QMouseEvent* event) {
+void ChoiceList::mousePressEvent(QMouseEvent* event) {
   setFocus(Qt::MouseFocusReason);
+  // The combo box's own press handling opens the popup (showPopup decides)
+  // and keeps the release of this click from closing it again.
+  QComboBox::mousePressEvent(event);
   event->accept();
 }
 
-void ReadOnlyList::wheelEvent(QWheelEvent* event) {
+void ChoiceList::wheelEvent(QWheelEvent* event) {
   event->accept();
 }
 
@@ -100,10 +135,10 @@ QWidget* CreateControl(QWidget* parent, const ui::WindowControl& entry) {
     width = std::max(width, widget->sizeHint().width());
   int height = entry.height;
   // A drop-down list's table height is the dropped-down one.
-  if (entry.kind == WindowControlKind::DropDownList) height = widget->sizeHint().height();
+  if (entry.kind == WindowControlKind::DropDownList || entry.kind == WindowControlKind::ChoiceList)
+    height = widget->sizeHint().height();
   widget->setGeometry(entry.x, entry.y, width, height);
-  if (entry.kind != WindowControlKind::DropDownList || entry.enabled)
-    widget->setEnabled(entry.enabled);
+  widget->setEnabled(entry.enabled);
   return widget;
 }
 
@@ -113,7 +148,9 @@ void UseTableFont(QWidget& window) {
   window.setFont(font);
   window.setStyleSheet(QStringLiteral(
       "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
-      "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
+      "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"
+      // Drop-down lists open below themselves, as many rows as they are set to show.
+      "QComboBox { combobox-popup: 0; }"));
 }
 
 void ShowComboBox(QComboBox& widget, const ui::ComboBox& list) {
@@ -125,7 +162,7 @@ void ShowComboBox(QComboBox& widget, const ui::ComboBox& list) {
     for (const std::string& item : list.items) widget.addItem(ToQString(item));
   }
   widget.setCurrentIndex(list.selection);
-  if (qobject_cast<ReadOnlyList*>(&widget) == nullptr) widget.setEnabled(list.enabled);
+  if (qobject_cast<ChoiceList*>(&widget) == nullptr) widget.setEnabled(list.enabled);
 }
 
 }  // namespace veltrane::gui

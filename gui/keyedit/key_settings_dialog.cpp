@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <utility>
+#include <vector>
 
 #include "gui/keyedit/control_widgets.h"
 
@@ -34,6 +36,12 @@ KeySettingsDialog::KeySettingsDialog(QWidget* parent, ui::KeySettingsModel& mode
     controls_[entry.id] = widget;
     Connect(entry.id, widget);
   }
+  for (int layer = 0; layer < model::kLayerCount; ++layer) {
+    if (auto* note = qobject_cast<QLabel*>(control(ui::kIdLayerNoteFirst + layer))) {
+      note->setWordWrap(true);
+      note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+  }
   clock_.start();
   Sync();
 }
@@ -44,9 +52,13 @@ QWidget* KeySettingsDialog::control(int id) const {
 }
 
 void KeySettingsDialog::Connect(int id, QWidget* widget) {
-  if (auto* list = qobject_cast<ReadOnlyList*>(widget)) {
+  if (auto* list = qobject_cast<ChoiceList*>(widget)) {
     list->onChar = [this, id](char typed) {
       ui::OnKeySettingsListChar(model_, id, typed, clock_.elapsed());
+      Sync();
+    };
+    list->onChoose = [this, id](int entry) {
+      ui::ChooseInKeySettingsList(model_, id, entry);
       Sync();
     };
   } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
@@ -69,10 +81,18 @@ void KeySettingsDialog::Sync() {
   for (int layer = 0; layer < model::kLayerCount; ++layer) {
     const ui::KeySettingsLayer& group = model_.layers[static_cast<std::size_t>(layer)];
     ShowCheckBox(control(ui::kIdLayerUsedFirst + layer), group.used);
-    if (auto* list = qobject_cast<QComboBox*>(control(ui::kIdIbmKeyListFirst + layer)))
-      ShowComboBox(*list, group.ibmKey);
-    if (auto* list = qobject_cast<QComboBox*>(control(ui::kIdKeyTypeListFirst + layer)))
-      ShowComboBox(*list, group.keyType);
+    for (const auto& [id, shown] : {std::pair{ui::kIdIbmKeyListFirst + layer, &group.ibmKey},
+                                    std::pair{ui::kIdKeyTypeListFirst + layer, &group.keyType}}) {
+      auto* list = qobject_cast<ChoiceList*>(control(id));
+      if (list == nullptr) continue;
+      ShowComboBox(*list, *shown);
+      std::vector<bool> choosable(shown->items.size());
+      for (std::size_t i = 0; i < choosable.size(); ++i)
+        choosable[i] = ui::IsChoosable(model_, id, static_cast<int>(i));
+      list->SetChoosable(choosable);
+    }
+    if (auto* note = qobject_cast<QLabel*>(control(ui::kIdLayerNoteFirst + layer)))
+      note->setText(ToQString(group.note));
   }
 }
 

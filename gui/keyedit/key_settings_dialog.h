@@ -1,8 +1,9 @@
 // The "Key Settings" dialog: the widgets of KeySettingsModel. Every click or
 // key goes to the model's command function, then the widgets mirror the model
-// again through Sync. The eight display-only lists are ReadOnlyLists: they
-// take the focus but never open, and letters typed into them go to
-// OnKeySettingsListChar with the dialog's millisecond clock.
+// again through Sync. The eight lists are ChoiceLists: an entry picked in
+// one goes to ChooseInKeySettingsList, letters typed into one to
+// OnKeySettingsListChar with the dialog's millisecond clock; below each
+// layer's key list a note tells whether its choice is pending.
 #pragma once
 
 #include <QDialog>

@@ -7,8 +7,10 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTimer>
 #include <algorithm>
 
+#include "gui/dialogs/auto_repeat.h"
 #include "gui/keyedit/control_widgets.h"
 #include "gui/keyedit/tabbed_line_delegate.h"
 #include "ui/key_mapping.h"
@@ -23,21 +25,27 @@ std::string PrintableCharacters(const QString& text) {
   QString shown;
   for (const QChar c : text.left(2))  // the echo shows at most two UTF-16 code units
     if (c.isSurrogate() || c.isPrint()) shown += c;
-  return shown.toStdString();
+  return ToBytes(shown);
 }
 
 }  // namespace
 
-CapturedKey CapturedKeyOf(const QKeyEvent& event) {
-  CapturedKey key;
+ui::EditorKeyEvent CapturedKeyOf(const QKeyEvent& event) {
+  ui::EditorKeyEvent key;
   const ui::ScanCode scan =
       ui::ScanCodeOfEvdev(ui::EvdevFromNativeScanCode(event.nativeScanCode()));
   key.scanCode = scan.code;
   key.extended = scan.extended;
+  if (event.key() == Qt::Key_AltGr) {
+    key.scanCode = kAltScanCode;
+    key.extended = true;
+  }
   const bool press = event.type() == QEvent::KeyPress;
   // An Alt key counts as held from its own press to its release, whatever
   // the platform reports as the modifiers of these two events.
   key.altHeld = key.scanCode == kAltScanCode ? press : (event.modifiers() & Qt::AltModifier) != 0;
+  key.modifiersHeld =
+      (event.modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier)) != 0;
   key.systemKey = press && (key.altHeld || (key.scanCode == kF10ScanCode && !key.extended));
   key.characters = PrintableCharacters(event.text());
   return key;
@@ -64,8 +72,11 @@ StringEditorWindow::StringEditorWindow(ui::StringEditorModel& model)
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setUniformItemSizes(true);
   }
-  if (auto* extraKeys = qobject_cast<QComboBox*>(control(ui::kIdExtraKeys)))
+  if (auto* extraKeys = qobject_cast<QComboBox*>(control(ui::kIdExtraKeys))) {
     extraKeys->setMaxVisibleItems(static_cast<int>(model_.extraKeys.items.size()));
+    extraKeys->setFocusPolicy(Qt::NoFocus);  // a pick leaves the keys with the window
+  }
+  UseDetectableAutoRepeat();
   Sync();
 }
 
@@ -89,8 +100,10 @@ void StringEditorWindow::Connect(int id, QWidget* widget) {
             [select](const QModelIndex& at) { select(at.row()); });
   } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
     connect(combo, &QComboBox::activated, this, [this](int entry) {
-      ui::OnExtraKeySelected(model_, entry);
+      const bool focusBack = ui::OnExtraKeySelected(model_, entry);
       Sync();
+      // After the popup has closed and handed the focus back.
+      if (focusBack) QTimer::singleShot(0, this, [this] { TakeKeys(); });
     });
   } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
     connect(button, &QAbstractButton::clicked, this, [this, id] { RunCommand(id); });
@@ -133,13 +146,28 @@ void StringEditorWindow::Sync() {
   if (auto* extraKeys = qobject_cast<QComboBox*>(control(ui::kIdExtraKeys)))
     ShowComboBox(*extraKeys, model_.extraKeys);
   if (auto* echo = qobject_cast<QLabel*>(control(ui::kIdEcho)))
-    echo->setText(QString::fromStdString(model_.echoText));
+    echo->setText(ToQString(model_.echoText));
   if (auto* gauge = qobject_cast<QLabel*>(gauge_)) {
     gauge->setText(ToQString(model_.capacityText));
     // The warning of dropped strokes runs on into the free room to the right.
     const ui::WindowControl& entry = ui::CapacityGaugeControl();
     gauge->resize(std::max(entry.width, gauge->sizeHint().width()), entry.height);
   }
+}
+
+void StringEditorWindow::TakeKeys() {
+  if (!isVisible()) return;
+  if (context_ != nullptr) {
+    context_->host.FocusStringEditor();
+  } else {
+    activateWindow();
+    setFocus(Qt::OtherFocusReason);
+  }
+}
+
+void StringEditorWindow::focusOutEvent(QFocusEvent* event) {
+  ui::OnStringEditorFocusLost(model_);
+  QWidget::focusOutEvent(event);
 }
 
 bool StringEditorWindow::OwnsKeys() const {
@@ -172,9 +200,7 @@ void StringEditorWindow::keyPressEvent(QKeyEvent* event) {
     event->ignore();
     return;
   }
-  const CapturedKey key = CapturedKeyOf(*event);
-  ui::OnStringEditorKeyDown(model_, key.scanCode, key.extended, key.altHeld, key.systemKey,
-                            key.characters);
+  ui::OnStringEditorKeyDown(model_, CapturedKeyOf(*event));
   Sync();
 }
 
@@ -184,8 +210,7 @@ void StringEditorWindow::keyReleaseEvent(QKeyEvent* event) {
     event->ignore();
     return;
   }
-  const CapturedKey key = CapturedKeyOf(*event);
-  ui::OnStringEditorKeyUp(model_, key.scanCode, key.extended, key.altHeld);
+  ui::OnStringEditorKeyUp(model_, CapturedKeyOf(*event));
   Sync();
 }
 

@@ -11,15 +11,11 @@ class QKeyEvent;
 
 namespace veltrane::gui {
 
-// What one key event of the window means to the model.
-struct CapturedKey {
-  int scanCode = 0;  // set 1 make code, 0 for keys that have none
-  bool extended = false;
-  bool altHeld = false;
-  bool systemKey = false;  // pressed while Alt is held, or F10
-  std::string characters;  // the printable characters the key produced, UTF-8
-};
-CapturedKey CapturedKeyOf(const QKeyEvent& event);
+// What one key event of the window means to the model: the physical key from
+// the native scan code (evdev + 8), except that AltGr (ISO_Level3_Shift,
+// wherever the layout puts it) is the right Alt key; only the printable
+// characters it produced.
+ui::EditorKeyEvent CapturedKeyOf(const QKeyEvent& event);
 
 class StringEditorWindow : public QWidget {
   Q_OBJECT
@@ -46,11 +42,13 @@ class StringEditorWindow : public QWidget {
   bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   bool focusNextPrevChild(bool) override { return false; }
   void closeEvent(QCloseEvent* event) override;
 
  private:
   bool OwnsKeys() const;
+  void TakeKeys();
   void Connect(int id, QWidget* widget);
   void SyncList();
 

@@ -16,8 +16,8 @@ using Line = ui::TestLine;
 
 // A key event as X11 and Wayland deliver it: native scan code = evdev + 8.
 void Send(QEvent::Type type, int evdev, const QString& text,
-          Qt::KeyboardModifiers modifiers = Qt::NoModifier, bool autoRepeat = false) {
-  QKeyEvent event(type, 0, modifiers, static_cast<quint32>(evdev + 8), 0, 0, text, autoRepeat);
+          Qt::KeyboardModifiers modifiers = Qt::NoModifier, bool autoRepeat = false, int key = 0) {
+  QKeyEvent event(type, key, modifiers, static_cast<quint32>(evdev + 8), 0, 0, text, autoRepeat);
   QWidget* focus = QApplication::focusWidget();
   ASSERT_NE(focus, nullptr);
   QApplication::sendEvent(focus, &event);
@@ -78,6 +78,28 @@ TEST_F(TestWindowWidget, TabF10HeldAndKeypadKeysReachTheWindow) {
   EXPECT_EQ(Lines()[7][1], "END");
   EXPECT_EQ(Lines()[8][1], "NUMPAD1");
   EXPECT_EQ(QApplication::focusWidget(), &window_);
+}
+
+TEST_F(TestWindowWidget, AltGrCtrlAltBreakAndHeldKeysAsWindowsReportsThem) {
+  // ISO_Level3_Shift where a layout without AltGr puts it (no key of the table).
+  Send(QEvent::KeyPress, 84, "", Qt::NoModifier, false, Qt::Key_AltGr);
+  Send(QEvent::KeyRelease, 84, "", Qt::NoModifier, false, Qt::Key_AltGr);
+  Send(QEvent::KeyPress, 30, "", Qt::ControlModifier | Qt::AltModifier);
+  Send(QEvent::KeyPress, 119, "", Qt::ControlModifier);  // Ctrl+Pause
+  // A held key whose repeats come without releases and without the repeat flag.
+  for (int i = 0; i < 3; ++i) Send(QEvent::KeyPress, 48, "b");
+  ASSERT_EQ(Lines().size(), 9u);
+  EXPECT_EQ((std::array{Lines()[0][1], Lines()[1][1]}),
+            (std::array<std::string, 2>{"CONTROL", "MENU (ALT)"}));
+  EXPECT_EQ(Lines()[4][0], "KEYDOWN");  // Ctrl+Alt+A
+  EXPECT_EQ(Lines()[5][1], "VK_CANCEL");
+  EXPECT_EQ((std::array{Lines()[6][6], Lines()[8][6]}), (std::array<std::string, 2>{"Up", "Down"}));
+  // Keys released while the focus was away: the next press is a new one.
+  Send(QEvent::KeyPress, 48, "b");
+  window_.StopTestButton()->setFocus();
+  window_.setFocus();
+  Send(QEvent::KeyPress, 48, "b");
+  EXPECT_EQ(Lines().back()[6], "Up");
 }
 
 }  // namespace

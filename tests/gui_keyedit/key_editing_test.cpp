@@ -11,7 +11,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QAbstractItemView>
 #include <QPushButton>
+#include <QStandardItemModel>
 #include <QTimer>
 #include <functional>
 
@@ -19,6 +21,7 @@
 #include "gui/keyedit/key_settings_dialog.h"
 #include "gui/keyedit/tabbed_line_delegate.h"
 #include "model/key_tables.h"
+#include "persist/config_file.h"
 #include "support/recording_messages.h"
 
 // Readable failures for lists of lines.
@@ -32,6 +35,8 @@ namespace {
 // Native scan codes as X11 reports them: the evdev code + 8.
 constexpr quint32 kNativeA = 38, kNativeB = 56, kNativeF = 41, kNativeX = 53;
 constexpr quint32 kNativeTab = 23, kNativeEscape = 9, kNativeCtrlLeft = 37, kNativeAltLeft = 64;
+// Where X puts ISO_Level3_Shift for a layout without an AltGr key, and F13..F24's first.
+constexpr quint32 kNativeLevel3 = 92, kNativeNumLock = 77, kNativePrint = 107, kNativeF13 = 191;
 
 void SendKey(QWidget* to, QEvent::Type type, int key, quint32 native, const QString& text = {},
              Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -140,7 +145,7 @@ TEST_F(KeyEditingWidgetsTest, ModifiersFollowTheKeysAndTwoStrokesMakeAString) {
               (QStringList{"IBM Key 50\t\tCtrl l\t\t\t\t\t\t", "IBM Key 47\tAlt\t\t\t\t\t\t\t"}));
     Editor<QPushButton>(1)->click();
     EXPECT_EQ(editing->stringEditorWindow()->findChild<QLabel*>("capacityGauge")->text(),
-              "Macro strokes: 2 of 64");
+              "Macro store: 130 of 192 entries");
     In<QPushButton>(&dialog, 1)->click();
   });
   const model::KeyLayer& layer = Key().layers[1];
@@ -205,7 +210,9 @@ TEST_F(KeyEditingWidgetsTest, EditorCapturesNavigationKeysOnlyWhenItHasTheFocus)
     EXPECT_EQ(EditorLines().size(), 2);
     Editor<QPushButton>(ui::kIdGetFocus)->click();
     TypeKey(editor, Qt::Key_A, kNativeA, "a");
-    EXPECT_EQ(EditorLines().last(), "IBM Key 31\t\t\t\tBase\t\t\t\t");
+    // Typed with no modifier held, the key is plain: Base is given to a selected line.
+    EXPECT_EQ(EditorLines().last(), "IBM Key 31\t\t\t\t\t\t\t\t");
+    EXPECT_FALSE(base->isChecked());
     // Selecting a line shows its flags; a check box then rewrites it.
     Editor<QListWidget>(ui::kIdStringEditorList)->setCurrentRow(0);
     EXPECT_FALSE(base->isChecked());
@@ -213,16 +220,80 @@ TEST_F(KeyEditingWidgetsTest, EditorCapturesNavigationKeysOnlyWhenItHasTheFocus)
     EXPECT_EQ(EditorLines().first(), "IBM Key 16\tAlt\t\t\t\t\t\t\t");
     emit Editor<QComboBox>(ui::kIdExtraKeys)->activated(5);
     EXPECT_EQ(EditorLines().last(), "F17\t\t\t\t\t\t\t\t");
+    EXPECT_EQ(Editor<QComboBox>(ui::kIdExtraKeys)->focusPolicy(), Qt::NoFocus);
     Editor<QPushButton>(2)->click();
     EXPECT_FALSE(editor->isVisible());
-    // The flags survive; "Assign Macro" shows the layer afresh.
+    // "Assign Macro" shows the layer afresh, with clear boxes.
     In<QPushButton>(&dialog, ui::kIdAssignMacroFirst + 3)->click();
-    EXPECT_TRUE(Editor<QCheckBox>(ui::kIdCheckAlt)->isChecked());
+    EXPECT_FALSE(Editor<QCheckBox>(ui::kIdCheckAlt)->isChecked());
     EXPECT_EQ(Editor<QComboBox>(ui::kIdExtraKeys)->currentText(), "F17");
     EXPECT_TRUE(EditorLines().isEmpty());
     Editor<QPushButton>(2)->click();
   });
   EXPECT_EQ(Key().layers[0].keytype, model::UNUSED_KEY);
+}
+
+TEST_F(KeyEditingWidgetsTest, AltGrNumLockPrintScreenAndF13AreCapturedAsTheirKeys) {
+  RunDialog([&](KeySettingsDialog& dialog) {
+    In<QPushButton>(&dialog, ui::kIdAssignMacroFirst)->click();
+    QWidget* editor = editing->stringEditorWindow();
+    auto* altGr = Editor<QCheckBox>(ui::kIdCheckAltGr);
+    SendKey(editor, QEvent::KeyPress, Qt::Key_AltGr, kNativeLevel3);
+    EXPECT_TRUE(altGr->isChecked());
+    EXPECT_FALSE(Editor<QCheckBox>(ui::kIdCheckAlt)->isChecked());
+    TypeKey(editor, Qt::Key_B, kNativeB, "b");
+    SendKey(editor, QEvent::KeyRelease, Qt::Key_AltGr, kNativeLevel3);
+    EXPECT_FALSE(altGr->isChecked());
+    TypeKey(editor, Qt::Key_NumLock, kNativeNumLock);
+    TypeKey(editor, Qt::Key_Print, kNativePrint);
+    TypeKey(editor, Qt::Key_F13, kNativeF13);
+    EXPECT_EQ(EditorLines(),
+              (QStringList{"IBM Key 50\t\t\t\t\t\tAlt Gr1\t\t", "IBM Key 90\t\t\t\t\t\t\t\t",
+                           "IBM Key 124\t\t\t\t\t\t\t\t", "F13\t\t\t\t\t\t\t\t"}));
+  });
+}
+
+TEST_F(KeyEditingWidgetsTest, AKeyPickedInAListIsPendingUntilOk) {
+  Key().layers[2] = {1, {}, 3, 0, model::STRING_KEY};
+  RunDialog([&](KeySettingsDialog& dialog) {
+    auto* keys = In<ChoiceList>(&dialog, ui::kIdIbmKeyListFirst + 1);
+    auto* note = In<QLabel>(&dialog, ui::kIdLayerNoteFirst + 1);
+    EXPECT_TRUE(note->text().isEmpty());
+    auto* items = qobject_cast<QStandardItemModel*>(keys->model());
+    EXPECT_FALSE(items->item(133)->isEnabled());  // "String"
+    EXPECT_TRUE(items->item(147)->isEnabled());
+    emit keys->activated(147);
+    EXPECT_EQ(keys->currentText(), "F13");
+    EXPECT_EQ(note->text(), QString::fromUtf8(ui::kChosenNote.data()));
+    // A string layer's lists never open.
+    auto* locked = In<ChoiceList>(&dialog, ui::kIdIbmKeyListFirst + 2);
+    locked->showPopup();
+    EXPECT_FALSE(locked->view()->isVisible());
+    In<QPushButton>(&dialog, 1)->click();
+  });
+  EXPECT_EQ(Key().layers[1].usbcode, 0x68);
+}
+
+TEST_F(KeyEditingWidgetsTest, LegendsAreUtf8AndSurviveOkSaveAndReload) {
+  const QString prix = QString::fromUtf8("Prix\u20AC");
+  model::KeyDefinition& first = Key();
+  model::KeyDefinition& next = def.keys[model::KeyIndex(2, 4)];
+  model::SetFieldText(next.legend, "Caf\xE9");  // Latin-1, from a file written elsewhere
+  RunDialog([&](KeySettingsDialog& dialog) {
+    auto* legend = In<QLineEdit>(&dialog, ui::kIdLegend);
+    legend->selectAll();
+    for (const QChar c : prix) TypeKey(legend, 0, 0, QString(c));
+    In<QPushButton>(&dialog, ui::kIdNext)->click();
+    EXPECT_EQ(legend->text(), QString::fromUtf8("Caf\u00E9"));
+    In<QPushButton>(&dialog, 1)->click();
+  });
+  EXPECT_EQ(model::FieldText(first.legend), "Prix\xE2\x82\xAC");
+  EXPECT_EQ(model::FieldText(next.legend), "Caf\xE9");  // not edited: its bytes stay
+  persist::HeaderImage header{};
+  const auto file = persist::EncodeConfigFile(def, model::ShownSettings{}, header);
+  model::InitialiseDefinition(def);
+  ASSERT_EQ(persist::DecodeConfigFile(file, def, header, messages), persist::LoadOutcome::Loaded);
+  EXPECT_EQ(ToQString(model::FieldText(first.legend)), prix);
 }
 
 TEST(TabbedTextPositions, ColumnsStartAtTheNextStopPastTheTextBefore) {

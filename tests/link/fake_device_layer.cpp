@@ -58,6 +58,7 @@ bool FakeDeviceLayer::Scripted(bool isSet, FeatureReport& report) {
 
 InterfaceEntry FakeDeviceLayer::Interface(int index) {
   queried.push_back(index);
+  if (index < 0 || static_cast<std::size_t>(index) >= interfaces.size()) return InterfaceEntry{};
   const FakeInterface& device = interfaces.at(static_cast<std::size_t>(index));
   return InterfaceEntry{device.status, device.path, device.listed};
 }

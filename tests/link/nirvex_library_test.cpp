@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <array>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -223,6 +225,127 @@ TEST_F(NirvexLibrary, WithoutAHandlerMessagesGoToStandardError) {
   const std::string errors = ::testing::internal::GetCapturedStderr();
   EXPECT_TRUE(errors.ends_with("nirvex: Done\n")) << errors;  // after the diagnostics, if any
   EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+}
+
+// Several keyboards: one simulated keyboard per file of a directory.
+class NirvexKeyboards : public NirvexLibrary {
+ protected:
+  void SetUp() override {
+    NirvexLibrary::SetUp();
+    dir = path + ".d";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directory(dir);
+    ::setenv("NIRVEX_DEVICE", ("simdir:" + dir + ",time=virtual").c_str(), 1);
+  }
+  void TearDown() override {
+    std::filesystem::remove_all(dir);
+    NirvexLibrary::TearDown();
+  }
+  std::string Plug(const std::string& name, const std::string& own = "") {
+    std::ofstream(dir + "/" + name).flush();
+    if (!own.empty()) std::ofstream(dir + "/" + name + ".options") << own;
+    return dir + "/" + name;
+  }
+  std::string dir;
+};
+
+// What one thread's calls reported.
+struct ThreadCalls {
+  std::vector<std::string> messages;
+  int steps = 0;
+  int programmed = -1;
+  int verified = -1;
+};
+
+void CountStep(int, void* context) {
+  ++static_cast<ThreadCalls*>(context)->steps;
+}
+
+void ProgramOnThisThread(const std::string& keyboard, unsigned char fill, ThreadCalls& calls) {
+  NirvexSetThreadMessageHandler(CollectMessage, &calls.messages);
+  std::vector<unsigned char> image(3072, fill);
+  calls.programmed =
+      NirvexProgramKeyboard(keyboard.c_str(), image.data(), 0, 3072, CountStep, &calls);
+  calls.verified = NirvexVerifyKeyboard(keyboard.c_str(), image.data(), 0, 3072, CountStep, &calls,
+                                        nullptr, nullptr);
+  NirvexSetThreadMessageHandler(nullptr, nullptr);
+}
+
+TEST_F(NirvexKeyboards, SeveralKeyboardsAtOnceEachWithItsOwnBytesAndMessages) {
+  const std::array<std::string, 3> keyboards = {Plug("k1.sim"), Plug("k2.sim", "refuse=20"),
+                                                Plug("k3.sim", "product=V0412X third")};
+  std::array<NirvexKeyboard, 2> listed{};
+  ASSERT_EQ(NirvexListKeyboards(listed.data(), 2), 3);  // room for two of three
+  EXPECT_EQ(listed[0].path, keyboards[0]);
+  EXPECT_STREQ(listed[0].text, "V0527X Simulated keyboard");
+  EXPECT_EQ(listed[1].vendor, 0x7A31);
+  EXPECT_EQ(listed[1].product, 0xFF02);
+  EXPECT_STREQ(listed[1].serial, "");
+  EXPECT_EQ(NirvexListKeyboards(nullptr, 0), 3);
+
+  std::array<ThreadCalls, 3> calls;
+  std::vector<std::thread> threads;
+  for (std::size_t k = 0; k < keyboards.size(); ++k)
+    threads.emplace_back(ProgramOnThisThread, keyboards[k], static_cast<unsigned char>(k + 1),
+                         std::ref(calls[k]));
+  for (std::thread& thread : threads) thread.join();
+
+  EXPECT_EQ(calls[0].programmed + calls[0].verified, 2);
+  EXPECT_EQ(calls[2].programmed + calls[2].verified, 2);
+  EXPECT_EQ(calls[1].programmed, 0);
+  // The 20th report of every session is refused, so the read-back fails too.
+  EXPECT_EQ(calls[1].messages,
+            (std::vector<std::string>{"nirvex: Setfeature returned: 5 Input/output error\n",
+                                      "nirvex: Set or GetFeature failed "}));
+  EXPECT_TRUE(calls[0].messages.empty() && calls[2].messages.empty());  // no "Done"
+  EXPECT_TRUE(g_messages.empty());  // nothing reached the program's handler
+  EXPECT_EQ(calls[0].steps, 200);
+  for (std::size_t k : {0u, 2u}) {
+    const std::vector<unsigned char> file = FileBytes(keyboards[k]);
+    ASSERT_EQ(file.size(), 8u + 0x8000 + 1);
+    EXPECT_EQ(std::count(file.begin() + 8, file.begin() + 8 + 3072, k + 1), 3072);
+  }
+}
+
+TEST_F(NirvexKeyboards, VerifyNamesHowManyBytesDifferAndTheFirst) {
+  const std::string keyboard = Plug("k1.sim", "drop=3");
+  std::vector<unsigned char> image(3072, 0x5A);
+  EXPECT_EQ(NirvexProgramKeyboard(keyboard.c_str(), image.data(), 0, 3072, nullptr, nullptr), 1);
+  unsigned differences = 0;
+  unsigned first = 0;
+  EXPECT_EQ(NirvexVerifyKeyboard(keyboard.c_str(), image.data(), 0, 3072, nullptr, nullptr,
+                                 &differences, &first),
+            0);
+  EXPECT_EQ(differences, 4u);
+  EXPECT_EQ(first, 8u);
+  std::vector<unsigned char> back(3072);
+  EXPECT_EQ(NirvexReadKeyboard(keyboard.c_str(), back.data(), 0, 3072, nullptr, nullptr), 1);
+  EXPECT_EQ(back[8], 0xFF);
+  EXPECT_EQ(back[12], 0x5A);
+}
+
+TEST_F(NirvexKeyboards, NoPathOrAKeyboardNotThereDoesNothing) {
+  Plug("k1.sim");
+  unsigned char block[8] = {};
+  unsigned differences = 0;
+  for (const char* keyboard : {static_cast<const char*>(nullptr), "", "k1.sim", "/no/k1.sim"}) {
+    EXPECT_EQ(NirvexProgramKeyboard(keyboard, block, 0, 8, nullptr, nullptr), 0);
+    EXPECT_EQ(NirvexReadKeyboard(keyboard, block, 0, 8, nullptr, nullptr), 0);
+    EXPECT_EQ(NirvexVerifyKeyboard(keyboard, block, 0, 8, nullptr, nullptr, &differences, nullptr),
+              0);
+    EXPECT_EQ(differences, 0xFFFFFFFFu);
+  }
+  EXPECT_TRUE(g_messages.empty());
+}
+
+TEST_F(NirvexKeyboards, TheAccessProblemBelongsToTheThreadThatMetIt) {
+  ::setenv("NIRVEX_DEVICE", ("simdir:" + dir + ",open=denied").c_str(), 1);
+  Plug("k1.sim");
+  EXPECT_EQ(NirvexListKeyboards(nullptr, 0), 0);
+  EXPECT_EQ(NirvexLastOpenDenied(), 1);
+  int elsewhere = -1;
+  std::thread([&] { elsewhere = NirvexLastOpenDenied(); }).join();
+  EXPECT_EQ(elsewhere, 0);
 }
 
 }  // namespace

@@ -130,6 +130,34 @@ TEST_F(DefinitionTest, AssignTableKeyCopiesTheRowAndRefusesOthers) {
   EXPECT_EQ(layer.keytype, before.keytype);
 }
 
+TEST_F(DefinitionTest, StringsAreReferencedByStringLayersOnly) {
+  KeyLayer& layer = def.keys[5].layers[3];
+  layer.ibmkey = 7;
+  EXPECT_FALSE(IsStringReferenced(def, 7));  // a key layer's row 7 is no string
+  layer.keytype = STRING_KEY | KEYTYPE_LIGHT_UP;
+  EXPECT_TRUE(IsStringReferenced(def, 7));
+  EXPECT_FALSE(IsStringReferenced(def, 7, &layer));
+  EXPECT_FALSE(IsStringReferenced(def, 8));
+}
+
+TEST(TextField, CutsOnACharacterBoundary) {
+  const std::string euro = "\xE2\x82\xAC";  // three bytes
+  EXPECT_EQ(CutText("Prix" + euro, 6), "Prix");
+  EXPECT_EQ(CutText("Prix" + euro, 7), "Prix" + euro);
+  EXPECT_EQ(CutText("ab\xF0\x9F\x98\x80", 5), "ab");
+  EXPECT_EQ(CutText("ab\xC3\xA9z", 3), "ab");
+  // Bytes that are no UTF-8 are cut where the limit falls.
+  EXPECT_EQ(CutText("ab\x80\x80\x80", 3), "ab\x80");
+  EXPECT_EQ(CutText("ab\xE2\x82", 3), "ab\xE2");
+  EXPECT_EQ(CutText("abc", 3), "abc");
+  TextField<32> legend;
+  SetFieldText(legend, std::string(29, 'x') + euro + "y");
+  EXPECT_EQ(FieldText(legend), std::string(29, 'x'));
+  EXPECT_EQ(legend[29], '\0');
+  SetFieldText(legend, std::string(28, 'x') + euro + "y");
+  EXPECT_EQ(FieldText(legend), std::string(28, 'x') + euro);
+}
+
 TEST_F(DefinitionTest, FlattenEmptyStringsGivesOneTerminatorEach) {
   EXPECT_EQ(FlattenStrings(def), 0);
   for (int n = 0; n < kStringCount; ++n) EXPECT_EQ(def.stringIndex[n], 2304 + 4 * n);

@@ -26,7 +26,7 @@ constexpr Row kKnownKeys[] = {
     {108, 0x50, true, 40},   {111, 0x53, true, 46},                            // Down Delete
     {71, 0x47, false, 103},  {83, 0x53, false, 110},                           // keypad 7 .
     {98, 0x35, true, 111},   {99, 0x37, true, 44},                             // keypad / Print
-    {69, 0x45, false, 144},  {119, 0x45, false, 19},                           // Num Lock Pause
+    {69, 0x45, true, 144},   {119, 0x45, false, 19},                           // Num Lock Pause
     {125, 0x5B, true, 91},   {127, 0x5D, true, 93},                            // Win Menu
 };
 

@@ -115,6 +115,62 @@ TEST_F(KeySettingsTest, TypingInAListSelectsByTheFirstLetters) {
   EXPECT_EQ(type('m', 2800), 132);  // and round
   Command(1);
   EXPECT_EQ(Key().layers[1].ibmkey, 132);
+  EXPECT_EQ(Key().layers[1].keytype, model::MOUSE_BUTTON_KEY);  // the whole key, not its number
+}
+
+TEST_F(KeySettingsTest, AChosenKeyIsPendingUntilStoredAndCancelDropsIt) {
+  Key().used = 0;
+  Key().layers[1] = {0, {}, 31, model::KEYMODE_SHIFT, model::NORMAL_KEY, 0x1C, 0x1C, 0x04};
+  LoadKeyIntoDialog(dialog, def, target);
+  const int list = kIdIbmKeyListFirst + 1;
+  ASSERT_TRUE(ChooseInKeySettingsList(dialog, list, 147));  // F13
+  EXPECT_EQ(dialog.layers[1].note, kChosenNote);
+  EXPECT_EQ(dialog.layers[1].keyType.selection, model::NORMAL_KEY);
+  EXPECT_EQ(Command(2), 2);
+  EXPECT_EQ(Key().layers[1].ibmkey, 31);
+
+  StartKeySettingsDialog(dialog, editor, context);
+  ChooseInKeySettingsList(dialog, list, 145);  // "Volume down"
+  Command(1);
+  const model::KeyLayer& layer = Key().layers[1];
+  EXPECT_EQ((std::array{layer.keytype, layer.usbcode, layer.keymode}),
+            (std::array<std::uint8_t, 3>{model::CONSUMER_KEY, 0x08, 0}));
+  EXPECT_EQ((std::array{layer.used, Key().used, Key().complete}),
+            (std::array<std::uint8_t, 3>{1, 1, 1}));
+}
+
+TEST_F(KeySettingsTest, AKeyTypeAsksForAKeyOfThatType) {
+  const int keys = kIdIbmKeyListFirst, types = kIdKeyTypeListFirst;
+  Key().layers[0] = {1, {}, 31, 0, model::NORMAL_KEY};
+  LoadKeyIntoDialog(dialog, def, target);
+  ChooseInKeySettingsList(dialog, types, model::MOUSE_BUTTON_KEY);
+  EXPECT_EQ(dialog.layers[0].note, kWantedTypeNote);
+  EXPECT_EQ(OnKeySettingsListChar(dialog, keys, 'm', 0), 132);  // "Middle Mouse Button", not "Mute"
+  // Without a key of the type asked for, the store leaves the layer alone.
+  ChooseInKeySettingsList(dialog, types, model::SYSTEM_KEY);
+  Command(1);
+  EXPECT_EQ(Key().layers[0].ibmkey, 31);
+  EXPECT_EQ(Key().layers[0].keytype, model::NORMAL_KEY);
+  // Never a string from the lists, nor a type without a key to choose.
+  for (int type : {7, 17, 20, 21}) EXPECT_FALSE(IsChoosable(dialog, types, type)) << type;
+  EXPECT_FALSE(IsChoosable(dialog, keys, 133));  // "String"
+  // A macro layer's lists change only through "Assign Macro".
+  Key().layers[2] = {1, {}, 5, 0, model::STRING_KEY};
+  LoadKeyIntoDialog(dialog, def, target);
+  EXPECT_EQ(OnKeySettingsListChar(dialog, keys + 2, 'f', 0), 5);
+  EXPECT_EQ(dialog.layers[2].note, kMacroNote);
+}
+
+TEST_F(KeySettingsTest, TheEditorsOkKeepsTheTypedLegendAndOtherPendingChoices) {
+  dialog.legend.text = "Prix\xE2\x82\xAC";
+  ChooseInKeySettingsList(dialog, kIdIbmKeyListFirst + 3, 147);
+  Command(kIdAssignMacroFirst);
+  editor.lines = {"IBM Key 31\t\t\t\t\t\t\t\t"};
+  OnStringEditorCommand(editor, context, 1);
+  EXPECT_EQ(dialog.legend.text, "Prix\xE2\x82\xAC");
+  EXPECT_EQ(dialog.layers[3].note, kChosenNote);
+  EXPECT_EQ(dialog.layers[0].ibmKey.selection, 31);
+  EXPECT_TRUE(dialog.layers[0].used.checked);  // assigned, so used
 }
 
 }  // namespace

@@ -91,13 +91,62 @@ TEST_F(AssignmentTest, OneLineGivesTheKeyWithTheModesOfItsColumns) {
   MakeStringLayer(1, 0, 2);
   Apply(1, {"IBM Key 31\t\t\t\t\t\t\tLight1Up\t"});
   EXPECT_EQ(Layer(1).keytype, model::KEYTYPE_LIGHT_UP);
-  // A name of no row on a string layer leaves it naming an empty string.
+  // The light control line on a string layer frees the string and names none:
+  // the layer becomes the light control on the Fn Light position, else no key.
   MakeStringLayer(2, 4, 2);
   Layer(2).keymode = model::KEYMODE_BASE;
   Apply(2, {Named("Fn Light Control")});
-  ExpectLayer(2, 4, model::STRING_KEY, 0);
+  ExpectLayer(2, 0, model::UNUSED_KEY, 0);
   EXPECT_TRUE(String(4)[0].IsTerminator());
   EXPECT_EQ(def.settings.NumberOfStrings, 0);
+  MakeStringLayer(2, 4, 2);
+  fnLightKey = KeyIndexOf(target);
+  Apply(2, {Named("Fn Light Control")});
+  ExpectLayer(2, 0, model::LOCAL_ILLUMINATION_KEY, 0);
+  EXPECT_FALSE(model::IsStringReferenced(def, 4));
+}
+
+TEST_F(AssignmentTest, LinesNamingNoKeyAreRefusedAndNeverEndAMacro) {
+  // Unknown keys are captured as "IBM Key 0"; the light line has no stroke.
+  const Lines unknownInside = {Named("IBM Key 31"), Named("IBM Key 0"), Named("IBM Key 32")};
+  const Lines lightFirst = {Named("Fn Light Control"), Named("IBM Key 31")};
+  Layer(0) = {1, {}, 31, 0, model::NORMAL_KEY};
+  MakeStringLayer(1, 0, 3);
+  const model::StringRow before = String(0);
+  for (const Lines& lines : {unknownInside, lightFirst, Lines{Named("IBM Key 0")}}) {
+    EXPECT_FALSE(Apply(0, lines));
+    EXPECT_FALSE(Apply(1, lines));
+  }
+  ExpectLayer(0, 31, model::NORMAL_KEY, 0);
+  ExpectLayer(1, 0, model::STRING_KEY, 0);
+  EXPECT_EQ(String(0), before);
+  ASSERT_EQ(messages.shown.size(), 6u);
+  EXPECT_EQ(messages.shown[0].text,
+            "\"IBM Key 0\" names no key that can be recorded. Delete the line and press OK "
+            "again; the key was not changed.");
+  EXPECT_TRUE(log.text().empty());
+  // Nothing converts into a terminator: a line naming no row writes no entry.
+  EXPECT_FALSE(ConvertLineToStringChar(def, Named("IBM Key 0"), 1, 0));
+  EXPECT_EQ(String(0), before);
+}
+
+TEST_F(AssignmentTest, AStringIsFreeOnlyWhenNoStringLayerNamesIt) {
+  // A layer naming an emptied string 0 (as files from the past may hold) keeps it taken.
+  MakeStringLayer(0, 0, 0);
+  MakeStringLayer(1, 3, 4);
+  def.keys[40].layers[2] = Layer(1);  // another key sharing string 3
+  EXPECT_EQ(FindFreeString(def), 1);
+  // Freeing a shared string leaves it to the other key.
+  Apply(1, {Named("IBM Key 31")});
+  EXPECT_EQ(String(3)[0].characterUSB, 4);
+  EXPECT_EQ(def.settings.NumberOfStrings, 2);
+  // Re-recording a shared string gives the layer a string of its own.
+  Layer(1) = def.keys[40].layers[2];
+  Apply(1, {Named("F13"), Named("F14")});
+  EXPECT_EQ(Layer(1).ibmkey, 1);
+  EXPECT_EQ(String(3)[0].characterUSB, 4);
+  EXPECT_EQ(String(1)[0].characterUSB, IbmKeyTable[147].usb);
+  EXPECT_EQ(def.settings.NumberOfStrings, 3);
 }
 
 TEST_F(AssignmentTest, StringNumbersAreHandedOutLowestFirstAndKeptOnReRecording) {
@@ -114,6 +163,7 @@ TEST_F(AssignmentTest, StringNumbersAreHandedOutLowestFirstAndKeptOnReRecording)
   EXPECT_EQ(String(2)[0], (StringChar{0x01, IbmKeyTable[31].usb, IbmKeyTable[31].scan2, 0}));
   EXPECT_EQ(String(2)[1], (StringChar{0x64, IbmKeyTable[32].usb, IbmKeyTable[32].scan2, 0}));
   EXPECT_TRUE(String(2)[2].IsTerminator());
+  EXPECT_EQ(Layer(0).stringcharcount, 2);  // as for a re-recorded string
   EXPECT_EQ(def.settings.NumberOfStrings, 3);
   EXPECT_EQ(log.text(), "new string idx 2\n");
 

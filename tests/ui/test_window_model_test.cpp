@@ -50,6 +50,52 @@ TEST(TestWindowLine, HeldAndExtendedKeys) {
   EXPECT_EQ(FormatTestLine(MakeKeyMessage(KeyOf(97)))[6], "Up");
 }
 
+TEST(TestWindowLine, CtrlAltAltGrBreakAndSysRqAsWindowsReportsThem) {
+  // A key pressed while Ctrl is also down is no system key, Alt with it neither.
+  const KeyMessage ctrlAltA = MakeKeyMessage(TestKeyEventOf(30, 0, true, true, true));
+  EXPECT_EQ(ctrlAltA.kind, "KEYDOWN");
+  EXPECT_EQ(ctrlAltA.keyData & (1u << 29), 0u);
+  EXPECT_EQ(MakeKeyMessage(TestKeyEventOf(56, 0, true, true, true)).kind, "KEYDOWN");
+  // AltGr: the left Ctrl the platform adds, then a KEYDOWN for the right Alt.
+  TestWindowModel window;
+  ShowTestWindow(window);
+  for (const TestKeyEvent& event : AltGrEvents(false)) OnTestKey(window, event);
+  for (const TestKeyEvent& event : AltGrEvents(true)) OnTestKey(window, event);
+  ASSERT_EQ(window.lines.size(), 4u);
+  EXPECT_EQ(window.lines[0],
+            (TestLine{"KEYDOWN", "CONTROL", "1", "29", "Not Ext", "No Alt", "Up", "Press"}));
+  EXPECT_EQ(window.lines[1],
+            (TestLine{"KEYDOWN", "MENU (ALT)", "1", "56", "Ext", "No Alt", "Up", "Press"}));
+  EXPECT_EQ(window.lines[3][0], "KEYUP");
+  // Ctrl+Pause is Break, Alt+Print SysRq; Num Lock is extended.
+  EXPECT_EQ(FormatTestLine(MakeKeyMessage(TestKeyEventOf(119, 0, true, true, false))),
+            (TestLine{"KEYDOWN", "VK_CANCEL", "1", "70", "Ext", "No Alt", "Up", "Press"}));
+  EXPECT_EQ(FormatTestLine(MakeKeyMessage(TestKeyEventOf(99, 0, true, false, true))),
+            (TestLine{"SYSKEYDOWN", "VK_SNAPSHOT", "1", "84", "Not Ext", "Alt", "Up", "Press"}));
+  EXPECT_EQ(FormatTestLine(MakeKeyMessage(KeyOf(69)))[4], "Ext");
+}
+
+TEST(TestWindowLine, AHeldKeyRepeatsWithoutReleasesItDidNotHave) {
+  TestWindowModel window;
+  ShowTestWindow(window);
+  // Where the platform sends no release between repeats, nor flags them.
+  for (int i = 0; i < 3; ++i) OnTestKey(window, KeyOf(48));
+  OnTestKey(window, KeyOf(48, true));
+  OnTestKey(window, KeyOf(48));
+  ASSERT_EQ(window.lines.size(), 5u);
+  EXPECT_EQ((std::array{window.lines[0][6], window.lines[2][6], window.lines[4][6]}),
+            (std::array<std::string, 3>{"Up", "Down", "Up"}));
+  // A key is released as it was pressed: Break stays Break after Ctrl is let go.
+  OnTestKey(window, TestKeyEventOf(119, 0, true, true, false));
+  OnTestKey(window, KeyOf(119, true));
+  EXPECT_EQ(window.lines.back(),
+            (TestLine{"KEYUP", "VK_CANCEL", "1", "70", "Ext", "No Alt", "Down", "Release"}));
+  // Released while the window had no focus: the next press is a new one.
+  OnTestWindowFocusLost(window);
+  OnTestKey(window, KeyOf(48));
+  EXPECT_EQ(window.lines.back()[6], "Up");
+}
+
 TEST(KeyName, NamedAndUndefinedCodes) {
   const std::pair<int, std::string_view> names[] = {
       {7, "Undefined"},   {0, "Undefined"},       {-1, "Undefined"},

@@ -1,0 +1,169 @@
+// veltrane-cli station on simulated keyboards that come and go as files: the
+// runs, their log and serials, usage errors, and Ctrl-C with a download running.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "cli/cli_fixture.h"
+#include "fileaccess/file_lock.h"
+
+namespace veltrane {
+namespace {
+
+class CliStationTest : public CliTest {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directory(dir.File("line"));
+    WriteConfig("Board.DAT", 20);
+  }
+  std::string Device(const std::string& options = "") {
+    return "NIRVEX_DEVICE='simdir:" + dir.File("line") + ",time=virtual" + options + "'";
+  }
+  std::string Plug(const std::string& name, const std::string& own = "") {
+    std::ofstream(dir.File("line/" + name)).flush();
+    if (!own.empty()) std::ofstream(dir.File("line/" + name + ".options")) << own;
+    return dir.File("line/" + name);
+  }
+  // The serial in a keyboard's memory (its file holds 8 bytes before the memory).
+  std::string SerialIn(const std::string& name) {
+    const std::string file = Read("line/" + name);
+    if (file.size() < 8 + 0x650) return "";
+    return std::string(file.c_str() + 8 + 0x630);
+  }
+  std::vector<std::string> LogLines() {
+    std::vector<std::string> lines;
+    std::istringstream in(Read("station.csv"));
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+};
+
+TEST_F(CliStationTest, ProgramsEveryKeyboardWithItsSerialAndARestartGoesOn) {
+  Plug("k1.sim");
+  Plug("k2.sim", "refuse=100");
+  Plug("k3.sim");
+  const Result first = Cli("station Board.DAT --serial SN000123 --count 3", Device());
+  EXPECT_EQ(first.status, 1) << first.output;  // one failed
+  EXPECT_EQ(SerialIn("k1.sim"), "SN000123");
+  EXPECT_EQ(SerialIn("k3.sim"), "SN000125");
+  EXPECT_NE(first.output.find("k2.sim: FAIL SN000124: programming: Setfeature returned: 5"),
+            std::string::npos)
+      << first.output;
+  EXPECT_NE(first.output.find("station: 3 keyboards: 2 passed, 1 failed; next serial SN000124"),
+            std::string::npos);
+  ASSERT_EQ(LogLines().size(), 4u);
+  EXPECT_EQ(LogLines()[0], "time,identity,version,serial,result,reason,seconds");
+
+  // The next shift: the failed serial first, then after the last that passed.
+  for (const char* name : {"k1.sim", "k2.sim", "k2.sim.options", "k3.sim"})
+    std::filesystem::remove(dir.File(std::string("line/") + name));
+  Plug("k4.sim");
+  Plug("k5.sim");
+  const Result second = Cli("station Board.DAT --serial SN000123 --count 2", Device());
+  EXPECT_EQ(second.status, 0) << second.output;
+  EXPECT_EQ(SerialIn("k4.sim"), "SN000124");
+  EXPECT_EQ(SerialIn("k5.sim"), "SN000126");
+  EXPECT_EQ(LogLines().size(), 6u);
+}
+
+TEST_F(CliStationTest, UsageErrorsSayWhatIsWrongAndTouchNoKeyboard) {
+  Plug("k1.sim");
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"--serial SN1 --count 0", "--count takes a number of keyboards, 1 or more, not \"0\""},
+      {"--serial SN1 --count many", "not \"many\""},
+      {"--serial SN", "must end in digits"},
+      {"--serial " + std::string(32, '1'), "is longer than 31 characters"},
+      {"--count 2", "--serial FIRST is required"},
+      {"--serial SN1 --log no/such/dir/log.csv", "no/such/dir/log.csv: No such file or directory"},
+      {"--serial SN1 --verify --no-verify", "contradict"},
+      {"--serial SN1 --expect-version 527", "does not start with V and four digits"},
+  };
+  for (const auto& [arguments, message] : cases) {
+    const Result result = Cli("station Board.DAT " + arguments, Device());
+    EXPECT_EQ(result.status, 2) << arguments;
+    EXPECT_NE(result.output.find(message), std::string::npos) << arguments << "\n" << result.output;
+  }
+  EXPECT_EQ(Read("line/k1.sim"), "");  // still erased: nothing was programmed
+  EXPECT_EQ(Cli("station Missing.DAT --serial SN1", Device()).status, 1);
+  EXPECT_EQ(Cli("station --help").status, 0);
+}
+
+// The station as a process whose stderr the test reads as it comes.
+class StationProcess {
+ public:
+  StationProcess(const std::string& directory, const std::string& device,
+                 const std::string& arguments) {
+    int fds[2];
+    if (::pipe(fds) != 0) return;
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      ::dup2(fds[1], STDERR_FILENO);
+      ::close(fds[0]);
+      const std::string command = "cd '" + directory + "' && exec env " + device + " '" +
+                                  VELTRANE_CLI "' station " + arguments + " >/dev/null";
+      ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    ::close(fds[1]);
+    out_ = fds[0];
+  }
+  ~StationProcess() {
+    if (out_ >= 0) ::close(out_);
+    if (pid_ > 0 && !waited_) {
+      ::kill(pid_, SIGKILL);
+      Wait();
+    }
+  }
+  // Reads stderr until it holds `text`; false after 30 s without it (a hang).
+  bool WaitForText(const std::string& text) {
+    while (output.find(text) == std::string::npos) {
+      pollfd ready{out_, POLLIN, 0};
+      if (::poll(&ready, 1, 30000) <= 0) return false;
+      char buffer[512];
+      const ssize_t n = ::read(out_, buffer, sizeof buffer);
+      if (n <= 0) return false;
+      output.append(buffer, static_cast<std::size_t>(n));
+    }
+    return true;
+  }
+  void Signal(int signal) { ::kill(pid_, signal); }
+  int Wait() {
+    int status = 0;
+    ::waitpid(pid_, &status, 0);
+    waited_ = true;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  std::string output;
+
+ private:
+  pid_t pid_ = -1;
+  int out_ = -1;
+  bool waited_ = false;
+};
+
+TEST_F(CliStationTest, CtrlCLetsTheRunningDownloadFinishAndTakesNoNewKeyboard) {
+  const std::string k1 = Plug("k1.sim");
+  // Another run holds the keyboard: its download waits at its first report.
+  fileaccess::FileLock held;
+  ASSERT_TRUE(held.Acquire(k1 + ".lock"));
+  StationProcess station(dir.path(), Device(), "Board.DAT --serial A9");
+  ASSERT_TRUE(station.WaitForText("k1.sim: programming A9")) << station.output;
+  station.Signal(SIGINT);
+  ASSERT_TRUE(station.WaitForText("Stopping: interrupted (Ctrl-C); 1 running keyboard"))
+      << station.output;
+  Plug("k2.sim");
+  held.Release();
+  EXPECT_EQ(station.Wait(), 0);
+  ASSERT_TRUE(station.WaitForText("station: 1 keyboard: 1 passed, 0 failed; next serial A10"))
+      << station.output;
+  EXPECT_EQ(SerialIn("k1.sim"), "A9");
+  EXPECT_EQ(Read("line/k2.sim"), "");
+  EXPECT_EQ(station.output.find("k2.sim: programming"), std::string::npos);
+  EXPECT_EQ(LogLines().size(), 2u);
+}
+
+}  // namespace
+}  // namespace veltrane
