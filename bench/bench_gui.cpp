@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "gui/main_window.h"
-#include "ui/app_state.h"
+#include "ui/app/app_state.h"
 
 extern char** environ;
 

@@ -10,8 +10,8 @@
 
 #include "eeprom/image_builder.h"
 #include "model/key_tables.h"
-#include "ui/app_state.h"
-#include "ui/log_file.h"
+#include "ui/app/app_state.h"
+#include "ui/app/log_file.h"
 
 namespace {
 

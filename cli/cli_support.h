@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "model/diagnostics.h"
-#include "ui/app_state.h"
-#include "ui/log_file.h"
-#include "ui/services.h"
+#include "ui/app/app_state.h"
+#include "ui/app/log_file.h"
+#include "ui/app/services.h"
 
 namespace veltrane::cli {
 

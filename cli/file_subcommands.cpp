@@ -4,7 +4,7 @@
 
 #include "cli/cli_support.h"
 #include "eeprom/image_files.h"
-#include "ui/file_commands.h"
+#include "ui/app/file_commands.h"
 
 namespace veltrane::cli {
 

@@ -5,8 +5,8 @@
 
 #include "cli/cli_support.h"
 #include "eeprom/image_files.h"
-#include "ui/file_commands.h"
-#include "ui/image_commands.h"
+#include "ui/app/file_commands.h"
+#include "ui/app/image_commands.h"
 
 namespace veltrane::cli {
 namespace {

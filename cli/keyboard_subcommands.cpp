@@ -8,12 +8,12 @@
 #include "cli/cli_support.h"
 #include "cli/terminal_text.h"
 #include "eeprom/image_files.h"
-#include "ui/changed_download.h"
-#include "ui/file_commands.h"
-#include "ui/image_commands.h"
-#include "ui/keyboard_commands.h"
-#include "ui/nirvex_link.h"
-#include "ui/verify.h"
+#include "ui/app/changed_download.h"
+#include "ui/app/file_commands.h"
+#include "ui/app/image_commands.h"
+#include "ui/app/keyboard_commands.h"
+#include "ui/app/nirvex_link.h"
+#include "ui/app/verify.h"
 
 namespace veltrane::cli {
 namespace {

@@ -10,7 +10,7 @@
 #include "cli/terminal_text.h"
 #include "station/nirvex_port.h"
 #include "station/station.h"
-#include "ui/file_commands.h"
+#include "ui/app/file_commands.h"
 
 namespace veltrane::cli {
 namespace {

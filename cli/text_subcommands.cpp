@@ -11,7 +11,7 @@
 #include "persist/definition_diff.h"
 #include "persist/definition_text.h"
 #include "persist/header_settings.h"
-#include "ui/file_commands.h"
+#include "ui/app/file_commands.h"
 
 namespace veltrane::cli {
 namespace {

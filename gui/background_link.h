@@ -16,7 +16,7 @@
 #include <QObject>
 #include <atomic>
 
-#include "ui/keyboard_link.h"
+#include "ui/app/keyboard_link.h"
 
 namespace veltrane::gui {
 

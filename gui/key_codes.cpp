@@ -2,7 +2,7 @@
 
 #include <QKeyEvent>
 
-#include "ui/key_mapping.h"
+#include "ui/dialogs/key_mapping.h"
 
 namespace veltrane::gui {
 

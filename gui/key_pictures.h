@@ -5,7 +5,7 @@
 #include <QPixmap>
 #include <QSize>
 
-#include "ui/key_picture.h"
+#include "ui/app/key_picture.h"
 
 class QPainter;
 

@@ -16,7 +16,7 @@
 
 #include "gui/key_codes.h"
 #include "gui/main_window_widgets.h"
-#include "ui/control_table.h"
+#include "ui/main_window/control_table.h"
 
 namespace veltrane::gui {
 namespace {

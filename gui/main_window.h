@@ -8,9 +8,9 @@
 #include <functional>
 #include <map>
 
-#include "ui/control_table.h"
-#include "ui/main_window_events.h"
-#include "ui/main_window_model.h"
+#include "ui/main_window/control_table.h"
+#include "ui/main_window/main_window_events.h"
+#include "ui/app/main_window_model.h"
 
 class QProgressBar;
 

@@ -5,7 +5,7 @@
 #include <QCheckBox>
 #include <QWidget>
 
-#include "ui/key_picture.h"
+#include "ui/app/key_picture.h"
 
 namespace veltrane::gui {
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "model/diagnostics.h"
-#include "ui/window_host.h"
+#include "ui/main_window/window_host.h"
 
 namespace veltrane::gui {
 

@@ -9,10 +9,10 @@
 #include "gui/main_window.h"
 #include "gui/message_boxes.h"
 #include "gui/window_host.h"
-#include "ui/app_state.h"
-#include "ui/log_file.h"
-#include "ui/main_window_controller.h"
-#include "ui/nirvex_link.h"
+#include "ui/app/app_state.h"
+#include "ui/app/log_file.h"
+#include "ui/main_window/main_window_controller.h"
+#include "ui/app/nirvex_link.h"
 
 namespace veltrane::gui {
 

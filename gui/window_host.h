@@ -7,9 +7,9 @@
 
 #include "gui/dialogs/test_window.h"
 #include "gui/keyedit/key_editing.h"
-#include "ui/app_state.h"
-#include "ui/log_file.h"
-#include "ui/window_host.h"
+#include "ui/app/app_state.h"
+#include "ui/app/log_file.h"
+#include "ui/main_window/window_host.h"
 
 namespace veltrane::gui {
 

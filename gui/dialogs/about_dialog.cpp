@@ -1,6 +1,6 @@
 #include "gui/dialogs/about_dialog.h"
 
-#include "ui/about_dialog_model.h"
+#include "ui/dialogs/about_dialog_model.h"
 
 namespace veltrane::gui {
 

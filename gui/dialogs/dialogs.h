@@ -16,7 +16,7 @@
 #include "gui/dialogs/pointing_device_dialog.h"
 #include "gui/dialogs/test_window.h"
 #include "model/definition.h"
-#include "ui/pointing_device_dialog_model.h"
+#include "ui/dialogs/pointing_device_dialog_model.h"
 
 class QWidget;
 

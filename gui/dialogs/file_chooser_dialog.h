@@ -7,7 +7,7 @@
 #include <string>
 
 #include "gui/dialogs/layout_dialog.h"
-#include "ui/file_chooser_model.h"
+#include "ui/dialogs/file_chooser_model.h"
 
 namespace veltrane::gui {
 

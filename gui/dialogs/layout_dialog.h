@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/dialog_layout.h"
+#include "ui/dialogs/dialog_layout.h"
 
 class QComboBox;
 class QLineEdit;

@@ -3,7 +3,7 @@
 
 #include "gui/dialogs/layout_dialog.h"
 #include "model/definition.h"
-#include "ui/led_dialog_model.h"
+#include "ui/dialogs/led_dialog_model.h"
 
 namespace veltrane::gui {
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "gui/dialogs/layout_dialog.h"
-#include "ui/pointing_device_dialog_model.h"
+#include "ui/dialogs/pointing_device_dialog_model.h"
 
 namespace veltrane::gui {
 

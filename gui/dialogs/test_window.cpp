@@ -9,7 +9,7 @@
 
 #include "gui/dialogs/auto_repeat.h"
 #include "gui/dialogs/layout_dialog.h"
-#include "ui/key_mapping.h"
+#include "ui/dialogs/key_mapping.h"
 
 namespace veltrane::gui {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-#include "ui/test_window_model.h"
+#include "ui/dialogs/test_window_model.h"
 
 class QKeyEvent;
 class QPushButton;

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "gui/dialogs/layout_dialog.h"  // ToQString, ToBytes
-#include "ui/controls.h"
-#include "ui/key_editing_layout.h"
+#include "ui/app/controls.h"
+#include "ui/keyedit/key_editing_layout.h"
 
 namespace veltrane::gui {
 

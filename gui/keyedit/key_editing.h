@@ -14,9 +14,9 @@
 #include <memory>
 #include <optional>
 
-#include "ui/key_editing_host.h"
-#include "ui/key_settings_model.h"
-#include "ui/string_editor_model.h"
+#include "ui/keyedit/key_editing_host.h"
+#include "ui/keyedit/key_settings_model.h"
+#include "ui/keyedit/string_editor_model.h"
 
 class QWidget;
 

@@ -10,8 +10,8 @@
 #include <QElapsedTimer>
 #include <map>
 
-#include "ui/key_settings_model.h"
-#include "ui/string_editor_model.h"
+#include "ui/keyedit/key_settings_model.h"
+#include "ui/keyedit/string_editor_model.h"
 
 namespace veltrane::gui {
 

@@ -13,7 +13,7 @@
 #include "gui/dialogs/auto_repeat.h"
 #include "gui/keyedit/control_widgets.h"
 #include "gui/keyedit/tabbed_line_delegate.h"
-#include "ui/key_mapping.h"
+#include "ui/dialogs/key_mapping.h"
 
 namespace veltrane::gui {
 namespace {

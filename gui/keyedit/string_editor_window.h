@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <map>
 
-#include "ui/string_editor_model.h"
+#include "ui/keyedit/string_editor_model.h"
 
 class QKeyEvent;
 

@@ -23,7 +23,7 @@
 #include "persist/config_file.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
-#include "ui/control_ids.h"
+#include "ui/main_window/control_ids.h"
 
 namespace veltrane::testing {
 namespace {

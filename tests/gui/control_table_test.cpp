@@ -1,4 +1,4 @@
-#include "ui/control_table.h"
+#include "ui/main_window/control_table.h"
 
 #include <gtest/gtest.h>
 

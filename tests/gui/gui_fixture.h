@@ -11,7 +11,7 @@
 
 #include "gui/main_window.h"
 #include "gui/main_window_widgets.h"
-#include "ui/app_state.h"
+#include "ui/app/app_state.h"
 
 namespace veltrane::testing {
 

@@ -12,7 +12,7 @@
 #include "gui/main_window_widgets.h"
 #include "gui_fixture.h"
 #include "support/temp_dir.h"
-#include "ui/control_table.h"
+#include "ui/main_window/control_table.h"
 
 namespace veltrane::testing {
 namespace {

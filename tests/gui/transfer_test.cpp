@@ -7,7 +7,7 @@
 #include "gui/message_boxes.h"
 #include "gui_fixture.h"
 #include "support/temp_dir.h"
-#include "ui/nirvex_link.h"
+#include "ui/app/nirvex_link.h"
 
 namespace veltrane::testing {
 namespace {

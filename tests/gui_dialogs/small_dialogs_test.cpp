@@ -8,7 +8,7 @@
 
 #include "gui/dialogs/dialogs.h"
 #include "tests/gui_dialogs/grab.h"
-#include "ui/about_dialog_model.h"
+#include "ui/dialogs/about_dialog_model.h"
 
 namespace veltrane::gui {
 namespace {

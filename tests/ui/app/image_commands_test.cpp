@@ -1,0 +1,222 @@
+#include "ui/app/image_commands.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "model/key_tables.h"
+#include "persist/config_file.h"
+#include "support/recording_messages.h"
+#include "support/temp_dir.h"
+#include "ui/app/file_commands.h"
+
+namespace veltrane::ui {
+namespace {
+
+// A Save File dialog that answers with this name.
+std::function<std::string()> Named(std::string name) {
+  return [name] { return name; };
+}
+
+class ImageCommandsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    StartApplication(app);
+    app.doc.dataDirectory = dir.path() + "/";
+    home = std::filesystem::current_path();
+  }
+  void TearDown() override { std::filesystem::current_path(home); }
+  std::filesystem::path home;
+  // Gives n distinct used meanings to the matrix, one per layer in key order.
+  void UseDistinctMeanings(int n) {
+    for (int i = 0; i < n; ++i) {
+      model::KeyLayer& layer = app.doc.def.keys[i / 4].layers[i % 4];
+      model::AssignTableKey(layer, 1 + i % 129);
+      layer.keymode = static_cast<std::uint8_t>(i / 129);
+      layer.used = 1;
+    }
+  }
+  testing::RecordingMessages messages;
+  testing::RecordingLog log;
+  Services io{messages, log};
+  testing::TempDir dir;
+  AppState app;
+};
+
+TEST_F(ImageCommandsTest, VersionTextGivesTheFirmwareVersion) {
+  SetVersionText(app, "V0527X keyboard");
+  EXPECT_EQ(app.doc.firmwareVersion, 527);
+  EXPECT_EQ(app.window.version.text, "V0527X keyboard");
+  SetVersionText(app, "Not found");
+  EXPECT_EQ(app.doc.firmwareVersion, 0);
+}
+
+TEST_F(ImageCommandsTest, GenerateWithoutKeyboardWarnsAndStillWritesTheFiles) {
+  app.doc.options.writeBinFile = true;
+  app.doc.options.writeTxtFile = true;
+  GenerateImageFiles(app, io);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, "No Keyboard Found!");
+  EXPECT_EQ(messages.shown[0].caption, "ReadFirmwareVersion");
+  EXPECT_EQ(messages.shown[0].icon, model::MessageIcon::Information);
+  EXPECT_EQ(std::filesystem::file_size(dir.File("EEPkey.BIN")), 8192u);
+  EXPECT_EQ(std::filesystem::file_size(dir.File("EEPkey.TXT")), 11449u);
+  EXPECT_NE(log.text().find("Setting up\n"), std::string::npos);
+}
+
+TEST_F(ImageCommandsTest, GenerateNeverReplacesTheLoadedConfigurationFile) {
+  ASSERT_TRUE(WriteConfiguration(app, io, dir.File("keys.BIN")));
+  ASSERT_TRUE(LoadSettingsFile(app, io, dir.File("keys.BIN")));
+  const auto size = std::filesystem::file_size(dir.File("keys.BIN"));
+  messages.shown.clear();
+  app.doc.options.writeBinFile = true;
+  SetVersionText(app, "V0527");
+  GenerateImageFiles(app, io);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].caption, "Output file");
+  EXPECT_EQ(std::filesystem::file_size(dir.File("keys.BIN")), size);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("keys.TXT")));
+}
+
+TEST_F(ImageCommandsTest, ImageTextsComeFromTheWindowFields) {
+  SetVersionText(app, "V0600 with a long product text");
+  app.window.serial.text = "SERIAL";
+  ASSERT_TRUE(BuildImageForUse(app, io));
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&app.doc.image[0x670])), "V0600 with a lo");
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&app.doc.image[0x630])), "SERIAL");
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&app.doc.image[0x610])), "in.dat");
+  EXPECT_EQ(app.doc.image[0x60B], 2 * 14 - 1);
+}
+
+TEST_F(ImageCommandsTest, TooManyMeaningsAreRefusedAndNoFileIsWritten) {
+  UseDistinctMeanings(256);
+  app.doc.options.writeBinFile = true;
+  SetVersionText(app, "V0527");
+  GenerateImageFiles(app, io);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].caption, "EEPROM image");
+  EXPECT_NE(messages.shown[0].text.find("256 distinct key meanings"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("EEPkey.BIN")));
+
+  messages.shown.clear();
+  ClearKeys(app.doc.def);
+  UseDistinctMeanings(255);
+  EXPECT_TRUE(BuildImageForUse(app, io));
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(ImageCommandsTest, SaveAppliesTheNamingRuleAndWritesTheReportWhenAsked) {
+  std::filesystem::current_path(dir.path());
+  app.doc.options.writeSavedTxt = true;
+  app.doc.dataDirectory.clear();
+  EXPECT_TRUE(SaveSettings(app, io, Named("layout.old.cfg")));
+  EXPECT_EQ(app.doc.baseName, "layout.old");
+  EXPECT_EQ(app.window.fileName.text, "layout.old.DAT");
+  EXPECT_EQ(std::filesystem::file_size(dir.File("layout.old.DAT")), 20628u);
+  EXPECT_TRUE(std::filesystem::exists(dir.File("Saved.txt")));
+  ASSERT_FALSE(messages.shown.empty());
+  EXPECT_EQ(messages.shown.back().text, "Saved configuration file !");
+}
+
+TEST_F(ImageCommandsTest, CancelledSaveWritesAndChangesNothing) {
+  std::filesystem::current_path(dir.path());
+  app.doc.options.writeSavedTxt = true;
+  app.doc.options.writeBinFile = true;
+  EXPECT_FALSE(SaveSettings(app, io, Named("")));
+  EXPECT_EQ(app.doc.baseName, "EEPkey");
+  EXPECT_EQ(app.window.fileName.text, "in.dat");
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+  GenerateImageFiles(app, io);  // not the hidden ".BIN"
+  EXPECT_TRUE(std::filesystem::exists(dir.File("EEPkey.BIN")));
+  EXPECT_FALSE(std::filesystem::exists(dir.File(".BIN")));
+}
+
+TEST_F(ImageCommandsTest, FailedSaveIsToldAndChangesNothing) {
+  std::filesystem::current_path(dir.path());
+  ASSERT_EQ(::mkfifo(dir.File("fifo.DAT").c_str(), 0600), 0);
+  app.doc.options.writeSavedTxt = true;
+  app.doc.dataDirectory = dir.File("gone") + "/";  // the report cannot be written either
+  app.window.fileName.text = "kept.DAT";
+  const std::string tooLong(252, 'n');
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"nodir/x", "nodir/x.DAT: No such file or directory"},
+      {"fifo", "fifo.DAT is a FIFO, not a regular file"},
+      {tooLong, tooLong + ".DAT: File name too long"},
+      {"sub.d/", "sub.d/: a directory, not a file name"}};
+  for (const auto& [name, reason] : cases) {
+    messages.shown.clear();
+    EXPECT_FALSE(SaveSettings(app, io, Named(name)));
+    ASSERT_EQ(messages.shown.size(), 2u) << name;
+    EXPECT_EQ(messages.shown[0].text, "Cannot open: " + reason);
+    EXPECT_EQ(messages.shown[0].caption, "Save File");
+    EXPECT_EQ(messages.shown[1].text,
+              "Cannot open: " + dir.File("gone/Saved.txt") + ": No such file or directory");
+    EXPECT_EQ(app.window.fileName.text, "kept.DAT");
+    EXPECT_EQ(app.doc.baseName, "EEPkey");
+  }
+}
+
+TEST_F(ImageCommandsTest, SaveNamesTheFileOnlyAndImagesGoBesideIt) {
+  std::filesystem::current_path(dir.path());
+  std::filesystem::create_directories(dir.File("dir.with.dot"));
+  app.doc.options.writeBinFile = true;
+  SetVersionText(app, "V0527");
+  ASSERT_TRUE(SaveSettings(app, io, Named("dir.with.dot/deep")));
+  EXPECT_TRUE(std::filesystem::exists(dir.File("dir.with.dot/deep.DAT")));
+  EXPECT_EQ(app.window.fileName.text, "deep.DAT");
+  EXPECT_EQ(app.doc.baseName, "deep");
+  GenerateImageFiles(app, io);
+  EXPECT_TRUE(std::filesystem::exists(dir.File("dir.with.dot/deep.BIN")));
+
+  // A typed absolute path after a load elsewhere: the image goes beside the saved file.
+  app.doc.dataDirectory = dir.File("dir.with.dot") + "/";
+  std::filesystem::create_directories(dir.File("other"));
+  ASSERT_TRUE(SaveSettings(app, io, Named(dir.File("other/old"))));
+  GenerateImageFiles(app, io);
+  EXPECT_TRUE(std::filesystem::exists(dir.File("other/old.BIN")));
+}
+
+TEST_F(ImageCommandsTest, SaveAfterLoadingALowerCaseNameReplacesThatFile) {
+  std::filesystem::current_path(dir.path());
+  ASSERT_TRUE(WriteConfiguration(app, io, dir.File("a.dat")));
+  ASSERT_TRUE(LoadSettingsFile(app, io, dir.File("a.dat")));
+  app.doc.def.settings.PrefixMakeBreak = 1;
+  ASSERT_TRUE(SaveSettings(app, io, Named("a.dat")));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("a.DAT")));
+  EXPECT_EQ(app.window.fileName.text, "a.dat");
+  StartApplication(app);
+  ASSERT_TRUE(LoadSettingsFile(app, io, dir.File("a.dat")));
+  EXPECT_EQ(app.doc.def.settings.PrefixMakeBreak, 1);
+}
+
+TEST_F(ImageCommandsTest, SaveWithTooManyMeaningsStillSavesTheFile) {
+  std::filesystem::current_path(dir.path());
+  UseDistinctMeanings(300);
+  EXPECT_TRUE(SaveSettings(app, io, Named("big")));
+  EXPECT_TRUE(std::filesystem::exists(dir.File("big.DAT")));
+}
+
+TEST_F(ImageCommandsTest, DecodedImageReachesTheWindow) {
+  UseDistinctMeanings(3);
+  SetVersionText(app, "V0527");
+  ASSERT_TRUE(BuildImageForUse(app, io));
+  model::ClearKeys(app.doc.def);
+  app.doc.image[0x605] = 99;  // debounce time as the keyboard holds it
+  const char serial[] = "SN-77";
+  std::copy_n(serial, sizeof serial, app.doc.image.begin() + 0x630);
+  app.doc.def.stringWorkBuffer[5][0] = model::StringChar{0, 0x09, 0, 0};  // not on the keyboard
+  DecodeReadImage(app);
+  EXPECT_EQ(app.window.serial.text, "SN-77");
+  EXPECT_TRUE(app.doc.def.stringWorkBuffer[5][0].IsTerminator());
+  EXPECT_FALSE(HasUnsavedChanges(app));
+  EXPECT_EQ(app.doc.def.keys[0].layers[2].used, 1);
+  EXPECT_EQ(app.doc.def.keys[0].layers[2].ibmkey, 3);
+  EXPECT_EQ(app.window.debounce.text, "99");
+  EXPECT_EQ(ReadShownSettings(app.window).MaxScanRow, 14);  // 27 as firmware 527 stores it
+}
+
+}  // namespace
+}  // namespace veltrane::ui

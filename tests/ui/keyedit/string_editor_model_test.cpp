@@ -1,0 +1,279 @@
+#include "ui/keyedit/string_editor_model.h"
+
+#include <random>
+
+#include "model/key_tables.h"
+#include "tests/ui/keyedit/key_editing_fixture.h"
+#include "ui/keyedit/key_settings_model.h"
+#include "ui/keyedit/macro_capacity.h"
+
+namespace veltrane::ui {
+namespace {
+
+using Lines = std::vector<std::string>;
+constexpr int kCtrl = 0x1D, kShiftLeft = 0x2A, kShiftRight = 0x36, kAlt = 0x38;
+constexpr int kA = 0x1E;  // IBM key 31
+constexpr int kPrintScreen = 0x37;
+
+EditorKeyEvent Event(int scan, bool extended = false, bool alt = false, std::string chars = {}) {
+  return {scan, extended, alt, alt, alt, std::move(chars)};
+}
+
+class StringEditorTest : public KeyEditingTest {
+ protected:
+  void SetUp() override { CreateStringEditor(editor, def); }
+  bool Command(int id) { return OnStringEditorCommand(editor, context, id); }
+  void Press(int scan, bool extended = false) { OnStringEditorKeyDown(editor, Event(scan, extended)); }
+  void Release(int scan, bool extended = false) { OnStringEditorKeyUp(editor, Event(scan, extended)); }
+  void AltDown(int scan) { OnStringEditorKeyDown(editor, Event(scan, false, true)); }
+
+  StringEditorModel editor;
+};
+
+TEST_F(StringEditorTest, CapturedLinesCarryTheHeldModifiers) {
+  Press(kCtrl);
+  EXPECT_TRUE(IsCheckBoxChecked(editor, kIdCheckCtrlLeft));
+  OnStringEditorKeyDown(editor, Event(kA, false, false, "a"));
+  Release(kCtrl);
+  EXPECT_FALSE(editor.flags.ctrlLeft);
+  EXPECT_EQ(editor.lines, (Lines{"IBM Key 31\t\tCtrl l\t\t\t\t\t\t"}));
+  EXPECT_EQ(editor.echoText, "a");
+  Press(kCtrl, true);
+  Press(kShiftRight);
+  EXPECT_FALSE(editor.flags.ctrlLeft);
+  Press(kA);
+  EXPECT_EQ(editor.lines[1], "IBM Key 31\t\tCtrl r\tShift r\t\t\t\t\t");
+  Release(kShiftRight);
+  Release(kCtrl, true);
+  Press(kShiftLeft);
+  editor.flags.altGr = editor.flags.base = editor.flags.repeatOff = true;
+  editor.flags.lightUp = editor.flags.lightDown = true;
+  Press(kA);
+  EXPECT_EQ(editor.lines[2], "IBM Key 31\t\t\tShift l \tBase\tRep Off\tAlt Gr1\tLight1Up\t");
+  // Read back from the line, "Shift l " is the left Shift.
+  editor.flags = {};
+  editor.flags.shiftRight = true;
+  OnStringEditorListSelect(editor, 2);
+  EXPECT_TRUE(editor.flags.shiftLeft && editor.flags.lightUp && editor.flags.altGr);
+  EXPECT_FALSE(editor.flags.shiftRight || editor.flags.lightDown || editor.flags.ctrlLeft);
+}
+
+TEST_F(StringEditorTest, SystemKeysPrintScreenAndUnknownScanCodes) {
+  AltDown(kAlt);
+  AltDown(kA);
+  AltDown(kCtrl);  // set and at once cleared
+  EXPECT_FALSE(editor.flags.ctrlLeft);
+  OnStringEditorKeyUp(editor, Event(kAlt));
+  EXPECT_FALSE(editor.flags.alt);
+  // A release alone is the stroke; a press and its release are one stroke.
+  Release(kPrintScreen, true);
+  Press(kShiftLeft);
+  Press(kPrintScreen, true);
+  Release(kPrintScreen, true);
+  Release(kShiftLeft);
+  AltDown(kPrintScreen);  // keypad *, with Alt
+  Release(kPrintScreen);  // keypad *: nothing on release
+  OnStringEditorKeyDown(editor, {kPrintScreen, true, true, true, true, {}});  // Alt+Print
+  OnStringEditorKeyUp(editor, Event(kPrintScreen, true));
+  Press(0x70);
+  EXPECT_EQ(editor.lines, (Lines{"IBM Key 31\tAlt\t\t\t\t\t\t\t", Named("IBM Key 124"),
+                                 "IBM Key 124\t\t\tShift l \t\t\t\t\t", "IBM Key 100\tAlt\t\t\t\t\t\t\t",
+                                 "IBM Key 124\tAlt\t\t\t\t\t\t\t", Named("IBM Key 0")}));
+}
+
+TEST_F(StringEditorTest, NumLockAltGrAndF13ToF24AreCapturedAsTheirKeys) {
+  Press(0x45, true);  // Num Lock
+  Press(0x45);        // Pause
+  Press(0x64);        // F13
+  Press(0x76);        // F24
+  // AltGr (right Alt) follows its key in the Alt-Gr box, as Ctrl and Shift do.
+  OnStringEditorKeyDown(editor, {kAlt, true, true, true, true, {}});
+  EXPECT_TRUE(IsCheckBoxChecked(editor, kIdCheckAltGr));
+  EXPECT_FALSE(editor.flags.alt);
+  OnStringEditorKeyDown(editor, Event(0x10, false, true, "@"));
+  OnStringEditorKeyUp(editor, Event(kAlt, true));
+  EXPECT_FALSE(IsCheckBoxChecked(editor, kIdCheckAltGr));
+  EXPECT_EQ(editor.lines, (Lines{Named("IBM Key 90"), Named("IBM Key 126"), Named("F13"),
+                                 Named("F24"), "IBM Key 17\t\t\t\t\t\tAlt Gr1\t\t"}));
+}
+
+TEST_F(StringEditorTest, BoxesCarryNoStaleStateIntoANewKey) {
+  editor.lines = {"IBM Key 31\t\tCtrl l\tShift l\t\tRep Off\t\t\t"};
+  OnStringEditorListSelect(editor, 0);
+  ASSERT_TRUE(editor.flags.ctrlLeft && editor.flags.shiftLeft && editor.flags.repeatOff);
+  OnStringEditorListSelect(editor, -1);
+  Press(kA);  // nothing held: a plain stroke
+  EXPECT_EQ(editor.lines.back(), Named("IBM Key 31"));
+  EXPECT_FALSE(editor.flags.repeatOff || editor.flags.ctrlLeft);
+  // The platform's word counts: Shift held since before the window had the keys.
+  editor.flags.base = true;
+  OnStringEditorKeyDown(editor, {kA, false, false, true, false, "A"});
+  EXPECT_EQ(editor.lines.back(), "IBM Key 31\t\t\t\tBase\t\t\t\t");
+  // Shown for a layer, or after the focus left, nothing is held any more.
+  Press(kShiftRight);
+  OnStringEditorFocusLost(editor);
+  Press(kA);
+  EXPECT_EQ(editor.lines.back(), Named("IBM Key 31"));
+  editor.flags.lightUp = true;
+  OpenStringEditorForLayer(editor, context, 2);
+  EXPECT_FALSE(editor.flags.lightUp);
+}
+
+TEST_F(StringEditorTest, ButtonsAddLinesAndTakeTheFocusBack) {
+  OpenStringEditorForLayer(editor, context, 0);
+  for (int id : {kIdMiddleMouse, kIdFn2, kIdVolumeUp, kIdStopSun, kIdFnLight}) {
+    EXPECT_TRUE(Command(id));
+  }
+  EXPECT_EQ(editor.lines,
+            (Lines{Named("Middle Mouse Button"), Named("Fn2 Button"), Named("Volume up"),
+                   Named("Stop SUN"), Named("Fn Light Control")}));
+  EXPECT_EQ(editor.fnLightKey, model::KeyIndex(2, 3));
+  EXPECT_TRUE(Command(kIdGetFocus));
+  EXPECT_TRUE(OnExtraKeySelected(editor, 5));  // the next key is captured again
+  OnExtraKeySelected(editor, 0);
+  EXPECT_EQ(editor.lines.back(), Named("F17"));
+  EXPECT_EQ(editor.lines.size(), 6u);
+  EXPECT_EQ(host.focuses, 6);
+  Command(kIdDelete);  // no selection: nothing
+  OnStringEditorListSelect(editor, 1);
+  Command(kIdDelete);
+  EXPECT_EQ(editor.lines[1], Named("Volume up"));
+  EXPECT_EQ(editor.lines.size(), 5u);
+  Command(kIdClear);
+  EXPECT_TRUE(editor.lines.empty());
+}
+
+TEST_F(StringEditorTest, CheckBoxesRewriteTheSelectedLine) {
+  editor.lines = {Named("Left Mouse Button"), Named("Fn1 Button"), Named("IBM Key 31")};
+  OnStringEditorListSelect(editor, 2);
+  EXPECT_FALSE(Command(kIdCheckBase));
+  EXPECT_FALSE(Command(kIdCheckAltGr));
+  EXPECT_EQ(editor.lines[2], "IBM Key 31\t\t\t\tBase\t\tAlt Gr4\t\t");
+  EXPECT_EQ(editor.selection, 2);
+  EXPECT_EQ(host.focuses, 0);
+  OnStringEditorListSelect(editor, -1);
+  Command(kIdCheckShiftLeft);
+  EXPECT_TRUE(editor.flags.shiftLeft);
+  EXPECT_EQ(editor.lines[0], Named("Left Mouse Button"));
+  // The light-control display has no columns to read and is all name.
+  editor.lines = {"Fn3Light Control"};
+  OnStringEditorListSelect(editor, 0);
+  EXPECT_TRUE(editor.flags.shiftLeft);
+  Command(kIdCheckLightDown);
+  EXPECT_EQ(editor.lines[0], "Fn3Light Control\t\t\tShift l\tBase\t\tAlt Gr4\tLight4Down\t");
+}
+
+TEST_F(StringEditorTest, OkAssignsTheLayerRefreshesTheDialogAndClearsTheFlags) {
+  KeySettingsModel dialog;
+  StartKeySettingsDialog(dialog, editor, context);
+  Layer(1) = {1, {}, 32, 0, model::NORMAL_KEY};
+  OnKeySettingsCommand(dialog, editor, context, kIdAssignMacroFirst + 1);
+  Command(kIdCheckAlt);
+  EXPECT_FALSE(Command(2));  // "Cancel" changes nothing
+  EXPECT_EQ(Layer(1).ibmkey, 32);
+  OnKeySettingsCommand(dialog, editor, context, kIdAssignMacroFirst + 3);
+  EXPECT_FALSE(editor.flags.alt);
+  Press(kA);
+  Press(0x30);
+  OnStringEditorKeyDown(editor, Event(0x1C, true));  // keypad Enter
+  EXPECT_FALSE(Command(1));
+  EXPECT_EQ(host.hides, 2);
+  EXPECT_EQ(Layer(3).keytype, model::STRING_KEY);
+  EXPECT_EQ(def.stringWorkBuffer[0][2].characterUSB, model::IbmKeyTable[108].usb);
+  EXPECT_EQ(def.stringWorkBuffer[0][2].modifier, 0);
+  EXPECT_EQ(dialog.layers[3].keyType.selection, 17);
+  EXPECT_EQ(editor.capacityText, "Macro store: 131 of 192 entries");
+  EXPECT_EQ(OnKeySettingsCommand(dialog, editor, context, 1), 1);
+  EXPECT_EQ(Layer(3).ibmkey, 0);  // the store keeps the string number
+  EXPECT_EQ(log.text(), "new string idx 0\nStoreEveryThing bIBMKey = ");
+}
+
+TEST_F(StringEditorTest, OkMarksTheAssignedLayerUsedAndKeepsARefusedListOpen) {
+  Key().used = 0;
+  OpenStringEditorForLayer(editor, context, 2);
+  editor.lines = {Named("F13"), Named("IBM Key 0")};
+  EXPECT_FALSE(Command(1));
+  EXPECT_TRUE(editor.visible);  // the list is there to be mended
+  EXPECT_EQ(editor.lines.size(), 2u);
+  editor.lines.pop_back();
+  Command(1);
+  EXPECT_FALSE(editor.visible);
+  EXPECT_EQ((std::array{Layer(2).used, Key().used, Key().complete}),
+            (std::array<std::uint8_t, 3>{1, 1, 1}));
+  // Clearing a layer gives it no meaning: its flags stay as they are.
+  OpenStringEditorForLayer(editor, context, 1);
+  Command(1);
+  EXPECT_EQ(Layer(1).used, 0);
+}
+
+TEST_F(StringEditorTest, OkAssignsToThePositionTheListCameFrom) {
+  KeySettingsModel dialog;
+  StartKeySettingsDialog(dialog, editor, context);
+  OnKeySettingsCommand(dialog, editor, context, kIdAssignMacroFirst);
+  Command(kIdFnLight);
+  OnKeySettingsCommand(dialog, editor, context, kIdNext);  // the dialog steps on
+  Command(1);
+  EXPECT_EQ(def.keys[model::KeyIndex(2, 3)].layers[0].keytype, model::LOCAL_ILLUMINATION_KEY);
+  EXPECT_EQ(Key().layers[0].keytype, model::UNUSED_KEY);
+}
+
+TEST_F(StringEditorTest, CapacityCountsAsTheStoreIsPacked) {
+  const auto fill = [&](int n, int strokes) {
+    for (int k = 0; k < strokes; ++k) String(n)[k] = {0, 0x04, 0x1C, 0};
+  };
+  const auto flattenDrops = [&] {
+    model::KeyboardDefinition copy = def;
+    return model::FlattenStrings(copy);
+  };
+  fill(3, 30);
+  fill(9, 33);
+  EXPECT_EQ(MacroCapacityText(def), "Macro store: 191 of 192 entries");
+  fill(127, 7);
+  EXPECT_EQ(MacroCapacityText(def), "Macro store: 192 of 192 entries (6 strokes will be dropped)");
+  EXPECT_EQ(flattenDrops(), 6);
+  fill(127, 2);
+  String(127)[2] = {};
+  EXPECT_EQ(MacroCapacityText(def), "Macro store: 192 of 192 entries (1 stroke will be dropped)");
+  // Empty strings behind the strokes share the last terminator: nothing is lost.
+  String(127)[0] = {};
+  fill(0, 28);
+  EXPECT_EQ(UsedMacroStrokes(def), 91);
+  EXPECT_EQ(MacroCapacityText(def), "Macro store: 192 of 192 entries");
+  EXPECT_EQ(flattenDrops(), 0);
+  fill(127, 80);  // a full row without a terminator
+  EXPECT_EQ(UsedMacroStrokes(def), 171);
+  EXPECT_EQ(DroppedMacroStrokes(def), flattenDrops());
+}
+
+TEST_F(StringEditorTest, CapacityAgreesWithTheStoreAsFlattenedForRandomStrings) {
+  std::mt19937 random(14);
+  for (int round = 0; round < 300; ++round) {
+    model::ClearStringWorkBuffer(def, true);
+    // Sparse sets, some long strings and some near the end of the buffer.
+    const int strings = std::uniform_int_distribution<int>(0, 12)(random);
+    for (int i = 0; i < strings; ++i) {
+      const auto n = static_cast<std::size_t>(std::uniform_int_distribution<int>(0, 127)(random));
+      const int strokes = std::uniform_int_distribution<int>(1, round % 3 ? 20 : 79)(random);
+      for (int k = 0; k < strokes; ++k) def.stringWorkBuffer[n][k] = {0, 0x04, 0x1C, 0};
+      def.stringWorkBuffer[n][strokes] = {};
+    }
+    model::KeyboardDefinition packed = def;
+    const int dropped = model::FlattenStrings(packed);
+    ASSERT_EQ(DroppedMacroStrokes(def), dropped) << round;
+    // The last string starts where its index says, then its strokes and its terminator.
+    const int last = (packed.stringIndex[127] - model::kStringStoreBase) / 4;
+    const int entries = std::min(last + model::StringLength(def.stringWorkBuffer[127]) + 1, 192);
+    ASSERT_EQ(UsedStoreEntries(def), entries) << round;
+    // Nothing dropped: every string comes back from the store.
+    model::ClearStringWorkBuffer(packed, false);
+    model::RebuildStringWorkBuffer(packed);
+    for (int n = 0; n < model::kStringCount && dropped == 0; ++n) {
+      const auto& row = def.stringWorkBuffer[static_cast<std::size_t>(n)];
+      const auto& back = packed.stringWorkBuffer[static_cast<std::size_t>(n)];
+      ASSERT_EQ(model::StringLength(back), model::StringLength(row)) << round << " string " << n;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace veltrane::ui

@@ -1,0 +1,328 @@
+#include "ui/main_window/main_window_controller.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "model/key_tables.h"
+#include "persist/config_file.h"
+#include "support/recording_messages.h"
+#include "support/temp_dir.h"
+#include "ui/main_window/control_ids.h"
+#include "tests/ui/app/fake_link.h"
+#include "ui/app/keyboard_commands.h"
+
+namespace veltrane::ui {
+namespace {
+
+// A front end driven by the test: dialogs answer from the script.
+class ScriptedHost : public WindowHost {
+ public:
+  void Repaint() override { ++repaints; }
+  void RunKeySettings() override {
+    opened.push_back(*target);
+    if (duringDialog) duringDialog();
+  }
+  void RunKeyLed() override {}
+  void RunPointingDevice() override {}
+  std::optional<std::string> RunLoadFile() override { return loadAnswer; }
+  std::string RunSaveFile() override {
+    messagesBeforeSaveDialog = messages->shown.size();
+    return saveAnswer;
+  }
+  void RunAbout() override {}
+  void ShowTestWindow() override {}
+  SaveChoice AskSaveChanges(const std::string& name) override {
+    asked.push_back(name);
+    return choice;
+  }
+  void Exit() override { exited = true; }
+
+  const EditTarget* target = nullptr;
+  const testing::RecordingMessages* messages = nullptr;
+  std::vector<EditTarget> opened;
+  std::function<void()> duringDialog;
+  std::optional<std::string> loadAnswer;
+  std::string saveAnswer;
+  std::size_t messagesBeforeSaveDialog = 0;
+  std::vector<std::string> asked;  // the names of "Save changes to NAME?"
+  SaveChoice choice = SaveChoice::Cancel;
+  int repaints = 0;
+  bool exited = false;
+};
+
+class ControllerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    home = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    StartApplication(app);
+    host.target = &app.window.editTarget;
+    host.messages = &messages;
+  }
+  void TearDown() override { std::filesystem::current_path(home); }
+  void Keys(std::initializer_list<int> codes) {
+    for (int code : codes) controller.OnMainWindowKey(code);
+  }
+  bool AllPictures(KeyPicture picture) const {
+    for (KeyPicture p : app.window.keyPictures)
+      if (p != picture) return false;
+    return true;
+  }
+  model::KeyDefinition& Key(int row, int column) {
+    return app.doc.def.keys[static_cast<std::size_t>(model::KeyIndex(row, column))];
+  }
+
+  std::filesystem::path home;
+  testing::TempDir dir;
+  testing::RecordingMessages messages;
+  NullLog log;
+  Services io{messages, log};
+  FakeLink link;
+  ScriptedHost host;
+  AppState app;
+  MainWindowController controller{app, io, link, host};
+};
+
+TEST_F(ControllerTest, EveryPositionShowsTheRedCrossAfterStartUpAndAfterNewClearAll) {
+  EXPECT_TRUE(AllPictures(KeyPicture::Incomplete));
+  Key(2, 3).enabled = 0;
+  Key(4, 4).used = 0;
+  app.doc.def.settings.Led2 = 4;
+  app.window.fileName.text = "mine.DAT";
+  app.window.repeatRate.Select(3);
+  controller.OnFieldEdited(id::kGain, "9");
+  host.choice = SaveChoice::Discard;
+  controller.OnCommand(id::kNewClearAll);
+  EXPECT_EQ(host.asked, std::vector<std::string>{"mine.DAT"});
+  EXPECT_TRUE(AllPictures(KeyPicture::Incomplete));
+  EXPECT_EQ(app.window.ledPictures[1], KeyPicture::LedOff);
+  EXPECT_EQ(app.window.fileName.text, "in.dat");
+  EXPECT_EQ(app.window.repeatRate.selection, 7);
+  EXPECT_EQ(app.doc.def.settings.ScrollWheelGain, 1);
+}
+
+TEST_F(ControllerTest, PictureFollowsStateThenTheWholeKeyTypeByte) {
+  const std::pair<std::uint8_t, KeyPicture> byType[] = {
+      {model::MOUSE_BUTTON_KEY, KeyPicture::Mouse},
+      {model::STRING_KEY, KeyPicture::String},
+      {model::CONSUMER_KEY, KeyPicture::Consumer},
+      {model::SYSTEM_KEY, KeyPicture::System},
+      {model::LOCAL_ILLUMINATION_KEY, KeyPicture::Illumination},
+      {model::STOP_SUN_KEY, KeyPicture::Stop},
+      {model::LOCAL_ILLUMINATION_KEY | model::KEYTYPE_LIGHT_UP, KeyPicture::LightUp},
+      {model::NORMAL_KEY | model::KEYTYPE_LIGHT_DOWN, KeyPicture::LightDown},
+      {model::NORMAL_KEY, KeyPicture::Complete}};
+  for (const auto& [type, picture] : byType) {
+    Key(0, 0).complete = 1;
+    Key(0, 0).layers[0].keytype = type;
+    RefreshControls(app);
+    EXPECT_EQ(app.window.keyPictures[0], picture) << int(type);
+  }
+  Key(0, 1).enabled = 0;
+  Key(0, 2).used = 0;
+  Key(0, 3).enabled = 2;  // neither 0 nor 1: the key type decides
+  Key(0, 3).layers[0].keytype = model::STRING_KEY;
+  RefreshControls(app);
+  EXPECT_EQ(app.window.keyPictures[1], KeyPicture::Disabled);
+  EXPECT_EQ(app.window.keyPictures[2], KeyPicture::Unused);
+  EXPECT_EQ(app.window.keyPictures[3], KeyPicture::String);
+  EXPECT_NE(app.window.keyTooltips[0].find("layer [0,0]"), std::string::npos);
+}
+
+TEST_F(ControllerTest, ShortcutOpensThePositionWithTheQuestionMark) {
+  KeyPicture shown = KeyPicture::Unused;
+  host.duringDialog = [&] { shown = app.window.keyPictures[127]; };
+  Keys({222, 'P', 'H'});
+  ASSERT_EQ(host.opened.size(), 1u);
+  EXPECT_TRUE(host.opened[0].editing);
+  EXPECT_EQ(host.opened[0].row, 15);
+  EXPECT_EQ(host.opened[0].column, 7);
+  EXPECT_EQ(shown, KeyPicture::Editing);
+  EXPECT_FALSE(app.window.editTarget.editing);
+  EXPECT_EQ(app.window.keyPictures[127], KeyPicture::Incomplete);
+
+  Keys({222, 'A', 'I'});       // no column "I"
+  Keys({222, '5', 'A', 'B'});  // a digit ends the sequence
+  Keys({'C', 222, 'B', 'C'});  // a letter before 222 does not count
+  ASSERT_EQ(host.opened.size(), 2u);
+  EXPECT_EQ(host.opened[1].row, 1);
+  EXPECT_EQ(host.opened[1].column, 2);
+}
+
+TEST_F(ControllerTest, NoOtherCommandStartsWhileOneRuns) {
+  host.duringDialog = [&] {
+    controller.OnCommand(id::kNewClearAll);
+    controller.OnCommand(id::kGlobalRepeat);
+    controller.OnMainWindowKey(222);
+  };
+  app.window.fileName.text = "kept.DAT";
+  controller.OnCommand(id::kFirstKeyButton);
+  EXPECT_EQ(app.window.fileName.text, "kept.DAT");
+  EXPECT_EQ(app.doc.def.settings.GlobalRepeatDisable, 0);
+  EXPECT_EQ(app.window.shortcutCount, 0);
+  controller.OnCommand(id::kGlobalRepeat);
+  EXPECT_TRUE(app.window.globalRepeat.checked);
+}
+
+TEST_F(ControllerTest, GenerateIsEnabledExactlyWhileAnImageFileIsChecked) {
+  EXPECT_FALSE(app.window.generateEnabled);
+  controller.OnCommand(id::kWriteBin);
+  EXPECT_TRUE(app.window.generateEnabled);
+  controller.OnCommand(id::kWriteTxt);
+  controller.OnCommand(id::kWriteBin);
+  EXPECT_TRUE(app.window.generateEnabled);
+  EXPECT_FALSE(app.window.writeBin.checked);
+  controller.OnCommand(id::kWriteTxt);
+  EXPECT_FALSE(app.window.generateEnabled);
+}
+
+TEST_F(ControllerTest, SaveBuildsBeforeAskingAndNamesTheFiles) {
+  for (int i = 0; i < 300; ++i) {  // more meanings than the image holds: a box before the dialog
+    model::KeyLayer& layer = app.doc.def.keys[static_cast<std::size_t>(i / 4)].layers[i % 4];
+    model::AssignTableKey(layer, 1 + i % 129);
+    layer.keymode = static_cast<std::uint8_t>(i / 129);
+    layer.used = 1;
+  }
+  host.saveAnswer = "Keys.old.dat";
+  controller.OnCommand(id::kSave);
+  EXPECT_EQ(host.messagesBeforeSaveDialog, 1u);
+  EXPECT_EQ(app.doc.baseName, "Keys.old");
+  EXPECT_EQ(app.window.fileName.text, "Keys.old.DAT");
+  EXPECT_TRUE(std::filesystem::exists(dir.File("Keys.old.DAT")));
+
+  messages.shown.clear();
+  host.saveAnswer = "";
+  controller.OnCommand(id::kSave);
+  EXPECT_EQ(app.doc.baseName, "Keys.old");  // a cancelled save changes nothing
+  EXPECT_EQ(app.window.fileName.text, "Keys.old.DAT");
+  EXPECT_FALSE(std::filesystem::exists(dir.File(".DAT")));
+  EXPECT_EQ(messages.shown.size(), 1u);  // only the image build's box
+}
+
+TEST_F(ControllerTest, CommandLineFileIsLoadedOnceByWhicheverCommandChecksFirst) {
+  {
+    AppState other;
+    StartApplication(other);
+    other.window.serial.text = "SN-7";
+    ASSERT_TRUE(persist::WriteConfigFile(dir.File("Board.DAT"), other.doc.def,
+                                         ReadShownSettings(other.window), other.doc.header));
+  }
+  StartApplication(app, dir.File("Board.DAT"));
+  app.doc.chosenFileName = "earlier.DAT";
+  controller.OnCommand(id::kProgram);
+  EXPECT_EQ(app.window.fileName.text, "Board.DAT");
+  EXPECT_EQ(app.doc.baseName, "Board");
+  EXPECT_EQ(app.doc.chosenFileName, "earlier.DAT");
+  EXPECT_EQ(app.doc.dataDirectory, dir.path() + "/");
+  const auto loaded = messages.shown.size();
+  controller.OnCommand(id::kCheckPresence);
+  EXPECT_EQ(messages.shown.size(), loaded);  // only detects
+}
+
+TEST_F(ControllerTest, LoadCancelledChangesNothing) {
+  app.doc.header.SetText(persist::header::SerialNumber, "SN-9");
+  app.doc.header.SetScrollWheelGain(20);
+  app.doc.chosenFileName = "last.DAT";
+  app.window.serial.text = "typed";
+  host.choice = SaveChoice::Discard;
+  controller.OnCommand(id::kLoad);
+  EXPECT_EQ(host.asked, std::vector<std::string>{"in.dat"});
+  EXPECT_EQ(app.window.fileName.text, "in.dat");
+  EXPECT_EQ(app.window.serial.text, "typed");
+  EXPECT_EQ(app.window.gain.text, "1");
+  EXPECT_EQ(app.doc.def.settings.ScrollWheelGain, 1);
+}
+
+TEST_F(ControllerTest, UnsavedChangesMarkTheTitleAndAreAskedAboutBeforeTheyAreLost) {
+  EXPECT_FALSE(app.window.modified);
+  controller.OnCommand(id::kGlobalRepeat);
+  EXPECT_TRUE(app.window.modified);
+  controller.OnCommand(id::kGlobalRepeat);  // back as it was
+  EXPECT_FALSE(app.window.modified);
+  controller.OnSelection(id::kRepeatRate, 2);
+
+  // Cancel keeps everything; each of these commands asks first.
+  for (int command : {id::kExit, id::kNewClearAll, id::kLoad, id::kRead})
+    controller.OnCommand(command);
+  EXPECT_EQ(host.asked, std::vector<std::string>(4, "in.dat"));
+  EXPECT_FALSE(host.exited);
+  EXPECT_EQ(app.window.repeatRate.selection, 2);
+  EXPECT_TRUE(link.transfers.empty());
+
+  // Save runs the Save command; a cancelled Save File dialog cancels the exit too.
+  host.choice = SaveChoice::Save;
+  controller.OnCommand(id::kExit);
+  EXPECT_FALSE(host.exited);
+  host.saveAnswer = "Kept";
+  controller.OnCommand(id::kExit);
+  EXPECT_TRUE(host.exited);
+  EXPECT_FALSE(HasUnsavedChanges(app));
+
+  // Nothing unsaved: nothing asked. Discard goes on.
+  host.asked.clear();
+  controller.OnCommand(id::kNewClearAll);
+  EXPECT_TRUE(host.asked.empty());
+  app.doc.def.keys[7].enabled = 0;  // as the Key Settings dialog writes it
+  host.choice = SaveChoice::Discard;
+  controller.OnCommand(id::kRead);
+  EXPECT_EQ(link.transfers.size(), 1u);
+  EXPECT_FALSE(app.window.modified);  // the definition read is the kept one
+}
+
+TEST_F(ControllerTest, DownloadOfTheCommandLineFileShowsItFirst) {
+  {
+    AppState other;
+    StartApplication(other);
+    model::AssignTableKey(other.doc.def.keys[0].layers[0], 31);
+    other.doc.def.keys[0].layers[0].used = 1;
+    other.doc.def.keys[0].complete = 1;
+    ASSERT_TRUE(persist::WriteConfigFile(dir.File("Board.DAT"), other.doc.def,
+                                         ReadShownSettings(other.window), other.doc.header));
+  }
+  StartApplication(app, dir.File("Board.DAT"));
+  int repaintsAtDownload = -1;
+  link.duringTransfer = [&] { repaintsAtDownload = host.repaints; };
+  controller.OnCommand(id::kProgram);
+  EXPECT_GT(repaintsAtDownload, 0);
+  EXPECT_EQ(app.window.keyPictures[0], KeyPicture::Complete);
+}
+
+TEST_F(ControllerTest, FieldsAndTogglesFollowTheirRules) {
+  controller.OnCommand(id::kActivateBeep);
+  EXPECT_EQ(app.doc.def.settings.BeepLength, 100);
+  EXPECT_TRUE(app.window.beepLength.enabled);
+  controller.OnFieldEdited(id::kBeepLength, "250");
+  EXPECT_EQ(app.doc.def.settings.BeepLength, 200);
+  EXPECT_EQ(app.window.beepLength.text, "200");
+  controller.OnFieldEdited(id::kBeepLength, "0");
+  EXPECT_FALSE(app.window.beepLength.enabled);
+  EXPECT_FALSE(app.window.beep.checked);
+
+  controller.OnFieldEdited(id::kGain, "17");
+  EXPECT_EQ(app.window.gain.text, "16");
+  controller.OnFieldEdited(id::kGain, "x");  // not a number: the gain stays
+  EXPECT_EQ(app.doc.def.settings.ScrollWheelGain, 16);
+
+  controller.OnCommand(id::kEnablePointing);
+  EXPECT_TRUE(app.window.enablePointing.checked);
+  EXPECT_EQ(app.window.pointDevice.selection, 1);
+  EXPECT_TRUE(app.window.pointDevice.enabled);
+  controller.OnCommand(id::kEnablePointing);
+  EXPECT_EQ(app.window.pointDevice.selection, 0);
+  EXPECT_FALSE(app.window.pointDevice.enabled);
+
+  link.version = "V0527";
+  controller.OnCommand(id::kCheckPresence);
+  controller.OnCommand(id::kEnableMatrix);
+  EXPECT_FALSE(app.window.matrix.checked);
+  link.version = "V0527X";
+  controller.OnCommand(id::kCheckPresence);
+  controller.OnCommand(id::kEnableMatrix);
+  EXPECT_TRUE(app.window.matrix.checked);
+  EXPECT_EQ(link.transfers.back().data[3], kMatrixOn);
+}
+
+}  // namespace
+}  // namespace veltrane::ui

@@ -1,0 +1,152 @@
+#include "ui/app/file_commands.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "eeprom/image_files.h"
+#include "fileaccess/same_file.h"
+#include "persist/text_report.h"
+
+namespace veltrane::ui {
+namespace {
+
+// What a load reads into before it may replace the document's.
+struct LoadedFile {
+  model::KeyboardDefinition def;
+  persist::HeaderImage header;
+};
+
+bool IsDatExtension(std::string_view extension) {
+  constexpr std::string_view kDat = ".DAT";
+  return std::equal(
+      extension.begin(), extension.end(), kDat.begin(), kDat.end(),
+      [](char a, char b) { return std::toupper(static_cast<unsigned char>(a)) == b; });
+}
+
+}  // namespace
+
+std::string AbsoluteDirectoryOf(const std::string& path) {
+  std::error_code error;
+  std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  if (error) return {};
+  std::string directory = absolute.parent_path().string();
+  if (directory.empty() || directory.back() != '/') directory += '/';
+  return directory;
+}
+
+std::string FileNameOf(std::string_view path) {
+  const std::size_t slash = path.rfind('/');
+  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+persist::LoadOutcome LoadConfiguration(AppState& app, const Services& io, const std::string& path) {
+  auto loaded = std::make_unique<LoadedFile>(LoadedFile{app.doc.def, app.doc.header});
+  const persist::LoadOutcome outcome =
+      persist::ReadConfigFile(path, loaded->def, loaded->header, io.messages);
+  if (outcome != persist::LoadOutcome::Loaded) return outcome;
+  app.doc.def = loaded->def;
+  app.doc.header = loaded->header;
+  ApplyLoadedSettings(app);
+  const std::string fileName = FileNameOf(path);
+  app.doc.baseName = BaseNameFromLoaded(fileName);
+  const std::string directory = AbsoluteDirectoryOf(path);
+  if (!directory.empty()) app.doc.dataDirectory = directory;
+  model::ClearStringWorkBuffer(app.doc.def, false);
+  model::RebuildStringWorkBuffer(app.doc.def);
+  app.doc.chosenFileName = fileName;
+  app.doc.loadedFile = path;
+  app.doc.commandLineText.clear();
+  app.window.fileName.text = fileName;
+  app.window.serial.text = std::string(app.doc.header.Text(persist::header::SerialNumber));
+  MarkKept(app);
+  return outcome;
+}
+
+bool LoadSettingsFile(AppState& app, const Services& io, const std::string& path) {
+  return LoadConfiguration(app, io, path) == persist::LoadOutcome::Loaded;
+}
+
+std::string BaseNameFromLoaded(std::string_view name) {
+  const bool extension = name.size() > 4 && name[name.size() - 4] == '.';
+  return std::string(extension ? name.substr(0, name.size() - 4) : name);
+}
+
+std::string BaseNameFromChosen(std::string_view name) {
+  const std::size_t slash = name.rfind('/');
+  const std::size_t start = slash == std::string_view::npos ? 0 : slash + 1;
+  const std::size_t n = name.size() - start;
+  if (n > 0 && n < 300) {
+    for (std::size_t i = name.size() - 1; i >= start + 1; --i)
+      if (name[i] == '.') return std::string(name.substr(0, i));
+  }
+  return std::string(name);
+}
+
+std::string ConfigurationPathFor(const std::string& baseName) {
+  const std::string exact = baseName + ".DAT";
+  std::error_code error;
+  if (std::filesystem::symlink_status(exact, error).type() != std::filesystem::file_type::not_found)
+    return exact;
+  const std::size_t slash = baseName.rfind('/');
+  const std::string directory = slash == std::string::npos ? "" : baseName.substr(0, slash + 1);
+  const std::string name = baseName.substr(directory.size());
+  std::string found;
+  for (std::filesystem::directory_iterator it(directory.empty() ? "." : directory, error), end;
+       !error && it != end; it.increment(error)) {
+    const std::string entry = it->path().filename().string();
+    if (entry.size() == name.size() + 4 && entry.starts_with(name) &&
+        IsDatExtension(std::string_view(entry).substr(name.size())) &&
+        (found.empty() || entry < found))
+      found = entry;
+  }
+  return found.empty() ? exact : directory + found;
+}
+
+void PackStrings(AppState& app, const Services& io) {
+  WarnDroppedStrokes(io, model::FlattenStrings(app.doc.def));
+}
+
+void WarnDroppedStrokes(const Services& io, int dropped) {
+  if (dropped > 0)
+    io.messages.Show(model::FormatText("%d key strokes did not fit the string store and were "
+                                       "left out",
+                                       dropped),
+                     "Strings", model::MessageIcon::Warning);
+}
+
+bool WriteConfiguration(AppState& app, const Services& io, const std::string& path,
+                        WriteFailure failure) {
+  const fileaccess::Status written =
+      persist::WriteConfigFile(path, app.doc.def, ReadShownSettings(app.window), app.doc.header);
+  if (written) io.messages.Show("Saved configuration file !", "Save", model::MessageIcon::None);
+  if (failure == WriteFailure::Tell) eeprom::WriteOrTell(path, written, io.messages);
+  return written.ok;
+}
+
+bool TellIfUnwritten(const Services& io, const fileaccess::Status& written,
+                     std::string_view caption) {
+  if (!written)
+    io.messages.Show("Cannot open: " + written.reason, caption, model::MessageIcon::Error);
+  return written.ok;
+}
+
+bool WouldReplaceInput(const Services& io, const std::string& input, const std::string& output) {
+  if (input.empty() || !fileaccess::SameFile(input, output)) return false;
+  io.messages.Show(model::FormatText("%s is this command's input file %s; nothing was written",
+                                     output.c_str(), input.c_str()),
+                   "Output file", model::MessageIcon::Error);
+  return true;
+}
+
+std::string DefaultReportPath(const AppState& app) {
+  return app.doc.dataDirectory + "Saved.txt";
+}
+
+fileaccess::Status WriteReport(AppState& app, const std::string& path) {
+  return persist::WriteTextReport(path, app.doc.def, ReadShownSettings(app.window));
+}
+
+}  // namespace veltrane::ui

@@ -1,0 +1,80 @@
+// Loading and saving configuration files as the main window's commands do.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "fileaccess/status.h"
+#include "persist/config_file.h"
+#include "ui/app/app_state.h"
+
+namespace veltrane::ui {
+
+// Loads a configuration file as the Load File dialog's "Load" does, for a path
+// that may name a directory. The file is read into a copy of the definition
+// and header first: a load that fails has told the user why and changes
+// nothing at all. A load that succeeds replaces the definition and header,
+// applies the settings and shows them (the file name and serial number too),
+// sets BaseName, DataDirectory (the file's absolute directory and "/"),
+// ChosenFileName and the string work buffer, forgets a pending command-line
+// file and takes the result as the kept definition.
+persist::LoadOutcome LoadConfiguration(AppState& app, const Services& io, const std::string& path);
+
+// The whole "Load settings from file" after its dialog chose `path`. True when
+// the file loaded.
+bool LoadSettingsFile(AppState& app, const Services& io, const std::string& path);
+
+// BaseName from a loaded file's name: a name ending in a dot and three
+// characters after at least one other loses those four ("x.DAT" -> "x",
+// "a.b.DAT" -> "a.b"); any other name is kept whole ("noext", "abc", ".DAT").
+std::string BaseNameFromLoaded(std::string_view name);
+
+// BaseName from a name typed in the Save File dialog: cut at the last dot of
+// its file name (after its last "/"), a dot in the file name's first position
+// not counting.
+std::string BaseNameFromChosen(std::string_view name);
+
+// The configuration file that a save under `baseName` writes: baseName +
+// ".DAT", or, when no such file exists but one whose extension differs only
+// in letter case does ("a.dat"), that file.
+std::string ConfigurationPathFor(const std::string& baseName);
+
+// The absolute directory of a path, ending in "/"; empty when there is none.
+std::string AbsoluteDirectoryOf(const std::string& path);
+
+// Tells the user how many key strokes the string store had no room for, if any.
+void WarnDroppedStrokes(const Services& io, int dropped);
+
+// Packs the strings from the work buffer into the store, as every image build
+// and save needs, and warns the user when strokes did not fit.
+void PackStrings(AppState& app, const Services& io);
+
+// What the user is told of a file that could not be written.
+enum class WriteFailure {
+  Silent,  // nothing: the Save command's success box simply does not show
+  Tell,    // the "Cannot open" box with the path
+};
+
+// Writes the configuration to exactly this path with the file-name display as
+// it stands; tells the user on success, and on failure as `failure` says.
+// Returns whether it was written.
+bool WriteConfiguration(AppState& app, const Services& io, const std::string& path,
+                        WriteFailure failure = WriteFailure::Silent);
+
+// Tells the user of a file a command could not write: "Cannot open: PATH:
+// REASON" under the command's caption. Returns whether it was written.
+bool TellIfUnwritten(const Services& io, const fileaccess::Status& written,
+                     std::string_view caption);
+
+// Whether writing `output` would replace the command's own input with another
+// kind of file; when it would, the user is told and nothing may be written.
+bool WouldReplaceInput(const Services& io, const std::string& input, const std::string& output);
+
+// The report path: DataDirectory + "Saved.txt".
+std::string DefaultReportPath(const AppState& app);
+fileaccess::Status WriteReport(AppState& app, const std::string& path);
+
+// The last component of a path.
+std::string FileNameOf(std::string_view path);
+
+}  // namespace veltrane::ui

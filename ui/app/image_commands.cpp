@@ -1,0 +1,130 @@
+#include "ui/app/image_commands.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <filesystem>
+#include <system_error>
+
+#include "eeprom/firmware_version.h"
+#include "eeprom/image_builder.h"
+#include "eeprom/image_files.h"
+#include "eeprom/image_reader.h"
+#include "fileaccess/read_file.h"
+#include "model/text_field.h"
+#include "ui/app/file_commands.h"
+
+namespace veltrane::ui {
+
+void SetVersionText(AppState& app, std::string_view text) {
+  app.doc.versionText = std::string(text);
+  app.window.version.text = app.doc.versionText;
+  app.doc.firmwareVersion = eeprom::FirmwareVersionFromText(app.doc.versionText);
+}
+
+void ShowNoKeyboardFound(const Services& io) {
+  io.messages.Show("No Keyboard Found!", "ReadFirmwareVersion", model::MessageIcon::Information);
+}
+
+bool BuildImageForUse(AppState& app, const Services& io) {
+  PackStrings(app, io);
+  const eeprom::BuildResult result = eeprom::BuildImage(
+      app.doc.def, ReadShownSettings(app.window), model::CutText(app.window.version.text, 15),
+      app.doc.firmwareVersion, app.doc.image, &io.log);
+  if (!result.fits)
+    io.messages.Show(
+        model::FormatText("The definition has %d distinct key meanings; an EEPROM image holds "
+                          "at most %d. No image was made.",
+                          result.distinctMeanings, eeprom::kMaxDistinctMeanings),
+        "EEPROM image", model::MessageIcon::Error);
+  return result.fits;
+}
+
+void GenerateImageFiles(AppState& app, const Services& io) {
+  if (app.doc.firmwareVersion == 0) ShowNoKeyboardFound(io);
+  if (!BuildImageForUse(app, io)) return;
+  for (const char* extension : {".BIN", ".TXT"})
+    if (WouldReplaceInput(io, app.doc.loadedFile,
+                          app.doc.dataDirectory + app.doc.baseName + extension))
+      return;
+  eeprom::WriteImageFiles(app.doc.image, app.doc.options.writeBinFile, app.doc.options.writeTxtFile,
+                          app.doc.dataDirectory, app.doc.baseName, io.messages);
+}
+
+void DecodeReadImage(AppState& app) {
+  model::ClearKeys(app.doc.def);
+  // Strings the image does not hold are gone from the keyboard as well.
+  model::ClearStringWorkBuffer(app.doc.def, false);
+  eeprom::StoreImageSettings(
+      eeprom::DecodeImage(app.doc.image, app.doc.firmwareVersion, app.doc.def), app.doc.header);
+  ApplyLoadedSettings(app);
+  app.window.serial.text = std::string(app.doc.header.Text(persist::header::SerialNumber));
+  MarkKept(app);
+}
+
+bool LoadImageFile(AppState& app, const Services& io, const std::string& path) {
+  const fileaccess::ReadResult read = fileaccess::ReadFile(path, eeprom::kImageSize);
+  if (read.error == fileaccess::ReadError::TooLarge) {
+    // Only a regular file is too large; its size names how far off it is.
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    io.messages.Show(
+        model::FormatText("%s holds %ju bytes; an EEPROM image holds at most %zu", path.c_str(),
+                          error ? std::uintmax_t{0} : size, eeprom::kImageSize),
+        "Image file", model::MessageIcon::Error);
+    return false;
+  }
+  if (!read.ok()) {
+    const bool named = read.error == fileaccess::ReadError::NotRegular;
+    io.messages.Show(named ? read.reason : path, "Cannot open file", model::MessageIcon::Error);
+    return false;
+  }
+  if (read.bytes.size() < eeprom::kKeyboardBytes) {
+    io.messages.Show(model::FormatText("%s holds %zu bytes; an image read back from a keyboard "
+                                       "has at least %zu",
+                                       path.c_str(), read.bytes.size(), eeprom::kKeyboardBytes),
+                     "Image file", model::MessageIcon::Error);
+    return false;
+  }
+  app.doc.image.fill(0);
+  std::copy_n(read.bytes.begin(), eeprom::kKeyboardBytes, app.doc.image.begin());
+  return true;
+}
+
+bool SaveDecodedDefinition(AppState& app, const Services& io, const std::string& path) {
+  BuildImageForUse(app, io);
+  app.window.fileName.text = FileNameOf(path);
+  return WriteConfiguration(app, io, path, WriteFailure::Tell);
+}
+
+bool SaveSettings(AppState& app, const Services& io,
+                  const std::function<std::string()>& chooseName) {
+  BuildImageForUse(app, io);  // a save needs only the packed strings, so it goes on regardless
+  const std::string chosenName = chooseName();
+  if (chosenName.empty()) return false;
+  const std::string baseName = BaseNameFromChosen(chosenName);
+  const std::string path = ConfigurationPathFor(baseName);
+  model::ShownSettings shown = ReadShownSettings(app.window);
+  shown.ConfigFileName = model::CutText(FileNameOf(path), 31);
+  const fileaccess::Status written =
+      FileNameOf(baseName).empty()
+          ? fileaccess::Status{false, chosenName + ": a directory, not a file name", EISDIR}
+          : persist::WriteConfigFile(path, app.doc.def, shown, app.doc.header);
+  if (written) {
+    io.messages.Show("Saved configuration file !", "Save", model::MessageIcon::None);
+    app.doc.baseName = FileNameOf(baseName);
+    app.doc.chosenFileName = FileNameOf(path);
+    app.doc.dataDirectory = AbsoluteDirectoryOf(path);
+    app.doc.loadedFile = path;
+    app.doc.commandLineText.clear();
+    app.window.fileName.text = app.doc.chosenFileName;
+    MarkKept(app);
+  } else {
+    TellIfUnwritten(io, written, "Save File");
+  }
+  if (app.doc.options.writeSavedTxt)
+    TellIfUnwritten(io, WriteReport(app, DefaultReportPath(app)), "Save File");
+  return written.ok;
+}
+
+}  // namespace veltrane::ui

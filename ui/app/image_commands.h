@@ -1,0 +1,57 @@
+// The image side of the main window's commands: building the EEPROM image,
+// writing the image files and decoding an image read back.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "ui/app/app_state.h"
+
+namespace veltrane::ui {
+
+// The second half of the detection step: the version text is shown in its
+// field and FirmwareVersion derived from it.
+void SetVersionText(AppState& app, std::string_view text);
+
+// Shows "No Keyboard Found!" (caption "ReadFirmwareVersion").
+void ShowNoKeyboardFound(const Services& io);
+
+// Packs the strings, then builds the image from the definition and the
+// settings as the window shows them. Strokes left out of the string store are
+// reported; a definition with more distinct meanings than the image holds is
+// refused with a message, and then the image must not be used (false).
+bool BuildImageForUse(AppState& app, const Services& io);
+
+// "Generate EEPROM File" after its detection step.
+void GenerateImageFiles(AppState& app, const Services& io);
+
+// Replaces the keys and strings with those the document's image holds, applies
+// the settings it carries and shows its serial number; settings whose bytes
+// are erased keep their values. The result is taken as the kept definition;
+// the image itself is left as it was read.
+void DecodeReadImage(AppState& app);
+
+// Puts the first 3072 bytes of an image file over an all-zero buffer. False
+// (with a message) when the file cannot be read, is too short to be an image
+// or longer than one (8192 bytes).
+bool LoadImageFile(AppState& app, const Services& io, const std::string& path);
+
+// Saves a definition decoded from an image as the Save command does: the
+// image built (which packs the strings), the file-name display showing the
+// file's name; a file that cannot be written gives the "Cannot open" box.
+bool SaveDecodedDefinition(AppState& app, const Services& io, const std::string& path);
+
+// "Save settings to file" after its detection step: the image is built (with
+// its messages) before `chooseName` asks for the name, then the naming rule,
+// the write and the report. Returns whether the configuration file was
+// written. A cancelled dialog (empty name) writes and changes nothing. A file
+// that cannot be written is told ("Cannot open: PATH: REASON", caption "Save
+// File") and changes nothing either. A written file becomes the document's:
+// the file-name field shows its name, BaseName and DataDirectory follow it
+// (so that image files and the report go beside it), and it is the kept
+// definition.
+bool SaveSettings(AppState& app, const Services& io,
+                  const std::function<std::string()>& chooseName);
+
+}  // namespace veltrane::ui

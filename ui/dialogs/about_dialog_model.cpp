@@ -1,0 +1,24 @@
+#include "ui/dialogs/about_dialog_model.h"
+
+#include <array>
+
+#include "ui/app/main_window_model.h"
+
+namespace veltrane::ui {
+namespace {
+
+constexpr std::array<DialogControl, 3> kControls = {{
+    {kIdOk, ControlKind::DefaultButton, "OK", DialogUnitsRect(195, 6, 30, 11)},
+    {kIdStatic, ControlKind::Label, kProgramName, DialogUnitsRect(10, 10, 150, 10)},
+    {kIdStatic, ControlKind::Label, kProgramVersion, DialogUnitsRect(10, 26, 150, 10)},
+}};
+
+constexpr DialogLayout kLayout = {"About", DialogUnitsX(230), DialogUnitsY(75), kControls};
+
+}  // namespace
+
+const DialogLayout& AboutDialogLayout() {
+  return kLayout;
+}
+
+}  // namespace veltrane::ui

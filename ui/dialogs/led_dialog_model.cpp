@@ -1,0 +1,65 @@
+#include "ui/dialogs/led_dialog_model.h"
+
+#include <array>
+
+#include "model/key_tables.h"
+
+namespace veltrane::ui {
+namespace {
+
+constexpr std::array<DialogControl, 4> kControls = {{
+    {kIdOk, ControlKind::DefaultButton, "OK", DialogUnitsRect(156, 7, 50, 14)},
+    {kIdCancel, ControlKind::PushButton, "Cancel", DialogUnitsRect(156, 24, 50, 14)},
+    {kIdStatic, ControlKind::Label, "Key LED:", DialogUnitsRect(14, 17, 32, 8)},
+    {kLedComboId, ControlKind::DropDownList, "", {50, 50, 180, 300}},
+}};
+
+constexpr DialogLayout kLayout = {"Key LED settings", DialogUnitsX(213), DialogUnitsY(62),
+                                  kControls};
+
+}  // namespace
+
+const DialogLayout& LedDialogLayout() {
+  return kLayout;
+}
+
+std::int32_t* LedOfSlot(model::GlobalSettings& settings, int ledSlot) {
+  switch (ledSlot) {
+    case 0:
+      return &settings.Led1;
+    case 1:
+      return &settings.Led2;
+    case 2:
+      return &settings.Led3;
+    case 3:
+      return &settings.Led4;
+    default:
+      return nullptr;
+  }
+}
+
+LedDialogModel OpenLedDialog(const model::GlobalSettings& settings, int ledSlot) {
+  LedDialogModel dialog;
+  dialog.ledSlot = ledSlot;
+  dialog.led.FillFrom(model::LedNames);
+  if (ledSlot >= 0 && ledSlot < 4) {
+    const std::array<std::int32_t, 4> leds = {settings.Led1, settings.Led2, settings.Led3,
+                                              settings.Led4};
+    dialog.led.Select(leds[ledSlot]);
+  }
+  return dialog;
+}
+
+void OnLedPicked(LedDialogModel& dialog, model::GlobalSettings& settings, int index) {
+  std::int32_t* led = LedOfSlot(settings, dialog.ledSlot);
+  if (led == nullptr || index < 0 || index >= static_cast<int>(dialog.led.items.size())) return;
+  dialog.led.Select(index);
+  *led = index;
+}
+
+void OnLedDialogClosed(LedDialogModel& dialog) {
+  dialog.finished = true;
+  dialog.repaintMainWindow = true;
+}
+
+}  // namespace veltrane::ui

@@ -1,0 +1,52 @@
+// The "Pointing Device" dialog: the twenty tuning values of the pointing
+// device, in four blocks of five fields (N, E, S, W).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "model/definition.h"
+#include "ui/app/controls.h"
+#include "ui/dialogs/dialog_layout.h"
+
+namespace veltrane::ui {
+
+inline constexpr int kPointingFieldCount = model::kPointDeviceParamCount;
+inline constexpr int kFirstPointingFieldId = 35167;
+
+using PointDeviceParams = std::array<std::uint8_t, model::kPointDeviceParamCount>;
+
+// One label and field pair; fields in id order 35167..35186 (N, E, S, W, each
+// gain 1, gain 2, offset 1, offset 2, inverse).
+struct PointingField {
+  int id = 0;
+  int param = 0;  // index into the PointDeviceParams
+  std::string_view label;
+  Rect labelRect;
+  Rect fieldRect;
+};
+
+const std::array<PointingField, kPointingFieldCount>& PointingFields();
+
+// Title, "OK", "Cancel" and the 40 labels and fields.
+const DialogLayout& PointingDeviceDialogLayout();
+
+struct PointingDeviceDialogModel {
+  std::array<EditField, kPointingFieldCount> fields;  // in the order of PointingFields()
+  bool finished = false;
+};
+
+// Field of a control id; nullptr for other ids.
+EditField* PointingFieldById(PointingDeviceDialogModel& dialog, int id);
+
+// The fields showing the current values as unsigned decimals.
+PointingDeviceDialogModel OpenPointingDeviceDialog(const PointDeviceParams& params);
+
+// "OK": each field's unsigned number cut to its low 8 bits is stored; a field
+// that does not hold a number stores 0.
+void OnPointingDeviceOk(PointingDeviceDialogModel& dialog, PointDeviceParams& params);
+// "Cancel": closes without storing.
+void OnPointingDeviceCancel(PointingDeviceDialogModel& dialog);
+
+}  // namespace veltrane::ui

@@ -1,0 +1,30 @@
+// What the key editing models need from the windows around them, and the
+// shared state they work on.
+#pragma once
+
+#include "model/definition.h"
+#include "model/diagnostics.h"
+#include "ui/app/edit_target.h"
+
+namespace veltrane::ui {
+
+class KeyEditingHost {
+ public:
+  virtual ~KeyEditingHost() = default;
+  // Redraws the matrix at once, with the question mark on EditTarget.
+  virtual void RepaintMainWindow() = 0;
+  virtual void ShowStringEditor() = 0;
+  virtual void HideStringEditor() = 0;
+  // Gives the keyboard focus to the string editor window so that typing is captured.
+  virtual void FocusStringEditor() = 0;
+};
+
+struct KeyEditingContext {
+  model::KeyboardDefinition& def;
+  EditTarget& target;
+  model::LogSink* log;
+  model::MessageSink& messages;
+  KeyEditingHost& host;
+};
+
+}  // namespace veltrane::ui

@@ -1,0 +1,48 @@
+#include "ui/keyedit/macro_capacity.h"
+
+#include <algorithm>
+
+#include "model/diagnostics.h"
+
+namespace veltrane::ui {
+
+int UsedMacroStrokes(const model::KeyboardDefinition& def) {
+  int strokes = 0;
+  for (const model::StringRow& row : def.stringWorkBuffer) strokes += model::StringLength(row);
+  return strokes;
+}
+
+int UsedStoreEntries(const model::KeyboardDefinition& def) {
+  return std::min(UsedMacroStrokes(def) + model::kStringCount, model::kStoreEntries);
+}
+
+int DroppedMacroStrokes(const model::KeyboardDefinition& def) {
+  constexpr int kLast = model::kStoreEntries - 1;
+  int k = 0;
+  int dropped = 0;
+  for (const model::StringRow& row : def.stringWorkBuffer) {
+    const int strokes = model::StringLength(row);
+    for (int i = 0; i < strokes; ++i) {
+      if (k == kLast) {
+        ++dropped;
+      } else {
+        ++k;
+      }
+    }
+    if (k < kLast) ++k;  // the terminator
+  }
+  return dropped;
+}
+
+std::string MacroCapacityText(const model::KeyboardDefinition& def) {
+  std::string text = model::FormatText("Macro store: %d of %d entries", UsedStoreEntries(def),
+                                       model::kStoreEntries);
+  if (const int dropped = DroppedMacroStrokes(def); dropped == 1) {
+    text += " (1 stroke will be dropped)";
+  } else if (dropped > 1) {
+    text += model::FormatText(" (%d strokes will be dropped)", dropped);
+  }
+  return text;
+}
+
+}  // namespace veltrane::ui

@@ -1,0 +1,377 @@
+#include "ui/keyedit/string_editor_model.h"
+
+#include "model/key_tables.h"
+#include "ui/keyedit/key_settings_model.h"
+#include "ui/keyedit/macro_capacity.h"
+
+namespace veltrane::ui {
+namespace {
+
+using K = WindowControlKind;
+
+constexpr std::string_view kNoColumns = "\t\t\t\t\t\t\t\t";
+
+constexpr std::array<std::string_view, 13> kExtraKeyNames = {
+    "", "F13", "F14", "F15", "F16", "F17", "F18", "F19", "F20", "F21", "F22", "F23", "F24"};
+
+// The texts of one writer of list lines; readers look only at first letters
+// and the left/right and up/down characters.
+struct ColumnTexts {
+  std::string_view shiftLeft;
+  std::string_view altGr;
+  std::string_view lightUp;
+  std::string_view lightDown;
+};
+constexpr ColumnTexts kCapturedTexts = {"\tShift l ", "\tAlt Gr1", "\tLight1Up\t",
+                                        "\tLight1Down\t"};
+constexpr ColumnTexts kRewrittenTexts = {"\tShift l", "\tAlt Gr4", "\tLight4Up\t",
+                                         "\tLight4Down\t"};
+
+std::string Columns(const ModifierFlags& f, const ColumnTexts& texts) {
+  std::string s;
+  s += f.alt ? "\tAlt" : "\t";
+  s += f.ctrlLeft ? "\tCtrl l" : f.ctrlRight ? "\tCtrl r" : "\t";
+  s += f.shiftLeft ? texts.shiftLeft : f.shiftRight ? "\tShift r" : "\t";
+  s += f.base ? "\tBase" : "\t";
+  s += f.repeatOff ? "\tRep Off" : "\t";
+  s += f.altGr ? texts.altGr : "\t";
+  s += f.lightUp ? texts.lightUp : f.lightDown ? texts.lightDown : "\t\t";
+  return s;
+}
+
+void AddLine(StringEditorModel& editor, std::string_view name, std::string_view columns) {
+  editor.lines.push_back(std::string(name) + std::string(columns));
+}
+
+std::string_view ButtonLineName(int id) {
+  switch (id) {
+    case kIdLeftMouse:
+      return "Left Mouse Button";
+    case kIdMiddleMouse:
+      return "Middle Mouse Button";
+    case kIdRightMouse:
+      return "Right Mouse Button";
+    case kIdFn1:
+      return "Fn1 Button";
+    case kIdFn2:
+      return "Fn2 Button";
+    case kIdMute:
+      return "Mute";
+    case kIdVolumeUp:
+      return "Volume up";
+    case kIdVolumeDown:
+      return "Volume down";
+    case kIdStopSun:
+      return "Stop SUN";
+    case kIdFnLight:
+      return kFnLightLine;
+    default:
+      return {};
+  }
+}
+
+bool HasSelection(const StringEditorModel& editor) {
+  return editor.selection >= 0 && editor.selection < static_cast<int>(editor.lines.size());
+}
+
+// "OK" assigns to the position the list came from, even when the dialog has
+// stepped on meanwhile. A refused list stays in the window to be mended.
+void PressOk(StringEditorModel& editor, KeyEditingContext& context) {
+  AssignmentContext assignment{context.def,  editor.editKey,    editor.flags,
+                               editor.fnLightKey, context.log, context.messages};
+  if (!ApplyStringEditorList(assignment, editor.editLayer, editor.lines)) return;
+  editor.visible = false;
+  context.host.HideStringEditor();
+  model::KeyDefinition& key = context.def.keys[static_cast<std::size_t>(editor.editKey)];
+  MarkLayerUsedIfAssigned(key, editor.editLayer);
+  model::UpdateKeyComplete(key);
+  if (editor.keySettingsDialog != nullptr) {
+    ShowEditorAssignment(*editor.keySettingsDialog, context.def, context.target, editor.editKey,
+                         editor.editLayer);
+  }
+  context.host.RepaintMainWindow();
+  editor.capacityText = MacroCapacityText(context.def);
+}
+
+// Runs a command that is not a check box or the list; false for "OK" and
+// "Cancel", which leave the focus alone.
+bool RunButton(StringEditorModel& editor, KeyEditingContext& context, int id) {
+  if (id == 1) {
+    PressOk(editor, context);
+    return false;
+  }
+  if (id == 2) {
+    editor.visible = false;
+    context.host.HideStringEditor();
+    return false;
+  }
+  if (id == kIdDelete && HasSelection(editor)) {
+    editor.lines.erase(editor.lines.begin() + editor.selection);
+    editor.selection = -1;
+  } else if (id == kIdClear) {
+    editor.lines.clear();
+    editor.selection = -1;
+  } else if (const std::string_view name = ButtonLineName(id); !name.empty()) {
+    AddLine(editor, name, kNoColumns);
+    if (id == kIdFnLight) editor.fnLightKey = editor.editKey;
+  }
+  return true;
+}
+
+constexpr int kScanCtrl = 0x1D, kScanShiftLeft = 0x2A, kScanShiftRight = 0x36, kScanAlt = 0x38;
+constexpr int kScanPrintScreen = 0x37;  // extended
+
+std::string TypedKeyName(int scanCode, bool extended) {
+  const int row = model::RowOfTypedKey(scanCode, extended);
+  // A key of no row keeps the name of its number, which OK refuses by name.
+  if (row == 0) return "IBM Key 0";
+  return std::string(model::IbmKeyTable[static_cast<std::size_t>(row)].legend);
+}
+
+// Presses and releases of the modifier keys; false for any other key.
+bool TrackModifier(StringEditorModel& editor, KeyAction action, const EditorKeyEvent& key) {
+  ModifierFlags& f = editor.flags;
+  const bool down = action == KeyAction::Press;
+  const int s = key.scanCode;
+  const bool e = key.extended;
+  bool* flag = nullptr;
+  std::uint8_t held = 0;
+  if (s == kScanCtrl) {
+    flag = e ? &f.ctrlRight : &f.ctrlLeft;
+    held = e ? kHeldCtrlRight : kHeldCtrlLeft;
+  } else if (s == kScanShiftLeft || s == kScanShiftRight) {
+    flag = s == kScanShiftLeft ? &f.shiftLeft : &f.shiftRight;
+    held = s == kScanShiftLeft ? kHeldShiftLeft : kHeldShiftRight;
+  } else if (s == kScanAlt && e) {
+    // The right Alt key is AltGr (the stroke's right Alt bit), not Alt.
+    flag = &f.altGr;
+    held = kHeldAltGr;
+  } else if (s == kScanAlt) {
+    f.alt = key.altHeld;
+    held = kHeldAlt;
+  } else {
+    return false;
+  }
+  if (flag != nullptr) *flag = down;
+  editor.heldKeys = down ? (editor.heldKeys | held) : (editor.heldKeys & ~held);
+  return true;
+}
+
+void AddTypedLine(StringEditorModel& editor, const EditorKeyEvent& key) {
+  ModifierFlags& f = editor.flags;
+  if (!key.altHeld && !key.modifiersHeld && editor.heldKeys == 0) f = {};
+  // Alt held through AltGr alone is no Alt.
+  const bool altGrOnly = (editor.heldKeys & (kHeldAltGr | kHeldAlt)) == kHeldAltGr;
+  f.alt = key.altHeld && !altGrOnly;
+  AddLine(editor, TypedKeyName(key.scanCode, key.extended), Columns(f, kCapturedTexts));
+  editor.echoText = key.characters;
+}
+
+
+}  // namespace
+
+const std::vector<WindowControl>& StringEditorControls() {
+  static const std::vector<WindowControl> controls = {
+      {K::PushButton, "Left Mouse", 520, 30, 100, 20, kIdLeftMouse},
+      {K::PushButton, "Middle Mouse", 570, 10, 100, 20, kIdMiddleMouse},
+      {K::PushButton, "Right Mouse", 620, 30, 100, 20, kIdRightMouse},
+      {K::PushButton, "Delete", 620, 90, 50, 20, kIdDelete},
+      {K::PushButton, "Clear", 620, 110, 50, 20, kIdClear},
+      {K::PushButton, "OK", 620, 190, 50, 20, 1},
+      {K::PushButton, "Cancel", 620, 210, 50, 20, 2},
+      {K::CheckBox, "Alt", 520, 110, 80, 20, kIdCheckAlt},
+      {K::CheckBox, "Ctrl left", 520, 130, 80, 20, kIdCheckCtrlLeft},
+      {K::CheckBox, "Shift left", 520, 150, 80, 20, kIdCheckShiftLeft},
+      {K::CheckBox, "Base", 520, 170, 80, 20, kIdCheckBase},
+      {K::CheckBox, "Repeat Off", 520, 190, 100, 20, kIdCheckRepeatOff},
+      {K::CheckBox, "Alt-Gr", 520, 210, 80, 20, kIdCheckAltGr},
+      {K::ListBox, "", 10, 10, 500, 240, kIdStringEditorList},
+      {K::PushButton, "Fn1", 520, 50, 100, 20, kIdFn1},
+      {K::PushButton, "Fn2", 620, 50, 100, 20, kIdFn2},
+      {K::PushButton, "Get Focus", 10, 240, 300, 20, kIdGetFocus},
+      {K::Static, "", kEchoX, kEchoY, 300, 15, kIdEcho},
+      {K::PushButton, "Volume up", 110, 370, 100, 20, kIdVolumeUp},
+      {K::PushButton, "Volume down", 110, 390, 100, 20, kIdVolumeDown},
+      {K::PushButton, "Stop SUN", 110, 430, 100, 20, kIdStopSun},
+      {K::PushButton, "Mute", 110, 410, 100, 20, kIdMute},
+      {K::CheckBox, "Ctrl right", 620, 130, 80, 20, kIdCheckCtrlRight},
+      {K::CheckBox, "Shift right", 620, 150, 80, 20, kIdCheckShiftRight},
+      {K::DropDownList, "", 220, 390, 100, 500, kIdExtraKeys},
+      {K::Static, "Extra Keys", 220, 370, 300, 20, kIdExtraKeysLabel},
+      {K::PushButton, "Fn Light", 330, 370, 80, 20, kIdFnLight},
+      {K::CheckBox, "Light Up", 330, 390, 80, 20, kIdCheckLightUp},
+      {K::CheckBox, "Light Down", 330, 410, 80, 20, kIdCheckLightDown},
+  };
+  return controls;
+}
+
+const WindowControl& CapacityGaugeControl() {
+  static const WindowControl gauge{K::Static, "", 330, kEchoY, 180, 15, kNoControlId};
+  return gauge;
+}
+
+void CreateStringEditor(StringEditorModel& editor, const model::KeyboardDefinition& def) {
+  editor = StringEditorModel{};
+  editor.extraKeys.FillFrom(kExtraKeyNames);
+  editor.extraKeys.Select(0);
+  editor.capacityText = MacroCapacityText(def);
+}
+
+bool* FlagOfCheckBox(ModifierFlags& f, int id) {
+  switch (id) {
+    case kIdCheckAlt:
+      return &f.alt;
+    case kIdCheckCtrlLeft:
+      return &f.ctrlLeft;
+    case kIdCheckCtrlRight:
+      return &f.ctrlRight;
+    case kIdCheckShiftLeft:
+      return &f.shiftLeft;
+    case kIdCheckShiftRight:
+      return &f.shiftRight;
+    case kIdCheckBase:
+      return &f.base;
+    case kIdCheckRepeatOff:
+      return &f.repeatOff;
+    case kIdCheckAltGr:
+      return &f.altGr;
+    case kIdCheckLightUp:
+      return &f.lightUp;
+    case kIdCheckLightDown:
+      return &f.lightDown;
+    default:
+      return nullptr;
+  }
+}
+
+bool IsCheckBoxChecked(const StringEditorModel& editor, int id) {
+  ModifierFlags flags = editor.flags;
+  const bool* flag = FlagOfCheckBox(flags, id);
+  return flag != nullptr && *flag;
+}
+
+void OpenStringEditorForLayer(StringEditorModel& editor, KeyEditingContext& context, int layer) {
+  if (layer < 0 || layer >= model::kLayerCount) return;
+  editor.lines.clear();
+  editor.selection = -1;
+  editor.editLayer = layer;
+  editor.editKey = KeyIndexOf(context.target);
+  // Boxes left from an earlier key would slip into this layer's strokes.
+  editor.flags = {};
+  editor.heldKeys = 0;
+  editor.printScreenDown = false;
+  const model::KeyDefinition& key =
+      context.def.keys[static_cast<std::size_t>(KeyIndexOf(context.target))];
+  ShowLayerInStringEditor(context.def, key.layers[static_cast<std::size_t>(layer)], editor.lines);
+  editor.capacityText = MacroCapacityText(context.def);
+  editor.visible = true;
+  context.host.ShowStringEditor();
+}
+
+void CaptureKeystroke(StringEditorModel& editor, KeyAction action, const EditorKeyEvent& key) {
+  if (TrackModifier(editor, action, key)) return;
+  const bool printScreen = key.scanCode == kScanPrintScreen && key.extended;
+  if (action == KeyAction::Press) {
+    AddTypedLine(editor, key);
+    if (printScreen) editor.printScreenDown = true;
+    return;
+  }
+  // Where the platform reports Print Screen only when it is released, the
+  // release is the stroke; one press is one stroke either way.
+  if (printScreen) {
+    if (!editor.printScreenDown) AddLine(editor, TypedKeyName(kScanPrintScreen, true), kNoColumns);
+    editor.printScreenDown = false;
+  }
+}
+
+void OnStringEditorKeyDown(StringEditorModel& editor, const EditorKeyEvent& key) {
+  CaptureKeystroke(editor, KeyAction::Press, key);
+  // Releasing at once matters to the modifiers alone; Alt, AltGr and Print
+  // Screen keep their state until their own release.
+  const bool keepsState =
+      key.scanCode == kScanAlt || (key.scanCode == kScanPrintScreen && key.extended);
+  if (key.systemKey && !keepsState) CaptureKeystroke(editor, KeyAction::Release, key);
+}
+
+void OnStringEditorKeyUp(StringEditorModel& editor, const EditorKeyEvent& key) {
+  CaptureKeystroke(editor, KeyAction::Release, key);
+}
+
+void OnStringEditorFocusLost(StringEditorModel& editor) {
+  editor.heldKeys = 0;
+}
+
+bool OnStringEditorCommand(StringEditorModel& editor, KeyEditingContext& context, int id) {
+  if (bool* flag = FlagOfCheckBox(editor.flags, id)) {
+    *flag = !*flag;
+    RewriteSelectedLine(editor);
+    return false;
+  }
+  if (id == kIdStringEditorList) {
+    ReadFlagsFromLine(editor);
+    return false;
+  }
+  if (id == kIdExtraKeys) return false;
+  if (!RunButton(editor, context, id)) return false;
+  context.host.FocusStringEditor();
+  return true;
+}
+
+bool OnExtraKeySelected(StringEditorModel& editor, int entry) {
+  editor.extraKeys.Select(entry);
+  if (entry >= 1 && entry < static_cast<int>(kExtraKeyNames.size()))
+    AddLine(editor, kExtraKeyNames[static_cast<std::size_t>(entry)], kNoColumns);
+  return true;
+}
+
+void OnStringEditorListSelect(StringEditorModel& editor, int line) {
+  editor.selection = (line >= 0 && line < static_cast<int>(editor.lines.size())) ? line : -1;
+  ReadFlagsFromLine(editor);
+}
+
+void ReadFlagsFromLine(StringEditorModel& editor) {
+  if (!HasSelection(editor)) return;
+  const std::string& text = editor.lines[static_cast<std::size_t>(editor.selection)];
+  const auto at = [&](std::size_t i) { return i < text.size() ? text[i] : '\0'; };
+  ModifierFlags& f = editor.flags;
+  int tab = 0;
+  for (std::size_t p = 0; p < text.size() && tab < 7; ++p) {
+    if (text[p] != '\t') continue;
+    const char next = at(p + 1);
+    switch (++tab) {
+      case 1:
+        f.alt = next == 'A';
+        break;
+      case 2:
+        f.ctrlLeft = next == 'C' && at(p + 6) == 'l';
+        f.ctrlRight = next == 'C' && !f.ctrlLeft;
+        break;
+      case 3:
+        f.shiftLeft = next == 'S' && at(p + 7) == 'l';
+        f.shiftRight = next == 'S' && !f.shiftLeft;
+        break;
+      case 4:
+        f.base = next == 'B';
+        break;
+      case 5:
+        f.repeatOff = next == 'R';
+        break;
+      case 6:
+        f.altGr = next == 'A';
+        break;
+      case 7:
+        f.lightUp = next == 'L' && at(p + 7) == 'U';
+        f.lightDown = next == 'L' && !f.lightUp;
+        break;
+    }
+  }
+}
+
+void RewriteSelectedLine(StringEditorModel& editor) {
+  if (!HasSelection(editor)) return;
+  std::string& line = editor.lines[static_cast<std::size_t>(editor.selection)];
+  // A line without a tab is all name.
+  line = line.substr(0, line.find('\t')) + Columns(editor.flags, kRewrittenTexts);
+}
+
+}  // namespace veltrane::ui

@@ -1,0 +1,138 @@
+// The "Key Macro Tool" window: the list of strokes for one layer, the ten
+// modifier check boxes, key capture, the buttons that add strokes, and "OK"
+// turning the list into the layer's assignment.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/app/controls.h"
+#include "ui/keyedit/key_editing_host.h"
+#include "ui/keyedit/key_editing_layout.h"
+#include "ui/keyedit/string_assignment.h"
+
+namespace veltrane::ui {
+
+struct KeySettingsModel;
+
+inline constexpr std::string_view kStringEditorTitle = "Key Macro Tool";
+inline constexpr int kStringEditorWidth = 750;
+inline constexpr int kStringEditorHeight = 520;
+
+enum StringEditorId : int {
+  kIdLeftMouse = 35128,
+  kIdMiddleMouse = 35129,
+  kIdRightMouse = 35130,
+  kIdDelete = 35131,
+  kIdClear = 35132,
+  kIdCheckAlt = 35133,
+  kIdCheckCtrlLeft = 35134,
+  kIdCheckShiftLeft = 35135,
+  kIdCheckBase = 35136,
+  kIdCheckRepeatOff = 35137,
+  kIdCheckAltGr = 35138,
+  kIdStringEditorList = 35139,
+  kIdFn1 = 35140,
+  kIdFn2 = 35141,
+  kIdGetFocus = 35142,
+  kIdEcho = 35147,
+  kIdMute = 35157,
+  kIdVolumeUp = 35158,
+  kIdVolumeDown = 35159,
+  kIdCheckCtrlRight = 35160,
+  kIdCheckShiftRight = 35161,
+  kIdStopSun = 35165,
+  kIdExtraKeys = 35188,
+  kIdExtraKeysLabel = 35189,
+  kIdFnLight = 35190,
+  kIdCheckLightUp = 35191,
+  kIdCheckLightDown = 35192,
+};
+
+// The list's tab stops in list-box units.
+inline constexpr std::array<int, 7> kStringEditorTabStops = {45, 70, 100, 130, 160, 200, 210};
+inline constexpr int kEchoX = 10;
+inline constexpr int kEchoY = 265;
+
+// The modifier keys held down, as the window saw them pressed and released.
+enum HeldKey : std::uint8_t {
+  kHeldCtrlLeft = 1,
+  kHeldCtrlRight = 2,
+  kHeldShiftLeft = 4,
+  kHeldShiftRight = 8,
+  kHeldAlt = 16,
+  kHeldAltGr = 32,
+};
+
+struct StringEditorModel {
+  bool visible = false;
+  std::vector<std::string> lines;  // StringEditorList
+  int selection = -1;              // selected line, -1 for none
+  ModifierFlags flags;
+  ComboBox extraKeys;
+  std::string echoText;      // the characters of the last captured key, drawn at (10, 265)
+  std::string capacityText;  // the macro capacity gauge
+  int editLayer = 0;         // EditLayer
+  int editKey = 0;           // the position the list was filled from: "OK" assigns to it
+  int fnLightKey = kNoFnLightKey;
+  std::uint8_t heldKeys = 0;     // HeldKey bits
+  bool printScreenDown = false;  // its press made a line: the release makes none
+  KeySettingsModel* keySettingsDialog = nullptr;  // KeySettingsDialogHandle
+};
+
+// The 29 controls in creation order, in pixels of the client area.
+const std::vector<WindowControl>& StringEditorControls();
+// Where the capacity gauge is shown, beside the echo area.
+const WindowControl& CapacityGaugeControl();
+
+// The window's creation: controls, "Extra Keys" filled with entry 0 selected,
+// all flags false, the gauge for the definition.
+void CreateStringEditor(StringEditorModel& editor, const model::KeyboardDefinition& def);
+
+// The flag a check box id shows; nullptr for other ids.
+bool* FlagOfCheckBox(ModifierFlags& flags, int id);
+bool IsCheckBoxChecked(const StringEditorModel& editor, int id);
+
+// "Assign Macro" of a layer: the list emptied and filled from the layer,
+// EditLayer set, the check boxes cleared, the window shown.
+void OpenStringEditorForLayer(StringEditorModel& editor, KeyEditingContext& context, int layer);
+
+// One key event as the window receives it.
+struct EditorKeyEvent {
+  int scanCode = 0;            // set 1 make code, 0 for keys that have none
+  bool extended = false;       // E0 key; right Alt (AltGr) is 0x38 extended
+  bool altHeld = false;        // Alt held when the key went down (the key data's context bit)
+  bool modifiersHeld = false;  // the platform reports Ctrl, Shift or Alt held
+  bool systemKey = false;      // pressed while Alt is held, or F10
+  std::string characters;      // what the key produces under the current layout, UTF-8
+};
+
+enum class KeyAction { Press, Release };
+// One key press or release. Ctrl, Shift, Alt and AltGr set and clear their
+// check boxes; any other key becomes a line carrying the boxes. A key typed
+// with no modifier held clears all ten boxes first, so that nothing a clicked
+// line loaded into them slips into the new stroke.
+void CaptureKeystroke(StringEditorModel& editor, KeyAction action, const EditorKeyEvent& key);
+// Key down and up as the window receives them; a key down while Alt is held
+// (a system key) is a press followed at once by a release.
+void OnStringEditorKeyDown(StringEditorModel& editor, const EditorKeyEvent& key);
+void OnStringEditorKeyUp(StringEditorModel& editor, const EditorKeyEvent& key);
+// The window lost the keyboard: the releases of keys held now go elsewhere.
+void OnStringEditorFocusLost(StringEditorModel& editor);
+
+// A button or check box. Returns true when the window takes the keyboard
+// focus back afterwards (the host has then been asked to focus it).
+bool OnStringEditorCommand(StringEditorModel& editor, KeyEditingContext& context, int id);
+// A selection accepted in the "Extra Keys" list. Returns true: the window
+// takes the keyboard focus back, so that the next key is captured.
+bool OnExtraKeySelected(StringEditorModel& editor, int entry);
+// A click or selection change in the list.
+void OnStringEditorListSelect(StringEditorModel& editor, int line);
+
+void ReadFlagsFromLine(StringEditorModel& editor);
+void RewriteSelectedLine(StringEditorModel& editor);
+
+}  // namespace veltrane::ui
