@@ -86,7 +86,7 @@ void AddMacro(model::KeyboardDefinition& def) {
 eeprom::EepromImage Image(model::KeyboardDefinition& def) {
   model::FlattenStrings(def);
   eeprom::EepromImage image{};
-  eeprom::BuildImage(def, model::ShownSettings{}, kPacedProduct, 412, image, nullptr);
+  eeprom::BuildImage(def, kPacedProduct, 412, image, nullptr);
   return image;
 }
 

@@ -48,9 +48,8 @@ const Full& FullDefinition() {
       d.stringWorkBuffer[static_cast<std::size_t>(n)][3] = model::StringChar{};
     }
     d.settings.NumberOfStrings = model::kStringCount;
-    model::ShownSettings shown;
-    shown.SerialNumber = "SN-BENCH-0001";
-    persist::FillHeader(d, shown, f.header);
+    d.settings.SerialNumber = "SN-BENCH-0001";
+    persist::ToHeader(d.settings, f.header);
     return f;
   }();
   return full;

@@ -42,12 +42,12 @@ void BM_BuildFullDefinition(benchmark::State& state) {
   auto def = FullDefinition();
   eeprom::EepromImage image{};
   const eeprom::BuildResult check =
-      eeprom::BuildImage(*def, model::ShownSettings{}, "V0600", 600, image, nullptr);
+      eeprom::BuildImage(*def, "V0600", 600, image, nullptr);
   if (!check.fits || check.distinctMeanings != eeprom::kMaxDistinctMeanings)
     state.SkipWithError("the definition does not have 255 meanings");
   for (auto _ : state) {
     const eeprom::BuildResult result =
-        eeprom::BuildImage(*def, model::ShownSettings{}, "V0600", 600, image, nullptr);
+        eeprom::BuildImage(*def, "V0600", 600, image, nullptr);
     benchmark::DoNotOptimize(result);
     benchmark::DoNotOptimize(image.data());
   }
@@ -57,13 +57,12 @@ BENCHMARK(BM_BuildFullDefinition);
 void BM_DecodeFullImage(benchmark::State& state) {
   auto def = FullDefinition();
   eeprom::EepromImage built{};
-  eeprom::BuildImage(*def, model::ShownSettings{}, "V0600", 600, built, nullptr);
+  eeprom::BuildImage(*def, "V0600", 600, built, nullptr);
   auto decoded = std::make_unique<model::KeyboardDefinition>();
-  veltrane::persist::HeaderImage header;
   for (auto _ : state) {
     eeprom::EepromImage image = built;
     model::ClearKeys(*decoded);
-    eeprom::StoreImageSettings(eeprom::DecodeImage(image, 600, *decoded), header);
+    eeprom::ApplyImageSettings(eeprom::DecodeImage(image, 600, *decoded), decoded->settings);
     benchmark::DoNotOptimize(decoded->keys.data());
   }
 }
@@ -72,7 +71,7 @@ BENCHMARK(BM_DecodeFullImage);
 void BM_FormatTextDump(benchmark::State& state) {
   auto def = FullDefinition();
   eeprom::EepromImage image{};
-  eeprom::BuildImage(*def, model::ShownSettings{}, "V0600", 600, image, nullptr);
+  eeprom::BuildImage(*def, "V0600", 600, image, nullptr);
   for (auto _ : state) benchmark::DoNotOptimize(eeprom::FormatTextDump(image));
 }
 BENCHMARK(BM_FormatTextDump);

@@ -13,6 +13,7 @@
 
 #include "gui/main_window.h"
 #include "ui/app/app_state.h"
+#include "ui/main_window/main_window_model.h"
 
 extern char** environ;
 
@@ -23,8 +24,9 @@ using namespace veltrane;
 class NoEvents : public ui::MainWindowEvents {
  public:
   void OnCommand(int) override {}
-  void OnFieldEdited(int, const std::string&) override {}
+  void OnFieldCommitted(int, const std::string&) override {}
   void OnSelection(int, int) override {}
+  void OnListTextCommitted(int, const std::string&) override {}
   void OnMainWindowKey(int) override {}
 };
 
@@ -67,15 +69,18 @@ BENCHMARK(BM_StartUpToFirstPaint)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_Repaint(benchmark::State& state) {
   ui::AppState app;
   ui::StartApplication(app);
+  ui::MainWindowModel view;
+  ui::CreateMainWindowControls(view);
+  ui::RefreshControls(app, view);
   NoEvents events;
-  gui::MainWindow window(app.window, events);
+  gui::MainWindow window(view, app.progress, events);
   window.show();
   QApplication::processEvents();
   const QRect matrix(0, 0, 200, 360);  // the key buttons and the corner lines
   const QRect area = state.range(0) == 0 ? matrix : window.surface()->rect();
   bool odd = false;
   for (auto _ : state) {
-    app.window.keyPictures.fill(odd ? ui::KeyPicture::Complete : ui::KeyPicture::Incomplete);
+    view.keyPictures.fill(odd ? ui::KeyPicture::Complete : ui::KeyPicture::Incomplete);
     odd = !odd;
     window.Sync();
     window.surface()->repaint(area);

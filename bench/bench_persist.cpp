@@ -6,7 +6,6 @@
 
 #include "model/definition.h"
 #include "model/key_tables.h"
-#include "model/shown_settings.h"
 #include "persist/config_file.h"
 #include "persist/text_report.h"
 #include "tests/support/temp_dir.h"
@@ -51,21 +50,16 @@ const model::KeyboardDefinition& FullDefinition() {
     model::FlattenStrings(d);
     d.settings.NumberOfStrings = model::kStringCount;
     d.settings.BeepLength = 100;
+    d.settings.ConfigFileName = "bench.DAT";
+    d.settings.SerialNumber = "SN-BENCH-0001";
     return d;
   }();
   return def;
 }
 
-model::ShownSettings FullShown() {
-  model::ShownSettings shown;
-  shown.ConfigFileName = "bench.DAT";
-  shown.SerialNumber = "SN-BENCH-0001";
-  return shown;
-}
-
 void BM_DecodeConfigFile(benchmark::State& state) {
   persist::HeaderImage header;
-  const auto file = persist::EncodeConfigFile(FullDefinition(), FullShown(), header);
+  const auto file = persist::EncodeConfigFile(FullDefinition(), header);
   model::KeyboardDefinition def;
   model::InitialiseDefinition(def);
   NullSink sink;
@@ -81,7 +75,7 @@ void BM_ReadConfigFile(benchmark::State& state) {
   TempDir dir;
   const std::string path = dir.File("bench.DAT");
   persist::HeaderImage header;
-  if (!persist::WriteConfigFile(path, FullDefinition(), FullShown(), header)) {
+  if (!persist::WriteConfigFile(path, FullDefinition(), header)) {
     state.SkipWithError("cannot write the file to read");
     return;
   }
@@ -97,9 +91,8 @@ BENCHMARK(BM_ReadConfigFile);
 
 void BM_EncodeConfigFile(benchmark::State& state) {
   persist::HeaderImage header;
-  const model::ShownSettings shown = FullShown();
   for (auto _ : state) {
-    auto file = persist::EncodeConfigFile(FullDefinition(), shown, header);
+    auto file = persist::EncodeConfigFile(FullDefinition(), header);
     benchmark::DoNotOptimize(file.data());
     benchmark::ClobberMemory();
   }
@@ -112,9 +105,8 @@ void BM_WriteConfigFile(benchmark::State& state) {
   TempDir dir;
   const std::string path = dir.File("bench.DAT");
   persist::HeaderImage header;
-  const model::ShownSettings shown = FullShown();
   for (auto _ : state) {
-    if (!persist::WriteConfigFile(path, FullDefinition(), shown, header)) {
+    if (!persist::WriteConfigFile(path, FullDefinition(), header)) {
       state.SkipWithError("write failed");
       break;
     }
@@ -123,10 +115,9 @@ void BM_WriteConfigFile(benchmark::State& state) {
 BENCHMARK(BM_WriteConfigFile)->Unit(benchmark::kMicrosecond);
 
 void BM_FormatTextReport(benchmark::State& state) {
-  const model::ShownSettings shown = FullShown();
   std::size_t size = 0;
   for (auto _ : state) {
-    const std::string text = persist::FormatTextReport(FullDefinition(), shown);
+    const std::string text = persist::FormatTextReport(FullDefinition());
     size = text.size();
     benchmark::DoNotOptimize(text.data());
   }
@@ -137,9 +128,8 @@ BENCHMARK(BM_FormatTextReport)->Unit(benchmark::kMicrosecond);
 void BM_WriteTextReport(benchmark::State& state) {
   TempDir dir;
   const std::string path = dir.File("Saved.txt");
-  const model::ShownSettings shown = FullShown();
   for (auto _ : state) {
-    if (!persist::WriteTextReport(path, FullDefinition(), shown)) {
+    if (!persist::WriteTextReport(path, FullDefinition())) {
       state.SkipWithError("write failed");
       break;
     }

@@ -12,6 +12,7 @@
 #include "model/key_tables.h"
 #include "ui/app/app_state.h"
 #include "ui/app/log_file.h"
+#include "ui/main_window/main_window_model.h"
 
 namespace {
 
@@ -40,9 +41,11 @@ std::unique_ptr<ui::AppState> FullWindow() {
 
 void BM_RefreshControls(benchmark::State& state) {
   const auto app = FullWindow();
+  ui::MainWindowModel view;
+  ui::CreateMainWindowControls(view);
   for (auto _ : state) {
-    ui::RefreshControls(*app);
-    benchmark::DoNotOptimize(app->window.modified);
+    ui::RefreshControls(*app, view);
+    benchmark::DoNotOptimize(view.modified);
   }
 }
 BENCHMARK(BM_RefreshControls)->Unit(benchmark::kMicrosecond);
@@ -58,7 +61,7 @@ void BM_BuildWithLogFile(benchmark::State& state) {
   eeprom::EepromImage image{};
   for (auto _ : state) {
     const eeprom::BuildResult result =
-        eeprom::BuildImage(app->doc.def, model::ShownSettings{}, "V0600", 600, image, &log);
+        eeprom::BuildImage(app->doc.def, "V0600", 600, image, &log);
     benchmark::DoNotOptimize(result);
   }
   log.Close();

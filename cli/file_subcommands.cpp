@@ -49,7 +49,7 @@ int RunConvert(int argc, char** argv) {
   Run run;
   if (!ui::LoadSettingsFile(run.app, run.io, args.positional[0])) return kExitFailed;
   ui::PackStrings(run.app, run.io);
-  run.app.window.fileName.text = ui::FileNameOf(args.positional[1]);
+  run.app.doc.def.settings.ConfigFileName = ui::FileNameOf(args.positional[1]);
   return ui::WriteConfiguration(run.app, run.io, args.positional[1], ui::WriteFailure::Tell)
              ? kExitOk
              : kExitFailed;

@@ -39,7 +39,7 @@ const char* const kMatrixUsage =
 // Draws the transfer's progress on stderr when it is a terminal.
 void ShowProgressOnTerminal(ui::AppState& app) {
   if (::isatty(STDERR_FILENO) == 0) return;
-  app.window.progress.changed = [](const ui::ProgressBar& bar) {
+  app.progress.changed = [](const ui::ProgressBar& bar) {
     const int span = bar.maximum > bar.minimum ? bar.maximum - bar.minimum : 1;
     const int percent = (bar.position - bar.minimum) * 100 / span;
     const int filled = percent / 2;

@@ -56,6 +56,7 @@ bool LoadConfig(const std::string& path, Definition& d, model::MessageSink& mess
     return false;
   model::ClearStringWorkBuffer(*d.def, false);
   model::RebuildStringWorkBuffer(*d.def);
+  d.def->settings = persist::FromHeader(d.header);
   return true;
 }
 
@@ -126,7 +127,7 @@ int RunImport(int argc, char** argv) {
   }
   if (ui::WouldReplaceInput(run.io, input, *output)) return kExitFailed;
   const fileaccess::Status written =
-      persist::WriteConfigFile(*output, *d.def, persist::ShownFromHeader(d.header), d.header);
+      persist::WriteConfigFile(*output, *d.def, d.header);
   return eeprom::WriteOrTell(*output, written, run.messages) ? kExitOk : kExitFailed;
 }
 

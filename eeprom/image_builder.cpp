@@ -167,7 +167,7 @@ void FillWithFillers(EepromImage& image) {
   std::fill_n(image.begin() + region::GeneralInfo, 2 * region::TableSize, 0xFF);
 }
 
-void WriteLedMasks(const model::GlobalSettings& settings, int firmwareVersion, EepromImage& image) {
+void WriteLedMasks(const model::Settings& settings, int firmwareVersion, EepromImage& image) {
   const std::array<std::int32_t, 4> leds = {settings.Led1, settings.Led2, settings.Led3,
                                             settings.Led4};
   for (int function = 1; function <= 5; ++function) {
@@ -180,27 +180,25 @@ void WriteLedMasks(const model::GlobalSettings& settings, int firmwareVersion, E
   }
 }
 
-void WriteSettings(const KeyboardDefinition& def, const model::ShownSettings& shown,
-                   int firmwareVersion, EepromImage& image) {
-  const model::GlobalSettings& settings = def.settings;
+void WriteSettings(const model::Settings& settings, int firmwareVersion, EepromImage& image) {
   image[info::Zero] = 0x00;
   image[info::GlobalRepeatDisable] = settings.GlobalRepeatDisable;
   image[info::AnyKeyRelease] = settings.AnyKeyRelease;
-  image[info::DefRepDelay] = static_cast<std::uint8_t>(shown.DefRepDelay);
-  image[info::DefRepRate] = static_cast<std::uint8_t>(shown.DefRepRate);
-  image[info::DebounceTime] = static_cast<std::uint8_t>(shown.DebounceTime);
+  image[info::DefRepDelay] = static_cast<std::uint8_t>(settings.DefRepDelay);
+  image[info::DefRepRate] = static_cast<std::uint8_t>(settings.DefRepRate);
+  image[info::DebounceTime] = static_cast<std::uint8_t>(settings.DebounceTime);
   WriteLedMasks(settings, firmwareVersion, image);
   if (UsesFirmwareKeyModeOrder(firmwareVersion)) {
     for (std::size_t a = 0; a < region::TableSize; ++a)
       image[region::KeyMode + a] = KeyModeToFirmware(image[region::KeyMode + a]);
     // Low byte of 2 * MaxScanRow - 1, without signed overflow.
     image[info::ScanRows] =
-        static_cast<std::uint8_t>(2u * static_cast<std::uint32_t>(shown.MaxScanRow) - 1u);
+        static_cast<std::uint8_t>(2u * static_cast<std::uint32_t>(settings.MaxScanRow) - 1u);
   } else {
     image[info::ScanRows] = 16;
   }
   image[info::PrefixMakeBreak] = settings.PrefixMakeBreak;
-  image[info::PointDevice] = static_cast<std::uint8_t>(shown.PointDevice);
+  image[info::PointDevice] = static_cast<std::uint8_t>(settings.PointDevice);
   image[info::EnableBits] = settings.EnableBits;
   image[info::BeepLength] = settings.BeepLength;
   image[info::ScrollWheelGain] = static_cast<std::uint8_t>(settings.ScrollWheelGain);
@@ -222,27 +220,28 @@ void CopyStringStore(const KeyboardDefinition& def, EepromImage& image) {
   }
 }
 
-// The text cut to its limit and one 0x00; the field's rest keeps its filler.
+// The text cut to its limit on a character boundary and one 0x00; the
+// field's rest keeps its filler.
 void WriteText(EepromImage& image, std::size_t offset, std::string_view text, std::size_t limit) {
-  const std::size_t n = std::min(text.size(), limit);
+  const std::size_t n = model::Utf8CutLength(text, limit);
   std::copy_n(text.begin(), n, image.begin() + static_cast<std::ptrdiff_t>(offset));
   image[offset + n] = 0x00;
 }
 
-void WriteTextsAndParams(const KeyboardDefinition& def, const model::ShownSettings& shown,
-                         std::string_view versionText, EepromImage& image) {
-  WriteText(image, info::ConfigFileName, shown.ConfigFileName, info::TextFieldLimit);
-  WriteText(image, info::SerialNumber, shown.SerialNumber, info::TextFieldLimit);
+void WriteTextsAndParams(const KeyboardDefinition& def, std::string_view versionText,
+                         EepromImage& image) {
+  const model::Settings& settings = def.settings;
+  WriteText(image, info::ConfigFileName, settings.ConfigFileName, info::TextFieldLimit);
+  WriteText(image, info::SerialNumber, settings.SerialNumber, info::TextFieldLimit);
   std::copy(def.pointDeviceParams.begin(), def.pointDeviceParams.end(),
             image.begin() + info::PointDeviceParams);
-  image[info::DefRepDelayCopy] = static_cast<std::uint8_t>(shown.DefRepDelay);
+  image[info::DefRepDelayCopy] = static_cast<std::uint8_t>(settings.DefRepDelay);
   WriteText(image, info::VersionText, versionText, info::VersionTextLimit);
 }
 
 }  // namespace
 
-BuildResult BuildImage(const model::KeyboardDefinition& def, const model::ShownSettings& shown,
-                       std::string_view versionText, int firmwareVersion, EepromImage& image,
+BuildResult BuildImage(const model::KeyboardDefinition& def, std::string_view versionText, int firmwareVersion, EepromImage& image,
                        model::LogSink* log) {
   BuildResult result;
   LogPrintf(log, "Setting up\n");
@@ -254,10 +253,10 @@ BuildResult BuildImage(const model::KeyboardDefinition& def, const model::ShownS
   result.fits = result.distinctMeanings <= kMaxDistinctMeanings;
   LogPrintf(log, "Writing Keys\n");
   result.invalidIbmKeys = PlaceKeys(def, addresses, image, log);
-  WriteSettings(def, shown, firmwareVersion, image);
+  WriteSettings(def.settings, firmwareVersion, image);
   LogPrintf(log, "Copying String\n");
   CopyStringStore(def, image);
-  WriteTextsAndParams(def, shown, versionText, image);
+  WriteTextsAndParams(def, versionText, image);
   return result;
 }
 

@@ -185,26 +185,29 @@ std::optional<std::array<std::int32_t, 4>> LedsFromMasks(const EepromImage& imag
   return leds;
 }
 
-void StoreImageSettings(const ImageSettings& settings, persist::HeaderImage& header) {
-  namespace h = persist::header;
-  header.SetI32(h::MaxScanRow, settings.MaxScanRow);
-  header.SetU32(h::DebounceTime, settings.DebounceTime);
-  header.SetI32(h::DefRepDelay, settings.DefRepDelay);
-  header.SetScrollWheelGain(settings.ScrollWheelGain);
-  header.SetI32(h::NumberOfStrings, settings.NumberOfStrings);
-  const std::pair<const std::optional<std::uint8_t>&, std::size_t> bytes[] = {
-      {settings.GlobalRepeatDisable, h::GlobalRepeatDisable},
-      {settings.AnyKeyRelease, h::AnyKeyRelease},
-      {settings.DefRepRate, h::DefRepRate},
-      {settings.PrefixMakeBreak, h::PrefixMakeBreak},
-      {settings.PointDevice, h::PointDevice},
-      {settings.EnableBits, h::EnableBits},
-      {settings.BeepLength, h::BeepLength}};
-  for (const auto& [value, offset] : bytes)
-    if (value) header.SetU32(offset, *value);
-  if (settings.Leds)
-    for (int n = 0; n < 4; ++n) header.SetLed(n, (*settings.Leds)[static_cast<std::size_t>(n)]);
-  if (settings.SerialNumber) header.SetText(h::SerialNumber, *settings.SerialNumber);
+void ApplyImageSettings(const ImageSettings& read, model::Settings& settings) {
+  settings.MaxScanRow = read.MaxScanRow;
+  settings.DebounceTime = read.DebounceTime;
+  settings.DefRepDelay = read.DefRepDelay;
+  settings.ScrollWheelGain = read.ScrollWheelGain;
+  settings.NumberOfStrings = read.NumberOfStrings;
+  const std::pair<const std::optional<std::uint8_t>&, std::uint8_t&> bytes[] = {
+      {read.GlobalRepeatDisable, settings.GlobalRepeatDisable},
+      {read.AnyKeyRelease, settings.AnyKeyRelease},
+      {read.PrefixMakeBreak, settings.PrefixMakeBreak},
+      {read.EnableBits, settings.EnableBits},
+      {read.BeepLength, settings.BeepLength}};
+  for (const auto& [value, field] : bytes)
+    if (value) field = *value;
+  if (read.DefRepRate) settings.DefRepRate = *read.DefRepRate;
+  if (read.PointDevice) settings.PointDevice = *read.PointDevice;
+  if (read.Leds) {
+    settings.Led1 = (*read.Leds)[0];
+    settings.Led2 = (*read.Leds)[1];
+    settings.Led3 = (*read.Leds)[2];
+    settings.Led4 = (*read.Leds)[3];
+  }
+  if (read.SerialNumber) settings.SerialNumber = *read.SerialNumber;
 }
 
 }  // namespace veltrane::eeprom

@@ -9,13 +9,11 @@
 
 #include "eeprom/image_layout.h"
 #include "model/definition.h"
-#include "persist/header_image.h"
 
 namespace veltrane::eeprom {
 
-// The settings an image carries, as the configuration header holds them. The
-// optional ones are absent when their bytes are erased (0xFF): the header then
-// keeps what it held.
+// The settings an image carries. The optional ones are absent when their
+// bytes are erased (0xFF): the settings they would replace keep their values.
 struct ImageSettings {
   std::int32_t MaxScanRow = 0;
   std::uint32_t DebounceTime = 0;
@@ -51,7 +49,8 @@ std::optional<std::array<std::int32_t, 4>> LedsFromMasks(const EepromImage& imag
 ImageSettings DecodeImage(const EepromImage& image, int firmwareVersion,
                           model::KeyboardDefinition& def);
 
-// Puts decoded settings into the header, leaving its other fields as they were.
-void StoreImageSettings(const ImageSettings& settings, persist::HeaderImage& header);
+// Puts the settings an image carried into the definition's settings, leaving
+// the others (and those whose bytes were erased) as they were.
+void ApplyImageSettings(const ImageSettings& read, model::Settings& settings);
 
 }  // namespace veltrane::eeprom

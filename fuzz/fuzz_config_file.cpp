@@ -9,8 +9,8 @@
 
 #include "model/definition.h"
 #include "model/diagnostics.h"
-#include "model/shown_settings.h"
 #include "persist/config_file.h"
+#include "persist/header_settings.h"
 #include "persist/text_report.h"
 
 namespace {
@@ -44,20 +44,6 @@ std::vector<std::uint8_t> ShapeFile(const std::uint8_t* data, std::size_t size) 
   return file;
 }
 
-// The window-held settings as a load would show them, taken unchecked.
-model::ShownSettings ShownFrom(const persist::HeaderImage& h) {
-  namespace hdr = persist::header;
-  model::ShownSettings shown;
-  shown.DefRepDelay = h.I32(hdr::DefRepDelay);
-  shown.DefRepRate = h.I32(hdr::DefRepRate);
-  shown.DebounceTime = h.U32(hdr::DebounceTime);
-  shown.MaxScanRow = h.I32(hdr::MaxScanRow);
-  shown.PointDevice = h.I32(hdr::PointDevice);
-  shown.ConfigFileName = std::string(h.Text(hdr::ConfigFileName));
-  shown.SerialNumber = std::string(h.Text(hdr::SerialNumber));
-  return shown;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -71,9 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   model::ClearStringWorkBuffer(def, false);
   model::RebuildStringWorkBuffer(def);
 
-  const model::ShownSettings shown = ShownFrom(header);
-  persist::FormatTextReport(def, shown);
-  const auto saved = persist::EncodeConfigFile(def, shown, header);
+  // The settings as a load gives them, unchecked.
+  def.settings = persist::FromHeader(header);
+  persist::FormatTextReport(def);
+  const auto saved = persist::EncodeConfigFile(def, header);
 
   if (outcome == persist::LoadOutcome::Loaded) {
     static model::KeyboardDefinition again;
@@ -81,7 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     persist::HeaderImage rereadHeader;
     if (persist::DecodeConfigFile(saved, again, rereadHeader, sink) != persist::LoadOutcome::Loaded)
       __builtin_trap();
-    if (persist::EncodeConfigFile(again, shown, rereadHeader) != saved) __builtin_trap();
+    again.settings = persist::FromHeader(rereadHeader);
+    if (persist::EncodeConfigFile(again, rereadHeader) != saved) __builtin_trap();
   }
 
   model::FlattenStrings(def);

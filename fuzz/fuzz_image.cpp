@@ -19,15 +19,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   auto def = std::make_unique<model::KeyboardDefinition>();
   model::InitialiseDefinition(*def);
-  veltrane::persist::HeaderImage header;
-  eeprom::StoreImageSettings(eeprom::DecodeImage(image, firmware, *def), header);
+  eeprom::ApplyImageSettings(eeprom::DecodeImage(image, firmware, *def), def->settings);
 
-  model::ShownSettings shown;
-  shown.MaxScanRow = header.I32(veltrane::persist::header::MaxScanRow);
-  shown.DefRepDelay = header.I32(veltrane::persist::header::DefRepDelay);
   eeprom::EepromImage rebuilt{};
   model::FlattenStrings(*def);
-  eeprom::BuildImage(*def, shown, "V0527", firmware, rebuilt, nullptr);
+  eeprom::BuildImage(*def, "V0527", firmware, rebuilt, nullptr);
   const std::string dump = eeprom::FormatTextDump(rebuilt);
   if (dump.size() != eeprom::kTextDumpSize) __builtin_trap();
   return 0;

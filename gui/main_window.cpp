@@ -14,9 +14,11 @@
 #include <QShortcut>
 #include <QStyle>
 
+#include "gui/dialogs/layout_dialog.h"
 #include "gui/key_codes.h"
 #include "gui/main_window_widgets.h"
 #include "ui/main_window/control_table.h"
+#include "ui/main_window/matrix_view.h"
 
 namespace veltrane::gui {
 namespace {
@@ -27,14 +29,17 @@ using ui::MainControlKind;
 constexpr int kComboHeight = 20;
 
 QString Text(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  return ToQString(text);
 }
 
 QString KeyName(int index, ui::KeyPicture picture) {
-  return QStringLiteral("Row %1, column %2: %3")
-      .arg(index / ui::kMatrixColumns)
-      .arg(index % ui::kMatrixColumns)
-      .arg(Text(ui::KeyPictureName(picture)));
+  return ToQString(
+      ui::KeyAccessibleName(index / ui::kMatrixColumns, index % ui::kMatrixColumns, picture));
+}
+
+// What the user typed and has not committed yet is theirs until Enter or leaving the field.
+bool BeingTyped(const QLineEdit* edit) {
+  return edit != nullptr && edit->hasFocus() && edit->isModified();
 }
 
 bool SameItems(const QComboBox& box, const std::vector<std::string>& items) {
@@ -46,8 +51,9 @@ bool SameItems(const QComboBox& box, const std::vector<std::string>& items) {
 
 }  // namespace
 
-MainWindow::MainWindow(ui::MainWindowModel& model, ui::MainWindowEvents& events)
-    : model_(model), events_(events) {
+MainWindow::MainWindow(ui::MainWindowModel& model, ui::ProgressBar& progress,
+                       ui::MainWindowEvents& events)
+    : model_(model), progressModel_(progress), events_(events) {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
@@ -63,14 +69,14 @@ MainWindow::MainWindow(ui::MainWindowModel& model, ui::MainWindowEvents& events)
   progress_->setTextVisible(false);
   const int barHeight = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
   progress_->setGeometry(0, kClientHeight - barHeight, kClientWidth, barHeight);
-  model_.progress.changed = [this](const ui::ProgressBar& bar) { ShowProgress(bar); };
+  progressModel_.changed = [this](const ui::ProgressBar& bar) { ShowProgress(bar); };
 
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   Sync();
 }
 
 MainWindow::~MainWindow() {
-  model_.progress.changed = nullptr;
+  progressModel_.changed = nullptr;
 }
 
 void MainWindow::CreateMenus() {
@@ -166,6 +172,13 @@ QWidget* MainWindow::CreateComboBox(const MainControl& entry) {
   connect(box, &QComboBox::activated, this, [this, id = entry.id](int index) {
     Forward([this, id, index] { events_.OnSelection(id, index); });
   });
+  // Typed text is offered to the list once it is finished; the list then shows its choice.
+  QLineEdit* field = box->lineEdit();
+  connect(field, &QLineEdit::editingFinished, this, [this, field, id = entry.id] {
+    if (!field->isModified()) return;
+    field->setModified(false);
+    Forward([this, id, typed = field->text()] { events_.OnListTextCommitted(id, ToBytes(typed)); });
+  });
   return box;
 }
 
@@ -173,8 +186,11 @@ QWidget* MainWindow::CreateEdit(const MainControl& entry) {
   auto* edit = new QLineEdit(Text(entry.text), surface_);
   if (entry.digitsOnly)
     edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
-  connect(edit, &QLineEdit::textEdited, this, [this, id = entry.id](const QString& typed) {
-    Forward([this, id, typed] { events_.OnFieldEdited(id, typed.toStdString()); });
+  // The text reaches the settings once it is finished: with Enter or by leaving the field.
+  connect(edit, &QLineEdit::editingFinished, this, [this, edit, id = entry.id] {
+    if (!edit->isModified()) return;
+    edit->setModified(false);
+    Forward([this, id, typed = edit->text()] { events_.OnFieldCommitted(id, ToBytes(typed)); });
   });
   return edit;
 }
@@ -209,7 +225,8 @@ void MainWindow::Sync(const ui::MainWindowModel& model) {
     auto* edit = static_cast<QLineEdit*>(controls_.at(binding.id));
     const ui::EditField& value = model.*binding.field;
     const QSignalBlocker blocker(edit);
-    if (const QString text = Text(value.text); edit->text() != text) edit->setText(text);
+    if (const QString text = Text(value.text); edit->text() != text && !BeingTyped(edit))
+      edit->setText(text);
     edit->setEnabled(value.enabled);
   }
   for (const auto& binding : ui::kComboBoxBindings) {
@@ -221,13 +238,16 @@ void MainWindow::Sync(const ui::MainWindowModel& model) {
       for (const std::string& item : value.items) box->addItem(Text(item));
     }
     if (box->currentIndex() != value.selection) box->setCurrentIndex(value.selection);
+    // The field shows the chosen entry only, never text that no entry holds.
+    const QString chosen = value.selection >= 0 ? box->itemText(value.selection) : QString();
+    if (box->currentText() != chosen && !BeingTyped(box->lineEdit())) box->setEditText(chosen);
     box->setEnabled(value.enabled);
   }
   controls_.at(ui::kGenerateButtonId)->setEnabled(model.generateEnabled);
   static_cast<QLabel*>(controls_.at(ui::kProgramVersionLabelId))
       ->setText(Text(model.programVersion));
   SyncMatrix(model);
-  ShowProgress(model.progress);
+  ShowProgress(progressModel_);
 }
 
 void MainWindow::SyncMatrix(const ui::MainWindowModel& model) {

@@ -8,9 +8,10 @@
 #include <functional>
 #include <map>
 
+#include "ui/app/progress_bar.h"
 #include "ui/main_window/control_table.h"
 #include "ui/main_window/main_window_events.h"
-#include "ui/app/main_window_model.h"
+#include "ui/main_window/main_window_model.h"
 
 class QProgressBar;
 
@@ -25,11 +26,12 @@ inline constexpr int kClientHeight = 580;
 class MainWindow : public QMainWindow {
   Q_OBJECT
  public:
-  // Shows `model.progress` through its changed callback for the window's lifetime.
-  MainWindow(ui::MainWindowModel& model, ui::MainWindowEvents& events);
+  // Shows `progress` through its changed callback for the window's lifetime.
+  MainWindow(ui::MainWindowModel& model, ui::ProgressBar& progress, ui::MainWindowEvents& events);
   ~MainWindow() override;
 
-  // Mirrors the whole model into the widgets; no widget signal is emitted.
+  // Mirrors the whole model into the widgets; no widget signal is emitted. A
+  // field the user is typing in keeps the text being typed.
   void Sync(const ui::MainWindowModel& model);
   void Sync() { Sync(model_); }
   // Text added to the model's title, e.g. that the keyboard is simulated.
@@ -61,6 +63,7 @@ class MainWindow : public QMainWindow {
   void Forward(Call call);
 
   ui::MainWindowModel& model_;
+  ui::ProgressBar& progressModel_;
   ui::MainWindowEvents& events_;
   QWidget* surface_ = nullptr;
   QProgressBar* progress_ = nullptr;

@@ -5,7 +5,7 @@
 #include <QCheckBox>
 #include <QWidget>
 
-#include "ui/app/key_picture.h"
+#include "ui/main_window/key_picture.h"
 
 namespace veltrane::gui {
 

@@ -9,12 +9,19 @@
 namespace veltrane::gui {
 namespace {
 
-// The main window's creation step and the reset of the per-run options, done
-// on the model before the widgets mirror it.
+// The start-up of the document, done before the widgets mirror it.
 ui::AppState Started(std::string commandLine) {
   ui::AppState app;
   ui::StartApplication(app, std::move(commandLine));
   return app;
+}
+
+// The main window's creation step, showing the started document.
+ui::MainWindowModel Created(const ui::AppState& app) {
+  ui::MainWindowModel view;
+  ui::CreateMainWindowControls(view);
+  ui::RefreshControls(app, view);
+  return view;
 }
 
 // Temporary files that a save of an earlier run, cut short, left where this
@@ -27,7 +34,8 @@ void RemoveLeftovers(const ui::AppState& app) {
 
 }  // namespace
 
-Program::Program(std::string commandLine) : app(Started(std::move(commandLine))) {
+Program::Program(std::string commandLine)
+    : app(Started(std::move(commandLine))), view(Created(app)) {
   host.SetMainWindow(&window);
   boxes.SetParentWindow(&window);
   window.SetTitleSuffix(DeviceTitleSuffix(std::getenv("NIRVEX_DEVICE")));
@@ -36,7 +44,7 @@ Program::Program(std::string commandLine) : app(Started(std::move(commandLine)))
 void Program::Start(std::time_t now, const std::string& logPath) {
   RemoveLeftovers(app);
   log.Open(logPath, now);
-  app.window.progress.SetRange(0, 2048);
+  app.progress.SetRange(0, 2048);
   window.show();
   window.repaint();
   host.CreateHiddenWindows();

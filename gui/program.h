@@ -28,14 +28,15 @@ class Program {
   void Start(std::time_t now, const std::string& logPath = ui::kLogFileName);
 
   ui::AppState app;
+  ui::MainWindowModel view;
   MessageBoxes boxes;
   ui::LogFile log;
   const ui::Services io{boxes, log};
   ui::NirvexLink nirvex{boxes};
-  BackgroundLink link{nirvex, app.window.busy};
-  QtWindowHost host{app, boxes, log};
-  ui::MainWindowController controller{app, io, link, host};
-  MainWindow window{app.window, controller};
+  BackgroundLink link{nirvex, view.busy};
+  QtWindowHost host{app, view, boxes, log};
+  ui::MainWindowController controller{app, view, io, link, host};
+  MainWindow window{view, app.progress, controller};
 };
 
 // The title's note that NIRVEX_DEVICE chooses the simulated keyboard, or nothing.

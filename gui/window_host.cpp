@@ -8,8 +8,9 @@
 
 namespace veltrane::gui {
 
-QtWindowHost::QtWindowHost(ui::AppState& app, MessageBoxes& boxes, ui::LogFile& log)
-    : app_(app), boxes_(boxes), log_(log) {}
+QtWindowHost::QtWindowHost(ui::AppState& app, ui::MainWindowModel& view, MessageBoxes& boxes,
+                           ui::LogFile& log)
+    : app_(app), view_(view), boxes_(boxes), log_(log) {}
 
 QtWindowHost::~QtWindowHost() = default;
 
@@ -26,14 +27,14 @@ void QtWindowHost::Repaint() {
 
 void QtWindowHost::RunKeySettings() {
   if (keyEditing_ == nullptr) return;
-  keyEditing_->RunKeySettings(window_, app_.doc.def, app_.window.editTarget, &log_, boxes_, [this] {
-    ui::RefreshControls(app_);
+  keyEditing_->RunKeySettings(window_, app_.doc.def, view_.editTarget, &log_, boxes_, [this] {
+    ui::RefreshControls(app_, view_);
     Repaint();
   });
 }
 
 void QtWindowHost::RunKeyLed() {
-  RunKeyLedDialog(window_, app_.doc.def.settings, app_.window.ledSlot);
+  RunKeyLedDialog(window_, app_.doc.def.settings, view_.ledSlot);
 }
 
 void QtWindowHost::RunPointingDevice() {

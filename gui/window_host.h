@@ -9,6 +9,7 @@
 #include "gui/keyedit/key_editing.h"
 #include "ui/app/app_state.h"
 #include "ui/app/log_file.h"
+#include "ui/main_window/main_window_model.h"
 #include "ui/main_window/window_host.h"
 
 namespace veltrane::gui {
@@ -20,7 +21,8 @@ inline constexpr const char* kAboutCaption = "About";
 
 class QtWindowHost : public ui::WindowHost {
  public:
-  QtWindowHost(ui::AppState& app, MessageBoxes& boxes, ui::LogFile& log);
+  QtWindowHost(ui::AppState& app, ui::MainWindowModel& view, MessageBoxes& boxes,
+               ui::LogFile& log);
   ~QtWindowHost() override;
 
   void SetMainWindow(MainWindow* window) { window_ = window; }
@@ -45,6 +47,7 @@ class QtWindowHost : public ui::WindowHost {
 
  private:
   ui::AppState& app_;
+  ui::MainWindowModel& view_;
   MessageBoxes& boxes_;
   ui::LogFile& log_;
   MainWindow* window_ = nullptr;

@@ -20,7 +20,7 @@ void InitialiseDefinition(KeyboardDefinition& def) {
       for (KeyLayer& layer : key.layers) layer.ibmkey = 0;
     }
   }
-  def.settings = GlobalSettings{};
+  def.settings = Settings{};
   def.pointDeviceParams = kPointDeviceStartValues;
   ClearStringWorkBuffer(def, true);
 }

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 
+#include "model/settings.h"
 #include "model/text_field.h"
 
 namespace veltrane::model {
@@ -77,29 +78,11 @@ struct StringChar {
 
 using StringRow = std::array<StringChar, kStringRowLength>;
 
-// The settings the record itself holds. The list- and field-held settings
-// (repeat delay and rate, debounce, scan rows, pointing device, file name,
-// serial number) live in the main window and reach the lower layers as
-// ShownSettings.
-struct GlobalSettings {
-  std::uint8_t GlobalRepeatDisable = 0;
-  std::uint8_t AnyKeyRelease = 0;
-  std::int32_t Led1 = 0;
-  std::int32_t Led2 = 0;
-  std::int32_t Led3 = 0;
-  std::int32_t Led4 = 0;
-  std::uint8_t PrefixMakeBreak = 0;
-  std::uint8_t EnableBits = 1;
-  std::int32_t NumberOfStrings = 0;
-  std::uint8_t BeepLength = 0;
-  std::int8_t ScrollWheelGain = 1;
-};
-
 inline constexpr std::array<std::uint8_t, kPointDeviceParamCount> kPointDeviceStartValues = {
     13, 1, 13, 1, 13, 1, 13, 1, 0, 0, 0, 0, 0, 0, 0, 0, 120, 120, 120, 120};
 
 struct KeyboardDefinition {
-  GlobalSettings settings;
+  Settings settings;
   std::array<KeyDefinition, kKeyCount> keys{};
   std::array<std::uint8_t, kPointDeviceParamCount> pointDeviceParams = kPointDeviceStartValues;
   std::array<std::uint16_t, kStringCount> stringIndex{};

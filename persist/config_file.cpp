@@ -232,9 +232,8 @@ LoadOutcome ReadConfigFile(const std::string& path, model::KeyboardDefinition& d
 }
 
 std::array<std::uint8_t, kConfigFileSize> EncodeConfigFile(const model::KeyboardDefinition& def,
-                                                           const model::ShownSettings& shown,
                                                            HeaderImage& header) {
-  FillHeader(def, shown, header);
+  ToHeader(def.settings, header);
   std::array<std::uint8_t, kConfigFileSize> file{};  // the trailer stays zero
   ByteWriter out(file);
   out.Bytes(header.bytes);
@@ -250,9 +249,9 @@ std::array<std::uint8_t, kConfigFileSize> EncodeConfigFile(const model::Keyboard
 }
 
 fileaccess::Status WriteConfigFile(const std::string& path, const model::KeyboardDefinition& def,
-                                   const model::ShownSettings& shown, HeaderImage& header) {
+                                   HeaderImage& header) {
   HeaderImage filled = header;
-  const auto file = EncodeConfigFile(def, shown, filled);
+  const auto file = EncodeConfigFile(def, filled);
   fileaccess::Status written = fileaccess::ReplaceFile(path, file);
   if (written) header = filled;
   return written;

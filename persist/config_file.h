@@ -12,7 +12,6 @@
 #include "fileaccess/status.h"
 #include "model/definition.h"
 #include "model/diagnostics.h"
-#include "model/shown_settings.h"
 #include "persist/header_image.h"
 
 namespace veltrane::persist {
@@ -46,8 +45,8 @@ inline constexpr std::int32_t kWrittenVersionMajor = 5;
 enum class LoadOutcome { Loaded, CannotOpen, Incompatible, BadMinorVersion, BadLength };
 
 // Clears the keys, then reads the file into the definition and the header and
-// tells the user how that went. It does not apply the header to the live
-// settings: the caller does that (ApplyLoadedSettings) whatever the outcome.
+// tells the user how that went. It does not apply the header to the
+// definition's settings: the caller does that (FromHeader) when it keeps the load.
 LoadOutcome ReadConfigFile(const std::string& path, model::KeyboardDefinition& def,
                            HeaderImage& header, model::MessageSink& messages);
 
@@ -59,17 +58,16 @@ LoadOutcome DecodeConfigFile(std::span<const std::uint8_t> file, model::Keyboard
                              HeaderImage& header, model::MessageSink& messages);
 
 // The current-generation file. `header` is first filled from the settings
-// (the record-held ones from `def`, the window-held ones from `shown`; its
-// reserved bytes are left as they are); the file is that header, the key
-// matrix, the string index, the string character store and a zero trailer.
+// (ToHeader: its reserved bytes are left as they are); the file is that
+// header, the key matrix, the string index, the string character store and a
+// zero trailer.
 std::array<std::uint8_t, kConfigFileSize> EncodeConfigFile(const model::KeyboardDefinition& def,
-                                                           const model::ShownSettings& shown,
                                                            HeaderImage& header);
 
 // Writes the file in one piece through fileaccess::ReplaceFile, so a failed
 // save never damages an existing file. Shows nothing; the status gives the
 // reason of a failure; `header` is filled only when the file was written.
 fileaccess::Status WriteConfigFile(const std::string& path, const model::KeyboardDefinition& def,
-                                   const model::ShownSettings& shown, HeaderImage& header);
+                                   HeaderImage& header);
 
 }  // namespace veltrane::persist

@@ -360,7 +360,7 @@ DefinitionTextImport ImportDefinitionText(std::string_view text, model::Keyboard
   model::InitialiseDefinition(*read);
   read->pointDeviceParams = def.pointDeviceParams;
   HeaderImage readHeader;
-  FillHeader(*read, model::ShownSettings{}, readHeader);
+  ToHeader(read->settings, readHeader);
   try {
     ReadDocument(parsed.value, *read, readHeader);
   } catch (const Refusal& refusal) {
@@ -370,7 +370,7 @@ DefinitionTextImport ImportDefinitionText(std::string_view text, model::Keyboard
     result.error = std::string("the text cannot be read: ") + e.what();
     return result;
   }
-  read->settings = SettingsFromHeader(readHeader);
+  read->settings = FromHeader(readHeader);
   result.droppedStrokes = model::FlattenStrings(*read);
   def = *read;
   header = readHeader;

@@ -18,7 +18,7 @@ inline constexpr std::size_t kMaxDefinitionTextSize = 4 * 1024 * 1024;
 
 // The text of the keys of `def`, the strings of its work buffer (after a load
 // rebuild it first) and the settings, texts and reserved bytes of `header`
-// (after an edit fill it first, as a save does: FillHeader). Keys and layers
+// (after an edit fill it first, as a save does: ToHeader). Keys and layers
 // in their cleared state are left out; every non-empty string is kept.
 std::string ExportDefinitionText(const model::KeyboardDefinition& def, const HeaderImage& header);
 

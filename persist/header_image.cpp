@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "model/text_field.h"
+
 namespace veltrane::persist {
 
 std::uint32_t HeaderImage::U32(std::size_t offset) const {
@@ -21,7 +23,7 @@ std::string_view HeaderImage::Text(std::size_t offset) const {
 }
 
 void HeaderImage::SetText(std::size_t offset, std::string_view text) {
-  const std::size_t n = std::min(text.size(), header::TextFieldSize - 1);
+  const std::size_t n = model::Utf8CutLength(text, header::TextFieldSize - 1);
   std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(offset), header::TextFieldSize, 0);
   std::copy_n(text.begin(), n, bytes.begin() + static_cast<std::ptrdiff_t>(offset));
 }

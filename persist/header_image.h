@@ -44,7 +44,7 @@ struct HeaderImage {
 
   // A 32-byte text field, up to its first NUL or its end.
   std::string_view Text(std::size_t offset) const;
-  // Writes the text cut to 31 characters followed by zeros to the field's end.
+  // Writes the text cut to 31 bytes on a character boundary, zeros to the field's end.
   void SetText(std::size_t offset, std::string_view text);
 
   std::int32_t Led(int n) const { return I32(header::Led1 + 4 * static_cast<std::size_t>(n)); }

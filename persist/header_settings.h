@@ -1,23 +1,20 @@
-// The settings a configuration header carries, read out as a load applies them
-// (the record-held ones from their low bytes where the record is narrower) and
-// written back by a save.
+// The one conversion between the settings record and a configuration file's
+// header, used by every load, save, import and test.
 #pragma once
 
-#include "model/definition.h"
-#include "model/shown_settings.h"
+#include "model/settings.h"
 #include "persist/header_image.h"
 
 namespace veltrane::persist {
 
-// The record-held settings as a load copies them from the header.
-model::GlobalSettings SettingsFromHeader(const HeaderImage& header);
+// The settings as the header holds them, unchecked: the record's flags, enable
+// bits and beep length from the low bytes of their 4-byte fields, the texts up
+// to their first NUL.
+model::Settings FromHeader(const HeaderImage& header);
 
-// The window-held settings and texts as the header holds them, unchecked.
-model::ShownSettings ShownFromHeader(const HeaderImage& header);
-
-// Fills the header's settings, versions and texts as a save does; the reserved
-// bytes are left as they are.
-void FillHeader(const model::KeyboardDefinition& def, const model::ShownSettings& shown,
-                HeaderImage& header);
+// Writes the versions a save writes, every setting and the two texts (cut to
+// 31 bytes on a character boundary) into the header; its reserved bytes are
+// left as they are.
+void ToHeader(const model::Settings& settings, HeaderImage& header);
 
 }  // namespace veltrane::persist

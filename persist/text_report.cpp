@@ -12,24 +12,22 @@ namespace {
 
 using model::FormatText;
 
-void AppendSettings(std::string& out, const model::KeyboardDefinition& def,
-                    const model::ShownSettings& shown) {
-  const model::GlobalSettings& s = def.settings;
+void AppendSettings(std::string& out, const model::Settings& s) {
   out += "[Header]\n";
   out += FormatText("Version = %d.%d\n", 5, 0);
   out += FormatText("GlobalRepeatDisable = %d\n", s.GlobalRepeatDisable);
   out += FormatText("AnyKeyRelease = %d\n", s.AnyKeyRelease);
-  out += FormatText("DefRepDelay = %d\n", shown.DefRepDelay);
-  out += FormatText("DefRepRate = %d\n", shown.DefRepRate);
+  out += FormatText("DefRepDelay = %d\n", s.DefRepDelay);
+  out += FormatText("DefRepRate = %d\n", s.DefRepRate);
   // The debounce time is unsigned but printed as a signed number.
-  out += FormatText("DebounceTime = %d\n", static_cast<int>(shown.DebounceTime));
+  out += FormatText("DebounceTime = %d\n", static_cast<int>(s.DebounceTime));
   out += FormatText("Led1 = %d\n", s.Led1);
   out += FormatText("Led2 = %d\n", s.Led2);
   out += FormatText("Led3 = %d\n", s.Led3);
   out += FormatText("Led4 = %d\n", s.Led4);
-  out += FormatText("MaxScanRow = %d\n", shown.MaxScanRow);
+  out += FormatText("MaxScanRow = %d\n", s.MaxScanRow);
   out += FormatText("PrefixMakeBreak = %d\n", s.PrefixMakeBreak);
-  out += FormatText("PointDevice = %d\n", shown.PointDevice);
+  out += FormatText("PointDevice = %d\n", s.PointDevice);
   out += FormatText("EnableBits = %d\n", s.EnableBits);
   out += FormatText("NumberOfStrings = %d\n", s.NumberOfStrings);
   out += FormatText("BeepLength = %d\n", s.BeepLength);
@@ -82,19 +80,17 @@ void AppendStrings(std::string& out, const model::KeyboardDefinition& def) {
 
 }  // namespace
 
-std::string FormatTextReport(const model::KeyboardDefinition& def,
-                             const model::ShownSettings& shown) {
+std::string FormatTextReport(const model::KeyboardDefinition& def) {
   std::string out;
   out.reserve(64 * 1024);
-  AppendSettings(out, def, shown);
+  AppendSettings(out, def.settings);
   AppendKeys(out, def);
   AppendStrings(out, def);
   return out;
 }
 
-fileaccess::Status WriteTextReport(const std::string& path, const model::KeyboardDefinition& def,
-                                   const model::ShownSettings& shown) {
-  return fileaccess::ReplaceFile(path, std::string_view(FormatTextReport(def, shown)));
+fileaccess::Status WriteTextReport(const std::string& path, const model::KeyboardDefinition& def) {
+  return fileaccess::ReplaceFile(path, std::string_view(FormatTextReport(def)));
 }
 
 }  // namespace veltrane::persist

@@ -6,18 +6,14 @@
 
 #include "fileaccess/status.h"
 #include "model/definition.h"
-#include "model/shown_settings.h"
 
 namespace veltrane::persist {
 
-// The report text with "\n" line ends. The repeat delay and rate, debounce
-// time, scan rows and pointing device come from `shown`, the rest from `def`.
-std::string FormatTextReport(const model::KeyboardDefinition& def,
-                             const model::ShownSettings& shown);
+// The report text with "\n" line ends.
+std::string FormatTextReport(const model::KeyboardDefinition& def);
 
 // Writes the report in one piece through fileaccess::ReplaceFile. Shows
 // nothing; the status tells whether the file was written, and if not why.
-fileaccess::Status WriteTextReport(const std::string& path, const model::KeyboardDefinition& def,
-                                   const model::ShownSettings& shown);
+fileaccess::Status WriteTextReport(const std::string& path, const model::KeyboardDefinition& def);
 
 }  // namespace veltrane::persist

@@ -71,7 +71,7 @@ bool Station::Usable(const std::string& versionText) const {
 
 bool Station::BuildImageFor(const std::string& versionText, std::string& problem) {
   const eeprom::BuildResult built = eeprom::BuildImage(
-      setup_.definition, setup_.shown, model::CutText(versionText, eeprom::info::VersionTextLimit),
+      setup_.definition, model::CutText(versionText, eeprom::info::VersionTextLimit),
       eeprom::FirmwareVersionFromText(versionText), image_, setup_.buildLog);
   if (built.fits) return true;
   problem = model::FormatText(

@@ -17,7 +17,6 @@
 #include "eeprom/image_layout.h"
 #include "model/definition.h"
 #include "model/diagnostics.h"
-#include "model/shown_settings.h"
 #include "station/keyboard_port.h"
 #include "station/serial_sequence.h"
 #include "station/station_events.h"
@@ -26,8 +25,9 @@
 namespace veltrane::station {
 
 struct StationSetup {
-  model::KeyboardDefinition definition;  // with its strings packed (model::FlattenStrings)
-  model::ShownSettings shown;            // its SerialNumber gives way to each keyboard's
+  // With its strings packed (model::FlattenStrings); its SerialNumber gives
+  // way to each keyboard's.
+  model::KeyboardDefinition definition;
   std::string firstSerial;
   int count = 0;  // keyboards to handle, passed or failed; 0: until stopped
   std::string logPath;

@@ -2,12 +2,12 @@
 
 namespace veltrane::gui {
 
-std::unique_ptr<LedDialog> MakeLedDialog(QWidget* parent, model::GlobalSettings& settings,
+std::unique_ptr<LedDialog> MakeLedDialog(QWidget* parent, model::Settings& settings,
                                          int ledSlot) {
   return std::make_unique<LedDialog>(parent, settings, ledSlot);
 }
 
-void RunKeyLedDialog(QWidget* parent, model::GlobalSettings& settings, int ledSlot) {
+void RunKeyLedDialog(QWidget* parent, model::Settings& settings, int ledSlot) {
   MakeLedDialog(parent, settings, ledSlot)->exec();
 }
 

@@ -25,8 +25,8 @@ namespace veltrane::gui {
 // "Key LED settings" for LED ledSlot (0..3): every pick is stored into
 // settings at once, also when the dialog is then cancelled. The caller
 // repaints the main window afterwards, on "OK" and on "Cancel" alike.
-void RunKeyLedDialog(QWidget* parent, model::GlobalSettings& settings, int ledSlot);
-std::unique_ptr<LedDialog> MakeLedDialog(QWidget* parent, model::GlobalSettings& settings,
+void RunKeyLedDialog(QWidget* parent, model::Settings& settings, int ledSlot);
+std::unique_ptr<LedDialog> MakeLedDialog(QWidget* parent, model::Settings& settings,
                                          int ledSlot);
 
 // "Pointing Device": "OK" stores the low 8 bits of each field into params (0

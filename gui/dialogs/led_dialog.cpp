@@ -4,7 +4,7 @@
 
 namespace veltrane::gui {
 
-LedDialog::LedDialog(QWidget* parent, model::GlobalSettings& settings, int ledSlot)
+LedDialog::LedDialog(QWidget* parent, model::Settings& settings, int ledSlot)
     : LayoutDialog(ui::LedDialogLayout(), parent),
       settings_(settings),
       model_(ui::OpenLedDialog(settings, ledSlot)) {

@@ -9,7 +9,7 @@ namespace veltrane::gui {
 
 class LedDialog : public LayoutDialog {
  public:
-  LedDialog(QWidget* parent, model::GlobalSettings& settings, int ledSlot);
+  LedDialog(QWidget* parent, model::Settings& settings, int ledSlot);
 
   const ui::LedDialogModel& Model() const { return model_; }
 
@@ -18,7 +18,7 @@ class LedDialog : public LayoutDialog {
   void OnCancel() override;
 
  private:
-  model::GlobalSettings& settings_;
+  model::Settings& settings_;
   ui::LedDialogModel model_;
 };
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "gui/dialogs/layout_dialog.h"  // ToQString, ToBytes
-#include "ui/app/controls.h"
+#include "ui/dialogs/controls.h"
 #include "ui/keyedit/key_editing_layout.h"
 
 namespace veltrane::gui {

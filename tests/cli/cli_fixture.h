@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "model/definition.h"
-#include "model/shown_settings.h"
 #include "persist/config_file.h"
 #include "support/files.h"
 #include "support/temp_dir.h"
@@ -78,7 +77,7 @@ class CliTest : public ::testing::Test {
       layer.used = 1;
     }
     persist::HeaderImage header;
-    ASSERT_TRUE(persist::WriteConfigFile(dir.File(name), def, model::ShownSettings{}, header));
+    ASSERT_TRUE(persist::WriteConfigFile(dir.File(name), def, header));
   }
   testing::TempDir dir;
 };

@@ -23,11 +23,10 @@ class CliTextTest : public CliTest {
     def.stringWorkBuffer[2][3] = {};
     model::FlattenStrings(def);
     def.settings.Led3 = 2;
-    model::ShownSettings shown;
-    shown.DebounceTime = 40;
-    shown.SerialNumber = "SN-7";
+    def.settings.DebounceTime = 40;
+    def.settings.SerialNumber = "SN-7";
     persist::HeaderImage header;
-    ASSERT_TRUE(persist::WriteConfigFile(dir.File(name), def, shown, header));
+    ASSERT_TRUE(persist::WriteConfigFile(dir.File(name), def, header));
   }
 };
 

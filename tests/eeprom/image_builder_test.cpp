@@ -17,7 +17,7 @@ class BuilderTest : public ::testing::Test {
  protected:
   BuildResult Build(int firmware = 0, std::string_view version = "") {
     dropped = model::FlattenStrings(*def);
-    return BuildImage(*def, shown, version, firmware, image, &log);
+    return BuildImage(*def, version, firmware, image, &log);
   }
   int dropped = 0;
   bool AllBytes(std::size_t from, std::size_t to, std::uint8_t value) const {
@@ -27,7 +27,6 @@ class BuilderTest : public ::testing::Test {
   }
 
   std::unique_ptr<model::KeyboardDefinition> def = test::StartUpDefinition();
-  model::ShownSettings shown;
   EepromImage image = test::FilledImage(0x5A);
   test::CapturedLog log;
 };
@@ -181,7 +180,7 @@ TEST_P(FirmwareLayoutTest, KeyModesScanRowsAndLedBitsFollowTheFirmware) {
   def->settings.Led2 = 2;
   def->settings.Led3 = 3;
   def->settings.Led4 = 4;
-  shown.MaxScanRow = 9;
+  def->settings.MaxScanRow = 9;
   Build(firmware);
   EXPECT_EQ(image[0x400], reordered ? 0x44 : 0x21);
   EXPECT_EQ(image[0x401], reordered ? 0x0B : 0x0E);
@@ -206,11 +205,11 @@ TEST_F(BuilderTest, SharedLedFunctionTakesTheLowerLed) {
 }
 
 TEST_F(BuilderTest, TextsAreCutAndSettingsTakeTheirLowByte) {
-  shown.SerialNumber = std::string(40, 'S');
-  shown.ConfigFileName = std::string(31, 'C');
-  shown.DebounceTime = 0x1234;
-  shown.DefRepDelay = 3;
-  shown.DefRepRate = -1;
+  def->settings.SerialNumber = std::string(40, 'S');
+  def->settings.ConfigFileName = std::string(31, 'C');
+  def->settings.DebounceTime = 0x1234;
+  def->settings.DefRepDelay = 3;
+  def->settings.DefRepRate = -1;
   for (std::size_t i = 0; i < 20; ++i)
     def->pointDeviceParams[i] = static_cast<std::uint8_t>(100 + i);
   Build(0, "V1420 abcdefghijklmno");

@@ -36,7 +36,7 @@ TEST(TextDumpGoldenTest, EmptyDefinitionWithoutKeyboard) {
   auto def = test::StartUpDefinition();
   EepromImage image{};
   model::FlattenStrings(*def);
-  BuildImage(*def, model::ShownSettings{}, "", 0, image, nullptr);
+  BuildImage(*def, "", 0, image, nullptr);
   ExpectGoldenDump(image, "empty_definition.TXT");
 }
 
@@ -47,11 +47,10 @@ TEST(TextDumpGoldenTest, SmallDefinitionForFirmware600) {
   test::UseString(*def, 15, 7, 3, 2);
   test::SetString(*def, 2, 5);
   def->settings.Led1 = 3;
-  model::ShownSettings shown;
-  shown.SerialNumber = "SN-0042";
+  def->settings.SerialNumber = "SN-0042";
   EepromImage image{};
   model::FlattenStrings(*def);
-  BuildImage(*def, shown, "V0600", 600, image, nullptr);
+  BuildImage(*def, "V0600", 600, image, nullptr);
   ExpectGoldenDump(image, "small_definition_fw600.TXT");
 }
 

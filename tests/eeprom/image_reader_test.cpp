@@ -8,11 +8,9 @@
 namespace veltrane::eeprom {
 namespace {
 
-namespace hdr = persist::header;
-
 class ReaderTest : public ::testing::Test {
  protected:
-  void Decode(int firmware = 0) { StoreImageSettings(DecodeImage(image, firmware, *def), header); }
+  void Decode(int firmware = 0) { ApplyImageSettings(DecodeImage(image, firmware, *def), settings); }
   // Maps a layer of a key to address a, whose tables get the given entry.
   void PutKey(int keyIndex, int layer, std::uint8_t a, std::uint8_t keytype, std::uint8_t scan2,
               std::uint8_t usb, std::uint8_t keymode = 0) {
@@ -38,7 +36,7 @@ class ReaderTest : public ::testing::Test {
   }
 
   std::unique_ptr<model::KeyboardDefinition> def = test::StartUpDefinition();
-  persist::HeaderImage header;
+  model::Settings settings;
   EepromImage image = test::FilledImage(0xFF);
 };
 
@@ -52,37 +50,39 @@ TEST_F(ReaderTest, ErasedImageGivesNoKeysAndErasedSettings) {
   for (std::uint16_t p : def->stringIndex) EXPECT_EQ(p, 0);
   for (const model::StringChar& c : def->stringStore) EXPECT_TRUE(c.IsTerminator());
   for (std::uint8_t b : def->pointDeviceParams) EXPECT_EQ(b, 0xFF);
-  EXPECT_EQ(header.I32(hdr::NumberOfStrings), 1);
-  EXPECT_EQ(header.I32(hdr::MaxScanRow), 128);
-  EXPECT_EQ(header.U32(hdr::DebounceTime), 0xFFu);
-  EXPECT_EQ(header.I32(hdr::DefRepDelay), 0xFF);
-  EXPECT_EQ(header.ScrollWheelGain(), -1);
+  EXPECT_EQ(settings.NumberOfStrings, 1);
+  EXPECT_EQ(settings.MaxScanRow, 128);
+  EXPECT_EQ(settings.DebounceTime, 0xFFu);
+  EXPECT_EQ(settings.DefRepDelay, 0xFF);
+  EXPECT_EQ(settings.ScrollWheelGain, -1);
 }
 
-TEST_F(ReaderTest, SettingsTheImageHoldsComeBackAndErasedOnesKeepTheHeader) {
-  const std::pair<std::size_t, std::size_t> fields[] = {
-      {info::GlobalRepeatDisable, hdr::GlobalRepeatDisable},
-      {info::DefRepRate, hdr::DefRepRate},
-      {info::PointDevice, hdr::PointDevice},
-      {info::BeepLength, hdr::BeepLength}};
-  for (const auto& [at, field] : fields) header.SetU32(field, 77);
-  header.SetText(hdr::SerialNumber, "kept");
-  header.SetLed(0, 5);
+TEST_F(ReaderTest, SettingsTheImageHoldsComeBackAndErasedOnesKeepTheirValues) {
+  const auto fields = [&] {
+    return std::array<int, 4>{settings.GlobalRepeatDisable, settings.DefRepRate,
+                              settings.PointDevice, settings.BeepLength};
+  };
+  const std::size_t offsets[] = {info::GlobalRepeatDisable, info::DefRepRate, info::PointDevice,
+                                 info::BeepLength};
+  settings.GlobalRepeatDisable = settings.BeepLength = 77;
+  settings.DefRepRate = settings.PointDevice = 77;
+  settings.SerialNumber = "kept";
+  settings.Led1 = 5;
   image[info::LedMaskBase + 3] = 0x08;  // one mask byte erased: the LEDs stay
   Decode();
-  for (const auto& [at, field] : fields) EXPECT_EQ(header.U32(field), 77u) << at;
-  EXPECT_EQ(header.Text(hdr::SerialNumber), "kept");
-  EXPECT_EQ(header.Led(0), 5);
+  EXPECT_EQ(fields(), (std::array<int, 4>{77, 77, 77, 77}));
+  EXPECT_EQ(settings.SerialNumber, "kept");
+  EXPECT_EQ(settings.Led1, 5);
 
-  for (const auto& [at, field] : fields) image[at] = static_cast<std::uint8_t>(at & 0x0F);
+  for (std::size_t at : offsets) image[at] = static_cast<std::uint8_t>(at & 0x0F);
   const char serial[] = "SN-0123456789-abcdefghijklmnopqrstuvwxyz";  // longer than 31
   std::copy_n(serial, sizeof serial, image.begin() + info::SerialNumber);
   Decode();
-  for (const auto& [at, field] : fields) EXPECT_EQ(header.U32(field), at & 0x0F) << at;
-  EXPECT_EQ(header.Text(hdr::SerialNumber), std::string(serial, 31));
+  EXPECT_EQ(fields(), (std::array<int, 4>{0x01, 0x04, 0x0D, 0x0F}));
+  EXPECT_EQ(settings.SerialNumber, std::string(serial, 31));
   image[info::SerialNumber + 4] = 0xFF;  // erased bytes end the text too
   Decode();
-  EXPECT_EQ(header.Text(hdr::SerialNumber), "SN-0");
+  EXPECT_EQ(settings.SerialNumber, "SN-0");
 }
 
 TEST_F(ReaderTest, LedsShowTheLowestFunctionWiredToTheirOutputBit) {
@@ -100,7 +100,7 @@ TEST_F(ReaderTest, ScanRowByteGivesMaxScanRow) {
   for (const auto& [stored, rows] : {std::pair{16, 8}, {31, 16}, {1, 1}, {0, 0}}) {
     image[info::ScanRows] = static_cast<std::uint8_t>(stored);
     Decode();
-    EXPECT_EQ(header.I32(hdr::MaxScanRow), rows) << stored;
+    EXPECT_EQ(settings.MaxScanRow, rows) << stored;
   }
 }
 
@@ -144,7 +144,7 @@ TEST_F(ReaderTest, NumberOfStringsFollowsTheHighestExaminedStringKey) {
   PutStroke(0x900, 0x04);
   image[0x905] = 0x00;
   Decode();
-  EXPECT_EQ(header.I32(hdr::NumberOfStrings), 3);
+  EXPECT_EQ(settings.NumberOfStrings, 3);
   EXPECT_EQ(def->keys[2].layers[0].ibmkey, 60);
   EXPECT_EQ(Row(60)[0].characterUSB, 0x04);
   EXPECT_TRUE(Row(60)[1].IsTerminator());
@@ -174,7 +174,7 @@ TEST_F(ReaderTest, DamagedStringNumbersAndPointersAreSkipped) {
   PutPointer(3, 0x0BFE);  // its stroke would reach past the store
   PutPointer(4, 0x8900);  // negative as a signed pointer
   Decode();
-  EXPECT_EQ(header.I32(hdr::NumberOfStrings), 129);
+  EXPECT_EQ(settings.NumberOfStrings, 129);
   EXPECT_EQ(def->keys[0].layers[0].ibmkey, 128);
   for (int s : {1, 2, 3, 4}) EXPECT_EQ(Row(s)[0], test::Stroke(0)) << s;
 }

@@ -72,8 +72,7 @@ class ProgramCommands : public ::testing::Test {
     source.doc.def.stringWorkBuffer[0][0] = model::StringChar{0, 0x04, 0x1C, 0};
     model::FlattenStrings(source.doc.def);
     const std::string path = dir.File("Board.DAT");
-    EXPECT_TRUE(persist::WriteConfigFile(path, source.doc.def, ui::ReadShownSettings(source.window),
-                                         source.doc.header));
+    EXPECT_TRUE(persist::WriteConfigFile(path, source.doc.def, source.doc.header));
     return path;
   }
   void Click(int id) {
@@ -146,7 +145,7 @@ TEST_F(ProgramCommands, MatrixButtonOpensKeySettingsWithTheQuestionMark) {
   WithModalDialog([&] { Click(ui::id::kLed2); },
                   [&](QDialog& dialog) { title = dialog.windowTitle(); });
   EXPECT_EQ(title, "Key LED settings");
-  EXPECT_EQ(program->app.window.ledSlot, 1);
+  EXPECT_EQ(program->view.ledSlot, 1);
 }
 
 TEST_F(ProgramCommands, KeyRecordedInTheEditorIsShownAndSaved) {

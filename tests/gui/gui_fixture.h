@@ -18,16 +18,21 @@ namespace veltrane::testing {
 class RecordingEvents : public ui::MainWindowEvents {
  public:
   void OnCommand(int id) override { commands.push_back(id); }
-  void OnFieldEdited(int id, const std::string& text) override { edits.emplace_back(id, text); }
+  void OnFieldCommitted(int id, const std::string& text) override { edits.emplace_back(id, text); }
   void OnSelection(int id, int index) override { selections.emplace_back(id, index); }
+  void OnListTextCommitted(int id, const std::string& text) override {
+    listTexts.emplace_back(id, text);
+  }
   void OnMainWindowKey(int virtualKey) override { keys.push_back(virtualKey); }
   bool empty() const {
-    return commands.empty() && edits.empty() && selections.empty() && keys.empty();
+    return commands.empty() && edits.empty() && selections.empty() && listTexts.empty() &&
+           keys.empty();
   }
 
   std::vector<int> commands;
   std::vector<std::pair<int, std::string>> edits;
   std::vector<std::pair<int, int>> selections;
+  std::vector<std::pair<int, std::string>> listTexts;
   std::vector<int> keys;
 };
 
@@ -35,10 +40,9 @@ class StartedWindow : public ::testing::Test {
  protected:
   StartedWindow() {
     ui::StartApplication(app);
-    // What the controller shows after start-up: every position incomplete, no LED assigned.
-    app.window.keyPictures.fill(ui::KeyPicture::Incomplete);
-    app.window.ledPictures.fill(ui::KeyPicture::LedOff);
-    window = std::make_unique<gui::MainWindow>(app.window, events);
+    ui::CreateMainWindowControls(view);
+    ui::RefreshControls(app, view);
+    window = std::make_unique<gui::MainWindow>(view, app.progress, events);
     window->show();
     window->activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -52,6 +56,7 @@ class StartedWindow : public ::testing::Test {
   }
 
   ui::AppState app;
+  ui::MainWindowModel view;
   RecordingEvents events;
   std::unique_ptr<gui::MainWindow> window;
 };

@@ -52,12 +52,12 @@ TEST_F(StartedWindow, ClicksReachTheEventsOnceAndTheModelDecidesTheCheckState) {
   EXPECT_EQ(events.commands, (std::vector<int>{34560 + 29, 35194, 35095}));
   EXPECT_FALSE(bin->isChecked());
 
-  app.window.writeBin.checked = true;
-  app.window.generateEnabled = true;
-  app.window.keyPictures[29] = KeyPicture::Stop;
-  app.window.ledPictures[0] = KeyPicture::Illumination;
-  app.window.keyTooltips[29] = "Esc";
-  app.window.beepLength = {"100", true};
+  view.writeBin.checked = true;
+  view.generateEnabled = true;
+  view.keyPictures[29] = KeyPicture::Stop;
+  view.ledPictures[0] = KeyPicture::Illumination;
+  view.keyTooltips[29] = "Esc";
+  view.beepLength = {"100", true};
   window->Sync();
   EXPECT_TRUE(bin->isChecked());
   EXPECT_TRUE(Control<QPushButton>(ui::kGenerateButtonId)->isEnabled());
@@ -69,27 +69,35 @@ TEST_F(StartedWindow, ClicksReachTheEventsOnceAndTheModelDecidesTheCheckState) {
   EXPECT_EQ(Control<QLineEdit>(35149)->text(), "100");
   EXPECT_TRUE(Control<QLineEdit>(35149)->isEnabled());
 
-  app.window.writeBin.checked = false;
-  app.window.generateEnabled = false;
+  view.writeBin.checked = false;
+  view.generateEnabled = false;
   window->Sync();
   EXPECT_FALSE(bin->isChecked());
   EXPECT_FALSE(Control<QPushButton>(ui::kGenerateButtonId)->isEnabled());
   EXPECT_EQ(events.commands.size(), 3u);  // syncing emits nothing
 }
 
-TEST_F(StartedWindow, TypingAndPickingReachTheirHandlers) {
+TEST_F(StartedWindow, FieldsReportWhatWasTypedOnceItIsFinished) {
   auto* gain = Control<QLineEdit>(35193);
   gain->setFocus();
   gain->end(false);
   QTest::keyClicks(gain, "7x");  // the letter is refused by the digits-only field
+  EXPECT_TRUE(events.edits.empty());  // nothing while typing
+  EXPECT_TRUE(events.keys.empty());
+  view.gain.text = "5";
+  window->Sync();
+  EXPECT_EQ(gain->text(), "17");  // a repaint leaves the text being typed alone
+  QTest::keyClick(gain, Qt::Key_Return);
   ASSERT_EQ(events.edits.size(), 1u);
   EXPECT_EQ(events.edits[0], std::make_pair(35193, std::string("17")));
-  EXPECT_TRUE(events.keys.empty());
+  EXPECT_EQ(gain->text(), "5");  // then it shows what the model holds
 
   auto* serial = Control<QLineEdit>(35119);
   serial->setFocus();
   QTest::keyClicks(serial, "A");
+  gain->setFocus();  // leaving the field finishes it too
   EXPECT_EQ(events.edits.back(), std::make_pair(35119, std::string("A")));
+  EXPECT_EQ(events.edits.size(), 2u);
 
   auto* delay = Control<QComboBox>(35082);
   delay->setFocus();
@@ -97,6 +105,12 @@ TEST_F(StartedWindow, TypingAndPickingReachTheirHandlers) {
   ASSERT_EQ(events.selections.size(), 1u);
   EXPECT_EQ(events.selections[0], std::make_pair(35082, 2));
   EXPECT_EQ(delay->currentIndex(), 1);  // the model still says "Faster"
+  delay->lineEdit()->selectAll();
+  QTest::keyClicks(delay->lineEdit(), "foo");
+  QTest::keyClick(delay->lineEdit(), Qt::Key_Return);
+  ASSERT_EQ(events.listTexts.size(), 1u);
+  EXPECT_EQ(events.listTexts[0], std::make_pair(35082, std::string("foo")));
+  EXPECT_EQ(delay->currentText(), "Faster");  // a list shows only its own entries
 }
 
 TEST_F(StartedWindow, KeysOfTheMainWindowAndTheAboutAccelerators) {
@@ -132,9 +146,9 @@ TEST_F(StartedWindow, ScreenshotsAfterStartUpAndWithEveryPicture) {
       KeyPicture::Illumination, KeyPicture::LedOff,   KeyPicture::Mouse,      KeyPicture::String,
       KeyPicture::System,       KeyPicture::Consumer, KeyPicture::Editing,    KeyPicture::LightUp,
       KeyPicture::LightDown,    KeyPicture::Stop};
-  for (std::size_t i = 0; i < app.window.keyPictures.size(); ++i)
-    app.window.keyPictures[i] = kinds[i % std::size(kinds)];
-  app.window.ledPictures = {KeyPicture::Illumination, KeyPicture::LedOff, KeyPicture::Illumination,
+  for (std::size_t i = 0; i < view.keyPictures.size(); ++i)
+    view.keyPictures[i] = kinds[i % std::size(kinds)];
+  view.ledPictures = {KeyPicture::Illumination, KeyPicture::LedOff, KeyPicture::Illumination,
                             KeyPicture::LedOff};
   window->Sync();
   const QImage loaded = window->grab().toImage();
@@ -162,13 +176,13 @@ namespace {
 TEST_F(StartedWindow, TitleSaysSimulatedAndTheCloseBoxIsExitOnceATransferEnded) {
   window->SetTitleSuffix(QStringLiteral(" — simulated keyboard"));
   EXPECT_EQ(window->windowTitle(), QStringLiteral("Veltrane — simulated keyboard"));
-  app.window.modified = true;
+  view.modified = true;
   window->Sync();
   EXPECT_EQ(window->windowTitle(), QStringLiteral("Veltrane * — simulated keyboard"));
-  app.window.busy = true;
+  view.busy = true;
   EXPECT_FALSE(window->close());
   EXPECT_TRUE(events.commands.empty());
-  app.window.busy = false;
+  view.busy = false;
   // The command decides (unsaved changes are asked about) and ends the program itself.
   EXPECT_FALSE(window->close());
   EXPECT_TRUE(window->isVisible());

@@ -66,7 +66,7 @@ class TransferTest : public StartedWindow {
     boxes.SetAnswer(
         [this](const std::string& text, const std::string& caption, model::MessageIcon) {
           answered.push_back({text, caption, QThread::currentThread() == qApp->thread(),
-                              app.window.busy, window->progressBar()->value()});
+                              view.busy, window->progressBar()->value()});
           // A click while the transfer runs must not start a command.
           QTest::mouseClick(window->keyButton(0), Qt::LeftButton);
         });
@@ -74,16 +74,16 @@ class TransferTest : public StartedWindow {
 
   gui::MessageBoxes boxes;
   SlowKeyboard keyboard{boxes};
-  gui::BackgroundLink link{keyboard, app.window.busy};
+  gui::BackgroundLink link{keyboard, view.busy};
   std::vector<AnsweredBox> answered;
 };
 
 TEST_F(TransferTest, DownloadRunsOffTheGuiThreadWhileTheWindowPaintsAndTakesNoInput) {
   PaintCounter counter;
   window->progressBar()->installEventFilter(&counter);
-  app.window.progress.SetRange(0, 100);
-  app.window.progress.SetPosition(0);
-  const ui::ProgressStep step = [this] { app.window.progress.StepIt(); };
+  app.progress.SetRange(0, 100);
+  app.progress.SetPosition(0);
+  const ui::ProgressStep step = [this] { app.progress.StepIt(); };
   const std::uint8_t image[4] = {};
 
   EXPECT_TRUE(link.ProgramFirmWare(image, 0, 4, step));
@@ -98,7 +98,7 @@ TEST_F(TransferTest, DownloadRunsOffTheGuiThreadWhileTheWindowPaintsAndTakesNoIn
   EXPECT_EQ(window->progressBar()->value(), 100);
   EXPECT_GT(counter.paints, 0);
   EXPECT_TRUE(events.commands.empty());
-  EXPECT_FALSE(app.window.busy);
+  EXPECT_FALSE(view.busy);
 
   // Input reaches the window again afterwards.
   QTest::mouseClick(window->keyButton(0), Qt::LeftButton);
@@ -111,7 +111,7 @@ TEST_F(TransferTest, DetectionAndFailuresComeBackUnchanged) {
   std::uint8_t image[4] = {};
   EXPECT_FALSE(link.ReadFirmWare(image, 0, 4, [] {}));
   EXPECT_TRUE(answered.empty());
-  EXPECT_FALSE(app.window.busy);
+  EXPECT_FALSE(view.busy);
 }
 
 }  // namespace
@@ -126,14 +126,14 @@ TEST_F(TransferTest, LibraryTransfersOnTheSimulatedKeyboard) {
   TempDir temp;
   ::setenv("NIRVEX_DEVICE", ("sim:" + temp.File("kb.sim") + ",time=virtual").c_str(), 1);
   ui::NirvexLink nirvex(boxes);
-  gui::BackgroundLink libraryLink(nirvex, app.window.busy);
-  app.window.progress.SetRange(0, 100);
-  app.window.progress.SetPosition(0);
+  gui::BackgroundLink libraryLink(nirvex, view.busy);
+  app.progress.SetRange(0, 100);
+  app.progress.SetPosition(0);
   int steps = 0;
   const ui::ProgressStep step = [&] {
     EXPECT_EQ(QThread::currentThread(), qApp->thread());
     ++steps;
-    app.window.progress.StepIt();
+    app.progress.StepIt();
   };
   std::vector<std::uint8_t> image(3072);
   for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i * 7);
@@ -147,7 +147,7 @@ TEST_F(TransferTest, LibraryTransfersOnTheSimulatedKeyboard) {
   EXPECT_TRUE(answered.back().onGuiThread);
 
   std::vector<std::uint8_t> back(3072);
-  app.window.progress.SetPosition(0);
+  app.progress.SetPosition(0);
   EXPECT_TRUE(libraryLink.ReadFirmWare(back, 0, 3072, step));
   EXPECT_EQ(back, image);
   EXPECT_EQ(steps, 200);

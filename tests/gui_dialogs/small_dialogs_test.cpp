@@ -39,7 +39,7 @@ void ExpectLayout(const LayoutDialog& dialog, const ui::DialogLayout& layout) {
 }
 
 TEST(LedDialogWidgets, PickStoredAtOnceKeptByCancelEnterIsOk) {
-  model::GlobalSettings settings;
+  model::Settings settings;
   settings.Led3 = 5;
   const auto dialog = MakeLedDialog(nullptr, settings, 2);
   ExpectLayout(*dialog, ui::LedDialogLayout());

@@ -290,7 +290,7 @@ TEST_F(KeyEditingWidgetsTest, LegendsAreUtf8AndSurviveOkSaveAndReload) {
   EXPECT_EQ(model::FieldText(first.legend), "Prix\xE2\x82\xAC");
   EXPECT_EQ(model::FieldText(next.legend), "Caf\xE9");  // not edited: its bytes stay
   persist::HeaderImage header{};
-  const auto file = persist::EncodeConfigFile(def, model::ShownSettings{}, header);
+  const auto file = persist::EncodeConfigFile(def, header);
   model::InitialiseDefinition(def);
   ASSERT_EQ(persist::DecodeConfigFile(file, def, header, messages), persist::LoadOutcome::Loaded);
   EXPECT_EQ(ToQString(model::FieldText(first.legend)), prix);

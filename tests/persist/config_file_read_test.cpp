@@ -7,6 +7,7 @@
 #include <numeric>
 
 #include "persist/config_file.h"
+#include "persist/header_settings.h"
 #include "persist/text_report.h"
 #include "tests/persist/config_file_expect.h"
 #include "tests/persist/persist_test_util.h"
@@ -357,11 +358,9 @@ TEST(ConfigFileRead, HeaderTextsWithoutTerminatorRunToTheFieldEnd) {
   EXPECT_EQ(header.Text(header::SerialNumber), std::string(32, 'S'));
 
   // Written back, the texts are cut to 31 characters and terminated.
-  model::ShownSettings shown;
-  ApplyHeader(header, def, shown);
-  shown.ConfigFileName = std::string(header.Text(header::ConfigFileName));
+  def.settings = FromHeader(header);
   EXPECT_EQ(def.settings.BeepLength, 0x78);
-  const auto resaved = EncodeConfigFile(def, shown, header);
+  const auto resaved = EncodeConfigFile(def, header);
   EXPECT_EQ(header.Text(header::SerialNumber), std::string(31, 'S'));
   EXPECT_EQ(resaved[108 + 31], 0);
   EXPECT_EQ(resaved[76 + 31], 0);
@@ -386,12 +385,11 @@ TEST(ConfigFileRead, OutOfRangeKeyValuesLoadAsTheyAre) {
   def.stringIndex[5] = 0xFFFF;
   def.stringStore[7] = {0xFF, 0xFF, 0xFF, 0xFF};
   def.settings.NumberOfStrings = -4;
-  model::ShownSettings shown;
-  shown.DefRepDelay = -1;
-  shown.MaxScanRow = 99;
+  def.settings.DefRepDelay = -1;
+  def.settings.MaxScanRow = 99;
 
   HeaderImage header;
-  const auto file = EncodeConfigFile(def, shown, header);
+  const auto file = EncodeConfigFile(def, header);
   model::KeyboardDefinition loaded = FreshDefinition();
   HeaderImage reread;
   RecordingMessages sink;
@@ -407,7 +405,7 @@ TEST(ConfigFileRead, OutOfRangeKeyValuesLoadAsTheyAre) {
   // The rest of the program copes with what was loaded.
   model::ClearStringWorkBuffer(loaded, false);
   model::RebuildStringWorkBuffer(loaded);
-  EXPECT_NE(FormatTextReport(loaded, shown).find(" 0 , 4 = " + std::string(32, 'L') + " , 1"),
+  EXPECT_NE(FormatTextReport(loaded).find(" 0 , 4 = " + std::string(32, 'L') + " , 1"),
             std::string::npos);
 }
 

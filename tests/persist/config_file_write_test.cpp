@@ -6,6 +6,7 @@
 #include <numeric>
 
 #include "persist/config_file.h"
+#include "persist/header_settings.h"
 #include "persist/text_report.h"
 #include "tests/persist/config_file_expect.h"
 #include "tests/persist/persist_test_util.h"
@@ -24,9 +25,9 @@ namespace fs = std::filesystem;
 
 TEST(ConfigFileWrite, FileIsCurrentSizeAndEndsWithZeroTrailer) {
   TempDir dir;
-  const model::KeyboardDefinition def = VariedDefinition();
+  const model::KeyboardDefinition def = WithVariedShown(VariedDefinition());
   HeaderImage header = PatternedHeader();
-  ASSERT_TRUE(WriteConfigFile(dir.File("out.DAT"), def, VariedShown(), header));
+  ASSERT_TRUE(WriteConfigFile(dir.File("out.DAT"), def, header));
   const std::vector<std::uint8_t> file = ReadBytes(dir.File("out.DAT"));
   ASSERT_EQ(file.size(), 20628u);
   EXPECT_TRUE(std::all_of(file.end() - 1024, file.end(), [](std::uint8_t b) { return b == 0; }));
@@ -34,9 +35,9 @@ TEST(ConfigFileWrite, FileIsCurrentSizeAndEndsWithZeroTrailer) {
 }
 
 TEST(ConfigFileWrite, FieldsLieAtTheirOffsets) {
-  const model::KeyboardDefinition def = VariedDefinition();
+  const model::KeyboardDefinition def = WithVariedShown(VariedDefinition());
   HeaderImage header;
-  const auto file = EncodeConfigFile(def, VariedShown(), header);
+  const auto file = EncodeConfigFile(def, header);
   const std::vector<std::uint8_t> bytes(file.begin(), file.end());
   auto u32 = [&](std::size_t o) {
     return static_cast<std::uint32_t>(bytes[o] | bytes[o + 1] << 8 | bytes[o + 2] << 16 |
@@ -102,7 +103,7 @@ TEST(ConfigFileWrite, FieldsLieAtTheirOffsets) {
 TEST(ConfigFileWrite, ReservedHeaderBytesAreLeftAsTheyAre) {
   HeaderImage header = PatternedHeader();
   const HeaderImage before = header;
-  const auto file = EncodeConfigFile(FreshDefinition(), model::ShownSettings{}, header);
+  const auto file = EncodeConfigFile(FreshDefinition(), header);
   for (std::size_t i : {8, 9, 10, 11, 48, 49, 50, 51, 52, 53, 54, 55, 145, 146, 147}) {
     EXPECT_EQ(header.bytes[i], before.bytes[i]) << i;
     EXPECT_EQ(file[i], before.bytes[i]) << i;
@@ -117,16 +118,16 @@ TEST(ConfigFileWrite, ReservedHeaderBytesAreLeftAsTheyAre) {
 TEST(ConfigFileWrite, HeaderTextsAreCutTo31AndZeroFilled) {
   HeaderImage header;
   std::fill(header.bytes.begin(), header.bytes.end(), 0xFF);
-  model::ShownSettings shown;
-  shown.ConfigFileName = std::string(40, 'n') + ".DAT";
-  shown.SerialNumber = std::string(31, 's');
-  const auto file = EncodeConfigFile(FreshDefinition(), shown, header);
+  model::KeyboardDefinition def = FreshDefinition();
+  def.settings.ConfigFileName = std::string(40, 'n') + ".DAT";
+  def.settings.SerialNumber = std::string(31, 's');
+  const auto file = EncodeConfigFile(def, header);
   EXPECT_EQ(header.Text(header::ConfigFileName), std::string(31, 'n'));
   EXPECT_EQ(header.Text(header::SerialNumber), std::string(31, 's'));
   EXPECT_EQ(file[76 + 31], 0);
   EXPECT_EQ(file[108 + 31], 0);
-  shown.ConfigFileName = "ab";
-  const auto shorter = EncodeConfigFile(FreshDefinition(), shown, header);
+  def.settings.ConfigFileName = "ab";
+  const auto shorter = EncodeConfigFile(def, header);
   EXPECT_TRUE(
       std::all_of(shorter.begin() + 78, shorter.begin() + 108, [](auto b) { return b == 0; }));
 }
@@ -137,7 +138,7 @@ TEST(ConfigFileWrite, FailedSaveIntoADirectoryPathReturnsFalseAndKeepsIt) {
   WriteBytes(dir.File("taken.DAT/inside"), {1, 2, 3});
   HeaderImage header = PatternedHeader();
   const HeaderImage before = header;
-  EXPECT_FALSE(WriteConfigFile(dir.File("taken.DAT"), VariedDefinition(), VariedShown(), header));
+  EXPECT_FALSE(WriteConfigFile(dir.File("taken.DAT"), WithVariedShown(VariedDefinition()), header));
   EXPECT_TRUE(fs::is_directory(dir.File("taken.DAT")));
   EXPECT_EQ(ReadBytes(dir.File("taken.DAT/inside")), (std::vector<std::uint8_t>{1, 2, 3}));
   EXPECT_EQ(header.bytes, before.bytes) << "a failed save leaves the header alone";
@@ -149,11 +150,11 @@ TEST(ConfigFileWrite, FailedSaveIntoAMissingDirectoryReturnsFalse) {
   TempDir dir;
   HeaderImage header;
   const fileaccess::Status status =
-      WriteConfigFile(dir.File("missing/x.DAT"), FreshDefinition(), {}, header);
+      WriteConfigFile(dir.File("missing/x.DAT"), FreshDefinition(), header);
   EXPECT_FALSE(status);
   EXPECT_EQ(status.reason, dir.File("missing/x.DAT") + ": No such file or directory");
   EXPECT_FALSE(fs::exists(dir.File("missing")));
-  EXPECT_FALSE(WriteConfigFile("", FreshDefinition(), {}, header));
+  EXPECT_FALSE(WriteConfigFile("", FreshDefinition(), header));
 }
 
 TEST(ConfigFileWrite, SavingThroughALinkKeepsTheLinkAndAReadOnlyFileIsKept) {
@@ -161,12 +162,12 @@ TEST(ConfigFileWrite, SavingThroughALinkKeepsTheLinkAndAReadOnlyFileIsKept) {
   fs::create_directory(dir.File("store"));
   fs::create_symlink("store/real.DAT", dir.File("link.DAT"));
   HeaderImage header;
-  ASSERT_TRUE(WriteConfigFile(dir.File("link.DAT"), VariedDefinition(), VariedShown(), header));
+  ASSERT_TRUE(WriteConfigFile(dir.File("link.DAT"), WithVariedShown(VariedDefinition()), header));
   EXPECT_TRUE(fs::is_symlink(dir.File("link.DAT")));
   EXPECT_EQ(fs::file_size(dir.File("store/real.DAT")), kConfigFileSize);
   fs::permissions(dir.File("store/real.DAT"), fs::perms::owner_read | fs::perms::group_read);
   const fileaccess::Status refused =
-      WriteConfigFile(dir.File("link.DAT"), FreshDefinition(), {}, header);
+      WriteConfigFile(dir.File("link.DAT"), FreshDefinition(), header);
   EXPECT_EQ(refused.reason, dir.File("link.DAT") + " is read-only");
   EXPECT_EQ(fs::status(dir.File("store/real.DAT")).permissions(),
             fs::perms::owner_read | fs::perms::group_read);
@@ -179,7 +180,7 @@ TEST(ConfigFileWrite, FailedSaveInAReadOnlyDirectoryKeepsTheOldFile) {
   WriteBytes(dir.File("keep.DAT"), old);
   fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
   HeaderImage header;
-  EXPECT_FALSE(WriteConfigFile(dir.File("keep.DAT"), VariedDefinition(), VariedShown(), header));
+  EXPECT_FALSE(WriteConfigFile(dir.File("keep.DAT"), WithVariedShown(VariedDefinition()), header));
   fs::permissions(dir.path(), fs::perms::owner_all);
   EXPECT_EQ(ReadBytes(dir.File("keep.DAT")), old);
 }
@@ -188,7 +189,7 @@ TEST(ConfigFileWrite, SaveReplacesAnExistingFile) {
   TempDir dir;
   WriteBytes(dir.File("x.DAT"), std::vector<std::uint8_t>(50000, 0x33));
   HeaderImage header;
-  ASSERT_TRUE(WriteConfigFile(dir.File("x.DAT"), FreshDefinition(), {}, header));
+  ASSERT_TRUE(WriteConfigFile(dir.File("x.DAT"), FreshDefinition(), header));
   EXPECT_EQ(fs::file_size(dir.File("x.DAT")), 20628u);
 }
 
@@ -196,10 +197,9 @@ TEST(ConfigFileWrite, SaveReplacesAnExistingFile) {
 
 TEST(ConfigFileRoundTrip, WriteThenReadGivesBackEverything) {
   TempDir dir;
-  const model::KeyboardDefinition saved = VariedDefinition();
-  const model::ShownSettings shown = VariedShown();
+  const model::KeyboardDefinition saved = WithVariedShown(VariedDefinition());
   HeaderImage written = PatternedHeader();
-  ASSERT_TRUE(WriteConfigFile(dir.File("layout.DAT"), saved, shown, written));
+  ASSERT_TRUE(WriteConfigFile(dir.File("layout.DAT"), saved, written));
 
   model::KeyboardDefinition loaded = FreshDefinition();
   HeaderImage header;
@@ -212,28 +212,8 @@ TEST(ConfigFileRoundTrip, WriteThenReadGivesBackEverything) {
   EXPECT_EQ(loaded.stringStore, saved.stringStore);
   EXPECT_EQ(header.bytes, written.bytes) << "every header byte, reserved ones included";
 
-  model::ShownSettings reshown;
-  ApplyHeader(header, loaded, reshown);
-  const model::GlobalSettings& a = loaded.settings;
-  const model::GlobalSettings& b = saved.settings;
-  EXPECT_EQ(a.GlobalRepeatDisable, b.GlobalRepeatDisable);
-  EXPECT_EQ(a.AnyKeyRelease, b.AnyKeyRelease);
-  EXPECT_EQ(a.Led1, b.Led1);
-  EXPECT_EQ(a.Led2, b.Led2);
-  EXPECT_EQ(a.Led3, b.Led3);
-  EXPECT_EQ(a.Led4, b.Led4);
-  EXPECT_EQ(a.PrefixMakeBreak, b.PrefixMakeBreak);
-  EXPECT_EQ(a.EnableBits, b.EnableBits);
-  EXPECT_EQ(a.NumberOfStrings, b.NumberOfStrings);
-  EXPECT_EQ(a.BeepLength, b.BeepLength);
-  EXPECT_EQ(a.ScrollWheelGain, b.ScrollWheelGain);
-  EXPECT_EQ(reshown.DefRepDelay, shown.DefRepDelay);
-  EXPECT_EQ(reshown.DefRepRate, shown.DefRepRate);
-  EXPECT_EQ(reshown.DebounceTime, shown.DebounceTime);
-  EXPECT_EQ(reshown.MaxScanRow, shown.MaxScanRow);
-  EXPECT_EQ(reshown.PointDevice, shown.PointDevice);
-  EXPECT_EQ(reshown.SerialNumber, shown.SerialNumber);
-  EXPECT_EQ(header.Text(header::ConfigFileName), shown.ConfigFileName);
+  loaded.settings = FromHeader(header);
+  EXPECT_EQ(loaded.settings, saved.settings);
 
   model::ClearStringWorkBuffer(loaded, false);
   model::RebuildStringWorkBuffer(loaded);
@@ -274,10 +254,9 @@ TEST(ConfigFileRoundTrip, ResavingALoadedFileGivesTheSameBytes) {
   HeaderImage header;
   RecordingMessages sink;
   ASSERT_EQ(ReadConfigFile(path, def, header, sink), LoadOutcome::Loaded);
-  model::ShownSettings shown;
-  ApplyHeader(header, def, shown);
-  shown.ConfigFileName = "same.DAT";  // the file-name display after the load
-  ASSERT_TRUE(WriteConfigFile(path, def, shown, header));
+  def.settings = FromHeader(header);
+  def.settings.ConfigFileName = "same.DAT";  // the file-name text after the load
+  ASSERT_TRUE(WriteConfigFile(path, def, header));
 
   const std::vector<std::uint8_t> resaved = ReadBytes(path);
   ASSERT_EQ(resaved.size(), original.size());

@@ -69,7 +69,7 @@ std::string Golden(const std::string& name) {
 
 TEST(DefinitionTextRoundTrip, FreshReportGolden) {
   Loaded fresh;
-  FillHeader(*fresh.def, model::ShownSettings{}, fresh.header);
+  ToHeader(fresh.def->settings, fresh.header);
   const Loaded x = LoadBytes(SaveBytes(fresh));
   Loaded y;
   ASSERT_EQ(RoundTrip(x, y), "");
@@ -83,7 +83,7 @@ TEST(DefinitionTextRoundTrip, FreshReportGolden) {
 // refuses each; with them mended it round-trips.
 TEST(DefinitionTextRoundTrip, VariedReportGolden) {
   Loaded x;
-  *x.def = VariedDefinition();
+  *x.def = WithVariedShown(VariedDefinition());
   x.def->keys[6].layers[1].keytype = 0x3F;
   x.def->keys[7].layers[0].keytype = model::LOCAL_ILLUMINATION_KEY | model::KEYTYPE_LIGHT_DOWN;
   x.def->keys[7].layers[1].keytype = 23 | model::KEYTYPE_LIGHT_UP;
@@ -93,12 +93,13 @@ TEST(DefinitionTextRoundTrip, VariedReportGolden) {
   x.def->keys[9].layers[0].scan2code = 0x0E;
   x.def->keys[9].layers[0].scan3code = 0xAB;
   x.def->keys[9].layers[0].usbcode = 0x00;
-  FillHeader(*x.def, VariedShown(), x.header);
+  ToHeader(x.def->settings, x.header);
   x = LoadBytes(SaveBytes(x));
   EXPECT_EQ(ReportOf(x), Golden("persist/report_varied.txt"));
 
   Loaded y;
   EXPECT_EQ(RoundTrip(x, y), ".settings.ScrollWheelGain: -3 is out of range 0..16");
+  x.def->settings.ScrollWheelGain = 3;
   x.header.SetScrollWheelGain(3);
   EXPECT_EQ(RoundTrip(x, y), ".keys[\"0/7\"][\"fn1+fn2\"].key: -12345 is out of range 0..158");
   x.def->keys[7].layers[3].ibmkey = 12;
@@ -144,10 +145,10 @@ TEST(DefinitionTextRoundTrip, ImageGoldensDecoded) {
     const eeprom::EepromImage golden = ImageFromDump(dump);
     Loaded decoded;
     model::ClearKeys(*decoded.def);
-    eeprom::StoreImageSettings(
+    eeprom::ApplyImageSettings(
         eeprom::DecodeImage(golden, eeprom::FirmwareVersionFromText(version), *decoded.def),
-        decoded.header);
-    decoded.header.SetText(header::SerialNumber, "SN-0042");
+        decoded.def->settings);
+    decoded.def->settings.SerialNumber = "SN-0042";
     const Loaded x = LoadBytes(SaveBytes(decoded));
     Loaded y;
     ASSERT_EQ(RoundTrip(x, y), "");

@@ -33,34 +33,31 @@ inline Loaded LoadBytes(std::span<const std::uint8_t> file) {
   DecodeConfigFile(file, *loaded.def, loaded.header, messages);
   model::ClearStringWorkBuffer(*loaded.def, false);
   model::RebuildStringWorkBuffer(*loaded.def);
-  loaded.def->settings = SettingsFromHeader(loaded.header);
+  loaded.def->settings = FromHeader(loaded.header);
   return loaded;
 }
 
 // What a save of the loaded definition writes.
 inline std::vector<std::uint8_t> SaveBytes(const Loaded& loaded) {
   auto def = std::make_unique<model::KeyboardDefinition>(*loaded.def);
-  def->settings = SettingsFromHeader(loaded.header);
   model::FlattenStrings(*def);
   HeaderImage header = loaded.header;
-  const auto file = EncodeConfigFile(*def, ShownFromHeader(header), header);
+  const auto file = EncodeConfigFile(*def, header);
   return {file.begin(), file.end()};
 }
 
 // The report and image of a loaded file, the strings packed as for a save.
 inline std::string ReportOf(const Loaded& loaded) {
   auto def = std::make_unique<model::KeyboardDefinition>(*loaded.def);
-  def->settings = SettingsFromHeader(loaded.header);
   model::FlattenStrings(*def);
-  return FormatTextReport(*def, ShownFromHeader(loaded.header));
+  return FormatTextReport(*def);
 }
 
 inline eeprom::EepromImage ImageOf(const Loaded& loaded, const std::string& versionText) {
   auto def = std::make_unique<model::KeyboardDefinition>(*loaded.def);
-  def->settings = SettingsFromHeader(loaded.header);
   model::FlattenStrings(*def);
   eeprom::EepromImage image{};
-  eeprom::BuildImage(*def, ShownFromHeader(loaded.header), versionText,
+  eeprom::BuildImage(*def, versionText,
                      eeprom::FirmwareVersionFromText(versionText), image, nullptr);
   return image;
 }

@@ -16,7 +16,7 @@ using namespace veltrane::persist::testing;
 
 Loaded Fresh() {
   Loaded d;
-  FillHeader(*d.def, model::ShownSettings{}, d.header);
+  ToHeader(d.def->settings, d.header);
   return d;
 }
 

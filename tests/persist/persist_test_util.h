@@ -12,7 +12,6 @@
 
 #include "model/definition.h"
 #include "model/key_tables.h"
-#include "model/shown_settings.h"
 #include "persist/header_image.h"
 
 namespace veltrane::persist::testing {
@@ -68,7 +67,7 @@ inline model::KeyboardDefinition VariedDefinition() {
     def.stringWorkBuffer[static_cast<std::size_t>(n)][4] = model::StringChar{};
   }
   model::FlattenStrings(def);
-  model::GlobalSettings& s = def.settings;
+  model::Settings& s = def.settings;
   s.GlobalRepeatDisable = 1;
   s.AnyKeyRelease = 1;
   s.Led1 = 1;
@@ -83,40 +82,17 @@ inline model::KeyboardDefinition VariedDefinition() {
   return def;
 }
 
-inline model::ShownSettings VariedShown() {
-  model::ShownSettings shown;
-  shown.DefRepDelay = 3;
-  shown.DefRepRate = 31;
-  shown.DebounceTime = 255;
-  shown.MaxScanRow = 16;
-  shown.PointDevice = 2;
-  shown.ConfigFileName = "layout.DAT";
-  shown.SerialNumber = "SN-0042";
-  return shown;
-}
-
-// What the main window takes from a loaded header: the settings the record
-// holds and the ones its lists and fields show.
-inline void ApplyHeader(const HeaderImage& h, model::KeyboardDefinition& def,
-                        model::ShownSettings& shown) {
-  model::GlobalSettings& s = def.settings;
-  s.Led1 = h.Led(0);
-  s.Led2 = h.Led(1);
-  s.Led3 = h.Led(2);
-  s.Led4 = h.Led(3);
-  s.NumberOfStrings = h.I32(header::NumberOfStrings);
-  s.GlobalRepeatDisable = static_cast<std::uint8_t>(h.U32(header::GlobalRepeatDisable));
-  s.AnyKeyRelease = static_cast<std::uint8_t>(h.U32(header::AnyKeyRelease));
-  s.PrefixMakeBreak = static_cast<std::uint8_t>(h.U32(header::PrefixMakeBreak));
-  s.EnableBits = static_cast<std::uint8_t>(h.U32(header::EnableBits));
-  s.BeepLength = static_cast<std::uint8_t>(h.U32(header::BeepLength));
-  s.ScrollWheelGain = h.ScrollWheelGain();
-  shown.DefRepDelay = h.I32(header::DefRepDelay);
-  shown.DefRepRate = h.I32(header::DefRepRate);
-  shown.DebounceTime = h.U32(header::DebounceTime);
-  shown.MaxScanRow = h.I32(header::MaxScanRow);
-  shown.PointDevice = h.I32(header::PointDevice);
-  shown.SerialNumber = std::string(h.Text(header::SerialNumber));
+// The definition with the settings the main window shows given varied values too.
+inline model::KeyboardDefinition WithVariedShown(model::KeyboardDefinition def) {
+  model::Settings& s = def.settings;
+  s.DefRepDelay = 3;
+  s.DefRepRate = 31;
+  s.DebounceTime = 255;
+  s.MaxScanRow = 16;
+  s.PointDevice = 2;
+  s.ConfigFileName = "layout.DAT";
+  s.SerialNumber = "SN-0042";
+  return def;
 }
 
 // Little-endian stores into a raw file image.

@@ -44,7 +44,7 @@ void ExpectMatchesGolden(const std::string& text, const std::string& name) {
 
 // The varied definition with the cases the key lines have to cope with.
 model::KeyboardDefinition ReportDefinition() {
-  model::KeyboardDefinition def = VariedDefinition();
+  model::KeyboardDefinition def = WithVariedShown(VariedDefinition());
   def.keys[6].layers[1].keytype = 0x3F;
   def.keys[7].layers[0].keytype = model::LOCAL_ILLUMINATION_KEY | model::KEYTYPE_LIGHT_DOWN;
   def.keys[7].layers[1].keytype = 23 | model::KEYTYPE_LIGHT_UP;
@@ -64,15 +64,15 @@ model::KeyboardDefinition FreshAsSaved() {
 }
 
 TEST(TextReportGolden, FreshDefinition) {
-  ExpectMatchesGolden(FormatTextReport(FreshAsSaved(), model::ShownSettings{}), "report_fresh.txt");
+  ExpectMatchesGolden(FormatTextReport(FreshAsSaved()), "report_fresh.txt");
 }
 
 TEST(TextReportGolden, VariedDefinition) {
-  ExpectMatchesGolden(FormatTextReport(ReportDefinition(), VariedShown()), "report_varied.txt");
+  ExpectMatchesGolden(FormatTextReport(ReportDefinition()), "report_varied.txt");
 }
 
 TEST(TextReport, SectionsAndLineCounts) {
-  const std::vector<std::string> lines = Lines(FormatTextReport(FreshAsSaved(), {}));
+  const std::vector<std::string> lines = Lines(FormatTextReport(FreshAsSaved()));
   ASSERT_EQ(lines.size(), 18u + 2 + 3 + 640 + 2 + 16 + 2 + 2 + 192);
   EXPECT_EQ(lines[0], "[Header]");
   EXPECT_EQ(lines[1], "Version = 5.0");
@@ -93,19 +93,18 @@ TEST(TextReport, SectionsAndLineCounts) {
   EXPECT_EQ(lines.back(), "3068   0   0   0   0 ");
 }
 
-TEST(TextReport, SettingsComeFromTheRecordAndTheWindow) {
+TEST(TextReport, SettingsComeFromTheRecord) {
   model::KeyboardDefinition def = FreshAsSaved();
   def.settings.EnableBits = 3;
   def.settings.BeepLength = 200;
   def.settings.ScrollWheelGain = -128;
   def.settings.Led4 = 5;
-  model::ShownSettings shown;
-  shown.DefRepDelay = -1;
-  shown.DefRepRate = 31;
-  shown.DebounceTime = 0;
-  shown.MaxScanRow = 16;
-  shown.PointDevice = 2;
-  const std::vector<std::string> lines = Lines(FormatTextReport(def, shown));
+  def.settings.DefRepDelay = -1;
+  def.settings.DefRepRate = 31;
+  def.settings.DebounceTime = 0;
+  def.settings.MaxScanRow = 16;
+  def.settings.PointDevice = 2;
+  const std::vector<std::string> lines = Lines(FormatTextReport(def));
   const std::vector<std::string> expected = {"[Header]",
                                              "Version = 5.0",
                                              "GlobalRepeatDisable = 0",
@@ -128,14 +127,14 @@ TEST(TextReport, SettingsComeFromTheRecordAndTheWindow) {
 }
 
 TEST(TextReport, DebounceTimeIsPrintedAsASignedNumber) {
-  model::ShownSettings shown;
-  shown.DebounceTime = 3000000000u;
-  EXPECT_NE(FormatTextReport(FreshAsSaved(), shown).find("\nDebounceTime = -1294967296\n"),
+  model::KeyboardDefinition def = FreshAsSaved();
+  def.settings.DebounceTime = 3000000000u;
+  EXPECT_NE(FormatTextReport(def).find("\nDebounceTime = -1294967296\n"),
             std::string::npos);
 }
 
 TEST(TextReport, FreshFirstKeyAndItsLayers) {
-  const std::vector<std::string> lines = Lines(FormatTextReport(FreshAsSaved(), {}));
+  const std::vector<std::string> lines = Lines(FormatTextReport(FreshAsSaved()));
   EXPECT_EQ(lines[23], "  0 , 0 = Nothing , 1 , 1 , 0 ,   0");
   const std::string unused = std::string(35 - 10, ' ') + "UNUSED_KEY";
   EXPECT_EQ(lines[24], "\t[0,0]  0  0  0 " + unused + "  0  0  0 0");
@@ -154,13 +153,13 @@ TEST(TextReport, KeyLinePutsUsedBeforeEnabled) {
   key.complete = 1;
   key.logicalAddress = 7;
   model::SetFieldText(key.legend, "Esc");
-  const std::vector<std::string> lines = Lines(FormatTextReport(def, {}));
+  const std::vector<std::string> lines = Lines(FormatTextReport(def));
   EXPECT_EQ(lines[23 + 5 * model::KeyIndex(10, 3)], " 10 , 3 = Esc , 0 , 1 , 1 ,   7");
 }
 
 TEST(TextReport, CodesAreLowerCaseHexPaddedWithSpaces) {
   const model::KeyboardDefinition def = ReportDefinition();
-  const std::vector<std::string> lines = Lines(FormatTextReport(def, VariedShown()));
+  const std::vector<std::string> lines = Lines(FormatTextReport(def));
   const std::string& line = lines[23 + 5 * 9 + 1];
   const model::KeyLayer& layer = def.keys[9].layers[0];
   EXPECT_EQ(line,
@@ -170,7 +169,7 @@ TEST(TextReport, CodesAreLowerCaseHexPaddedWithSpaces) {
 }
 
 TEST(TextReport, KeyTypeColumnNamesTheLowSixBits) {
-  const std::vector<std::string> lines = Lines(FormatTextReport(ReportDefinition(), VariedShown()));
+  const std::vector<std::string> lines = Lines(FormatTextReport(ReportDefinition()));
   auto typeColumn = [&](int key, int layer) {
     const std::string& line = lines[static_cast<std::size_t>(23 + 5 * key + 1 + layer)];
     return line.substr(16, 35);
@@ -188,7 +187,7 @@ TEST(TextReport, KeyTypeColumnNamesTheLowSixBits) {
 
 TEST(TextReport, LegendWithoutTerminatorStopsAtTheFieldEnd) {
   const model::KeyboardDefinition def = ReportDefinition();
-  const std::vector<std::string> lines = Lines(FormatTextReport(def, VariedShown()));
+  const std::vector<std::string> lines = Lines(FormatTextReport(def));
   EXPECT_EQ(lines[23 + 5 * 8],
             model::FormatText("  1 , 0 = %s , %d , %d , %d , %3d", std::string(32, 'W').c_str(),
                               def.keys[8].used, def.keys[8].enabled, def.keys[8].complete,
@@ -196,7 +195,7 @@ TEST(TextReport, LegendWithoutTerminatorStopsAtTheFieldEnd) {
 }
 
 TEST(TextReport, StringIndexLinesOfEight) {
-  const std::string text = FormatTextReport(FreshAsSaved(), {});
+  const std::string text = FormatTextReport(FreshAsSaved());
   EXPECT_NE(text.find("\n\n[StringIndex]\n 2304 2308 2312 2316 2320 2324 2328 2332\n 2336 "),
             std::string::npos);
   EXPECT_NE(text.find(" 2804 2808 2812\n\n[StringChar]\n"), std::string::npos)
@@ -207,36 +206,36 @@ TEST(TextReport, StringCharLines) {
   model::KeyboardDefinition def = FreshAsSaved();
   def.stringStore[1] = {0x02, 0x04, 0x1C, 0x00};
   def.stringStore[191] = {255, 255, 255, 255};
-  const std::string text = FormatTextReport(def, {});
+  const std::string text = FormatTextReport(def);
   EXPECT_NE(text.find("characterType\n2304   0   0   0   0 \n2308   2   4  28   0 \n"),
             std::string::npos);
   EXPECT_TRUE(text.ends_with("\n3068 255 255 255 255 \n"));
 }
 
 TEST(TextReport, UnflattenedIndexPrintsAsHeld) {
-  const std::string text = FormatTextReport(FreshDefinition(), {});
+  const std::string text = FormatTextReport(FreshDefinition());
   EXPECT_NE(text.find("[StringIndex]\n 0 0 0 0 0 0 0 0\n"), std::string::npos);
 }
 
 TEST(TextReportFile, WritesTheFormattedTextWithLineFeeds) {
   TempDir dir;
   const model::KeyboardDefinition def = ReportDefinition();
-  ASSERT_TRUE(WriteTextReport(dir.File("Saved.txt"), def, VariedShown()));
+  ASSERT_TRUE(WriteTextReport(dir.File("Saved.txt"), def));
   const std::vector<std::uint8_t> bytes = ReadBytes(dir.File("Saved.txt"));
-  const std::string expected = FormatTextReport(def, VariedShown());
+  const std::string expected = FormatTextReport(def);
   EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected);
   EXPECT_EQ(expected.find('\r'), std::string::npos);
   // A second report replaces the first.
-  ASSERT_TRUE(WriteTextReport(dir.File("Saved.txt"), FreshAsSaved(), {}));
-  EXPECT_EQ(fs::file_size(dir.File("Saved.txt")), FormatTextReport(FreshAsSaved(), {}).size());
+  ASSERT_TRUE(WriteTextReport(dir.File("Saved.txt"), FreshAsSaved()));
+  EXPECT_EQ(fs::file_size(dir.File("Saved.txt")), FormatTextReport(FreshAsSaved()).size());
 }
 
 TEST(TextReportFile, FailureReturnsFalseAndKeepsWhatWasThere) {
   TempDir dir;
   fs::create_directory(dir.File("Saved.txt"));
-  EXPECT_FALSE(WriteTextReport(dir.File("Saved.txt"), FreshAsSaved(), {}));
+  EXPECT_FALSE(WriteTextReport(dir.File("Saved.txt"), FreshAsSaved()));
   EXPECT_TRUE(fs::is_directory(dir.File("Saved.txt")));
-  EXPECT_FALSE(WriteTextReport(dir.File("nowhere/Saved.txt"), FreshAsSaved(), {}));
+  EXPECT_FALSE(WriteTextReport(dir.File("nowhere/Saved.txt"), FreshAsSaved()));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator{}), 1);
 }
 
@@ -245,7 +244,7 @@ TEST(TextReportFile, ReadOnlyDirectoryKeepsTheOldReport) {
   TempDir dir;
   WriteBytes(dir.File("Saved.txt"), {'o', 'l', 'd'});
   fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
-  EXPECT_FALSE(WriteTextReport(dir.File("Saved.txt"), FreshAsSaved(), {}));
+  EXPECT_FALSE(WriteTextReport(dir.File("Saved.txt"), FreshAsSaved()));
   fs::permissions(dir.path(), fs::perms::owner_all);
   EXPECT_EQ(ReadBytes(dir.File("Saved.txt")), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
 }

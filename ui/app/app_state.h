@@ -1,11 +1,12 @@
-// The application state that lives for the whole process: the document and
-// the main window's view model.
+// The application state that lives for the whole process: the document, the
+// progress of the transfer in hand and the definition the user last kept.
 #pragma once
 
 #include <string>
 
+#include "model/settings.h"
 #include "ui/app/document.h"
-#include "ui/app/main_window_model.h"
+#include "ui/app/progress_bar.h"
 #include "ui/app/services.h"
 #include "ui/app/unsaved_changes.h"
 
@@ -13,26 +14,21 @@ namespace veltrane::ui {
 
 struct AppState {
   Document doc;
-  MainWindowModel window;
-  DefinitionSnapshot kept;  // the definition as last loaded, saved, read or started
+  ProgressBar progress;
+  model::KeyboardDefinition kept;  // the definition as last loaded, saved, read or started
+  // How many loads and reads have replaced the settings; the window's rules
+  // that follow such a replacement go by it.
+  int settingsApplied = 0;
 };
 
-// The program's start-up: the main window's creation step (controls, cleared
-// definition) followed by the reset of the per-run options. A configuration
-// file named on the command line is taken relative to the current directory
-// now, whatever directory later commands make current.
+// The program's start-up: the definition and settings at their defaults and
+// the per-run options reset. A configuration file named on the command line
+// is taken relative to the current directory now, whatever directory later
+// commands use.
 void StartApplication(AppState& app, std::string commandLine = {});
 
-// The settings a loaded header carries, copied into the live settings and
-// shown in every control.
-void ApplyLoadedSettings(AppState& app);
-
-// Brings the controls that follow values up to date (check boxes, the beep
-// field, "Generate EEPROM File", the matrix and LED pictures, the title's
-// mark of unsaved changes), as every repaint of the window does.
-void RefreshControls(AppState& app);
-
-// The matrix and LED pictures and the matrix tooltips alone.
-void RefreshPictures(AppState& app);
+// Replaces the settings with those a load or read brought, as the window's
+// controls can hold them (model::KeepWithinControls).
+void ApplySettings(AppState& app, model::Settings settings);
 
 }  // namespace veltrane::ui

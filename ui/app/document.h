@@ -1,6 +1,6 @@
-// The one document of a run: the definition, the header image of the last
-// load or save, the EEPROM image buffer, the file-name texts, the detected
-// keyboard and the per-run options.
+// The one document of a run: the definition with its settings, the header
+// image of the last load or save, the EEPROM image buffer, the file-name
+// texts, the detected keyboard and the per-run options.
 #pragma once
 
 #include <string>
@@ -13,6 +13,7 @@
 namespace veltrane::ui {
 
 inline constexpr std::string_view kInitialBaseName = "EEPkey";
+inline constexpr std::string_view kProgramVersion = "V05.27";
 
 // Options that start cleared on every run and are never saved.
 struct RunOptions {
@@ -24,8 +25,8 @@ struct RunOptions {
 };
 
 struct Document {
-  model::KeyboardDefinition def;
-  persist::HeaderImage header;
+  model::KeyboardDefinition def;  // def.settings: every global setting, also those the window shows
+  persist::HeaderImage header;    // its reserved bytes carry into the next save
   eeprom::EepromImage image{};
   RunOptions options;
   // A configuration file named on the command line (an absolute path), until
@@ -35,7 +36,7 @@ struct Document {
   std::string baseName = std::string(kInitialBaseName);
   std::string chosenFileName;
   std::string loadedFile;   // the configuration file last loaded or saved, as its path was given
-  std::string versionText;  // from the last detection
+  std::string versionText;  // from the last detection, as the version field shows it
   int firmwareVersion = 0;  // 0: no keyboard answered
   bool accessProblemTold = false;  // a keyboard this user may not open has been explained
 };

@@ -8,6 +8,7 @@
 
 #include "eeprom/image_files.h"
 #include "fileaccess/same_file.h"
+#include "persist/header_settings.h"
 #include "persist/text_report.h"
 
 namespace veltrane::ui {
@@ -49,8 +50,10 @@ persist::LoadOutcome LoadConfiguration(AppState& app, const Services& io, const 
   if (outcome != persist::LoadOutcome::Loaded) return outcome;
   app.doc.def = loaded->def;
   app.doc.header = loaded->header;
-  ApplyLoadedSettings(app);
   const std::string fileName = FileNameOf(path);
+  model::Settings settings = persist::FromHeader(app.doc.header);
+  settings.ConfigFileName = fileName;
+  ApplySettings(app, std::move(settings));
   app.doc.baseName = BaseNameFromLoaded(fileName);
   const std::string directory = AbsoluteDirectoryOf(path);
   if (!directory.empty()) app.doc.dataDirectory = directory;
@@ -59,8 +62,6 @@ persist::LoadOutcome LoadConfiguration(AppState& app, const Services& io, const 
   app.doc.chosenFileName = fileName;
   app.doc.loadedFile = path;
   app.doc.commandLineText.clear();
-  app.window.fileName.text = fileName;
-  app.window.serial.text = std::string(app.doc.header.Text(persist::header::SerialNumber));
   MarkKept(app);
   return outcome;
 }
@@ -120,7 +121,7 @@ void WarnDroppedStrokes(const Services& io, int dropped) {
 bool WriteConfiguration(AppState& app, const Services& io, const std::string& path,
                         WriteFailure failure) {
   const fileaccess::Status written =
-      persist::WriteConfigFile(path, app.doc.def, ReadShownSettings(app.window), app.doc.header);
+      persist::WriteConfigFile(path, app.doc.def, app.doc.header);
   if (written) io.messages.Show("Saved configuration file !", "Save", model::MessageIcon::None);
   if (failure == WriteFailure::Tell) eeprom::WriteOrTell(path, written, io.messages);
   return written.ok;
@@ -146,7 +147,7 @@ std::string DefaultReportPath(const AppState& app) {
 }
 
 fileaccess::Status WriteReport(AppState& app, const std::string& path) {
-  return persist::WriteTextReport(path, app.doc.def, ReadShownSettings(app.window));
+  return persist::WriteTextReport(path, app.doc.def);
 }
 
 }  // namespace veltrane::ui

@@ -14,7 +14,7 @@ namespace veltrane::ui {
 // that may name a directory. The file is read into a copy of the definition
 // and header first: a load that fails has told the user why and changes
 // nothing at all. A load that succeeds replaces the definition and header,
-// applies the settings and shows them (the file name and serial number too),
+// takes the settings from the header (the file name from the path),
 // sets BaseName, DataDirectory (the file's absolute directory and "/"),
 // ChosenFileName and the string work buffer, forgets a pending command-line
 // file and takes the result as the kept definition.
@@ -55,7 +55,7 @@ enum class WriteFailure {
   Tell,    // the "Cannot open" box with the path
 };
 
-// Writes the configuration to exactly this path with the file-name display as
+// Writes the configuration to exactly this path with the file-name text as
 // it stands; tells the user on success, and on failure as `failure` says.
 // Returns whether it was written.
 bool WriteConfiguration(AppState& app, const Services& io, const std::string& path,

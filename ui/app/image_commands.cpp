@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "eeprom/firmware_version.h"
 #include "eeprom/image_builder.h"
@@ -18,7 +19,6 @@ namespace veltrane::ui {
 
 void SetVersionText(AppState& app, std::string_view text) {
   app.doc.versionText = std::string(text);
-  app.window.version.text = app.doc.versionText;
   app.doc.firmwareVersion = eeprom::FirmwareVersionFromText(app.doc.versionText);
 }
 
@@ -29,7 +29,7 @@ void ShowNoKeyboardFound(const Services& io) {
 bool BuildImageForUse(AppState& app, const Services& io) {
   PackStrings(app, io);
   const eeprom::BuildResult result = eeprom::BuildImage(
-      app.doc.def, ReadShownSettings(app.window), model::CutText(app.window.version.text, 15),
+      app.doc.def, model::CutText(app.doc.versionText, eeprom::info::VersionTextLimit),
       app.doc.firmwareVersion, app.doc.image, &io.log);
   if (!result.fits)
     io.messages.Show(
@@ -55,10 +55,10 @@ void DecodeReadImage(AppState& app) {
   model::ClearKeys(app.doc.def);
   // Strings the image does not hold are gone from the keyboard as well.
   model::ClearStringWorkBuffer(app.doc.def, false);
-  eeprom::StoreImageSettings(
-      eeprom::DecodeImage(app.doc.image, app.doc.firmwareVersion, app.doc.def), app.doc.header);
-  ApplyLoadedSettings(app);
-  app.window.serial.text = std::string(app.doc.header.Text(persist::header::SerialNumber));
+  model::Settings settings = app.doc.def.settings;
+  eeprom::ApplyImageSettings(
+      eeprom::DecodeImage(app.doc.image, app.doc.firmwareVersion, app.doc.def), settings);
+  ApplySettings(app, std::move(settings));
   MarkKept(app);
 }
 
@@ -93,7 +93,7 @@ bool LoadImageFile(AppState& app, const Services& io, const std::string& path) {
 
 bool SaveDecodedDefinition(AppState& app, const Services& io, const std::string& path) {
   BuildImageForUse(app, io);
-  app.window.fileName.text = FileNameOf(path);
+  app.doc.def.settings.ConfigFileName = FileNameOf(path);
   return WriteConfiguration(app, io, path, WriteFailure::Tell);
 }
 
@@ -104,12 +104,14 @@ bool SaveSettings(AppState& app, const Services& io,
   if (chosenName.empty()) return false;
   const std::string baseName = BaseNameFromChosen(chosenName);
   const std::string path = ConfigurationPathFor(baseName);
-  model::ShownSettings shown = ReadShownSettings(app.window);
-  shown.ConfigFileName = model::CutText(FileNameOf(path), 31);
+  // The file keeps its own name; the document takes it only once it is written.
+  model::Settings& settings = app.doc.def.settings;
+  const std::string shownName = std::exchange(settings.ConfigFileName, FileNameOf(path));
   const fileaccess::Status written =
       FileNameOf(baseName).empty()
           ? fileaccess::Status{false, chosenName + ": a directory, not a file name", EISDIR}
-          : persist::WriteConfigFile(path, app.doc.def, shown, app.doc.header);
+          : persist::WriteConfigFile(path, app.doc.def, app.doc.header);
+  if (!written) settings.ConfigFileName = shownName;
   if (written) {
     io.messages.Show("Saved configuration file !", "Save", model::MessageIcon::None);
     app.doc.baseName = FileNameOf(baseName);
@@ -117,7 +119,6 @@ bool SaveSettings(AppState& app, const Services& io,
     app.doc.dataDirectory = AbsoluteDirectoryOf(path);
     app.doc.loadedFile = path;
     app.doc.commandLineText.clear();
-    app.window.fileName.text = app.doc.chosenFileName;
     MarkKept(app);
   } else {
     TellIfUnwritten(io, written, "Save File");

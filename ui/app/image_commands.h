@@ -10,15 +10,15 @@
 
 namespace veltrane::ui {
 
-// The second half of the detection step: the version text is shown in its
-// field and FirmwareVersion derived from it.
+// The second half of the detection step: the version text is kept (the
+// version field shows it) and FirmwareVersion derived from it.
 void SetVersionText(AppState& app, std::string_view text);
 
 // Shows "No Keyboard Found!" (caption "ReadFirmwareVersion").
 void ShowNoKeyboardFound(const Services& io);
 
-// Packs the strings, then builds the image from the definition and the
-// settings as the window shows them. Strokes left out of the string store are
+// Packs the strings, then builds the image from the definition, its settings
+// and the version text. Strokes left out of the string store are
 // reported; a definition with more distinct meanings than the image holds is
 // refused with a message, and then the image must not be used (false).
 bool BuildImageForUse(AppState& app, const Services& io);
@@ -26,9 +26,9 @@ bool BuildImageForUse(AppState& app, const Services& io);
 // "Generate EEPROM File" after its detection step.
 void GenerateImageFiles(AppState& app, const Services& io);
 
-// Replaces the keys and strings with those the document's image holds, applies
-// the settings it carries and shows its serial number; settings whose bytes
-// are erased keep their values. The result is taken as the kept definition;
+// Replaces the keys and strings with those the document's image holds and
+// applies the settings it carries, its serial number too; settings whose
+// bytes are erased keep their values. The result is taken as the kept definition;
 // the image itself is left as it was read.
 void DecodeReadImage(AppState& app);
 
@@ -38,8 +38,7 @@ void DecodeReadImage(AppState& app);
 bool LoadImageFile(AppState& app, const Services& io, const std::string& path);
 
 // Saves a definition decoded from an image as the Save command does: the
-// image built (which packs the strings), the file-name display showing the
-// file's name; a file that cannot be written gives the "Cannot open" box.
+// image built (which packs the strings), the file-name text the file's name; a file that cannot be written gives the "Cannot open" box.
 bool SaveDecodedDefinition(AppState& app, const Services& io, const std::string& path);
 
 // "Save settings to file" after its detection step: the image is built (with
@@ -48,7 +47,7 @@ bool SaveDecodedDefinition(AppState& app, const Services& io, const std::string&
 // written. A cancelled dialog (empty name) writes and changes nothing. A file
 // that cannot be written is told ("Cannot open: PATH: REASON", caption "Save
 // File") and changes nothing either. A written file becomes the document's:
-// the file-name field shows its name, BaseName and DataDirectory follow it
+// the file-name text is its name, BaseName and DataDirectory follow it
 // (so that image files and the report go beside it), and it is the kept
 // definition.
 bool SaveSettings(AppState& app, const Services& io,

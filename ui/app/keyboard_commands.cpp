@@ -9,7 +9,7 @@
 
 namespace veltrane::ui {
 ProgressStep StartTransferProgress(AppState& app) {
-  ProgressBar& bar = app.window.progress;
+  ProgressBar& bar = app.progress;
   bar.SetRange(0, 100);
   bar.step = 1;
   bar.SetPosition(0);
@@ -133,7 +133,6 @@ bool EnableMatrix(AppState& app, const Services& io, KeyboardLink& link) {
   } else if (enabled) {
     io.messages.Show("Matrix enabled", "SetFocus", model::MessageIcon::None);
   }
-  app.window.matrix.checked = enabled;
   return sent;
 }
 

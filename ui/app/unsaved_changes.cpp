@@ -7,21 +7,9 @@
 namespace veltrane::ui {
 namespace {
 
-bool SameSettings(const model::GlobalSettings& a, const model::GlobalSettings& b) {
-  const auto fields = [](const model::GlobalSettings& s) {
-    return std::tie(s.GlobalRepeatDisable, s.AnyKeyRelease, s.Led1, s.Led2, s.Led3, s.Led4,
-                    s.PrefixMakeBreak, s.EnableBits, s.NumberOfStrings, s.BeepLength,
-                    s.ScrollWheelGain);
-  };
-  return fields(a) == fields(b);
-}
-
-bool SameShown(const model::ShownSettings& a, const model::ShownSettings& b) {
-  const auto fields = [](const model::ShownSettings& s) {
-    return std::tie(s.DefRepDelay, s.DefRepRate, s.DebounceTime, s.MaxScanRow, s.PointDevice,
-                    s.SerialNumber);
-  };
-  return fields(a) == fields(b);
+bool SameSettings(model::Settings a, const model::Settings& b) {
+  a.ConfigFileName = b.ConfigFileName;
+  return a == b;
 }
 
 bool SameKey(const model::KeyDefinition& a, const model::KeyDefinition& b) {
@@ -46,26 +34,21 @@ bool SameString(const model::StringRow& a, const model::StringRow& b) {
 
 }  // namespace
 
-DefinitionSnapshot TakeSnapshot(const AppState& app) {
-  return DefinitionSnapshot{app.doc.def, ReadShownSettings(app.window)};
-}
-
-bool SameDefinition(const DefinitionSnapshot& kept, const model::KeyboardDefinition& def,
-                    const model::ShownSettings& shown) {
-  if (!SameSettings(kept.def.settings, def.settings) || !SameShown(kept.shown, shown)) return false;
+bool SameDefinition(const model::KeyboardDefinition& kept, const model::KeyboardDefinition& def) {
+  if (!SameSettings(kept.settings, def.settings)) return false;
   for (std::size_t i = 0; i < def.keys.size(); ++i)
-    if (!SameKey(kept.def.keys[i], def.keys[i])) return false;
+    if (!SameKey(kept.keys[i], def.keys[i])) return false;
   for (std::size_t s = 0; s < def.stringWorkBuffer.size(); ++s)
-    if (!SameString(kept.def.stringWorkBuffer[s], def.stringWorkBuffer[s])) return false;
+    if (!SameString(kept.stringWorkBuffer[s], def.stringWorkBuffer[s])) return false;
   return true;
 }
 
 void MarkKept(AppState& app) {
-  app.kept = TakeSnapshot(app);
+  app.kept = app.doc.def;
 }
 
 bool HasUnsavedChanges(const AppState& app) {
-  return !SameDefinition(app.kept, app.doc.def, ReadShownSettings(app.window));
+  return !SameDefinition(app.kept, app.doc.def);
 }
 
 }  // namespace veltrane::ui

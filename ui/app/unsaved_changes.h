@@ -3,26 +3,16 @@
 #pragma once
 
 #include "model/definition.h"
-#include "model/shown_settings.h"
 
 namespace veltrane::ui {
 
 struct AppState;
 
-// What a configuration file keeps of the document: the keys, the strings as
-// the string editor holds them, the record's settings and the settings the
-// window holds. The file name and the pointing-device values (which no file
-// holds) are left out, as is the packed string store, which follows the strings.
-struct DefinitionSnapshot {
-  model::KeyboardDefinition def;
-  model::ShownSettings shown;
-};
-
-DefinitionSnapshot TakeSnapshot(const AppState& app);
-
-// Whether the definition and the shown settings are those of the snapshot.
-bool SameDefinition(const DefinitionSnapshot& kept, const model::KeyboardDefinition& def,
-                    const model::ShownSettings& shown);
+// Whether two definitions keep the same in a configuration file: the keys,
+// the strings as the string editor holds them and the settings. The file name
+// and the pointing-device values (which no file holds) are left out, as is the
+// packed string store, which follows the strings.
+bool SameDefinition(const model::KeyboardDefinition& kept, const model::KeyboardDefinition& def);
 
 // Takes the document as it stands as the one the user has kept.
 void MarkKept(AppState& app);

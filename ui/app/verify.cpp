@@ -40,7 +40,7 @@ VerifyOutcome TellUnverified(const Services& io) {
 }
 
 VerifyOutcome VerifyDownload(AppState& app, const Services& io, KeyboardLink& link) {
-  ProgressBar& bar = app.window.progress;
+  ProgressBar& bar = app.progress;
   bar.SetRange(0, 100);
   bar.step = 1;
   bar.SetPosition(0);

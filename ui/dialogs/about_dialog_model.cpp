@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "ui/app/main_window_model.h"
+#include "ui/app/document.h"
 
 namespace veltrane::ui {
 namespace {

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/app/controls.h"
+#include "ui/dialogs/controls.h"
 #include "ui/dialogs/dialog_layout.h"
 
 namespace veltrane::ui {

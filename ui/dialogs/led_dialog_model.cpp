@@ -23,22 +23,7 @@ const DialogLayout& LedDialogLayout() {
   return kLayout;
 }
 
-std::int32_t* LedOfSlot(model::GlobalSettings& settings, int ledSlot) {
-  switch (ledSlot) {
-    case 0:
-      return &settings.Led1;
-    case 1:
-      return &settings.Led2;
-    case 2:
-      return &settings.Led3;
-    case 3:
-      return &settings.Led4;
-    default:
-      return nullptr;
-  }
-}
-
-LedDialogModel OpenLedDialog(const model::GlobalSettings& settings, int ledSlot) {
+LedDialogModel OpenLedDialog(const model::Settings& settings, int ledSlot) {
   LedDialogModel dialog;
   dialog.ledSlot = ledSlot;
   dialog.led.FillFrom(model::LedNames);
@@ -50,8 +35,8 @@ LedDialogModel OpenLedDialog(const model::GlobalSettings& settings, int ledSlot)
   return dialog;
 }
 
-void OnLedPicked(LedDialogModel& dialog, model::GlobalSettings& settings, int index) {
-  std::int32_t* led = LedOfSlot(settings, dialog.ledSlot);
+void OnLedPicked(LedDialogModel& dialog, model::Settings& settings, int index) {
+  std::int32_t* led = model::LedOfSlot(settings, dialog.ledSlot);
   if (led == nullptr || index < 0 || index >= static_cast<int>(dialog.led.items.size())) return;
   dialog.led.Select(index);
   *led = index;

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "model/definition.h"
-#include "ui/app/controls.h"
+#include "ui/dialogs/controls.h"
 #include "ui/dialogs/dialog_layout.h"
 
 namespace veltrane::ui {
@@ -22,16 +22,13 @@ struct LedDialogModel {
   bool repaintMainWindow = false;  // set on close: the LED buttons show the new state
 };
 
-// Led1..Led4 for slot 0..3; nullptr for any other slot.
-std::int32_t* LedOfSlot(model::GlobalSettings& settings, int ledSlot);
-
 // The combo box filled and the slot's current value selected; a value outside
 // the list (from a file) selects nothing.
-LedDialogModel OpenLedDialog(const model::GlobalSettings& settings, int ledSlot);
+LedDialogModel OpenLedDialog(const model::Settings& settings, int ledSlot);
 
 // A pick of entry index; stored into the slot's LED at once. Indexes outside
 // the list and slots outside 0..3 store nothing.
-void OnLedPicked(LedDialogModel& dialog, model::GlobalSettings& settings, int index);
+void OnLedPicked(LedDialogModel& dialog, model::Settings& settings, int index);
 
 // "OK" and "Cancel": the dialog ends and asks for the main window's repaint.
 void OnLedDialogClosed(LedDialogModel& dialog);

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "model/definition.h"
-#include "ui/app/controls.h"
+#include "ui/dialogs/controls.h"
 #include "ui/dialogs/dialog_layout.h"
 
 namespace veltrane::ui {

@@ -4,7 +4,7 @@
 
 #include "model/definition.h"
 #include "model/diagnostics.h"
-#include "ui/app/edit_target.h"
+#include "ui/keyedit/edit_target.h"
 
 namespace veltrane::ui {
 

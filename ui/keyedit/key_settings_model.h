@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/app/controls.h"
+#include "ui/dialogs/controls.h"
 #include "ui/keyedit/key_editing_host.h"
 #include "ui/keyedit/key_editing_layout.h"
 #include "ui/keyedit/type_ahead.h"

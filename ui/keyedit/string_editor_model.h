@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/app/controls.h"
+#include "ui/dialogs/controls.h"
 #include "ui/keyedit/key_editing_host.h"
 #include "ui/keyedit/key_editing_layout.h"
 #include "ui/keyedit/string_assignment.h"

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "ui/main_window/control_ids.h"
-#include "ui/app/main_window_model.h"
+#include "ui/main_window/main_window_model.h"
 
 namespace veltrane::ui {
 

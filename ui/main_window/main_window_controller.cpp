@@ -30,14 +30,14 @@ void Flip(std::uint8_t& value) {
 
 }  // namespace
 
-MainWindowController::MainWindowController(AppState& app, const Services& io, KeyboardLink& link,
-                                           WindowHost& host)
-    : app_(app), io_(io), link_(link), host_(host) {}
+MainWindowController::MainWindowController(AppState& app, MainWindowModel& window,
+                                           const Services& io, KeyboardLink& link, WindowHost& host)
+    : app_(app), window_(window), io_(io), link_(link), host_(host) {}
 
 void MainWindowController::OnCommand(int id) {
-  if (app_.window.busy) return;
+  if (window_.busy) return;
   {
-    const BusyScope busy(app_.window.busy);
+    const BusyScope busy(window_.busy);
     if (id == id::kExit) {
       if (KeepOrSaveChanges()) {
         host_.Exit();
@@ -123,57 +123,27 @@ void MainWindowController::RunCommand(int id) {
   }
 }
 
-void MainWindowController::OnFieldEdited(int id, const std::string& text) {
-  if (app_.window.busy) return;
-  MainWindowModel& w = app_.window;
-  model::GlobalSettings& s = app_.doc.def.settings;
-  switch (id) {
-    case id::kGain:
-      SetGainText(w, s, text);
-      break;
-    case id::kBeepLength:
-      SetBeepText(w, s, text);
-      break;
-    case id::kDebounce:
-      w.debounce.text = text;
-      break;
-    case id::kSerial:
-      w.serial.text = text;
-      break;
-    case id::kVersion:
-      w.version.text = text;
-      break;
-    default:
-      return;
-  }
+// Committed texts and picks write through to the settings, also while a
+// command runs: a field left for a dialog hands over what was typed.
+void MainWindowController::OnFieldCommitted(int id, const std::string& text) {
+  CommitField(id, text, app_);
   Repaint();
 }
 
 void MainWindowController::OnSelection(int id, int index) {
-  if (app_.window.busy) return;
-  MainWindowModel& w = app_.window;
-  switch (id) {
-    case id::kRepeatDelay:
-      w.repeatDelay.Select(index);
-      break;
-    case id::kRepeatRate:
-      w.repeatRate.Select(index);
-      break;
-    case id::kMaxScanRow:
-      w.maxScanRow.Select(index);
-      break;
-    case id::kPointDevice:
-      w.pointDevice.Select(index);
-      break;
-    default:
-      return;
-  }
+  if (window_.busy) return;
+  PickListEntry(id, index, window_, app_);
+  Repaint();
+}
+
+void MainWindowController::OnListTextCommitted(int id, const std::string& text) {
+  CommitListText(id, text, window_, app_);
   Repaint();
 }
 
 void MainWindowController::OnMainWindowKey(int virtualKey) {
-  if (app_.window.busy) return;
-  MainWindowModel& w = app_.window;
+  if (window_.busy) return;
+  MainWindowModel& w = window_;
   const bool letter = virtualKey >= 'A' && virtualKey <= 'P';
   if (virtualKey == kApostropheKey) {
     w.shortcutCount = 1;
@@ -194,13 +164,13 @@ void MainWindowController::OnMainWindowKey(int virtualKey) {
 }
 
 void MainWindowController::Repaint() {
-  RefreshControls(app_);
+  RefreshControls(app_, window_);
   host_.Repaint();
 }
 
 bool MainWindowController::KeepOrSaveChanges() {
   if (!HasUnsavedChanges(app_)) return true;
-  switch (host_.AskSaveChanges(app_.window.fileName.text)) {
+  switch (host_.AskSaveChanges(app_.doc.def.settings.ConfigFileName)) {
     case SaveChoice::Save:
       return Save();
     case SaveChoice::Discard:
@@ -217,14 +187,14 @@ bool MainWindowController::Save() {
 }
 
 void MainWindowController::OpenKeySettings(int row, int column) {
-  app_.window.editTarget = EditTarget{true, row, column};
+  window_.editTarget = EditTarget{true, row, column};
   Repaint();  // the position shows the question mark while the dialog runs
   host_.RunKeySettings();
-  app_.window.editTarget.editing = false;
+  window_.editTarget.editing = false;
 }
 
 void MainWindowController::RunKeyLed(int slot) {
-  app_.window.ledSlot = slot;
+  window_.ledSlot = slot;
   host_.RunKeyLed();
 }
 
@@ -235,46 +205,25 @@ void MainWindowController::LoadSettings() {
 
 void MainWindowController::NewClearAll() {
   model::KeyboardDefinition& def = app_.doc.def;
-  MainWindowModel& w = app_.window;
   model::ClearKeys(def);
   model::ClearStringWorkBuffer(def, true);
-  w.fileName.text = std::string(kDefaultFileName);
-  def.settings.GlobalRepeatDisable = 0;
-  def.settings.AnyKeyRelease = 0;
-  def.settings.PrefixMakeBreak = 0;
-  w.repeatDelay.Select(1);
-  w.repeatRate.Select(7);
-  w.debounce.text = "28";
-  SetGainText(w, def.settings, "1");
-  w.maxScanRow.Select(13);
-  w.pointDevice.Select(0);
-  def.settings.Led1 = def.settings.Led2 = def.settings.Led3 = def.settings.Led4 = 0;
+  model::ResetForNew(def.settings);
   // A new definition replaces the one a command-line file would have brought.
   app_.doc.commandLineText.clear();
   MarkKept(app_);
 }
 
 void MainWindowController::TogglePointingDevice() {
-  std::uint8_t& bits = app_.doc.def.settings.EnableBits;
-  MainWindowModel& w = app_.window;
-  const bool on = (bits & 0x02) == 0;
-  bits = static_cast<std::uint8_t>(on ? bits | 0x02 : bits & ~0x02);
-  w.pointDevice.Select(on ? 1 : 0);
-  w.pointDevice.enabled = on;
+  model::Settings& s = app_.doc.def.settings;
+  const bool on = (s.EnableBits & 0x02) == 0;
+  s.EnableBits = static_cast<std::uint8_t>(on ? s.EnableBits | 0x02 : s.EnableBits & ~0x02);
+  s.PointDevice = on ? 1 : 0;
+  window_.pointDevice.enabled = on;
 }
 
 void MainWindowController::ToggleBeep() {
-  model::GlobalSettings& s = app_.doc.def.settings;
-  MainWindowModel& w = app_.window;
-  if (s.BeepLength != 0) {
-    s.BeepLength = 0;
-    w.beepLength.enabled = false;
-    SetBeepText(w, s, "0");
-  } else {
-    s.BeepLength = 100;
-    w.beepLength.enabled = true;
-    SetBeepText(w, s, "100");
-  }
+  std::uint8_t& beep = app_.doc.def.settings.BeepLength;
+  beep = beep != 0 ? 0 : 100;
 }
 
 }  // namespace veltrane::ui

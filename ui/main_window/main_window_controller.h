@@ -4,22 +4,26 @@
 
 #include "ui/app/app_state.h"
 #include "ui/app/keyboard_link.h"
-#include "ui/main_window/main_window_events.h"
 #include "ui/app/services.h"
+#include "ui/main_window/main_window_events.h"
+#include "ui/main_window/main_window_model.h"
 #include "ui/main_window/window_host.h"
 
 namespace veltrane::ui {
 
 class MainWindowController : public MainWindowEvents {
  public:
-  MainWindowController(AppState& app, const Services& io, KeyboardLink& link, WindowHost& host);
+  MainWindowController(AppState& app, MainWindowModel& window, const Services& io,
+                       KeyboardLink& link, WindowHost& host);
 
   void OnCommand(int id) override;
-  void OnFieldEdited(int id, const std::string& text) override;
+  void OnFieldCommitted(int id, const std::string& text) override;
   void OnSelection(int id, int index) override;
+  void OnListTextCommitted(int id, const std::string& text) override;
   void OnMainWindowKey(int virtualKey) override;
 
   AppState& app() { return app_; }
+  MainWindowModel& window() { return window_; }
 
  private:
   void RunCommand(int id);
@@ -37,6 +41,7 @@ class MainWindowController : public MainWindowEvents {
   void ToggleBeep();
 
   AppState& app_;
+  MainWindowModel& window_;
   const Services& io_;
   KeyboardLink& link_;
   WindowHost& host_;

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/recording_messages.h"
+#include "persist/header_settings.h"
 
 namespace veltrane::ui {
 namespace {
@@ -19,24 +19,25 @@ using persist::header::PointDevice;
 class AppStateTest : public ::testing::Test {
  protected:
   void SetUp() override { StartApplication(app); }
-  testing::RecordingMessages messages;
-  NullLog log;
-  Services io{messages, log};
+  // A load's settings: the header's, as the window's controls can hold them.
+  const model::Settings& Applied(const persist::HeaderImage& h) {
+    ApplySettings(app, persist::FromHeader(h));
+    return app.doc.def.settings;
+  }
   AppState app;
+  persist::HeaderImage h;
 };
 
 TEST_F(AppStateTest, StartUpEnablesTheKeyboardOnly) {
+  EXPECT_EQ(app.doc.def.settings, model::Settings{});
   EXPECT_EQ(app.doc.def.settings.EnableBits, 1);
-  EXPECT_TRUE(app.window.enableKeyboard.checked);
-  EXPECT_FALSE(app.window.enablePointing.checked);
   EXPECT_EQ(app.doc.baseName, "EEPkey");
   EXPECT_EQ(app.doc.dataDirectory, "");
   EXPECT_FALSE(app.doc.options.writeBinFile);
   for (const std::uint8_t b : app.doc.header.bytes) EXPECT_EQ(b, 0);
 }
 
-TEST_F(AppStateTest, AppliedHeaderReachesSettingsAndControls) {
-  persist::HeaderImage& h = app.doc.header;
+TEST_F(AppStateTest, AppliedHeaderReachesTheSettings) {
   h.SetLed(2, 4);
   h.SetU32(EnableBits, 0x103);  // only the low byte is taken
   h.SetI32(NumberOfStrings, 6);
@@ -47,72 +48,59 @@ TEST_F(AppStateTest, AppliedHeaderReachesSettingsAndControls) {
   h.SetI32(MaxScanRow, 16);
   h.SetI32(PointDevice, 2);
   h.SetScrollWheelGain(9);
-  ApplyLoadedSettings(app);
-  const model::GlobalSettings& s = app.doc.def.settings;
+  h.SetText(persist::header::SerialNumber, "SN-1");
+  const int before = app.settingsApplied;
+  const model::Settings& s = Applied(h);
+  EXPECT_EQ(app.settingsApplied, before + 1);
   EXPECT_EQ(s.Led3, 4);
   EXPECT_EQ(s.EnableBits, 3);
   EXPECT_EQ(s.NumberOfStrings, 6);
   EXPECT_EQ(s.BeepLength, 50);
   EXPECT_EQ(s.ScrollWheelGain, 9);
-  EXPECT_TRUE(app.window.enablePointing.checked);
-  EXPECT_TRUE(app.window.beep.checked);
-  EXPECT_TRUE(app.window.beepLength.enabled);
-  EXPECT_EQ(app.window.beepLength.text, "50");
-  EXPECT_TRUE(app.window.pointDevice.enabled);
-  const model::ShownSettings shown = ReadShownSettings(app.window);
-  EXPECT_EQ(shown.DebounceTime, 300u);
-  EXPECT_EQ(shown.DefRepDelay, 3);
-  EXPECT_EQ(shown.DefRepRate, 31);
-  EXPECT_EQ(shown.MaxScanRow, 16);
-  EXPECT_EQ(shown.PointDevice, 2);
+  EXPECT_EQ(s.DebounceTime, 300u);
+  EXPECT_EQ(s.DefRepDelay, 3);
+  EXPECT_EQ(s.DefRepRate, 31);
+  EXPECT_EQ(s.MaxScanRow, 16);
+  EXPECT_EQ(s.PointDevice, 2);
+  EXPECT_EQ(s.SerialNumber, "SN-1");
 }
 
-TEST_F(AppStateTest, ZeroPointDeviceAndBeepDisableTheirControls) {
-  app.window.pointDevice.enabled = true;
-  app.window.beep.checked = true;
-  app.window.beepLength.enabled = true;
-  ApplyLoadedSettings(app);  // all-zero header
-  EXPECT_FALSE(app.window.pointDevice.enabled);
-  EXPECT_FALSE(app.window.beepLength.enabled);
-  EXPECT_FALSE(app.window.beep.checked);
-  EXPECT_EQ(ReadShownSettings(app.window).MaxScanRow, 0);
+TEST_F(AppStateTest, SettingsOutsideTheControlsBecomeWhatTheControlsHold) {
+  h.SetI32(DefRepDelay, 4);
+  h.SetI32(DefRepRate, -1);
+  h.SetI32(MaxScanRow, INT32_MIN);
+  h.SetI32(PointDevice, 1000);
+  h.SetScrollWheelGain(40);
+  h.SetU32(BeepLength, 255);
+  model::Settings s = Applied(h);
+  EXPECT_EQ(s.DefRepDelay, -1);
+  EXPECT_EQ(s.DefRepRate, -1);
+  EXPECT_EQ(s.MaxScanRow, 0);
+  EXPECT_EQ(s.PointDevice, -1);
+  EXPECT_EQ(s.ScrollWheelGain, 16);
+  EXPECT_EQ(s.BeepLength, 200);
+  h.SetScrollWheelGain(-5);  // below the field's range: kept as the file has it
+  h.SetI32(MaxScanRow, 17);
+  s = Applied(h);
+  EXPECT_EQ(s.ScrollWheelGain, -5);
+  EXPECT_EQ(s.MaxScanRow, 0);
 }
 
-TEST_F(AppStateTest, OutOfRangeSelectionsSelectNothing) {
-  app.doc.header.SetI32(DefRepDelay, 4);
-  app.doc.header.SetI32(DefRepRate, -1);
-  app.doc.header.SetI32(MaxScanRow, INT32_MIN);
-  app.doc.header.SetI32(PointDevice, 1000);
-  ApplyLoadedSettings(app);
-  const model::ShownSettings shown = ReadShownSettings(app.window);
-  EXPECT_EQ(shown.DefRepDelay, -1);
-  EXPECT_EQ(shown.DefRepRate, -1);
-  EXPECT_EQ(shown.MaxScanRow, 0);
-  EXPECT_EQ(shown.PointDevice, -1);
-}
-
-TEST_F(AppStateTest, GainFromTheHeaderGoesThroughTheFieldHandling) {
-  app.doc.header.SetScrollWheelGain(40);
-  ApplyLoadedSettings(app);
-  EXPECT_EQ(app.doc.def.settings.ScrollWheelGain, 16);
-  EXPECT_EQ(app.window.gain.text, "16");
-  app.doc.header.SetScrollWheelGain(-5);
-  ApplyLoadedSettings(app);
-  EXPECT_EQ(app.doc.def.settings.ScrollWheelGain, -5);
-  EXPECT_EQ(app.window.gain.text, "-5");
-}
-
-TEST_F(AppStateTest, LongBeepFromTheHeaderIsLimited) {
-  app.doc.header.SetU32(BeepLength, 255);
-  ApplyLoadedSettings(app);
-  EXPECT_EQ(app.doc.def.settings.BeepLength, 200);
-  EXPECT_EQ(app.window.beepLength.text, "200");
-}
-
-TEST_F(AppStateTest, MatrixCheckBoxKeepsItsOwnState) {
-  app.doc.options.matrixEnabled = true;
-  ApplyLoadedSettings(app);
-  EXPECT_TRUE(app.window.matrix.checked);
+TEST_F(AppStateTest, NewClearAllKeepsTheEnableBitsBeepAndSerial) {
+  model::Settings s;
+  s.EnableBits = 3;
+  s.BeepLength = 70;
+  s.SerialNumber = "SN-2";
+  s.ConfigFileName = "mine.DAT";
+  s.DebounceTime = 9;
+  s.Led2 = 4;
+  s.DefRepRate = 3;
+  model::ResetForNew(s);
+  model::Settings expected;
+  expected.EnableBits = 3;
+  expected.BeepLength = 70;
+  expected.SerialNumber = "SN-2";
+  EXPECT_EQ(s, expected);
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ TEST_F(ChangedDownloadTest, LogsAndTellsWhatWasSentThenTheVerify) {
   EXPECT_EQ(outcome, TransferOutcome::Done);
   EXPECT_EQ(link.transfers.at(0).kind + " " + std::to_string(link.transfers[0].count),
             "changed 3072");
-  EXPECT_EQ(app.window.progress.position, 100);
+  EXPECT_EQ(app.progress.position, 100);
   EXPECT_EQ(told, std::vector<std::string>{"Sent 3 of 768 words"});
   EXPECT_NE(log.text().find("Sent 3 of 768 words\n"), std::string::npos);
   Run(true, 768, 768, Verify::Same, Full::ManyDiffer);

@@ -49,13 +49,13 @@ class FileCommandsTest : public ::testing::Test {
 };
 
 TEST_F(FileCommandsTest, SavedFileLoadsBackWithItsNamesAndFields) {
-  app.window.serial.text = "SN-0042";
+  app.doc.def.settings.SerialNumber = "SN-0042";
   app.doc.def.stringWorkBuffer[3][0] = model::StringChar{0, 0x04, 0x1C, 0};
   app.doc.def.stringWorkBuffer[3][1] = model::StringChar{};
   model::SetFieldText(app.doc.def.keys[5].legend, "Esc");
   PackStrings(app, io);
   const std::string path = dir.File("Board.DAT");
-  app.window.fileName.text = "Board.DAT";
+  app.doc.def.settings.ConfigFileName = "Board.DAT";
   ASSERT_TRUE(WriteConfiguration(app, io, path));
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text, "Saved configuration file !");
@@ -70,9 +70,9 @@ TEST_F(FileCommandsTest, SavedFileLoadsBackWithItsNamesAndFields) {
   EXPECT_EQ(app.doc.baseName, "Board");
   EXPECT_EQ(app.doc.dataDirectory, std::filesystem::canonical(dir.path()).string() + "/");
   EXPECT_EQ(app.doc.chosenFileName, "Board.DAT");
-  EXPECT_EQ(app.window.fileName.text, "Board.DAT");
-  EXPECT_EQ(app.window.serial.text, "SN-0042");
-  EXPECT_EQ(app.window.debounce.text, "28");
+  EXPECT_EQ(app.doc.def.settings.ConfigFileName, "Board.DAT");
+  EXPECT_EQ(app.doc.def.settings.SerialNumber, "SN-0042");
+  EXPECT_EQ(app.doc.def.settings.DebounceTime, 28u);
   EXPECT_EQ(model::FieldText(app.doc.def.keys[5].legend), "Esc");
   EXPECT_EQ(model::StringLength(app.doc.def.stringWorkBuffer[3]), 1);
   EXPECT_EQ(app.doc.def.stringWorkBuffer[3][0].characterUSB, 0x04);
@@ -84,8 +84,8 @@ TEST_F(FileCommandsTest, FailedLoadTellsWhyAndChangesNothing) {
   model::AssignTableKey(app.doc.def.keys[9].layers[1], 31);
   app.doc.def.keys[9].layers[1].used = 1;
   app.doc.def.settings.GlobalRepeatDisable = 1;
-  app.window.serial.text = "SN-1";
-  app.window.fileName.text = app.doc.chosenFileName = "mine.DAT";
+  app.doc.def.settings.SerialNumber = "SN-1";
+  app.doc.def.settings.ConfigFileName = app.doc.chosenFileName = "mine.DAT";
   app.doc.baseName = "mine";
   const persist::HeaderImage header = app.doc.header;
   std::string foreign(20628, '\0');
@@ -99,7 +99,7 @@ TEST_F(FileCommandsTest, FailedLoadTellsWhyAndChangesNothing) {
     EXPECT_TRUE(app.doc.def.keys[9].layers[1].used == 1 && app.doc.def.keys[9].used == 1) << name;
     EXPECT_EQ(app.doc.def.settings.GlobalRepeatDisable, 1) << name;
     EXPECT_EQ(app.doc.def.settings.EnableBits, 1) << name;
-    EXPECT_EQ(app.window.serial.text + app.window.fileName.text, "SN-1mine.DAT") << name;
+    EXPECT_EQ(app.doc.def.settings.SerialNumber + app.doc.def.settings.ConfigFileName, "SN-1mine.DAT") << name;
     EXPECT_EQ(app.doc.baseName + app.doc.chosenFileName, "minemine.DAT") << name;
     EXPECT_EQ(app.doc.header.bytes, header.bytes) << name;
   }

@@ -48,7 +48,7 @@ class ImageCommandsTest : public ::testing::Test {
 TEST_F(ImageCommandsTest, VersionTextGivesTheFirmwareVersion) {
   SetVersionText(app, "V0527X keyboard");
   EXPECT_EQ(app.doc.firmwareVersion, 527);
-  EXPECT_EQ(app.window.version.text, "V0527X keyboard");
+  EXPECT_EQ(app.doc.versionText, "V0527X keyboard");
   SetVersionText(app, "Not found");
   EXPECT_EQ(app.doc.firmwareVersion, 0);
 }
@@ -82,7 +82,7 @@ TEST_F(ImageCommandsTest, GenerateNeverReplacesTheLoadedConfigurationFile) {
 
 TEST_F(ImageCommandsTest, ImageTextsComeFromTheWindowFields) {
   SetVersionText(app, "V0600 with a long product text");
-  app.window.serial.text = "SERIAL";
+  app.doc.def.settings.SerialNumber = "SERIAL";
   ASSERT_TRUE(BuildImageForUse(app, io));
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(&app.doc.image[0x670])), "V0600 with a lo");
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(&app.doc.image[0x630])), "SERIAL");
@@ -113,7 +113,7 @@ TEST_F(ImageCommandsTest, SaveAppliesTheNamingRuleAndWritesTheReportWhenAsked) {
   app.doc.dataDirectory.clear();
   EXPECT_TRUE(SaveSettings(app, io, Named("layout.old.cfg")));
   EXPECT_EQ(app.doc.baseName, "layout.old");
-  EXPECT_EQ(app.window.fileName.text, "layout.old.DAT");
+  EXPECT_EQ(app.doc.def.settings.ConfigFileName, "layout.old.DAT");
   EXPECT_EQ(std::filesystem::file_size(dir.File("layout.old.DAT")), 20628u);
   EXPECT_TRUE(std::filesystem::exists(dir.File("Saved.txt")));
   ASSERT_FALSE(messages.shown.empty());
@@ -126,7 +126,7 @@ TEST_F(ImageCommandsTest, CancelledSaveWritesAndChangesNothing) {
   app.doc.options.writeBinFile = true;
   EXPECT_FALSE(SaveSettings(app, io, Named("")));
   EXPECT_EQ(app.doc.baseName, "EEPkey");
-  EXPECT_EQ(app.window.fileName.text, "in.dat");
+  EXPECT_EQ(app.doc.def.settings.ConfigFileName, "in.dat");
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
   GenerateImageFiles(app, io);  // not the hidden ".BIN"
@@ -139,7 +139,7 @@ TEST_F(ImageCommandsTest, FailedSaveIsToldAndChangesNothing) {
   ASSERT_EQ(::mkfifo(dir.File("fifo.DAT").c_str(), 0600), 0);
   app.doc.options.writeSavedTxt = true;
   app.doc.dataDirectory = dir.File("gone") + "/";  // the report cannot be written either
-  app.window.fileName.text = "kept.DAT";
+  app.doc.def.settings.ConfigFileName = "kept.DAT";
   const std::string tooLong(252, 'n');
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"nodir/x", "nodir/x.DAT: No such file or directory"},
@@ -154,7 +154,7 @@ TEST_F(ImageCommandsTest, FailedSaveIsToldAndChangesNothing) {
     EXPECT_EQ(messages.shown[0].caption, "Save File");
     EXPECT_EQ(messages.shown[1].text,
               "Cannot open: " + dir.File("gone/Saved.txt") + ": No such file or directory");
-    EXPECT_EQ(app.window.fileName.text, "kept.DAT");
+    EXPECT_EQ(app.doc.def.settings.ConfigFileName, "kept.DAT");
     EXPECT_EQ(app.doc.baseName, "EEPkey");
   }
 }
@@ -166,7 +166,7 @@ TEST_F(ImageCommandsTest, SaveNamesTheFileOnlyAndImagesGoBesideIt) {
   SetVersionText(app, "V0527");
   ASSERT_TRUE(SaveSettings(app, io, Named("dir.with.dot/deep")));
   EXPECT_TRUE(std::filesystem::exists(dir.File("dir.with.dot/deep.DAT")));
-  EXPECT_EQ(app.window.fileName.text, "deep.DAT");
+  EXPECT_EQ(app.doc.def.settings.ConfigFileName, "deep.DAT");
   EXPECT_EQ(app.doc.baseName, "deep");
   GenerateImageFiles(app, io);
   EXPECT_TRUE(std::filesystem::exists(dir.File("dir.with.dot/deep.BIN")));
@@ -186,7 +186,7 @@ TEST_F(ImageCommandsTest, SaveAfterLoadingALowerCaseNameReplacesThatFile) {
   app.doc.def.settings.PrefixMakeBreak = 1;
   ASSERT_TRUE(SaveSettings(app, io, Named("a.dat")));
   EXPECT_FALSE(std::filesystem::exists(dir.File("a.DAT")));
-  EXPECT_EQ(app.window.fileName.text, "a.dat");
+  EXPECT_EQ(app.doc.def.settings.ConfigFileName, "a.dat");
   StartApplication(app);
   ASSERT_TRUE(LoadSettingsFile(app, io, dir.File("a.dat")));
   EXPECT_EQ(app.doc.def.settings.PrefixMakeBreak, 1);
@@ -209,13 +209,13 @@ TEST_F(ImageCommandsTest, DecodedImageReachesTheWindow) {
   std::copy_n(serial, sizeof serial, app.doc.image.begin() + 0x630);
   app.doc.def.stringWorkBuffer[5][0] = model::StringChar{0, 0x09, 0, 0};  // not on the keyboard
   DecodeReadImage(app);
-  EXPECT_EQ(app.window.serial.text, "SN-77");
+  EXPECT_EQ(app.doc.def.settings.SerialNumber, "SN-77");
   EXPECT_TRUE(app.doc.def.stringWorkBuffer[5][0].IsTerminator());
   EXPECT_FALSE(HasUnsavedChanges(app));
   EXPECT_EQ(app.doc.def.keys[0].layers[2].used, 1);
   EXPECT_EQ(app.doc.def.keys[0].layers[2].ibmkey, 3);
-  EXPECT_EQ(app.window.debounce.text, "99");
-  EXPECT_EQ(ReadShownSettings(app.window).MaxScanRow, 14);  // 27 as firmware 527 stores it
+  EXPECT_EQ(app.doc.def.settings.DebounceTime, 99u);
+  EXPECT_EQ(app.doc.def.settings.MaxScanRow, 14);  // 27 as firmware 527 stores it
 }
 
 }  // namespace

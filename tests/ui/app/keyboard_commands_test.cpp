@@ -52,8 +52,8 @@ TEST_F(KeyboardCommandsTest, ProgramDownloadsTheFirst3072BytesWithProgress) {
   EXPECT_EQ(link.transfers[0].address, 0u);
   EXPECT_EQ(link.transfers[0].count, 3072u);
   EXPECT_EQ(link.transfers[0].data[0], 0x0E);
-  EXPECT_EQ(app.window.progress.maximum, 100);
-  EXPECT_EQ(app.window.progress.position, 100);
+  EXPECT_EQ(app.progress.maximum, 100);
+  EXPECT_EQ(app.progress.position, 100);
 }
 
 TEST_F(KeyboardCommandsTest, RefusedDownloadReportsProgrammingFailed) {
@@ -120,13 +120,13 @@ TEST_F(KeyboardCommandsTest, MatrixSwitchFollowsTheVersionText) {
   EXPECT_EQ(link.transfers[0].data, (std::vector<unsigned char>{0, 0, 0, 0xB1}));
   EXPECT_EQ(link.transfers[1].data, (std::vector<unsigned char>{0, 0, 0, 0xC2}));
   EXPECT_EQ(Texts(), (std::vector<std::string>{"SetFocus|Matrix enabled"}));
-  EXPECT_FALSE(app.window.matrix.checked);
+  EXPECT_FALSE(app.doc.options.matrixEnabled);
 
   link.version = "V0527";
   DetectionStep(app, link);
   EnableMatrix(app, io, link);
   EXPECT_EQ(link.transfers.back().data[3], 0xC2);
-  EXPECT_FALSE(app.window.matrix.checked);
+  EXPECT_FALSE(app.doc.options.matrixEnabled);
 }
 
 TEST(SupportsMatrixSwitch, NeedsAnXFromPositionFourOn) {
@@ -139,14 +139,14 @@ TEST(SupportsMatrixSwitch, NeedsAnXFromPositionFourOn) {
 }
 
 TEST_F(KeyboardCommandsTest, CommandLineConfigurationLoadsOnce) {
-  app.window.fileName.text = "Board.DAT";
+  app.doc.def.settings.ConfigFileName = "Board.DAT";
   ASSERT_TRUE(WriteConfiguration(app, io, dir.File("Board.DAT")));
   messages.shown.clear();
   StartApplication(app, dir.File("Board.DAT"));
   CheckKeyboardPresence(app, io, link);
   EXPECT_EQ(Texts(), (std::vector<std::string>{"Load|Loaded configuration file !"}));
   EXPECT_EQ(app.doc.baseName, "Board");
-  EXPECT_EQ(app.window.fileName.text, "Board.DAT");
+  EXPECT_EQ(app.doc.def.settings.ConfigFileName, "Board.DAT");
   EXPECT_EQ(app.doc.dataDirectory, std::filesystem::canonical(dir.path()).string() + "/");
   CheckKeyboardPresence(app, io, link);
   EXPECT_EQ(messages.shown.size(), 1u);
@@ -159,7 +159,7 @@ TEST_F(KeyboardCommandsTest, RefusedMatrixSwitchOffLeavesTheBoxTicked) {
   link.programResult = 0;
   link.status = LinkStatus::ReportFailed;
   EXPECT_FALSE(EnableMatrix(app, io, link));
-  EXPECT_TRUE(app.window.matrix.checked);  // the keyboard's matrix is still on
+  EXPECT_TRUE(app.doc.options.matrixEnabled);  // the keyboard's matrix is still on
   EXPECT_EQ(Texts().back(),
             "Enable matrix|The keyboard did not take the switch: its matrix stays on.");
 }
@@ -172,7 +172,7 @@ class CommandLineTest : public KeyboardCommandsTest {
     StartApplication(source);
     model::AssignTableKey(source.doc.def.keys[0].layers[0], 31);
     source.doc.def.keys[0].layers[0].used = 1;
-    source.window.serial.text = "SN-5";
+    source.doc.def.settings.SerialNumber = "SN-5";
     EXPECT_TRUE(WriteConfiguration(source, io, dir.File(name)));
     messages.shown.clear();
     return dir.File(name);
@@ -192,7 +192,7 @@ TEST_F(CommandLineTest, FailedLoadStopsTheCommandsThatNeedItAndStaysPending) {
   EXPECT_EQ(ReadKeyboard(app, io, link), TransferOutcome::NotLoaded);
   EXPECT_EQ(Texts().back(), "Reading|BAD.DAT was not loaded, so the keyboard was not read.");
   EXPECT_TRUE(link.transfers.empty());
-  EXPECT_EQ(app.window.fileName.text, "in.dat");
+  EXPECT_EQ(app.doc.def.settings.ConfigFileName, "in.dat");
 }
 
 TEST_F(CommandLineTest, PathIsTakenFromTheStartDirectoryAndTheSerialIsShown) {
@@ -204,7 +204,7 @@ TEST_F(CommandLineTest, PathIsTakenFromTheStartDirectoryAndTheSerialIsShown) {
   std::filesystem::current_path(dir.File("elsewhere"));  // as the Load File dialog may
   EXPECT_EQ(ProgramKeyboard(app, io, link), TransferOutcome::Done);
   std::filesystem::current_path(home);
-  EXPECT_EQ(app.window.serial.text, "SN-5");
+  EXPECT_EQ(app.doc.def.settings.SerialNumber, "SN-5");
   EXPECT_EQ(app.doc.image[0x630], 'S');
   EXPECT_EQ(app.doc.def.keys[0].layers[0].ibmkey, 31);
 }
@@ -224,7 +224,7 @@ TEST_F(CommandLineTest, PendingFileNeverReplacesTheUsersOwnDefinition) {
     StartApplication(app, board);
     first();
     CheckKeyboardPresence(app, io, link);
-    EXPECT_NE(app.window.fileName.text, "Board.DAT");
+    EXPECT_NE(app.doc.def.settings.ConfigFileName, "Board.DAT");
   }
 }
 

@@ -20,7 +20,7 @@ std::unique_ptr<AppState> RandomWindow(eeprom::test::RandomDefinitions& random) 
   auto app = std::make_unique<AppState>();
   StartApplication(*app);
   random.Fill(app->doc.def);
-  model::GlobalSettings& s = app->doc.def.settings;
+  model::Settings& s = app->doc.def.settings;
   for (std::uint8_t* flag : {&s.GlobalRepeatDisable, &s.AnyKeyRelease, &s.PrefixMakeBreak})
     *flag = static_cast<std::uint8_t>(random.Int(0, 1));
   s.EnableBits = static_cast<std::uint8_t>(random.Int(0, 3));
@@ -28,14 +28,15 @@ std::unique_ptr<AppState> RandomWindow(eeprom::test::RandomDefinitions& random) 
   for (std::int32_t* led : {&s.Led1, &s.Led2, &s.Led3, &s.Led4}) *led = random.Int(0, 5);
   for (std::uint8_t& p : app->doc.def.pointDeviceParams)
     p = static_cast<std::uint8_t>(random.Int(0, 255));
-  MainWindowModel& w = app->window;
-  SetGainText(w, s, std::to_string(random.Int(0, 16)));
-  for (ComboBox* box : {&w.repeatDelay, &w.repeatRate, &w.maxScanRow, &w.pointDevice})
-    box->Select(random.Int(0, static_cast<int>(box->items.size()) - 1));
-  w.debounce.text = std::to_string(random.Int(0, 255));
-  w.serial.text.clear();
-  for (int n = random.Int(0, 40); n > 0; --n)
-    w.serial.text += static_cast<char>(random.Int(32, 126));
+  s.ScrollWheelGain = static_cast<std::int8_t>(random.Int(0, 16));
+  s.DefRepDelay = random.Int(0, 3);
+  s.DefRepRate = random.Int(0, 31);
+  s.MaxScanRow = random.Int(1, 16);
+  s.PointDevice = random.Int(0, 2);
+  s.DebounceTime = static_cast<std::uint32_t>(random.Int(0, 255));
+  s.SerialNumber.clear();
+  for (int n = random.Int(0, 31); n > 0; --n)
+    s.SerialNumber += static_cast<char>(random.Int(32, 126));
   return app;
 }
 

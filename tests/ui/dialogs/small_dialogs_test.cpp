@@ -10,7 +10,7 @@ namespace veltrane::ui {
 namespace {
 
 TEST(LedDialog, PickIsStoredAtOnceAndCancelKeepsIt) {
-  model::GlobalSettings settings;
+  model::Settings settings;
   settings.Led3 = 5;
   LedDialogModel dialog = OpenLedDialog(settings, 2);
   EXPECT_EQ(dialog.led.items.size(), 6u);
@@ -25,7 +25,7 @@ TEST(LedDialog, PickIsStoredAtOnceAndCancelKeepsIt) {
 }
 
 TEST(LedDialog, ValuesAndSlotsOutsideTheListAreHarmless) {
-  model::GlobalSettings settings;
+  model::Settings settings;
   settings.Led1 = 9;
   settings.Led2 = -1;
   EXPECT_EQ(OpenLedDialog(settings, 1).led.selection, -1);

@@ -58,7 +58,9 @@ class ControllerTest : public ::testing::Test {
     home = std::filesystem::current_path();
     std::filesystem::current_path(dir.path());
     StartApplication(app);
-    host.target = &app.window.editTarget;
+    CreateMainWindowControls(view);
+    RefreshControls(app, view);
+    host.target = &view.editTarget;
     host.messages = &messages;
   }
   void TearDown() override { std::filesystem::current_path(home); }
@@ -66,7 +68,7 @@ class ControllerTest : public ::testing::Test {
     for (int code : codes) controller.OnMainWindowKey(code);
   }
   bool AllPictures(KeyPicture picture) const {
-    for (KeyPicture p : app.window.keyPictures)
+    for (KeyPicture p : view.keyPictures)
       if (p != picture) return false;
     return true;
   }
@@ -82,7 +84,8 @@ class ControllerTest : public ::testing::Test {
   FakeLink link;
   ScriptedHost host;
   AppState app;
-  MainWindowController controller{app, io, link, host};
+  MainWindowModel view;
+  MainWindowController controller{app, view, io, link, host};
 };
 
 TEST_F(ControllerTest, EveryPositionShowsTheRedCrossAfterStartUpAndAfterNewClearAll) {
@@ -90,16 +93,16 @@ TEST_F(ControllerTest, EveryPositionShowsTheRedCrossAfterStartUpAndAfterNewClear
   Key(2, 3).enabled = 0;
   Key(4, 4).used = 0;
   app.doc.def.settings.Led2 = 4;
-  app.window.fileName.text = "mine.DAT";
-  app.window.repeatRate.Select(3);
-  controller.OnFieldEdited(id::kGain, "9");
+  app.doc.def.settings.ConfigFileName = "mine.DAT";
+  app.doc.def.settings.DefRepRate = 3;
+  controller.OnFieldCommitted(id::kGain, "9");
   host.choice = SaveChoice::Discard;
   controller.OnCommand(id::kNewClearAll);
   EXPECT_EQ(host.asked, std::vector<std::string>{"mine.DAT"});
   EXPECT_TRUE(AllPictures(KeyPicture::Incomplete));
-  EXPECT_EQ(app.window.ledPictures[1], KeyPicture::LedOff);
-  EXPECT_EQ(app.window.fileName.text, "in.dat");
-  EXPECT_EQ(app.window.repeatRate.selection, 7);
+  EXPECT_EQ(view.ledPictures[1], KeyPicture::LedOff);
+  EXPECT_EQ(view.fileName.text, "in.dat");
+  EXPECT_EQ(view.repeatRate.selection, 7);
   EXPECT_EQ(app.doc.def.settings.ScrollWheelGain, 1);
 }
 
@@ -117,31 +120,31 @@ TEST_F(ControllerTest, PictureFollowsStateThenTheWholeKeyTypeByte) {
   for (const auto& [type, picture] : byType) {
     Key(0, 0).complete = 1;
     Key(0, 0).layers[0].keytype = type;
-    RefreshControls(app);
-    EXPECT_EQ(app.window.keyPictures[0], picture) << int(type);
+    RefreshControls(app, view);
+    EXPECT_EQ(view.keyPictures[0], picture) << int(type);
   }
   Key(0, 1).enabled = 0;
   Key(0, 2).used = 0;
   Key(0, 3).enabled = 2;  // neither 0 nor 1: the key type decides
   Key(0, 3).layers[0].keytype = model::STRING_KEY;
-  RefreshControls(app);
-  EXPECT_EQ(app.window.keyPictures[1], KeyPicture::Disabled);
-  EXPECT_EQ(app.window.keyPictures[2], KeyPicture::Unused);
-  EXPECT_EQ(app.window.keyPictures[3], KeyPicture::String);
-  EXPECT_NE(app.window.keyTooltips[0].find("layer [0,0]"), std::string::npos);
+  RefreshControls(app, view);
+  EXPECT_EQ(view.keyPictures[1], KeyPicture::Disabled);
+  EXPECT_EQ(view.keyPictures[2], KeyPicture::Unused);
+  EXPECT_EQ(view.keyPictures[3], KeyPicture::String);
+  EXPECT_NE(view.keyTooltips[0].find("layer [0,0]"), std::string::npos);
 }
 
 TEST_F(ControllerTest, ShortcutOpensThePositionWithTheQuestionMark) {
   KeyPicture shown = KeyPicture::Unused;
-  host.duringDialog = [&] { shown = app.window.keyPictures[127]; };
+  host.duringDialog = [&] { shown = view.keyPictures[127]; };
   Keys({222, 'P', 'H'});
   ASSERT_EQ(host.opened.size(), 1u);
   EXPECT_TRUE(host.opened[0].editing);
   EXPECT_EQ(host.opened[0].row, 15);
   EXPECT_EQ(host.opened[0].column, 7);
   EXPECT_EQ(shown, KeyPicture::Editing);
-  EXPECT_FALSE(app.window.editTarget.editing);
-  EXPECT_EQ(app.window.keyPictures[127], KeyPicture::Incomplete);
+  EXPECT_FALSE(view.editTarget.editing);
+  EXPECT_EQ(view.keyPictures[127], KeyPicture::Incomplete);
 
   Keys({222, 'A', 'I'});       // no column "I"
   Keys({222, '5', 'A', 'B'});  // a digit ends the sequence
@@ -157,25 +160,25 @@ TEST_F(ControllerTest, NoOtherCommandStartsWhileOneRuns) {
     controller.OnCommand(id::kGlobalRepeat);
     controller.OnMainWindowKey(222);
   };
-  app.window.fileName.text = "kept.DAT";
+  app.doc.def.settings.ConfigFileName = "kept.DAT";
   controller.OnCommand(id::kFirstKeyButton);
-  EXPECT_EQ(app.window.fileName.text, "kept.DAT");
+  EXPECT_EQ(view.fileName.text, "kept.DAT");
   EXPECT_EQ(app.doc.def.settings.GlobalRepeatDisable, 0);
-  EXPECT_EQ(app.window.shortcutCount, 0);
+  EXPECT_EQ(view.shortcutCount, 0);
   controller.OnCommand(id::kGlobalRepeat);
-  EXPECT_TRUE(app.window.globalRepeat.checked);
+  EXPECT_TRUE(view.globalRepeat.checked);
 }
 
 TEST_F(ControllerTest, GenerateIsEnabledExactlyWhileAnImageFileIsChecked) {
-  EXPECT_FALSE(app.window.generateEnabled);
+  EXPECT_FALSE(view.generateEnabled);
   controller.OnCommand(id::kWriteBin);
-  EXPECT_TRUE(app.window.generateEnabled);
+  EXPECT_TRUE(view.generateEnabled);
   controller.OnCommand(id::kWriteTxt);
   controller.OnCommand(id::kWriteBin);
-  EXPECT_TRUE(app.window.generateEnabled);
-  EXPECT_FALSE(app.window.writeBin.checked);
+  EXPECT_TRUE(view.generateEnabled);
+  EXPECT_FALSE(view.writeBin.checked);
   controller.OnCommand(id::kWriteTxt);
-  EXPECT_FALSE(app.window.generateEnabled);
+  EXPECT_FALSE(view.generateEnabled);
 }
 
 TEST_F(ControllerTest, SaveBuildsBeforeAskingAndNamesTheFiles) {
@@ -189,14 +192,14 @@ TEST_F(ControllerTest, SaveBuildsBeforeAskingAndNamesTheFiles) {
   controller.OnCommand(id::kSave);
   EXPECT_EQ(host.messagesBeforeSaveDialog, 1u);
   EXPECT_EQ(app.doc.baseName, "Keys.old");
-  EXPECT_EQ(app.window.fileName.text, "Keys.old.DAT");
+  EXPECT_EQ(view.fileName.text, "Keys.old.DAT");
   EXPECT_TRUE(std::filesystem::exists(dir.File("Keys.old.DAT")));
 
   messages.shown.clear();
   host.saveAnswer = "";
   controller.OnCommand(id::kSave);
   EXPECT_EQ(app.doc.baseName, "Keys.old");  // a cancelled save changes nothing
-  EXPECT_EQ(app.window.fileName.text, "Keys.old.DAT");
+  EXPECT_EQ(view.fileName.text, "Keys.old.DAT");
   EXPECT_FALSE(std::filesystem::exists(dir.File(".DAT")));
   EXPECT_EQ(messages.shown.size(), 1u);  // only the image build's box
 }
@@ -205,14 +208,14 @@ TEST_F(ControllerTest, CommandLineFileIsLoadedOnceByWhicheverCommandChecksFirst)
   {
     AppState other;
     StartApplication(other);
-    other.window.serial.text = "SN-7";
+    other.doc.def.settings.SerialNumber = "SN-7";
     ASSERT_TRUE(persist::WriteConfigFile(dir.File("Board.DAT"), other.doc.def,
-                                         ReadShownSettings(other.window), other.doc.header));
+                                         other.doc.header));
   }
   StartApplication(app, dir.File("Board.DAT"));
   app.doc.chosenFileName = "earlier.DAT";
   controller.OnCommand(id::kProgram);
-  EXPECT_EQ(app.window.fileName.text, "Board.DAT");
+  EXPECT_EQ(view.fileName.text, "Board.DAT");
   EXPECT_EQ(app.doc.baseName, "Board");
   EXPECT_EQ(app.doc.chosenFileName, "earlier.DAT");
   EXPECT_EQ(app.doc.dataDirectory, dir.path() + "/");
@@ -225,22 +228,22 @@ TEST_F(ControllerTest, LoadCancelledChangesNothing) {
   app.doc.header.SetText(persist::header::SerialNumber, "SN-9");
   app.doc.header.SetScrollWheelGain(20);
   app.doc.chosenFileName = "last.DAT";
-  app.window.serial.text = "typed";
+  app.doc.def.settings.SerialNumber = "typed";
   host.choice = SaveChoice::Discard;
   controller.OnCommand(id::kLoad);
   EXPECT_EQ(host.asked, std::vector<std::string>{"in.dat"});
-  EXPECT_EQ(app.window.fileName.text, "in.dat");
-  EXPECT_EQ(app.window.serial.text, "typed");
-  EXPECT_EQ(app.window.gain.text, "1");
+  EXPECT_EQ(view.fileName.text, "in.dat");
+  EXPECT_EQ(view.serial.text, "typed");
+  EXPECT_EQ(view.gain.text, "1");
   EXPECT_EQ(app.doc.def.settings.ScrollWheelGain, 1);
 }
 
 TEST_F(ControllerTest, UnsavedChangesMarkTheTitleAndAreAskedAboutBeforeTheyAreLost) {
-  EXPECT_FALSE(app.window.modified);
+  EXPECT_FALSE(view.modified);
   controller.OnCommand(id::kGlobalRepeat);
-  EXPECT_TRUE(app.window.modified);
+  EXPECT_TRUE(view.modified);
   controller.OnCommand(id::kGlobalRepeat);  // back as it was
-  EXPECT_FALSE(app.window.modified);
+  EXPECT_FALSE(view.modified);
   controller.OnSelection(id::kRepeatRate, 2);
 
   // Cancel keeps everything; each of these commands asks first.
@@ -248,7 +251,7 @@ TEST_F(ControllerTest, UnsavedChangesMarkTheTitleAndAreAskedAboutBeforeTheyAreLo
     controller.OnCommand(command);
   EXPECT_EQ(host.asked, std::vector<std::string>(4, "in.dat"));
   EXPECT_FALSE(host.exited);
-  EXPECT_EQ(app.window.repeatRate.selection, 2);
+  EXPECT_EQ(view.repeatRate.selection, 2);
   EXPECT_TRUE(link.transfers.empty());
 
   // Save runs the Save command; a cancelled Save File dialog cancels the exit too.
@@ -268,7 +271,7 @@ TEST_F(ControllerTest, UnsavedChangesMarkTheTitleAndAreAskedAboutBeforeTheyAreLo
   host.choice = SaveChoice::Discard;
   controller.OnCommand(id::kRead);
   EXPECT_EQ(link.transfers.size(), 1u);
-  EXPECT_FALSE(app.window.modified);  // the definition read is the kept one
+  EXPECT_FALSE(view.modified);  // the definition read is the kept one
 }
 
 TEST_F(ControllerTest, DownloadOfTheCommandLineFileShowsItFirst) {
@@ -279,48 +282,48 @@ TEST_F(ControllerTest, DownloadOfTheCommandLineFileShowsItFirst) {
     other.doc.def.keys[0].layers[0].used = 1;
     other.doc.def.keys[0].complete = 1;
     ASSERT_TRUE(persist::WriteConfigFile(dir.File("Board.DAT"), other.doc.def,
-                                         ReadShownSettings(other.window), other.doc.header));
+                                         other.doc.header));
   }
   StartApplication(app, dir.File("Board.DAT"));
   int repaintsAtDownload = -1;
   link.duringTransfer = [&] { repaintsAtDownload = host.repaints; };
   controller.OnCommand(id::kProgram);
   EXPECT_GT(repaintsAtDownload, 0);
-  EXPECT_EQ(app.window.keyPictures[0], KeyPicture::Complete);
+  EXPECT_EQ(view.keyPictures[0], KeyPicture::Complete);
 }
 
 TEST_F(ControllerTest, FieldsAndTogglesFollowTheirRules) {
   controller.OnCommand(id::kActivateBeep);
   EXPECT_EQ(app.doc.def.settings.BeepLength, 100);
-  EXPECT_TRUE(app.window.beepLength.enabled);
-  controller.OnFieldEdited(id::kBeepLength, "250");
+  EXPECT_TRUE(view.beepLength.enabled);
+  controller.OnFieldCommitted(id::kBeepLength, "250");
   EXPECT_EQ(app.doc.def.settings.BeepLength, 200);
-  EXPECT_EQ(app.window.beepLength.text, "200");
-  controller.OnFieldEdited(id::kBeepLength, "0");
-  EXPECT_FALSE(app.window.beepLength.enabled);
-  EXPECT_FALSE(app.window.beep.checked);
+  EXPECT_EQ(view.beepLength.text, "200");
+  controller.OnFieldCommitted(id::kBeepLength, "0");
+  EXPECT_FALSE(view.beepLength.enabled);
+  EXPECT_FALSE(view.beep.checked);
 
-  controller.OnFieldEdited(id::kGain, "17");
-  EXPECT_EQ(app.window.gain.text, "16");
-  controller.OnFieldEdited(id::kGain, "x");  // not a number: the gain stays
+  controller.OnFieldCommitted(id::kGain, "17");
+  EXPECT_EQ(view.gain.text, "16");
+  controller.OnFieldCommitted(id::kGain, "x");  // not a number: the gain stays
   EXPECT_EQ(app.doc.def.settings.ScrollWheelGain, 16);
 
   controller.OnCommand(id::kEnablePointing);
-  EXPECT_TRUE(app.window.enablePointing.checked);
-  EXPECT_EQ(app.window.pointDevice.selection, 1);
-  EXPECT_TRUE(app.window.pointDevice.enabled);
+  EXPECT_TRUE(view.enablePointing.checked);
+  EXPECT_EQ(view.pointDevice.selection, 1);
+  EXPECT_TRUE(view.pointDevice.enabled);
   controller.OnCommand(id::kEnablePointing);
-  EXPECT_EQ(app.window.pointDevice.selection, 0);
-  EXPECT_FALSE(app.window.pointDevice.enabled);
+  EXPECT_EQ(view.pointDevice.selection, 0);
+  EXPECT_FALSE(view.pointDevice.enabled);
 
   link.version = "V0527";
   controller.OnCommand(id::kCheckPresence);
   controller.OnCommand(id::kEnableMatrix);
-  EXPECT_FALSE(app.window.matrix.checked);
+  EXPECT_FALSE(view.matrix.checked);
   link.version = "V0527X";
   controller.OnCommand(id::kCheckPresence);
   controller.OnCommand(id::kEnableMatrix);
-  EXPECT_TRUE(app.window.matrix.checked);
+  EXPECT_TRUE(view.matrix.checked);
   EXPECT_EQ(link.transfers.back().data[3], kMatrixOn);
 }
 

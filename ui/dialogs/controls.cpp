@@ -1,4 +1,4 @@
-#include "ui/app/controls.h"
+#include "ui/dialogs/controls.h"
 
 namespace veltrane::ui {
 

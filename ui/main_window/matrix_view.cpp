@@ -1,4 +1,4 @@
-#include "ui/app/matrix_view.h"
+#include "ui/main_window/matrix_view.h"
 
 #include "model/diagnostics.h"
 #include "model/key_tables.h"
