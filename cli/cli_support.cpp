@@ -10,7 +10,6 @@ namespace veltrane::cli {
 void StderrMessages::Show(std::string_view text, std::string_view caption, model::MessageIcon) {
   // Texts with their own line end (the library's formats) print as one line.
   while (!text.empty() && text.back() == '\n') text.remove_suffix(1);
-  if (caption == kLibraryCaption && text != "Done") ++libraryFailures_;
   std::string line;
   if (!caption.empty()) line.append(EscapeControls(caption)).append(": ");
   line.append(EscapeControls(text));

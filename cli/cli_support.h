@@ -13,6 +13,7 @@
 #include "model/diagnostics.h"
 #include "ui/app/app_state.h"
 #include "ui/app/log_file.h"
+#include "ui/app/outcome.h"
 #include "ui/app/services.h"
 
 namespace veltrane::cli {
@@ -21,23 +22,18 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 
-// The caption of every message box the keyboard library shows.
-inline constexpr std::string_view kLibraryCaption = "nirvex";
-
 // Every message box becomes one line on stderr: "caption: text", or the text
 // alone for a box without a caption of its own, with control characters
 // escaped (a library message may quote what the keyboard sent).
 class StderrMessages : public model::MessageSink {
  public:
   void Show(std::string_view text, std::string_view caption, model::MessageIcon icon) override;
-  // How many failures the keyboard library has shown so far: its messages
-  // other than "Done". A failure may come after a call the library counts
-  // as a success, such as a close that failed after a complete block.
-  int LibraryFailures() const { return libraryFailures_; }
-
- private:
-  int libraryFailures_ = 0;
 };
+
+// The exit status of a command's outcome.
+inline int ExitStatus(const ui::Outcome& outcome) {
+  return outcome.ok() ? kExitOk : kExitFailed;
+}
 
 // Options of the form --name VALUE, --name=VALUE or -x VALUE, and positional
 // arguments. "--" ends the options: every word after it is positional.

@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "cli/cli_support.h"
-#include "eeprom/image_files.h"
 #include "ui/app/file_commands.h"
 
 namespace veltrane::cli {
@@ -31,10 +30,8 @@ int RunReport(int argc, char** argv) {
   ui::PackStrings(run.app, run.io);
   const std::string path = args.Option("--output").value_or(ui::DefaultReportPath(run.app));
   if (ui::WouldReplaceInput(run.io, args.positional[0], path)) return kExitFailed;
-  if (!eeprom::WriteOrTell(path, ui::WriteReport(run.app, path), run.messages)) {
-    return kExitFailed;
-  }
-  return kExitOk;
+  return ExitStatus(
+      ui::Told(run.io, ui::Command::WriteFile, ui::WrittenFile(ui::WriteReport(run.app, path), path)));
 }
 
 int RunConvert(int argc, char** argv) {
@@ -50,9 +47,8 @@ int RunConvert(int argc, char** argv) {
   if (!ui::LoadSettingsFile(run.app, run.io, args.positional[0])) return kExitFailed;
   ui::PackStrings(run.app, run.io);
   run.app.doc.def.settings.ConfigFileName = ui::FileNameOf(args.positional[1]);
-  return ui::WriteConfiguration(run.app, run.io, args.positional[1], ui::WriteFailure::Tell)
-             ? kExitOk
-             : kExitFailed;
+  return ExitStatus(
+      ui::WriteConfiguration(run.app, run.io, args.positional[1], ui::WriteFailure::Tell));
 }
 
 }  // namespace veltrane::cli

@@ -39,7 +39,7 @@ int RunBuild(int argc, char** argv) {
   ui::AppState& app = run.app;
   if (!ui::LoadSettingsFile(app, run.io, args.positional[0])) return kExitFailed;
   ui::SetVersionText(app, args.Option("--version-text").value_or(""));
-  if (!ui::BuildImageForUse(app, run.io)) return kExitFailed;
+  if (!ui::BuildImageForUse(app, run.io).ok()) return kExitFailed;
 
   const auto bin = args.Option("--bin");
   const auto txt = args.Option("--txt");
@@ -48,16 +48,13 @@ int RunBuild(int argc, char** argv) {
   for (const std::string& output : (bin || txt) ? std::vector{bin.value_or(""), txt.value_or("")}
                                                 : std::vector{base + ".BIN", base + ".TXT"})
     if (!output.empty() && ui::WouldReplaceInput(run.io, input, output)) return kExitFailed;
+  if (!bin && !txt) return ExitStatus(ui::WriteImageFiles(app, run.io, true, true));
   bool ok = true;
-  if (!bin && !txt) {
-    ok = eeprom::WriteImageFiles(app.doc.image, true, true, app.doc.dataDirectory, app.doc.baseName,
-                                 run.messages);
-  } else {
-    if (bin)
-      ok = eeprom::WriteOrTell(*bin, eeprom::WriteBinFile(*bin, app.doc.image), run.messages) && ok;
-    if (txt)
-      ok = eeprom::WriteOrTell(*txt, eeprom::WriteTxtFile(*txt, app.doc.image), run.messages) && ok;
-  }
+  const auto write = [&](const std::string& path, const fileaccess::Status& written) {
+    ok = ui::Told(run.io, ui::Command::WriteFile, ui::WrittenFile(written, path)).ok() && ok;
+  };
+  if (bin) write(*bin, eeprom::WriteBinFile(*bin, app.doc.image));
+  if (txt) write(*txt, eeprom::WriteTxtFile(*txt, app.doc.image));
   return ok ? kExitOk : kExitFailed;
 }
 
@@ -79,7 +76,7 @@ int RunDecode(int argc, char** argv) {
   if (!ui::LoadImageFile(app, run.io, args.positional[0])) return kExitFailed;
   ui::SetVersionText(app, args.Option("--version-text").value_or(""));
   ui::DecodeReadImage(app);
-  return ui::SaveDecodedDefinition(app, run.io, *output) ? kExitOk : kExitFailed;
+  return ExitStatus(ui::SaveDecodedDefinition(app, run.io, *output));
 }
 
 }  // namespace veltrane::cli

@@ -55,9 +55,7 @@ int ProgramChangedWords(Run& run, ui::NirvexLink& link) {
   const ui::ChangedDownload download = ui::ProgramChangedWords(
       run.app, run.io, link,
       [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); });
-  return download.outcome == ui::TransferOutcome::Done && run.messages.LibraryFailures() == 0
-             ? kExitOk
-             : kExitFailed;
+  return ExitStatus(download.outcome);
 }
 
 }  // namespace
@@ -84,11 +82,10 @@ int RunProgram(int argc, char** argv) {
   ui::NirvexLink link(run.messages);
   ShowProgressOnTerminal(app);
   if (args.Flag("--changed-only")) return ProgramChangedWords(run, link);
-  if (ui::ProgramKeyboard(app, run.io, link) != ui::TransferOutcome::Done) return kExitFailed;
+  if (!ui::ProgramKeyboard(app, run.io, link).ok()) return kExitFailed;
   const bool verified =
       !args.Flag("--verify") || ui::VerifyDownload(app, run.io, link) == ui::VerifyOutcome::Same;
-  // The library counts a block whose close failed as written; its message still is a failure.
-  return verified && run.messages.LibraryFailures() == 0 ? kExitOk : kExitFailed;
+  return verified ? kExitOk : kExitFailed;
 }
 
 int RunRead(int argc, char** argv) {
@@ -104,13 +101,14 @@ int RunRead(int argc, char** argv) {
     return kExitFailed;  // the copy and the definition would be one file
   ui::NirvexLink link(run.messages);
   ShowProgressOnTerminal(run.app);
-  if (ui::ReadKeyboard(run.app, run.io, link) != ui::TransferOutcome::Done) return kExitFailed;
-  bool ok = run.messages.LibraryFailures() == 0;
+  if (!ui::ReadKeyboard(run.app, run.io, link).ok()) return kExitFailed;
+  bool ok = true;
   // The copy holds the image as read: it is written before the save builds a new one.
   if (const auto copy = args.Option("--copy"))
-    ok = eeprom::WriteOrTell(*copy, eeprom::WriteBinFile(*copy, run.app.doc.image), run.messages) &&
-         ok;
-  ok = ui::SaveDecodedDefinition(run.app, run.io, *output) && ok;
+    ok = ui::Told(run.io, ui::Command::WriteFile,
+                  ui::WrittenFile(eeprom::WriteBinFile(*copy, run.app.doc.image), *copy))
+             .ok();
+  ok = ui::SaveDecodedDefinition(run.app, run.io, *output).ok() && ok;
   return ok ? kExitOk : kExitFailed;
 }
 
@@ -122,10 +120,7 @@ int RunMatrix(int argc, char** argv) {
   if (state != "on" && state != "off") return UsageError(kMatrixUsage, "say on or off");
   Run run;
   ui::NirvexLink link(run.messages);
-  const ui::MatrixOutcome outcome = ui::SwitchMatrix(run.app, run.io, link, state == "on");
-  return outcome == ui::MatrixOutcome::Switched && run.messages.LibraryFailures() == 0
-             ? kExitOk
-             : kExitFailed;
+  return ExitStatus(ui::SwitchMatrix(run.app, run.io, link, state == "on"));
 }
 
 }  // namespace veltrane::cli

@@ -96,9 +96,9 @@ int RunExport(int argc, char** argv) {
     return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() ? kExitOk : kExitFailed;
   }
   if (ui::WouldReplaceInput(run.io, args.positional[0], *output)) return kExitFailed;
-  const bool written = eeprom::WriteOrTell(
-      *output, persist::WriteDefinitionTextFile(*output, *d.def, d.header), run.messages);
-  return written ? kExitOk : kExitFailed;
+  return ExitStatus(
+      ui::Told(run.io, ui::Command::WriteFile,
+               ui::WrittenFile(persist::WriteDefinitionTextFile(*output, *d.def, d.header), *output)));
 }
 
 int RunImport(int argc, char** argv) {
@@ -128,7 +128,7 @@ int RunImport(int argc, char** argv) {
   if (ui::WouldReplaceInput(run.io, input, *output)) return kExitFailed;
   const fileaccess::Status written =
       persist::WriteConfigFile(*output, *d.def, d.header);
-  return eeprom::WriteOrTell(*output, written, run.messages) ? kExitOk : kExitFailed;
+  return ExitStatus(ui::Told(run.io, ui::Command::WriteFile, ui::WrittenFile(written, *output)));
 }
 
 int RunDiff(int argc, char** argv) {

@@ -5,14 +5,6 @@
 
 namespace veltrane::eeprom {
 
-bool WriteOrTell(const std::string& path, const fileaccess::Status& written,
-                 model::MessageSink& messages) {
-  if (!written)
-    messages.Show(written.reason.empty() ? path : written.reason, "Cannot open",
-                  model::MessageIcon::None);
-  return written;
-}
-
 fileaccess::Status WriteBinFile(const std::string& path, const EepromImage& image) {
   return fileaccess::ReplaceFile(path, image);
 }
@@ -21,19 +13,12 @@ fileaccess::Status WriteTxtFile(const std::string& path, const EepromImage& imag
   return fileaccess::ReplaceFile(path, std::string_view(FormatTextDump(image)));
 }
 
-bool WriteImageFiles(const EepromImage& image, bool writeBin, bool writeTxt,
-                     const std::string& dataDirectory, const std::string& baseName,
-                     model::MessageSink& messages) {
-  bool all = true;
-  if (writeBin) {
-    const std::string path = dataDirectory + baseName + ".BIN";
-    all = WriteOrTell(path, WriteBinFile(path, image), messages) && all;
-  }
-  if (writeTxt) {
-    const std::string path = dataDirectory + baseName + ".TXT";
-    all = WriteOrTell(path, WriteTxtFile(path, image), messages) && all;
-  }
-  return all;
+ImageFiles WriteImageFiles(const EepromImage& image, bool writeBin, bool writeTxt,
+                           const std::string& dataDirectory, const std::string& baseName) {
+  ImageFiles files{dataDirectory + baseName + ".BIN", dataDirectory + baseName + ".TXT", {}, {}};
+  if (writeBin) files.bin = WriteBinFile(files.binPath, image);
+  if (writeTxt) files.txt = WriteTxtFile(files.txtPath, image);
+  return files;
 }
 
 fileaccess::Status WriteReadBackCopy(const EepromImage& image, const std::string& dataDirectory) {

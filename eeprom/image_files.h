@@ -5,7 +5,6 @@
 
 #include "eeprom/image_layout.h"
 #include "fileaccess/status.h"
-#include "model/diagnostics.h"
 
 namespace veltrane::eeprom {
 
@@ -14,19 +13,19 @@ namespace veltrane::eeprom {
 fileaccess::Status WriteBinFile(const std::string& path, const EepromImage& image);
 fileaccess::Status WriteTxtFile(const std::string& path, const EepromImage& image);
 
-// Whether the file was written; one that was not gives the "Cannot open" box
-// with the status's reason ("nodir/out.BIN: No such file or directory").
-bool WriteOrTell(const std::string& path, const fileaccess::Status& written,
-                 model::MessageSink& messages);
+// The image files asked for: dataDirectory + baseName + ".BIN" and ".TXT".
+// Each asked file is tried, also when the other could not be written; a file
+// not asked for reads as written.
+struct ImageFiles {
+  std::string binPath;
+  std::string txtPath;
+  fileaccess::Status bin;
+  fileaccess::Status txt;
+};
+ImageFiles WriteImageFiles(const EepromImage& image, bool writeBin, bool writeTxt,
+                           const std::string& dataDirectory, const std::string& baseName);
 
-// Writes dataDirectory + baseName + ".BIN" and then ".TXT" as asked; each file
-// that cannot be written gives a "Cannot open" box naming its path, and the
-// other file is still tried. True when every asked file was written.
-bool WriteImageFiles(const EepromImage& image, bool writeBin, bool writeTxt,
-                     const std::string& dataDirectory, const std::string& baseName,
-                     model::MessageSink& messages);
-
-// dataDirectory + "EeProm.bin", the whole 8192-byte buffer; silent on failure.
+// dataDirectory + "EeProm.bin", the whole 8192-byte buffer.
 fileaccess::Status WriteReadBackCopy(const EepromImage& image, const std::string& dataDirectory);
 
 }  // namespace veltrane::eeprom

@@ -34,6 +34,14 @@
 extern "C" {
 #endif
 
+/** The matrix switch: a control write of 00 00 00 and one of these bytes at
+    NIRVEX_MATRIX_SWITCH turns the keyboard's key matrix mode on or off. */
+enum NirvexMatrixSwitch {
+  NIRVEX_MATRIX_SWITCH = 0xFF00,
+  NIRVEX_MATRIX_ON = 0xB1,
+  NIRVEX_MATRIX_OFF = 0xC2
+};
+
 /** Called exactly 100 times per block transfer; the result is ignored. */
 typedef int (*NirvexProgress)(int step);
 
@@ -62,7 +70,7 @@ NIRVEX_EXPORT int DetectKeyboard(char* text);
 
     Control write (address 0xFF00..0xFFFF, count at least 4): one report with
     buffer[0..3]; no progress calls, no "Done". Data 00 00 00 B1 at 0xFF00
-    switches the key matrix on, 00 00 00 C2 off.
+    switches the key matrix on, 00 00 00 C2 off (NirvexMatrixSwitch).
 
     @param buffer The bytes to send, indexed by keyboard address (a control
         write takes buffer[0..3]). May be NULL only for a block with count 0.

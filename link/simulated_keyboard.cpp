@@ -22,7 +22,7 @@ std::size_t Cell(std::uint32_t address) {
 void ControlWrite(SimulatedKeyboard& keyboard, const FeatureReport& report) {
   // Only the matrix switch at 0xFF00 is known; other control writes are ignored.
   if (report[1] != 0x00) return;
-  if (report[6] != kMatrixOn && report[6] != kMatrixOff) return;
+  if (report[6] != NIRVEX_MATRIX_ON && report[6] != NIRVEX_MATRIX_OFF) return;
   keyboard.changed = keyboard.changed || keyboard.matrixSwitch != report[6];
   keyboard.matrixSwitch = report[6];
 }

@@ -10,13 +10,12 @@
 
 #include "fileaccess/status.h"
 #include "link/device_layer.h"
+#include "link/nirvex.h"
 
 namespace veltrane::link {
 
 inline constexpr std::size_t kSimulatedMemorySize = 0x8000;
 inline constexpr std::uint8_t kErasedByte = 0xFF;
-inline constexpr std::uint8_t kMatrixOn = 0xB1;
-inline constexpr std::uint8_t kMatrixOff = 0xC2;
 
 using SimulatedMemory = std::array<std::uint8_t, kSimulatedMemorySize>;
 
@@ -28,7 +27,7 @@ constexpr SimulatedMemory ErasedMemory() {
 
 struct SimulatedKeyboard {
   SimulatedMemory memory = ErasedMemory();
-  std::uint8_t matrixSwitch = kMatrixOff;  // the last switch byte written to 0xFF00
+  std::uint8_t matrixSwitch = NIRVEX_MATRIX_OFF;  // the last switch byte written to 0xFF00
   FeatureReport reply{};                   // what the next get-feature returns
   bool changed = false;                    // memory or switch differ from the file
 };
@@ -38,7 +37,7 @@ struct SimulatedKeyboard {
 bool AcceptSetFeature(SimulatedKeyboard& keyboard, const FeatureReport& report);
 
 inline bool MatrixEnabled(const SimulatedKeyboard& keyboard) {
-  return keyboard.matrixSwitch == kMatrixOn;
+  return keyboard.matrixSwitch == NIRVEX_MATRIX_ON;
 }
 
 // File layout: "NVXSIM01", the 32768 memory bytes, the matrix switch byte.

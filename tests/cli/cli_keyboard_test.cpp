@@ -92,6 +92,10 @@ TEST_F(CliKeyboardTest, FailuresAfterTheLastReportExitWithOne) {
   EXPECT_NE(closed.output.find("nirvex: CloseHandle failed"), std::string::npos);
   EXPECT_EQ(Cli("matrix on", Device(",refuse=1")).status, 1);
   EXPECT_EQ(Cli("matrix off", Device(",refuse=1")).status, 1);
+  // The library shows no box for a switch whose close failed; its status tells.
+  const Result switched = Cli("matrix on", Device(",close=fail"));
+  EXPECT_EQ(switched.status, 1);
+  EXPECT_EQ(switched.output.find("nirvex:"), std::string::npos) << switched.output;
 }
 
 TEST_F(CliKeyboardTest, VerifyComparesTheKeyboardWithTheImageSent) {

@@ -76,40 +76,38 @@ class ImageFilesTest : public ::testing::Test {
   veltrane::testing::TempDir temp;
   const std::string dir = temp.path() + "/";
   EepromImage image;
-  test::CapturedMessages messages;
 };
 
 TEST_F(ImageFilesTest, NothingAskedWritesNothing) {
-  EXPECT_TRUE(WriteImageFiles(image, false, false, dir, "EEPkey", messages));
+  const ImageFiles files = WriteImageFiles(image, false, false, dir, "EEPkey");
+  EXPECT_TRUE(files.bin && files.txt);
   EXPECT_TRUE(fs::is_empty(dir));
-  EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(ImageFilesTest, BothFilesReplaceEarlierOnes) {
   std::ofstream(dir + "EEPkey.BIN") << std::string(10000, 'x');
-  EXPECT_TRUE(WriteImageFiles(image, true, true, dir, "EEPkey", messages));
+  const ImageFiles files = WriteImageFiles(image, true, true, dir, "EEPkey");
+  EXPECT_TRUE(files.bin && files.txt);
+  EXPECT_EQ(files.binPath, dir + "EEPkey.BIN");
   const std::string bin = ReadFileText(dir + "EEPkey.BIN");
   EXPECT_TRUE(std::equal(bin.begin(), bin.end(), image.begin(), image.end(),
                          [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; }));
   EXPECT_EQ(ReadFileText(dir + "EEPkey.TXT"), FormatTextDump(image));
-  EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(ImageFilesTest, EachUnwritableFileIsNamedInItsOwnBox) {
+TEST_F(ImageFilesTest, EachUnwritableFileHasItsOwnReason) {
   const std::string missing = dir + "missing/";
-  EXPECT_FALSE(WriteImageFiles(image, true, true, missing, "Board", messages));
-  ASSERT_EQ(messages.shown.size(), 2u);
-  EXPECT_EQ(messages.shown[0].text, missing + "Board.BIN: No such file or directory");
-  EXPECT_EQ(messages.shown[0].caption, "Cannot open");
-  EXPECT_EQ(messages.shown[1].text, missing + "Board.TXT: No such file or directory");
+  const ImageFiles files = WriteImageFiles(image, true, true, missing, "Board");
+  EXPECT_EQ(files.bin.reason, missing + "Board.BIN: No such file or directory");
+  EXPECT_EQ(files.txt.reason, missing + "Board.TXT: No such file or directory");
 }
 
 TEST_F(ImageFilesTest, FailedReplaceIsReportedAndLeavesNoPartialFile) {
   fs::create_directory(dir + "Board.BIN");  // cannot be replaced by a file
   std::ofstream(dir + "Board.BIN/keep") << "x";
-  EXPECT_FALSE(WriteImageFiles(image, true, true, dir, "Board", messages));
-  ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text, dir + "Board.BIN is a directory, not a regular file");
+  const ImageFiles files = WriteImageFiles(image, true, true, dir, "Board");
+  EXPECT_EQ(files.bin.reason, dir + "Board.BIN is a directory, not a regular file");
+  EXPECT_TRUE(files.txt);
   int entries = 0;
   for (const auto& entry : fs::directory_iterator(dir)) entries += entry.exists();
   EXPECT_EQ(entries, 2);  // the directory and the text dump, no temporary file

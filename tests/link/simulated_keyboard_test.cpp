@@ -69,7 +69,7 @@ TEST(SimulatedKeyboard, AnswersWritesReadsAndTheMatrixSwitch) {
   EXPECT_EQ(keyboard.memory[0x10], 0xFF);
 
   EXPECT_FALSE(MatrixEnabled(keyboard));
-  const std::uint8_t on[4] = {0, 0, 0, kMatrixOn}, off[4] = {0, 0, 0, kMatrixOff};
+  const std::uint8_t on[4] = {0, 0, 0, NIRVEX_MATRIX_ON}, off[4] = {0, 0, 0, NIRVEX_MATRIX_OFF};
   EXPECT_TRUE(AcceptSetFeature(keyboard, ControlWrite(0xFF00, on)));
   EXPECT_TRUE(MatrixEnabled(keyboard));
   EXPECT_TRUE(AcceptSetFeature(keyboard, ControlWrite(0xFF01, off)));  // another control address
@@ -84,7 +84,7 @@ TEST(SimulatedKeyboard, MemoryAndMatrixOutliveTheLayer) {
   LinkState state;
   std::vector<std::uint8_t> image(3072);
   for (std::size_t k = 0; k < image.size(); ++k) image[k] = static_cast<std::uint8_t>(k ^ (k >> 8));
-  const std::uint8_t on[4] = {0, 0, 0, kMatrixOn};
+  const std::uint8_t on[4] = {0, 0, 0, NIRVEX_MATRIX_ON};
   {
     QuietSimulatedLayer writer(Options(path));
     EXPECT_EQ(ProgramFirmWare(writer, state, image.data(), 0, 3072, nullptr), 1);

@@ -37,7 +37,7 @@ ChangedDownload ProgramChangedWords(AppState& app, const Services& io, KeyboardL
                                     const LineTold& told) {
   ChangedDownload download;
   download.outcome = PrepareDownload(app, io, link);
-  if (download.outcome != TransferOutcome::Done) return download;
+  if (!download.outcome.ok()) return download;
   download.result = link.ProgramChangedWords(app.doc.image, 0, eeprom::kKeyboardBytes,
                                              StartTransferProgress(app));
   const ChangedWordsResult& result = download.result;
@@ -49,10 +49,10 @@ ChangedDownload ProgramChangedWords(AppState& app, const Services& io, KeyboardL
   // Every word went out, and the keyboard closed again unless the read-back found other bytes.
   const bool programmed = reached && result.sent == result.toSend &&
                           (result.holds || result.verify != ChangedWordsResult::Verify::Same);
-  if (!programmed)
-    io.messages.Show("Programming failed", "Programming", model::MessageIcon::Information);
+  if (!programmed) Tell(io, Command::Program, {Result::TransferFailed, link.LastStatus()});
   const bool verified = reached && TellVerify(app, io, result) == VerifyOutcome::Same;
-  download.outcome = result.holds && verified ? TransferOutcome::Done : TransferOutcome::Failed;
+  download.outcome = result.holds && verified ? Outcome{}
+                                              : Outcome{Result::TransferFailed, link.LastStatus()};
   return download;
 }
 

@@ -13,7 +13,7 @@
 namespace veltrane::ui {
 
 struct ChangedDownload {
-  TransferOutcome outcome = TransferOutcome::Failed;  // Done: the keyboard holds the image
+  Outcome outcome{Result::TransferFailed};  // Ok: the keyboard holds the image
   ChangedWordsResult result;
 };
 

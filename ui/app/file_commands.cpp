@@ -6,7 +6,6 @@
 #include <memory>
 #include <system_error>
 
-#include "eeprom/image_files.h"
 #include "fileaccess/same_file.h"
 #include "persist/header_settings.h"
 #include "persist/text_report.h"
@@ -118,20 +117,13 @@ void WarnDroppedStrokes(const Services& io, int dropped) {
                      "Strings", model::MessageIcon::Warning);
 }
 
-bool WriteConfiguration(AppState& app, const Services& io, const std::string& path,
-                        WriteFailure failure) {
-  const fileaccess::Status written =
-      persist::WriteConfigFile(path, app.doc.def, app.doc.header);
+Outcome WriteConfiguration(AppState& app, const Services& io, const std::string& path,
+                           WriteFailure failure) {
+  const fileaccess::Status written = persist::WriteConfigFile(path, app.doc.def, app.doc.header);
   if (written) io.messages.Show("Saved configuration file !", "Save", model::MessageIcon::None);
-  if (failure == WriteFailure::Tell) eeprom::WriteOrTell(path, written, io.messages);
-  return written.ok;
-}
-
-bool TellIfUnwritten(const Services& io, const fileaccess::Status& written,
-                     std::string_view caption) {
-  if (!written)
-    io.messages.Show("Cannot open: " + written.reason, caption, model::MessageIcon::Error);
-  return written.ok;
+  const Outcome outcome = WrittenFile(written, path);
+  if (failure == WriteFailure::Tell) Tell(io, Command::WriteFile, outcome);
+  return outcome;
 }
 
 bool WouldReplaceInput(const Services& io, const std::string& input, const std::string& output) {

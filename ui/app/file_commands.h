@@ -7,6 +7,7 @@
 #include "fileaccess/status.h"
 #include "persist/config_file.h"
 #include "ui/app/app_state.h"
+#include "ui/app/outcome.h"
 
 namespace veltrane::ui {
 
@@ -52,19 +53,13 @@ void PackStrings(AppState& app, const Services& io);
 // What the user is told of a file that could not be written.
 enum class WriteFailure {
   Silent,  // nothing: the Save command's success box simply does not show
-  Tell,    // the "Cannot open" box with the path
+  Tell,    // the "Cannot open" box with the path and the reason
 };
 
-// Writes the configuration to exactly this path with the file-name text as
-// it stands; tells the user on success, and on failure as `failure` says.
-// Returns whether it was written.
-bool WriteConfiguration(AppState& app, const Services& io, const std::string& path,
-                        WriteFailure failure = WriteFailure::Silent);
-
-// Tells the user of a file a command could not write: "Cannot open: PATH:
-// REASON" under the command's caption. Returns whether it was written.
-bool TellIfUnwritten(const Services& io, const fileaccess::Status& written,
-                     std::string_view caption);
+// Writes the configuration to exactly this path with the file-name text as it
+// stands; tells the user on success, and on failure as `failure` says.
+Outcome WriteConfiguration(AppState& app, const Services& io, const std::string& path,
+                           WriteFailure failure = WriteFailure::Silent);
 
 // Whether writing `output` would replace the command's own input with another
 // kind of file; when it would, the user is told and nothing may be written.

@@ -22,33 +22,34 @@ void SetVersionText(AppState& app, std::string_view text) {
   app.doc.firmwareVersion = eeprom::FirmwareVersionFromText(app.doc.versionText);
 }
 
-void ShowNoKeyboardFound(const Services& io) {
-  io.messages.Show("No Keyboard Found!", "ReadFirmwareVersion", model::MessageIcon::Information);
-}
-
-bool BuildImageForUse(AppState& app, const Services& io) {
+Outcome BuildImageForUse(AppState& app, const Services& io) {
   PackStrings(app, io);
   const eeprom::BuildResult result = eeprom::BuildImage(
       app.doc.def, model::CutText(app.doc.versionText, eeprom::info::VersionTextLimit),
       app.doc.firmwareVersion, app.doc.image, &io.log);
-  if (!result.fits)
-    io.messages.Show(
-        model::FormatText("The definition has %d distinct key meanings; an EEPROM image holds "
-                          "at most %d. No image was made.",
-                          result.distinctMeanings, eeprom::kMaxDistinctMeanings),
-        "EEPROM image", model::MessageIcon::Error);
-  return result.fits;
+  if (result.fits) return {};
+  Outcome refused{Result::TooManyMeanings};
+  refused.count = result.distinctMeanings;
+  return Told(io, Command::Generate, refused);
 }
 
-void GenerateImageFiles(AppState& app, const Services& io) {
-  if (app.doc.firmwareVersion == 0) ShowNoKeyboardFound(io);
-  if (!BuildImageForUse(app, io)) return;
-  for (const char* extension : {".BIN", ".TXT"})
-    if (WouldReplaceInput(io, app.doc.loadedFile,
-                          app.doc.dataDirectory + app.doc.baseName + extension))
-      return;
-  eeprom::WriteImageFiles(app.doc.image, app.doc.options.writeBinFile, app.doc.options.writeTxtFile,
-                          app.doc.dataDirectory, app.doc.baseName, io.messages);
+Outcome WriteImageFiles(AppState& app, const Services& io, bool writeBin, bool writeTxt) {
+  const eeprom::ImageFiles files = eeprom::WriteImageFiles(app.doc.image, writeBin, writeTxt,
+                                                           app.doc.dataDirectory, app.doc.baseName);
+  const Outcome bin = Told(io, Command::WriteFile, WrittenFile(files.bin, files.binPath));
+  const Outcome txt = Told(io, Command::WriteFile, WrittenFile(files.txt, files.txtPath));
+  return bin.ok() ? txt : bin;
+}
+
+Outcome GenerateImageFiles(AppState& app, const Services& io) {
+  if (app.doc.firmwareVersion == 0) Tell(io, Command::Generate, {Result::NoKeyboard});
+  if (Outcome built = BuildImageForUse(app, io); !built.ok()) return built;
+  for (const char* extension : {".BIN", ".TXT"}) {
+    const std::string path = app.doc.dataDirectory + app.doc.baseName + extension;
+    if (WouldReplaceInput(io, app.doc.loadedFile, path))
+      return {Result::NotWritten, LinkStatus::Ok, path};
+  }
+  return WriteImageFiles(app, io, app.doc.options.writeBinFile, app.doc.options.writeTxtFile);
 }
 
 void DecodeReadImage(AppState& app) {
@@ -91,17 +92,17 @@ bool LoadImageFile(AppState& app, const Services& io, const std::string& path) {
   return true;
 }
 
-bool SaveDecodedDefinition(AppState& app, const Services& io, const std::string& path) {
+Outcome SaveDecodedDefinition(AppState& app, const Services& io, const std::string& path) {
   BuildImageForUse(app, io);
   app.doc.def.settings.ConfigFileName = FileNameOf(path);
   return WriteConfiguration(app, io, path, WriteFailure::Tell);
 }
 
-bool SaveSettings(AppState& app, const Services& io,
-                  const std::function<std::string()>& chooseName) {
+Outcome SaveSettings(AppState& app, const Services& io,
+                     const std::function<std::string()>& chooseName) {
   BuildImageForUse(app, io);  // a save needs only the packed strings, so it goes on regardless
   const std::string chosenName = chooseName();
-  if (chosenName.empty()) return false;
+  if (chosenName.empty()) return {Result::Cancelled};
   const std::string baseName = BaseNameFromChosen(chosenName);
   const std::string path = ConfigurationPathFor(baseName);
   // The file keeps its own name; the document takes it only once it is written.
@@ -120,12 +121,13 @@ bool SaveSettings(AppState& app, const Services& io,
     app.doc.loadedFile = path;
     app.doc.commandLineText.clear();
     MarkKept(app);
-  } else {
-    TellIfUnwritten(io, written, "Save File");
   }
-  if (app.doc.options.writeSavedTxt)
-    TellIfUnwritten(io, WriteReport(app, DefaultReportPath(app)), "Save File");
-  return written.ok;
+  const Outcome saved = Told(io, Command::Save, WrittenFile(written, path));
+  if (app.doc.options.writeSavedTxt) {
+    const std::string report = DefaultReportPath(app);
+    Tell(io, Command::Save, WrittenFile(WriteReport(app, report), report));
+  }
+  return saved;
 }
 
 }  // namespace veltrane::ui

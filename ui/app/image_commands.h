@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "ui/app/app_state.h"
+#include "ui/app/outcome.h"
 
 namespace veltrane::ui {
 
@@ -14,17 +15,20 @@ namespace veltrane::ui {
 // version field shows it) and FirmwareVersion derived from it.
 void SetVersionText(AppState& app, std::string_view text);
 
-// Shows "No Keyboard Found!" (caption "ReadFirmwareVersion").
-void ShowNoKeyboardFound(const Services& io);
-
 // Packs the strings, then builds the image from the definition, its settings
 // and the version text. Strokes left out of the string store are
 // reported; a definition with more distinct meanings than the image holds is
-// refused with a message, and then the image must not be used (false).
-bool BuildImageForUse(AppState& app, const Services& io);
+// refused (TooManyMeanings, told), and then the image must not be used.
+Outcome BuildImageForUse(AppState& app, const Services& io);
 
-// "Generate EEPROM File" after its detection step.
-void GenerateImageFiles(AppState& app, const Services& io);
+// DataDirectory + BaseName + ".BIN" and ".TXT" from the image as asked; each
+// file that cannot be written is told ("Cannot open") and the other is still
+// tried. NotWritten for the first that failed.
+Outcome WriteImageFiles(AppState& app, const Services& io, bool writeBin, bool writeTxt);
+
+// "Generate EEPROM File" after its detection step: "No Keyboard Found!"
+// without a keyboard, then the build and the files asked for.
+Outcome GenerateImageFiles(AppState& app, const Services& io);
 
 // Replaces the keys and strings with those the document's image holds and
 // applies the settings it carries, its serial number too; settings whose
@@ -39,18 +43,18 @@ bool LoadImageFile(AppState& app, const Services& io, const std::string& path);
 
 // Saves a definition decoded from an image as the Save command does: the
 // image built (which packs the strings), the file-name text the file's name; a file that cannot be written gives the "Cannot open" box.
-bool SaveDecodedDefinition(AppState& app, const Services& io, const std::string& path);
+Outcome SaveDecodedDefinition(AppState& app, const Services& io, const std::string& path);
 
 // "Save settings to file" after its detection step: the image is built (with
 // its messages) before `chooseName` asks for the name, then the naming rule,
-// the write and the report. Returns whether the configuration file was
-// written. A cancelled dialog (empty name) writes and changes nothing. A file
+// the write and the report. Ok when the configuration file was written. A
+// cancelled dialog (empty name) writes and changes nothing (Cancelled). A file
 // that cannot be written is told ("Cannot open: PATH: REASON", caption "Save
 // File") and changes nothing either. A written file becomes the document's:
 // the file-name text is its name, BaseName and DataDirectory follow it
 // (so that image files and the report go beside it), and it is the kept
 // definition.
-bool SaveSettings(AppState& app, const Services& io,
-                  const std::function<std::string()>& chooseName);
+Outcome SaveSettings(AppState& app, const Services& io,
+                     const std::function<std::string()>& chooseName);
 
 }  // namespace veltrane::ui

@@ -7,12 +7,11 @@
 
 #include "ui/app/app_state.h"
 #include "ui/app/keyboard_link.h"
+#include "ui/app/outcome.h"
 
 namespace veltrane::ui {
 
 inline constexpr unsigned kMatrixSwitchAddress = 0xFF00;
-inline constexpr unsigned char kMatrixOn = 0xB1;
-inline constexpr unsigned char kMatrixOff = 0xC2;
 
 // Asks the keyboard for its version text and derives FirmwareVersion.
 void DetectionStep(AppState& app, KeyboardLink& link);
@@ -24,36 +23,35 @@ using RepaintNow = std::function<void()>;
 // file named on the command line, while it is pending. It stays pending when
 // its load fails; it is dropped unloaded once the user has made the definition
 // their own by editing it (loading, reading or saving drops it as well), so
-// that it never replaces the user's work. Ends with a repaint. False when the
-// command-line file was to be loaded and could not be: the commands that ran
-// the check stop there.
-bool CheckKeyboardPresence(AppState& app, const Services& io, KeyboardLink& link,
-                           const RepaintNow& repaint = {});
-
-enum class TransferOutcome { Done, NoKeyboard, Refused, Failed, NotLoaded };
+// that it never replaces the user's work. Ends with a repaint. NotLoaded (with
+// the file) when the command-line file was to be loaded and could not be: the
+// commands that ran the check stop there.
+Outcome CheckKeyboardPresence(AppState& app, const Services& io, KeyboardLink& link,
+                              const RepaintNow& repaint = {});
 
 // The progress bar set to 0..100, step 1, position 0; the step that advances it.
 ProgressStep StartTransferProgress(AppState& app);
 
 // "Program Keyboard" up to the transfer: the plug-in message, the detection,
-// the command-line load and the image built. Done when the image is ready to
-// send; otherwise what stopped it, told to the user (nothing is built when the
-// command-line file could not be loaded).
-TransferOutcome PrepareDownload(AppState& app, const Services& io, KeyboardLink& link,
-                                const RepaintNow& repaint = {});
+// the command-line load and the image built. Ok when the image is ready to
+// send; otherwise what stopped it (NotLoaded, NoKeyboard, TooManyMeanings),
+// told to the user.
+Outcome PrepareDownload(AppState& app, const Services& io, KeyboardLink& link,
+                        const RepaintNow& repaint = {});
 
-// "Program Keyboard": Done when the library reported the download as complete
-// and the keyboard closed again; "Programming failed" otherwise.
-TransferOutcome ProgramKeyboard(AppState& app, const Services& io, KeyboardLink& link,
-                                const RepaintNow& repaint = {});
+// "Program Keyboard": Ok when the library reported the download as complete
+// and the keyboard closed again; TransferFailed with the library's status
+// ("Programming failed") otherwise.
+Outcome ProgramKeyboard(AppState& app, const Services& io, KeyboardLink& link,
+                        const RepaintNow& repaint = {});
 
-// "Read Keyboard EEProm": the image read, the raw copy DataDirectory +
-// "EeProm.bin" when the option is set (a copy that cannot be written is told),
-// then the decode. The definition is replaced only by a read that completed
-// and closed the keyboard; any other outcome leaves it as it was. The image
-// buffer keeps the bytes as read.
-TransferOutcome ReadKeyboard(AppState& app, const Services& io, KeyboardLink& link,
-                             const RepaintNow& repaint = {});
+// "Read Keyboard EEProm": the image read, the decode (shown at once), then
+// "Keyboard read !" and the raw copy DataDirectory + "EeProm.bin" when the
+// option is set (a copy that cannot be written is told). The definition is
+// replaced only by a read that completed and closed the keyboard; any other
+// outcome leaves it as it was. The image buffer keeps the bytes as read.
+Outcome ReadKeyboard(AppState& app, const Services& io, KeyboardLink& link,
+                     const RepaintNow& repaint = {});
 
 // The keyboard takes the matrix switch when its version text begins with "V"
 // and holds an "X" from position 4 on.
@@ -61,13 +59,12 @@ bool SupportsMatrixSwitch(const std::string& versionText);
 
 // "Enable matrix": flips MatrixEnabled (or clears it) and sends the switch;
 // "Matrix enabled" once the keyboard took it. A switch the keyboard refused
-// leaves MatrixEnabled as it was and says so. Returns what the library answered.
-bool EnableMatrix(AppState& app, const Services& io, KeyboardLink& link);
-
-enum class MatrixOutcome { Switched, Unsupported, Failed };
+// leaves MatrixEnabled as it was and says so. TransferFailed when the library
+// reported any failure, also a close that failed after the switch arrived.
+Outcome EnableMatrix(AppState& app, const Services& io, KeyboardLink& link);
 
 // Detects the keyboard and switches its matrix mode on or off, refusing a
-// keyboard without the switch (with a message) before anything is sent.
-MatrixOutcome SwitchMatrix(AppState& app, const Services& io, KeyboardLink& link, bool on);
+// keyboard without the switch (Unsupported, told) before anything is sent.
+Outcome SwitchMatrix(AppState& app, const Services& io, KeyboardLink& link, bool on);
 
 }  // namespace veltrane::ui

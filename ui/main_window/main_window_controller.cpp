@@ -68,7 +68,9 @@ void MainWindowController::RunCommand(int id) {
       return RunKeyLed(3);
     case id::kGenerate:
       DetectionStep(app_, link_);
-      return GenerateImageFiles(app_, io_);
+      Repaint();  // the version the detection found, before anything is said
+      GenerateImageFiles(app_, io_);
+      return;
     case id::kSave:
       Save();
       return;
@@ -183,7 +185,8 @@ bool MainWindowController::KeepOrSaveChanges() {
 
 bool MainWindowController::Save() {
   DetectionStep(app_, link_);
-  return SaveSettings(app_, io_, [this] { return host_.RunSaveFile(); });
+  Repaint();  // the version the detection found
+  return SaveSettings(app_, io_, [this] { return host_.RunSaveFile(); }).ok();
 }
 
 void MainWindowController::OpenKeySettings(int row, int column) {

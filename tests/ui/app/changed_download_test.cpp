@@ -29,7 +29,7 @@ class ChangedDownloadTest : public ::testing::Test {
     messages.shown.clear();
     outcome = ProgramChangedWords(app, io, link, [this](const std::string& l) {
                 told.push_back(l);
-              }).outcome;
+              }).outcome.result;
     std::vector<std::string> texts;
     for (const auto& m : messages.shown) texts.push_back(m.caption + "|" + m.text);
     return std::vector<std::string>(texts.begin() + 1, texts.end());  // after "Plug in .."
@@ -40,12 +40,12 @@ class ChangedDownloadTest : public ::testing::Test {
   FakeLink link;
   AppState app;
   std::vector<std::string> told;
-  TransferOutcome outcome = TransferOutcome::Failed;
+  Result outcome = Result::TransferFailed;
 };
 
 TEST_F(ChangedDownloadTest, LogsAndTellsWhatWasSentThenTheVerify) {
   EXPECT_EQ(Run(true, 3, 3, Verify::Same), std::vector<std::string>{"Verify|Verified 3072 bytes"});
-  EXPECT_EQ(outcome, TransferOutcome::Done);
+  EXPECT_EQ(outcome, Result::Ok);
   EXPECT_EQ(link.transfers.at(0).kind + " " + std::to_string(link.transfers[0].count),
             "changed 3072");
   EXPECT_EQ(app.progress.position, 100);
@@ -61,21 +61,21 @@ TEST_F(ChangedDownloadTest, LogsAndTellsWhatWasSentThenTheVerify) {
 TEST_F(ChangedDownloadTest, FailuresAreNeverToldAsAVerifiedDownload) {
   const std::string differ = "Verify|4 bytes differ; first at 0x0000: wrote 0x0e, read 0xff";
   EXPECT_EQ(Run(false, 2, 2, Verify::Differs), std::vector<std::string>{differ});
-  EXPECT_EQ(outcome, TransferOutcome::Failed);
+  EXPECT_EQ(outcome, Result::TransferFailed);
   EXPECT_EQ(Run(false, 3, 1, Verify::Differs),  // a refused write
             (std::vector<std::string>{"Programming|Programming failed", differ}));
   EXPECT_EQ(told, std::vector<std::string>{"Sent 1 of 768 words"});
   EXPECT_EQ(Run(false, 3, 3, Verify::Unread),
             std::vector<std::string>{
                 "Verify|The keyboard could not be read back; nothing was verified."});
-  EXPECT_EQ(outcome, TransferOutcome::Failed);
+  EXPECT_EQ(outcome, Result::TransferFailed);
   EXPECT_EQ(
       Run(false, 3, 3, Verify::Same),  // verified, but the close failed
       (std::vector<std::string>{"Programming|Programming failed", "Verify|Verified 3072 bytes"}));
-  EXPECT_EQ(outcome, TransferOutcome::Failed);
+  EXPECT_EQ(outcome, Result::TransferFailed);
   EXPECT_EQ(Run(false, 0, 0, Verify::NotRun),  // no keyboard reached
             std::vector<std::string>{"Programming|Programming failed"});
-  EXPECT_EQ(outcome, TransferOutcome::Failed);
+  EXPECT_EQ(outcome, Result::TransferFailed);
   EXPECT_TRUE(told.empty());
 }
 

@@ -37,7 +37,7 @@ class KeyboardCommandsTest : public ::testing::Test {
 
 TEST_F(KeyboardCommandsTest, ProgramWithoutKeyboardShowsTwoBoxesAndSendsNothing) {
   link.version = "Not found";
-  EXPECT_EQ(ProgramKeyboard(app, io, link), TransferOutcome::NoKeyboard);
+  EXPECT_EQ(ProgramKeyboard(app, io, link).result, Result::NoKeyboard);
   EXPECT_EQ(Texts(), (std::vector<std::string>{"Download|Plug in the keyboard to program !",
                                                "ReadFirmwareVersion|No Keyboard Found!"}));
   EXPECT_TRUE(link.transfers.empty());
@@ -47,7 +47,7 @@ TEST_F(KeyboardCommandsTest, ProgramWithoutKeyboardShowsTwoBoxesAndSendsNothing)
 TEST_F(KeyboardCommandsTest, ProgramDownloadsTheFirst3072BytesWithProgress) {
   model::AssignTableKey(app.doc.def.keys[0].layers[0], 1);
   app.doc.def.keys[0].layers[0].used = 1;
-  EXPECT_EQ(ProgramKeyboard(app, io, link), TransferOutcome::Done);
+  EXPECT_EQ(ProgramKeyboard(app, io, link).result, Result::Ok);
   ASSERT_EQ(link.transfers.size(), 1u);
   EXPECT_EQ(link.transfers[0].address, 0u);
   EXPECT_EQ(link.transfers[0].count, 3072u);
@@ -58,7 +58,16 @@ TEST_F(KeyboardCommandsTest, ProgramDownloadsTheFirst3072BytesWithProgress) {
 
 TEST_F(KeyboardCommandsTest, RefusedDownloadReportsProgrammingFailed) {
   link.programResult = 0;
-  EXPECT_EQ(ProgramKeyboard(app, io, link), TransferOutcome::Failed);
+  link.status = LinkStatus::ReportFailed;
+  EXPECT_EQ(ProgramKeyboard(app, io, link).result, Result::TransferFailed);
+  EXPECT_EQ(Texts().back(), "Programming|Programming failed");
+  // A complete download whose keyboard was not closed again: the library's
+  // result says written, its status says why it is not.
+  link.programResult = 1;
+  link.status = LinkStatus::CloseFailed;
+  const Outcome closed = ProgramKeyboard(app, io, link);
+  EXPECT_EQ(closed.result, Result::TransferFailed);
+  EXPECT_EQ(closed.status, LinkStatus::CloseFailed);
   EXPECT_EQ(Texts().back(), "Programming|Programming failed");
 }
 
@@ -69,7 +78,7 @@ TEST_F(KeyboardCommandsTest, FailedReadLeavesTheDefinitionAndSaysWhatFailed) {
   link.readResult = 0;
   for (const LinkStatus status : {LinkStatus::ReportFailed, LinkStatus::CloseFailed}) {
     link.status = status;
-    EXPECT_EQ(ReadKeyboard(app, io, link), TransferOutcome::Failed);
+    EXPECT_EQ(ReadKeyboard(app, io, link).result, Result::TransferFailed);
     EXPECT_EQ(app.doc.def.keys[0].used, 0);
     EXPECT_EQ(app.doc.def.keys[0].layers[0].used, 0);
     EXPECT_EQ(app.doc.image[0x10], 0x42);  // the buffer is the last complete one
@@ -84,7 +93,13 @@ TEST_F(KeyboardCommandsTest, ReadDecodesAndCopiesWhenAsked) {
   link.keyboard[0x200] = 0;
   link.keyboard[0x500] = 0;
   link.keyboard[0x700] = 0x04;
-  EXPECT_EQ(ReadKeyboard(app, io, link), TransferOutcome::Done);
+  // The keys read are shown at once, before "Keyboard read !" waits for its OK.
+  std::vector<std::pair<std::size_t, int>> repaints;  // boxes shown, key 0 used
+  const auto repaint = [&] {
+    repaints.emplace_back(messages.shown.size(), app.doc.def.keys[0].layers[0].used);
+  };
+  EXPECT_EQ(ReadKeyboard(app, io, link, repaint).result, Result::Ok);
+  EXPECT_EQ(repaints.back(), std::make_pair(std::size_t{1}, 1));
   EXPECT_EQ(Texts(), (std::vector<std::string>{"|Plug in the keyboard to read !",
                                                "Reading|Keyboard read !"}));
   EXPECT_EQ(app.doc.def.keys[0].layers[0].used, 1);
@@ -95,7 +110,7 @@ TEST_F(KeyboardCommandsTest, ReadDecodesAndCopiesWhenAsked) {
 TEST_F(KeyboardCommandsTest, ReadWithoutKeyboardLeavesTheKeys) {
   link.version = "Error 1";
   app.doc.def.keys[4].used = 0;
-  EXPECT_EQ(ReadKeyboard(app, io, link), TransferOutcome::NoKeyboard);
+  EXPECT_EQ(ReadKeyboard(app, io, link).result, Result::NoKeyboard);
   EXPECT_EQ(app.doc.def.keys[4].used, 0);
   EXPECT_EQ(Texts().back(), "ReadFirmwareVersion|No Keyboard Found!");
 }
@@ -104,7 +119,7 @@ TEST_F(KeyboardCommandsTest, UnwritableReadBackCopyIsToldAndTheReadDecodes) {
   app.doc.options.copyEepromBin = true;
   app.doc.dataDirectory = dir.File("gone") + "/";
   link.keyboard[0x200] = 0;
-  EXPECT_EQ(ReadKeyboard(app, io, link), TransferOutcome::Done);
+  EXPECT_EQ(ReadKeyboard(app, io, link).result, Result::Ok);
   EXPECT_EQ(Texts().back(),
             "Reading|Cannot open: " + dir.File("gone/EeProm.bin") + ": No such file or directory");
   EXPECT_EQ(app.doc.def.keys[0].layers[0].used, 1);
@@ -162,6 +177,11 @@ TEST_F(KeyboardCommandsTest, RefusedMatrixSwitchOffLeavesTheBoxTicked) {
   EXPECT_TRUE(app.doc.options.matrixEnabled);  // the keyboard's matrix is still on
   EXPECT_EQ(Texts().back(),
             "Enable matrix|The keyboard did not take the switch: its matrix stays on.");
+  // Taken, but the keyboard was not closed again: switched, and still a failure.
+  link.programResult = 1;
+  link.status = LinkStatus::CloseFailed;
+  EXPECT_EQ(EnableMatrix(app, io, link).status, LinkStatus::CloseFailed);
+  EXPECT_FALSE(app.doc.options.matrixEnabled);
 }
 
 // A configuration file with a key at row 0, column 0 and a serial number.
@@ -184,12 +204,12 @@ TEST_F(CommandLineTest, FailedLoadStopsTheCommandsThatNeedItAndStaysPending) {
   truncated[4] = 5;  // version 5.0, but far too short
   std::ofstream(dir.File("BAD.DAT"), std::ios::binary) << truncated;
   StartApplication(app, dir.File("BAD.DAT"));
-  EXPECT_EQ(ProgramKeyboard(app, io, link), TransferOutcome::NotLoaded);
+  EXPECT_EQ(ProgramKeyboard(app, io, link).result, Result::NotLoaded);
   EXPECT_EQ(Texts(),
             (std::vector<std::string>{
                 "Download|Plug in the keyboard to program !", ".DAT file|FileLength error !",
                 "Download|BAD.DAT was not loaded, so nothing was programmed."}));
-  EXPECT_EQ(ReadKeyboard(app, io, link), TransferOutcome::NotLoaded);
+  EXPECT_EQ(ReadKeyboard(app, io, link).result, Result::NotLoaded);
   EXPECT_EQ(Texts().back(), "Reading|BAD.DAT was not loaded, so the keyboard was not read.");
   EXPECT_TRUE(link.transfers.empty());
   EXPECT_EQ(app.doc.def.settings.ConfigFileName, "in.dat");
@@ -202,7 +222,7 @@ TEST_F(CommandLineTest, PathIsTakenFromTheStartDirectoryAndTheSerialIsShown) {
   std::filesystem::current_path(dir.path());
   StartApplication(app, "Board.DAT");
   std::filesystem::current_path(dir.File("elsewhere"));  // as the Load File dialog may
-  EXPECT_EQ(ProgramKeyboard(app, io, link), TransferOutcome::Done);
+  EXPECT_EQ(ProgramKeyboard(app, io, link).result, Result::Ok);
   std::filesystem::current_path(home);
   EXPECT_EQ(app.doc.def.settings.SerialNumber, "SN-5");
   EXPECT_EQ(app.doc.image[0x630], 'S');
@@ -214,7 +234,7 @@ TEST_F(CommandLineTest, PendingFileNeverReplacesTheUsersOwnDefinition) {
   // Edited first: the file is dropped and what the window shows is programmed.
   StartApplication(app, board);
   app.doc.def.settings.AnyKeyRelease = 1;
-  EXPECT_EQ(ProgramKeyboard(app, io, link), TransferOutcome::Done);
+  EXPECT_EQ(ProgramKeyboard(app, io, link).result, Result::Ok);
   EXPECT_EQ(app.doc.def.keys[0].layers[0].used, 0);
   EXPECT_EQ(app.doc.def.settings.AnyKeyRelease, 1);
   // Loaded or saved first: the same.

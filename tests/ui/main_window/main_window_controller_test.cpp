@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "model/key_tables.h"
+#include "link/nirvex.h"
 #include "persist/config_file.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
@@ -324,7 +325,7 @@ TEST_F(ControllerTest, FieldsAndTogglesFollowTheirRules) {
   controller.OnCommand(id::kCheckPresence);
   controller.OnCommand(id::kEnableMatrix);
   EXPECT_TRUE(view.matrix.checked);
-  EXPECT_EQ(link.transfers.back().data[3], kMatrixOn);
+  EXPECT_EQ(link.transfers.back().data[3], NIRVEX_MATRIX_ON);
 }
 
 }  // namespace
