@@ -6,7 +6,7 @@
 #include <ctime>
 #include <string>
 
-#include "gui/key_pictures.h"
+#include "gui/dialogs/key_pictures.h"
 #include "gui/program.h"
 
 namespace {

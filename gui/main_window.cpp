@@ -6,15 +6,12 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QProgressBar>
-#include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QShortcut>
 #include <QStyle>
 
-#include "gui/dialogs/layout_dialog.h"
+#include "gui/dialogs/control_widgets.h"
 #include "gui/key_codes.h"
 #include "gui/main_window_widgets.h"
 #include "ui/main_window/control_table.h"
@@ -23,30 +20,9 @@
 namespace veltrane::gui {
 namespace {
 
-using ui::MainControl;
-using ui::MainControlKind;
-
-constexpr int kComboHeight = 20;
-
-QString Text(std::string_view text) {
-  return ToQString(text);
-}
-
 QString KeyName(int index, ui::KeyPicture picture) {
   return ToQString(
-      ui::KeyAccessibleName(index / ui::kMatrixColumns, index % ui::kMatrixColumns, picture));
-}
-
-// What the user typed and has not committed yet is theirs until Enter or leaving the field.
-bool BeingTyped(const QLineEdit* edit) {
-  return edit != nullptr && edit->hasFocus() && edit->isModified();
-}
-
-bool SameItems(const QComboBox& box, const std::vector<std::string>& items) {
-  if (box.count() != static_cast<int>(items.size())) return false;
-  for (int i = 0; i < box.count(); ++i)
-    if (box.itemText(i) != Text(items[static_cast<std::size_t>(i)])) return false;
-  return true;
+      ui::KeyAccessibleName(index / model::kColumns, index % model::kColumns, picture));
 }
 
 }  // namespace
@@ -82,10 +58,10 @@ MainWindow::~MainWindow() {
 void MainWindow::CreateMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
   connect(file->addAction(QStringLiteral("E&xit")), &QAction::triggered, this,
-          CommandOf(ui::kCommandExit));
+          CommandOf(ui::id::kExit));
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
   connect(help->addAction(QStringLiteral("&About ...")), &QAction::triggered, this,
-          CommandOf(ui::kCommandAbout));
+          CommandOf(ui::id::kAbout));
 }
 
 void MainWindow::CreateShortcuts() {
@@ -96,19 +72,18 @@ void MainWindow::CreateShortcuts() {
                   QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Question),
                   QKeySequence(Qt::ALT | Qt::Key_Slash)});
   about->setContext(Qt::WindowShortcut);
-  const auto runAbout = CommandOf(ui::kCommandAbout);
+  const auto runAbout = CommandOf(ui::id::kAbout);
   connect(about, &QShortcut::activated, this, runAbout);
   connect(about, &QShortcut::activatedAmbiguously, this, runAbout);
 }
 
 void MainWindow::CreateMatrix() {
-  for (int row = 0; row < ui::kMatrixRows; ++row) {
-    for (int column = 0; column < ui::kMatrixColumns; ++column) {
-      const ui::KeyButtonPlace place = ui::KeyButtonAt(row, column);
-      auto* button = new PictureButton(surface_);
-      button->setGeometry(place.x, place.y, place.width, place.height);
+  for (int row = 0; row < model::kRows; ++row) {
+    for (int column = 0; column < model::kColumns; ++column) {
+      const ui::Control place = ui::KeyButtonAt(row, column);
+      auto* button = static_cast<PictureButton*>(CreateControl(surface_, place));
       connect(button, &QAbstractButton::clicked, this, CommandOf(place.id));
-      keys_[static_cast<std::size_t>(row * ui::kMatrixColumns + column)] = button;
+      keys_[static_cast<std::size_t>(model::KeyIndex(row, column))] = button;
     }
   }
 }
@@ -119,80 +94,39 @@ std::function<void()> MainWindow::CommandOf(int id) {
 
 void MainWindow::CreateControls() {
   std::size_t led = 0;
-  for (const MainControl& entry : ui::ControlTable()) {
-    QWidget* widget = CreateControl(entry);
-    // A drop-down combo box is as high as an edit field; the table's height is its open list.
-    const int height = entry.kind == MainControlKind::ComboBox ? kComboHeight : entry.height;
-    widget->setGeometry(entry.x, entry.y, entry.width, height);
-    widget->setEnabled(!entry.createdDisabled);
-    if (entry.kind == MainControlKind::LedButton && led < leds_.size())
-      leds_[led++] = static_cast<PictureButton*>(widget);
-    if (entry.id != 0) controls_[entry.id] = widget;
+  for (const ui::Control& entry : ui::ControlTable()) {
+    QWidget* widget = CreateControl(surface_, entry);
+    Connect(entry.id, widget);
+    if (auto* picture = qobject_cast<PictureButton*>(widget); picture && led < leds_.size())
+      leds_[led++] = picture;
+    if (entry.id != ui::id::kNone) controls_[entry.id] = widget;
   }
 }
 
-QWidget* MainWindow::CreateControl(const MainControl& entry) {
-  const QString text = Text(entry.text);
-  switch (entry.kind) {
-    case MainControlKind::PushButton: {
-      auto* button = new QPushButton(text, surface_);
-      connect(button, &QPushButton::clicked, this, CommandOf(entry.id));
-      return button;
-    }
-    case MainControlKind::CheckBox: {
-      auto* box = new ModelCheckBox(text, surface_);
-      connect(box, &QCheckBox::clicked, this, CommandOf(entry.id));
-      return box;
-    }
-    case MainControlKind::Label:
-      return new QLabel(text, surface_);
-    case MainControlKind::ComboBox:
-      return CreateComboBox(entry);
-    case MainControlKind::Edit:
-      return CreateEdit(entry);
-    case MainControlKind::LedButton: {
-      auto* button = new PictureButton(surface_);
-      connect(button, &QAbstractButton::clicked, this, CommandOf(entry.id));
-      return button;
-    }
-    case MainControlKind::ListBox: {
-      auto* list = new QListWidget(surface_);
-      list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-      return list;
-    }
-  }
-  return new QWidget(surface_);
-}
-
-QWidget* MainWindow::CreateComboBox(const MainControl& entry) {
-  auto* box = new QComboBox(surface_);
-  box->setEditable(true);
-  box->setInsertPolicy(QComboBox::NoInsert);
-  box->setMaxVisibleItems((entry.height - kComboHeight) / 16);
-  connect(box, &QComboBox::activated, this, [this, id = entry.id](int index) {
-    Forward([this, id, index] { events_.OnSelection(id, index); });
-  });
-  // Typed text is offered to the list once it is finished; the list then shows its choice.
-  QLineEdit* field = box->lineEdit();
-  connect(field, &QLineEdit::editingFinished, this, [this, field, id = entry.id] {
+// What the user finished typing in `field` (Enter, or leaving it), once.
+template <typename Report>
+void MainWindow::OnFinished(QLineEdit* field, Report report) {
+  connect(field, &QLineEdit::editingFinished, this, [this, field, report] {
     if (!field->isModified()) return;
     field->setModified(false);
-    Forward([this, id, typed = field->text()] { events_.OnListTextCommitted(id, ToBytes(typed)); });
+    Forward([report, typed = ToBytes(field->text())] { report(typed); });
   });
-  return box;
 }
 
-QWidget* MainWindow::CreateEdit(const MainControl& entry) {
-  auto* edit = new QLineEdit(Text(entry.text), surface_);
-  if (entry.digitsOnly)
-    edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
-  // The text reaches the settings once it is finished: with Enter or by leaving the field.
-  connect(edit, &QLineEdit::editingFinished, this, [this, edit, id = entry.id] {
-    if (!edit->isModified()) return;
-    edit->setModified(false);
-    Forward([this, id, typed = edit->text()] { events_.OnFieldCommitted(id, ToBytes(typed)); });
-  });
-  return edit;
+void MainWindow::Connect(int id, QWidget* widget) {
+  if (auto* list = qobject_cast<QComboBox*>(widget)) {
+    connect(list, &QComboBox::activated, this, [this, id](int index) {
+      Forward([this, id, index] { events_.OnSelection(id, index); });
+    });
+    // Typed text is offered to the list once it is finished; the list then shows its choice.
+    OnFinished(list->lineEdit(),
+               [this, id](const std::string& typed) { events_.OnListTextCommitted(id, typed); });
+  } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+    // The text reaches the settings once it is finished.
+    OnFinished(edit, [this, id](const std::string& typed) { events_.OnFieldCommitted(id, typed); });
+  } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+    connect(button, &QAbstractButton::clicked, this, CommandOf(id));
+  }
 }
 
 QWidget* MainWindow::control(int id) const {
@@ -212,40 +146,17 @@ void MainWindow::SetTitleSuffix(const QString& suffix) {
 }
 
 void MainWindow::Sync(const ui::MainWindowModel& model) {
-  setWindowTitle(Text(model.title) + (model.modified ? QStringLiteral(" *") : QString()) +
+  setWindowTitle(ToQString(model.title) + (model.modified ? QStringLiteral(" *") : QString()) +
                  titleSuffix_);
-  for (const auto& binding : ui::kCheckBoxBindings) {
-    auto* box = static_cast<QCheckBox*>(controls_.at(binding.id));
-    const ui::CheckBox& value = model.*binding.field;
-    const QSignalBlocker blocker(box);
-    box->setChecked(value.checked);
-    box->setEnabled(value.enabled);
-  }
-  for (const auto& binding : ui::kEditFieldBindings) {
-    auto* edit = static_cast<QLineEdit*>(controls_.at(binding.id));
-    const ui::EditField& value = model.*binding.field;
-    const QSignalBlocker blocker(edit);
-    if (const QString text = Text(value.text); edit->text() != text && !BeingTyped(edit))
-      edit->setText(text);
-    edit->setEnabled(value.enabled);
-  }
-  for (const auto& binding : ui::kComboBoxBindings) {
-    auto* box = static_cast<QComboBox*>(controls_.at(binding.id));
-    const ui::ComboBox& value = model.*binding.field;
-    const QSignalBlocker blocker(box);
-    if (!SameItems(*box, value.items)) {
-      box->clear();
-      for (const std::string& item : value.items) box->addItem(Text(item));
-    }
-    if (box->currentIndex() != value.selection) box->setCurrentIndex(value.selection);
-    // The field shows the chosen entry only, never text that no entry holds.
-    const QString chosen = value.selection >= 0 ? box->itemText(value.selection) : QString();
-    if (box->currentText() != chosen && !BeingTyped(box->lineEdit())) box->setEditText(chosen);
-    box->setEnabled(value.enabled);
-  }
-  controls_.at(ui::kGenerateButtonId)->setEnabled(model.generateEnabled);
-  static_cast<QLabel*>(controls_.at(ui::kProgramVersionLabelId))
-      ->setText(Text(model.programVersion));
+  for (const auto& binding : ui::kCheckBoxBindings)
+    Show(controls_.at(binding.id), model.*binding.field);
+  for (const auto& binding : ui::kEditFieldBindings)
+    Show(controls_.at(binding.id), model.*binding.field);
+  for (const auto& binding : ui::kComboBoxBindings)
+    Show(controls_.at(binding.id), model.*binding.field);
+  controls_.at(ui::id::kGenerate)->setEnabled(model.generateEnabled);
+  static_cast<QLabel*>(controls_.at(ui::id::kProgramVersionLabel))
+      ->setText(ToQString(model.programVersion));
   SyncMatrix(model);
   ShowProgress(progressModel_);
 }
@@ -258,14 +169,14 @@ void MainWindow::SyncMatrix(const ui::MainWindowModel& model) {
       button->SetPicture(picture);
       button->setAccessibleName(KeyName(static_cast<int>(i), picture));
     }
-    if (const QString tip = Text(model.keyTooltips[i]); button->toolTip() != tip)
+    if (const QString tip = ToQString(model.keyTooltips[i]); button->toolTip() != tip)
       button->setToolTip(tip);
   }
   for (std::size_t i = 0; i < leds_.size(); ++i) {
     leds_[i]->SetPicture(model.ledPictures[i]);
     leds_[i]->setAccessibleName(QStringLiteral("Led %1: %2")
                                     .arg(i + 1)
-                                    .arg(Text(ui::KeyPictureName(model.ledPictures[i]))));
+                                    .arg(ToQString(ui::KeyPictureName(model.ledPictures[i]))));
   }
 }
 
@@ -289,7 +200,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 void MainWindow::closeEvent(QCloseEvent* event) {
   // The close box is "E&xit": it asks about unsaved changes and ends the program itself.
   event->ignore();
-  if (!model_.busy) Forward([this] { events_.OnCommand(ui::kCommandExit); });
+  if (!model_.busy) Forward([this] { events_.OnCommand(ui::id::kExit); });
 }
 
 }  // namespace veltrane::gui

@@ -13,6 +13,7 @@
 #include "ui/main_window/main_window_events.h"
 #include "ui/main_window/main_window_model.h"
 
+class QLineEdit;
 class QProgressBar;
 
 namespace veltrane::gui {
@@ -50,9 +51,10 @@ class MainWindow : public QMainWindow {
  private:
   void CreateMenus();
   void CreateControls();
-  QWidget* CreateControl(const ui::MainControl& entry);
-  QWidget* CreateComboBox(const ui::MainControl& entry);
-  QWidget* CreateEdit(const ui::MainControl& entry);
+  // Forwards what a control's widget reports to the events by its id.
+  void Connect(int id, QWidget* widget);
+  template <typename Report>
+  void OnFinished(QLineEdit* field, Report report);
   // A widget signal that reports command `id`, then mirrors the model again.
   std::function<void()> CommandOf(int id);
   void CreateMatrix();

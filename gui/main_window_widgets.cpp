@@ -2,25 +2,7 @@
 
 #include <QPainter>
 
-#include "gui/key_pictures.h"
-
 namespace veltrane::gui {
-
-PictureButton::PictureButton(QWidget* parent) : QAbstractButton(parent) {
-  setFocusPolicy(Qt::NoFocus);
-  setAttribute(Qt::WA_OpaquePaintEvent, false);
-}
-
-void PictureButton::SetPicture(ui::KeyPicture picture) {
-  if (picture == picture_) return;
-  picture_ = picture;
-  update();
-}
-
-void PictureButton::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  painter.drawPixmap(rect(), KeyPicturePixmap(picture_, size(), devicePixelRatioF()));
-}
 
 void ControlSurface::paintEvent(QPaintEvent*) {
   QPainter painter(this);

@@ -90,7 +90,9 @@ struct KeyboardDefinition {
   std::array<StringRow, kStringCount> stringWorkBuffer{};
 };
 
-inline int KeyIndex(int row, int column) { return row * kColumns + column; }
+constexpr int KeyIndex(int row, int column) {
+  return row * kColumns + column;
+}
 
 // Start-up state: cleared keys with their button fields, empty strings,
 // start-up settings and pointing-device values.

@@ -8,20 +8,6 @@
 namespace veltrane::gui {
 namespace {
 
-void Fill(QComboBox* combo, const ui::ComboBox& entries) {
-  const QSignalBlocker blocker(combo);
-  combo->clear();
-  for (const std::string& item : entries.items) combo->addItem(ToQString(item));
-  combo->setCurrentIndex(entries.selection);
-}
-
-void Fill(QListWidget* list, const ui::ListBox& entries) {
-  const QSignalBlocker blocker(list);
-  list->clear();
-  for (const std::string& item : entries.items) list->addItem(ToQString(item));
-  list->setCurrentRow(entries.selection);
-}
-
 // The typed name as bytes, cut to the field's length on a character boundary.
 std::string NameOf(const QString& typed) {
   QString name = typed;
@@ -35,10 +21,10 @@ FileChooserDialog::FileChooserDialog(QWidget* parent, ui::ChooserKind kind, std:
     : LayoutDialog(ui::FileChooserLayout(kind), parent),
       model_(ui::OpenFileChooser(kind, diagnostics)) {
   const bool load = kind == ui::ChooserKind::Load;
-  placesId_ = load ? ui::kLoadPlacesId : ui::kSavePlacesId;
-  directoriesId_ = load ? ui::kLoadDirectoriesId : ui::kSaveDirectoriesId;
-  filesId_ = load ? ui::kLoadFilesId : ui::kSaveFilesId;
-  if (QLineEdit* name = Edit(ui::kSaveNameId)) name->setMaxLength(ui::kSaveNameLength);
+  placesId_ = load ? ui::id::kLoadPlaces : ui::id::kSavePlaces;
+  directoriesId_ = load ? ui::id::kLoadDirectories : ui::id::kSaveDirectories;
+  filesId_ = load ? ui::id::kLoadFiles : ui::id::kSaveFiles;
+  if (QLineEdit* name = Edit(ui::id::kSaveName)) name->setMaxLength(ui::kSaveNameLength);
 
   // Every pick goes to the place, also a pick of the one already shown.
   connect(Combo(placesId_), &QComboBox::activated, this, [this](int index) {
@@ -57,9 +43,9 @@ FileChooserDialog::FileChooserDialog(QWidget* parent, ui::ChooserKind kind, std:
 }
 
 void FileChooserDialog::ShowModel() {
-  Fill(Combo(placesId_), model_.places);
-  Fill(List(directoriesId_), model_.directories);
-  Fill(List(filesId_), model_.files);
+  Show(Combo(placesId_), model_.places);
+  Show(List(directoriesId_), model_.directories);
+  Show(List(filesId_), model_.files);
 }
 
 int FileChooserDialog::SelectedRow(int listId) const {
@@ -74,7 +60,7 @@ void FileChooserDialog::OnOk() {
     loadedPath_ = ui::OnLoadPressed(model_);
     if (!loadedPath_) return;  // nothing chosen: the chooser stays open
   } else {
-    model_.name.text = NameOf(Edit(ui::kSaveNameId)->text());
+    model_.name.text = NameOf(Edit(ui::id::kSaveName)->text());
     saveName_ = ui::OnSavePressed(model_);
   }
   LayoutDialog::OnOk();

@@ -1,5 +1,5 @@
-// A modal dialog built from a DialogLayout: fixed client size, every control at
-// its pixel rectangle, reachable by its id.
+// A modal dialog built from a DialogLayout: fixed client size, every control
+// made by the one factory at its pixel rectangle, reachable by its id.
 #pragma once
 
 #include <QDialog>
@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "gui/dialogs/control_widgets.h"  // ToQString, ToBytes
 #include "ui/dialogs/dialog_layout.h"
 
 class QComboBox;
@@ -16,13 +17,6 @@ class QListWidget;
 class QPushButton;
 
 namespace veltrane::gui {
-
-// The one conversion of the program's texts. Texts are UTF-8, also the
-// definition's 31-byte fields; bytes that are no UTF-8 (a file written
-// elsewhere) are shown one character per byte rather than as U+FFFD, and are
-// kept as they are until the text is edited.
-QString ToQString(std::string_view text);
-std::string ToBytes(const QString& text);
 
 class LayoutDialog : public QDialog {
  public:
@@ -45,8 +39,6 @@ class LayoutDialog : public QDialog {
   virtual void OnCancel();
 
  private:
-  QWidget* Create(const ui::DialogControl& control);
-
   std::map<int, QWidget*> controls_;
 };
 

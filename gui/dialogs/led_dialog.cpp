@@ -8,9 +8,8 @@ LedDialog::LedDialog(QWidget* parent, model::Settings& settings, int ledSlot)
     : LayoutDialog(ui::LedDialogLayout(), parent),
       settings_(settings),
       model_(ui::OpenLedDialog(settings, ledSlot)) {
-  QComboBox* combo = Combo(ui::kLedComboId);
-  for (const std::string& item : model_.led.items) combo->addItem(ToQString(item));
-  combo->setCurrentIndex(model_.led.selection);
+  QComboBox* combo = Combo(ui::id::kLedList);
+  Show(combo, model_.led);
   connect(combo, &QComboBox::currentIndexChanged, this,
           [this](int index) { ui::OnLedPicked(model_, settings_, index); });
 }

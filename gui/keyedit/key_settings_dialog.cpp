@@ -7,19 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "gui/keyedit/control_widgets.h"
+#include "gui/dialogs/control_widgets.h"
 
 namespace veltrane::gui {
-namespace {
-
-void ShowCheckBox(QWidget* widget, const ui::CheckBox& box) {
-  auto* check = qobject_cast<QCheckBox*>(widget);
-  if (check == nullptr) return;
-  check->setChecked(box.checked);
-  check->setEnabled(box.enabled);
-}
-
-}  // namespace
 
 KeySettingsDialog::KeySettingsDialog(QWidget* parent, ui::KeySettingsModel& model,
                                      ui::StringEditorModel& editor, ui::KeyEditingContext& context)
@@ -30,14 +20,14 @@ KeySettingsDialog::KeySettingsDialog(QWidget* parent, ui::KeySettingsModel& mode
   // The template places the dialog relative to its owner's client area.
   if (parent != nullptr) move(parent->mapToGlobal(QPoint(ui::kKeySettingsX, ui::kKeySettingsY)));
   ui::StartKeySettingsDialog(model_, editor_, context_);
-  for (const ui::WindowControl& entry : ui::KeySettingsControls()) {
+  for (const ui::Control& entry : ui::KeySettingsControls()) {
     QWidget* widget = CreateControl(this, entry);
-    if (entry.id == ui::kNoControlId) continue;
+    if (entry.id == ui::id::kNone) continue;
     controls_[entry.id] = widget;
     Connect(entry.id, widget);
   }
   for (int layer = 0; layer < model::kLayerCount; ++layer) {
-    if (auto* note = qobject_cast<QLabel*>(control(ui::kIdLayerNoteFirst + layer))) {
+    if (auto* note = qobject_cast<QLabel*>(control(ui::id::kLayerNoteFirst + layer))) {
       note->setWordWrap(true);
       note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
@@ -70,28 +60,25 @@ void KeySettingsDialog::Connect(int id, QWidget* widget) {
 }
 
 void KeySettingsDialog::Sync() {
-  ShowCheckBox(control(ui::kIdKeyUsed), model_.keyUsed);
-  ShowCheckBox(control(ui::kIdKeyEnabled), model_.keyEnabled);
-  if (auto* edit = qobject_cast<QLineEdit*>(control(ui::kIdLegend))) {
-    const QString legend = ToQString(model_.legend.text);
-    if (edit->text() != legend) edit->setText(legend);
-  }
-  if (auto* label = qobject_cast<QLabel*>(control(ui::kIdPosition)))
+  Show(control(ui::id::kKeyUsed), model_.keyUsed);
+  Show(control(ui::id::kKeyEnabled), model_.keyEnabled);
+  Show(control(ui::id::kLegend), model_.legend);
+  if (auto* label = qobject_cast<QLabel*>(control(ui::id::kPosition)))
     label->setText(ToQString(model_.positionText));
   for (int layer = 0; layer < model::kLayerCount; ++layer) {
     const ui::KeySettingsLayer& group = model_.layers[static_cast<std::size_t>(layer)];
-    ShowCheckBox(control(ui::kIdLayerUsedFirst + layer), group.used);
-    for (const auto& [id, shown] : {std::pair{ui::kIdIbmKeyListFirst + layer, &group.ibmKey},
-                                    std::pair{ui::kIdKeyTypeListFirst + layer, &group.keyType}}) {
+    Show(control(ui::id::kLayerUsedFirst + layer), group.used);
+    for (const auto& [id, shown] : {std::pair{ui::id::kIbmKeyListFirst + layer, &group.ibmKey},
+                                    std::pair{ui::id::kKeyTypeListFirst + layer, &group.keyType}}) {
       auto* list = qobject_cast<ChoiceList*>(control(id));
       if (list == nullptr) continue;
-      ShowComboBox(*list, *shown);
+      Show(list, *shown);
       std::vector<bool> choosable(shown->items.size());
       for (std::size_t i = 0; i < choosable.size(); ++i)
         choosable[i] = ui::IsChoosable(model_, id, static_cast<int>(i));
       list->SetChoosable(choosable);
     }
-    if (auto* note = qobject_cast<QLabel*>(control(ui::kIdLayerNoteFirst + layer)))
+    if (auto* note = qobject_cast<QLabel*>(control(ui::id::kLayerNoteFirst + layer)))
       note->setText(ToQString(group.note));
   }
 }

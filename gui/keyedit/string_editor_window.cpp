@@ -11,7 +11,7 @@
 #include <algorithm>
 
 #include "gui/dialogs/auto_repeat.h"
-#include "gui/keyedit/control_widgets.h"
+#include "gui/dialogs/control_widgets.h"
 #include "gui/keyedit/tabbed_line_delegate.h"
 #include "ui/dialogs/key_mapping.h"
 
@@ -58,21 +58,21 @@ StringEditorWindow::StringEditorWindow(ui::StringEditorModel& model)
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_QuitOnClose, false);  // the main window's close ends the program
   UseTableFont(*this);
-  for (const ui::WindowControl& entry : ui::StringEditorControls()) {
+  for (const ui::Control& entry : ui::StringEditorControls()) {
     QWidget* widget = CreateControl(this, entry);
     controls_[entry.id] = widget;
     Connect(entry.id, widget);
   }
   gauge_ = CreateControl(this, ui::CapacityGaugeControl());
   gauge_->setObjectName(QStringLiteral("capacityGauge"));
-  if (auto* list = qobject_cast<QListWidget*>(control(ui::kIdStringEditorList))) {
+  if (auto* list = qobject_cast<QListWidget*>(control(ui::id::kStringEditorList))) {
     list->setItemDelegate(new TabbedLineDelegate(ui::kStringEditorTabStops, list));
     list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setUniformItemSizes(true);
   }
-  if (auto* extraKeys = qobject_cast<QComboBox*>(control(ui::kIdExtraKeys))) {
+  if (auto* extraKeys = qobject_cast<QComboBox*>(control(ui::id::kExtraKeys))) {
     extraKeys->setMaxVisibleItems(static_cast<int>(model_.extraKeys.items.size()));
     extraKeys->setFocusPolicy(Qt::NoFocus);  // a pick leaves the keys with the window
   }
@@ -118,7 +118,7 @@ void StringEditorWindow::RunCommand(int id) {
 }
 
 void StringEditorWindow::SyncList() {
-  auto* list = qobject_cast<QListWidget*>(control(ui::kIdStringEditorList));
+  auto* list = qobject_cast<QListWidget*>(control(ui::id::kStringEditorList));
   if (list == nullptr) return;
   const QSignalBlocker blocker(list);
   const int shown = list->count();
@@ -140,18 +140,17 @@ void StringEditorWindow::SyncList() {
 void StringEditorWindow::Sync() {
   SyncList();
   for (const auto& [id, widget] : controls_) {
-    if (auto* check = qobject_cast<QCheckBox*>(widget))
-      check->setChecked(ui::IsCheckBoxChecked(model_, id));
+    if (qobject_cast<QCheckBox*>(widget) != nullptr)
+      Show(widget, ui::CheckBox{ui::IsCheckBoxChecked(model_, id), widget->isEnabled()});
   }
-  if (auto* extraKeys = qobject_cast<QComboBox*>(control(ui::kIdExtraKeys)))
-    ShowComboBox(*extraKeys, model_.extraKeys);
-  if (auto* echo = qobject_cast<QLabel*>(control(ui::kIdEcho)))
+  Show(control(ui::id::kExtraKeys), model_.extraKeys);
+  if (auto* echo = qobject_cast<QLabel*>(control(ui::id::kEcho)))
     echo->setText(ToQString(model_.echoText));
   if (auto* gauge = qobject_cast<QLabel*>(gauge_)) {
     gauge->setText(ToQString(model_.capacityText));
     // The warning of dropped strokes runs on into the free room to the right.
-    const ui::WindowControl& entry = ui::CapacityGaugeControl();
-    gauge->resize(std::max(entry.width, gauge->sizeHint().width()), entry.height);
+    const ui::Control& entry = ui::CapacityGaugeControl();
+    gauge->resize(std::max(entry.rect.width, gauge->sizeHint().width()), entry.rect.height);
   }
 }
 

@@ -14,8 +14,8 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "gui/dialogs/control_widgets.h"
 #include "gui/dialogs/layout_dialog.h"
-#include "gui/keyedit/control_widgets.h"
 #include "gui/keyedit/key_settings_dialog.h"
 #include "gui/main_window_widgets.h"
 #include "gui/program.h"
@@ -23,7 +23,7 @@
 #include "persist/config_file.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
-#include "ui/main_window/control_ids.h"
+#include "ui/dialogs/control_ids.h"
 
 namespace veltrane::testing {
 namespace {
@@ -155,8 +155,8 @@ TEST_F(ProgramCommands, KeyRecordedInTheEditorIsShownAndSaved) {
     gui::KeySettingsDialog* dialog = program->host.keyEditing()->keySettingsDialog();
     ASSERT_NE(dialog, nullptr);
     ran = true;
-    dialog->findChild<QAbstractButton*>(gui::ControlObjectName(ui::kIdLayerUsedFirst))->click();
-    dialog->findChild<QPushButton*>(gui::ControlObjectName(ui::kIdAssignMacroFirst))->click();
+    dialog->findChild<QAbstractButton*>(gui::ControlObjectName(ui::id::kLayerUsedFirst))->click();
+    dialog->findChild<QPushButton*>(gui::ControlObjectName(ui::id::kAssignMacroFirst))->click();
     QWidget* editor = program->host.stringEditorWindow();
     for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
       QKeyEvent key(type, Qt::Key_A, Qt::NoModifier, 38, 0x61, 0, "a");  // native = evdev 30 + 8

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "gui/dialogs/control_widgets.h"
 #include "gui/main_window.h"
 #include "gui/main_window_widgets.h"
 #include "ui/app/app_state.h"

@@ -56,32 +56,32 @@ class FileChooserWidgets : public testing::Test {
 
 TEST_F(FileChooserWidgets, LoadBrowsesAndReturnsTheAbsolutePath) {
   const auto dialog = Open(ui::ChooserKind::Load);
-  QListWidget* dirs = dialog->List(ui::kLoadDirectoriesId);
-  QListWidget* files = dialog->List(ui::kLoadFilesId);
+  QListWidget* dirs = dialog->List(ui::id::kLoadDirectories);
+  QListWidget* files = dialog->List(ui::id::kLoadFiles);
   EXPECT_EQ(Entries(dirs), (QStringList{"..", "empty", "sub"}));
   EXPECT_EQ(Entries(files), (QStringList{"a.dat", "b.DAT"}));
-  EXPECT_TRUE(root_.startsWith(dialog->Combo(ui::kLoadPlacesId)->currentText()));
+  EXPECT_TRUE(root_.startsWith(dialog->Combo(ui::id::kLoadPlaces)->currentText()));
   Grab(*dialog, "load-file-dialog.png");
   DoubleClick(dirs, 2);
   EXPECT_EQ(QDir::currentPath(), root_ + "/sub");
   EXPECT_EQ(Entries(dirs), (QStringList{".."}));
   EXPECT_EQ(Entries(files), (QStringList{"c.Dat"}));
-  QTest::mouseClick(dialog->Button(ui::kIdOk), Qt::LeftButton);
+  QTest::mouseClick(dialog->Button(ui::id::kOk), Qt::LeftButton);
   EXPECT_EQ(dialog->result(), QDialog::Accepted);
   EXPECT_EQ(dialog->LoadedPath(), (root_ + "/sub/c.Dat").toStdString());
 
   QDir::setCurrent(root_);
   const auto again = Open(ui::ChooserKind::Load);
-  DoubleClick(again->List(ui::kLoadFilesId), 1);
+  DoubleClick(again->List(ui::id::kLoadFiles), 1);
   EXPECT_EQ(again->LoadedPath(), (root_ + "/b.DAT").toStdString());
 }
 
 TEST_F(FileChooserWidgets, SaveListsFilesWithoutExtensionAndReturnsTheTypedName) {
   const auto dialog = Open(ui::ChooserKind::Save);
-  EXPECT_EQ(Entries(dialog->List(ui::kSaveDirectoriesId)),
+  EXPECT_EQ(Entries(dialog->List(ui::id::kSaveDirectories)),
             (QStringList{"..", "empty", "README", "sub"}));
-  EXPECT_EQ(Entries(dialog->List(ui::kSaveFilesId)), (QStringList{"a.dat", "b.DAT"}));
-  QLineEdit* name = dialog->Edit(ui::kSaveNameId);
+  EXPECT_EQ(Entries(dialog->List(ui::id::kSaveFiles)), (QStringList{"a.dat", "b.DAT"}));
+  QLineEdit* name = dialog->Edit(ui::id::kSaveName);
   EXPECT_TRUE(name->text().isEmpty());  // picking a file does not fill it
   QTest::keyClicks(name, "keys.DAT");
   Grab(*dialog, "save-file-dialog.png");
@@ -92,17 +92,17 @@ TEST_F(FileChooserWidgets, SaveListsFilesWithoutExtensionAndReturnsTheTypedName)
   qputenv("HOME", (root_ + "/sub").toUtf8());  // the second place
   const auto cancelled = Open(ui::ChooserKind::Save);
   qputenv("HOME", home);
-  QTest::keyClicks(cancelled->Edit(ui::kSaveNameId), "other.DAT");
-  QTest::keyClick(cancelled->Combo(ui::kSavePlacesId), Qt::Key_Down);
+  QTest::keyClicks(cancelled->Edit(ui::id::kSaveName), "other.DAT");
+  QTest::keyClick(cancelled->Combo(ui::id::kSavePlaces), Qt::Key_Down);
   EXPECT_EQ(QDir::currentPath(), root_ + "/sub");
-  EXPECT_EQ(Entries(cancelled->List(ui::kSaveFilesId)), (QStringList{"c.Dat"}));
-  QTest::mouseClick(cancelled->Button(ui::kIdCancel), Qt::LeftButton);
+  EXPECT_EQ(Entries(cancelled->List(ui::id::kSaveFiles)), (QStringList{"c.Dat"}));
+  QTest::mouseClick(cancelled->Button(ui::id::kCancel), Qt::LeftButton);
   EXPECT_EQ(cancelled->SaveName(), "");
 
   // A name longer than the field is cut between characters, not inside one.
   const auto longName = Open(ui::ChooserKind::Save);
-  longName->Edit(ui::kSaveNameId)->setText(QString(200, QChar(0x00E9)));
-  QTest::mouseClick(longName->Button(ui::kIdOk), Qt::LeftButton);
+  longName->Edit(ui::id::kSaveName)->setText(QString(200, QChar(0x00E9)));
+  QTest::mouseClick(longName->Button(ui::id::kOk), Qt::LeftButton);
   EXPECT_EQ(longName->SaveName(), QString(127, QChar(0x00E9)).toStdString());
 }
 

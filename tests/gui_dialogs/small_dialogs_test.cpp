@@ -21,8 +21,8 @@ void ExpectLayout(const LayoutDialog& dialog, const ui::DialogLayout& layout) {
   EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
   QStringList labels;
   for (const QLabel* label : dialog.findChildren<QLabel*>()) labels << label->text();
-  for (const ui::DialogControl& control : layout.controls) {
-    if (control.kind == ui::ControlKind::Label) {
+  for (const ui::Control& control : layout.controls) {
+    if (control.kind == ui::ControlKind::Static) {
       EXPECT_TRUE(labels.contains(ToQString(control.text))) << control.text;
       continue;
     }
@@ -44,14 +44,14 @@ TEST(LedDialogWidgets, PickStoredAtOnceKeptByCancelEnterIsOk) {
   const auto dialog = MakeLedDialog(nullptr, settings, 2);
   ExpectLayout(*dialog, ui::LedDialogLayout());
   dialog->show();
-  QComboBox* combo = dialog->Combo(ui::kLedComboId);
+  QComboBox* combo = dialog->Combo(ui::id::kLedList);
   ASSERT_EQ(combo->count(), 6);
   EXPECT_EQ(combo->currentIndex(), 5);
   combo->setCurrentIndex(3);
   EXPECT_EQ(combo->currentText(), "Num Lock LED");
   EXPECT_EQ(settings.Led3, 3);
   Grab(*dialog, "key-led-dialog.png");
-  QTest::mouseClick(dialog->Button(ui::kIdCancel), Qt::LeftButton);
+  QTest::mouseClick(dialog->Button(ui::id::kCancel), Qt::LeftButton);
   EXPECT_FALSE(dialog->isVisible());
   EXPECT_TRUE(dialog->Model().repaintMainWindow);
   EXPECT_EQ(settings.Led3, 3);
@@ -84,7 +84,7 @@ TEST(PointingDeviceWidgets, OkStoresLowBitsAndCancelNothing) {
   dialog->Edit(gain.id)->clear();
   QTest::keyClicks(dialog->Edit(gain.id), "300");
   dialog->Edit(inverseW.id)->setText("x1");
-  QTest::mouseClick(dialog->Button(ui::kIdOk), Qt::LeftButton);
+  QTest::mouseClick(dialog->Button(ui::id::kOk), Qt::LeftButton);
   EXPECT_EQ(dialog->result(), QDialog::Accepted);
   EXPECT_EQ(params[gain.param], 44);
   EXPECT_EQ(params[inverseW.param], 0);
@@ -96,7 +96,7 @@ TEST(AboutWidgets, NameVersionAndOk) {
   ExpectLayout(*about, ui::AboutDialogLayout());
   about->show();
   Grab(*about, "about-dialog.png");
-  QTest::mouseClick(about->Button(ui::kIdOk), Qt::LeftButton);
+  QTest::mouseClick(about->Button(ui::id::kOk), Qt::LeftButton);
   EXPECT_EQ(about->result(), QDialog::Accepted);
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,13 +12,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QAbstractItemView>
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QTimer>
 #include <functional>
 
-#include "gui/keyedit/control_widgets.h"
+#include "gui/dialogs/control_widgets.h"
 #include "gui/keyedit/key_settings_dialog.h"
 #include "gui/keyedit/tabbed_line_delegate.h"
 #include "model/key_tables.h"
@@ -76,7 +76,7 @@ class KeyEditingWidgetsTest : public ::testing::Test {
   }
   QStringList EditorLines() {
     QStringList lines;
-    auto* list = Editor<QListWidget>(ui::kIdStringEditorList);
+    auto* list = Editor<QListWidget>(ui::id::kStringEditorList);
     for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
     return lines;
   }
@@ -98,23 +98,23 @@ TEST_F(KeyEditingWidgetsTest, TypedKeyBecomesTheLayersKeyWhileTheDialogRuns) {
     EXPECT_EQ(dialog.windowModality(), Qt::WindowModal);
     EXPECT_EQ(dialog.parentWidget(), &mainWindow);
     EXPECT_EQ(editing->stringEditorWindow()->parentWidget(), nullptr);
-    EXPECT_EQ(In<QLabel>(&dialog, ui::kIdPosition)->text(), "3/2");
-    In<QCheckBox>(&dialog, ui::kIdLayerUsedFirst)->click();
-    In<QPushButton>(&dialog, ui::kIdAssignMacroFirst)->click();
+    EXPECT_EQ(In<QLabel>(&dialog, ui::id::kPosition)->text(), "3/2");
+    In<QCheckBox>(&dialog, ui::id::kLayerUsedFirst)->click();
+    In<QPushButton>(&dialog, ui::id::kAssignMacroFirst)->click();
     QWidget* editor = editing->stringEditorWindow();
     ASSERT_TRUE(editor->isVisible());
     EXPECT_EQ(editor->windowTitle(), "Key Macro Tool");
     EXPECT_EQ(editor->size(), QSize(750, 520));
     TypeKey(editor, Qt::Key_A, kNativeA, "a");
     EXPECT_EQ(EditorLines(), QStringList{"IBM Key 31\t\t\t\t\t\t\t\t"});
-    EXPECT_EQ(Editor<QLabel>(ui::kIdEcho)->text(), "a");
+    EXPECT_EQ(Editor<QLabel>(ui::id::kEcho)->text(), "a");
     Editor<QPushButton>(1)->click();
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(Key().layers[0].ibmkey, 31);
     EXPECT_EQ(Key().layers[0].keytype, model::NORMAL_KEY);
     // The dialog shows what the editor assigned.
-    EXPECT_EQ(In<QComboBox>(&dialog, ui::kIdIbmKeyListFirst)->currentIndex(), 31);
-    EXPECT_EQ(In<QComboBox>(&dialog, ui::kIdKeyTypeListFirst)->currentText(), "Normal Key");
+    EXPECT_EQ(In<QComboBox>(&dialog, ui::id::kIbmKeyListFirst)->currentIndex(), 31);
+    EXPECT_EQ(In<QComboBox>(&dialog, ui::id::kKeyTypeListFirst)->currentText(), "Normal Key");
     const int before = repaints;
     In<QPushButton>(&dialog, 1)->click();
     EXPECT_GT(repaints, before);
@@ -127,9 +127,9 @@ TEST_F(KeyEditingWidgetsTest, TypedKeyBecomesTheLayersKeyWhileTheDialogRuns) {
 
 TEST_F(KeyEditingWidgetsTest, ModifiersFollowTheKeysAndTwoStrokesMakeAString) {
   RunDialog([&](KeySettingsDialog& dialog) {
-    In<QPushButton>(&dialog, ui::kIdAssignMacroFirst + 1)->click();
+    In<QPushButton>(&dialog, ui::id::kAssignMacroFirst + 1)->click();
     QWidget* editor = editing->stringEditorWindow();
-    auto* ctrlLeft = Editor<QCheckBox>(ui::kIdCheckCtrlLeft);
+    auto* ctrlLeft = Editor<QCheckBox>(ui::id::kCheckCtrlLeft);
     SendKey(editor, QEvent::KeyPress, Qt::Key_Control, kNativeCtrlLeft);
     EXPECT_TRUE(ctrlLeft->isChecked());
     TypeKey(editor, Qt::Key_B, kNativeB, "\x02", Qt::ControlModifier);
@@ -137,10 +137,10 @@ TEST_F(KeyEditingWidgetsTest, ModifiersFollowTheKeysAndTwoStrokesMakeAString) {
     EXPECT_FALSE(ctrlLeft->isChecked());
     // A key pressed while Alt is held: Alt in its line, the check box back off with Alt.
     SendKey(editor, QEvent::KeyPress, Qt::Key_Alt, kNativeAltLeft, {}, Qt::AltModifier);
-    EXPECT_TRUE(Editor<QCheckBox>(ui::kIdCheckAlt)->isChecked());
+    EXPECT_TRUE(Editor<QCheckBox>(ui::id::kCheckAlt)->isChecked());
     TypeKey(editor, Qt::Key_X, kNativeX, "x", Qt::AltModifier);
     SendKey(editor, QEvent::KeyRelease, Qt::Key_Alt, kNativeAltLeft);
-    EXPECT_FALSE(Editor<QCheckBox>(ui::kIdCheckAlt)->isChecked());
+    EXPECT_FALSE(Editor<QCheckBox>(ui::id::kCheckAlt)->isChecked());
     EXPECT_EQ(EditorLines(),
               (QStringList{"IBM Key 50\t\tCtrl l\t\t\t\t\t\t", "IBM Key 47\tAlt\t\t\t\t\t\t\t"}));
     Editor<QPushButton>(1)->click();
@@ -159,17 +159,17 @@ TEST_F(KeyEditingWidgetsTest, StepsAndCheckBoxesWriteThroughAndCancelSkipsTheSto
   int result = -1;
   const std::string legend(model::FieldText(def.keys[model::KeyIndex(2, 2)].legend));
   RunDialog([&](KeySettingsDialog& dialog) {
-    auto* position = In<QLabel>(&dialog, ui::kIdPosition);
-    In<QPushButton>(&dialog, ui::kIdNext)->click();
+    auto* position = In<QLabel>(&dialog, ui::id::kPosition);
+    In<QPushButton>(&dialog, ui::id::kNext)->click();
     EXPECT_EQ(position->text(), "4/2");
-    In<QPushButton>(&dialog, ui::kIdPrevious)->click();
-    In<QPushButton>(&dialog, ui::kIdPrevious)->click();
+    In<QPushButton>(&dialog, ui::id::kPrevious)->click();
+    In<QPushButton>(&dialog, ui::id::kPrevious)->click();
     EXPECT_EQ(position->text(), "2/2");
-    In<QCheckBox>(&dialog, ui::kIdKeyUsed)->click();
-    EXPECT_FALSE(In<QCheckBox>(&dialog, ui::kIdKeyUsed)->isChecked());
-    EXPECT_FALSE(In<QCheckBox>(&dialog, ui::kIdKeyEnabled)->isEnabled());
+    In<QCheckBox>(&dialog, ui::id::kKeyUsed)->click();
+    EXPECT_FALSE(In<QCheckBox>(&dialog, ui::id::kKeyUsed)->isChecked());
+    EXPECT_FALSE(In<QCheckBox>(&dialog, ui::id::kKeyEnabled)->isEnabled());
     EXPECT_EQ(Key().used, 0);  // at once, before any store
-    In<QLineEdit>(&dialog, ui::kIdLegend)->setText("not stored");
+    In<QLineEdit>(&dialog, ui::id::kLegend)->setText("not stored");
     SendKey(&dialog, QEvent::KeyPress, Qt::Key_Escape, kNativeEscape);
     result = dialog.result();
   });
@@ -181,7 +181,7 @@ TEST_F(KeyEditingWidgetsTest, StepsAndCheckBoxesWriteThroughAndCancelSkipsTheSto
 
 TEST_F(KeyEditingWidgetsTest, LettersTypedIntoAListSelectItsKeyAndEnterStoresIt) {
   RunDialog([&](KeySettingsDialog& dialog) {
-    auto* list = In<QComboBox>(&dialog, ui::kIdIbmKeyListFirst + 1);
+    auto* list = In<QComboBox>(&dialog, ui::id::kIbmKeyListFirst + 1);
     EXPECT_EQ(list->focusPolicy(), Qt::StrongFocus);
     EXPECT_TRUE(list->isEnabled());
     TypeKey(list, Qt::Key_F, kNativeF, "f");
@@ -195,38 +195,38 @@ TEST_F(KeyEditingWidgetsTest, LettersTypedIntoAListSelectItsKeyAndEnterStoresIt)
 
 TEST_F(KeyEditingWidgetsTest, EditorCapturesNavigationKeysOnlyWhenItHasTheFocus) {
   RunDialog([&](KeySettingsDialog& dialog) {
-    In<QPushButton>(&dialog, ui::kIdAssignMacroFirst)->click();
+    In<QPushButton>(&dialog, ui::id::kAssignMacroFirst)->click();
     QWidget* editor = editing->stringEditorWindow();
     TypeKey(editor, Qt::Key_Tab, kNativeTab, "\t");
     TypeKey(editor, Qt::Key_Escape, kNativeEscape, "\x1b");
     EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(EditorLines().size(), 2);
-    EXPECT_EQ(Editor<QLabel>(ui::kIdEcho)->text(), "");  // control characters are not echoed
+    EXPECT_EQ(Editor<QLabel>(ui::id::kEcho)->text(), "");  // control characters are not echoed
     // A click on a check box leaves the focus there: keys are not captured.
-    auto* base = Editor<QCheckBox>(ui::kIdCheckBase);
+    auto* base = Editor<QCheckBox>(ui::id::kCheckBase);
     base->setFocus();
     base->click();
     TypeKey(base, Qt::Key_A, kNativeA, "a");
     EXPECT_EQ(EditorLines().size(), 2);
-    Editor<QPushButton>(ui::kIdGetFocus)->click();
+    Editor<QPushButton>(ui::id::kGetFocus)->click();
     TypeKey(editor, Qt::Key_A, kNativeA, "a");
     // Typed with no modifier held, the key is plain: Base is given to a selected line.
     EXPECT_EQ(EditorLines().last(), "IBM Key 31\t\t\t\t\t\t\t\t");
     EXPECT_FALSE(base->isChecked());
     // Selecting a line shows its flags; a check box then rewrites it.
-    Editor<QListWidget>(ui::kIdStringEditorList)->setCurrentRow(0);
+    Editor<QListWidget>(ui::id::kStringEditorList)->setCurrentRow(0);
     EXPECT_FALSE(base->isChecked());
-    Editor<QCheckBox>(ui::kIdCheckAlt)->click();
+    Editor<QCheckBox>(ui::id::kCheckAlt)->click();
     EXPECT_EQ(EditorLines().first(), "IBM Key 16\tAlt\t\t\t\t\t\t\t");
-    emit Editor<QComboBox>(ui::kIdExtraKeys)->activated(5);
+    emit Editor<QComboBox>(ui::id::kExtraKeys)->activated(5);
     EXPECT_EQ(EditorLines().last(), "F17\t\t\t\t\t\t\t\t");
-    EXPECT_EQ(Editor<QComboBox>(ui::kIdExtraKeys)->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(Editor<QComboBox>(ui::id::kExtraKeys)->focusPolicy(), Qt::NoFocus);
     Editor<QPushButton>(2)->click();
     EXPECT_FALSE(editor->isVisible());
     // "Assign Macro" shows the layer afresh, with clear boxes.
-    In<QPushButton>(&dialog, ui::kIdAssignMacroFirst + 3)->click();
-    EXPECT_FALSE(Editor<QCheckBox>(ui::kIdCheckAlt)->isChecked());
-    EXPECT_EQ(Editor<QComboBox>(ui::kIdExtraKeys)->currentText(), "F17");
+    In<QPushButton>(&dialog, ui::id::kAssignMacroFirst + 3)->click();
+    EXPECT_FALSE(Editor<QCheckBox>(ui::id::kCheckAlt)->isChecked());
+    EXPECT_EQ(Editor<QComboBox>(ui::id::kExtraKeys)->currentText(), "F17");
     EXPECT_TRUE(EditorLines().isEmpty());
     Editor<QPushButton>(2)->click();
   });
@@ -235,12 +235,12 @@ TEST_F(KeyEditingWidgetsTest, EditorCapturesNavigationKeysOnlyWhenItHasTheFocus)
 
 TEST_F(KeyEditingWidgetsTest, AltGrNumLockPrintScreenAndF13AreCapturedAsTheirKeys) {
   RunDialog([&](KeySettingsDialog& dialog) {
-    In<QPushButton>(&dialog, ui::kIdAssignMacroFirst)->click();
+    In<QPushButton>(&dialog, ui::id::kAssignMacroFirst)->click();
     QWidget* editor = editing->stringEditorWindow();
-    auto* altGr = Editor<QCheckBox>(ui::kIdCheckAltGr);
+    auto* altGr = Editor<QCheckBox>(ui::id::kCheckAltGr);
     SendKey(editor, QEvent::KeyPress, Qt::Key_AltGr, kNativeLevel3);
     EXPECT_TRUE(altGr->isChecked());
-    EXPECT_FALSE(Editor<QCheckBox>(ui::kIdCheckAlt)->isChecked());
+    EXPECT_FALSE(Editor<QCheckBox>(ui::id::kCheckAlt)->isChecked());
     TypeKey(editor, Qt::Key_B, kNativeB, "b");
     SendKey(editor, QEvent::KeyRelease, Qt::Key_AltGr, kNativeLevel3);
     EXPECT_FALSE(altGr->isChecked());
@@ -256,8 +256,8 @@ TEST_F(KeyEditingWidgetsTest, AltGrNumLockPrintScreenAndF13AreCapturedAsTheirKey
 TEST_F(KeyEditingWidgetsTest, AKeyPickedInAListIsPendingUntilOk) {
   Key().layers[2] = {1, {}, 3, 0, model::STRING_KEY};
   RunDialog([&](KeySettingsDialog& dialog) {
-    auto* keys = In<ChoiceList>(&dialog, ui::kIdIbmKeyListFirst + 1);
-    auto* note = In<QLabel>(&dialog, ui::kIdLayerNoteFirst + 1);
+    auto* keys = In<ChoiceList>(&dialog, ui::id::kIbmKeyListFirst + 1);
+    auto* note = In<QLabel>(&dialog, ui::id::kLayerNoteFirst + 1);
     EXPECT_TRUE(note->text().isEmpty());
     auto* items = qobject_cast<QStandardItemModel*>(keys->model());
     EXPECT_FALSE(items->item(133)->isEnabled());  // "String"
@@ -266,7 +266,7 @@ TEST_F(KeyEditingWidgetsTest, AKeyPickedInAListIsPendingUntilOk) {
     EXPECT_EQ(keys->currentText(), "F13");
     EXPECT_EQ(note->text(), QString::fromUtf8(ui::kChosenNote.data()));
     // A string layer's lists never open.
-    auto* locked = In<ChoiceList>(&dialog, ui::kIdIbmKeyListFirst + 2);
+    auto* locked = In<ChoiceList>(&dialog, ui::id::kIbmKeyListFirst + 2);
     locked->showPopup();
     EXPECT_FALSE(locked->view()->isVisible());
     In<QPushButton>(&dialog, 1)->click();
@@ -280,10 +280,10 @@ TEST_F(KeyEditingWidgetsTest, LegendsAreUtf8AndSurviveOkSaveAndReload) {
   model::KeyDefinition& next = def.keys[model::KeyIndex(2, 4)];
   model::SetFieldText(next.legend, "Caf\xE9");  // Latin-1, from a file written elsewhere
   RunDialog([&](KeySettingsDialog& dialog) {
-    auto* legend = In<QLineEdit>(&dialog, ui::kIdLegend);
+    auto* legend = In<QLineEdit>(&dialog, ui::id::kLegend);
     legend->selectAll();
     for (const QChar c : prix) TypeKey(legend, 0, 0, QString(c));
-    In<QPushButton>(&dialog, ui::kIdNext)->click();
+    In<QPushButton>(&dialog, ui::id::kNext)->click();
     EXPECT_EQ(legend->text(), QString::fromUtf8("Caf\u00E9"));
     In<QPushButton>(&dialog, 1)->click();
   });

@@ -7,10 +7,10 @@
 namespace veltrane::ui {
 namespace {
 
-constexpr std::array<DialogControl, 3> kControls = {{
-    {kIdOk, ControlKind::DefaultButton, "OK", DialogUnitsRect(195, 6, 30, 11)},
-    {kIdStatic, ControlKind::Label, kProgramName, DialogUnitsRect(10, 10, 150, 10)},
-    {kIdStatic, ControlKind::Label, kProgramVersion, DialogUnitsRect(10, 26, 150, 10)},
+constexpr std::array<Control, 3> kControls = {{
+    {ControlKind::DefaultButton, id::kOk, "OK", DialogUnitsRect(195, 6, 30, 11)},
+    {ControlKind::Static, id::kNone, kProgramName, DialogUnitsRect(10, 10, 150, 10)},
+    {ControlKind::Static, id::kNone, kProgramVersion, DialogUnitsRect(10, 26, 150, 10)},
 }};
 
 constexpr DialogLayout kLayout = {"About", DialogUnitsX(230), DialogUnitsY(75), kControls};

@@ -6,15 +6,9 @@
 #include <span>
 #include <string_view>
 
-namespace veltrane::ui {
+#include "ui/dialogs/controls.h"
 
-struct Rect {
-  int x = 0;
-  int y = 0;
-  int width = 0;
-  int height = 0;
-  friend bool operator==(const Rect&, const Rect&) = default;
-};
+namespace veltrane::ui {
 
 // Dialog units in pixels, for the base units of an 8-point dialog font at
 // 96 DPI (6 x 13 pixels per 4 x 8 units), rounded to the nearest pixel.
@@ -28,34 +22,13 @@ constexpr Rect DialogUnitsRect(int x, int y, int width, int height) {
   return {DialogUnitsX(x), DialogUnitsY(y), DialogUnitsX(width), DialogUnitsY(height)};
 }
 
-inline constexpr int kIdOk = 1;
-inline constexpr int kIdCancel = 2;
-inline constexpr int kIdStatic = -1;  // labels are not addressed
-
-enum class ControlKind {
-  DefaultButton,  // pressed by Enter
-  PushButton,
-  Label,
-  Edit,          // single line, with a border
-  DropDownList,  // drop-down combo box; the height includes the open list
-  SortedList,    // sorted list box with border, a vertical scroll bar always shown
-                 // and double clicks reported
-};
-
-struct DialogControl {
-  int id = kIdStatic;
-  ControlKind kind = ControlKind::Label;
-  std::string_view text;
-  Rect rect;
-};
-
 // A modal dialog with a caption and a system menu; width and height are the
 // client area.
 struct DialogLayout {
   std::string_view title;
   int width = 0;
   int height = 0;
-  std::span<const DialogControl> controls;
+  std::span<const Control> controls;
 };
 
 }  // namespace veltrane::ui

@@ -13,21 +13,21 @@
 namespace veltrane::ui {
 namespace {
 
-constexpr std::array<DialogControl, 5> kLoadControls = {{
-    {kIdOk, ControlKind::DefaultButton, "Load", DialogUnitsRect(325, 7, 50, 14)},
-    {kIdCancel, ControlKind::PushButton, "Cancel", DialogUnitsRect(325, 24, 50, 14)},
-    {kLoadPlacesId, ControlKind::DropDownList, "", {5, 10, 100, 300}},
-    {kLoadDirectoriesId, ControlKind::SortedList, "", {5, 40, 200, 200}},
-    {kLoadFilesId, ControlKind::SortedList, "", {250, 10, 200, 240}},
+constexpr std::array<Control, 5> kLoadControls = {{
+    {ControlKind::DefaultButton, id::kOk, "Load", DialogUnitsRect(325, 7, 50, 14)},
+    {ControlKind::PushButton, id::kCancel, "Cancel", DialogUnitsRect(325, 24, 50, 14)},
+    {ControlKind::DropDownList, id::kLoadPlaces, "", {5, 10, 100, 300}},
+    {ControlKind::ListBox, id::kLoadDirectories, "", {5, 40, 200, 200}},
+    {ControlKind::ListBox, id::kLoadFiles, "", {250, 10, 200, 240}},
 }};
 
-constexpr std::array<DialogControl, 6> kSaveControls = {{
-    {kIdOk, ControlKind::DefaultButton, "Save", DialogUnitsRect(344, 7, 50, 14)},
-    {kIdCancel, ControlKind::PushButton, "Cancel", DialogUnitsRect(344, 24, 50, 14)},
-    {kSavePlacesId, ControlKind::DropDownList, "", {5, 10, 100, 300}},
-    {kSaveDirectoriesId, ControlKind::SortedList, "", {5, 40, 200, 200}},
-    {kSaveFilesId, ControlKind::SortedList, "", {250, 10, 200, 240}},
-    {kSaveNameId, ControlKind::Edit, "", {250, 250, 200, 20}},
+constexpr std::array<Control, 6> kSaveControls = {{
+    {ControlKind::DefaultButton, id::kOk, "Save", DialogUnitsRect(344, 7, 50, 14)},
+    {ControlKind::PushButton, id::kCancel, "Cancel", DialogUnitsRect(344, 24, 50, 14)},
+    {ControlKind::DropDownList, id::kSavePlaces, "", {5, 10, 100, 300}},
+    {ControlKind::ListBox, id::kSaveDirectories, "", {5, 40, 200, 200}},
+    {ControlKind::ListBox, id::kSaveFiles, "", {250, 10, 200, 240}},
+    {ControlKind::Edit, id::kSaveName, "", {250, 250, 200, 20}},
 }};
 
 constexpr DialogLayout kLoadLayout = {"Load File", DialogUnitsX(382), DialogUnitsY(164),

@@ -17,21 +17,12 @@ namespace veltrane::ui {
 
 enum class ChooserKind { Load, Save };
 
-inline constexpr int kLoadPlacesId = 35122;
-inline constexpr int kLoadDirectoriesId = 35123;
-inline constexpr int kLoadFilesId = 35121;
-inline constexpr int kSavePlacesId = 35125;
-inline constexpr int kSaveDirectoriesId = 35126;
-inline constexpr int kSaveFilesId = 35124;
-inline constexpr int kSaveNameId = 35127;
 inline constexpr std::size_t kSaveNameLength = 255;
 inline constexpr std::size_t kMountsFileLimit = 256 * 1024;
 
 // Title, the buttons ("Load"/"Save" and "Cancel"), the place combo box and the
 // two sorted lists; the Save chooser also has the name field 35127.
 const DialogLayout& FileChooserLayout(ChooserKind kind);
-
-using ListBox = ComboBox;  // entries kept sorted, selection -1 when none
 
 struct FileChooserModel {
   ChooserKind kind = ChooserKind::Load;

@@ -7,11 +7,11 @@
 namespace veltrane::ui {
 namespace {
 
-constexpr std::array<DialogControl, 4> kControls = {{
-    {kIdOk, ControlKind::DefaultButton, "OK", DialogUnitsRect(156, 7, 50, 14)},
-    {kIdCancel, ControlKind::PushButton, "Cancel", DialogUnitsRect(156, 24, 50, 14)},
-    {kIdStatic, ControlKind::Label, "Key LED:", DialogUnitsRect(14, 17, 32, 8)},
-    {kLedComboId, ControlKind::DropDownList, "", {50, 50, 180, 300}},
+constexpr std::array<Control, 4> kControls = {{
+    {ControlKind::DefaultButton, id::kOk, "OK", DialogUnitsRect(156, 7, 50, 14)},
+    {ControlKind::PushButton, id::kCancel, "Cancel", DialogUnitsRect(156, 24, 50, 14)},
+    {ControlKind::Static, id::kNone, "Key LED:", DialogUnitsRect(14, 17, 32, 8)},
+    {ControlKind::DropDownList, id::kLedList, "", {50, 50, 180, 300}},
 }};
 
 constexpr DialogLayout kLayout = {"Key LED settings", DialogUnitsX(213), DialogUnitsY(62),

@@ -10,8 +10,6 @@
 
 namespace veltrane::ui {
 
-inline constexpr int kLedComboId = 35092;
-
 // Title, "OK", "Cancel", the label "Key LED:" and combo box 35092.
 const DialogLayout& LedDialogLayout();
 

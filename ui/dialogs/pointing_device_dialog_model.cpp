@@ -35,7 +35,7 @@ constexpr std::array<PointingField, kPointingFieldCount> BuildFields() {
     for (int r = 0; r < 5; ++r) {
       const int i = d * 5 + r;
       const int y = firstY + 20 * r;
-      fields[i] = {kFirstPointingFieldId + i,
+      fields[i] = {id::kFirstPointingField + i,
                    ParamOf(d, r),
                    kLabels[i],
                    {labelX, y, 80, 15},
@@ -47,13 +47,13 @@ constexpr std::array<PointingField, kPointingFieldCount> BuildFields() {
 
 constexpr std::array<PointingField, kPointingFieldCount> kFields = BuildFields();
 
-constexpr std::array<DialogControl, 2 + 2 * kPointingFieldCount> BuildControls() {
-  std::array<DialogControl, 2 + 2 * kPointingFieldCount> controls{};
-  controls[0] = {kIdOk, ControlKind::DefaultButton, "OK", DialogUnitsRect(337, 7, 50, 14)};
-  controls[1] = {kIdCancel, ControlKind::PushButton, "Cancel", DialogUnitsRect(337, 24, 50, 14)};
+constexpr std::array<Control, 2 + 2 * kPointingFieldCount> BuildControls() {
+  std::array<Control, 2 + 2 * kPointingFieldCount> controls{};
+  controls[0] = {ControlKind::DefaultButton, id::kOk, "OK", DialogUnitsRect(337, 7, 50, 14)};
+  controls[1] = {ControlKind::PushButton, id::kCancel, "Cancel", DialogUnitsRect(337, 24, 50, 14)};
   for (int i = 0; i < kPointingFieldCount; ++i) {
-    controls[2 + 2 * i] = {kIdStatic, ControlKind::Label, kFields[i].label, kFields[i].labelRect};
-    controls[3 + 2 * i] = {kFields[i].id, ControlKind::Edit, "", kFields[i].fieldRect};
+    controls[2 + 2 * i] = {ControlKind::Static, id::kNone, kFields[i].label, kFields[i].labelRect};
+    controls[3 + 2 * i] = {ControlKind::Edit, kFields[i].id, "", kFields[i].fieldRect};
   }
   return controls;
 }
@@ -73,7 +73,7 @@ const DialogLayout& PointingDeviceDialogLayout() {
 }
 
 EditField* PointingFieldById(PointingDeviceDialogModel& dialog, int id) {
-  const int i = id - kFirstPointingFieldId;
+  const int i = id - id::kFirstPointingField;
   if (i < 0 || i >= kPointingFieldCount) return nullptr;
   return &dialog.fields[i];
 }

@@ -13,7 +13,6 @@
 namespace veltrane::ui {
 
 inline constexpr int kPointingFieldCount = model::kPointDeviceParamCount;
-inline constexpr int kFirstPointingFieldId = 35167;
 
 using PointDeviceParams = std::array<std::uint8_t, model::kPointDeviceParamCount>;
 

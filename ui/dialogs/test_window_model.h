@@ -16,7 +16,6 @@ namespace veltrane::ui {
 inline constexpr std::string_view kTestWindowClass = "Test Tool";
 inline constexpr std::string_view kTestWindowTitle = "Test Window";
 inline constexpr Rect kTestWindowFrame = {600, 50, 900, 300};  // outer frame on screen
-inline constexpr int kStopTestId = 35117;
 inline constexpr std::string_view kStopTestText = "StopTest";
 inline constexpr Rect kStopTestRect = {10, 10, 100, 15};
 inline constexpr int kTestStripHeight = 40;  // the top strip with the button never scrolls

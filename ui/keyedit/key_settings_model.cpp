@@ -7,58 +7,63 @@
 namespace veltrane::ui {
 namespace {
 
-using K = WindowControlKind;
+using K = ControlKind;
 
-WindowControl InDialogUnits(K kind, std::string_view text, int x, int y, int w, int h, int id,
-                            bool enabled = true) {
-  return {kind, text,   DialogUnitsX(x), DialogUnitsY(y), DialogUnitsX(w), DialogUnitsY(h),
-          id,   enabled};
+Control InDialogUnits(K kind, std::string_view text, int x, int y, int w, int h, int id,
+                      bool enabled = true) {
+  return {kind, id, text, DialogUnitsRect(x, y, w, h), enabled};
 }
 
-std::vector<WindowControl> BuildControls() {
-  std::vector<WindowControl> c = {
-      InDialogUnits(K::DefaultPushButton, "OK", 339, 1, 50, 14, 1),
-      InDialogUnits(K::PushButton, "Cancel", 339, 24, 50, 14, 2),
-      InDialogUnits(K::Label, "Column/Row (Sns/Drv):", 7, 1, 81, 8, kNoControlId),
-      InDialogUnits(K::Label, "Col/Row", 93, 1, 43, 9, kIdPosition),
-      InDialogUnits(K::CheckBox, "Enable Key", 7, 14, 78, 12, kIdKeyEnabled, false),
-      InDialogUnits(K::CheckBox, "This key is used", 7, 26, 75, 14, kIdKeyUsed),
-      InDialogUnits(K::Label, "Legend:", 132, 16, 29, 9, kNoControlId),
-      InDialogUnits(K::Edit, "", 172, 15, 84, 12, kIdLegend),
-      InDialogUnits(K::Label, "Logical Address:", 132, 28, 55, 10, kNoControlId),
-      InDialogUnits(K::GroupBox, "No Fn2 / No Fn1", 7, 42, 174, 119, kIdGroupFirst),
-      InDialogUnits(K::GroupBox, "No Fn2 / Fn1", 189, 42, 186, 118, kIdGroupFirst + 1),
-      InDialogUnits(K::GroupBox, "Fn2 / No Fn1", 7, 168, 173, 128, kIdGroupFirst + 2),
-      InDialogUnits(K::GroupBox, "Fn2 / Fn1", 189, 168, 186, 127, kIdGroupFirst + 3),
-      InDialogUnits(K::CheckBox, "Used", 13, 52, 32, 11, kIdLayerUsedFirst),
-      InDialogUnits(K::CheckBox, "Used", 195, 54, 32, 11, kIdLayerUsedFirst + 1),
-      InDialogUnits(K::CheckBox, "Used", 14, 178, 32, 11, kIdLayerUsedFirst + 2),
-      InDialogUnits(K::CheckBox, "Used", 197, 178, 31, 12, kIdLayerUsedFirst + 3),
+std::vector<Control> BuildControls() {
+  std::vector<Control> c = {
+      InDialogUnits(K::DefaultButton, "OK", 339, 1, 50, 14, id::kOk),
+      InDialogUnits(K::PushButton, "Cancel", 339, 24, 50, 14, id::kCancel),
+      InDialogUnits(K::Label, "Column/Row (Sns/Drv):", 7, 1, 81, 8, id::kNone),
+      InDialogUnits(K::Label, "Col/Row", 93, 1, 43, 9, id::kPosition),
+      InDialogUnits(K::CheckBox, "Enable Key", 7, 14, 78, 12, id::kKeyEnabled, false),
+      InDialogUnits(K::CheckBox, "This key is used", 7, 26, 75, 14, id::kKeyUsed),
+      InDialogUnits(K::Label, "Legend:", 132, 16, 29, 9, id::kNone),
+      InDialogUnits(K::Edit, "", 172, 15, 84, 12, id::kLegend),
+      InDialogUnits(K::Label, "Logical Address:", 132, 28, 55, 10, id::kNone),
+      InDialogUnits(K::GroupBox, "No Fn2 / No Fn1", 7, 42, 174, 119, id::kGroupFirst),
+      InDialogUnits(K::GroupBox, "No Fn2 / Fn1", 189, 42, 186, 118, id::kGroupFirst + 1),
+      InDialogUnits(K::GroupBox, "Fn2 / No Fn1", 7, 168, 173, 128, id::kGroupFirst + 2),
+      InDialogUnits(K::GroupBox, "Fn2 / Fn1", 189, 168, 186, 127, id::kGroupFirst + 3),
+      InDialogUnits(K::CheckBox, "Used", 13, 52, 32, 11, id::kLayerUsedFirst),
+      InDialogUnits(K::CheckBox, "Used", 195, 54, 32, 11, id::kLayerUsedFirst + 1),
+      InDialogUnits(K::CheckBox, "Used", 14, 178, 32, 11, id::kLayerUsedFirst + 2),
+      InDialogUnits(K::CheckBox, "Used", 197, 178, 31, 12, id::kLayerUsedFirst + 3),
   };
   // The template gives these labels a place but no size of note.
   constexpr int kIbmLabel[4][2] = {{14, 66}, {195, 67}, {15, 192}, {197, 193}};
   constexpr int kTypeLabel[4][2] = {{13, 123}, {197, 122}, {13, 255}, {197, 254}};
   for (const auto& at : kIbmLabel)
-    c.push_back(InDialogUnits(K::Label, "IBM Key:", at[0], at[1], 30, 8, kNoControlId));
+    c.push_back(InDialogUnits(K::Label, "IBM Key:", at[0], at[1], 30, 8, id::kNone));
   for (const auto& at : kTypeLabel)
-    c.push_back(InDialogUnits(K::Label, "Key Type:", at[0], at[1], 32, 8, kNoControlId));
-  c.push_back(InDialogUnits(K::PushButton, "<<< Previous", 114, 304, 65, 16, kIdPrevious));
-  c.push_back(InDialogUnits(K::PushButton, "Next >>>", 187, 302, 62, 18, kIdNext));
+    c.push_back(InDialogUnits(K::Label, "Key Type:", at[0], at[1], 32, 8, id::kNone));
+  c.push_back(InDialogUnits(K::PushButton, "<<< Previous", 114, 304, 65, 16, id::kPrevious));
+  c.push_back(InDialogUnits(K::PushButton, "Next >>>", 187, 302, 62, 18, id::kNext));
 
   constexpr int kGroupAt[4][2] = {{75, 100}, {350, 100}, {75, 307}, {350, 307}};
   constexpr int kTypeListY[4] = {195, 195, 410, 410};
   constexpr int kButtonY[4] = {225, 225, 440, 440};
   for (int layer = 0; layer < 4; ++layer) {
     const int x = kGroupAt[layer][0];
-    c.push_back({K::ChoiceList, "", x, kGroupAt[layer][1], 180, 300, kIdIbmKeyListFirst + layer});
-    c.push_back({K::ChoiceList, "", x, kTypeListY[layer], 180, 300, kIdKeyTypeListFirst + layer});
     c.push_back(
-        {K::PushButton, "Assign Macro", x, kButtonY[layer], 180, 20, kIdAssignMacroFirst + layer});
+        {K::ChoiceList, id::kIbmKeyListFirst + layer, "", {x, kGroupAt[layer][1], 180, 300}});
+    c.push_back(
+        {K::ChoiceList, id::kKeyTypeListFirst + layer, "", {x, kTypeListY[layer], 180, 300}});
+    c.push_back({K::PushButton,
+                 id::kAssignMacroFirst + layer,
+                 "Assign Macro",
+                 {x, kButtonY[layer], 180, 20}});
   }
   // Between the two lists: whether the layer's choice is pending.
   for (int layer = 0; layer < 4; ++layer)
-    c.push_back({K::Static, "", kGroupAt[layer][0], kGroupAt[layer][1] + 30, 180, 50,
-                 kIdLayerNoteFirst + layer});
+    c.push_back({K::Static,
+                 id::kLayerNoteFirst + layer,
+                 "",
+                 {kGroupAt[layer][0], kGroupAt[layer][1] + 30, 180, 50}});
   return c;
 }
 
@@ -102,8 +107,8 @@ struct ListRef {
 
 ListRef ListOf(int id) {
   for (int layer = 0; layer < model::kLayerCount; ++layer) {
-    if (id == kIdIbmKeyListFirst + layer) return {layer, true};
-    if (id == kIdKeyTypeListFirst + layer) return {layer, false};
+    if (id == id::kIbmKeyListFirst + layer) return {layer, true};
+    if (id == id::kKeyTypeListFirst + layer) return {layer, false};
   }
   return {};
 }
@@ -169,8 +174,8 @@ void ChooseType(KeySettingsLayer& group, int type) {
 
 }  // namespace
 
-const std::vector<WindowControl>& KeySettingsControls() {
-  static const std::vector<WindowControl> controls = BuildControls();
+const std::vector<Control>& KeySettingsControls() {
+  static const std::vector<Control> controls = BuildControls();
   return controls;
 }
 
@@ -269,22 +274,22 @@ void StepToPreviousKey(const model::KeyboardDefinition& def, EditTarget& target)
 int OnKeySettingsCommand(KeySettingsModel& dialog, StringEditorModel& editor,
                          KeyEditingContext& context, int id) {
   model::KeyDefinition& key = KeyAt(context.def, context.target);
-  if (id == kIdKeyUsed) {
+  if (id == id::kKeyUsed) {
     dialog.keyUsed.checked = !dialog.keyUsed.checked;
     key.used ^= 1;
     context.host.RepaintMainWindow();
-  } else if (id >= kIdLayerUsedFirst && id < kIdLayerUsedFirst + model::kLayerCount) {
-    const auto layer = static_cast<std::size_t>(id - kIdLayerUsedFirst);
+  } else if (id >= id::kLayerUsedFirst && id < id::kLayerUsedFirst + model::kLayerCount) {
+    const auto layer = static_cast<std::size_t>(id - id::kLayerUsedFirst);
     dialog.layers[layer].used.checked = !dialog.layers[layer].used.checked;
     key.layers[layer].used ^= 1;
-  } else if (id >= kIdAssignMacroFirst && id < kIdAssignMacroFirst + model::kLayerCount) {
-    OpenStringEditorForLayer(editor, context, id - kIdAssignMacroFirst);
-  } else if (id == kIdPrevious || id == kIdNext) {
-    StoreStepLoad(dialog, context, id == kIdNext);
-  } else if (id == 1) {
+  } else if (id >= id::kAssignMacroFirst && id < id::kAssignMacroFirst + model::kLayerCount) {
+    OpenStringEditorForLayer(editor, context, id - id::kAssignMacroFirst);
+  } else if (id == id::kPrevious || id == id::kNext) {
+    StoreStepLoad(dialog, context, id == id::kNext);
+  } else if (id == id::kOk) {
     StoreDialogIntoKey(dialog, context);
     EndDialog(dialog, 1);
-  } else if (id == 2) {
+  } else if (id == id::kCancel) {
     EndDialog(dialog, 2);
   }
   return dialog.running ? 0 : dialog.result;

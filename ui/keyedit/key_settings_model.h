@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "ui/dialogs/controls.h"
+#include "ui/dialogs/dialog_layout.h"
 #include "ui/keyedit/key_editing_host.h"
-#include "ui/keyedit/key_editing_layout.h"
 #include "ui/keyedit/type_ahead.h"
 
 namespace veltrane::ui {
@@ -23,21 +23,6 @@ inline constexpr int kKeySettingsY = DialogUnitsY(20);
 inline constexpr int kKeySettingsWidth = DialogUnitsX(396);
 inline constexpr int kKeySettingsHeight = DialogUnitsY(327);
 
-enum KeySettingsId : int {
-  kIdKeyUsed = 1000,
-  kIdKeyEnabled = 1001,
-  kIdLayerUsedFirst = 1002,   // 1002..1005
-  kIdIbmKeyListFirst = 1006,  // 1006..1009
-  kIdGroupFirst = 1039,       // 1039..1042
-  kIdLegend = 1049,
-  kIdPrevious = 1050,
-  kIdNext = 1051,
-  kIdPosition = 1052,
-  kIdKeyTypeListFirst = 35112,  // 35112..35115
-  kIdAssignMacroFirst = 35143,  // 35143..35146
-  kIdLayerNoteFirst = 35250,    // 35250..35253: what a layer's choice waits for
-};
-
 inline constexpr int kStringKeyTypeEntry = 17;
 
 inline constexpr std::string_view kChosenNote = "Pending: OK assigns this key, Cancel drops it";
@@ -48,12 +33,12 @@ struct KeySettingsLayer {
   CheckBox used;
   ComboBox ibmKey;
   ComboBox keyType;
-  bool locked = false;   // a string layer: its macro changes through "Assign Macro" only
-  int loadedRow = -1;    // the list entries the layer itself shows
+  bool locked = false;  // a string layer: its macro changes through "Assign Macro" only
+  int loadedRow = -1;   // the list entries the layer itself shows
   int loadedType = -1;
-  int chosenRow = -1;    // a key chosen in the lists, assigned when the position is stored
-  int wantedType = -1;   // a key type chosen, waiting for a key of that type
-  std::string note;      // kChosenNote, kWantedTypeNote, kMacroNote or nothing
+  int chosenRow = -1;   // a key chosen in the lists, assigned when the position is stored
+  int wantedType = -1;  // a key type chosen, waiting for a key of that type
+  std::string note;     // kChosenNote, kWantedTypeNote, kMacroNote or nothing
 };
 
 struct KeySettingsModel {
@@ -69,7 +54,7 @@ struct KeySettingsModel {
 };
 
 // The template's controls and the twelve created at the start, in pixels.
-const std::vector<WindowControl>& KeySettingsControls();
+const std::vector<Control>& KeySettingsControls();
 
 // The start of the dialog for EditTarget: lists filled, the key loaded, the
 // string editor's KeySettingsDialogHandle set to this dialog.

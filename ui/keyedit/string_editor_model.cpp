@@ -7,7 +7,7 @@
 namespace veltrane::ui {
 namespace {
 
-using K = WindowControlKind;
+using K = ControlKind;
 
 constexpr std::string_view kNoColumns = "\t\t\t\t\t\t\t\t";
 
@@ -45,25 +45,25 @@ void AddLine(StringEditorModel& editor, std::string_view name, std::string_view 
 
 std::string_view ButtonLineName(int id) {
   switch (id) {
-    case kIdLeftMouse:
+    case id::kLeftMouse:
       return "Left Mouse Button";
-    case kIdMiddleMouse:
+    case id::kMiddleMouse:
       return "Middle Mouse Button";
-    case kIdRightMouse:
+    case id::kRightMouse:
       return "Right Mouse Button";
-    case kIdFn1:
+    case id::kFn1:
       return "Fn1 Button";
-    case kIdFn2:
+    case id::kFn2:
       return "Fn2 Button";
-    case kIdMute:
+    case id::kMute:
       return "Mute";
-    case kIdVolumeUp:
+    case id::kVolumeUp:
       return "Volume up";
-    case kIdVolumeDown:
+    case id::kVolumeDown:
       return "Volume down";
-    case kIdStopSun:
+    case id::kStopSun:
       return "Stop SUN";
-    case kIdFnLight:
+    case id::kFnLight:
       return kFnLightLine;
     default:
       return {};
@@ -77,8 +77,8 @@ bool HasSelection(const StringEditorModel& editor) {
 // "OK" assigns to the position the list came from, even when the dialog has
 // stepped on meanwhile. A refused list stays in the window to be mended.
 void PressOk(StringEditorModel& editor, KeyEditingContext& context) {
-  AssignmentContext assignment{context.def,  editor.editKey,    editor.flags,
-                               editor.fnLightKey, context.log, context.messages};
+  AssignmentContext assignment{context.def,       editor.editKey, editor.flags,
+                               editor.fnLightKey, context.log,    context.messages};
   if (!ApplyStringEditorList(assignment, editor.editLayer, editor.lines)) return;
   editor.visible = false;
   context.host.HideStringEditor();
@@ -96,24 +96,24 @@ void PressOk(StringEditorModel& editor, KeyEditingContext& context) {
 // Runs a command that is not a check box or the list; false for "OK" and
 // "Cancel", which leave the focus alone.
 bool RunButton(StringEditorModel& editor, KeyEditingContext& context, int id) {
-  if (id == 1) {
+  if (id == id::kOk) {
     PressOk(editor, context);
     return false;
   }
-  if (id == 2) {
+  if (id == id::kCancel) {
     editor.visible = false;
     context.host.HideStringEditor();
     return false;
   }
-  if (id == kIdDelete && HasSelection(editor)) {
+  if (id == id::kDelete && HasSelection(editor)) {
     editor.lines.erase(editor.lines.begin() + editor.selection);
     editor.selection = -1;
-  } else if (id == kIdClear) {
+  } else if (id == id::kClear) {
     editor.lines.clear();
     editor.selection = -1;
   } else if (const std::string_view name = ButtonLineName(id); !name.empty()) {
     AddLine(editor, name, kNoColumns);
-    if (id == kIdFnLight) editor.fnLightKey = editor.editKey;
+    if (id == id::kFnLight) editor.fnLightKey = editor.editKey;
   }
   return true;
 }
@@ -167,46 +167,45 @@ void AddTypedLine(StringEditorModel& editor, const EditorKeyEvent& key) {
   editor.echoText = key.characters;
 }
 
-
 }  // namespace
 
-const std::vector<WindowControl>& StringEditorControls() {
-  static const std::vector<WindowControl> controls = {
-      {K::PushButton, "Left Mouse", 520, 30, 100, 20, kIdLeftMouse},
-      {K::PushButton, "Middle Mouse", 570, 10, 100, 20, kIdMiddleMouse},
-      {K::PushButton, "Right Mouse", 620, 30, 100, 20, kIdRightMouse},
-      {K::PushButton, "Delete", 620, 90, 50, 20, kIdDelete},
-      {K::PushButton, "Clear", 620, 110, 50, 20, kIdClear},
-      {K::PushButton, "OK", 620, 190, 50, 20, 1},
-      {K::PushButton, "Cancel", 620, 210, 50, 20, 2},
-      {K::CheckBox, "Alt", 520, 110, 80, 20, kIdCheckAlt},
-      {K::CheckBox, "Ctrl left", 520, 130, 80, 20, kIdCheckCtrlLeft},
-      {K::CheckBox, "Shift left", 520, 150, 80, 20, kIdCheckShiftLeft},
-      {K::CheckBox, "Base", 520, 170, 80, 20, kIdCheckBase},
-      {K::CheckBox, "Repeat Off", 520, 190, 100, 20, kIdCheckRepeatOff},
-      {K::CheckBox, "Alt-Gr", 520, 210, 80, 20, kIdCheckAltGr},
-      {K::ListBox, "", 10, 10, 500, 240, kIdStringEditorList},
-      {K::PushButton, "Fn1", 520, 50, 100, 20, kIdFn1},
-      {K::PushButton, "Fn2", 620, 50, 100, 20, kIdFn2},
-      {K::PushButton, "Get Focus", 10, 240, 300, 20, kIdGetFocus},
-      {K::Static, "", kEchoX, kEchoY, 300, 15, kIdEcho},
-      {K::PushButton, "Volume up", 110, 370, 100, 20, kIdVolumeUp},
-      {K::PushButton, "Volume down", 110, 390, 100, 20, kIdVolumeDown},
-      {K::PushButton, "Stop SUN", 110, 430, 100, 20, kIdStopSun},
-      {K::PushButton, "Mute", 110, 410, 100, 20, kIdMute},
-      {K::CheckBox, "Ctrl right", 620, 130, 80, 20, kIdCheckCtrlRight},
-      {K::CheckBox, "Shift right", 620, 150, 80, 20, kIdCheckShiftRight},
-      {K::DropDownList, "", 220, 390, 100, 500, kIdExtraKeys},
-      {K::Static, "Extra Keys", 220, 370, 300, 20, kIdExtraKeysLabel},
-      {K::PushButton, "Fn Light", 330, 370, 80, 20, kIdFnLight},
-      {K::CheckBox, "Light Up", 330, 390, 80, 20, kIdCheckLightUp},
-      {K::CheckBox, "Light Down", 330, 410, 80, 20, kIdCheckLightDown},
+const std::vector<Control>& StringEditorControls() {
+  static const std::vector<Control> controls = {
+      {K::PushButton, id::kLeftMouse, "Left Mouse", {520, 30, 100, 20}},
+      {K::PushButton, id::kMiddleMouse, "Middle Mouse", {570, 10, 100, 20}},
+      {K::PushButton, id::kRightMouse, "Right Mouse", {620, 30, 100, 20}},
+      {K::PushButton, id::kDelete, "Delete", {620, 90, 50, 20}},
+      {K::PushButton, id::kClear, "Clear", {620, 110, 50, 20}},
+      {K::PushButton, id::kOk, "OK", {620, 190, 50, 20}},
+      {K::PushButton, id::kCancel, "Cancel", {620, 210, 50, 20}},
+      {K::CheckBox, id::kCheckAlt, "Alt", {520, 110, 80, 20}},
+      {K::CheckBox, id::kCheckCtrlLeft, "Ctrl left", {520, 130, 80, 20}},
+      {K::CheckBox, id::kCheckShiftLeft, "Shift left", {520, 150, 80, 20}},
+      {K::CheckBox, id::kCheckBase, "Base", {520, 170, 80, 20}},
+      {K::CheckBox, id::kCheckRepeatOff, "Repeat Off", {520, 190, 100, 20}},
+      {K::CheckBox, id::kCheckAltGr, "Alt-Gr", {520, 210, 80, 20}},
+      {K::ListBox, id::kStringEditorList, "", {10, 10, 500, 240}},
+      {K::PushButton, id::kFn1, "Fn1", {520, 50, 100, 20}},
+      {K::PushButton, id::kFn2, "Fn2", {620, 50, 100, 20}},
+      {K::PushButton, id::kGetFocus, "Get Focus", {10, 240, 300, 20}},
+      {K::Static, id::kEcho, "", {kEchoX, kEchoY, 300, 15}},
+      {K::PushButton, id::kVolumeUp, "Volume up", {110, 370, 100, 20}},
+      {K::PushButton, id::kVolumeDown, "Volume down", {110, 390, 100, 20}},
+      {K::PushButton, id::kStopSun, "Stop SUN", {110, 430, 100, 20}},
+      {K::PushButton, id::kMute, "Mute", {110, 410, 100, 20}},
+      {K::CheckBox, id::kCheckCtrlRight, "Ctrl right", {620, 130, 80, 20}},
+      {K::CheckBox, id::kCheckShiftRight, "Shift right", {620, 150, 80, 20}},
+      {K::DropDownList, id::kExtraKeys, "", {220, 390, 100, 500}},
+      {K::Static, id::kExtraKeysLabel, "Extra Keys", {220, 370, 300, 20}},
+      {K::PushButton, id::kFnLight, "Fn Light", {330, 370, 80, 20}},
+      {K::CheckBox, id::kCheckLightUp, "Light Up", {330, 390, 80, 20}},
+      {K::CheckBox, id::kCheckLightDown, "Light Down", {330, 410, 80, 20}},
   };
   return controls;
 }
 
-const WindowControl& CapacityGaugeControl() {
-  static const WindowControl gauge{K::Static, "", 330, kEchoY, 180, 15, kNoControlId};
+const Control& CapacityGaugeControl() {
+  static const Control gauge{K::Static, id::kNone, "", {330, kEchoY, 180, 15}};
   return gauge;
 }
 
@@ -219,25 +218,25 @@ void CreateStringEditor(StringEditorModel& editor, const model::KeyboardDefiniti
 
 bool* FlagOfCheckBox(ModifierFlags& f, int id) {
   switch (id) {
-    case kIdCheckAlt:
+    case id::kCheckAlt:
       return &f.alt;
-    case kIdCheckCtrlLeft:
+    case id::kCheckCtrlLeft:
       return &f.ctrlLeft;
-    case kIdCheckCtrlRight:
+    case id::kCheckCtrlRight:
       return &f.ctrlRight;
-    case kIdCheckShiftLeft:
+    case id::kCheckShiftLeft:
       return &f.shiftLeft;
-    case kIdCheckShiftRight:
+    case id::kCheckShiftRight:
       return &f.shiftRight;
-    case kIdCheckBase:
+    case id::kCheckBase:
       return &f.base;
-    case kIdCheckRepeatOff:
+    case id::kCheckRepeatOff:
       return &f.repeatOff;
-    case kIdCheckAltGr:
+    case id::kCheckAltGr:
       return &f.altGr;
-    case kIdCheckLightUp:
+    case id::kCheckLightUp:
       return &f.lightUp;
-    case kIdCheckLightDown:
+    case id::kCheckLightDown:
       return &f.lightDown;
     default:
       return nullptr;
@@ -307,11 +306,11 @@ bool OnStringEditorCommand(StringEditorModel& editor, KeyEditingContext& context
     RewriteSelectedLine(editor);
     return false;
   }
-  if (id == kIdStringEditorList) {
+  if (id == id::kStringEditorList) {
     ReadFlagsFromLine(editor);
     return false;
   }
-  if (id == kIdExtraKeys) return false;
+  if (id == id::kExtraKeys) return false;
   if (!RunButton(editor, context, id)) return false;
   context.host.FocusStringEditor();
   return true;

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "ui/dialogs/controls.h"
+#include "ui/dialogs/dialog_layout.h"
 #include "ui/keyedit/key_editing_host.h"
-#include "ui/keyedit/key_editing_layout.h"
 #include "ui/keyedit/string_assignment.h"
 
 namespace veltrane::ui {
@@ -21,36 +21,6 @@ struct KeySettingsModel;
 inline constexpr std::string_view kStringEditorTitle = "Key Macro Tool";
 inline constexpr int kStringEditorWidth = 750;
 inline constexpr int kStringEditorHeight = 520;
-
-enum StringEditorId : int {
-  kIdLeftMouse = 35128,
-  kIdMiddleMouse = 35129,
-  kIdRightMouse = 35130,
-  kIdDelete = 35131,
-  kIdClear = 35132,
-  kIdCheckAlt = 35133,
-  kIdCheckCtrlLeft = 35134,
-  kIdCheckShiftLeft = 35135,
-  kIdCheckBase = 35136,
-  kIdCheckRepeatOff = 35137,
-  kIdCheckAltGr = 35138,
-  kIdStringEditorList = 35139,
-  kIdFn1 = 35140,
-  kIdFn2 = 35141,
-  kIdGetFocus = 35142,
-  kIdEcho = 35147,
-  kIdMute = 35157,
-  kIdVolumeUp = 35158,
-  kIdVolumeDown = 35159,
-  kIdCheckCtrlRight = 35160,
-  kIdCheckShiftRight = 35161,
-  kIdStopSun = 35165,
-  kIdExtraKeys = 35188,
-  kIdExtraKeysLabel = 35189,
-  kIdFnLight = 35190,
-  kIdCheckLightUp = 35191,
-  kIdCheckLightDown = 35192,
-};
 
 // The list's tab stops in list-box units.
 inline constexpr std::array<int, 7> kStringEditorTabStops = {45, 70, 100, 130, 160, 200, 210};
@@ -78,15 +48,15 @@ struct StringEditorModel {
   int editLayer = 0;         // EditLayer
   int editKey = 0;           // the position the list was filled from: "OK" assigns to it
   int fnLightKey = kNoFnLightKey;
-  std::uint8_t heldKeys = 0;     // HeldKey bits
-  bool printScreenDown = false;  // its press made a line: the release makes none
+  std::uint8_t heldKeys = 0;                      // HeldKey bits
+  bool printScreenDown = false;                   // its press made a line: the release makes none
   KeySettingsModel* keySettingsDialog = nullptr;  // KeySettingsDialogHandle
 };
 
 // The 29 controls in creation order, in pixels of the client area.
-const std::vector<WindowControl>& StringEditorControls();
+const std::vector<Control>& StringEditorControls();
 // Where the capacity gauge is shown, beside the echo area.
-const WindowControl& CapacityGaugeControl();
+const Control& CapacityGaugeControl();
 
 // The window's creation: controls, "Extra Keys" filled with entry 0 selected,
 // all flags false, the gauge for the definition.

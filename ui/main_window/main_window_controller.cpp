@@ -1,10 +1,10 @@
 #include "ui/main_window/main_window_controller.h"
 
-#include "ui/main_window/control_ids.h"
 #include "ui/app/file_commands.h"
 #include "ui/app/image_commands.h"
 #include "ui/app/keyboard_access.h"
 #include "ui/app/keyboard_commands.h"
+#include "ui/dialogs/control_ids.h"
 
 namespace veltrane::ui {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "model/key_tables.h"
 #include "model/text_field.h"
-#include "ui/main_window/control_ids.h"
+#include "ui/dialogs/control_ids.h"
 #include "ui/main_window/matrix_view.h"
 
 namespace veltrane::ui {
@@ -44,7 +44,8 @@ std::string_view Trimmed(std::string_view text) {
 
 bool SameLetters(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    return std::tolower(static_cast<unsigned char>(x)) ==
+           std::tolower(static_cast<unsigned char>(y));
   });
 }
 
@@ -129,7 +130,8 @@ void CommitField(int id, std::string_view text, AppState& app) {
       s.DebounceTime = number.value_or(0);
       break;
     case id::kGain:
-      if (number) s.ScrollWheelGain = static_cast<std::int8_t>(std::min<std::uint32_t>(*number, 16));
+      if (number)
+        s.ScrollWheelGain = static_cast<std::int8_t>(std::min<std::uint32_t>(*number, 16));
       break;
     case id::kBeepLength:
       if (number) s.BeepLength = static_cast<std::uint8_t>(std::min<std::uint32_t>(*number, 200));
@@ -147,7 +149,8 @@ void CommitField(int id, std::string_view text, AppState& app) {
 
 void PickListEntry(int id, int index, const MainWindowModel& window, AppState& app) {
   const ListSetting list = ListOf(id);
-  if (list.list == nullptr || index < 0 || index >= static_cast<int>((window.*list.list).items.size()))
+  if (list.list == nullptr || index < 0 ||
+      index >= static_cast<int>((window.*list.list).items.size()))
     return;
   app.doc.def.settings.*list.setting = index + list.offset;
 }

@@ -10,8 +10,8 @@
 
 #include "ui/app/app_state.h"
 #include "ui/dialogs/controls.h"
+#include "ui/dialogs/key_picture.h"
 #include "ui/keyedit/edit_target.h"
-#include "ui/main_window/key_picture.h"
 
 namespace veltrane::ui {
 

@@ -48,9 +48,9 @@ TEST_F(KeySettingsTest, LoadAndStoreGoThroughTheListsAndKeepStringNumbers) {
 
 TEST_F(KeySettingsTest, CheckBoxesWriteThroughAndCancelStoresNothing) {
   Key().complete = 1;
-  Command(kIdKeyUsed);
-  Command(kIdLayerUsedFirst + 2);
-  Command(kIdKeyEnabled);  // display only
+  Command(id::kKeyUsed);
+  Command(id::kLayerUsedFirst + 2);
+  Command(id::kKeyEnabled);  // display only
   EXPECT_FALSE(dialog.keyUsed.checked);
   EXPECT_EQ((std::array{Key().used, Key().layers[2].used, Key().enabled}),
             (std::array<std::uint8_t, 3>{0, 1, 1}));
@@ -68,10 +68,10 @@ TEST_F(KeySettingsTest, CheckBoxesWriteThroughAndCancelStoresNothing) {
 
 TEST_F(KeySettingsTest, StepsWrapAndPassOverPositionsNotEnabledExactly1) {
   target = {true, 15, 7};
-  EXPECT_EQ(Command(kIdNext), 0);
+  EXPECT_EQ(Command(id::kNext), 0);
   EXPECT_EQ(At(), (std::array{0, 0}));
   EXPECT_EQ(dialog.positionText, "0/0");
-  Command(kIdPrevious);
+  Command(id::kPrevious);
   EXPECT_EQ(At(), (std::array{15, 7}));
   EXPECT_EQ(host.repaints, 4);
   EXPECT_EQ(log.text(), "StoreEveryThing bIBMKey = StoreEveryThing bIBMKey = ");
@@ -85,9 +85,9 @@ TEST_F(KeySettingsTest, StepsWrapAndPassOverPositionsNotEnabledExactly1) {
   EXPECT_EQ(At(), (std::array{3, 2}));
   // With no position enabled the step ends after one round where it began.
   for (model::KeyDefinition& key : def.keys) key.enabled = 0;
-  Command(kIdNext);
+  Command(id::kNext);
   EXPECT_EQ(At(), (std::array{3, 2}));
-  Command(kIdPrevious);
+  Command(id::kPrevious);
   EXPECT_EQ(At(), (std::array{3, 2}));
   Key().enabled = 1;  // the only one: back to it after a round
   StepToNextKey(def, target);
@@ -97,7 +97,7 @@ TEST_F(KeySettingsTest, StepsWrapAndPassOverPositionsNotEnabledExactly1) {
 TEST_F(KeySettingsTest, AssignMacroShowsTheLayerInTheEditor) {
   Key().layers[2] = {1, {}, 31, model::KEYMODE_ALT, model::NORMAL_KEY};
   editor.lines = {"old line"};
-  EXPECT_EQ(Command(kIdAssignMacroFirst + 2), 0);
+  EXPECT_EQ(Command(id::kAssignMacroFirst + 2), 0);
   EXPECT_EQ(editor.editLayer, 2);
   EXPECT_TRUE(editor.visible);
   EXPECT_EQ(host.shows, 1);
@@ -105,7 +105,7 @@ TEST_F(KeySettingsTest, AssignMacroShowsTheLayerInTheEditor) {
 }
 
 TEST_F(KeySettingsTest, TypingInAListSelectsByTheFirstLetters) {
-  const int list = kIdIbmKeyListFirst + 1;
+  const int list = id::kIbmKeyListFirst + 1;
   const auto type = [&](char c, int ms) { return OnKeySettingsListChar(dialog, list, c, ms); };
   EXPECT_EQ(type('f', 1000), 134);  // "Fn1 Button"
   EXPECT_EQ(type('2', 1300), 154);  // "F20"
@@ -122,7 +122,7 @@ TEST_F(KeySettingsTest, AChosenKeyIsPendingUntilStoredAndCancelDropsIt) {
   Key().used = 0;
   Key().layers[1] = {0, {}, 31, model::KEYMODE_SHIFT, model::NORMAL_KEY, 0x1C, 0x1C, 0x04};
   LoadKeyIntoDialog(dialog, def, target);
-  const int list = kIdIbmKeyListFirst + 1;
+  const int list = id::kIbmKeyListFirst + 1;
   ASSERT_TRUE(ChooseInKeySettingsList(dialog, list, 147));  // F13
   EXPECT_EQ(dialog.layers[1].note, kChosenNote);
   EXPECT_EQ(dialog.layers[1].keyType.selection, model::NORMAL_KEY);
@@ -140,7 +140,7 @@ TEST_F(KeySettingsTest, AChosenKeyIsPendingUntilStoredAndCancelDropsIt) {
 }
 
 TEST_F(KeySettingsTest, AKeyTypeAsksForAKeyOfThatType) {
-  const int keys = kIdIbmKeyListFirst, types = kIdKeyTypeListFirst;
+  const int keys = id::kIbmKeyListFirst, types = id::kKeyTypeListFirst;
   Key().layers[0] = {1, {}, 31, 0, model::NORMAL_KEY};
   LoadKeyIntoDialog(dialog, def, target);
   ChooseInKeySettingsList(dialog, types, model::MOUSE_BUTTON_KEY);
@@ -163,8 +163,8 @@ TEST_F(KeySettingsTest, AKeyTypeAsksForAKeyOfThatType) {
 
 TEST_F(KeySettingsTest, TheEditorsOkKeepsTheTypedLegendAndOtherPendingChoices) {
   dialog.legend.text = "Prix\xE2\x82\xAC";
-  ChooseInKeySettingsList(dialog, kIdIbmKeyListFirst + 3, 147);
-  Command(kIdAssignMacroFirst);
+  ChooseInKeySettingsList(dialog, id::kIbmKeyListFirst + 3, 147);
+  Command(id::kAssignMacroFirst);
   editor.lines = {"IBM Key 31\t\t\t\t\t\t\t\t"};
   OnStringEditorCommand(editor, context, 1);
   EXPECT_EQ(dialog.legend.text, "Prix\xE2\x82\xAC");

@@ -23,8 +23,12 @@ class StringEditorTest : public KeyEditingTest {
  protected:
   void SetUp() override { CreateStringEditor(editor, def); }
   bool Command(int id) { return OnStringEditorCommand(editor, context, id); }
-  void Press(int scan, bool extended = false) { OnStringEditorKeyDown(editor, Event(scan, extended)); }
-  void Release(int scan, bool extended = false) { OnStringEditorKeyUp(editor, Event(scan, extended)); }
+  void Press(int scan, bool extended = false) {
+    OnStringEditorKeyDown(editor, Event(scan, extended));
+  }
+  void Release(int scan, bool extended = false) {
+    OnStringEditorKeyUp(editor, Event(scan, extended));
+  }
   void AltDown(int scan) { OnStringEditorKeyDown(editor, Event(scan, false, true)); }
 
   StringEditorModel editor;
@@ -32,7 +36,7 @@ class StringEditorTest : public KeyEditingTest {
 
 TEST_F(StringEditorTest, CapturedLinesCarryTheHeldModifiers) {
   Press(kCtrl);
-  EXPECT_TRUE(IsCheckBoxChecked(editor, kIdCheckCtrlLeft));
+  EXPECT_TRUE(IsCheckBoxChecked(editor, id::kCheckCtrlLeft));
   OnStringEditorKeyDown(editor, Event(kA, false, false, "a"));
   Release(kCtrl);
   EXPECT_FALSE(editor.flags.ctrlLeft);
@@ -76,9 +80,10 @@ TEST_F(StringEditorTest, SystemKeysPrintScreenAndUnknownScanCodes) {
   OnStringEditorKeyDown(editor, {kPrintScreen, true, true, true, true, {}});  // Alt+Print
   OnStringEditorKeyUp(editor, Event(kPrintScreen, true));
   Press(0x70);
-  EXPECT_EQ(editor.lines, (Lines{"IBM Key 31\tAlt\t\t\t\t\t\t\t", Named("IBM Key 124"),
-                                 "IBM Key 124\t\t\tShift l \t\t\t\t\t", "IBM Key 100\tAlt\t\t\t\t\t\t\t",
-                                 "IBM Key 124\tAlt\t\t\t\t\t\t\t", Named("IBM Key 0")}));
+  EXPECT_EQ(editor.lines,
+            (Lines{"IBM Key 31\tAlt\t\t\t\t\t\t\t", Named("IBM Key 124"),
+                   "IBM Key 124\t\t\tShift l \t\t\t\t\t", "IBM Key 100\tAlt\t\t\t\t\t\t\t",
+                   "IBM Key 124\tAlt\t\t\t\t\t\t\t", Named("IBM Key 0")}));
 }
 
 TEST_F(StringEditorTest, NumLockAltGrAndF13ToF24AreCapturedAsTheirKeys) {
@@ -88,11 +93,11 @@ TEST_F(StringEditorTest, NumLockAltGrAndF13ToF24AreCapturedAsTheirKeys) {
   Press(0x76);        // F24
   // AltGr (right Alt) follows its key in the Alt-Gr box, as Ctrl and Shift do.
   OnStringEditorKeyDown(editor, {kAlt, true, true, true, true, {}});
-  EXPECT_TRUE(IsCheckBoxChecked(editor, kIdCheckAltGr));
+  EXPECT_TRUE(IsCheckBoxChecked(editor, id::kCheckAltGr));
   EXPECT_FALSE(editor.flags.alt);
   OnStringEditorKeyDown(editor, Event(0x10, false, true, "@"));
   OnStringEditorKeyUp(editor, Event(kAlt, true));
-  EXPECT_FALSE(IsCheckBoxChecked(editor, kIdCheckAltGr));
+  EXPECT_FALSE(IsCheckBoxChecked(editor, id::kCheckAltGr));
   EXPECT_EQ(editor.lines, (Lines{Named("IBM Key 90"), Named("IBM Key 126"), Named("F13"),
                                  Named("F24"), "IBM Key 17\t\t\t\t\t\tAlt Gr1\t\t"}));
 }
@@ -121,45 +126,45 @@ TEST_F(StringEditorTest, BoxesCarryNoStaleStateIntoANewKey) {
 
 TEST_F(StringEditorTest, ButtonsAddLinesAndTakeTheFocusBack) {
   OpenStringEditorForLayer(editor, context, 0);
-  for (int id : {kIdMiddleMouse, kIdFn2, kIdVolumeUp, kIdStopSun, kIdFnLight}) {
+  for (int id : {id::kMiddleMouse, id::kFn2, id::kVolumeUp, id::kStopSun, id::kFnLight}) {
     EXPECT_TRUE(Command(id));
   }
   EXPECT_EQ(editor.lines,
             (Lines{Named("Middle Mouse Button"), Named("Fn2 Button"), Named("Volume up"),
                    Named("Stop SUN"), Named("Fn Light Control")}));
   EXPECT_EQ(editor.fnLightKey, model::KeyIndex(2, 3));
-  EXPECT_TRUE(Command(kIdGetFocus));
+  EXPECT_TRUE(Command(id::kGetFocus));
   EXPECT_TRUE(OnExtraKeySelected(editor, 5));  // the next key is captured again
   OnExtraKeySelected(editor, 0);
   EXPECT_EQ(editor.lines.back(), Named("F17"));
   EXPECT_EQ(editor.lines.size(), 6u);
   EXPECT_EQ(host.focuses, 6);
-  Command(kIdDelete);  // no selection: nothing
+  Command(id::kDelete);  // no selection: nothing
   OnStringEditorListSelect(editor, 1);
-  Command(kIdDelete);
+  Command(id::kDelete);
   EXPECT_EQ(editor.lines[1], Named("Volume up"));
   EXPECT_EQ(editor.lines.size(), 5u);
-  Command(kIdClear);
+  Command(id::kClear);
   EXPECT_TRUE(editor.lines.empty());
 }
 
 TEST_F(StringEditorTest, CheckBoxesRewriteTheSelectedLine) {
   editor.lines = {Named("Left Mouse Button"), Named("Fn1 Button"), Named("IBM Key 31")};
   OnStringEditorListSelect(editor, 2);
-  EXPECT_FALSE(Command(kIdCheckBase));
-  EXPECT_FALSE(Command(kIdCheckAltGr));
+  EXPECT_FALSE(Command(id::kCheckBase));
+  EXPECT_FALSE(Command(id::kCheckAltGr));
   EXPECT_EQ(editor.lines[2], "IBM Key 31\t\t\t\tBase\t\tAlt Gr4\t\t");
   EXPECT_EQ(editor.selection, 2);
   EXPECT_EQ(host.focuses, 0);
   OnStringEditorListSelect(editor, -1);
-  Command(kIdCheckShiftLeft);
+  Command(id::kCheckShiftLeft);
   EXPECT_TRUE(editor.flags.shiftLeft);
   EXPECT_EQ(editor.lines[0], Named("Left Mouse Button"));
   // The light-control display has no columns to read and is all name.
   editor.lines = {"Fn3Light Control"};
   OnStringEditorListSelect(editor, 0);
   EXPECT_TRUE(editor.flags.shiftLeft);
-  Command(kIdCheckLightDown);
+  Command(id::kCheckLightDown);
   EXPECT_EQ(editor.lines[0], "Fn3Light Control\t\t\tShift l\tBase\t\tAlt Gr4\tLight4Down\t");
 }
 
@@ -167,11 +172,11 @@ TEST_F(StringEditorTest, OkAssignsTheLayerRefreshesTheDialogAndClearsTheFlags) {
   KeySettingsModel dialog;
   StartKeySettingsDialog(dialog, editor, context);
   Layer(1) = {1, {}, 32, 0, model::NORMAL_KEY};
-  OnKeySettingsCommand(dialog, editor, context, kIdAssignMacroFirst + 1);
-  Command(kIdCheckAlt);
+  OnKeySettingsCommand(dialog, editor, context, id::kAssignMacroFirst + 1);
+  Command(id::kCheckAlt);
   EXPECT_FALSE(Command(2));  // "Cancel" changes nothing
   EXPECT_EQ(Layer(1).ibmkey, 32);
-  OnKeySettingsCommand(dialog, editor, context, kIdAssignMacroFirst + 3);
+  OnKeySettingsCommand(dialog, editor, context, id::kAssignMacroFirst + 3);
   EXPECT_FALSE(editor.flags.alt);
   Press(kA);
   Press(0x30);
@@ -209,9 +214,9 @@ TEST_F(StringEditorTest, OkMarksTheAssignedLayerUsedAndKeepsARefusedListOpen) {
 TEST_F(StringEditorTest, OkAssignsToThePositionTheListCameFrom) {
   KeySettingsModel dialog;
   StartKeySettingsDialog(dialog, editor, context);
-  OnKeySettingsCommand(dialog, editor, context, kIdAssignMacroFirst);
-  Command(kIdFnLight);
-  OnKeySettingsCommand(dialog, editor, context, kIdNext);  // the dialog steps on
+  OnKeySettingsCommand(dialog, editor, context, id::kAssignMacroFirst);
+  Command(id::kFnLight);
+  OnKeySettingsCommand(dialog, editor, context, id::kNext);  // the dialog steps on
   Command(1);
   EXPECT_EQ(def.keys[model::KeyIndex(2, 3)].layers[0].keytype, model::LOCAL_ILLUMINATION_KEY);
   EXPECT_EQ(Key().layers[0].keytype, model::UNUSED_KEY);

@@ -5,14 +5,14 @@
 #include <filesystem>
 #include <functional>
 
-#include "model/key_tables.h"
 #include "link/nirvex.h"
+#include "model/key_tables.h"
 #include "persist/config_file.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
-#include "ui/main_window/control_ids.h"
 #include "tests/ui/app/fake_link.h"
 #include "ui/app/keyboard_commands.h"
+#include "ui/dialogs/control_ids.h"
 
 namespace veltrane::ui {
 namespace {
@@ -210,8 +210,7 @@ TEST_F(ControllerTest, CommandLineFileIsLoadedOnceByWhicheverCommandChecksFirst)
     AppState other;
     StartApplication(other);
     other.doc.def.settings.SerialNumber = "SN-7";
-    ASSERT_TRUE(persist::WriteConfigFile(dir.File("Board.DAT"), other.doc.def,
-                                         other.doc.header));
+    ASSERT_TRUE(persist::WriteConfigFile(dir.File("Board.DAT"), other.doc.def, other.doc.header));
   }
   StartApplication(app, dir.File("Board.DAT"));
   app.doc.chosenFileName = "earlier.DAT";
@@ -282,8 +281,7 @@ TEST_F(ControllerTest, DownloadOfTheCommandLineFileShowsItFirst) {
     model::AssignTableKey(other.doc.def.keys[0].layers[0], 31);
     other.doc.def.keys[0].layers[0].used = 1;
     other.doc.def.keys[0].complete = 1;
-    ASSERT_TRUE(persist::WriteConfigFile(dir.File("Board.DAT"), other.doc.def,
-                                         other.doc.header));
+    ASSERT_TRUE(persist::WriteConfigFile(dir.File("Board.DAT"), other.doc.def, other.doc.header));
   }
   StartApplication(app, dir.File("Board.DAT"));
   int repaintsAtDownload = -1;

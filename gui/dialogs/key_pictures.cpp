@@ -1,4 +1,4 @@
-#include "gui/key_pictures.h"
+#include "gui/dialogs/key_pictures.h"
 
 #include <QFont>
 #include <QFontMetricsF>
