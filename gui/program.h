@@ -11,8 +11,8 @@
 #include "gui/window_host.h"
 #include "ui/app/app_state.h"
 #include "ui/app/log_file.h"
-#include "ui/main_window/main_window_controller.h"
 #include "ui/app/nirvex_link.h"
+#include "ui/main_window/main_window_controller.h"
 
 namespace veltrane::gui {
 
@@ -33,8 +33,9 @@ class Program {
   ui::LogFile log;
   const ui::Services io{boxes, log};
   ui::NirvexLink nirvex{boxes};
+  fileaccess::RealFileSystem files;
   BackgroundLink link{nirvex, view.busy};
-  QtWindowHost host{app, view, boxes, log};
+  QtWindowHost host{app, view, boxes, log, files};
   ui::MainWindowController controller{app, view, io, link, host};
   MainWindow window{view, app.progress, controller};
 };

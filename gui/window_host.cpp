@@ -9,8 +9,8 @@
 namespace veltrane::gui {
 
 QtWindowHost::QtWindowHost(ui::AppState& app, ui::MainWindowModel& view, MessageBoxes& boxes,
-                           ui::LogFile& log)
-    : app_(app), view_(view), boxes_(boxes), log_(log) {}
+                           ui::LogFile& log, fileaccess::FileSystem& files)
+    : app_(app), view_(view), boxes_(boxes), log_(log), files_(files) {}
 
 QtWindowHost::~QtWindowHost() = default;
 
@@ -42,11 +42,13 @@ void QtWindowHost::RunPointingDevice() {
 }
 
 std::optional<std::string> QtWindowHost::RunLoadFile() {
-  return RunLoadFileDialog(window_);
+  if (view_.chooserDirectory.empty()) view_.chooserDirectory = files_.WorkingDirectory();
+  return RunLoadFileDialog(window_, files_, view_.chooserDirectory);
 }
 
 std::string QtWindowHost::RunSaveFile() {
-  return RunSaveFileDialog(window_);
+  if (view_.chooserDirectory.empty()) view_.chooserDirectory = files_.WorkingDirectory();
+  return RunSaveFileDialog(window_, files_, view_.chooserDirectory);
 }
 
 void QtWindowHost::RunAbout() {

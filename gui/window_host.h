@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "fileaccess/file_system.h"
 #include "gui/dialogs/test_window.h"
 #include "gui/keyedit/key_editing.h"
 #include "ui/app/app_state.h"
@@ -21,8 +22,8 @@ inline constexpr const char* kAboutCaption = "About";
 
 class QtWindowHost : public ui::WindowHost {
  public:
-  QtWindowHost(ui::AppState& app, ui::MainWindowModel& view, MessageBoxes& boxes,
-               ui::LogFile& log);
+  QtWindowHost(ui::AppState& app, ui::MainWindowModel& view, MessageBoxes& boxes, ui::LogFile& log,
+               fileaccess::FileSystem& files);
   ~QtWindowHost() override;
 
   void SetMainWindow(MainWindow* window) { window_ = window; }
@@ -50,6 +51,7 @@ class QtWindowHost : public ui::WindowHost {
   ui::MainWindowModel& view_;
   MessageBoxes& boxes_;
   ui::LogFile& log_;
+  fileaccess::FileSystem& files_;
   MainWindow* window_ = nullptr;
   std::unique_ptr<TestWindow> testWindow_;
   std::unique_ptr<KeyEditing> keyEditing_;

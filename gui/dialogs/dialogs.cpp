@@ -2,8 +2,7 @@
 
 namespace veltrane::gui {
 
-std::unique_ptr<LedDialog> MakeLedDialog(QWidget* parent, model::Settings& settings,
-                                         int ledSlot) {
+std::unique_ptr<LedDialog> MakeLedDialog(QWidget* parent, model::Settings& settings, int ledSlot) {
   return std::make_unique<LedDialog>(parent, settings, ledSlot);
 }
 
@@ -20,19 +19,25 @@ void RunPointingDeviceDialog(QWidget* parent, ui::PointDeviceParams& params) {
   MakePointingDeviceDialog(parent, params)->exec();
 }
 
-std::unique_ptr<FileChooserDialog> MakeFileChooserDialog(QWidget* parent, ui::ChooserKind kind) {
-  return std::make_unique<FileChooserDialog>(parent, kind);
+std::unique_ptr<FileChooserDialog> MakeFileChooserDialog(QWidget* parent, ui::ChooserKind kind,
+                                                         fileaccess::FileSystem& files,
+                                                         std::string directory) {
+  return std::make_unique<FileChooserDialog>(parent, kind, files, std::move(directory));
 }
 
-std::optional<std::string> RunLoadFileDialog(QWidget* parent) {
-  const auto dialog = MakeFileChooserDialog(parent, ui::ChooserKind::Load);
+std::optional<std::string> RunLoadFileDialog(QWidget* parent, fileaccess::FileSystem& files,
+                                             std::string& directory) {
+  const auto dialog = MakeFileChooserDialog(parent, ui::ChooserKind::Load, files, directory);
   dialog->exec();
+  directory = dialog->Model().directory;
   return dialog->LoadedPath();
 }
 
-std::string RunSaveFileDialog(QWidget* parent) {
-  const auto dialog = MakeFileChooserDialog(parent, ui::ChooserKind::Save);
+std::string RunSaveFileDialog(QWidget* parent, fileaccess::FileSystem& files,
+                              std::string& directory) {
+  const auto dialog = MakeFileChooserDialog(parent, ui::ChooserKind::Save, files, directory);
   dialog->exec();
+  directory = dialog->Model().directory;
   return dialog->SaveName();
 }
 

@@ -26,8 +26,7 @@ namespace veltrane::gui {
 // settings at once, also when the dialog is then cancelled. The caller
 // repaints the main window afterwards, on "OK" and on "Cancel" alike.
 void RunKeyLedDialog(QWidget* parent, model::Settings& settings, int ledSlot);
-std::unique_ptr<LedDialog> MakeLedDialog(QWidget* parent, model::Settings& settings,
-                                         int ledSlot);
+std::unique_ptr<LedDialog> MakeLedDialog(QWidget* parent, model::Settings& settings, int ledSlot);
 
 // "Pointing Device": "OK" stores the low 8 bits of each field into params (0
 // for a field that is not a number); "Cancel" stores nothing.
@@ -36,13 +35,17 @@ std::unique_ptr<PointingDeviceDialog> MakePointingDeviceDialog(QWidget* parent,
                                                                ui::PointDeviceParams& params);
 
 // "Load File": the absolute path of the chosen ".dat" file, nothing on
-// "Cancel". The caller loads it; the current directory stays where browsing
-// left it, also after "Cancel".
-std::optional<std::string> RunLoadFileDialog(QWidget* parent);
-// "Save File": the typed name (relative to the current directory browsing
-// left), "" on "Cancel". Writes nothing itself.
-std::string RunSaveFileDialog(QWidget* parent);
-std::unique_ptr<FileChooserDialog> MakeFileChooserDialog(QWidget* parent, ui::ChooserKind kind);
+// "Cancel". The caller loads it. The chooser opens on `directory` and leaves
+// there the directory browsing ended in, also after "Cancel".
+std::optional<std::string> RunLoadFileDialog(QWidget* parent, fileaccess::FileSystem& files,
+                                             std::string& directory);
+// "Save File": the typed name taken against the chooser's directory, "" on
+// "Cancel". Writes nothing itself.
+std::string RunSaveFileDialog(QWidget* parent, fileaccess::FileSystem& files,
+                              std::string& directory);
+std::unique_ptr<FileChooserDialog> MakeFileChooserDialog(QWidget* parent, ui::ChooserKind kind,
+                                                         fileaccess::FileSystem& files,
+                                                         std::string directory);
 
 // "About": the program's name and version text.
 void RunAboutDialog(QWidget* parent);

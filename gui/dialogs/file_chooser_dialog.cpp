@@ -1,6 +1,7 @@
 #include "gui/dialogs/file_chooser_dialog.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalBlocker>
@@ -17,9 +18,11 @@ std::string NameOf(const QString& typed) {
 
 }  // namespace
 
-FileChooserDialog::FileChooserDialog(QWidget* parent, ui::ChooserKind kind, std::FILE* diagnostics)
+FileChooserDialog::FileChooserDialog(QWidget* parent, ui::ChooserKind kind,
+                                     fileaccess::FileSystem& files, std::string directory,
+                                     std::FILE* diagnostics)
     : LayoutDialog(ui::FileChooserLayout(kind), parent),
-      model_(ui::OpenFileChooser(kind, diagnostics)) {
+      model_(ui::OpenFileChooser(kind, files, std::move(directory), diagnostics)) {
   const bool load = kind == ui::ChooserKind::Load;
   placesId_ = load ? ui::id::kLoadPlaces : ui::id::kSavePlaces;
   directoriesId_ = load ? ui::id::kLoadDirectories : ui::id::kSaveDirectories;
@@ -45,7 +48,15 @@ FileChooserDialog::FileChooserDialog(QWidget* parent, ui::ChooserKind kind, std:
 void FileChooserDialog::ShowModel() {
   Show(Combo(placesId_), model_.places);
   Show(List(directoriesId_), model_.directories);
-  Show(List(filesId_), model_.files);
+  Show(List(filesId_), model_.datFiles);
+  // The whole path in the tooltip; in the line, its start and end, the directory's own name kept.
+  if (auto* path = qobject_cast<QLabel*>(Control(ui::id::kChooserDirectory))) {
+    const QString shown = ToQString(ui::ShownName(model_.directory));
+    path->setText(path->fontMetrics().elidedText(shown, Qt::ElideMiddle, path->width()));
+    path->setToolTip(shown);
+  }
+  if (auto* problem = qobject_cast<QLabel*>(Control(ui::id::kChooserProblem)))
+    problem->setText(ToQString(model_.problem));
 }
 
 int FileChooserDialog::SelectedRow(int listId) const {
@@ -56,7 +67,7 @@ int FileChooserDialog::SelectedRow(int listId) const {
 
 void FileChooserDialog::OnOk() {
   if (model_.kind == ui::ChooserKind::Load) {
-    model_.files.selection = SelectedRow(filesId_);
+    model_.datFiles.selection = SelectedRow(filesId_);
     loadedPath_ = ui::OnLoadPressed(model_);
     if (!loadedPath_) return;  // nothing chosen: the chooser stays open
   } else {

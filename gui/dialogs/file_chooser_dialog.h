@@ -1,5 +1,5 @@
-// "Load File" and "Save File": the program's own chooser over the process's
-// current directory, which browsing changes for good.
+// "Load File" and "Save File": the program's own chooser, with a current
+// directory of its own that it shows as a path.
 #pragma once
 
 #include <cstdio>
@@ -13,11 +13,13 @@ namespace veltrane::gui {
 
 class FileChooserDialog : public LayoutDialog {
  public:
-  FileChooserDialog(QWidget* parent, ui::ChooserKind kind, std::FILE* diagnostics = stdout);
+  // Opened on `directory` (absolute).
+  FileChooserDialog(QWidget* parent, ui::ChooserKind kind, fileaccess::FileSystem& files,
+                    std::string directory, std::FILE* diagnostics = stdout);
 
   // Load: the absolute path of the chosen file, nothing when cancelled.
   const std::optional<std::string>& LoadedPath() const { return loadedPath_; }
-  // Save: the typed name, "" when cancelled.
+  // Save: the typed name taken against the chooser's directory, "" when cancelled.
   const std::string& SaveName() const { return saveName_; }
   const ui::FileChooserModel& Model() const { return model_; }
 

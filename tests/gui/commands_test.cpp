@@ -231,8 +231,9 @@ TEST_F(ProgramCommands, TitleMarksUnsavedChangesAndTheCloseBoxAsksAboutThem) {
   EXPECT_EQ(asked, std::vector<std::string>{"Save changes to in.dat?"});
 
   // A save that cannot be written is told, and the name shown stays.
-  SaveAs("nodir/x");
-  EXPECT_TRUE(Shown("Save File|Cannot open: nodir/x.DAT: No such file or directory"));
+  SaveAs("nodir/x");  // taken in the chooser's directory, the one the program started in
+  EXPECT_TRUE(
+      Shown("Save File|Cannot open: " + dir.File("nodir/x.DAT") + ": No such file or directory"));
   EXPECT_EQ(qobject_cast<QLineEdit*>(program->window.control(ui::id::kFileName))->text(), "in.dat");
   SaveAs("Mine");
   EXPECT_EQ(program->window.windowTitle(), QStringLiteral("Veltrane — simulated keyboard"));

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -28,7 +29,7 @@ void DoubleClick(QListWidget* list, int row) {
   QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
 }
 
-// A temporary tree made the current directory; the previous one comes back after.
+// A temporary tree the choosers open on; the process's current directory is never touched.
 class FileChooserWidgets : public testing::Test {
  protected:
   void SetUp() override {
@@ -38,18 +39,19 @@ class FileChooserWidgets : public testing::Test {
     for (const char* file : {"b.DAT", "a.dat", "notes.txt", "README", "sub/c.Dat"}) {
       ASSERT_TRUE(QFile(root.filePath(file)).open(QIODevice::WriteOnly));
     }
-    ASSERT_TRUE(QDir::setCurrent(root_));
   }
-  void TearDown() override { QDir::setCurrent(previous_); }
+  void TearDown() override { EXPECT_EQ(QDir::currentPath(), previous_); }
 
   std::unique_ptr<FileChooserDialog> Open(ui::ChooserKind kind) {
-    auto dialog = std::make_unique<FileChooserDialog>(nullptr, kind, nullptr);
+    auto dialog =
+        std::make_unique<FileChooserDialog>(nullptr, kind, files_, root_.toStdString(), nullptr);
     dialog->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
     return dialog;
   }
 
   const QString previous_ = QDir::currentPath();
+  fileaccess::RealFileSystem files_;
   QTemporaryDir tree_;
   const QString root_ = QDir(tree_.path()).canonicalPath();
 };
@@ -61,16 +63,19 @@ TEST_F(FileChooserWidgets, LoadBrowsesAndReturnsTheAbsolutePath) {
   EXPECT_EQ(Entries(dirs), (QStringList{"..", "empty", "sub"}));
   EXPECT_EQ(Entries(files), (QStringList{"a.dat", "b.DAT"}));
   EXPECT_TRUE(root_.startsWith(dialog->Combo(ui::id::kLoadPlaces)->currentText()));
+  const auto* path = qobject_cast<QLabel*>(dialog->Control(ui::id::kChooserDirectory));
+  ASSERT_NE(path, nullptr);
+  EXPECT_EQ(path->toolTip(), root_);
   Grab(*dialog, "load-file-dialog.png");
   DoubleClick(dirs, 2);
-  EXPECT_EQ(QDir::currentPath(), root_ + "/sub");
+  EXPECT_EQ(dialog->Model().directory, (root_ + "/sub").toStdString());
+  EXPECT_EQ(path->toolTip(), root_ + "/sub");
   EXPECT_EQ(Entries(dirs), (QStringList{".."}));
   EXPECT_EQ(Entries(files), (QStringList{"c.Dat"}));
   QTest::mouseClick(dialog->Button(ui::id::kOk), Qt::LeftButton);
   EXPECT_EQ(dialog->result(), QDialog::Accepted);
   EXPECT_EQ(dialog->LoadedPath(), (root_ + "/sub/c.Dat").toStdString());
 
-  QDir::setCurrent(root_);
   const auto again = Open(ui::ChooserKind::Load);
   DoubleClick(again->List(ui::id::kLoadFiles), 1);
   EXPECT_EQ(again->LoadedPath(), (root_ + "/b.DAT").toStdString());
@@ -86,7 +91,7 @@ TEST_F(FileChooserWidgets, SaveListsFilesWithoutExtensionAndReturnsTheTypedName)
   QTest::keyClicks(name, "keys.DAT");
   Grab(*dialog, "save-file-dialog.png");
   QTest::keyClick(name, Qt::Key_Return);
-  EXPECT_EQ(dialog->SaveName(), "keys.DAT");
+  EXPECT_EQ(dialog->SaveName(), (root_ + "/keys.DAT").toStdString());
 
   const QByteArray home = qgetenv("HOME");
   qputenv("HOME", (root_ + "/sub").toUtf8());  // the second place
@@ -94,7 +99,7 @@ TEST_F(FileChooserWidgets, SaveListsFilesWithoutExtensionAndReturnsTheTypedName)
   qputenv("HOME", home);
   QTest::keyClicks(cancelled->Edit(ui::id::kSaveName), "other.DAT");
   QTest::keyClick(cancelled->Combo(ui::id::kSavePlaces), Qt::Key_Down);
-  EXPECT_EQ(QDir::currentPath(), root_ + "/sub");
+  EXPECT_EQ(cancelled->Model().directory, (root_ + "/sub").toStdString());
   EXPECT_EQ(Entries(cancelled->List(ui::id::kSaveFiles)), (QStringList{"c.Dat"}));
   QTest::mouseClick(cancelled->Button(ui::id::kCancel), Qt::LeftButton);
   EXPECT_EQ(cancelled->SaveName(), "");
@@ -103,7 +108,7 @@ TEST_F(FileChooserWidgets, SaveListsFilesWithoutExtensionAndReturnsTheTypedName)
   const auto longName = Open(ui::ChooserKind::Save);
   longName->Edit(ui::id::kSaveName)->setText(QString(200, QChar(0x00E9)));
   QTest::mouseClick(longName->Button(ui::id::kOk), Qt::LeftButton);
-  EXPECT_EQ(longName->SaveName(), QString(127, QChar(0x00E9)).toStdString());
+  EXPECT_EQ(longName->SaveName(), (root_ + "/" + QString(127, QChar(0x00E9))).toStdString());
 }
 
 }  // namespace

@@ -1,23 +1,13 @@
 #include "ui/app/app_state.h"
 
-#include <filesystem>
 #include <string>
-#include <system_error>
+
+#include "fileaccess/paths.h"
 
 namespace veltrane::ui {
-namespace {
-
-std::string AbsolutePath(const std::string& path) {
-  std::error_code error;
-  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-  return error ? path : absolute.string();
-}
-
-}  // namespace
-
 void StartApplication(AppState& app, std::string commandLine) {
   app.doc = Document{};
-  if (!commandLine.empty()) app.doc.commandLineText = AbsolutePath(commandLine);
+  if (!commandLine.empty()) app.doc.commandLineText = fileaccess::AbsolutePath(commandLine);
   model::InitialiseDefinition(app.doc.def);
   MarkKept(app);
 }

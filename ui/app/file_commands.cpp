@@ -1,11 +1,8 @@
 #include "ui/app/file_commands.h"
 
-#include <algorithm>
-#include <cctype>
-#include <filesystem>
 #include <memory>
-#include <system_error>
 
+#include "fileaccess/paths.h"
 #include "fileaccess/same_file.h"
 #include "persist/header_settings.h"
 #include "persist/text_report.h"
@@ -19,23 +16,7 @@ struct LoadedFile {
   persist::HeaderImage header;
 };
 
-bool IsDatExtension(std::string_view extension) {
-  constexpr std::string_view kDat = ".DAT";
-  return std::equal(
-      extension.begin(), extension.end(), kDat.begin(), kDat.end(),
-      [](char a, char b) { return std::toupper(static_cast<unsigned char>(a)) == b; });
-}
-
 }  // namespace
-
-std::string AbsoluteDirectoryOf(const std::string& path) {
-  std::error_code error;
-  std::filesystem::path absolute = std::filesystem::absolute(path, error);
-  if (error) return {};
-  std::string directory = absolute.parent_path().string();
-  if (directory.empty() || directory.back() != '/') directory += '/';
-  return directory;
-}
 
 std::string FileNameOf(std::string_view path) {
   const std::size_t slash = path.rfind('/');
@@ -54,7 +35,7 @@ persist::LoadOutcome LoadConfiguration(AppState& app, const Services& io, const 
   settings.ConfigFileName = fileName;
   ApplySettings(app, std::move(settings));
   app.doc.baseName = BaseNameFromLoaded(fileName);
-  const std::string directory = AbsoluteDirectoryOf(path);
+  const std::string directory = fileaccess::AbsoluteDirectoryOf(path);
   if (!directory.empty()) app.doc.dataDirectory = directory;
   model::ClearStringWorkBuffer(app.doc.def, false);
   model::RebuildStringWorkBuffer(app.doc.def);
@@ -86,23 +67,7 @@ std::string BaseNameFromChosen(std::string_view name) {
 }
 
 std::string ConfigurationPathFor(const std::string& baseName) {
-  const std::string exact = baseName + ".DAT";
-  std::error_code error;
-  if (std::filesystem::symlink_status(exact, error).type() != std::filesystem::file_type::not_found)
-    return exact;
-  const std::size_t slash = baseName.rfind('/');
-  const std::string directory = slash == std::string::npos ? "" : baseName.substr(0, slash + 1);
-  const std::string name = baseName.substr(directory.size());
-  std::string found;
-  for (std::filesystem::directory_iterator it(directory.empty() ? "." : directory, error), end;
-       !error && it != end; it.increment(error)) {
-    const std::string entry = it->path().filename().string();
-    if (entry.size() == name.size() + 4 && entry.starts_with(name) &&
-        IsDatExtension(std::string_view(entry).substr(name.size())) &&
-        (found.empty() || entry < found))
-      found = entry;
-  }
-  return found.empty() ? exact : directory + found;
+  return fileaccess::ExtensionVariant(baseName, ".DAT");
 }
 
 void PackStrings(AppState& app, const Services& io) {

@@ -40,9 +40,6 @@ std::string BaseNameFromChosen(std::string_view name);
 // in letter case does ("a.dat"), that file.
 std::string ConfigurationPathFor(const std::string& baseName);
 
-// The absolute directory of a path, ending in "/"; empty when there is none.
-std::string AbsoluteDirectoryOf(const std::string& path);
-
 // Tells the user how many key strokes the string store had no room for, if any.
 void WarnDroppedStrokes(const Services& io, int dropped);
 

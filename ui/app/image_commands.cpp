@@ -3,14 +3,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <filesystem>
-#include <system_error>
 #include <utility>
 
 #include "eeprom/firmware_version.h"
 #include "eeprom/image_builder.h"
 #include "eeprom/image_files.h"
 #include "eeprom/image_reader.h"
+#include "fileaccess/paths.h"
 #include "fileaccess/read_file.h"
 #include "model/text_field.h"
 #include "ui/app/file_commands.h"
@@ -67,11 +66,9 @@ bool LoadImageFile(AppState& app, const Services& io, const std::string& path) {
   const fileaccess::ReadResult read = fileaccess::ReadFile(path, eeprom::kImageSize);
   if (read.error == fileaccess::ReadError::TooLarge) {
     // Only a regular file is too large; its size names how far off it is.
-    std::error_code error;
-    const auto size = std::filesystem::file_size(path, error);
     io.messages.Show(
         model::FormatText("%s holds %ju bytes; an EEPROM image holds at most %zu", path.c_str(),
-                          error ? std::uintmax_t{0} : size, eeprom::kImageSize),
+                          fileaccess::FileSize(path).value_or(0), eeprom::kImageSize),
         "Image file", model::MessageIcon::Error);
     return false;
   }
@@ -117,7 +114,7 @@ Outcome SaveSettings(AppState& app, const Services& io,
     io.messages.Show("Saved configuration file !", "Save", model::MessageIcon::None);
     app.doc.baseName = FileNameOf(baseName);
     app.doc.chosenFileName = FileNameOf(path);
-    app.doc.dataDirectory = AbsoluteDirectoryOf(path);
+    app.doc.dataDirectory = fileaccess::AbsoluteDirectoryOf(path);
     app.doc.loadedFile = path;
     app.doc.commandLineText.clear();
     MarkKept(app);

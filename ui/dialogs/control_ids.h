@@ -83,6 +83,8 @@ inline constexpr int kSaveFiles = 35124;
 inline constexpr int kSavePlaces = 35125;
 inline constexpr int kSaveDirectories = 35126;
 inline constexpr int kSaveName = 35127;
+inline constexpr int kChooserDirectory = 35254;  // the chooser's directory as a path
+inline constexpr int kChooserProblem = 35255;    // why a directory could not be entered
 
 // Pointing Device dialog: 20 fields, N, E, S, W, each gain 1, gain 2, offset 1, offset 2, inverse.
 inline constexpr int kFirstPointingField = 35167;  // 35167..35186

@@ -1,93 +1,68 @@
 #include "ui/dialogs/file_chooser_model.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <cstdlib>
-#include <fstream>
+
+#include "model/diagnostics.h"
 
 namespace veltrane::ui {
 namespace {
 
-constexpr std::array<Control, 5> kLoadControls = {{
-    {ControlKind::DefaultButton, id::kOk, "Load", DialogUnitsRect(325, 7, 50, 14)},
-    {ControlKind::PushButton, id::kCancel, "Cancel", DialogUnitsRect(325, 24, 50, 14)},
-    {ControlKind::DropDownList, id::kLoadPlaces, "", {5, 10, 100, 300}},
-    {ControlKind::ListBox, id::kLoadDirectories, "", {5, 40, 200, 200}},
-    {ControlKind::ListBox, id::kLoadFiles, "", {250, 10, 200, 240}},
+using fileaccess::DirectoryEntry;
+using K = ControlKind;
+
+constexpr Rect kDirectoryShown = {5, 246, 240, 16};
+
+constexpr std::array<Control, 7> kLoadControls = {{
+    {K::DefaultButton, id::kOk, "Load", DialogUnitsRect(325, 7, 50, 14)},
+    {K::PushButton, id::kCancel, "Cancel", DialogUnitsRect(325, 24, 50, 14)},
+    {K::DropDownList, id::kLoadPlaces, "", {5, 10, 100, 300}},
+    {K::ListBox, id::kLoadDirectories, "", {5, 40, 200, 200}},
+    {K::ListBox, id::kLoadFiles, "", {250, 10, 200, 240}},
+    {K::Static, id::kChooserDirectory, "", kDirectoryShown},
+    {K::Static, id::kChooserProblem, "", {5, 266, 445, 16}},
 }};
 
-constexpr std::array<Control, 6> kSaveControls = {{
-    {ControlKind::DefaultButton, id::kOk, "Save", DialogUnitsRect(344, 7, 50, 14)},
-    {ControlKind::PushButton, id::kCancel, "Cancel", DialogUnitsRect(344, 24, 50, 14)},
-    {ControlKind::DropDownList, id::kSavePlaces, "", {5, 10, 100, 300}},
-    {ControlKind::ListBox, id::kSaveDirectories, "", {5, 40, 200, 200}},
-    {ControlKind::ListBox, id::kSaveFiles, "", {250, 10, 200, 240}},
-    {ControlKind::Edit, id::kSaveName, "", {250, 250, 200, 20}},
+constexpr std::array<Control, 8> kSaveControls = {{
+    {K::DefaultButton, id::kOk, "Save", DialogUnitsRect(344, 7, 50, 14)},
+    {K::PushButton, id::kCancel, "Cancel", DialogUnitsRect(344, 24, 50, 14)},
+    {K::DropDownList, id::kSavePlaces, "", {5, 10, 100, 300}},
+    {K::ListBox, id::kSaveDirectories, "", {5, 40, 200, 200}},
+    {K::ListBox, id::kSaveFiles, "", {250, 10, 200, 240}},
+    {K::Edit, id::kSaveName, "", {250, 250, 200, 20}},
+    {K::Static, id::kChooserDirectory, "", kDirectoryShown},
+    {K::Static, id::kChooserProblem, "", {5, 276, 445, 16}},
 }};
 
-constexpr DialogLayout kLoadLayout = {"Load File", DialogUnitsX(382), DialogUnitsY(164),
+// The templates' sizes, with a line below the lists for the path and one for a problem.
+constexpr DialogLayout kLoadLayout = {"Load File", DialogUnitsX(382), DialogUnitsY(164) + 20,
                                       kLoadControls};
-constexpr DialogLayout kSaveLayout = {"Save File", DialogUnitsX(401), DialogUnitsY(174),
+constexpr DialogLayout kSaveLayout = {"Save File", DialogUnitsX(401), DialogUnitsY(174) + 14,
                                       kSaveControls};
 
-char Lower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+unsigned char Lower(unsigned char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
 }
 
 bool EndsWithDat(std::string_view name) {
   constexpr std::string_view kDat = ".dat";
   if (name.size() <= kDat.size()) return false;
   const std::string_view tail = name.substr(name.size() - kDat.size());
-  return std::equal(tail.begin(), tail.end(), kDat.begin(),
-                    [](char a, char b) { return Lower(a) == b; });
+  return std::equal(tail.begin(), tail.end(), kDat.begin(), [](char a, char b) {
+    return Lower(static_cast<unsigned char>(a)) == static_cast<unsigned char>(b);
+  });
 }
 
-// True when path is base or lies below it.
-bool IsWithin(std::string_view path, std::string_view base) {
-  if (base == "/") return !path.empty() && path.front() == '/';
-  if (!path.starts_with(base)) return false;
-  return path.size() == base.size() || path[base.size()] == '/';
+std::string Join(const std::string& directory, std::string_view name) {
+  return (directory == "/" ? "/" : directory + "/") + std::string(name);
 }
 
-std::string DecodeMountPath(std::string_view field) {
-  std::string path;
-  for (std::size_t i = 0; i < field.size(); ++i) {
-    const auto isOctal = [&](std::size_t at) { return field[at] >= '0' && field[at] <= '7'; };
-    const bool octal = field[i] == '\\' && i + 3 < field.size() && isOctal(i + 1) &&
-                       isOctal(i + 2) && isOctal(i + 3);
-    if (octal) {
-      path.push_back(static_cast<char>(((field[i + 1] - '0') << 6) | ((field[i + 2] - '0') << 3) |
-                                       (field[i + 3] - '0')));
-      i += 3;
-    } else {
-      path.push_back(field[i]);
-    }
-  }
-  return path;
-}
-
-void AddOnce(std::vector<std::string>& list, std::string item) {
-  if (std::find(list.begin(), list.end(), item) == list.end()) list.push_back(std::move(item));
-}
-
-std::string ReadMountsText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::string text;
-  if (!in) return text;
-  text.resize(kMountsFileLimit);
-  in.read(text.data(), static_cast<std::streamsize>(text.size()));
-  text.resize(static_cast<std::size_t>(in.gcount()));
-  return text;
-}
-
-std::string CurrentDirectory() {
-  std::array<char, 4096> buffer{};
-  return ::getcwd(buffer.data(), buffer.size()) ? std::string(buffer.data()) : std::string();
+// The directory an entry of the list leads to; ".." goes up.
+std::string Entered(const std::string& directory, std::string_view name) {
+  if (name != "..") return Join(directory, name);
+  const std::size_t slash = directory.rfind('/');
+  return slash == 0 || slash == std::string::npos ? "/" : directory.substr(0, slash);
 }
 
 struct Listing {
@@ -95,48 +70,48 @@ struct Listing {
   std::vector<std::string> files;
 };
 
-// Lists the current directory; false with errno set when it cannot be read.
-bool ListCurrentDirectory(ChooserKind kind, Listing& listing) {
-  DIR* dir = ::opendir(".");
-  if (dir == nullptr) return false;
-  const std::string cwd = CurrentDirectory();
-  if (cwd != "/") listing.directories.push_back("..");
-  while (const dirent* entry = ::readdir(dir)) {
-    const std::string_view name = entry->d_name;
+// What the lists show of a directory's entries.
+Listing Filter(ChooserKind kind, const std::string& directory,
+               const std::vector<DirectoryEntry>& entries) {
+  Listing listing;
+  if (directory != "/") listing.directories.push_back("..");
+  for (const DirectoryEntry& entry : entries) {
+    const std::string_view name = entry.name;
     if (name.empty() || name.front() == '.') continue;
-    struct stat info {};
-    if (::fstatat(::dirfd(dir), entry->d_name, &info, 0) != 0) continue;
-    const bool isDirectory = S_ISDIR(info.st_mode);
+    const bool isDirectory = entry.kind == DirectoryEntry::Kind::Directory;
     const bool noExtension = name.find('.') == std::string_view::npos;
-    if (noExtension && (isDirectory || kind == ChooserKind::Save)) {
-      listing.directories.emplace_back(name);
-    }
-    if (S_ISREG(info.st_mode) && EndsWithDat(name)) listing.files.emplace_back(name);
+    if (noExtension && (isDirectory || kind == ChooserKind::Save))
+      listing.directories.push_back(entry.name);
+    if (entry.kind == DirectoryEntry::Kind::RegularFile && EndsWithDat(name))
+      listing.files.push_back(entry.name);
   }
-  ::closedir(dir);
-  return true;
+  const auto less = [](const std::string& a, const std::string& b) { return SortedListLess(a, b); };
+  std::sort(listing.directories.begin(), listing.directories.end(), less);
+  std::sort(listing.files.begin(), listing.files.end(), less);
+  return listing;
 }
 
-void ReportInvalidHandle(FileChooserModel& chooser, int error) {
+void ReportInvalidHandle(FileChooserModel& chooser, const fileaccess::Status& status) {
+  chooser.problem = "Cannot open " + ShownName(status.reason);
   if (chooser.diagnostics == nullptr) return;
-  std::fprintf(chooser.diagnostics, "Invalid File Handle. GetLastError reports %d\n", error);
+  std::fprintf(chooser.diagnostics, "Invalid File Handle. GetLastError reports %d\n", status.error);
   std::fflush(chooser.diagnostics);
 }
 
-void FillList(ListBox& list, std::vector<std::string> entries) {
-  std::sort(entries.begin(), entries.end(),
-            [](const std::string& a, const std::string& b) { return SortedListLess(a, b); });
-  list.items = std::move(entries);
+void Fill(ListBox& list, std::vector<std::string>& names, std::vector<std::string> entries) {
+  list.items.clear();
+  for (const std::string& name : entries) list.items.push_back(ShownName(name));
+  names = std::move(entries);
   list.Select(0);
 }
 
 void FillPlaces(FileChooserModel& chooser) {
-  chooser.places.items = StartPlaces(chooser.home, ReadMountsText(chooser.mountsPath));
+  chooser.places.items = chooser.files->StartPlaces();
   int best = -1;
   std::size_t bestLength = 0;
   for (std::size_t i = 0; i < chooser.places.items.size(); ++i) {
     const std::string& place = chooser.places.items[i];
-    if (IsWithin(chooser.directory, place) && (best < 0 || place.size() > bestLength)) {
+    if (fileaccess::IsWithin(chooser.directory, place) && (best < 0 || place.size() > bestLength)) {
       best = static_cast<int>(i);
       bestLength = place.size();
     }
@@ -144,27 +119,23 @@ void FillPlaces(FileChooserModel& chooser) {
   chooser.places.Select(best);
 }
 
-// Enters path and lists it; on failure returns to the previous directory.
-bool EnterAndList(FileChooserModel& chooser, const std::string& path) {
-  const std::string previous = CurrentDirectory();
-  if (::chdir(path.c_str()) != 0) {
-    ReportInvalidHandle(chooser, errno);
-    return false;
-  }
-  Listing listing;
-  if (!ListCurrentDirectory(chooser.kind, listing)) {
-    const int error = errno;
-    if (!previous.empty() && ::chdir(previous.c_str()) != 0) {
-      // The previous directory went away meanwhile; the lists follow where we are.
-      RefreshFileChooser(chooser);
-    }
-    ReportInvalidHandle(chooser, error);
-    return false;
-  }
-  chooser.directory = CurrentDirectory();
+void Show(FileChooserModel& chooser, const std::string& directory, const Listing& listing) {
+  chooser.directory = directory;
   FillPlaces(chooser);
-  FillList(chooser.directories, std::move(listing.directories));
-  FillList(chooser.files, std::move(listing.files));
+  Fill(chooser.directories, chooser.directoryNames, listing.directories);
+  Fill(chooser.datFiles, chooser.datFileNames, listing.files);
+}
+
+// Lists `directory` and shows it; false (with the problem told) when it cannot be listed.
+bool Enter(FileChooserModel& chooser, const std::string& directory) {
+  std::vector<DirectoryEntry> entries;
+  const fileaccess::Status listed = chooser.files->List(directory, entries);
+  if (!listed) {
+    ReportInvalidHandle(chooser, listed);
+    return false;
+  }
+  chooser.problem.clear();
+  Show(chooser, directory, Filter(chooser.kind, directory, entries));
   return true;
 }
 
@@ -175,83 +146,75 @@ const DialogLayout& FileChooserLayout(ChooserKind kind) {
 }
 
 bool SortedListLess(std::string_view a, std::string_view b) {
-  const auto lowerLess = [](char x, char y) { return Lower(x) < Lower(y); };
+  const auto lowerLess = [](char x, char y) {
+    return Lower(static_cast<unsigned char>(x)) < Lower(static_cast<unsigned char>(y));
+  };
   if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), lowerLess)) return true;
   if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), lowerLess)) return false;
-  return a < b;
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+  });
 }
 
-std::vector<std::string> MountedVolumes(std::string_view mountsText) {
-  std::vector<std::string> volumes;
-  while (!mountsText.empty()) {
-    const std::size_t end = std::min(mountsText.find('\n'), mountsText.size());
-    const std::string_view line = mountsText.substr(0, end);
-    mountsText.remove_prefix(std::min(end + 1, mountsText.size()));
-    const std::size_t start = line.find(' ');
-    if (start == std::string_view::npos) continue;
-    const std::size_t stop = line.find(' ', start + 1);
-    const std::string path = DecodeMountPath(line.substr(start + 1, stop - start - 1));
-    if (IsWithin(path, "/media") || IsWithin(path, "/mnt") || IsWithin(path, "/run/media")) {
-      AddOnce(volumes, path);
+std::string ShownName(std::string_view name) {
+  std::string shown;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '\n') {
+      shown += "\\n";
+    } else if (c == '\t') {
+      shown += "\\t";
+    } else if (c == '\r') {
+      shown += "\\r";
+    } else if (byte < 0x20 || byte == 0x7F) {
+      shown += model::FormatText("\\x%02x", byte);
+    } else {
+      shown += c;
     }
   }
-  return volumes;
+  return shown;
 }
 
-std::vector<std::string> StartPlaces(std::string_view home, std::string_view mountsText) {
-  std::vector<std::string> places = {"/"};
-  if (!home.empty()) AddOnce(places, std::string(home));
-  for (std::string& volume : MountedVolumes(mountsText)) AddOnce(places, std::move(volume));
-  return places;
-}
-
-FileChooserModel OpenFileChooser(ChooserKind kind, std::FILE* diagnostics) {
+FileChooserModel OpenFileChooser(ChooserKind kind, fileaccess::FileSystem& files,
+                                 std::string directory, std::FILE* diagnostics) {
   FileChooserModel chooser;
   chooser.kind = kind;
+  chooser.files = &files;
   chooser.diagnostics = diagnostics;
-  if (const char* home = std::getenv("HOME")) chooser.home = home;
+  chooser.directory = std::move(directory);
   RefreshFileChooser(chooser);
   return chooser;
 }
 
 void RefreshFileChooser(FileChooserModel& chooser) {
-  chooser.directory = CurrentDirectory();
-  FillPlaces(chooser);
-  Listing listing;
-  if (!ListCurrentDirectory(chooser.kind, listing)) {
-    ReportInvalidHandle(chooser, errno);
-    listing = Listing{};
-  }
-  FillList(chooser.directories, std::move(listing.directories));
-  FillList(chooser.files, std::move(listing.files));
+  if (!Enter(chooser, chooser.directory)) Show(chooser, chooser.directory, Listing{});
 }
 
 void OnPlacePicked(FileChooserModel& chooser, int index) {
   if (index < 0 || index >= static_cast<int>(chooser.places.items.size())) return;
-  if (::chdir(chooser.places.items[index].c_str()) != 0) {
-    // A place that cannot be entered leaves the current directory as it was.
-  }
-  RefreshFileChooser(chooser);
+  if (!Enter(chooser, chooser.places.items[static_cast<std::size_t>(index)]))
+    FillPlaces(chooser);  // the place list keeps showing where the lists are
 }
 
 void OnDirectoryDoubleClicked(FileChooserModel& chooser, int index) {
-  if (index < 0 || index >= static_cast<int>(chooser.directories.items.size())) return;
-  EnterAndList(chooser, chooser.directories.items[index]);
+  if (index < 0 || index >= static_cast<int>(chooser.directoryNames.size())) return;
+  Enter(chooser,
+        Entered(chooser.directory, chooser.directoryNames[static_cast<std::size_t>(index)]));
 }
 
 std::optional<std::string> OnLoadPressed(FileChooserModel& chooser) {
-  const int selected = chooser.files.selection;
-  if (selected < 0 || selected >= static_cast<int>(chooser.files.items.size())) {
+  const int selected = chooser.datFiles.selection;
+  if (selected < 0 || selected >= static_cast<int>(chooser.datFileNames.size()))
     return std::nullopt;
-  }
   chooser.finished = true;
-  const std::string& name = chooser.files.items[selected];
-  return chooser.directory == "/" ? "/" + name : chooser.directory + "/" + name;
+  return Join(chooser.directory, chooser.datFileNames[static_cast<std::size_t>(selected)]);
 }
 
 std::string OnSavePressed(FileChooserModel& chooser) {
   chooser.finished = true;
-  return chooser.name.text.substr(0, kSaveNameLength);
+  const std::string typed = chooser.name.text.substr(0, kSaveNameLength);
+  if (typed.empty() || typed.front() == '/') return typed;
+  return Join(chooser.directory, typed);
 }
 
 std::string OnChooserCancel(FileChooserModel& chooser) {

@@ -1,7 +1,7 @@
 // The program's own "Load File" and "Save File" choosers: a list of places to
-// start from, the directory list and the list of ".dat" files of the process's
-// current directory. Browsing changes the current directory and leaves it
-// there for every later relative path.
+// start from, the directory list and the list of ".dat" files of the
+// chooser's own current directory, shown as a path. The file system is asked
+// through fileaccess::FileSystem; the process's current directory never moves.
 #pragma once
 
 #include <cstdio>
@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fileaccess/file_system.h"
 #include "ui/dialogs/controls.h"
 #include "ui/dialogs/dialog_layout.h"
 
@@ -18,62 +19,65 @@ namespace veltrane::ui {
 enum class ChooserKind { Load, Save };
 
 inline constexpr std::size_t kSaveNameLength = 255;
-inline constexpr std::size_t kMountsFileLimit = 256 * 1024;
 
-// Title, the buttons ("Load"/"Save" and "Cancel"), the place combo box and the
-// two sorted lists; the Save chooser also has the name field 35127.
+// Title, the buttons ("Load"/"Save" and "Cancel"), the place combo box, the
+// two sorted lists, the directory shown as a path and the line telling why a
+// directory could not be entered; the Save chooser also has the name field.
 const DialogLayout& FileChooserLayout(ChooserKind kind);
 
 struct FileChooserModel {
   ChooserKind kind = ChooserKind::Load;
-  ComboBox places;        // 35122 / 35125: paths, the one holding the current directory selected
-  ListBox directories;    // 35123 / 35126
-  ListBox files;          // 35121 / 35124
-  EditField name;         // 35127, Save only
-  std::string directory;  // the current directory the lists show
-  std::string home;       // offered as a place when not empty
-  std::string mountsPath = "/proc/self/mounts";
+  fileaccess::FileSystem* files = nullptr;
+  ComboBox places;      // the start places, the one holding the directory selected
+  ListBox directories;  // shown names: control characters escaped
+  ListBox datFiles;     // shown names
+  std::vector<std::string> directoryNames;  // as the file system has them, in list order
+  std::vector<std::string> datFileNames;
+  EditField name;                   // Save only
+  std::string directory;            // the chooser's current directory, absolute
+  std::string problem;              // why the last directory could not be entered, or nothing
   std::FILE* diagnostics = stdout;  // where "Invalid File Handle" lines go
   bool finished = false;
 };
 
-// The order of entries in a sorted list box: letter case ignored, ties by bytes.
+// The order of entries in a sorted list box: letter case ignored, ties by
+// bytes; bytes compare unsigned, so names with other letters sort after
+// the ASCII ones, not before.
 bool SortedListLess(std::string_view a, std::string_view b);
 
-// Mount points under /media, /mnt and /run/media in a mounts table's text
-// (octal escapes decoded), in table order, without repeats.
-std::vector<std::string> MountedVolumes(std::string_view mountsText);
+// A name as a list shows it: control characters as \n, \t, \r or \xHH, so a
+// name holding a line end is one row.
+std::string ShownName(std::string_view name);
 
-// "/", the home directory and the mounted volumes, without repeats.
-std::vector<std::string> StartPlaces(std::string_view home, std::string_view mountsText);
+// The chooser over `directory` (absolute).
+FileChooserModel OpenFileChooser(ChooserKind kind, fileaccess::FileSystem& files,
+                                 std::string directory, std::FILE* diagnostics = stdout);
 
-// Opened on the process's current directory; home from $HOME.
-FileChooserModel OpenFileChooser(ChooserKind kind, std::FILE* diagnostics = stdout);
-
-// Fills the places and both lists again from the current directory. Load lists
-// the subdirectories without a dot in their names; Save also every other entry
-// without a dot (files without an extension). ".." is listed in every
-// directory but "/"; other names starting with a dot are not. The file list
-// holds the regular files ending in ".dat" in any case. First entries are
-// selected. A directory that cannot be listed leaves both lists empty and
-// prints the diagnostic line with errno.
+// Fills the places and both lists again from the chooser's directory. Load
+// lists the subdirectories without a dot in their names; Save also every
+// other entry without a dot (files without an extension). ".." is listed in
+// every directory but "/"; other names starting with a dot are not. The file
+// list holds the regular files ending in ".dat" in any case. First entries
+// are selected. A directory that cannot be listed leaves both lists empty,
+// says why in `problem` and prints the diagnostic line with errno.
 void RefreshFileChooser(FileChooserModel& chooser);
 
-// Makes place index current and lists again; a place that cannot be entered
-// leaves the current directory as it was.
+// Makes place index the directory and lists it; a place that cannot be
+// entered leaves the directory and the lists as they were and says why.
 void OnPlacePicked(FileChooserModel& chooser, int index);
 
-// Enters directory entry index (relative, so ".." goes up) and lists again. An
-// entry that cannot be entered or listed prints the diagnostic line and leaves
-// the current directory and the lists as they were.
+// Enters directory entry index (".." goes up) and lists it. An entry that
+// cannot be entered leaves the directory and the lists as they were, says
+// why and prints the diagnostic line.
 void OnDirectoryDoubleClicked(FileChooserModel& chooser, int index);
 
 // "Load": the absolute path of the selected file; nothing with an empty list
 // or no selection (the chooser then stays open).
 std::optional<std::string> OnLoadPressed(FileChooserModel& chooser);
-// "Save": the typed name, at most 255 characters.
+// "Save": the typed name (at most 255 bytes) taken against the chooser's
+// directory unless it is absolute; "" when nothing was typed.
 std::string OnSavePressed(FileChooserModel& chooser);
-// "Cancel": the empty text; the current directory stays where browsing left it.
+// "Cancel": the empty text.
 std::string OnChooserCancel(FileChooserModel& chooser);
 
 }  // namespace veltrane::ui

@@ -53,7 +53,8 @@ struct MainWindowModel {
   int ledSlot = 0;        // the LED the Key LED dialog edits, 0..3
   int shortcutCount = 0;  // keys typed of the sequence 222, row letter, column letter
   int shortcutRow = 0;
-  int settingsShown = -1;  // AppState::settingsApplied when the list states last followed it
+  int settingsShown = -1;        // AppState::settingsApplied when the list states last followed it
+  std::string chooserDirectory;  // where Load File and Save File open: where browsing last ended
 };
 
 // Controls as the window's creation step leaves them: the lists filled, the

@@ -1,80 +1,77 @@
 #include "ui/dialogs/file_chooser_model.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 
-#include "support/temp_dir.h"
+#include "tests/ui/dialogs/fake_file_system.h"
 
 namespace veltrane::ui {
 namespace {
 
-namespace fs = std::filesystem;
 using Names = std::vector<std::string>;
+using Kind = fileaccess::DirectoryEntry::Kind;
 
 class FileChooserTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    previous_ = fs::current_path();
-    root_ = fs::canonical(temp_.path()).string();
-    for (const char* dir : {"Sub", "zeta", "with.dot", "dir.dat", ".git"}) {
-      fs::create_directory(root_ + "/" + dir);
-    }
-    for (const char* file :
-         {"b.dat", "a.DAT", "C.Dat", "notes.txt", "plain", ".hidden.dat", "dat", "Sub/inner.dat"}) {
-      std::ofstream(root_ + "/" + file) << "x";
-    }
-    fs::current_path(root_);
-    diagnostics_ = std::tmpfile();
+    files.Add("/home/u", "boards", Kind::Directory);
+    for (const char* dir : {"Sub", "zeta", "with.dot", "dir.dat", ".git", "plain"})
+      files.Add(root, dir, std::string(dir) == "plain" ? Kind::RegularFile : Kind::Directory);
+    for (const char* file : {"b.dat", "a.DAT", "C.Dat", "notes.txt", ".hidden.dat", "dat"})
+      files.Add(root, file, Kind::RegularFile);
+    files.Add(root, "fifo.dat", Kind::Other);
+    files.Add(root + "/Sub", "inner.dat", Kind::RegularFile);
+    files.places = {"/", "/home/u", root};
+    diagnostics = std::tmpfile();
   }
-  void TearDown() override {
-    fs::current_path(previous_);
-    std::fclose(diagnostics_);
-  }
+  void TearDown() override { std::fclose(diagnostics); }
 
   FileChooserModel Open(ChooserKind kind) {
-    FileChooserModel chooser = OpenFileChooser(kind, diagnostics_);
-    chooser.home = root_;
-    chooser.mountsPath = root_ + "/no-mounts";
-    RefreshFileChooser(chooser);
-    return chooser;
+    return OpenFileChooser(kind, files, root, diagnostics);
   }
   static int IndexOf(const ListBox& list, const std::string& name) {
     const auto at = std::find(list.items.begin(), list.items.end(), name);
     return at == list.items.end() ? -1 : static_cast<int>(at - list.items.begin());
   }
   std::string Diagnostics() {
-    std::rewind(diagnostics_);
+    std::rewind(diagnostics);
     std::string text(256, '\0');
-    text.resize(std::fread(text.data(), 1, text.size(), diagnostics_));
+    text.resize(std::fread(text.data(), 1, text.size(), diagnostics));
     return text;
   }
 
-  testing::TempDir temp_;
-  fs::path previous_;
-  std::string root_;
-  std::FILE* diagnostics_ = nullptr;
+  testing::FakeFileSystem files;
+  const std::string root = "/home/u/boards";
+  std::FILE* diagnostics = nullptr;
 };
 
 TEST_F(FileChooserTest, LoadOffersDirectoriesWithoutDotAndDatFilesInAnyCase) {
+  const std::filesystem::path before = std::filesystem::current_path();
   const FileChooserModel chooser = Open(ChooserKind::Load);
-  EXPECT_EQ(chooser.directory, root_);
+  EXPECT_EQ(chooser.directory, root);
   EXPECT_EQ(chooser.directories.items, (Names{"..", "Sub", "zeta"}));
-  EXPECT_EQ(chooser.files.items, (Names{"a.DAT", "b.dat", "C.Dat"}));
+  EXPECT_EQ(chooser.datFiles.items, (Names{"a.DAT", "b.dat", "C.Dat"}));
   EXPECT_EQ(chooser.directories.selection, 0);
-  EXPECT_EQ(chooser.files.selection, 0);
+  EXPECT_EQ(chooser.datFiles.selection, 0);
+  EXPECT_EQ(chooser.problem, "");
+  EXPECT_EQ(std::filesystem::current_path(), before);  // the process's directory never moves
 }
 
-TEST_F(FileChooserTest, SaveAlsoListsFilesWithoutExtension) {
+TEST_F(FileChooserTest, SaveListsFilesWithoutExtensionAndTakesNamesInItsDirectory) {
   FileChooserModel chooser = Open(ChooserKind::Save);
   EXPECT_EQ(chooser.directories.items, (Names{"..", "dat", "plain", "Sub", "zeta"}));
-  EXPECT_EQ(chooser.files.items, (Names{"a.DAT", "b.dat", "C.Dat"}));
   chooser.name.text = std::string(300, 'n');
-  EXPECT_EQ(OnSavePressed(chooser), std::string(255, 'n'));
+  EXPECT_EQ(OnSavePressed(chooser), root + "/" + std::string(255, 'n'));
+  chooser.name.text = "sub/x.dat";
+  EXPECT_EQ(OnSavePressed(chooser), root + "/sub/x.dat");
+  chooser.name.text = "/tmp/y";
+  EXPECT_EQ(OnSavePressed(chooser), "/tmp/y");
+  chooser.name.text = "";
+  EXPECT_EQ(OnSavePressed(chooser), "");  // nothing typed: nothing to save
   EXPECT_EQ(OnChooserCancel(chooser), "");
   EXPECT_TRUE(chooser.finished);
 }
@@ -82,86 +79,81 @@ TEST_F(FileChooserTest, SaveAlsoListsFilesWithoutExtension) {
 TEST_F(FileChooserTest, DoubleClickEntersAndLeavesDirectories) {
   FileChooserModel chooser = Open(ChooserKind::Load);
   OnDirectoryDoubleClicked(chooser, IndexOf(chooser.directories, "Sub"));
-  EXPECT_EQ(fs::current_path().string(), root_ + "/Sub");
-  EXPECT_EQ(chooser.directory, root_ + "/Sub");
-  EXPECT_EQ(chooser.files.items, (Names{"inner.dat"}));
-  EXPECT_EQ(OnLoadPressed(chooser), root_ + "/Sub/inner.dat");
-
+  EXPECT_EQ(chooser.directory, root + "/Sub");
+  EXPECT_EQ(chooser.datFiles.items, (Names{"inner.dat"}));
+  EXPECT_EQ(OnLoadPressed(chooser), root + "/Sub/inner.dat");
   OnDirectoryDoubleClicked(chooser, IndexOf(chooser.directories, ".."));
-  EXPECT_EQ(fs::current_path().string(), root_);
-  EXPECT_EQ(chooser.files.items.size(), 3u);
+  OnDirectoryDoubleClicked(chooser, IndexOf(chooser.directories, ".."));
+  EXPECT_EQ(chooser.directory, "/home/u");
   EXPECT_EQ(Diagnostics(), "");
 }
 
-TEST_F(FileChooserTest, EntryThatCannotBeEnteredChangesNothing) {
+TEST_F(FileChooserTest, DirectoryThatCannotBeEnteredIsToldAndChangesNothing) {
   FileChooserModel chooser = Open(ChooserKind::Save);
   const FileChooserModel before = chooser;
-  OnDirectoryDoubleClicked(chooser, IndexOf(chooser.directories, "plain"));
-  fs::remove(root_ + "/zeta");
+  files.errors[root + "/zeta"] = EACCES;
   OnDirectoryDoubleClicked(chooser, IndexOf(chooser.directories, "zeta"));
-  EXPECT_EQ(fs::current_path().string(), root_);
+  EXPECT_EQ(chooser.problem, "Cannot open " + root + "/zeta: Permission denied");
+  OnDirectoryDoubleClicked(chooser, IndexOf(chooser.directories, "plain"));  // a file
+  EXPECT_EQ(chooser.directory, root);
   EXPECT_EQ(chooser.directories.items, before.directories.items);
-  EXPECT_EQ(chooser.files.items, before.files.items);
+  EXPECT_EQ(chooser.datFiles.items, before.datFiles.items);
   EXPECT_EQ(Diagnostics(),
-            "Invalid File Handle. GetLastError reports 20\n"
+            "Invalid File Handle. GetLastError reports 13\n"
             "Invalid File Handle. GetLastError reports 2\n");
-}
+  OnDirectoryDoubleClicked(chooser, IndexOf(chooser.directories, "Sub"));
+  EXPECT_EQ(chooser.problem, "");  // a directory entered clears the note
 
-TEST_F(FileChooserTest, DirectoryThatCannotBeListedIsLeftAgain) {
-  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not hold for root";
-  fs::create_directory(root_ + "/locked");
-  fs::permissions(root_ + "/locked", fs::perms::owner_exec);
-  FileChooserModel chooser = Open(ChooserKind::Load);
-  OnDirectoryDoubleClicked(chooser, IndexOf(chooser.directories, "locked"));
-  fs::permissions(root_ + "/locked", fs::perms::owner_all);
-  EXPECT_EQ(fs::current_path().string(), root_);
-  EXPECT_EQ(chooser.directory, root_);
-  EXPECT_NE(IndexOf(chooser.directories, "locked"), -1);
-  EXPECT_EQ(Diagnostics(), "Invalid File Handle. GetLastError reports 13\n");
+  files.errors[root] = EACCES;  // the start directory itself: empty lists, told
+  const FileChooserModel locked = Open(ChooserKind::Load);
+  EXPECT_EQ(locked.directory, root);
+  EXPECT_TRUE(locked.directories.items.empty() && locked.datFiles.items.empty());
+  EXPECT_NE(locked.problem, "");
 }
 
 TEST_F(FileChooserTest, LoadNeedsASelectedFile) {
   FileChooserModel chooser = Open(ChooserKind::Load);
-  EXPECT_EQ(OnLoadPressed(chooser), root_ + "/a.DAT");
-  chooser.files.selection = -1;
+  EXPECT_EQ(OnLoadPressed(chooser), root + "/a.DAT");
+  chooser.datFiles.selection = -1;
   chooser.finished = false;
   EXPECT_FALSE(OnLoadPressed(chooser));
   OnDirectoryDoubleClicked(chooser, IndexOf(chooser.directories, "zeta"));
-  EXPECT_TRUE(chooser.files.items.empty());
+  EXPECT_TRUE(chooser.datFiles.items.empty());
   EXPECT_FALSE(OnLoadPressed(chooser));
   EXPECT_FALSE(chooser.finished);
 }
 
-TEST_F(FileChooserTest, PlacesSelectTheOneHoldingTheCurrentDirectory) {
+TEST_F(FileChooserTest, PlacesSelectTheOneHoldingTheDirectory) {
   FileChooserModel chooser = Open(ChooserKind::Load);
-  EXPECT_EQ(chooser.places.items, (Names{"/", root_}));
-  EXPECT_EQ(chooser.places.selection, 1);
+  EXPECT_EQ(chooser.places.items, (Names{"/", "/home/u", root}));
+  EXPECT_EQ(chooser.places.selection, 2);
+  files.Add("/", "home", Kind::Directory);
   OnPlacePicked(chooser, 0);
-  EXPECT_EQ(fs::current_path(), fs::path("/"));
+  EXPECT_EQ(chooser.directory, "/");
   EXPECT_EQ(chooser.places.selection, 0);
-  EXPECT_EQ(IndexOf(chooser.directories, ".."), -1);  // the root has no parent to offer
+  EXPECT_EQ(chooser.directories.items, Names{"home"});  // the root has no parent to offer
+  files.errors["/home/u"] = ENOENT;
   OnPlacePicked(chooser, 1);
-  EXPECT_EQ(chooser.directory, root_);
-  chooser.places.items[0] = root_ + "/gone";
-  OnPlacePicked(chooser, 0);
-  EXPECT_EQ(fs::current_path().string(), root_);
-  EXPECT_EQ(chooser.files.items.size(), 3u);
+  EXPECT_EQ(chooser.directory, "/");
+  EXPECT_EQ(chooser.places.selection, 0);
+  EXPECT_EQ(chooser.problem, "Cannot open /home/u: No such file or directory");
 }
 
-TEST(FileChooserPlaces, RootHomeAndVolumesFromTheMountsTable) {
-  const std::string mounts =
-      "/dev/sda1 / ext4 rw 0 0\n"
-      "proc /proc proc rw 0 0\n"
-      "/dev/sdb1 /media/u/USB\\040STICK vfat rw 0 0\n"
-      "/dev/sdc1 /mnt ext4 rw 0 0\n"
-      "/dev/sdd1 /mediastore ext4 rw 0 0\n"
-      "/dev/sde1 /run/media/u/DISK ext4 rw 0 0\n"
-      "/dev/sdb1 /media/u/USB\\040STICK vfat rw 0 0\n"
-      "broken-line";
-  EXPECT_EQ(StartPlaces("/home/u", mounts),
-            (Names{"/", "/home/u", "/media/u/USB STICK", "/mnt", "/run/media/u/DISK"}));
-  EXPECT_EQ(StartPlaces("", ""), (Names{"/"}));
-  EXPECT_EQ(StartPlaces("/", ""), (Names{"/"}));
+TEST_F(FileChooserTest, AnyNameIsOneRowInItsPlaceAmongTheOthers) {
+  const std::string dir = root + "/Sub";
+  for (const char* name : {"\xc3\xa9t\xc3\xa9.dat", "Zoo.dat", "two\nlines.dat", "tab\tx.dat"})
+    files.Add(dir, name, Kind::RegularFile);
+  files.Add(dir, "bell\x07", Kind::Directory);
+  FileChooserModel chooser = Open(ChooserKind::Load);
+  OnDirectoryDoubleClicked(chooser, IndexOf(chooser.directories, "Sub"));
+  EXPECT_EQ(chooser.datFiles.items, (Names{"inner.dat", "tab\\tx.dat", "two\\nlines.dat", "Zoo.dat",
+                                           "\xc3\xa9t\xc3\xa9.dat"}));
+  EXPECT_EQ(chooser.directories.items, (Names{"..", "bell\\x07"}));
+  chooser.datFiles.selection = 2;
+  EXPECT_EQ(OnLoadPressed(chooser), dir + "/two\nlines.dat");  // the name as it is
+  EXPECT_TRUE(SortedListLess("zz", "\xc3\xa9"));
+  EXPECT_TRUE(SortedListLess("a", "B"));
+  EXPECT_TRUE(SortedListLess("A", "a"));
 }
 
 }  // namespace
