@@ -5,6 +5,7 @@
 #include "gui/dialogs/dialogs.h"
 #include "gui/main_window.h"
 #include "gui/message_boxes.h"
+#include "ui/text_commands.h"
 
 namespace veltrane::gui {
 
@@ -58,6 +59,32 @@ void QtWindowHost::ShowTestWindow() {
 
 ui::SaveChoice QtWindowHost::AskSaveChanges(const std::string& name) {
   return boxes_.AskSaveChanges(name);
+}
+
+std::string QtWindowHost::RunExportTextFile() {
+  const auto dialog = MakeFileChooserDialog(window_, ui::ChooserKind::Save);
+  dialog->OfferFiles(ui::kTextExtension, QStringLiteral("Export as text"), QStringLiteral("Export"));
+  dialog->exec();
+  return dialog->SaveName();
+}
+
+std::optional<std::string> QtWindowHost::RunImportTextFile() {
+  const auto dialog = MakeFileChooserDialog(window_, ui::ChooserKind::Load);
+  dialog->OfferFiles(ui::kTextExtension, QStringLiteral("Import text"), QStringLiteral("Import"));
+  dialog->exec();
+  return dialog->LoadedPath();
+}
+
+void QtWindowHost::ShowProductionLine() {
+  if (productionLine_ == nullptr)
+    productionLine_ = std::make_unique<ProductionLineWindow>(
+        app_, io_, *stationPort_,
+        [this] {
+          ui::RefreshControls(app_);
+          Repaint();
+        },
+        stationOptions_);
+  productionLine_->ShowProductionLine();
 }
 
 void QtWindowHost::Exit() {

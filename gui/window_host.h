@@ -5,16 +5,18 @@
 #include <QWidget>
 #include <memory>
 
+#include "gui/dialogs/production_line_window.h"
 #include "gui/dialogs/test_window.h"
 #include "gui/keyedit/key_editing.h"
+#include "gui/message_boxes.h"
 #include "ui/app_state.h"
+#include "station/nirvex_port.h"
 #include "ui/log_file.h"
 #include "ui/window_host.h"
 
 namespace veltrane::gui {
 
 class MainWindow;
-class MessageBoxes;
 
 inline constexpr const char* kAboutCaption = "About";
 
@@ -31,6 +33,12 @@ class QtWindowHost : public ui::WindowHost {
     return keyEditing_ ? keyEditing_->stringEditorWindow() : nullptr;
   }
   KeyEditing* keyEditing() const { return keyEditing_.get(); }
+  // The production line's keyboards and scanning: the library's unless a test gives its own.
+  void SetStationPort(station::KeyboardPort& port, ui::ProductionLineOptions options = {}) {
+    stationPort_ = &port;
+    stationOptions_ = options;
+  }
+  ProductionLineWindow* productionLineWindow() const { return productionLine_.get(); }
 
   void Repaint() override;
   void RunKeySettings() override;
@@ -42,6 +50,9 @@ class QtWindowHost : public ui::WindowHost {
   void ShowTestWindow() override;
   ui::SaveChoice AskSaveChanges(const std::string& name) override;
   void Exit() override;
+  std::string RunExportTextFile() override;
+  std::optional<std::string> RunImportTextFile() override;
+  void ShowProductionLine() override;
 
  private:
   ui::AppState& app_;
@@ -50,6 +61,11 @@ class QtWindowHost : public ui::WindowHost {
   MainWindow* window_ = nullptr;
   std::unique_ptr<TestWindow> testWindow_;
   std::unique_ptr<KeyEditing> keyEditing_;
+  const ui::Services io_{boxes_, log_};
+  station::NirvexPort nirvexPort_;
+  station::KeyboardPort* stationPort_ = &nirvexPort_;
+  ui::ProductionLineOptions stationOptions_;
+  std::unique_ptr<ProductionLineWindow> productionLine_;  // last: its keyboards finish first
 };
 
 }  // namespace veltrane::gui

@@ -34,9 +34,9 @@ VerifyOutcome TellVerify(const AppState& app, const Services& io,
 }  // namespace
 
 ChangedDownload ProgramChangedWords(AppState& app, const Services& io, KeyboardLink& link,
-                                    const LineTold& told) {
+                                    const LineTold& told, const RepaintNow& repaint) {
   ChangedDownload download;
-  download.outcome = PrepareDownload(app, io, link);
+  download.outcome = PrepareDownload(app, io, link, repaint);
   if (download.outcome != TransferOutcome::Done) return download;
   download.result = link.ProgramChangedWords(app.doc.image, 0, eeprom::kKeyboardBytes,
                                              StartTransferProgress(app));

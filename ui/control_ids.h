@@ -41,7 +41,11 @@ inline constexpr int kWriteTxt = 35195;
 inline constexpr int kCopyEepromBin = 35196;
 inline constexpr int kWriteSavedTxt = 35197;
 inline constexpr int kWriteDat = 35198;
+inline constexpr int kChangedWordsOnly = 35199;
 inline constexpr int kAbout = 104;
 inline constexpr int kExit = 105;
+inline constexpr int kExportText = 106;
+inline constexpr int kImportText = 107;
+inline constexpr int kProductionLine = 108;
 
 }  // namespace veltrane::ui::id

@@ -30,6 +30,7 @@ constexpr MainControl kControls[] = {
     {K::CheckBox, "xxx.dat", 600, 60, 80, 20, 35198, true},
     {K::CheckBox, "Saved.txt", 700, 60, 120, 20, 35197},
     {K::CheckBox, "Copy to EeProm.bin", 600, 150, 180, 20, 35196},
+    {K::CheckBox, "Changed words only", 600, 120, 180, 20, 35199},
     {K::Label, "Mouse speed:", 390, 280, 150, 20, 0},
     {K::ComboBox, "", 600, 277, 100, 300, 35082},
     {K::Label, "Ps2 Repeat rate( not used):", 390, 300, 200, 20, 0},

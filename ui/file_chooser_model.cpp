@@ -39,12 +39,11 @@ char Lower(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool EndsWithDat(std::string_view name) {
-  constexpr std::string_view kDat = ".dat";
-  if (name.size() <= kDat.size()) return false;
-  const std::string_view tail = name.substr(name.size() - kDat.size());
-  return std::equal(tail.begin(), tail.end(), kDat.begin(),
-                    [](char a, char b) { return Lower(a) == b; });
+bool EndsWith(std::string_view name, std::string_view extension) {
+  if (name.size() <= extension.size()) return false;
+  const std::string_view tail = name.substr(name.size() - extension.size());
+  return std::equal(tail.begin(), tail.end(), extension.begin(),
+                    [](char a, char b) { return Lower(a) == Lower(b); });
 }
 
 // True when path is base or lies below it.
@@ -96,7 +95,7 @@ struct Listing {
 };
 
 // Lists the current directory; false with errno set when it cannot be read.
-bool ListCurrentDirectory(ChooserKind kind, Listing& listing) {
+bool ListCurrentDirectory(ChooserKind kind, std::string_view extension, Listing& listing) {
   DIR* dir = ::opendir(".");
   if (dir == nullptr) return false;
   const std::string cwd = CurrentDirectory();
@@ -111,7 +110,7 @@ bool ListCurrentDirectory(ChooserKind kind, Listing& listing) {
     if (noExtension && (isDirectory || kind == ChooserKind::Save)) {
       listing.directories.emplace_back(name);
     }
-    if (S_ISREG(info.st_mode) && EndsWithDat(name)) listing.files.emplace_back(name);
+    if (S_ISREG(info.st_mode) && EndsWith(name, extension)) listing.files.emplace_back(name);
   }
   ::closedir(dir);
   return true;
@@ -152,7 +151,7 @@ bool EnterAndList(FileChooserModel& chooser, const std::string& path) {
     return false;
   }
   Listing listing;
-  if (!ListCurrentDirectory(chooser.kind, listing)) {
+  if (!ListCurrentDirectory(chooser.kind, chooser.extension, listing)) {
     const int error = errno;
     if (!previous.empty() && ::chdir(previous.c_str()) != 0) {
       // The previous directory went away meanwhile; the lists follow where we are.
@@ -218,7 +217,7 @@ void RefreshFileChooser(FileChooserModel& chooser) {
   chooser.directory = CurrentDirectory();
   FillPlaces(chooser);
   Listing listing;
-  if (!ListCurrentDirectory(chooser.kind, listing)) {
+  if (!ListCurrentDirectory(chooser.kind, chooser.extension, listing)) {
     ReportInvalidHandle(chooser, errno);
     listing = Listing{};
   }

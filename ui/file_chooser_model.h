@@ -41,6 +41,7 @@ struct FileChooserModel {
   EditField name;         // 35127, Save only
   std::string directory;  // the current directory the lists show
   std::string home;       // offered as a place when not empty
+  std::string extension = ".dat";  // the file list holds the names ending in it, in any case
   std::string mountsPath = "/proc/self/mounts";
   std::FILE* diagnostics = stdout;  // where "Invalid File Handle" lines go
   bool finished = false;
@@ -63,7 +64,7 @@ FileChooserModel OpenFileChooser(ChooserKind kind, std::FILE* diagnostics = stdo
 // the subdirectories without a dot in their names; Save also every other entry
 // without a dot (files without an extension). ".." is listed in every
 // directory but "/"; other names starting with a dot are not. The file list
-// holds the regular files ending in ".dat" in any case. First entries are
+// holds the regular files ending in the chooser's extension in any case. First entries are
 // selected. A directory that cannot be listed leaves both lists empty and
 // prints the diagnostic line with errno.
 void RefreshFileChooser(FileChooserModel& chooser);

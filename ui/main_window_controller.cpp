@@ -1,10 +1,12 @@
 #include "ui/main_window_controller.h"
 
+#include "ui/changed_download.h"
 #include "ui/control_ids.h"
 #include "ui/file_commands.h"
 #include "ui/image_commands.h"
 #include "ui/keyboard_access.h"
 #include "ui/keyboard_commands.h"
+#include "ui/text_commands.h"
 
 namespace veltrane::ui {
 namespace {
@@ -28,6 +30,24 @@ void Flip(std::uint8_t& value) {
   value = value == 0 ? 1 : 0;
 }
 
+// While the production line runs over the definition, only commands that leave it as it is.
+bool MayRunWhileLocked(const Services& io, int id) {
+  switch (id) {
+    case id::kAbout:
+    case id::kTestKeyboard:
+    case id::kExportText:
+    case id::kProductionLine:
+      return true;
+    case id::kExit:
+      io.messages.Show(
+          "The production line is running. Stop it, and let its keyboards finish, before you exit.",
+          "Production line", model::MessageIcon::Warning);
+      return false;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 MainWindowController::MainWindowController(AppState& app, const Services& io, KeyboardLink& link,
@@ -36,6 +56,7 @@ MainWindowController::MainWindowController(AppState& app, const Services& io, Ke
 
 void MainWindowController::OnCommand(int id) {
   if (app_.window.busy) return;
+  if (app_.window.locked && !MayRunWhileLocked(io_, id)) return;
   {
     const BusyScope busy(app_.window.busy);
     if (id == id::kExit) {
@@ -90,7 +111,10 @@ void MainWindowController::RunCommand(int id) {
       if (KeepOrSaveChanges()) NewClearAll();
       return;
     case id::kProgram:
-      ProgramKeyboard(app_, io_, link_, [this] { Repaint(); });
+      if (app_.doc.options.changedWordsOnly)
+        ProgramChangedWords(app_, io_, link_, {}, [this] { Repaint(); });
+      else
+        ProgramKeyboard(app_, io_, link_, [this] { Repaint(); });
       return;
     case id::kCheckPresence:
       CheckKeyboardPresence(app_, io_, link_, [this] { Repaint(); });
@@ -116,6 +140,18 @@ void MainWindowController::RunCommand(int id) {
     case id::kWriteSavedTxt:
       app_.doc.options.writeSavedTxt = !app_.doc.options.writeSavedTxt;
       return;
+    case id::kChangedWordsOnly:
+      app_.doc.options.changedWordsOnly = !app_.doc.options.changedWordsOnly;
+      return;
+    case id::kExportText:
+      ExportText(app_, io_, [this] { return host_.RunExportTextFile(); });
+      return;
+    case id::kImportText:
+      if (KeepOrSaveChanges())
+        if (const auto path = host_.RunImportTextFile()) ImportText(app_, io_, *path);
+      return;
+    case id::kProductionLine:
+      return host_.ShowProductionLine();
     case id::kAbout:
       return host_.RunAbout();
     default:
@@ -124,7 +160,7 @@ void MainWindowController::RunCommand(int id) {
 }
 
 void MainWindowController::OnFieldEdited(int id, const std::string& text) {
-  if (app_.window.busy) return;
+  if (app_.window.busy || app_.window.locked) return;
   MainWindowModel& w = app_.window;
   model::GlobalSettings& s = app_.doc.def.settings;
   switch (id) {
@@ -150,7 +186,7 @@ void MainWindowController::OnFieldEdited(int id, const std::string& text) {
 }
 
 void MainWindowController::OnSelection(int id, int index) {
-  if (app_.window.busy) return;
+  if (app_.window.busy || app_.window.locked) return;
   MainWindowModel& w = app_.window;
   switch (id) {
     case id::kRepeatDelay:
@@ -172,7 +208,7 @@ void MainWindowController::OnSelection(int id, int index) {
 }
 
 void MainWindowController::OnMainWindowKey(int virtualKey) {
-  if (app_.window.busy) return;
+  if (app_.window.busy || app_.window.locked) return;
   MainWindowModel& w = app_.window;
   const bool letter = virtualKey >= 'A' && virtualKey <= 'P';
   if (virtualKey == kApostropheKey) {

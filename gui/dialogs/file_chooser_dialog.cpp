@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QSignalBlocker>
 
 namespace veltrane::gui {
@@ -54,6 +55,15 @@ FileChooserDialog::FileChooserDialog(QWidget* parent, ui::ChooserKind kind, std:
     connect(List(filesId_), &QListWidget::itemDoubleClicked, this, [this] { OnOk(); });
   }
   ShowModel();
+}
+
+void FileChooserDialog::OfferFiles(std::string_view extension, const QString& title,
+                                   const QString& okText) {
+  model_.extension = std::string(extension);
+  ui::RefreshFileChooser(model_);
+  ShowModel();
+  setWindowTitle(title);
+  Button(ui::kIdOk)->setText(okText);
 }
 
 void FileChooserDialog::ShowModel() {
