@@ -34,10 +34,10 @@ ProductionLine::ProductionLine(AppState& app, const Services& io, station::Keybo
                                ProductionLineOptions options)
     : app_(app),
       io_(io),
-      port_(port),
       mainWindowChanged_(std::move(mainWindowChanged)),
       options_(options),
-      events_(std::move(wake)) {
+      events_(std::move(wake)),
+      port_(port, events_) {
   view_.status = kIdleStatus;
   Open();
 }
@@ -92,8 +92,7 @@ void ProductionLine::OnStart() {
                               true,                   &events_};
   station::StationClock& clock = options_.clock ? *options_.clock : station::SystemClock();
   station_ = std::make_unique<station::Station>(std::move(setup), port_, events_, clock);
-  view_.rows.clear();
-  rowOfPath_.clear();
+  KeepHandledRows();
   view_.notices.clear();
   view_.counts = {};
   view_.nextSerial.clear();
@@ -194,8 +193,26 @@ void ProductionLine::Finish(const station::StationSummary& summary) {
   for (ProductionLineRow& row : view_.rows)
     if (row.outcome == RowOutcome::Running && row.progress == "waiting")
       row.progress = "not programmed";
+  std::set<std::string> handled;
+  for (const auto& [path, index] : rowOfPath_)
+    if (view_.rows[index].outcome != RowOutcome::Running) handled.insert(path);
+  port_.KeepOut(std::move(handled));
   ShowRunning(false);
   Lock(false);
+}
+
+void ProductionLine::KeepHandledRows() {
+  std::vector<ProductionLineRow> kept;
+  std::map<std::string, std::size_t> rowOfPath;
+  for (const auto& [path, index] : rowOfPath_) {
+    ProductionLineRow row = view_.rows[index];
+    if (row.outcome == RowOutcome::Running) continue;
+    row.progress = "last run: unplug it";
+    rowOfPath[path] = kept.size();
+    kept.push_back(std::move(row));
+  }
+  view_.rows = std::move(kept);
+  rowOfPath_ = std::move(rowOfPath);
 }
 
 void ProductionLine::ShowRunning(bool running) {

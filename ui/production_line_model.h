@@ -19,6 +19,7 @@
 #include "station/station.h"
 #include "ui/app_state.h"
 #include "ui/controls.h"
+#include "ui/handled_keyboards_port.h"
 #include "ui/station_event_queue.h"
 
 namespace veltrane::ui {
@@ -92,17 +93,19 @@ class ProductionLine {
   void Apply(const StationEvent& event);
   void ApplyKeyboard(const StationEvent& event);
   void Finish(const station::StationSummary& summary);
+  // The rows of keyboards the last run handled and left plugged in; the rest go.
+  void KeepHandledRows();
   void Lock(bool locked);
   void ShowRunning(bool running);
 
   AppState& app_;
   const Services& io_;
-  station::KeyboardPort& port_;
   std::function<void()> mainWindowChanged_;
   ProductionLineOptions options_;
   ProductionLineView view_;
   std::map<std::string, std::size_t> rowOfPath_;  // the row of each keyboard still plugged in
   StationEventQueue events_;
+  HandledKeyboardsPort port_;
   std::unique_ptr<station::Station> station_;  // last: it ends, and stops telling, first
 };
 

@@ -38,7 +38,8 @@ void SetText(QTableWidget* table, int row, int column, const std::string& text) 
   if (const QString shown = ToQString(text); item->text() != shown) item->setText(shown);
 }
 
-QColor OutcomeColour(ui::RowOutcome outcome) {
+// Green for a pass, red for a failure, the table's own for the rest.
+QVariant OutcomeBackground(ui::RowOutcome outcome) {
   switch (outcome) {
     case ui::RowOutcome::Passed:
       return QColor(0xc8, 0xf0, 0xc8);
@@ -47,7 +48,7 @@ QColor OutcomeColour(ui::RowOutcome outcome) {
     case ui::RowOutcome::Running:
       break;
   }
-  return QColor();
+  return {};
 }
 
 }  // namespace
@@ -199,7 +200,7 @@ void ProductionLineWindow::SyncTable() {
     SetText(table_, r, 1, row.serial);
     SetText(table_, r, 2, row.progress);
     SetText(table_, r, 3, row.result);
-    table_->item(r, 3)->setBackground(OutcomeColour(row.outcome));
+    table_->item(r, 3)->setData(Qt::BackgroundRole, OutcomeBackground(row.outcome));
   }
   if (table_->rowCount() > before) table_->scrollToBottom();
 }
