@@ -69,6 +69,15 @@ TEST_F(FileChooserTest, LoadOffersDirectoriesWithoutDotAndDatFilesInAnyCase) {
   EXPECT_EQ(chooser.files.selection, 0);
 }
 
+TEST_F(FileChooserTest, TextChoosersOfferTheirOwnExtensionInAnyCase) {
+  for (const char* file : {"desk.json", "Line.JSON", "json", "x.json.dat"})
+    std::ofstream(root_ + "/" + file) << "{}";
+  FileChooserModel chooser = Open(ChooserKind::Load);
+  chooser.extension = ".json";
+  RefreshFileChooser(chooser);
+  EXPECT_EQ(chooser.files.items, (Names{"desk.json", "Line.JSON"}));
+}
+
 TEST_F(FileChooserTest, SaveAlsoListsFilesWithoutExtension) {
   FileChooserModel chooser = Open(ChooserKind::Save);
   EXPECT_EQ(chooser.directories.items, (Names{"..", "dat", "plain", "Sub", "zeta"}));
