@@ -111,8 +111,7 @@ bool BackgroundLink::ReadFirmWare(std::span<std::uint8_t> bytes, unsigned addres
 ui::ChangedWordsResult BackgroundLink::ProgramChangedWords(std::span<const std::uint8_t> bytes,
                                                            unsigned address, unsigned count,
                                                            const ui::ProgressStep& step) {
-  return Run(&step,
-             [&] { return inner_.ProgramChangedWords(bytes, address, count, workerStep_); });
+  return Run(&step, [&] { return inner_.ProgramChangedWords(bytes, address, count, workerStep_); });
 }
 
 bool BackgroundLink::eventFilter(QObject* target, QEvent* event) {

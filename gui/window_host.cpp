@@ -63,7 +63,8 @@ ui::SaveChoice QtWindowHost::AskSaveChanges(const std::string& name) {
 
 std::string QtWindowHost::RunExportTextFile() {
   const auto dialog = MakeFileChooserDialog(window_, ui::ChooserKind::Save);
-  dialog->OfferFiles(ui::kTextExtension, QStringLiteral("Export as text"), QStringLiteral("Export"));
+  dialog->OfferFiles(ui::kTextExtension, QStringLiteral("Export as text"),
+                     QStringLiteral("Export"));
   dialog->exec();
   return dialog->SaveName();
 }

@@ -9,8 +9,8 @@
 #include "gui/dialogs/test_window.h"
 #include "gui/keyedit/key_editing.h"
 #include "gui/message_boxes.h"
-#include "ui/app_state.h"
 #include "station/nirvex_port.h"
+#include "ui/app_state.h"
 #include "ui/log_file.h"
 #include "ui/window_host.h"
 

@@ -64,7 +64,7 @@ void RefreshControls(AppState& app) {
   w.writeTxt.checked = options.writeTxtFile;
   w.writeSavedTxt.checked = options.writeSavedTxt;
   w.copyEepromBin.checked = options.copyEepromBin;
-  w.changedWordsOnly.checked = options.changedWordsOnly;
+  w.changedWords.checked = options.changedWordsOnly;
   w.generateEnabled = options.writeBinFile || options.writeTxtFile;
   w.modified = HasUnsavedChanges(app);
   RefreshPictures(app);

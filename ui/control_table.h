@@ -66,7 +66,7 @@ inline constexpr ControlBinding<CheckBox> kCheckBoxBindings[] = {
     {35148, &MainWindowModel::beep},           {35194, &MainWindowModel::writeBin},
     {35195, &MainWindowModel::writeTxt},       {35198, &MainWindowModel::writeDat},
     {35197, &MainWindowModel::writeSavedTxt},  {35196, &MainWindowModel::copyEepromBin},
-    {35199, &MainWindowModel::changedWordsOnly},
+    {35199, &MainWindowModel::changedWords},
 };
 
 inline constexpr ControlBinding<EditField> kEditFieldBindings[] = {

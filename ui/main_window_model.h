@@ -40,7 +40,7 @@ struct MainWindowModel {
   CheckBox writeDat;             // 35198, always checked
   CheckBox writeSavedTxt;        // 35197
   CheckBox copyEepromBin;        // 35196
-  CheckBox changedWordsOnly;     // 35199
+  CheckBox changedWords;         // 35199, "Changed words only"
   bool generateEnabled = false;  // "Generate EEPROM File"
   std::string programVersion;    // 35097
   std::string title = "Veltrane";
@@ -52,7 +52,8 @@ struct MainWindowModel {
   std::array<KeyPicture, 4> ledPictures{};
   ProgressBar progress;
   bool busy = false;  // a command runs (a transfer, a dialog): no other command starts
-  bool locked = false;  // the production line runs over the definition: nothing may change it
+  // The production line runs over the definition: nothing may change it.
+  bool locked = false;
 
   EditTarget editTarget;
   int ledSlot = 0;        // the LED the Key LED dialog edits, 0..3

@@ -9,7 +9,8 @@ namespace {
 
 using Kind = StationEvent::Kind;
 
-constexpr const char* kIdleStatus = "Press Start, then plug keyboards in: each gets the next serial.";
+constexpr const char* kIdleStatus =
+    "Press Start, then plug keyboards in: each gets the next serial.";
 constexpr const char* kRunningStatus =
     "Running: every keyboard plugged in is programmed once, verified and logged.";
 
@@ -86,10 +87,14 @@ void ProductionLine::OnStart() {
   const std::optional<int> count = ReadCount();
   if (!count) return;
   PackStrings(app_, io_);
-  station::StationSetup setup{app_.doc.def,           ReadShownSettings(app_.window),
-                              view_.firstSerial.text, *count,
-                              view_.logFile.text,     {},
-                              true,                   &events_};
+  station::StationSetup setup{app_.doc.def,
+                              ReadShownSettings(app_.window),
+                              view_.firstSerial.text,
+                              *count,
+                              view_.logFile.text,
+                              {},
+                              true,
+                              &events_};
   station::StationClock& clock = options_.clock ? *options_.clock : station::SystemClock();
   station_ = std::make_unique<station::Station>(std::move(setup), port_, events_, clock);
   KeepHandledRows();
@@ -186,9 +191,8 @@ void ProductionLine::Finish(const station::StationSummary& summary) {
   station_.reset();  // nothing runs any more: its threads end at once
   view_.counts = summary.counts;
   view_.nextSerial = summary.nextSerial;
-  view_.status = model::FormatText("Stopped: %s. %d passed, %d failed.",
-                                   summary.stopReason.c_str(), summary.counts.passed,
-                                   summary.counts.failed);
+  view_.status = model::FormatText("Stopped: %s. %d passed, %d failed.", summary.stopReason.c_str(),
+                                   summary.counts.passed, summary.counts.failed);
   if (summary.logFailed) view_.status += " Rows are missing from the log: see below.";
   for (ProductionLineRow& row : view_.rows)
     if (row.outcome == RowOutcome::Running && row.progress == "waiting")

@@ -62,7 +62,8 @@ ProductionLineWindow::ProductionLineWindow(ui::AppState& app, const ui::Services
   CreateWidgets();
   // Called on the station's threads: the events are shown on this window's thread.
   const auto wake = [this] {
-    QMetaObject::invokeMethod(this, [this] { Deliver(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { Deliver(); }, Qt::QueuedConnection);
   };
   line_ = std::make_unique<ui::ProductionLine>(app, io, port, wake, std::move(mainWindowChanged),
                                                options);
@@ -178,9 +179,9 @@ void ProductionLineWindow::Sync() {
   stop_->setEnabled(view.stopEnabled);
   passed_->setText(QStringLiteral("%1 PASS").arg(view.counts.passed));
   failed_->setText(QStringLiteral("%1 FAIL").arg(view.counts.failed));
-  nextSerial_->setText(QStringLiteral("Next serial: %1")
-                           .arg(view.nextSerial.empty() ? QStringLiteral("—")
-                                                        : ToQString(view.nextSerial)));
+  nextSerial_->setText(
+      QStringLiteral("Next serial: %1")
+          .arg(view.nextSerial.empty() ? QStringLiteral("—") : ToQString(view.nextSerial)));
   status_->setText(ToQString(view.status));
   QStringList notices;
   for (const std::string& notice : view.notices) notices << ToQString(notice);

@@ -123,8 +123,9 @@ TEST_F(WindowMenu, ProductionLineShowsItsKeyboardsAndLocksTheMainWindowWhileItRu
   EXPECT_FALSE(line->close());  // not while a keyboard runs
   EXPECT_FALSE(program->window.close());
   EXPECT_TRUE(program->window.isVisible());
-  EXPECT_TRUE(Shown("Production line|The production line is running. Stop it, and let its "
-                    "keyboards finish, before you exit."));
+  EXPECT_TRUE(
+      Shown("Production line|The production line is running. Stop it, and let its "
+            "keyboards finish, before you exit."));
 
   port.Release();
   ASSERT_TRUE(Eventually([&] { return program->window.surface()->isEnabled(); }));

@@ -329,9 +329,9 @@ TEST_F(ControllerTest, FieldsAndTogglesFollowTheirRules) {
 }
 
 TEST_F(ControllerTest, ChangedWordsOnlyIsAPerRunOptionOfProgramKeyboard) {
-  EXPECT_FALSE(app.window.changedWordsOnly.checked);
+  EXPECT_FALSE(app.window.changedWords.checked);
   controller.OnCommand(id::kChangedWordsOnly);
-  EXPECT_TRUE(app.window.changedWordsOnly.checked);
+  EXPECT_TRUE(app.window.changedWords.checked);
   link.changed = {true, 768, 2, 2, ChangedWordsResult::Full::No, ChangedWordsResult::Verify::Same};
   controller.OnCommand(id::kProgram);
   controller.OnCommand(id::kChangedWordsOnly);

@@ -32,7 +32,8 @@ class ProductionLineTest : public ::testing::Test {
           ++wakes;
           woken.notify_all();
         },
-        [this] { ++mainWindowChanges; }, ProductionLineOptions{std::chrono::milliseconds(0), &clock});
+        [this] { ++mainWindowChanges; },
+        ProductionLineOptions{std::chrono::milliseconds(0), &clock});
   }
   const ProductionLineView& View() const { return line->view(); }
   void Start(const std::string& count) {

@@ -86,8 +86,8 @@ TEST_F(TextCommandsTest, ExportNamesAndFailures) {
   EXPECT_FALSE(Export(""));  // cancelled
   EXPECT_TRUE(Boxes().empty());
   EXPECT_FALSE(Export("nodir/x"));
-  EXPECT_EQ(Boxes(),
-            std::vector<std::string>{"Save File|Cannot open: nodir/x.json: No such file or directory"});
+  EXPECT_EQ(Boxes(), std::vector<std::string>{
+                         "Save File|Cannot open: nodir/x.json: No such file or directory"});
   EXPECT_FALSE(std::filesystem::exists(dir.File(".json")));
 }
 
