@@ -33,10 +33,8 @@ class ProductionLineWindow : public QWidget {
   ui::ProductionLine& Model() { return *line_; }
   QLineEdit* Field(ui::ProductionLineField field) const;
   QPushButton* StartButton() const { return start_; }
-  QPushButton* StopButton() const { return stop_; }
   QTableWidget* Table() const { return table_; }
   QLabel* PassedLabel() const { return passed_; }
-  QLabel* FailedLabel() const { return failed_; }
   QLabel* NextSerialLabel() const { return nextSerial_; }
 
  protected:
