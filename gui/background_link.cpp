@@ -108,6 +108,12 @@ bool BackgroundLink::ReadFirmWare(std::span<std::uint8_t> bytes, unsigned addres
   return Run(&step, [&] { return inner_.ReadFirmWare(bytes, address, count, workerStep_); });
 }
 
+ui::ChangedWordsResult BackgroundLink::ProgramChangedWords(std::span<const std::uint8_t> bytes,
+                                                           unsigned address, unsigned count,
+                                                           const ui::ProgressStep& step) {
+  return Run(&step, [&] { return inner_.ProgramChangedWords(bytes, address, count, workerStep_); });
+}
+
 bool BackgroundLink::eventFilter(QObject* target, QEvent* event) {
   if (running_ && IsUserInput(event->type()) && !InMessageBox(target)) {
     event->ignore();

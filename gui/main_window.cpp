@@ -57,6 +57,14 @@ MainWindow::~MainWindow() {
 
 void MainWindow::CreateMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+  connect(file->addAction(QString::fromUtf8("&Export as text\u2026")), &QAction::triggered, this,
+          CommandOf(ui::id::kExportText));
+  importText_ = file->addAction(QString::fromUtf8("&Import text\u2026"));
+  connect(importText_, &QAction::triggered, this, CommandOf(ui::id::kImportText));
+  file->addSeparator();
+  connect(file->addAction(QString::fromUtf8("&Production line\u2026")), &QAction::triggered, this,
+          CommandOf(ui::id::kProductionLine));
+  file->addSeparator();
   connect(file->addAction(QStringLiteral("E&xit")), &QAction::triggered, this,
           CommandOf(ui::id::kExit));
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
@@ -155,6 +163,8 @@ void MainWindow::Sync(const ui::MainWindowModel& model) {
   for (const auto& binding : ui::kComboBoxBindings)
     Show(controls_.at(binding.id), model.*binding.field);
   controls_.at(ui::id::kGenerate)->setEnabled(model.generateEnabled);
+  surface_->setEnabled(!model.locked);  // the production line runs over the definition
+  importText_->setEnabled(!model.locked);
   static_cast<QLabel*>(controls_.at(ui::id::kProgramVersionLabel))
       ->setText(ToQString(model.programVersion));
   SyncMatrix(model);

@@ -13,6 +13,7 @@
 #include "ui/main_window/main_window_events.h"
 #include "ui/main_window/main_window_model.h"
 
+class QAction;
 class QLineEdit;
 class QProgressBar;
 
@@ -73,6 +74,7 @@ class MainWindow : public QMainWindow {
   std::array<PictureButton*, 128> keys_{};
   std::array<PictureButton*, 4> leds_{};
   QString titleSuffix_;
+  QAction* importText_ = nullptr;
 };
 
 }  // namespace veltrane::gui

@@ -53,6 +53,8 @@ void Program::Start(std::time_t now, const std::string& logPath) {
 QString DeviceTitleSuffix(const char* device) {
   if (device != nullptr && std::string_view(device).starts_with("sim:"))
     return QStringLiteral(" — simulated keyboard");
+  if (device != nullptr && std::string_view(device).starts_with("simdir:"))
+    return QStringLiteral(" — simulated keyboards");
   return {};
 }
 

@@ -40,7 +40,7 @@ class Program {
   MainWindow window{view, app.progress, controller};
 };
 
-// The title's note that NIRVEX_DEVICE chooses the simulated keyboard, or nothing.
+// The title's note that NIRVEX_DEVICE chooses simulated keyboards, or nothing.
 QString DeviceTitleSuffix(const char* device);
 
 }  // namespace veltrane::gui

@@ -5,6 +5,7 @@
 #include "gui/dialogs/dialogs.h"
 #include "gui/main_window.h"
 #include "gui/message_boxes.h"
+#include "ui/app/text_commands.h"
 
 namespace veltrane::gui {
 
@@ -41,14 +42,17 @@ void QtWindowHost::RunPointingDevice() {
   RunPointingDeviceDialog(window_, app_.doc.def.pointDeviceParams);
 }
 
-std::optional<std::string> QtWindowHost::RunLoadFile() {
+std::string& QtWindowHost::ChooserDirectory() {
   if (view_.chooserDirectory.empty()) view_.chooserDirectory = files_.WorkingDirectory();
-  return RunLoadFileDialog(window_, files_, view_.chooserDirectory);
+  return view_.chooserDirectory;
+}
+
+std::optional<std::string> QtWindowHost::RunLoadFile() {
+  return RunLoadFileDialog(window_, files_, ChooserDirectory());
 }
 
 std::string QtWindowHost::RunSaveFile() {
-  if (view_.chooserDirectory.empty()) view_.chooserDirectory = files_.WorkingDirectory();
-  return RunSaveFileDialog(window_, files_, view_.chooserDirectory);
+  return RunSaveFileDialog(window_, files_, ChooserDirectory());
 }
 
 void QtWindowHost::RunAbout() {
@@ -61,6 +65,37 @@ void QtWindowHost::ShowTestWindow() {
 
 ui::SaveChoice QtWindowHost::AskSaveChanges(const std::string& name) {
   return boxes_.AskSaveChanges(name);
+}
+
+std::string QtWindowHost::RunExportTextFile() {
+  const auto dialog =
+      MakeFileChooserDialog(window_, ui::ChooserKind::Save, files_, ChooserDirectory());
+  dialog->OfferFiles(ui::kTextExtension, QStringLiteral("Export as text"),
+                     QStringLiteral("Export"));
+  dialog->exec();
+  view_.chooserDirectory = dialog->Model().directory;
+  return dialog->SaveName();
+}
+
+std::optional<std::string> QtWindowHost::RunImportTextFile() {
+  const auto dialog =
+      MakeFileChooserDialog(window_, ui::ChooserKind::Load, files_, ChooserDirectory());
+  dialog->OfferFiles(ui::kTextExtension, QStringLiteral("Import text"), QStringLiteral("Import"));
+  dialog->exec();
+  view_.chooserDirectory = dialog->Model().directory;
+  return dialog->LoadedPath();
+}
+
+void QtWindowHost::ShowProductionLine() {
+  if (productionLine_ == nullptr)
+    productionLine_ = std::make_unique<ProductionLineWindow>(
+        app_, io_, *stationPort_,
+        [this] {
+          ui::RefreshControls(app_, view_);
+          Repaint();
+        },
+        stationOptions_);
+  productionLine_->ShowProductionLine();
 }
 
 void QtWindowHost::Exit() {

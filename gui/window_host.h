@@ -6,8 +6,11 @@
 #include <memory>
 
 #include "fileaccess/file_system.h"
+#include "gui/dialogs/production_line_window.h"
 #include "gui/dialogs/test_window.h"
 #include "gui/keyedit/key_editing.h"
+#include "gui/message_boxes.h"
+#include "station/nirvex_port.h"
 #include "ui/app/app_state.h"
 #include "ui/app/log_file.h"
 #include "ui/main_window/main_window_model.h"
@@ -16,7 +19,6 @@
 namespace veltrane::gui {
 
 class MainWindow;
-class MessageBoxes;
 
 inline constexpr const char* kAboutCaption = "About";
 
@@ -34,6 +36,12 @@ class QtWindowHost : public ui::WindowHost {
     return keyEditing_ ? keyEditing_->stringEditorWindow() : nullptr;
   }
   KeyEditing* keyEditing() const { return keyEditing_.get(); }
+  // The production line's keyboards and scanning: the library's unless a test gives its own.
+  void SetStationPort(station::KeyboardPort& port, ui::ProductionLineOptions options = {}) {
+    stationPort_ = &port;
+    stationOptions_ = options;
+  }
+  ProductionLineWindow* productionLineWindow() const { return productionLine_.get(); }
 
   void Repaint() override;
   void RunKeySettings() override;
@@ -45,8 +53,14 @@ class QtWindowHost : public ui::WindowHost {
   void ShowTestWindow() override;
   ui::SaveChoice AskSaveChanges(const std::string& name) override;
   void Exit() override;
+  std::string RunExportTextFile() override;
+  std::optional<std::string> RunImportTextFile() override;
+  void ShowProductionLine() override;
 
  private:
+  // Where the choosers open: where browsing last ended, at first the program's start directory.
+  std::string& ChooserDirectory();
+
   ui::AppState& app_;
   ui::MainWindowModel& view_;
   MessageBoxes& boxes_;
@@ -55,6 +69,11 @@ class QtWindowHost : public ui::WindowHost {
   MainWindow* window_ = nullptr;
   std::unique_ptr<TestWindow> testWindow_;
   std::unique_ptr<KeyEditing> keyEditing_;
+  const ui::Services io_{boxes_, log_};
+  station::NirvexPort nirvexPort_;
+  station::KeyboardPort* stationPort_ = &nirvexPort_;
+  ui::ProductionLineOptions stationOptions_;
+  std::unique_ptr<ProductionLineWindow> productionLine_;  // last: its keyboards finish first
 };
 
 }  // namespace veltrane::gui

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QSignalBlocker>
 
 namespace veltrane::gui {
@@ -43,6 +44,15 @@ FileChooserDialog::FileChooserDialog(QWidget* parent, ui::ChooserKind kind,
     connect(List(filesId_), &QListWidget::itemDoubleClicked, this, [this] { OnOk(); });
   }
   ShowModel();
+}
+
+void FileChooserDialog::OfferFiles(std::string_view extension, const QString& title,
+                                   const QString& okText) {
+  model_.extension = std::string(extension);
+  ui::RefreshFileChooser(model_);
+  ShowModel();
+  setWindowTitle(title);
+  Button(ui::id::kOk)->setText(okText);
 }
 
 void FileChooserDialog::ShowModel() {

@@ -22,6 +22,9 @@ class FileChooserDialog : public LayoutDialog {
   // Save: the typed name taken against the chooser's directory, "" when cancelled.
   const std::string& SaveName() const { return saveName_; }
   const ui::FileChooserModel& Model() const { return model_; }
+  // Lists the files ending in `extension` instead of ".dat", under another title and
+  // "OK" text (the text choosers).
+  void OfferFiles(std::string_view extension, const QString& title, const QString& okText);
 
  protected:
   void OnOk() override;

@@ -19,6 +19,7 @@
 #include "gui/keyedit/key_settings_dialog.h"
 #include "gui/main_window_widgets.h"
 #include "gui/program.h"
+#include "modal_dialog.h"
 #include "model/key_tables.h"
 #include "persist/config_file.h"
 #include "support/recording_messages.h"
@@ -27,22 +28,6 @@
 
 namespace veltrane::testing {
 namespace {
-
-// Runs `act`, closing the first modal dialog that comes up once `inspect` has seen it.
-void WithModalDialog(const std::function<void()>& act,
-                     const std::function<void(QDialog&)>& inspect) {
-  QTimer timer;
-  timer.setInterval(5);
-  QObject::connect(&timer, &QTimer::timeout, [&] {
-    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    if (dialog == nullptr) return;
-    timer.stop();
-    inspect(*dialog);
-    if (dialog->isVisible()) dialog->reject();  // unless `inspect` closed it
-  });
-  timer.start();
-  act();
-}
 
 class ProgramCommands : public ::testing::Test {
  protected:

@@ -71,6 +71,7 @@ TEST(Program, TitleNotesOnlyTheSimulatedKeyboard) {
   EXPECT_EQ(gui::DeviceTitleSuffix("hidapi"), QString());
   EXPECT_EQ(gui::DeviceTitleSuffix("sim:/tmp/kb.sim,product=V0412"),
             QStringLiteral(" — simulated keyboard"));
+  EXPECT_EQ(gui::DeviceTitleSuffix("simdir:/tmp/line"), QStringLiteral(" — simulated keyboards"));
 }
 
 }  // namespace

@@ -19,6 +19,8 @@ struct AppState {
   // How many loads and reads have replaced the settings; the window's rules
   // that follow such a replacement go by it.
   int settingsApplied = 0;
+  // The production line runs over the definition: nothing may change it.
+  bool locked = false;
 };
 
 // The program's start-up: the definition and settings at their defaults and

@@ -34,9 +34,9 @@ VerifyOutcome TellVerify(const AppState& app, const Services& io,
 }  // namespace
 
 ChangedDownload ProgramChangedWords(AppState& app, const Services& io, KeyboardLink& link,
-                                    const LineTold& told) {
+                                    const LineTold& told, const RepaintNow& repaint) {
   ChangedDownload download;
-  download.outcome = PrepareDownload(app, io, link);
+  download.outcome = PrepareDownload(app, io, link, repaint);
   if (!download.outcome.ok()) return download;
   download.result = link.ProgramChangedWords(app.doc.image, 0, eeprom::kKeyboardBytes,
                                              StartTransferProgress(app));
@@ -51,8 +51,8 @@ ChangedDownload ProgramChangedWords(AppState& app, const Services& io, KeyboardL
                           (result.holds || result.verify != ChangedWordsResult::Verify::Same);
   if (!programmed) Tell(io, Command::Program, {Result::TransferFailed, link.LastStatus()});
   const bool verified = reached && TellVerify(app, io, result) == VerifyOutcome::Same;
-  download.outcome = result.holds && verified ? Outcome{}
-                                              : Outcome{Result::TransferFailed, link.LastStatus()};
+  download.outcome =
+      result.holds && verified ? Outcome{} : Outcome{Result::TransferFailed, link.LastStatus()};
   return download;
 }
 

@@ -28,8 +28,9 @@ using LineTold = std::function<void(const std::string& line)>;
 // changed-words download of its 3072 bytes. Logs what was sent (and hands it
 // to `told`), then tells what the read-back found as the verify after a
 // download does; "Programming failed" when no keyboard was reached or a write
-// was refused.
+// was refused. `repaint` shows the window before the transfer, as "Program
+// Keyboard" does.
 ChangedDownload ProgramChangedWords(AppState& app, const Services& io, KeyboardLink& link,
-                                    const LineTold& told = {});
+                                    const LineTold& told = {}, const RepaintNow& repaint = {});
 
 }  // namespace veltrane::ui

@@ -22,6 +22,7 @@ struct RunOptions {
   bool writeTxtFile = false;
   bool copyEepromBin = false;
   bool writeSavedTxt = false;
+  bool changedWordsOnly = false;  // "Program Keyboard" sends only the words that differ
 };
 
 struct Document {

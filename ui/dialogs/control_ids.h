@@ -14,6 +14,9 @@ inline constexpr int kCancel = 2;  // "Cancel", also Escape and the close box
 // Menu commands.
 inline constexpr int kAbout = 104;
 inline constexpr int kExit = 105;
+inline constexpr int kExportText = 106;
+inline constexpr int kImportText = 107;
+inline constexpr int kProductionLine = 108;
 
 // Key Settings dialog.
 inline constexpr int kKeyUsed = 1000;
@@ -69,6 +72,7 @@ inline constexpr int kWriteTxt = 35195;
 inline constexpr int kCopyEepromBin = 35196;
 inline constexpr int kWriteSavedTxt = 35197;
 inline constexpr int kWriteDat = 35198;
+inline constexpr int kChangedWordsOnly = 35199;
 inline constexpr int kSpareList = 35162;  // a list box that stays empty
 inline constexpr int kLedButtons[4] = {kLed1, kLed2, kLed3, kLed4};
 

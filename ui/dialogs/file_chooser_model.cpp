@@ -45,12 +45,11 @@ unsigned char Lower(unsigned char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
 }
 
-bool EndsWithDat(std::string_view name) {
-  constexpr std::string_view kDat = ".dat";
-  if (name.size() <= kDat.size()) return false;
-  const std::string_view tail = name.substr(name.size() - kDat.size());
-  return std::equal(tail.begin(), tail.end(), kDat.begin(), [](char a, char b) {
-    return Lower(static_cast<unsigned char>(a)) == static_cast<unsigned char>(b);
+bool EndsWith(std::string_view name, std::string_view extension) {
+  if (name.size() <= extension.size()) return false;
+  const std::string_view tail = name.substr(name.size() - extension.size());
+  return std::equal(tail.begin(), tail.end(), extension.begin(), [](char a, char b) {
+    return Lower(static_cast<unsigned char>(a)) == Lower(static_cast<unsigned char>(b));
   });
 }
 
@@ -71,8 +70,9 @@ struct Listing {
 };
 
 // What the lists show of a directory's entries.
-Listing Filter(ChooserKind kind, const std::string& directory,
+Listing Filter(const FileChooserModel& chooser, const std::string& directory,
                const std::vector<DirectoryEntry>& entries) {
+  const ChooserKind kind = chooser.kind;
   Listing listing;
   if (directory != "/") listing.directories.push_back("..");
   for (const DirectoryEntry& entry : entries) {
@@ -82,7 +82,7 @@ Listing Filter(ChooserKind kind, const std::string& directory,
     const bool noExtension = name.find('.') == std::string_view::npos;
     if (noExtension && (isDirectory || kind == ChooserKind::Save))
       listing.directories.push_back(entry.name);
-    if (entry.kind == DirectoryEntry::Kind::RegularFile && EndsWithDat(name))
+    if (entry.kind == DirectoryEntry::Kind::RegularFile && EndsWith(name, chooser.extension))
       listing.files.push_back(entry.name);
   }
   const auto less = [](const std::string& a, const std::string& b) { return SortedListLess(a, b); };
@@ -135,7 +135,7 @@ bool Enter(FileChooserModel& chooser, const std::string& directory) {
     return false;
   }
   chooser.problem.clear();
-  Show(chooser, directory, Filter(chooser.kind, directory, entries));
+  Show(chooser, directory, Filter(chooser, directory, entries));
   return true;
 }
 

@@ -36,6 +36,7 @@ struct FileChooserModel {
   EditField name;                   // Save only
   std::string directory;            // the chooser's current directory, absolute
   std::string problem;              // why the last directory could not be entered, or nothing
+  std::string extension = ".dat";   // the file list holds the names ending in it, in any case
   std::FILE* diagnostics = stdout;  // where "Invalid File Handle" lines go
   bool finished = false;
 };
@@ -57,7 +58,7 @@ FileChooserModel OpenFileChooser(ChooserKind kind, fileaccess::FileSystem& files
 // lists the subdirectories without a dot in their names; Save also every
 // other entry without a dot (files without an extension). ".." is listed in
 // every directory but "/"; other names starting with a dot are not. The file
-// list holds the regular files ending in ".dat" in any case. First entries
+// list holds the regular files ending in the chooser's extension in any case. First entries
 // are selected. A directory that cannot be listed leaves both lists empty,
 // says why in `problem` and prints the diagnostic line with errno.
 void RefreshFileChooser(FileChooserModel& chooser);

@@ -30,6 +30,7 @@ constexpr Control kControls[] = {
     {K::CheckBox, id::kWriteDat, "xxx.dat", {600, 60, 80, 20}, false},
     {K::CheckBox, id::kWriteSavedTxt, "Saved.txt", {700, 60, 120, 20}},
     {K::CheckBox, id::kCopyEepromBin, "Copy to EeProm.bin", {600, 150, 180, 20}},
+    {K::CheckBox, id::kChangedWordsOnly, "Changed words only", {600, 120, 180, 20}},
     {K::Label, id::kNone, "Mouse speed:", {390, 280, 150, 20}},
     {K::ComboBox, id::kRepeatDelay, "", {600, 277, 100, 300}},
     {K::Label, id::kNone, "Ps2 Repeat rate( not used):", {390, 300, 200, 20}},

@@ -51,6 +51,7 @@ inline constexpr ControlBinding<CheckBox> kCheckBoxBindings[] = {
     {id::kWriteDat, &MainWindowModel::writeDat},
     {id::kWriteSavedTxt, &MainWindowModel::writeSavedTxt},
     {id::kCopyEepromBin, &MainWindowModel::copyEepromBin},
+    {id::kChangedWordsOnly, &MainWindowModel::changedWords},
 };
 
 inline constexpr ControlBinding<EditField> kEditFieldBindings[] = {

@@ -1,9 +1,11 @@
 #include "ui/main_window/main_window_controller.h"
 
+#include "ui/app/changed_download.h"
 #include "ui/app/file_commands.h"
 #include "ui/app/image_commands.h"
 #include "ui/app/keyboard_access.h"
 #include "ui/app/keyboard_commands.h"
+#include "ui/app/text_commands.h"
 #include "ui/dialogs/control_ids.h"
 
 namespace veltrane::ui {
@@ -28,6 +30,24 @@ void Flip(std::uint8_t& value) {
   value = value == 0 ? 1 : 0;
 }
 
+// While the production line runs over the definition, only commands that leave it as it is.
+bool MayRunWhileLocked(const Services& io, int id) {
+  switch (id) {
+    case id::kAbout:
+    case id::kTestKeyboard:
+    case id::kExportText:
+    case id::kProductionLine:
+      return true;
+    case id::kExit:
+      io.messages.Show(
+          "The production line is running. Stop it, and let its keyboards finish, before you exit.",
+          "Production line", model::MessageIcon::Warning);
+      return false;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 MainWindowController::MainWindowController(AppState& app, MainWindowModel& window,
@@ -36,6 +56,7 @@ MainWindowController::MainWindowController(AppState& app, MainWindowModel& windo
 
 void MainWindowController::OnCommand(int id) {
   if (window_.busy) return;
+  if (app_.locked && !MayRunWhileLocked(io_, id)) return;
   {
     const BusyScope busy(window_.busy);
     if (id == id::kExit) {
@@ -92,7 +113,10 @@ void MainWindowController::RunCommand(int id) {
       if (KeepOrSaveChanges()) NewClearAll();
       return;
     case id::kProgram:
-      ProgramKeyboard(app_, io_, link_, [this] { Repaint(); });
+      if (app_.doc.options.changedWordsOnly)
+        ProgramChangedWords(app_, io_, link_, {}, [this] { Repaint(); });
+      else
+        ProgramKeyboard(app_, io_, link_, [this] { Repaint(); });
       return;
     case id::kCheckPresence:
       CheckKeyboardPresence(app_, io_, link_, [this] { Repaint(); });
@@ -118,6 +142,18 @@ void MainWindowController::RunCommand(int id) {
     case id::kWriteSavedTxt:
       app_.doc.options.writeSavedTxt = !app_.doc.options.writeSavedTxt;
       return;
+    case id::kChangedWordsOnly:
+      app_.doc.options.changedWordsOnly = !app_.doc.options.changedWordsOnly;
+      return;
+    case id::kExportText:
+      ExportText(app_, io_, [this] { return host_.RunExportTextFile(); });
+      return;
+    case id::kImportText:
+      if (KeepOrSaveChanges())
+        if (const auto path = host_.RunImportTextFile()) ImportText(app_, io_, *path);
+      return;
+    case id::kProductionLine:
+      return host_.ShowProductionLine();
     case id::kAbout:
       return host_.RunAbout();
     default:
@@ -128,23 +164,25 @@ void MainWindowController::RunCommand(int id) {
 // Committed texts and picks write through to the settings, also while a
 // command runs: a field left for a dialog hands over what was typed.
 void MainWindowController::OnFieldCommitted(int id, const std::string& text) {
+  if (app_.locked) return;
   CommitField(id, text, app_);
   Repaint();
 }
 
 void MainWindowController::OnSelection(int id, int index) {
-  if (window_.busy) return;
+  if (window_.busy || app_.locked) return;
   PickListEntry(id, index, window_, app_);
   Repaint();
 }
 
 void MainWindowController::OnListTextCommitted(int id, const std::string& text) {
+  if (app_.locked) return;
   CommitListText(id, text, window_, app_);
   Repaint();
 }
 
 void MainWindowController::OnMainWindowKey(int virtualKey) {
-  if (window_.busy) return;
+  if (window_.busy || app_.locked) return;
   MainWindowModel& w = window_;
   const bool letter = virtualKey >= 'A' && virtualKey <= 'P';
   if (virtualKey == kApostropheKey) {

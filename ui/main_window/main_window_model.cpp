@@ -104,6 +104,8 @@ void RefreshControls(const AppState& app, MainWindowModel& w) {
   w.writeTxt.checked = options.writeTxtFile;
   w.writeSavedTxt.checked = options.writeSavedTxt;
   w.copyEepromBin.checked = options.copyEepromBin;
+  w.changedWords.checked = options.changedWordsOnly;
+  w.locked = app.locked;
   w.generateEnabled = options.writeBinFile || options.writeTxtFile;
   w.modified = HasUnsavedChanges(app);
   RefreshPictures(app, w);

@@ -38,6 +38,7 @@ struct MainWindowModel {
   CheckBox writeDat;             // 35198, always checked
   CheckBox writeSavedTxt;        // 35197
   CheckBox copyEepromBin;        // 35196
+  CheckBox changedWords;         // 35199, "Changed words only"
   bool generateEnabled = false;  // "Generate EEPROM File"
   std::string programVersion;    // 35097
   std::string title = "Veltrane";
@@ -47,7 +48,8 @@ struct MainWindowModel {
   std::array<KeyPicture, 128> keyPictures{};
   std::array<std::string, 128> keyTooltips;  // the key's legend and its layer [0,0] meaning
   std::array<KeyPicture, 4> ledPictures{};
-  bool busy = false;  // a command runs (a transfer, a dialog): no other command starts
+  bool busy = false;    // a command runs (a transfer, a dialog): no other command starts
+  bool locked = false;  // the production line runs over the definition: nothing may change it
 
   EditTarget editTarget;
   int ledSlot = 0;        // the LED the Key LED dialog edits, 0..3

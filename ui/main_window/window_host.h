@@ -32,6 +32,13 @@ class WindowHost {
   virtual SaveChoice AskSaveChanges(const std::string& name) = 0;
   // "E&xit": close the log, then end the program with status 0.
   virtual void Exit() = 0;
+  // "Export as text…": the name typed in the program's chooser of ".json" files, or the
+  // empty text on "Cancel".
+  virtual std::string RunExportTextFile() { return {}; }
+  // "Import text…": the path of the ".json" file confirmed, or nothing.
+  virtual std::optional<std::string> RunImportTextFile() { return std::nullopt; }
+  // "Production line…": shows the production line window, raised.
+  virtual void ShowProductionLine() {}
 };
 
 }  // namespace veltrane::ui

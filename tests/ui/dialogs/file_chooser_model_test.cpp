@@ -61,6 +61,15 @@ TEST_F(FileChooserTest, LoadOffersDirectoriesWithoutDotAndDatFilesInAnyCase) {
   EXPECT_EQ(std::filesystem::current_path(), before);  // the process's directory never moves
 }
 
+TEST_F(FileChooserTest, TextChoosersOfferTheirOwnExtensionInAnyCase) {
+  for (const char* file : {"desk.json", "Line.JSON", "json", "x.json.dat"})
+    files.Add(root, file, Kind::RegularFile);
+  FileChooserModel chooser = Open(ChooserKind::Load);
+  chooser.extension = ".json";
+  RefreshFileChooser(chooser);
+  EXPECT_EQ(chooser.datFiles.items, (Names{"desk.json", "Line.JSON"}));
+}
+
 TEST_F(FileChooserTest, SaveListsFilesWithoutExtensionAndTakesNamesInItsDirectory) {
   FileChooserModel chooser = Open(ChooserKind::Save);
   EXPECT_EQ(chooser.directories.items, (Names{"..", "dat", "plain", "Sub", "zeta"}));

@@ -39,6 +39,9 @@ class ScriptedHost : public WindowHost {
     return choice;
   }
   void Exit() override { exited = true; }
+  std::string RunExportTextFile() override { return saveAnswer; }
+  std::optional<std::string> RunImportTextFile() override { return loadAnswer; }
+  void ShowProductionLine() override { ++productionLines; }
 
   const EditTarget* target = nullptr;
   const testing::RecordingMessages* messages = nullptr;
@@ -50,6 +53,7 @@ class ScriptedHost : public WindowHost {
   std::vector<std::string> asked;  // the names of "Save changes to NAME?"
   SaveChoice choice = SaveChoice::Cancel;
   int repaints = 0;
+  int productionLines = 0;
   bool exited = false;
 };
 
@@ -284,11 +288,21 @@ TEST_F(ControllerTest, DownloadOfTheCommandLineFileShowsItFirst) {
     ASSERT_TRUE(persist::WriteConfigFile(dir.File("Board.DAT"), other.doc.def, other.doc.header));
   }
   StartApplication(app, dir.File("Board.DAT"));
+  RefreshControls(app, view);
   int repaintsAtDownload = -1;
-  link.duringTransfer = [&] { repaintsAtDownload = host.repaints; };
+  std::string versionAtDownload;
+  KeyPicture keyAtDownload = KeyPicture::Unused;
+  link.duringTransfer = [&] {
+    repaintsAtDownload = host.repaints;
+    versionAtDownload = view.version.text;
+    keyAtDownload = view.keyPictures[0];
+  };
+  EXPECT_EQ(view.version.text, "");
   controller.OnCommand(id::kProgram);
   EXPECT_GT(repaintsAtDownload, 0);
-  EXPECT_EQ(view.keyPictures[0], KeyPicture::Complete);
+  // The detected keyboard and the loaded keys are shown while the block goes, not after.
+  EXPECT_EQ(versionAtDownload, "V0527X");
+  EXPECT_EQ(keyAtDownload, KeyPicture::Complete);
 }
 
 TEST_F(ControllerTest, FieldsAndTogglesFollowTheirRules) {
@@ -324,6 +338,67 @@ TEST_F(ControllerTest, FieldsAndTogglesFollowTheirRules) {
   controller.OnCommand(id::kEnableMatrix);
   EXPECT_TRUE(view.matrix.checked);
   EXPECT_EQ(link.transfers.back().data[3], NIRVEX_MATRIX_ON);
+}
+
+TEST_F(ControllerTest, ChangedWordsOnlyIsAPerRunOptionOfProgramKeyboard) {
+  EXPECT_FALSE(view.changedWords.checked);
+  controller.OnCommand(id::kChangedWordsOnly);
+  EXPECT_TRUE(view.changedWords.checked);
+  link.changed = {true, 768, 2, 2, ChangedWordsResult::Full::No, ChangedWordsResult::Verify::Same};
+  controller.OnCommand(id::kProgram);
+  controller.OnCommand(id::kChangedWordsOnly);
+  controller.OnCommand(id::kProgram);
+  ASSERT_EQ(link.transfers.size(), 2u);
+  EXPECT_EQ(link.transfers[0].kind, "changed");
+  EXPECT_EQ(link.transfers[1].kind, "program");
+  EXPECT_EQ(messages.shown.at(1).text, "Verified 3072 bytes");
+  StartApplication(app);
+  EXPECT_FALSE(app.doc.options.changedWordsOnly);
+}
+
+TEST_F(ControllerTest, WhileTheProductionLineRunsTheDefinitionCannotChange) {
+  app.locked = true;
+  app.doc.def.settings.ConfigFileName = "kept.DAT";
+  host.choice = SaveChoice::Discard;
+  host.loadAnswer = dir.File("any.json");
+  for (int command : {id::kNewClearAll, id::kGlobalRepeat, id::kFirstKeyButton, id::kLoad,
+                      id::kRead, id::kProgram, id::kImportText, id::kLed1})
+    controller.OnCommand(command);
+  controller.OnFieldCommitted(id::kSerial, "SN9");
+  controller.OnListTextCommitted(id::kRepeatRate, "60 mS");
+  controller.OnSelection(id::kRepeatRate, 2);
+  Keys({222, 'A', 'A'});
+  EXPECT_EQ(app.doc.def.settings.ConfigFileName, "kept.DAT");
+  EXPECT_EQ(app.doc.def.settings.SerialNumber, "");
+  EXPECT_FALSE(view.modified);
+  EXPECT_TRUE(host.opened.empty() && host.asked.empty() && link.transfers.empty());
+  EXPECT_EQ(link.detections, 0);
+  EXPECT_TRUE(messages.shown.empty());
+
+  controller.OnCommand(id::kExit);  // told, not done
+  EXPECT_FALSE(host.exited);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].caption, "Production line");
+  controller.OnCommand(id::kProductionLine);
+  EXPECT_EQ(host.productionLines, 1);
+  host.saveAnswer = "copy";
+  controller.OnCommand(id::kExportText);  // reads the definition only
+  EXPECT_TRUE(std::filesystem::exists(dir.File("copy.json")));
+}
+
+TEST_F(ControllerTest, ImportTextIsALoadThatAsksAboutUnsavedChangesFirst) {
+  host.saveAnswer = "board";
+  controller.OnCommand(id::kExportText);
+  controller.OnCommand(id::kGlobalRepeat);
+  host.loadAnswer = dir.File("board.json");
+  controller.OnCommand(id::kImportText);  // Cancel
+  EXPECT_EQ(host.asked, std::vector<std::string>{"in.dat"});
+  EXPECT_EQ(app.doc.def.settings.GlobalRepeatDisable, 1);
+  host.choice = SaveChoice::Discard;
+  controller.OnCommand(id::kImportText);
+  EXPECT_EQ(app.doc.def.settings.GlobalRepeatDisable, 0);
+  EXPECT_FALSE(view.modified);
+  EXPECT_EQ(app.doc.baseName, "board");
 }
 
 }  // namespace

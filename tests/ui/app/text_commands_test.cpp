@@ -1,0 +1,108 @@
+// "Export as text…" and "Import text…": the text carries the definition and
+// the shown settings back; a refused text changes nothing.
+#include "ui/app/text_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "eeprom/image_builder.h"
+#include "support/files.h"
+#include "support/recording_messages.h"
+#include "support/temp_dir.h"
+#include "ui/app/image_commands.h"
+
+namespace veltrane::ui {
+namespace {
+
+class TextCommandsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    home = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    StartApplication(app);
+  }
+  void TearDown() override { std::filesystem::current_path(home); }
+  bool Export(const std::string& name) {
+    return ExportText(app, io, [&] { return name; }).ok();
+  }
+  std::vector<std::string> Boxes() {
+    std::vector<std::string> boxes;
+    for (const auto& m : messages.shown) boxes.push_back(m.caption + "|" + m.text);
+    messages.shown.clear();
+    return boxes;
+  }
+  eeprom::EepromImage Image() {
+    eeprom::EepromImage image{};
+    model::FlattenStrings(app.doc.def);
+    eeprom::BuildImage(app.doc.def, "V0527X", 527, image, nullptr);
+    return image;
+  }
+
+  std::filesystem::path home;
+  testing::TempDir dir;
+  testing::RecordingMessages messages;
+  NullLog log;
+  Services io{messages, log};
+  AppState app;
+};
+
+TEST_F(TextCommandsTest, AnExportImportedAgainIsTheSameDefinitionAsLoaded) {
+  model::KeyLayer& layer = app.doc.def.keys[9].layers[1];
+  model::AssignTableKey(layer, 31);
+  layer.used = 1;
+  app.doc.def.stringWorkBuffer[3][0] = model::StringChar{0, 0x04, 0x1C, 0};
+  app.doc.def.settings.DebounceTime = 12;
+  app.doc.def.settings.SerialNumber = "SN-42";
+  app.doc.def.settings.ConfigFileName = "Desk.DAT";
+  app.doc.def.settings.DefRepRate = 3;
+  const eeprom::EepromImage before = Image();
+
+  EXPECT_TRUE(Export("texts.v2"));  // cut at the last dot, as a save cuts it
+  EXPECT_EQ(Boxes(), std::vector<std::string>{"Save|Saved configuration file !"});
+  EXPECT_EQ(app.doc.baseName, "EEPkey");  // the export is a copy: the document keeps its names
+  EXPECT_TRUE(HasUnsavedChanges(app));
+
+  StartApplication(app);
+  EXPECT_TRUE(ImportText(app, io, "texts.json"));
+  EXPECT_EQ(Boxes(), std::vector<std::string>{"Load|Loaded configuration file !"});
+  EXPECT_EQ(Image(), before);  // keys, strings, settings, fields and serial number
+  EXPECT_EQ(app.doc.def.settings.ConfigFileName, "Desk.DAT");  // the configuration's own name
+  EXPECT_EQ(app.doc.baseName, "texts");
+  EXPECT_EQ(app.doc.dataDirectory, dir.path() + "/");
+  EXPECT_FALSE(HasUnsavedChanges(app));
+}
+
+TEST_F(TextCommandsTest, ACancelledOrFailedExportWritesNothing) {
+  EXPECT_EQ(TextPathFor("dir.v1/desk"), "dir.v1/desk.json");
+  EXPECT_FALSE(Export(""));
+  EXPECT_FALSE(Export("nodir/x"));
+  EXPECT_EQ(Boxes(), std::vector<std::string>{
+                         "Save File|Cannot open: nodir/x.json: No such file or directory"});
+}
+
+TEST_F(TextCommandsTest, ARefusedTextChangesNothing) {
+  ASSERT_TRUE(Export("good"));
+  std::string text = testing::ReadFileText(dir.File("good.json"));
+  std::ofstream(dir.File("bad.json"))
+      << text.replace(text.find("\"DebounceTime\": 28"), 18, "\"DebounceTime\": 300");
+  app.doc.def.settings.ConfigFileName = "mine.DAT";
+  app.doc.baseName = "mine";
+  app.doc.def.keys[0].enabled = 0;
+  const model::KeyboardDefinition before = app.doc.def;
+  Boxes();
+  for (const char* path : {"bad.json", "missing.json"}) EXPECT_FALSE(ImportText(app, io, path));
+  const std::vector<std::string> boxes = Boxes();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_TRUE(boxes[0].starts_with("Import text|bad.json: .settings.DebounceTime: 300"))
+      << boxes[0];
+  EXPECT_TRUE(boxes[1].starts_with("Import text|missing.json")) << boxes[1];
+  EXPECT_TRUE(SameDefinition(before, app.doc.def));
+  EXPECT_EQ(app.doc.def.settings.ConfigFileName, "mine.DAT");
+  EXPECT_EQ(app.doc.baseName, "mine");
+  EXPECT_TRUE(HasUnsavedChanges(app));
+}
+
+}  // namespace
+}  // namespace veltrane::ui

@@ -1,0 +1,203 @@
+// The production line window's model over fake keyboards: a run from Start to
+// its end, the main window locked meanwhile, Stop, refused starts, and
+// keyboards that stay plugged in across runs.
+#include "ui/dialogs/production_line_model.h"
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+
+#include "eeprom/firmware_version.h"
+#include "eeprom/image_builder.h"
+#include "support/recording_messages.h"
+#include "tests/station/station_fixture.h"
+
+namespace veltrane::ui {
+namespace {
+
+class ProductionLineTest : public ::testing::Test {
+ protected:
+  ProductionLineTest() {
+    StartApplication(app);
+    app.doc.def.settings.SerialNumber = "SN0001";
+    app.doc.dataDirectory = dir.path() + "/";
+    const auto wake = [this] {
+      const std::lock_guard lock(mutex);
+      ++wakes;
+      woken.notify_all();
+    };
+    line = std::make_unique<ProductionLine>(
+        app, io, port, wake, [this] { ++lockChanges; },
+        ProductionLineOptions{std::chrono::milliseconds(0), &clock});
+  }
+  const ProductionLineView& View() const { return line->view(); }
+  void Start(const std::string& count) {
+    line->OnFieldEdited(ProductionLineField::Count, count);
+    line->OnStart();
+  }
+  // Takes the events as the window's thread does until `done` holds; the
+  // deadline only keeps a broken run from hanging the test.
+  void DeliverUntil(const std::function<bool()>& done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    for (int seen = -1; !done();) {
+      std::unique_lock lock(mutex);
+      if (!woken.wait_until(lock, deadline, [&] { return wakes != seen; }))
+        return ADD_FAILURE() << "the station did not get there";
+      seen = wakes;
+      lock.unlock();
+      line->DeliverEvents();
+    }
+  }
+  void RunToTheEnd() {
+    line->ScanNow();
+    DeliverUntil([this] { return !View().running; });
+  }
+  std::vector<std::string> Column(std::string ProductionLineRow::*field) const {
+    std::vector<std::string> column;
+    for (const ProductionLineRow& row : View().rows) column.push_back(row.*field);
+    return column;
+  }
+
+  veltrane::testing::TempDir dir;
+  veltrane::testing::RecordingMessages messages;
+  veltrane::testing::RecordingLog log;
+  Services io{messages, log};
+  station::testing::FakePort port;
+  station::testing::FixedClock clock;
+  AppState app;
+  std::mutex mutex;
+  std::condition_variable woken;
+  int wakes = 0;
+  int lockChanges = 0;
+  std::unique_ptr<ProductionLine> line;  // last: it ends before the port
+};
+
+TEST_F(ProductionLineTest, ARunProgramsTheDefinitionInMemoryAndShowsEveryKeyboard) {
+  model::AssignTableKey(app.doc.def.keys[5].layers[0], 31);
+  app.doc.def.settings.DebounceTime = 12;
+  for (const char* path : {"kb1", "kb2", "kb3"}) port.Plug(path);
+  port.SetFault("kb2", true, false);
+  EXPECT_EQ(View().firstSerial.text, "SN0001");  // the main window's serial number
+  EXPECT_EQ(View().logFile.text, dir.File("station.csv"));
+  Start("3");
+  EXPECT_TRUE(View().running && app.locked && View().stopEnabled);
+  EXPECT_FALSE(View().startEnabled || View().firstSerial.enabled || View().count.enabled);
+  EXPECT_EQ(View().nextSerial, "SN0001");
+  RunToTheEnd();
+
+  EXPECT_EQ(Column(&ProductionLineRow::identity),
+            (std::vector<std::string>{"kb1 port 1-1", "kb2 port 1-2", "kb3 port 1-3"}));
+  EXPECT_EQ(Column(&ProductionLineRow::serial),
+            (std::vector<std::string>{"SN0001", "SN0002", "SN0003"}));
+  EXPECT_EQ(Column(&ProductionLineRow::progress), std::vector<std::string>(3, "done: unplug it"));
+  EXPECT_TRUE(View().rows[0].result.starts_with("PASS in ")) << View().rows[0].result;
+  EXPECT_EQ(View().rows[1].result, "FAIL: programming: Setfeature returned: 5 Input/output error");
+  EXPECT_EQ(View().rows[1].outcome, RowOutcome::Failed);
+  EXPECT_EQ(View().counts.passed, 2);
+  EXPECT_EQ(View().counts.failed, 1);
+  EXPECT_EQ(View().nextSerial, "SN0002");  // a failed keyboard's serial is handed out again
+  EXPECT_EQ(View().status, "Stopped: 3 keyboards handled. 2 passed, 1 failed.");
+  EXPECT_FALSE(app.locked);
+  EXPECT_EQ(lockChanges, 2);
+  EXPECT_TRUE(View().startEnabled && View().count.enabled && !View().stopEnabled);
+
+  // The keyboard holds the image of the definition and the settings shown, with its serial.
+  const std::string version = "V0527X Fake keyboard";
+  eeprom::EepromImage expected{};
+  eeprom::BuildImage(app.doc.def, version.substr(0, 15), eeprom::FirmwareVersionFromText(version),
+                     expected, nullptr);
+  eeprom::StampSerialNumber(expected, "SN0003");
+  const std::vector<std::uint8_t> memory = port.Memory("kb3");
+  EXPECT_TRUE(std::equal(memory.begin(), memory.end(), expected.begin()));
+}
+
+TEST_F(ProductionLineTest, StopLetsTheRunningKeyboardFinishAndTakesNoOther) {
+  port.Plug("kb1");
+  port.Hold("kb1");
+  Start("");  // until Stop
+  line->ScanNow();
+  port.WaitUntilHeld();
+  DeliverUntil([this] { return View().rows.size() == 1 && View().rows[0].progress != "waiting"; });
+  EXPECT_TRUE(View().rows[0].progress.starts_with("programming ")) << View().rows[0].progress;
+  EXPECT_FALSE(line->OnCloseRequested());  // told, and the window stays
+  line->OnStop();
+  EXPECT_FALSE(View().stopEnabled);
+  EXPECT_EQ(View().status, "Stopping: Stop pressed; 1 running keyboard finishes first");
+  port.Plug("kb2");
+  line->ScanNow();
+  port.Release();
+  RunToTheEnd();
+  EXPECT_EQ(port.Downloads("kb2"), 0);
+  EXPECT_EQ(Column(&ProductionLineRow::progress),
+            (std::vector<std::string>{"done: unplug it", "not programmed"}));
+  EXPECT_EQ(View().status, "Stopped: Stop pressed. 1 passed, 0 failed.");
+  EXPECT_FALSE(app.locked);
+  EXPECT_TRUE(line->OnCloseRequested());
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].caption, "Production line");
+}
+
+TEST_F(ProductionLineTest, AStartThatCannotRunIsToldAndLocksNothing) {
+  Start("0");
+  Start("many");
+  line->OnFieldEdited(ProductionLineField::FirstSerial, "SN");
+  Start("");
+  line->OnFieldEdited(ProductionLineField::FirstSerial, "SN1");
+  line->OnFieldEdited(ProductionLineField::LogFile, dir.File("no/such/dir/log.csv"));
+  line->OnStart();
+  ASSERT_EQ(messages.shown.size(), 4u);
+  EXPECT_EQ(messages.shown[0].text,
+            "The count is the number of keyboards to program, 1 or more; leave it empty to go on "
+            "until Stop.");
+  EXPECT_EQ(messages.shown[1].text, messages.shown[0].text);
+  EXPECT_TRUE(messages.shown[2].text.starts_with(
+      "The production line did not start: the first serial number \"SN\""));
+  EXPECT_NE(messages.shown[3].text.find("no/such/dir"), std::string::npos);
+  EXPECT_FALSE(View().running || app.locked);
+  EXPECT_TRUE(View().startEnabled && View().logFile.enabled);
+  EXPECT_EQ(lockChanges, 0);
+}
+
+TEST_F(ProductionLineTest, AKeyboardLeftPluggedInIsNotProgrammedAgainByTheNextRun) {
+  port.Plug("kb1");
+  Start("1");
+  RunToTheEnd();
+  Start("1");
+  line->ScanNow();
+  line->DeliverEvents();
+  EXPECT_EQ(port.Downloads("kb1"), 1);
+  ASSERT_EQ(View().rows.size(), 1u);
+  EXPECT_EQ(View().rows[0].progress, "last run: unplug it");
+  port.Unplug("kb1");
+  line->ScanNow();
+  line->DeliverEvents();
+  EXPECT_EQ(View().rows[0].progress, "unplugged");
+  port.Plug("kb1");  // a fresh keyboard on the same path
+  RunToTheEnd();
+  EXPECT_EQ(port.Downloads("kb1"), 1);
+  EXPECT_EQ(Column(&ProductionLineRow::serial), (std::vector<std::string>{"SN0001", "SN0002"}));
+}
+
+TEST(StationEventQueue, KeepsTheOrderWakesOncePerBatchAndKeepsOnlyTheLatestProgress) {
+  int wakes = 0;
+  StationEventQueue queue([&] { ++wakes; });
+  station::KeyboardView a, b;
+  a.path = "a";
+  b.path = "b";
+  queue.KeyboardAppeared(a);
+  for (int percent : {10, 20, 30, -1, 40}) {
+    a.percent = percent;
+    percent < 0 ? queue.Progress(b) : queue.Progress(a);
+  }
+  queue.Write("log line\n");
+  EXPECT_EQ(wakes, 1);
+  std::vector<std::string> seen;
+  for (const StationEvent& e : queue.Take())
+    seen.push_back(e.keyboard.path + std::to_string(e.keyboard.percent) + e.text);
+  EXPECT_EQ(seen, (std::vector<std::string>{"a0", "a30", "b0", "a40", "0log line\n"}));
+  queue.NextSerial("SN2");
+  EXPECT_EQ(wakes, 2);
+}
+
+}  // namespace
+}  // namespace veltrane::ui

@@ -1,0 +1,39 @@
+// "Export as text…" and "Import text…": the definition as JSON text, written
+// and read as the Save and Load commands write and read configuration files.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "ui/app/app_state.h"
+#include "ui/app/outcome.h"
+
+namespace veltrane::ui {
+
+inline constexpr std::string_view kTextExtension = ".json";
+
+// The file an export under the typed name writes: the name cut at the last
+// dot of its file name, as a save cuts it, followed by ".json".
+std::string TextPathFor(const std::string& chosenName);
+
+// "Export as text…": `chooseName` asks for the name; a cancelled chooser
+// (empty name) writes nothing. The text carries the definition as a save
+// would write it, with the settings the window shows. "Saved configuration
+// file !" on success; a file that cannot be written is told as a failed save
+// ("Cannot open: PATH: REASON", caption "Save File"). The document keeps its
+// file: the export changes neither its names nor what counts as saved.
+Outcome ExportText(AppState& app, const Services& io,
+                   const std::function<std::string()>& chooseName);
+
+// "Import text…" of the chosen file: a load. A text that cannot be read or
+// is refused is told with its path and place, and changes nothing at all. A
+// text that is taken replaces the definition and header, applies and shows
+// the settings, the serial number and the configuration's own file name (so
+// that an exported definition builds the same image again), makes the text's
+// directory DataDirectory and its name less ".json" BaseName, warns of
+// strokes the string store has no room for, says "Loaded configuration file
+// !" and is the kept definition.
+bool ImportText(AppState& app, const Services& io, const std::string& path);
+
+}  // namespace veltrane::ui

@@ -1,0 +1,112 @@
+// The "Production line" window: the station over the definition in memory.
+// The user gives the first serial number, the count and the log file, starts
+// and stops; the window shows a row per keyboard plugged in, the counts of
+// passed and failed keyboards and the next serial number. While it runs the
+// main window's definition is locked. The station's events come from its own
+// threads: they wait in a queue until the window's thread takes them
+// (DeliverEvents), after `wake` told it to.
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "station/station.h"
+#include "ui/app/app_state.h"
+#include "ui/dialogs/controls.h"
+#include "ui/dialogs/handled_keyboards_port.h"
+#include "ui/dialogs/station_event_queue.h"
+
+namespace veltrane::ui {
+
+inline constexpr std::string_view kProductionLineCaption = "Production line";
+inline constexpr std::string_view kStationLogName = "station.csv";
+
+enum class RowOutcome { Running, Passed, Failed };
+
+struct ProductionLineRow {
+  std::string identity;  // device path, USB port and serial string
+  std::string serial;
+  std::string progress;  // "waiting", "programming 45 %", "verifying 80 %", "done: unplug it", ...
+  std::string result;    // "", "PASS in 12.3 s", "FAIL: why"
+  RowOutcome outcome = RowOutcome::Running;
+};
+
+enum class ProductionLineField { FirstSerial, Count, LogFile };
+
+struct ProductionLineView {
+  EditField firstSerial;
+  EditField count;  // keyboards to handle; empty: until Stop
+  EditField logFile;
+  bool startEnabled = true;
+  bool stopEnabled = false;
+  bool running = false;                 // from Start until the station has finished
+  std::vector<ProductionLineRow> rows;  // one per plug-in, oldest first
+  station::StationCounts counts;
+  std::string nextSerial;
+  std::string status;
+  std::vector<std::string> notices;  // access problems, rows the log did not take
+};
+
+struct ProductionLineOptions {
+  std::chrono::milliseconds scanInterval{250};  // 0: the caller scans (ScanNow)
+  station::StationClock* clock = nullptr;       // null: the system's clocks
+};
+
+class ProductionLine {
+ public:
+  using Wake = StationEventQueue::Wake;
+  // `mainWindowChanged` runs on the window's thread when the lock of the main
+  // window changes, so that it is shown.
+  ProductionLine(AppState& app, const Services& io, station::KeyboardPort& port, Wake wake,
+                 std::function<void()> mainWindowChanged, ProductionLineOptions options = {});
+  // Stops taking keyboards and waits for the running ones.
+  ~ProductionLine();
+  ProductionLine(const ProductionLine&) = delete;
+  ProductionLine& operator=(const ProductionLine&) = delete;
+
+  const ProductionLineView& view() const { return view_; }
+
+  // The window is shown: empty fields get the main window's serial number and
+  // a log beside the definition's files.
+  void Open();
+  void OnFieldEdited(ProductionLineField field, std::string text);
+  // Builds the image of the definition as it stands and starts the station;
+  // what stops it from starting is told in a box and nothing is locked.
+  void OnStart();
+  // Takes no more keyboards; the running ones finish.
+  void OnStop();
+  // Whether the window may close: not while the station runs (the user is told).
+  bool OnCloseRequested();
+  // Applies the queued events, on the window's thread.
+  void DeliverEvents();
+  // One look for keyboards, when the options leave scanning to the caller.
+  void ScanNow();
+
+ private:
+  std::optional<int> ReadCount();
+  void Apply(const StationEvent& event);
+  void ApplyKeyboard(const StationEvent& event);
+  void Finish(const station::StationSummary& summary);
+  // The rows of keyboards the last run handled and left plugged in; the rest go.
+  void KeepHandledRows();
+  void Lock(bool locked);
+  void ShowRunning(bool running);
+
+  AppState& app_;
+  const Services& io_;
+  std::function<void()> mainWindowChanged_;
+  ProductionLineOptions options_;
+  ProductionLineView view_;
+  std::map<std::string, std::size_t> rowOfPath_;  // the row of each keyboard still plugged in
+  StationEventQueue events_;
+  HandledKeyboardsPort port_;
+  std::unique_ptr<station::Station> station_;  // last: it ends, and stops telling, first
+};
+
+}  // namespace veltrane::ui
