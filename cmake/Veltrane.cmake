@@ -24,8 +24,12 @@ endfunction()
 # The test framework's headers, parsed once per test executable rather than once per file.
 function(veltrane_precompile_test name)
   target_precompile_headers(${name} PRIVATE <gtest/gtest.h> <gmock/gmock.h> <string> <vector>)
-  # From a precompiled header GCC 12 no longer treats libstdc++ as a system header and reports
-  # its false std::string overflows (its bug 105651).
+  veltrane_precompiled_std_warnings(${name})
+endfunction()
+
+# From a precompiled header GCC 12 no longer treats libstdc++ as a system header and reports
+# its false std::string overflows (its bug 105651), at -O3 also in the libraries.
+function(veltrane_precompiled_std_warnings name)
   target_compile_options(${name} PRIVATE
     $<$<CXX_COMPILER_ID:GNU>:-Wno-array-bounds -Wno-stringop-overflow -Wno-stringop-overread>)
 endfunction()
@@ -33,4 +37,25 @@ endfunction()
 # The toolkit's headers, parsed once per target of the desktop program.
 function(veltrane_precompile_qt name)
   target_precompile_headers(${name} PRIVATE <QtWidgets>)
+endfunction()
+
+# Whether the part that `option` (AUTO, ON or OFF) switches is built: with AUTO
+# when `package` is found, with ON always (the package then required).
+function(veltrane_optional_package option package result)
+  string(TOUPPER "${${option}}" choice)
+  if(choice STREQUAL "AUTO")
+    find_package(${package} QUIET)
+    set(found ${${package}_FOUND})
+  elseif(${option})
+    find_package(${package} REQUIRED)
+    set(found ON)
+  else()
+    set(found OFF)
+  endif()
+  if(found)
+    message(STATUS "${option}: building them (${choice})")
+  else()
+    message(STATUS "${option}: not built (${choice}; ${package} not found or not wanted)")
+  endif()
+  set(${result} ${found} PARENT_SCOPE)
 endfunction()

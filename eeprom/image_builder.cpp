@@ -211,12 +211,8 @@ void CopyStringStore(const KeyboardDefinition& def, EepromImage& image) {
     image[region::StringPointers + 2 * s + 1] = static_cast<std::uint8_t>(def.stringIndex[s] >> 8);
   }
   for (std::size_t k = 0; k < model::kStoreEntries; ++k) {
-    const model::StringChar& stroke = def.stringStore[k];
-    const std::size_t at = region::StringStorage + 4 * k;
-    image[at] = stroke.modifier;
-    image[at + 1] = stroke.characterUSB;
-    image[at + 2] = stroke.characterMode2;
-    image[at + 3] = stroke.characterType;
+    const model::StrokeBytes bytes = model::EncodeStroke(def.stringStore[k]);
+    std::copy(bytes.begin(), bytes.end(), image.begin() + region::StringStorage + model::kStrokeBytes * k);
   }
 }
 

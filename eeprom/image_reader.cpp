@@ -12,8 +12,10 @@ namespace {
 using model::KeyboardDefinition;
 using model::StringChar;
 
+constexpr std::size_t kStroke = model::kStrokeBytes;
+
 StringChar StrokeAt(const EepromImage& image, std::size_t at) {
-  return {image[at], image[at + 1], image[at + 2], image[at + 3]};
+  return model::DecodeStroke(std::span<const std::uint8_t, kStroke>(image.data() + at, kStroke));
 }
 
 // A setting byte, unless it is erased memory.
@@ -69,8 +71,8 @@ void CopyString(const EepromImage& image, std::size_t p, model::StringRow& row) 
   std::size_t j = 0;
   do {
     row[j++] = StrokeAt(image, p);
-    p += 4;
-  } while (j < model::kMaxStringStrokes && p + 4 <= region::StorageEnd && image[p + 1] != 0);
+    p += kStroke;
+  } while (j < model::kMaxStringStrokes && p + kStroke <= region::StorageEnd && image[p + 1] != 0);
   row[j] = StringChar{};
 }
 
@@ -85,7 +87,7 @@ int ReadStrings(const EepromImage& image, KeyboardDefinition& def) {
     if (a < 128) numberOfStrings = s + 1;
     if (s >= model::kStringCount) continue;
     const int p = static_cast<std::int16_t>(def.stringIndex[static_cast<std::size_t>(s)]);
-    if (p < static_cast<int>(region::StringStorage) || p + 4 > static_cast<int>(region::StorageEnd))
+    if (p < static_cast<int>(region::StringStorage) || p + static_cast<int>(kStroke) > static_cast<int>(region::StorageEnd))
       continue;
     CopyString(image, static_cast<std::size_t>(p),
                def.stringWorkBuffer[static_cast<std::size_t>(s)]);
@@ -95,7 +97,7 @@ int ReadStrings(const EepromImage& image, KeyboardDefinition& def) {
 
 void ReadStringStore(const EepromImage& image, KeyboardDefinition& def) {
   for (std::size_t k = 0; k < model::kStoreEntries; ++k) {
-    const std::size_t at = region::StringStorage + 4 * k;
+    const std::size_t at = region::StringStorage + kStroke * k;
     // A first byte of 0xFF is erased memory.
     def.stringStore[k] = image[at] == 0xFF ? StringChar{} : StrokeAt(image, at);
   }

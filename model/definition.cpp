@@ -70,26 +70,62 @@ void RebuildStringWorkBuffer(KeyboardDefinition& def) {
   def.stringWorkBuffer[string][static_cast<std::size_t>(position)] = StringChar{};
 }
 
-int FlattenStrings(KeyboardDefinition& def) {
+StrokeBytes EncodeStroke(const StringChar& stroke) {
+  return {stroke.modifier, stroke.characterUSB, stroke.characterMode2, stroke.characterType};
+}
+
+StringChar DecodeStroke(std::span<const std::uint8_t, kStrokeBytes> bytes) {
+  return {bytes[0], bytes[1], bytes[2], bytes[3]};
+}
+
+namespace {
+
+struct StoreLayout {
+  int end = 0;      // the first entry after the last one written
+  int dropped = 0;  // strokes written over by a later entry on the last one
+};
+
+// Lays the work buffer's strings out in the store one after another, each with
+// its terminator: `start(n, k)` as string n begins at entry k, `put(k, stroke)`
+// for every entry. Past the last entry everything lands on it, so a stroke
+// put there is overwritten by its string's terminator.
+template <typename Start, typename Put>
+StoreLayout LayOutStrings(const KeyboardDefinition& def, Start start, Put put) {
   constexpr int kLast = kStoreEntries - 1;
-  int k = 0;
-  int dropped = 0;
-  auto put = [&](const StringChar& entry) {
-    def.stringStore[static_cast<std::size_t>(k)] = entry;
+  StoreLayout layout;
+  int& k = layout.end;
+  const auto next = [&](const StringChar& entry) {
+    put(k, entry);
     if (k < kLast) ++k;
   };
   for (std::size_t n = 0; n < kStringCount; ++n) {
-    def.stringIndex[n] = static_cast<std::uint16_t>(kStringStoreBase + 4 * k);
+    start(n, k);
     for (const StringChar& entry : def.stringWorkBuffer[n]) {
       if (entry.IsTerminator()) break;
-      // A stroke put on the last entry is overwritten by the string's terminator.
-      if (k == kLast) ++dropped;
-      put(entry);
+      if (k == kLast) ++layout.dropped;
+      next(entry);
     }
-    put(StringChar{});
+    next(StringChar{});
   }
-  for (int i = k; i < kStoreEntries; ++i) def.stringStore[static_cast<std::size_t>(i)] = StringChar{};
-  return dropped;
+  return layout;
+}
+
+}  // namespace
+
+int FlattenStrings(KeyboardDefinition& def) {
+  const StoreLayout layout = LayOutStrings(
+      def,
+      [&](std::size_t n, int k) {
+        def.stringIndex[n] = static_cast<std::uint16_t>(kStringStoreBase + kStrokeBytes * k);
+      },
+      [&](int k, const StringChar& entry) { def.stringStore[static_cast<std::size_t>(k)] = entry; });
+  for (int i = layout.end; i < kStoreEntries; ++i)
+    def.stringStore[static_cast<std::size_t>(i)] = StringChar{};
+  return layout.dropped;
+}
+
+int DroppedStrokes(const KeyboardDefinition& def) {
+  return LayOutStrings(def, [](std::size_t, int) {}, [](int, const StringChar&) {}).dropped;
 }
 
 void UpdateKeyComplete(KeyDefinition& key) {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 #include "model/settings.h"
 #include "model/text_field.h"
@@ -78,6 +79,13 @@ struct StringChar {
 
 using StringRow = std::array<StringChar, kStringRowLength>;
 
+// A stroke as configuration files and EEPROM images hold it: modifier, USB
+// code, mode-2 code and type, one byte each.
+inline constexpr int kStrokeBytes = 4;
+using StrokeBytes = std::array<std::uint8_t, kStrokeBytes>;
+StrokeBytes EncodeStroke(const StringChar& stroke);
+StringChar DecodeStroke(std::span<const std::uint8_t, kStrokeBytes> bytes);
+
 inline constexpr std::array<std::uint8_t, kPointDeviceParamCount> kPointDeviceStartValues = {
     13, 1, 13, 1, 13, 1, 13, 1, 0, 0, 0, 0, 0, 0, 0, 0, 120, 120, 120, 120};
 
@@ -113,6 +121,9 @@ void RebuildStringWorkBuffer(KeyboardDefinition& def);
 // are written over the last entry as the keyboard format has it; the result is
 // the number of strokes that did not reach the store.
 int FlattenStrings(KeyboardDefinition& def);
+
+// The number of strokes FlattenStrings would leave out, without packing.
+int DroppedStrokes(const KeyboardDefinition& def);
 
 void UpdateKeyComplete(KeyDefinition& key);
 

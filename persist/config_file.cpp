@@ -16,7 +16,7 @@ using model::KeyLayer;
 using model::MessageIcon;
 
 constexpr std::size_t kStringIndexSize = 2 * model::kStringCount;
-constexpr std::size_t kStringStoreSize = 4 * model::kStoreEntries;
+constexpr std::size_t kStringStoreSize = model::kStrokeBytes * model::kStoreEntries;
 
 // Where the parts of one file generation lie.
 struct Layout {
@@ -206,10 +206,9 @@ LoadOutcome DecodeConfigFile(std::span<const std::uint8_t> file, model::Keyboard
   }
   for (std::uint16_t& index : def.stringIndex) index = in.U16();
   for (model::StringChar& entry : def.stringStore) {
-    entry.modifier = in.U8();
-    entry.characterUSB = in.U8();
-    entry.characterMode2 = in.U8();
-    entry.characterType = in.U8();
+    model::StrokeBytes bytes{};
+    in.Bytes(bytes);
+    entry = model::DecodeStroke(bytes);
   }
   ShowMessage(messages, "Loaded configuration file !", "Load");
   return LoadOutcome::Loaded;
@@ -239,12 +238,7 @@ std::array<std::uint8_t, kConfigFileSize> EncodeConfigFile(const model::Keyboard
   out.Bytes(header.bytes);
   for (const KeyDefinition& key : def.keys) PutKey(out, key);
   for (std::uint16_t index : def.stringIndex) out.U16(index);
-  for (const model::StringChar& entry : def.stringStore) {
-    out.U8(entry.modifier);
-    out.U8(entry.characterUSB);
-    out.U8(entry.characterMode2);
-    out.U8(entry.characterType);
-  }
+  for (const model::StringChar& entry : def.stringStore) out.Bytes(model::EncodeStroke(entry));
   return file;
 }
 

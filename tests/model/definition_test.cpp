@@ -185,10 +185,18 @@ TEST_F(DefinitionTest, FlattenSaturatesAtTheLastEntryAndCountsTheLoss) {
 
   ClearStringWorkBuffer(def, true);
   FillString(def, 127, 70);
+  EXPECT_EQ(DroppedStrokes(def), 6);  // counted without packing, as the packing counts
   EXPECT_EQ(FlattenStrings(def), 6);
   EXPECT_EQ(def.stringIndex[127], 2304 + 4 * 127);
   EXPECT_EQ(def.stringStore[190], Stroke(64));
   EXPECT_TRUE(def.stringStore[191].IsTerminator());
+}
+
+TEST(Stroke, BytesInFileOrder) {
+  const StringChar stroke{KEYMODE_SHIFT, 0x1C, 0x35, 2};
+  EXPECT_EQ(EncodeStroke(stroke), (StrokeBytes{KEYMODE_SHIFT, 0x1C, 0x35, 2}));
+  const StrokeBytes bytes = EncodeStroke(stroke);
+  EXPECT_EQ(DecodeStroke(bytes), stroke);
 }
 
 TEST_F(DefinitionTest, RebuildGivesBackEveryStringThatFitted) {

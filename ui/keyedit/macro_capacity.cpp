@@ -17,21 +17,7 @@ int UsedStoreEntries(const model::KeyboardDefinition& def) {
 }
 
 int DroppedMacroStrokes(const model::KeyboardDefinition& def) {
-  constexpr int kLast = model::kStoreEntries - 1;
-  int k = 0;
-  int dropped = 0;
-  for (const model::StringRow& row : def.stringWorkBuffer) {
-    const int strokes = model::StringLength(row);
-    for (int i = 0; i < strokes; ++i) {
-      if (k == kLast) {
-        ++dropped;
-      } else {
-        ++k;
-      }
-    }
-    if (k < kLast) ++k;  // the terminator
-  }
-  return dropped;
+  return model::DroppedStrokes(def);
 }
 
 std::string MacroCapacityText(const model::KeyboardDefinition& def) {
