@@ -41,7 +41,8 @@ const Full& FullDefinition() {
     }
     for (int n = 0; n < model::kStringCount; ++n) {
       for (int i = 0; i < 3; ++i) {
-        const model::IbmKeyRow& row = model::IbmKeyTable[static_cast<std::size_t>(1 + (n + i) % 100)];
+        const model::IbmKeyRow& row =
+            model::IbmKeyTable[static_cast<std::size_t>(1 + (n + i) % 100)];
         d.stringWorkBuffer[static_cast<std::size_t>(n)][static_cast<std::size_t>(i)] = {
             static_cast<std::uint8_t>(i == 0 ? 0x02 : 0x00), row.usb, row.scan2, row.type};
       }

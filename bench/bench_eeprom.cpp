@@ -41,13 +41,11 @@ std::unique_ptr<model::KeyboardDefinition> FullDefinition() {
 void BM_BuildFullDefinition(benchmark::State& state) {
   auto def = FullDefinition();
   eeprom::EepromImage image{};
-  const eeprom::BuildResult check =
-      eeprom::BuildImage(*def, "V0600", 600, image, nullptr);
+  const eeprom::BuildResult check = eeprom::BuildImage(*def, "V0600", 600, image, nullptr);
   if (!check.fits || check.distinctMeanings != eeprom::kMaxDistinctMeanings)
     state.SkipWithError("the definition does not have 255 meanings");
   for (auto _ : state) {
-    const eeprom::BuildResult result =
-        eeprom::BuildImage(*def, "V0600", 600, image, nullptr);
+    const eeprom::BuildResult result = eeprom::BuildImage(*def, "V0600", 600, image, nullptr);
     benchmark::DoNotOptimize(result);
     benchmark::DoNotOptimize(image.data());
   }

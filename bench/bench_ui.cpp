@@ -60,8 +60,7 @@ void BM_BuildWithLogFile(benchmark::State& state) {
   if (!log.Open(path, 0)) state.SkipWithError("no log file");
   eeprom::EepromImage image{};
   for (auto _ : state) {
-    const eeprom::BuildResult result =
-        eeprom::BuildImage(app->doc.def, "V0600", 600, image, &log);
+    const eeprom::BuildResult result = eeprom::BuildImage(app->doc.def, "V0600", 600, image, &log);
     benchmark::DoNotOptimize(result);
   }
   log.Close();

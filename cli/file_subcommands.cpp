@@ -30,8 +30,8 @@ int RunReport(int argc, char** argv) {
   ui::PackStrings(run.app, run.io);
   const std::string path = args.Option("--output").value_or(ui::DefaultReportPath(run.app));
   if (ui::WouldReplaceInput(run.io, args.positional[0], path)) return kExitFailed;
-  return ExitStatus(
-      ui::Told(run.io, ui::Command::WriteFile, ui::WrittenFile(ui::WriteReport(run.app, path), path)));
+  return ExitStatus(ui::Told(run.io, ui::Command::WriteFile,
+                             ui::WrittenFile(ui::WriteReport(run.app, path), path)));
 }
 
 int RunConvert(int argc, char** argv) {

@@ -139,7 +139,7 @@ int RunStation(int argc, char** argv) {
   Run run;
   if (!ui::LoadSettingsFile(run.app, run.io, given.config)) return kExitFailed;
   ui::PackStrings(run.app, run.io);
-  station::StationSetup setup{run.app.doc.def, given.serial,        given.count, given.log,
+  station::StationSetup setup{run.app.doc.def,     given.serial, given.count, given.log,
                               given.expectVersion, given.verify, &run.log};
 
   // Signals wait for the main thread: the workers it starts inherit the mask.

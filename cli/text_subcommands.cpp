@@ -96,9 +96,9 @@ int RunExport(int argc, char** argv) {
     return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() ? kExitOk : kExitFailed;
   }
   if (ui::WouldReplaceInput(run.io, args.positional[0], *output)) return kExitFailed;
-  return ExitStatus(
-      ui::Told(run.io, ui::Command::WriteFile,
-               ui::WrittenFile(persist::WriteDefinitionTextFile(*output, *d.def, d.header), *output)));
+  return ExitStatus(ui::Told(
+      run.io, ui::Command::WriteFile,
+      ui::WrittenFile(persist::WriteDefinitionTextFile(*output, *d.def, d.header), *output)));
 }
 
 int RunImport(int argc, char** argv) {
@@ -126,8 +126,7 @@ int RunImport(int argc, char** argv) {
     return kExitFailed;
   }
   if (ui::WouldReplaceInput(run.io, input, *output)) return kExitFailed;
-  const fileaccess::Status written =
-      persist::WriteConfigFile(*output, *d.def, d.header);
+  const fileaccess::Status written = persist::WriteConfigFile(*output, *d.def, d.header);
   return ExitStatus(ui::Told(run.io, ui::Command::WriteFile, ui::WrittenFile(written, *output)));
 }
 

@@ -212,7 +212,8 @@ void CopyStringStore(const KeyboardDefinition& def, EepromImage& image) {
   }
   for (std::size_t k = 0; k < model::kStoreEntries; ++k) {
     const model::StrokeBytes bytes = model::EncodeStroke(def.stringStore[k]);
-    std::copy(bytes.begin(), bytes.end(), image.begin() + region::StringStorage + model::kStrokeBytes * k);
+    std::copy(bytes.begin(), bytes.end(),
+              image.begin() + region::StringStorage + model::kStrokeBytes * k);
   }
 }
 
@@ -237,8 +238,8 @@ void WriteTextsAndParams(const KeyboardDefinition& def, std::string_view version
 
 }  // namespace
 
-BuildResult BuildImage(const model::KeyboardDefinition& def, std::string_view versionText, int firmwareVersion, EepromImage& image,
-                       model::LogSink* log) {
+BuildResult BuildImage(const model::KeyboardDefinition& def, std::string_view versionText,
+                       int firmwareVersion, EepromImage& image, model::LogSink* log) {
   BuildResult result;
   LogPrintf(log, "Setting up\n");
   LayerAddresses addresses;

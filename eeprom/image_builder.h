@@ -16,9 +16,9 @@ struct BuildResult {
 };
 
 // Fills the whole image from the definition and its settings, logging each
-// step; texts longer than their fields are cut on a character boundary. The string store is copied as it stands: pack it first
-// (model::FlattenStrings). When fits is false the image must not be used:
-// meanings past the last address are left out.
+// step; texts longer than their fields are cut on a character boundary. The string store is copied
+// as it stands: pack it first (model::FlattenStrings). When fits is false the image must not be
+// used: meanings past the last address are left out.
 BuildResult BuildImage(const model::KeyboardDefinition& def, std::string_view versionText,
                        int firmwareVersion, EepromImage& image, model::LogSink* log);
 

@@ -87,7 +87,8 @@ int ReadStrings(const EepromImage& image, KeyboardDefinition& def) {
     if (a < 128) numberOfStrings = s + 1;
     if (s >= model::kStringCount) continue;
     const int p = static_cast<std::int16_t>(def.stringIndex[static_cast<std::size_t>(s)]);
-    if (p < static_cast<int>(region::StringStorage) || p + static_cast<int>(kStroke) > static_cast<int>(region::StorageEnd))
+    if (p < static_cast<int>(region::StringStorage) ||
+        p + static_cast<int>(kStroke) > static_cast<int>(region::StorageEnd))
       continue;
     CopyString(image, static_cast<std::size_t>(p),
                def.stringWorkBuffer[static_cast<std::size_t>(s)]);

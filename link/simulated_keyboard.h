@@ -28,8 +28,8 @@ constexpr SimulatedMemory ErasedMemory() {
 struct SimulatedKeyboard {
   SimulatedMemory memory = ErasedMemory();
   std::uint8_t matrixSwitch = NIRVEX_MATRIX_OFF;  // the last switch byte written to 0xFF00
-  FeatureReport reply{};                   // what the next get-feature returns
-  bool changed = false;                    // memory or switch differ from the file
+  FeatureReport reply{};                          // what the next get-feature returns
+  bool changed = false;                           // memory or switch differ from the file
 };
 
 // Applies a set-feature report; false for one the firmware does not accept

@@ -118,14 +118,18 @@ int FlattenStrings(KeyboardDefinition& def) {
       [&](std::size_t n, int k) {
         def.stringIndex[n] = static_cast<std::uint16_t>(kStringStoreBase + kStrokeBytes * k);
       },
-      [&](int k, const StringChar& entry) { def.stringStore[static_cast<std::size_t>(k)] = entry; });
+      [&](int k, const StringChar& entry) {
+        def.stringStore[static_cast<std::size_t>(k)] = entry;
+      });
   for (int i = layout.end; i < kStoreEntries; ++i)
     def.stringStore[static_cast<std::size_t>(i)] = StringChar{};
   return layout.dropped;
 }
 
 int DroppedStrokes(const KeyboardDefinition& def) {
-  return LayOutStrings(def, [](std::size_t, int) {}, [](int, const StringChar&) {}).dropped;
+  return LayOutStrings(
+             def, [](std::size_t, int) {}, [](int, const StringChar&) {})
+      .dropped;
 }
 
 void UpdateKeyComplete(KeyDefinition& key) {

@@ -15,20 +15,20 @@ inline constexpr std::size_t kSettingTextLimit = 31;  // bytes of the file name 
 struct Settings {
   std::uint8_t GlobalRepeatDisable = 0;
   std::uint8_t AnyKeyRelease = 0;
-  std::int32_t DefRepDelay = 1;      // index into DefRepDelayNames; -1: none chosen
-  std::int32_t DefRepRate = 7;       // index into DefRepRateNames ("60 mS"); -1: none chosen
-  std::uint32_t DebounceTime = 28;   // milliseconds
-  std::int32_t Led1 = 0;             // indexes into LedNames
+  std::int32_t DefRepDelay = 1;     // index into DefRepDelayNames; -1: none chosen
+  std::int32_t DefRepRate = 7;      // index into DefRepRateNames ("60 mS"); -1: none chosen
+  std::uint32_t DebounceTime = 28;  // milliseconds
+  std::int32_t Led1 = 0;            // indexes into LedNames
   std::int32_t Led2 = 0;
   std::int32_t Led3 = 0;
   std::int32_t Led4 = 0;
-  std::int32_t MaxScanRow = 14;      // 1..16; 0: none chosen
+  std::int32_t MaxScanRow = 14;  // 1..16; 0: none chosen
   std::uint8_t PrefixMakeBreak = 0;
-  std::int32_t PointDevice = 0;      // index into PointDeviceNames; -1: none chosen
-  std::uint8_t EnableBits = 1;       // bit 0 keyboard, bit 1 pointing device
+  std::int32_t PointDevice = 0;  // index into PointDeviceNames; -1: none chosen
+  std::uint8_t EnableBits = 1;   // bit 0 keyboard, bit 1 pointing device
   std::int32_t NumberOfStrings = 0;
-  std::uint8_t BeepLength = 0;       // 0: off; 1..200
-  std::int8_t ScrollWheelGain = 1;   // 0..16
+  std::uint8_t BeepLength = 0;      // 0: off; 1..200
+  std::int8_t ScrollWheelGain = 1;  // 0..16
   // Texts as shown; a file or an image takes their first 31 bytes.
   std::string ConfigFileName = std::string(kDefaultFileName);
   std::string SerialNumber;

@@ -39,10 +39,13 @@ std::string Range(std::int64_t min, std::int64_t max) {
 }
 
 std::int64_t Integer(const Dom& v, const std::string& path, std::int64_t min, std::int64_t max) {
-  if (!v.is_number_integer()) Refuse(path, "expected a whole number " + Range(min, max) + ", not " + Quote(v));
-  const bool huge = v.is_number_unsigned() &&
-                    v.get<std::uint64_t>() > std::uint64_t(std::numeric_limits<std::int64_t>::max());
-  const std::int64_t value = huge ? std::numeric_limits<std::int64_t>::max() : v.get<std::int64_t>();
+  if (!v.is_number_integer())
+    Refuse(path, "expected a whole number " + Range(min, max) + ", not " + Quote(v));
+  const bool huge =
+      v.is_number_unsigned() &&
+      v.get<std::uint64_t>() > std::uint64_t(std::numeric_limits<std::int64_t>::max());
+  const std::int64_t value =
+      huge ? std::numeric_limits<std::int64_t>::max() : v.get<std::int64_t>();
   if (value < min || value > max) Refuse(path, Quote(v) + " is out of range " + Range(min, max));
   return value;
 }
@@ -55,7 +58,8 @@ bool Flag(const Dom& v, const std::string& path) {
 
 std::string List(std::span<const std::string_view> names) {
   std::string out;
-  for (std::string_view name : names) out += (out.empty() ? "\"" : ", \"") + std::string(name) + "\"";
+  for (std::string_view name : names)
+    out += (out.empty() ? "\"" : ", \"") + std::string(name) + "\"";
   return out;
 }
 
@@ -116,7 +120,8 @@ std::string Text(const Dom& v, const std::string& path) {
   }
   if (bytes.find('\0') != std::string::npos) Refuse(path, "a text cannot hold a NUL character");
   if (bytes.size() > 31)
-    Refuse(path, "the text has " + std::to_string(bytes.size()) + " bytes; a field holds at most 31");
+    Refuse(path,
+           "the text has " + std::to_string(bytes.size()) + " bytes; a field holds at most 31");
   return bytes;
 }
 
@@ -151,8 +156,9 @@ void ReadSettings(const Dom& v, HeaderImage& header) {
         SetSettingNumber(header, *s, Named(value, path, s->names));
         break;
       case Shown::EnableBits:
-        SetSettingNumber(header, *s, value.is_number_integer() ? Integer(value, path, 0, 3)
-                                                               : Bits(value, path, kEnableNames));
+        SetSettingNumber(header, *s,
+                         value.is_number_integer() ? Integer(value, path, 0, 3)
+                                                   : Bits(value, path, kEnableNames));
         break;
       case Shown::Text:
         header.SetText(s->offset, Text(value, path));
@@ -164,8 +170,8 @@ void ReadSettings(const Dom& v, HeaderImage& header) {
 void ReadReserved(const Dom& v, HeaderImage& header) {
   const std::string bytes = HexBytes(v, ".headerReserved");
   if (bytes.size() != kReservedHeaderBytes.size())
-    Refuse(".headerReserved", "expected " + std::to_string(2 * kReservedHeaderBytes.size()) +
-                                  " hexadecimal digits");
+    Refuse(".headerReserved",
+           "expected " + std::to_string(2 * kReservedHeaderBytes.size()) + " hexadecimal digits");
   for (std::size_t i = 0; i < bytes.size(); ++i)
     header.bytes[kReservedHeaderBytes[i]] = static_cast<std::uint8_t>(bytes[i]);
 }
@@ -173,19 +179,21 @@ void ReadReserved(const Dom& v, HeaderImage& header) {
 // The IbmKeyTable row an element names by "key", "name" or both.
 std::optional<int> NamedRow(const Dom& v, const std::string& path) {
   std::optional<int> row;
-  if (v.contains("key")) row = static_cast<int>(Integer(v["key"], path + ".key", 0, model::kIbmKeyRowCount - 1));
+  if (v.contains("key"))
+    row = static_cast<int>(Integer(v["key"], path + ".key", 0, model::kIbmKeyRowCount - 1));
   if (!v.contains("name")) return row;
   const Dom& name = v["name"];
   // The text names the key it gives: no search for it.
   if (row && name.is_string() &&
-      model::IbmKeyTable[static_cast<std::size_t>(*row)].legend == name.get_ref<const std::string&>())
+      model::IbmKeyTable[static_cast<std::size_t>(*row)].legend ==
+          name.get_ref<const std::string&>())
     return row;
   const std::optional<int> named =
       name.is_string() ? model::FindRowByLegend(name.get_ref<const std::string&>()) : std::nullopt;
   if (!named) Refuse(path + ".name", Quote(name) + " is not a key name of the IBM key table");
   if (row && *row != *named)
-    Refuse(path + ".name", Quote(name) + " is key " + std::to_string(*named) + ", not key " +
-                               std::to_string(*row));
+    Refuse(path + ".name",
+           Quote(name) + " is key " + std::to_string(*named) + ", not key " + std::to_string(*row));
   return named;
 }
 
@@ -212,7 +220,8 @@ model::StringChar ReadStroke(const Dom& v, const std::string& path) {
     stroke.characterType = static_cast<std::uint8_t>(KeyType(v["type"], path + ".type", 255));
   }
   if (v.contains("modifiers"))
-    stroke.modifier = static_cast<std::uint8_t>(Bits(v["modifiers"], path + ".modifiers", kModifierNames));
+    stroke.modifier =
+        static_cast<std::uint8_t>(Bits(v["modifiers"], path + ".modifiers", kModifierNames));
   if (stroke.IsTerminator()) Refuse(path, "a stroke of all zero bytes would end the macro");
   return stroke;
 }
@@ -235,8 +244,8 @@ void ReadMacros(const Dom& v, model::KeyboardDefinition& def) {
   }
 }
 
-constexpr std::string_view kLayerMembers[] = {"used",  "key",   "name",  "macro",
-                                              "type",  "modes", "light", "codes", "charCount"};
+constexpr std::string_view kLayerMembers[] = {"used",  "key",   "name",  "macro",    "type",
+                                              "modes", "light", "codes", "charCount"};
 constexpr std::string_view kCodeMembers[] = {"scan2", "scan3", "usb"};
 
 void ReadCodes(const Dom& v, const std::string& path, KeyLayer& layer) {
@@ -244,7 +253,8 @@ void ReadCodes(const Dom& v, const std::string& path, KeyLayer& layer) {
   std::uint8_t* fields[] = {&layer.scan2code, &layer.scan3code, &layer.usbcode};
   for (std::size_t i = 0; i < 3; ++i) {
     const std::string name(kCodeMembers[i]);
-    if (v.contains(name)) *fields[i] = static_cast<std::uint8_t>(Integer(v[name], path + "." + name, 0, 255));
+    if (v.contains(name))
+      *fields[i] = static_cast<std::uint8_t>(Integer(v[name], path + "." + name, 0, 255));
   }
 }
 
@@ -267,23 +277,27 @@ KeyLayer ReadLayer(const Dom& v, const std::string& path, const model::KeyboardD
   if (row && layer.keytype == model::STRING_KEY)
     Refuse(path + ".type", "a STRING_KEY layer names a macro (\"macro\": N), not a key");
 
-  if (v.contains("modes")) layer.keymode = static_cast<std::uint8_t>(Bits(v["modes"], path + ".modes", kModeNames));
+  if (v.contains("modes"))
+    layer.keymode = static_cast<std::uint8_t>(Bits(v["modes"], path + ".modes", kModeNames));
   if (r != nullptr) {
     layer.scan2code = r->scan2;
     layer.scan3code = r->scan3;
     layer.usbcode = r->usb;
   }
   if (v.contains("codes")) ReadCodes(v["codes"], path + ".codes", layer);
-  if (macro) layer.stringcharcount = model::StringLength(def.stringWorkBuffer[static_cast<std::size_t>(layer.ibmkey)]);
+  if (macro)
+    layer.stringcharcount =
+        model::StringLength(def.stringWorkBuffer[static_cast<std::size_t>(layer.ibmkey)]);
   if (v.contains("charCount"))
-    layer.stringcharcount = static_cast<int>(Integer(v["charCount"], path + ".charCount", 0, model::kMaxStringStrokes));
+    layer.stringcharcount =
+        static_cast<int>(Integer(v["charCount"], path + ".charCount", 0, model::kMaxStringStrokes));
   const bool meaning = row || macro || layer.keytype != model::UNUSED_KEY;
   layer.used = v.contains("used") ? Flag(v["used"], path + ".used") : meaning;
   return layer;
 }
 
-constexpr std::string_view kKeyMembers[] = {"legend", "used", "enabled", "complete", "logicalAddress",
-                                            "base",   "fn1",  "fn2",     "fn1+fn2"};
+constexpr std::string_view kKeyMembers[] = {
+    "legend", "used", "enabled", "complete", "logicalAddress", "base", "fn1", "fn2", "fn1+fn2"};
 
 void ReadKey(const Dom& v, const std::string& path, model::KeyDefinition& key,
              const model::KeyboardDefinition& def) {
@@ -292,7 +306,8 @@ void ReadKey(const Dom& v, const std::string& path, model::KeyDefinition& key,
   if (v.contains("used")) key.used = Flag(v["used"], path + ".used");
   if (v.contains("enabled")) key.enabled = Flag(v["enabled"], path + ".enabled");
   if (v.contains("logicalAddress"))
-    key.logicalAddress = static_cast<std::uint8_t>(Integer(v["logicalAddress"], path + ".logicalAddress", 0, 255));
+    key.logicalAddress =
+        static_cast<std::uint8_t>(Integer(v["logicalAddress"], path + ".logicalAddress", 0, 255));
   for (std::size_t l = 0; l < kLayerNames.size(); ++l) {
     const std::string name(kLayerNames[l]);
     if (v.contains(name)) key.layers[l] = ReadLayer(v[name], path + MemberPath(name), def);
@@ -300,16 +315,20 @@ void ReadKey(const Dom& v, const std::string& path, model::KeyDefinition& key,
   // Left out, it is derived as the Key Settings dialog derives it.
   model::KeyDefinition derived = key;
   model::UpdateKeyComplete(derived);
-  key.complete = v.contains("complete") ? Flag(v["complete"], path + ".complete") : derived.complete;
+  key.complete =
+      v.contains("complete") ? Flag(v["complete"], path + ".complete") : derived.complete;
 }
 
 int KeyIndexOf(const std::string& name, const std::string& path) {
   const std::size_t slash = name.find('/');
   const std::optional<int> row = Number(name.substr(0, slash));
-  const std::optional<int> column = slash == std::string::npos ? std::nullopt : Number(name.substr(slash + 1));
-  if (!row || !column) Refuse(path, "not a key position; positions are row/column, such as \"3/5\"");
+  const std::optional<int> column =
+      slash == std::string::npos ? std::nullopt : Number(name.substr(slash + 1));
+  if (!row || !column)
+    Refuse(path, "not a key position; positions are row/column, such as \"3/5\"");
   if (*row >= model::kRows) Refuse(path, "row " + std::to_string(*row) + " is out of range 0..15");
-  if (*column >= model::kColumns) Refuse(path, "column " + std::to_string(*column) + " is out of range 0..7");
+  if (*column >= model::kColumns)
+    Refuse(path, "column " + std::to_string(*column) + " is out of range 0..7");
   return model::KeyIndex(*row, *column);
 }
 
@@ -321,7 +340,8 @@ void ReadKeys(const Dom& v, model::KeyboardDefinition& def) {
   }
 }
 
-constexpr std::string_view kTopMembers[] = {"format", "settings", "headerReserved", "keys", "macros"};
+constexpr std::string_view kTopMembers[] = {"format", "settings", "headerReserved", "keys",
+                                            "macros"};
 
 void ReadDocument(const Dom& v, model::KeyboardDefinition& def, HeaderImage& header) {
   if (!v.is_object() || !v.contains("format"))
@@ -336,7 +356,8 @@ void ReadDocument(const Dom& v, model::KeyboardDefinition& def, HeaderImage& hea
   const bool counted = v.contains("settings") && v["settings"].contains("NumberOfStrings");
   if (!counted && v.contains("macros")) {
     int strings = 0;
-    for (const model::StringRow& row : def.stringWorkBuffer) strings += model::StringLength(row) > 0;
+    for (const model::StringRow& row : def.stringWorkBuffer)
+      strings += model::StringLength(row) > 0;
     header.SetI32(header::NumberOfStrings, strings);
   }
   if (v.contains("keys")) ReadKeys(v["keys"], def);

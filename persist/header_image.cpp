@@ -7,13 +7,15 @@
 namespace veltrane::persist {
 
 std::uint32_t HeaderImage::U32(std::size_t offset) const {
-  return static_cast<std::uint32_t>(bytes[offset]) | static_cast<std::uint32_t>(bytes[offset + 1]) << 8 |
+  return static_cast<std::uint32_t>(bytes[offset]) |
+         static_cast<std::uint32_t>(bytes[offset + 1]) << 8 |
          static_cast<std::uint32_t>(bytes[offset + 2]) << 16 |
          static_cast<std::uint32_t>(bytes[offset + 3]) << 24;
 }
 
 void HeaderImage::SetU32(std::size_t offset, std::uint32_t value) {
-  for (std::size_t i = 0; i < 4; ++i) bytes[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+  for (std::size_t i = 0; i < 4; ++i)
+    bytes[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 std::string_view HeaderImage::Text(std::size_t offset) const {

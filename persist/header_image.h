@@ -40,7 +40,9 @@ struct HeaderImage {
   std::uint32_t U32(std::size_t offset) const;
   std::int32_t I32(std::size_t offset) const { return static_cast<std::int32_t>(U32(offset)); }
   void SetU32(std::size_t offset, std::uint32_t value);
-  void SetI32(std::size_t offset, std::int32_t value) { SetU32(offset, static_cast<std::uint32_t>(value)); }
+  void SetI32(std::size_t offset, std::int32_t value) {
+    SetU32(offset, static_cast<std::uint32_t>(value));
+  }
 
   // A 32-byte text field, up to its first NUL or its end.
   std::string_view Text(std::size_t offset) const;
@@ -49,8 +51,12 @@ struct HeaderImage {
 
   std::int32_t Led(int n) const { return I32(header::Led1 + 4 * static_cast<std::size_t>(n)); }
   void SetLed(int n, std::int32_t v) { SetI32(header::Led1 + 4 * static_cast<std::size_t>(n), v); }
-  std::int8_t ScrollWheelGain() const { return static_cast<std::int8_t>(bytes[header::ScrollWheelGain]); }
-  void SetScrollWheelGain(std::int8_t v) { bytes[header::ScrollWheelGain] = static_cast<std::uint8_t>(v); }
+  std::int8_t ScrollWheelGain() const {
+    return static_cast<std::int8_t>(bytes[header::ScrollWheelGain]);
+  }
+  void SetScrollWheelGain(std::int8_t v) {
+    bytes[header::ScrollWheelGain] = static_cast<std::uint8_t>(v);
+  }
 };
 
 }  // namespace veltrane::persist

@@ -47,11 +47,14 @@ TEST_F(CliTextTest, ImportOfTheExportGivesTheSameReportAndImages) {
     ASSERT_EQ(Cli(std::string("report ") + side + "/kb.DAT").status, 0);
     for (const char* version : {"V0600", "V1420", "V1500"})
       ASSERT_EQ(Cli(std::string("build ") + side + "/kb.DAT --version-text " + version + " --bin " +
-                    side + "/" + version + ".BIN").status, 0);
+                    side + "/" + version + ".BIN")
+                    .status,
+                0);
   }
   EXPECT_EQ(Read("a/Saved.txt"), Read("b/Saved.txt"));
   for (const char* version : {"V0600", "V1420", "V1500"})
-    EXPECT_EQ(Read(std::string("a/") + version + ".BIN"), Read(std::string("b/") + version + ".BIN"));
+    EXPECT_EQ(Read(std::string("a/") + version + ".BIN"),
+              Read(std::string("b/") + version + ".BIN"));
 }
 
 TEST_F(CliTextTest, DiffExitsLikeDiffAndNamesWhatChanged) {
@@ -76,7 +79,8 @@ TEST_F(CliTextTest, DiffExitsLikeDiffAndNamesWhatChanged) {
             "macro 2: 3 strokes -> 4 strokes\n");
   const Result json = CliStdout("diff --json a.json b.json");
   EXPECT_EQ(json.status, 1);
-  EXPECT_NE(json.output.find("{\"setting\": \"DebounceTime\", \"from\": 40, \"to\": 12"), std::string::npos);
+  EXPECT_NE(json.output.find("{\"setting\": \"DebounceTime\", \"from\": 40, \"to\": 12"),
+            std::string::npos);
   EXPECT_EQ(Cli("diff a.DAT").status, 2);
   EXPECT_EQ(Cli("diff a.DAT missing.DAT").status, 2);
   EXPECT_EQ(Cli("diff a.DAT b.json --bogus").status, 2);
@@ -89,7 +93,8 @@ TEST_F(CliTextTest, BadTextWritesNothing) {
   }
   const Result result = Cli("import bad.json -o out.DAT");
   EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(result.output, "Import text: bad.json: .settings.DebounceTime: 300 is out of range 0..255\n");
+  EXPECT_EQ(result.output,
+            "Import text: bad.json: .settings.DebounceTime: 300 is out of range 0..255\n");
   EXPECT_FALSE(std::filesystem::exists(dir.File("out.DAT")));
   EXPECT_EQ(Cli("import bad.json").status, 2);
   EXPECT_EQ(Cli("import nothere.json -o out.DAT").output,

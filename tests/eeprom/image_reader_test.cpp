@@ -10,7 +10,9 @@ namespace {
 
 class ReaderTest : public ::testing::Test {
  protected:
-  void Decode(int firmware = 0) { ApplyImageSettings(DecodeImage(image, firmware, *def), settings); }
+  void Decode(int firmware = 0) {
+    ApplyImageSettings(DecodeImage(image, firmware, *def), settings);
+  }
   // Maps a layer of a key to address a, whose tables get the given entry.
   void PutKey(int keyIndex, int layer, std::uint8_t a, std::uint8_t keytype, std::uint8_t scan2,
               std::uint8_t usb, std::uint8_t keymode = 0) {

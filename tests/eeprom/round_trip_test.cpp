@@ -109,8 +109,7 @@ TEST(RoundTripTest, DecodedImageGivesBackEveryPlacedLayerAndFittingString) {
     const int firmware = random.Firmware();
     EepromImage image{};
     model::FlattenStrings(*original);
-    const BuildResult result =
-        BuildImage(*original, "", firmware, image, nullptr);
+    const BuildResult result = BuildImage(*original, "", firmware, image, nullptr);
     if (!result.fits) {
       EXPECT_GT(result.distinctMeanings, kMaxDistinctMeanings);
       continue;

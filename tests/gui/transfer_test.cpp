@@ -65,8 +65,8 @@ class TransferTest : public StartedWindow {
     boxes.SetParentWindow(window.get());
     boxes.SetAnswer(
         [this](const std::string& text, const std::string& caption, model::MessageIcon) {
-          answered.push_back({text, caption, QThread::currentThread() == qApp->thread(),
-                              view.busy, window->progressBar()->value()});
+          answered.push_back({text, caption, QThread::currentThread() == qApp->thread(), view.busy,
+                              window->progressBar()->value()});
           // A click while the transfer runs must not start a command.
           QTest::mouseClick(window->keyButton(0), Qt::LeftButton);
         });

@@ -7,10 +7,13 @@
 namespace veltrane::model {
 namespace {
 
-StringChar Stroke(std::uint8_t n) { return StringChar{0x02, n, static_cast<std::uint8_t>(n + 1), 0}; }
+StringChar Stroke(std::uint8_t n) {
+  return StringChar{0x02, n, static_cast<std::uint8_t>(n + 1), 0};
+}
 
 void FillString(KeyboardDefinition& def, int n, int strokes) {
-  for (int i = 0; i < strokes; ++i) def.stringWorkBuffer[n][i] = Stroke(static_cast<std::uint8_t>(i + 1));
+  for (int i = 0; i < strokes; ++i)
+    def.stringWorkBuffer[n][i] = Stroke(static_cast<std::uint8_t>(i + 1));
   def.stringWorkBuffer[n][strokes] = StringChar{};
 }
 
@@ -176,7 +179,8 @@ TEST_F(DefinitionTest, FlattenPlacesStringsOneAfterAnother) {
 
 TEST_F(DefinitionTest, FlattenSaturatesAtTheLastEntryAndCountsTheLoss) {
   FillString(def, 0, 70);
-  EXPECT_EQ(FlattenStrings(def), 0);  // 70 + 128 terminators = 198 > 192, but only terminators pile up
+  EXPECT_EQ(FlattenStrings(def),
+            0);  // 70 + 128 terminators = 198 > 192, but only terminators pile up
   EXPECT_EQ(def.stringIndex[1], 2304 + 4 * 71);
   EXPECT_EQ(def.stringIndex[121], 2304 + 4 * 191);
   EXPECT_EQ(def.stringIndex[122], 3068);

@@ -59,7 +59,8 @@ TEST(DefinitionTextRoundTrip, EveryGeneration) {
     Loaded y;
     ASSERT_EQ(RoundTrip(x, y), "");
     EXPECT_EQ(ReportOf(x), ReportOf(y));
-    for (const std::string& version : kVersionTexts) EXPECT_EQ(ImageOf(x, version), ImageOf(y, version));
+    for (const std::string& version : kVersionTexts)
+      EXPECT_EQ(ImageOf(x, version), ImageOf(y, version));
   }
 }
 
@@ -103,7 +104,8 @@ TEST(DefinitionTextRoundTrip, VariedReportGolden) {
   x.header.SetScrollWheelGain(3);
   EXPECT_EQ(RoundTrip(x, y), ".keys[\"0/7\"][\"fn1+fn2\"].key: -12345 is out of range 0..158");
   x.def->keys[7].layers[3].ibmkey = 12;
-  EXPECT_EQ(RoundTrip(x, y), ".keys[\"1/0\"].legend: the text has 32 bytes; a field holds at most 31");
+  EXPECT_EQ(RoundTrip(x, y),
+            ".keys[\"1/0\"].legend: the text has 32 bytes; a field holds at most 31");
   x.def->keys[8].legend[31] = '\0';
   EXPECT_EQ(RoundTrip(x, y), ".keys[\"14/0\"][\"fn1+fn2\"].macro: 133 is out of range 0..127");
   for (model::KeyDefinition& key : x.def->keys)
@@ -137,8 +139,8 @@ eeprom::EepromImage ImageFromDump(const std::string& dump) {
 }
 
 TEST(DefinitionTextRoundTrip, ImageGoldensDecoded) {
-  for (const auto& [name, version] : {std::pair{"empty_definition.TXT", ""},
-                                      std::pair{"small_definition_fw600.TXT", "V0600"}}) {
+  for (const auto& [name, version] :
+       {std::pair{"empty_definition.TXT", ""}, std::pair{"small_definition_fw600.TXT", "V0600"}}) {
     SCOPED_TRACE(name);
     const std::string dump = Golden(std::string("eeprom/") + name);
     ASSERT_FALSE(dump.empty());

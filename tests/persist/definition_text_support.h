@@ -57,8 +57,8 @@ inline eeprom::EepromImage ImageOf(const Loaded& loaded, const std::string& vers
   auto def = std::make_unique<model::KeyboardDefinition>(*loaded.def);
   model::FlattenStrings(*def);
   eeprom::EepromImage image{};
-  eeprom::BuildImage(*def, versionText,
-                     eeprom::FirmwareVersionFromText(versionText), image, nullptr);
+  eeprom::BuildImage(*def, versionText, eeprom::FirmwareVersionFromText(versionText), image,
+                     nullptr);
   return image;
 }
 
@@ -75,11 +75,14 @@ inline std::string RoundTrip(const Loaded& from, Loaded& to) {
 // A valid definition with every field chosen at random within its range.
 inline Loaded RandomDefinition(unsigned seed) {
   std::mt19937 random(seed);
-  auto pick = [&](int min, int max) { return std::uniform_int_distribution<int>(min, max)(random); };
+  auto pick = [&](int min, int max) {
+    return std::uniform_int_distribution<int>(min, max)(random);
+  };
   auto text = [&] {
     std::string t;
     const int n = pick(0, 31);
-    for (int i = 0; i < n; ++i) t += static_cast<char>(pick(0, 3) == 0 ? pick(0x80, 0xFF) : pick(0x20, 0x7E));
+    for (int i = 0; i < n; ++i)
+      t += static_cast<char>(pick(0, 3) == 0 ? pick(0x80, 0xFF) : pick(0x20, 0x7E));
     return t;
   };
   Loaded x;
@@ -120,7 +123,8 @@ inline Loaded RandomDefinition(unsigned seed) {
     stored += strokes;
     for (int i = 0; i < strokes; ++i) {
       const model::IbmKeyRow& row = model::IbmKeyTable[static_cast<std::size_t>(pick(0, 158))];
-      model::StringChar stroke{static_cast<std::uint8_t>(pick(0, 255)), row.usb, row.scan2, row.type};
+      model::StringChar stroke{static_cast<std::uint8_t>(pick(0, 255)), row.usb, row.scan2,
+                               row.type};
       if (pick(0, 5) == 0) stroke.characterMode2 = static_cast<std::uint8_t>(pick(1, 255));
       def.stringWorkBuffer[static_cast<std::size_t>(n)][static_cast<std::size_t>(i)] = stroke;
     }

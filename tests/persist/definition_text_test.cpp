@@ -34,7 +34,7 @@ TEST(DefinitionText, ExportKeepsWhatIsNotClearedAndLeavesOutTheRest) {
   model::SetFieldText(d.def->keys[model::KeyIndex(2, 1)].legend, "Unused");
   d.def->keys[model::KeyIndex(2, 1)].used = 0;
   d.def->keys[model::KeyIndex(3, 5)].layers[1].usbcode = 4;  // cleared but for a code
-  d.def->stringWorkBuffer[9][0] = {0x02, 0x04, 0x1C, 0};    // no key refers to it
+  d.def->stringWorkBuffer[9][0] = {0x02, 0x04, 0x1C, 0};     // no key refers to it
   const std::string text = ExportDefinitionText(*d.def, d.header);
   const auto json = nlohmann::json::parse(text);
   EXPECT_EQ(json["format"], 1);
@@ -44,14 +44,16 @@ TEST(DefinitionText, ExportKeepsWhatIsNotClearedAndLeavesOutTheRest) {
   EXPECT_FALSE(json["keys"]["2/1"].contains("base"));
   EXPECT_EQ(json["keys"]["3/5"]["fn1"]["codes"]["usb"], 4);
   EXPECT_EQ(json["macros"].size(), 1u);
-  EXPECT_NE(text.find("      {\"key\": 31, \"name\": \"IBM Key 31\", \"modifiers\": [\"LEFT_SHIFT\"]}"),
-            std::string::npos);
+  EXPECT_NE(
+      text.find("      {\"key\": 31, \"name\": \"IBM Key 31\", \"modifiers\": [\"LEFT_SHIFT\"]}"),
+      std::string::npos);
   EXPECT_EQ(json["settings"]["Led1"], "No LED");
   EXPECT_EQ(json["settings"]["DefRepRate"], "60 mS");
   // A legend that is not UTF-8 keeps its bytes.
   model::SetFieldText(d.def->keys[0].legend, "\xC4rger");
-  EXPECT_EQ(nlohmann::json::parse(ExportDefinitionText(*d.def, d.header))["keys"]["0/0"]["legend"]["hex"],
-            "c472676572");
+  EXPECT_EQ(
+      nlohmann::json::parse(ExportDefinitionText(*d.def, d.header))["keys"]["0/0"]["legend"]["hex"],
+      "c472676572");
 }
 
 TEST(DefinitionText, ImportFillsWhatAHandWrittenLayerLeavesOut) {
@@ -90,22 +92,27 @@ TEST(DefinitionText, BadInputIsRefusedWithWhereItIs) {
   EXPECT_EQ(ImportError(""),
             "line 1, column 1: syntax error while parsing value - unexpected end of input; "
             "expected '[', '{', or a literal");
-  EXPECT_EQ(ImportError(R"({"format": 2})"), ".format: format 2 is not known; this program reads format 1");
-  EXPECT_EQ(ImportError("[1]"), ".: not a definition: it has no \"format\" (this program reads \"format\": 1)");
+  EXPECT_EQ(ImportError(R"({"format": 2})"),
+            ".format: format 2 is not known; this program reads format 1");
+  EXPECT_EQ(ImportError("[1]"),
+            ".: not a definition: it has no \"format\" (this program reads \"format\": 1)");
   EXPECT_EQ(ImportError(top + R"("keys": {"1/1": {"base": {"name": "IBM Key 999"}}}})"),
             ".keys[\"1/1\"].base.name: \"IBM Key 999\" is not a key name of the IBM key table");
   EXPECT_EQ(ImportError(top + R"("keys": {"1/1": {"base": {"key": 31, "name": "IBM Key 32"}}}})"),
             ".keys[\"1/1\"].base.name: \"IBM Key 32\" is key 32, not key 31");
-  EXPECT_EQ(ImportError(top + R"("keys": {"1/1": {"base": {"key": 31, "type": "NORMAL"}}}})"),
-            ".keys[\"1/1\"].base.type: \"NORMAL\" is not one of \"NORMAL_KEY\", \"KEYPAD_ENTER_KEY\", "
-            "\"CURSOR_KEY\", \"KEYPAD_KEY\", \"PRINTSCREEEN_KEY\", \"PAUSE_KEY\", "
-            "\"LOCAL_SHIFT_RIGHT_KEY\", \"LOCAL_SHIFT_LEFT_KEY\", \"SHIFT_RIGHT_KEY\", "
-            "\"SHIFT_LEFT_KEY\", \"CTRL_RIGHT_KEY\", \"CTRL_LEFT_KEY\", \"ALT_RIGHT_OR_GR_KEY\", "
-            "\"ALT_LEFT_KEY\", \"ALPHA_LOCK_KEY\", \"UNUSED_KEY\", \"MOUSE_BUTTON_KEY\", "
-            "\"STRING_KEY\", \"CONSUMER_KEY\", \"SYSTEM_KEY\", \"LOCAL_ILLUMINATION_KEY\", "
-            "\"undefined\", \"STOP_SUN_KEY\"");
-  EXPECT_EQ(ImportError(top + R"("keys": {"16/0": {}}})"), ".keys[\"16/0\"]: row 16 is out of range 0..15");
-  EXPECT_EQ(ImportError(top + R"("keys": {"0/8": {}}})"), ".keys[\"0/8\"]: column 8 is out of range 0..7");
+  EXPECT_EQ(
+      ImportError(top + R"("keys": {"1/1": {"base": {"key": 31, "type": "NORMAL"}}}})"),
+      ".keys[\"1/1\"].base.type: \"NORMAL\" is not one of \"NORMAL_KEY\", \"KEYPAD_ENTER_KEY\", "
+      "\"CURSOR_KEY\", \"KEYPAD_KEY\", \"PRINTSCREEEN_KEY\", \"PAUSE_KEY\", "
+      "\"LOCAL_SHIFT_RIGHT_KEY\", \"LOCAL_SHIFT_LEFT_KEY\", \"SHIFT_RIGHT_KEY\", "
+      "\"SHIFT_LEFT_KEY\", \"CTRL_RIGHT_KEY\", \"CTRL_LEFT_KEY\", \"ALT_RIGHT_OR_GR_KEY\", "
+      "\"ALT_LEFT_KEY\", \"ALPHA_LOCK_KEY\", \"UNUSED_KEY\", \"MOUSE_BUTTON_KEY\", "
+      "\"STRING_KEY\", \"CONSUMER_KEY\", \"SYSTEM_KEY\", \"LOCAL_ILLUMINATION_KEY\", "
+      "\"undefined\", \"STOP_SUN_KEY\"");
+  EXPECT_EQ(ImportError(top + R"("keys": {"16/0": {}}})"),
+            ".keys[\"16/0\"]: row 16 is out of range 0..15");
+  EXPECT_EQ(ImportError(top + R"("keys": {"0/8": {}}})"),
+            ".keys[\"0/8\"]: column 8 is out of range 0..7");
   EXPECT_EQ(ImportError(top + R"("keys": {"03/1": {}}})"),
             ".keys[\"03/1\"]: not a key position; positions are row/column, such as \"3/5\"");
   EXPECT_EQ(ImportError(top + R"("keys": {"1/1": {"fn3": {}}}})"),
@@ -118,26 +125,32 @@ TEST(DefinitionText, BadInputIsRefusedWithWhereItIs) {
   EXPECT_EQ(ImportError(top + R"("settings": {"Led1": "Blue LED"}})"),
             ".settings.Led1: \"Blue LED\" is not one of \"No LED\", \"Power on LED\", "
             "\"Alpha Lock LED\", \"Num Lock LED\", \"Caps Lock LED\", \"Scroll Lock LED\"");
-  EXPECT_EQ(ImportError(top + R"("settings": {"SerialNumber": "0123456789012345678901234567890123"}})"),
-            ".settings.SerialNumber: the text has 34 bytes; a field holds at most 31");
+  EXPECT_EQ(
+      ImportError(top + R"("settings": {"SerialNumber": "0123456789012345678901234567890123"}})"),
+      ".settings.SerialNumber: the text has 34 bytes; a field holds at most 31");
   EXPECT_EQ(ImportError(top + R"("keys": {"0/0": {"legend": "a\u0000b"}}})"),
             ".keys[\"0/0\"].legend: a text cannot hold a NUL character");
-  EXPECT_EQ(ImportError(top + R"("keys": {"2/2": {}, "2/2": {}}})"), ".keys: \"2/2\" is given twice");
-  EXPECT_EQ(ImportError(top + R"("settings": {"Led1": 1, "Led1": 2}})"), ".settings: \"Led1\" is given twice");
+  EXPECT_EQ(ImportError(top + R"("keys": {"2/2": {}, "2/2": {}}})"),
+            ".keys: \"2/2\" is given twice");
+  EXPECT_EQ(ImportError(top + R"("settings": {"Led1": 1, "Led1": 2}})"),
+            ".settings: \"Led1\" is given twice");
   EXPECT_EQ(ImportError(top + R"("macros": {"0": [{"key": 31, "key": 32}]}})"),
             ".macros[\"0\"][0]: \"key\" is given twice");
-  EXPECT_EQ(ImportError(top + R"("macros": {"0": [{"key": 0, "modifiers": ["SUPER"]}]}})"),
-            ".macros[\"0\"][0].modifiers[0]: \"SUPER\" is not one of \"LEFT_CTRL\", \"LEFT_SHIFT\", "
-            "\"LEFT_ALT\", \"LEFT_GUI\", \"RIGHT_CTRL\", \"RIGHT_SHIFT\", \"RIGHT_ALT\", \"RIGHT_GUI\"");
+  EXPECT_EQ(
+      ImportError(top + R"("macros": {"0": [{"key": 0, "modifiers": ["SUPER"]}]}})"),
+      ".macros[\"0\"][0].modifiers[0]: \"SUPER\" is not one of \"LEFT_CTRL\", \"LEFT_SHIFT\", "
+      "\"LEFT_ALT\", \"LEFT_GUI\", \"RIGHT_CTRL\", \"RIGHT_SHIFT\", \"RIGHT_ALT\", \"RIGHT_GUI\"");
   EXPECT_EQ(ImportError(top + R"("macros": {"0": [{"usb": 0, "scan2": 0, "type": 0}]}})"),
             ".macros[\"0\"][0]: a stroke of all zero bytes would end the macro");
   EXPECT_EQ(ImportError(top + R"("keys": {"1/1": {"base": {"macro": 3, "key": 4}}}})"),
             ".keys[\"1/1\"].base: a layer names either a key or a macro");
-  EXPECT_EQ(ImportError(top + R"("headerReserved": "00"})"), ".headerReserved: expected 30 hexadecimal digits");
+  EXPECT_EQ(ImportError(top + R"("headerReserved": "00"})"),
+            ".headerReserved: expected 30 hexadecimal digits");
   EXPECT_EQ(ImportError(top + R"("extra": 1})"),
             ".extra: unknown name; expected one of \"format\", \"settings\", \"headerReserved\", "
             "\"keys\", \"macros\"");
-  EXPECT_EQ(ImportError(std::string(64, '[')), "[0][0][0][0][0][0][0][0][0][0][0][0][0][0][0]: nested more than 16 levels deep");
+  EXPECT_EQ(ImportError(std::string(64, '[')),
+            "[0][0][0][0][0][0][0][0][0][0][0][0][0][0][0]: nested more than 16 levels deep");
 }
 
 TEST(DefinitionText, MacroLimits) {
@@ -149,13 +162,15 @@ TEST(DefinitionText, MacroLimits) {
   for (int n = 0; n < 129; ++n) macros129 += (n ? ", \"" : "\"") + std::to_string(n) + "\": []";
   EXPECT_EQ(ImportError(R"({"format": 1, "macros": {)" + macros129 + "}}"),
             ".macros: 129 macros; a definition holds at most 128");
-  EXPECT_EQ(ImportError(R"({"format": 1, "macros": {"128": []}})"), ".macros[\"128\"]: not a macro number 0..127");
+  EXPECT_EQ(ImportError(R"({"format": 1, "macros": {"128": []}})"),
+            ".macros[\"128\"]: not a macro number 0..127");
   // 79 strokes fit a work-buffer row, but in the last string not the string
   // store after the other 127 strings' end marks: the import says how many.
   std::string strokes79 = "[";
   for (int i = 0; i < 79; ++i) strokes79 += std::string(i ? "," : "") + R"({"key": 31})";
   Loaded d = Fresh();
-  const auto imported = ImportDefinitionText(R"({"format": 1, "macros": {"127": )" + strokes79 + "]}}", *d.def, d.header);
+  const auto imported = ImportDefinitionText(
+      R"({"format": 1, "macros": {"127": )" + strokes79 + "]}}", *d.def, d.header);
   ASSERT_TRUE(imported.ok) << imported.error;
   EXPECT_EQ(model::StringLength(d.def->stringWorkBuffer[127]), 79);
   EXPECT_EQ(imported.droppedStrokes, 79 - 64);

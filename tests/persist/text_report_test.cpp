@@ -129,8 +129,7 @@ TEST(TextReport, SettingsComeFromTheRecord) {
 TEST(TextReport, DebounceTimeIsPrintedAsASignedNumber) {
   model::KeyboardDefinition def = FreshAsSaved();
   def.settings.DebounceTime = 3000000000u;
-  EXPECT_NE(FormatTextReport(def).find("\nDebounceTime = -1294967296\n"),
-            std::string::npos);
+  EXPECT_NE(FormatTextReport(def).find("\nDebounceTime = -1294967296\n"), std::string::npos);
 }
 
 TEST(TextReport, FreshFirstKeyAndItsLayers) {

@@ -42,7 +42,8 @@ void DecodeReadImage(AppState& app);
 bool LoadImageFile(AppState& app, const Services& io, const std::string& path);
 
 // Saves a definition decoded from an image as the Save command does: the
-// image built (which packs the strings), the file-name text the file's name; a file that cannot be written gives the "Cannot open" box.
+// image built (which packs the strings), the file-name text the file's name; a file that cannot be
+// written gives the "Cannot open" box.
 Outcome SaveDecodedDefinition(AppState& app, const Services& io, const std::string& path);
 
 // "Save settings to file" after its detection step: the image is built (with

@@ -15,9 +15,10 @@ std::string FileNameOf(const std::string& path) {
 
 void TellNotLoaded(const Services& io, Command command, const Outcome& outcome) {
   const bool read = command == Command::Read;
-  io.messages.Show(model::FormatText("%s was not loaded, so %s.", FileNameOf(outcome.reason).c_str(),
-                                     read ? "the keyboard was not read" : "nothing was programmed"),
-                   read ? "Reading" : "Download", MessageIcon::Error);
+  io.messages.Show(
+      model::FormatText("%s was not loaded, so %s.", FileNameOf(outcome.reason).c_str(),
+                        read ? "the keyboard was not read" : "nothing was programmed"),
+      read ? "Reading" : "Download", MessageIcon::Error);
 }
 
 void TellTransferFailed(const Services& io, Command command, const Outcome& outcome) {

@@ -14,13 +14,13 @@ namespace veltrane::ui {
 
 enum class Result {
   Ok,
-  Cancelled,       // the user cancelled a dialog: nothing was done
-  NotLoaded,       // the configuration file named on the command line could not be loaded
-  NoKeyboard,      // no keyboard answered the detection
-  TooManyMeanings, // the definition does not fit an image: nothing was built
-  TransferFailed,  // the keyboard did not take or give the whole block, or was not closed
-  Unsupported,     // the keyboard has no matrix switch
-  NotWritten,      // a file could not be written
+  Cancelled,        // the user cancelled a dialog: nothing was done
+  NotLoaded,        // the configuration file named on the command line could not be loaded
+  NoKeyboard,       // no keyboard answered the detection
+  TooManyMeanings,  // the definition does not fit an image: nothing was built
+  TransferFailed,   // the keyboard did not take or give the whole block, or was not closed
+  Unsupported,      // the keyboard has no matrix switch
+  NotWritten,       // a file could not be written
 };
 
 struct Outcome {

@@ -99,7 +99,9 @@ TEST_F(FileCommandsTest, FailedLoadTellsWhyAndChangesNothing) {
     EXPECT_TRUE(app.doc.def.keys[9].layers[1].used == 1 && app.doc.def.keys[9].used == 1) << name;
     EXPECT_EQ(app.doc.def.settings.GlobalRepeatDisable, 1) << name;
     EXPECT_EQ(app.doc.def.settings.EnableBits, 1) << name;
-    EXPECT_EQ(app.doc.def.settings.SerialNumber + app.doc.def.settings.ConfigFileName, "SN-1mine.DAT") << name;
+    EXPECT_EQ(app.doc.def.settings.SerialNumber + app.doc.def.settings.ConfigFileName,
+              "SN-1mine.DAT")
+        << name;
     EXPECT_EQ(app.doc.baseName + app.doc.chosenFileName, "minemine.DAT") << name;
     EXPECT_EQ(app.doc.header.bytes, header.bytes) << name;
   }

@@ -239,6 +239,7 @@ TEST_F(ControllerTest, LoadCancelledChangesNothing) {
   EXPECT_EQ(view.fileName.text, "in.dat");
   EXPECT_EQ(view.serial.text, "typed");
   EXPECT_EQ(view.gain.text, "1");
+  EXPECT_EQ(view.debounce.text, "28");  // not the header's values, nor a cleared field
   EXPECT_EQ(app.doc.def.settings.ScrollWheelGain, 1);
 }
 
