@@ -16,6 +16,7 @@ function(veltrane_test name)
   target_compile_definitions(${name} PRIVATE
     VELTRANE_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
     VELTRANE_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  set_target_properties(${name} PROPERTIES UNITY_BUILD ON)
   include(GoogleTest)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
 endfunction()
