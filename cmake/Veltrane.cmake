@@ -16,27 +16,9 @@ function(veltrane_test name)
   target_compile_definitions(${name} PRIVATE
     VELTRANE_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
     VELTRANE_BINARY_DIR="${PROJECT_BINARY_DIR}")
-  veltrane_precompile_test(${name})
+  set_target_properties(${name} PROPERTIES UNITY_BUILD ON)
   include(GoogleTest)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
-endfunction()
-
-# The test framework's headers, parsed once per test executable rather than once per file.
-function(veltrane_precompile_test name)
-  target_precompile_headers(${name} PRIVATE <gtest/gtest.h> <gmock/gmock.h> <string> <vector>)
-  veltrane_precompiled_std_warnings(${name})
-endfunction()
-
-# From a precompiled header GCC 12 no longer treats libstdc++ as a system header and reports
-# its false std::string overflows (its bug 105651), at -O3 also in the libraries.
-function(veltrane_precompiled_std_warnings name)
-  target_compile_options(${name} PRIVATE
-    $<$<CXX_COMPILER_ID:GNU>:-Wno-array-bounds -Wno-stringop-overflow -Wno-stringop-overread>)
-endfunction()
-
-# The toolkit's headers, parsed once per target of the desktop program.
-function(veltrane_precompile_qt name)
-  target_precompile_headers(${name} PRIVATE <QtWidgets>)
 endfunction()
 
 # Whether the part that `option` (AUTO, ON or OFF) switches is built: with AUTO

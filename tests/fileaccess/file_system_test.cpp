@@ -30,7 +30,7 @@ TEST(FileSystemPlaces, RootHomeAndVolumesFromTheMountsTable) {
 }
 
 TEST(RealFileSystem, ListsEntriesWithWhatTheyLeadTo) {
-  testing::TempDir dir;
+  veltrane::testing::TempDir dir;
   std::filesystem::create_directory(dir.File("sub"));
   std::ofstream(dir.File("a.dat")) << "x";
   std::filesystem::create_directory_symlink("sub", dir.File("link"));

@@ -62,7 +62,7 @@ class SimulatedDirectory : public ::testing::Test {
                            static_cast<std::uint32_t>(image.size()), nullptr);
   }
 
-  testing::TempDir dir;
+  veltrane::testing::TempDir dir;
   SimulatedOptions options;
   int unplugAfter = 0;
 
