@@ -123,7 +123,9 @@ void StringEditorWindow::SyncList() {
   const QSignalBlocker blocker(list);
   const int shown = list->count();
   const int wanted = static_cast<int>(model_.lines.size());
-  const auto line = [&](int i) { return ToQString(model_.lines[static_cast<std::size_t>(i)]); };
+  const auto line = [&](int i) {
+    return ToQString(ui::RenderMacroLine(model_.lines[static_cast<std::size_t>(i)]));
+  };
   int same = 0;
   while (same < shown && same < wanted && list->item(same)->text() == line(same)) ++same;
   for (int i = shown - 1; i >= same; --i) delete list->takeItem(i);

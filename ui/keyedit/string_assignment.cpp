@@ -28,35 +28,29 @@ model::StringRow& StringAt(model::KeyboardDefinition& def, int n) {
   return def.stringWorkBuffer[static_cast<std::size_t>(n)];
 }
 
-std::string StrokeLine(const model::IbmKeyRow& row, std::uint8_t modifier) {
-  std::string line(row.legend);
-  line += (modifier & 0x04) ? "\tAlt" : "\t";
-  line += (modifier & 0x01) ? "\tCtrl l" : (modifier & 0x10) ? "\tCtrl r" : "\t";
-  line += (modifier & 0x02) ? "\tShift l" : (modifier & 0x20) ? "\tShift r" : "\t";
-  line += "\t\t";
-  line += (modifier & 0x40) ? "\tAlt Gr2" : "\t";
-  line += "\t\t";
+MacroLine StrokeLine(const model::IbmKeyRow& row, std::uint8_t modifier) {
+  MacroLine line{std::string(row.legend), {}, LineWriter::StringStroke};
+  ModifierFlags& f = line.flags;
+  f.alt = (modifier & 0x04) != 0;
+  f.ctrlLeft = (modifier & 0x01) != 0;
+  f.ctrlRight = (modifier & 0x10) != 0;
+  f.shiftLeft = (modifier & 0x02) != 0;
+  f.shiftRight = (modifier & 0x20) != 0;
+  f.altGr = (modifier & 0x40) != 0;
   return line;
 }
 
-std::string LayerKeyLine(const model::IbmKeyRow& row, const KeyLayer& layer) {
-  const auto column = [&](std::uint8_t bit, std::string_view text) {
-    return std::string((layer.keymode & bit) ? text : "") + "\t";
-  };
-  std::string line(row.legend);
-  line += "\t";
-  line += column(model::KEYMODE_ALT, "Alt");
-  line += column(model::KEYMODE_CTRL, "Ctrl l");
-  line += column(model::KEYMODE_SHIFT, "Shift l");
-  line += column(model::KEYMODE_BASE, "Base");
-  line += column(model::KEYMODE_REPEAT_OFF, "Rep Off");
-  line += column(model::KEYMODE_ALTGR, "Alt Gr3");
-  if (layer.keytype & model::KEYTYPE_LIGHT_UP) {
-    line += "Light3Up";
-  } else if (layer.keytype & model::KEYTYPE_LIGHT_DOWN) {
-    line += "Light3Down";
-  }
-  line += "\t";
+MacroLine LayerKeyLine(const model::IbmKeyRow& row, const KeyLayer& layer) {
+  MacroLine line{std::string(row.legend), {}, LineWriter::KeyLayer};
+  ModifierFlags& f = line.flags;
+  f.alt = (layer.keymode & model::KEYMODE_ALT) != 0;
+  f.ctrlLeft = (layer.keymode & model::KEYMODE_CTRL) != 0;
+  f.shiftLeft = (layer.keymode & model::KEYMODE_SHIFT) != 0;
+  f.base = (layer.keymode & model::KEYMODE_BASE) != 0;
+  f.repeatOff = (layer.keymode & model::KEYMODE_REPEAT_OFF) != 0;
+  f.altGr = (layer.keymode & model::KEYMODE_ALTGR) != 0;
+  f.lightUp = (layer.keytype & model::KEYTYPE_LIGHT_UP) != 0;
+  f.lightDown = (layer.keytype & model::KEYTYPE_LIGHT_DOWN) != 0;
   return line;
 }
 
@@ -68,7 +62,7 @@ void FreeString(model::KeyboardDefinition& def, std::int32_t n, const KeyLayer& 
 }
 
 // Writes the strokes and the terminator behind them into string n.
-void RecordString(AssignmentContext& context, const std::vector<std::string>& lines, int n) {
+void RecordString(AssignmentContext& context, const std::vector<MacroLine>& lines, int n) {
   const int count = std::min(static_cast<int>(lines.size()), model::kMaxStringStrokes);
   for (int k = 0; k < count; ++k)
     ConvertLineToStringChar(context.def, lines[static_cast<std::size_t>(k)], k, n);
@@ -87,12 +81,11 @@ bool IsLightControlLine(std::string_view name) {
 
 // The first line that cannot be applied: every stroke of a macro names a
 // table row; a single line may also be a light control line.
-const std::string* LineNamingNoKey(const std::vector<std::string>& lines) {
-  for (const std::string& text : lines) {
-    const std::string_view name = SplitLine(text).name;
-    if (model::FindRowByLegend(name)) continue;
-    if (lines.size() == 1 && IsLightControlLine(name)) continue;
-    return &text;
+const MacroLine* LineNamingNoKey(const std::vector<MacroLine>& lines) {
+  for (const MacroLine& line : lines) {
+    if (model::FindRowByLegend(line.name)) continue;
+    if (lines.size() == 1 && IsLightControlLine(line.name)) continue;
+    return &line;
   }
   return nullptr;
 }
@@ -100,9 +93,8 @@ const std::string* LineNamingNoKey(const std::vector<std::string>& lines) {
 enum class Variant { A, B };
 
 // Returns whether the line named a table row.
-bool AssignSingleKey(AssignmentContext& context, KeyLayer& layer, std::string_view text,
+bool AssignSingleKey(AssignmentContext& context, KeyLayer& layer, const MacroLine& line,
                      Variant variant) {
-  const LineColumns line = SplitLine(text);
   const std::optional<int> row = model::FindRowByLegend(line.name);
   if (row) {
     const model::IbmKeyRow& entry = model::IbmKeyTable[static_cast<std::size_t>(*row)];
@@ -122,23 +114,25 @@ bool AssignSingleKey(AssignmentContext& context, KeyLayer& layer, std::string_vi
     layer.keytype = model::LOCAL_ILLUMINATION_KEY;
 
   layer.keymode = 0;
+  // On a string layer only the left Ctrl and Shift give modes.
   const bool a = variant == Variant::A;
-  if (line.IsSet(1)) layer.keymode |= model::KEYMODE_ALT;
-  if (line.IsSet(2) && layer.ibmkey != 58 && layer.ibmkey != 64 && (!a || line.At(2, 5) == 'l'))
+  const ModifierFlags f = ShownFlags(line);
+  if (f.alt) layer.keymode |= model::KEYMODE_ALT;
+  if ((f.ctrlLeft || (!a && f.ctrlRight)) && layer.ibmkey != 58 && layer.ibmkey != 64)
     layer.keymode |= model::KEYMODE_CTRL;
-  if (line.IsSet(3) && layer.ibmkey != 44 && layer.ibmkey != 57 && (!a || line.At(3, 6) == 'l'))
+  if ((f.shiftLeft || (!a && f.shiftRight)) && layer.ibmkey != 44 && layer.ibmkey != 57)
     layer.keymode |= model::KEYMODE_SHIFT;
-  if (line.IsSet(4)) layer.keymode |= model::KEYMODE_BASE;
-  if (line.IsSet(5)) layer.keymode |= model::KEYMODE_REPEAT_OFF;
-  if (line.IsSet(6)) layer.keymode |= model::KEYMODE_ALTGR;
-  if (a && line.IsSet(7))
-    layer.keytype |= line.At(7, 6) == 'U' ? model::KEYTYPE_LIGHT_UP : model::KEYTYPE_LIGHT_DOWN;
+  if (f.base) layer.keymode |= model::KEYMODE_BASE;
+  if (f.repeatOff) layer.keymode |= model::KEYMODE_REPEAT_OFF;
+  if (f.altGr) layer.keymode |= model::KEYMODE_ALTGR;
+  if (a && (f.lightUp || f.lightDown))
+    layer.keytype |= f.lightUp ? model::KEYTYPE_LIGHT_UP : model::KEYTYPE_LIGHT_DOWN;
   return row.has_value();
 }
 
 // A layer that is not a string (or names no string) gets a new string number.
 bool AssignNewString(AssignmentContext& context, KeyLayer& layer,
-                     const std::vector<std::string>& lines) {
+                     const std::vector<MacroLine>& lines) {
   const int s = FindFreeString(context.def);
   if (s < 0) {
     context.messages.Show(
@@ -160,7 +154,7 @@ bool AssignNewString(AssignmentContext& context, KeyLayer& layer,
 }
 
 bool ApplyToStringLayer(AssignmentContext& context, KeyLayer& layer,
-                        const std::vector<std::string>& lines) {
+                        const std::vector<MacroLine>& lines) {
   const std::int32_t old = layer.ibmkey;
   const std::size_t n = lines.size();
   if (n == 0) {
@@ -185,7 +179,7 @@ bool ApplyToStringLayer(AssignmentContext& context, KeyLayer& layer,
 }
 
 bool ApplyToOtherLayer(AssignmentContext& context, KeyLayer& layer,
-                       const std::vector<std::string>& lines) {
+                       const std::vector<MacroLine>& lines) {
   if (lines.empty()) {
     if (AssignModifierKey(layer, context.flags, context.log) == 0) {
       layer.scan2code = 0;
@@ -203,26 +197,8 @@ bool ApplyToOtherLayer(AssignmentContext& context, KeyLayer& layer,
 
 }  // namespace
 
-char LineColumns::At(int column, std::size_t index) const {
-  const std::string_view text = columns[static_cast<std::size_t>(column - 1)];
-  return index < text.size() ? text[index] : '\0';
-}
-
-LineColumns SplitLine(std::string_view line) {
-  LineColumns result;
-  std::size_t tab = line.find('\t');
-  result.name = line.substr(0, tab);
-  for (std::size_t c = 0; c < result.columns.size() && tab != std::string_view::npos; ++c) {
-    const std::size_t next = line.find('\t', tab + 1);
-    result.columns[c] =
-        line.substr(tab + 1, next == std::string_view::npos ? next : next - tab - 1);
-    tab = next;
-  }
-  return result;
-}
-
 void ShowLayerInStringEditor(const model::KeyboardDefinition& def, const model::KeyLayer& layer,
-                             std::vector<std::string>& lines) {
+                             std::vector<MacroLine>& lines) {
   if (layer.keytype == model::STRING_KEY) {
     if (!IsStringNumber(layer.ibmkey)) return;
     for (const StringChar& entry : def.stringWorkBuffer[static_cast<std::size_t>(layer.ibmkey)]) {
@@ -233,7 +209,7 @@ void ShowLayerInStringEditor(const model::KeyboardDefinition& def, const model::
     return;
   }
   if (layer.keytype == model::LOCAL_ILLUMINATION_KEY) {
-    lines.emplace_back(kLightControlDisplay);
+    lines.push_back({std::string(kLightControlDisplay), {}, LineWriter::Bare});
     return;
   }
   if (layer.ibmkey == 0) return;
@@ -242,14 +218,14 @@ void ShowLayerInStringEditor(const model::KeyboardDefinition& def, const model::
 }
 
 bool ApplyStringEditorList(AssignmentContext& context, int layerIndex,
-                           const std::vector<std::string>& lines) {
+                           const std::vector<MacroLine>& lines) {
   if (context.keyIndex < 0 || context.keyIndex >= model::kKeyCount || layerIndex < 0 ||
       layerIndex >= model::kLayerCount)
     return false;
-  if (const std::string* line = LineNamingNoKey(lines)) {
+  if (const MacroLine* line = LineNamingNoKey(lines)) {
     context.messages.Show(model::FormatText("\"%s\" names no key that can be recorded. Delete the "
                                             "line and press OK again; the key was not changed.",
-                                            std::string(SplitLine(*line).name).c_str()),
+                                            line->name.c_str()),
                           kKeyMacroCaption, model::MessageIcon::Warning);
     return false;
   }
@@ -285,9 +261,8 @@ int AssignModifierKey(model::KeyLayer& layer, const ModifierFlags& flags, model:
   return 0;
 }
 
-bool ConvertLineToStringChar(model::KeyboardDefinition& def, std::string_view text, int k, int n) {
+bool ConvertLineToStringChar(model::KeyboardDefinition& def, const MacroLine& line, int k, int n) {
   if (!IsStringNumber(n) || k < 0 || k >= model::kMaxStringStrokes) return false;
-  const LineColumns line = SplitLine(text);
   const std::optional<int> row = model::FindRowByLegend(line.name);
   // Without a row the entry could be left all zero: a terminator inside the macro.
   if (!row) return false;
@@ -297,10 +272,11 @@ bool ConvertLineToStringChar(model::KeyboardDefinition& def, std::string_view te
   entry.characterUSB = found.usb;
   entry.characterType = found.type;
   entry.modifier = 0;
-  if (line.IsSet(1)) entry.modifier |= 0x04;
-  if (line.IsSet(2)) entry.modifier |= line.At(2, 5) == 'l' ? 0x01 : 0x10;
-  if (line.IsSet(3)) entry.modifier |= line.At(3, 6) == 'l' ? 0x02 : 0x20;
-  if (line.IsSet(6)) entry.modifier |= 0x40;
+  const ModifierFlags f = ShownFlags(line);
+  if (f.alt) entry.modifier |= 0x04;
+  if (f.ctrlLeft || f.ctrlRight) entry.modifier |= f.ctrlLeft ? 0x01 : 0x10;
+  if (f.shiftLeft || f.shiftRight) entry.modifier |= f.shiftLeft ? 0x02 : 0x20;
+  if (f.altGr) entry.modifier |= 0x40;
   return true;
 }
 

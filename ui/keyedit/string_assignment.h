@@ -3,29 +3,15 @@
 // modifier key, a single key with its modes, or a macro string.
 #pragma once
 
-#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "model/definition.h"
 #include "model/diagnostics.h"
+#include "ui/keyedit/macro_line.h"
 
 namespace veltrane::ui {
-
-// The string editor's ten check boxes.
-struct ModifierFlags {
-  bool alt = false;
-  bool ctrlLeft = false;
-  bool ctrlRight = false;
-  bool shiftLeft = false;
-  bool shiftRight = false;
-  bool base = false;
-  bool repeatOff = false;
-  bool altGr = false;
-  bool lightUp = false;
-  bool lightDown = false;
-};
 
 inline constexpr int kNoFnLightKey = 4095;
 
@@ -33,18 +19,6 @@ inline constexpr int kNoFnLightKey = 4095;
 // layer. Neither names a table row; each may stand alone in the list.
 inline constexpr std::string_view kFnLightLine = "Fn Light Control";
 inline constexpr std::string_view kLightControlDisplay = "Fn3Light Control";
-
-// A list line: the name before the first tab, then the seven columns (Alt,
-// Ctrl, Shift, Base, Repeat off, Alt Gr, Light) between the tabs. A line
-// without a tab is all name; missing columns are empty.
-struct LineColumns {
-  std::string_view name;
-  std::array<std::string_view, 7> columns{};
-  bool IsSet(int column) const { return !columns[static_cast<std::size_t>(column - 1)].empty(); }
-  // Character `index` of a column, or 0 when the column is shorter.
-  char At(int column, std::size_t index) const;
-};
-LineColumns SplitLine(std::string_view line);
 
 // What ApplyStringEditorList works on besides the lines.
 struct AssignmentContext {
@@ -59,14 +33,14 @@ struct AssignmentContext {
 // Appends the layer's assignment to the lines. A layer whose ibmkey is no
 // table row, or a string layer whose number is no string, shows nothing.
 void ShowLayerInStringEditor(const model::KeyboardDefinition& def, const model::KeyLayer& layer,
-                             std::vector<std::string>& lines);
+                             std::vector<MacroLine>& lines);
 
 // Turns the lines into layer `layerIndex` of the key; false when the layer
 // was left unchanged (the user is told): a line names no key that can be
 // recorded, or no string number is free. More than 79 lines keep their
 // first 79 strokes (the user is told).
 bool ApplyStringEditorList(AssignmentContext& context, int layerIndex,
-                           const std::vector<std::string>& lines);
+                           const std::vector<MacroLine>& lines);
 
 // The first checked modifier (Alt, Alt-Gr, Shift left/right, Ctrl left/right)
 // becomes the layer's key and 1 is returned; with none the layer is cleared
@@ -75,7 +49,7 @@ int AssignModifierKey(model::KeyLayer& layer, const ModifierFlags& flags, model:
 
 // Writes entry k of string n from the line; false (nothing written) when k
 // or n lies outside the work buffer's strokes, or the line names no row.
-bool ConvertLineToStringChar(model::KeyboardDefinition& def, std::string_view line, int k, int n);
+bool ConvertLineToStringChar(model::KeyboardDefinition& def, const MacroLine& line, int k, int n);
 
 // After the user gave a layer a meaning (the editor's "OK", a key chosen in
 // Key Settings): the layer and its key are marked used, so that the key is

@@ -9,39 +9,8 @@ namespace {
 
 using K = ControlKind;
 
-constexpr std::string_view kNoColumns = "\t\t\t\t\t\t\t\t";
-
 constexpr std::array<std::string_view, 13> kExtraKeyNames = {
     "", "F13", "F14", "F15", "F16", "F17", "F18", "F19", "F20", "F21", "F22", "F23", "F24"};
-
-// The texts of one writer of list lines; readers look only at first letters
-// and the left/right and up/down characters.
-struct ColumnTexts {
-  std::string_view shiftLeft;
-  std::string_view altGr;
-  std::string_view lightUp;
-  std::string_view lightDown;
-};
-constexpr ColumnTexts kCapturedTexts = {"\tShift l ", "\tAlt Gr1", "\tLight1Up\t",
-                                        "\tLight1Down\t"};
-constexpr ColumnTexts kRewrittenTexts = {"\tShift l", "\tAlt Gr4", "\tLight4Up\t",
-                                         "\tLight4Down\t"};
-
-std::string Columns(const ModifierFlags& f, const ColumnTexts& texts) {
-  std::string s;
-  s += f.alt ? "\tAlt" : "\t";
-  s += f.ctrlLeft ? "\tCtrl l" : f.ctrlRight ? "\tCtrl r" : "\t";
-  s += f.shiftLeft ? texts.shiftLeft : f.shiftRight ? "\tShift r" : "\t";
-  s += f.base ? "\tBase" : "\t";
-  s += f.repeatOff ? "\tRep Off" : "\t";
-  s += f.altGr ? texts.altGr : "\t";
-  s += f.lightUp ? texts.lightUp : f.lightDown ? texts.lightDown : "\t\t";
-  return s;
-}
-
-void AddLine(StringEditorModel& editor, std::string_view name, std::string_view columns) {
-  editor.lines.push_back(std::string(name) + std::string(columns));
-}
 
 std::string_view ButtonLineName(int id) {
   switch (id) {
@@ -112,7 +81,7 @@ bool RunButton(StringEditorModel& editor, KeyEditingContext& context, int id) {
     editor.lines.clear();
     editor.selection = -1;
   } else if (const std::string_view name = ButtonLineName(id); !name.empty()) {
-    AddLine(editor, name, kNoColumns);
+    editor.lines.push_back(PlainLine(name));
     if (id == id::kFnLight) editor.fnLightKey = editor.editKey;
   }
   return true;
@@ -163,7 +132,7 @@ void AddTypedLine(StringEditorModel& editor, const EditorKeyEvent& key) {
   // Alt held through AltGr alone is no Alt.
   const bool altGrOnly = (editor.heldKeys & (kHeldAltGr | kHeldAlt)) == kHeldAltGr;
   f.alt = key.altHeld && !altGrOnly;
-  AddLine(editor, TypedKeyName(key.scanCode, key.extended), Columns(f, kCapturedTexts));
+  editor.lines.push_back({TypedKeyName(key.scanCode, key.extended), f, LineWriter::Captured});
   editor.echoText = key.characters;
 }
 
@@ -278,7 +247,8 @@ void CaptureKeystroke(StringEditorModel& editor, KeyAction action, const EditorK
   // Where the platform reports Print Screen only when it is released, the
   // release is the stroke; one press is one stroke either way.
   if (printScreen) {
-    if (!editor.printScreenDown) AddLine(editor, TypedKeyName(kScanPrintScreen, true), kNoColumns);
+    if (!editor.printScreenDown)
+      editor.lines.push_back(PlainLine(TypedKeyName(kScanPrintScreen, true)));
     editor.printScreenDown = false;
   }
 }
@@ -319,7 +289,7 @@ bool OnStringEditorCommand(StringEditorModel& editor, KeyEditingContext& context
 bool OnExtraKeySelected(StringEditorModel& editor, int entry) {
   editor.extraKeys.Select(entry);
   if (entry >= 1 && entry < static_cast<int>(kExtraKeyNames.size()))
-    AddLine(editor, kExtraKeyNames[static_cast<std::size_t>(entry)], kNoColumns);
+    editor.lines.push_back(PlainLine(kExtraKeyNames[static_cast<std::size_t>(entry)]));
   return true;
 }
 
@@ -330,47 +300,16 @@ void OnStringEditorListSelect(StringEditorModel& editor, int line) {
 
 void ReadFlagsFromLine(StringEditorModel& editor) {
   if (!HasSelection(editor)) return;
-  const std::string& text = editor.lines[static_cast<std::size_t>(editor.selection)];
-  const auto at = [&](std::size_t i) { return i < text.size() ? text[i] : '\0'; };
-  ModifierFlags& f = editor.flags;
-  int tab = 0;
-  for (std::size_t p = 0; p < text.size() && tab < 7; ++p) {
-    if (text[p] != '\t') continue;
-    const char next = at(p + 1);
-    switch (++tab) {
-      case 1:
-        f.alt = next == 'A';
-        break;
-      case 2:
-        f.ctrlLeft = next == 'C' && at(p + 6) == 'l';
-        f.ctrlRight = next == 'C' && !f.ctrlLeft;
-        break;
-      case 3:
-        f.shiftLeft = next == 'S' && at(p + 7) == 'l';
-        f.shiftRight = next == 'S' && !f.shiftLeft;
-        break;
-      case 4:
-        f.base = next == 'B';
-        break;
-      case 5:
-        f.repeatOff = next == 'R';
-        break;
-      case 6:
-        f.altGr = next == 'A';
-        break;
-      case 7:
-        f.lightUp = next == 'L' && at(p + 7) == 'U';
-        f.lightDown = next == 'L' && !f.lightUp;
-        break;
-    }
-  }
+  const MacroLine& line = editor.lines[static_cast<std::size_t>(editor.selection)];
+  // A bare line has no columns to read: the boxes stay as they are.
+  if (line.writer != LineWriter::Bare) editor.flags = ShownFlags(line);
 }
 
 void RewriteSelectedLine(StringEditorModel& editor) {
   if (!HasSelection(editor)) return;
-  std::string& line = editor.lines[static_cast<std::size_t>(editor.selection)];
-  // A line without a tab is all name.
-  line = line.substr(0, line.find('\t')) + Columns(editor.flags, kRewrittenTexts);
+  MacroLine& line = editor.lines[static_cast<std::size_t>(editor.selection)];
+  line.flags = editor.flags;
+  line.writer = LineWriter::Rewritten;
 }
 
 }  // namespace veltrane::ui

@@ -39,8 +39,8 @@ enum HeldKey : std::uint8_t {
 
 struct StringEditorModel {
   bool visible = false;
-  std::vector<std::string> lines;  // StringEditorList
-  int selection = -1;              // selected line, -1 for none
+  std::vector<MacroLine> lines;  // StringEditorList
+  int selection = -1;            // selected line, -1 for none
   ModifierFlags flags;
   ComboBox extraKeys;
   std::string echoText;      // the characters of the last captured key, drawn at (10, 265)
@@ -102,6 +102,8 @@ bool OnExtraKeySelected(StringEditorModel& editor, int entry);
 // A click or selection change in the list.
 void OnStringEditorListSelect(StringEditorModel& editor, int line);
 
+// The selected line's columns shown in the check boxes; the boxes written
+// into the selected line.
 void ReadFlagsFromLine(StringEditorModel& editor);
 void RewriteSelectedLine(StringEditorModel& editor);
 

@@ -6,6 +6,7 @@
 
 #include "support/recording_messages.h"
 #include "ui/keyedit/key_editing_host.h"
+#include "ui/keyedit/macro_line.h"
 
 namespace veltrane::ui {
 
@@ -20,6 +21,13 @@ class CountingHost : public KeyEditingHost {
 
 inline std::string Named(std::string_view name) {
   return std::string(name) + "\t\t\t\t\t\t\t\t";
+}
+
+// The texts the list shows for the lines.
+inline std::vector<std::string> Texts(const std::vector<MacroLine>& lines) {
+  std::vector<std::string> texts;
+  for (const MacroLine& line : lines) texts.push_back(RenderMacroLine(line));
+  return texts;
 }
 
 class KeyEditingTest : public ::testing::Test {

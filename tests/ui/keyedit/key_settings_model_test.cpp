@@ -96,12 +96,12 @@ TEST_F(KeySettingsTest, StepsWrapAndPassOverPositionsNotEnabledExactly1) {
 
 TEST_F(KeySettingsTest, AssignMacroShowsTheLayerInTheEditor) {
   Key().layers[2] = {1, {}, 31, model::KEYMODE_ALT, model::NORMAL_KEY};
-  editor.lines = {"old line"};
+  editor.lines = {PlainLine("old line")};
   EXPECT_EQ(Command(id::kAssignMacroFirst + 2), 0);
   EXPECT_EQ(editor.editLayer, 2);
   EXPECT_TRUE(editor.visible);
   EXPECT_EQ(host.shows, 1);
-  EXPECT_EQ(editor.lines, (std::vector<std::string>{"IBM Key 31\tAlt\t\t\t\t\t\t\t"}));
+  EXPECT_EQ(Texts(editor.lines), (std::vector<std::string>{"IBM Key 31\tAlt\t\t\t\t\t\t\t"}));
 }
 
 TEST_F(KeySettingsTest, TypingInAListSelectsByTheFirstLetters) {
@@ -165,7 +165,7 @@ TEST_F(KeySettingsTest, TheEditorsOkKeepsTheTypedLegendAndOtherPendingChoices) {
   dialog.legend.text = "Prix\xE2\x82\xAC";
   ChooseInKeySettingsList(dialog, id::kIbmKeyListFirst + 3, 147);
   Command(id::kAssignMacroFirst);
-  editor.lines = {"IBM Key 31\t\t\t\t\t\t\t\t"};
+  editor.lines = {PlainLine("IBM Key 31")};
   OnStringEditorCommand(editor, context, 1);
   EXPECT_EQ(dialog.legend.text, "Prix\xE2\x82\xAC");
   EXPECT_EQ(dialog.layers[3].note, kChosenNote);

@@ -40,20 +40,21 @@ TEST_F(StringEditorTest, CapturedLinesCarryTheHeldModifiers) {
   OnStringEditorKeyDown(editor, Event(kA, false, false, "a"));
   Release(kCtrl);
   EXPECT_FALSE(editor.flags.ctrlLeft);
-  EXPECT_EQ(editor.lines, (Lines{"IBM Key 31\t\tCtrl l\t\t\t\t\t\t"}));
+  EXPECT_EQ(Texts(editor.lines), (Lines{"IBM Key 31\t\tCtrl l\t\t\t\t\t\t"}));
   EXPECT_EQ(editor.echoText, "a");
   Press(kCtrl, true);
   Press(kShiftRight);
   EXPECT_FALSE(editor.flags.ctrlLeft);
   Press(kA);
-  EXPECT_EQ(editor.lines[1], "IBM Key 31\t\tCtrl r\tShift r\t\t\t\t\t");
+  EXPECT_EQ(RenderMacroLine(editor.lines[1]), "IBM Key 31\t\tCtrl r\tShift r\t\t\t\t\t");
   Release(kShiftRight);
   Release(kCtrl, true);
   Press(kShiftLeft);
   editor.flags.altGr = editor.flags.base = editor.flags.repeatOff = true;
   editor.flags.lightUp = editor.flags.lightDown = true;
   Press(kA);
-  EXPECT_EQ(editor.lines[2], "IBM Key 31\t\t\tShift l \tBase\tRep Off\tAlt Gr1\tLight1Up\t");
+  EXPECT_EQ(RenderMacroLine(editor.lines[2]),
+            "IBM Key 31\t\t\tShift l \tBase\tRep Off\tAlt Gr1\tLight1Up\t");
   // Read back from the line, "Shift l " is the left Shift.
   editor.flags = {};
   editor.flags.shiftRight = true;
@@ -80,7 +81,7 @@ TEST_F(StringEditorTest, SystemKeysPrintScreenAndUnknownScanCodes) {
   OnStringEditorKeyDown(editor, {kPrintScreen, true, true, true, true, {}});  // Alt+Print
   OnStringEditorKeyUp(editor, Event(kPrintScreen, true));
   Press(0x70);
-  EXPECT_EQ(editor.lines,
+  EXPECT_EQ(Texts(editor.lines),
             (Lines{"IBM Key 31\tAlt\t\t\t\t\t\t\t", Named("IBM Key 124"),
                    "IBM Key 124\t\t\tShift l \t\t\t\t\t", "IBM Key 100\tAlt\t\t\t\t\t\t\t",
                    "IBM Key 124\tAlt\t\t\t\t\t\t\t", Named("IBM Key 0")}));
@@ -98,27 +99,29 @@ TEST_F(StringEditorTest, NumLockAltGrAndF13ToF24AreCapturedAsTheirKeys) {
   OnStringEditorKeyDown(editor, Event(0x10, false, true, "@"));
   OnStringEditorKeyUp(editor, Event(kAlt, true));
   EXPECT_FALSE(IsCheckBoxChecked(editor, id::kCheckAltGr));
-  EXPECT_EQ(editor.lines, (Lines{Named("IBM Key 90"), Named("IBM Key 126"), Named("F13"),
-                                 Named("F24"), "IBM Key 17\t\t\t\t\t\tAlt Gr1\t\t"}));
+  EXPECT_EQ(Texts(editor.lines), (Lines{Named("IBM Key 90"), Named("IBM Key 126"), Named("F13"),
+                                        Named("F24"), "IBM Key 17\t\t\t\t\t\tAlt Gr1\t\t"}));
 }
 
 TEST_F(StringEditorTest, BoxesCarryNoStaleStateIntoANewKey) {
-  editor.lines = {"IBM Key 31\t\tCtrl l\tShift l\t\tRep Off\t\t\t"};
+  editor.lines = {{"IBM Key 31",
+                   {.ctrlLeft = true, .shiftLeft = true, .repeatOff = true},
+                   LineWriter::Rewritten}};
   OnStringEditorListSelect(editor, 0);
   ASSERT_TRUE(editor.flags.ctrlLeft && editor.flags.shiftLeft && editor.flags.repeatOff);
   OnStringEditorListSelect(editor, -1);
   Press(kA);  // nothing held: a plain stroke
-  EXPECT_EQ(editor.lines.back(), Named("IBM Key 31"));
+  EXPECT_EQ(RenderMacroLine(editor.lines.back()), Named("IBM Key 31"));
   EXPECT_FALSE(editor.flags.repeatOff || editor.flags.ctrlLeft);
   // The platform's word counts: Shift held since before the window had the keys.
   editor.flags.base = true;
   OnStringEditorKeyDown(editor, {kA, false, false, true, false, "A"});
-  EXPECT_EQ(editor.lines.back(), "IBM Key 31\t\t\t\tBase\t\t\t\t");
+  EXPECT_EQ(RenderMacroLine(editor.lines.back()), "IBM Key 31\t\t\t\tBase\t\t\t\t");
   // Shown for a layer, or after the focus left, nothing is held any more.
   Press(kShiftRight);
   OnStringEditorFocusLost(editor);
   Press(kA);
-  EXPECT_EQ(editor.lines.back(), Named("IBM Key 31"));
+  EXPECT_EQ(RenderMacroLine(editor.lines.back()), Named("IBM Key 31"));
   editor.flags.lightUp = true;
   OpenStringEditorForLayer(editor, context, 2);
   EXPECT_FALSE(editor.flags.lightUp);
@@ -129,43 +132,44 @@ TEST_F(StringEditorTest, ButtonsAddLinesAndTakeTheFocusBack) {
   for (int id : {id::kMiddleMouse, id::kFn2, id::kVolumeUp, id::kStopSun, id::kFnLight}) {
     EXPECT_TRUE(Command(id));
   }
-  EXPECT_EQ(editor.lines,
+  EXPECT_EQ(Texts(editor.lines),
             (Lines{Named("Middle Mouse Button"), Named("Fn2 Button"), Named("Volume up"),
                    Named("Stop SUN"), Named("Fn Light Control")}));
   EXPECT_EQ(editor.fnLightKey, model::KeyIndex(2, 3));
   EXPECT_TRUE(Command(id::kGetFocus));
   EXPECT_TRUE(OnExtraKeySelected(editor, 5));  // the next key is captured again
   OnExtraKeySelected(editor, 0);
-  EXPECT_EQ(editor.lines.back(), Named("F17"));
+  EXPECT_EQ(RenderMacroLine(editor.lines.back()), Named("F17"));
   EXPECT_EQ(editor.lines.size(), 6u);
   EXPECT_EQ(host.focuses, 6);
   Command(id::kDelete);  // no selection: nothing
   OnStringEditorListSelect(editor, 1);
   Command(id::kDelete);
-  EXPECT_EQ(editor.lines[1], Named("Volume up"));
+  EXPECT_EQ(RenderMacroLine(editor.lines[1]), Named("Volume up"));
   EXPECT_EQ(editor.lines.size(), 5u);
   Command(id::kClear);
   EXPECT_TRUE(editor.lines.empty());
 }
 
 TEST_F(StringEditorTest, CheckBoxesRewriteTheSelectedLine) {
-  editor.lines = {Named("Left Mouse Button"), Named("Fn1 Button"), Named("IBM Key 31")};
+  editor.lines = {PlainLine("Left Mouse Button"), PlainLine("Fn1 Button"), PlainLine("IBM Key 31")};
   OnStringEditorListSelect(editor, 2);
   EXPECT_FALSE(Command(id::kCheckBase));
   EXPECT_FALSE(Command(id::kCheckAltGr));
-  EXPECT_EQ(editor.lines[2], "IBM Key 31\t\t\t\tBase\t\tAlt Gr4\t\t");
+  EXPECT_EQ(RenderMacroLine(editor.lines[2]), "IBM Key 31\t\t\t\tBase\t\tAlt Gr4\t\t");
   EXPECT_EQ(editor.selection, 2);
   EXPECT_EQ(host.focuses, 0);
   OnStringEditorListSelect(editor, -1);
   Command(id::kCheckShiftLeft);
   EXPECT_TRUE(editor.flags.shiftLeft);
-  EXPECT_EQ(editor.lines[0], Named("Left Mouse Button"));
+  EXPECT_EQ(RenderMacroLine(editor.lines[0]), Named("Left Mouse Button"));
   // The light-control display has no columns to read and is all name.
-  editor.lines = {"Fn3Light Control"};
+  editor.lines = {{"Fn3Light Control", {}, LineWriter::Bare}};
   OnStringEditorListSelect(editor, 0);
   EXPECT_TRUE(editor.flags.shiftLeft);
   Command(id::kCheckLightDown);
-  EXPECT_EQ(editor.lines[0], "Fn3Light Control\t\t\tShift l\tBase\t\tAlt Gr4\tLight4Down\t");
+  EXPECT_EQ(RenderMacroLine(editor.lines[0]),
+            "Fn3Light Control\t\t\tShift l\tBase\t\tAlt Gr4\tLight4Down\t");
 }
 
 TEST_F(StringEditorTest, OkAssignsTheLayerRefreshesTheDialogAndClearsTheFlags) {
@@ -196,7 +200,7 @@ TEST_F(StringEditorTest, OkAssignsTheLayerRefreshesTheDialogAndClearsTheFlags) {
 TEST_F(StringEditorTest, OkMarksTheAssignedLayerUsedAndKeepsARefusedListOpen) {
   Key().used = 0;
   OpenStringEditorForLayer(editor, context, 2);
-  editor.lines = {Named("F13"), Named("IBM Key 0")};
+  editor.lines = {PlainLine("F13"), PlainLine("IBM Key 0")};
   EXPECT_FALSE(Command(1));
   EXPECT_TRUE(editor.visible);  // the list is there to be mended
   EXPECT_EQ(editor.lines.size(), 2u);
