@@ -1,5 +1,7 @@
 #include "ui/main_window/main_window_controller.h"
 
+#include <utility>
+
 #include "ui/app/changed_download.h"
 #include "ui/app/file_commands.h"
 #include "ui/app/image_commands.h"
@@ -24,6 +26,15 @@ class BusyScope {
 
  private:
   bool& busy_;
+};
+
+// The per-run check boxes, each of which flips one option.
+constexpr std::pair<int, bool RunOptions::*> kRunOptionBoxes[] = {
+    {id::kWriteBin, &RunOptions::writeBinFile},
+    {id::kWriteTxt, &RunOptions::writeTxtFile},
+    {id::kCopyEepromBin, &RunOptions::copyEepromBin},
+    {id::kWriteSavedTxt, &RunOptions::writeSavedTxt},
+    {id::kChangedWordsOnly, &RunOptions::changedWordsOnly},
 };
 
 void Flip(std::uint8_t& value) {
@@ -73,6 +84,12 @@ void MainWindowController::OnCommand(int id) {
 }
 
 void MainWindowController::RunCommand(int id) {
+  for (const auto& [box, option] : kRunOptionBoxes) {
+    if (box == id) {
+      app_.doc.options.*option = !(app_.doc.options.*option);
+      return;
+    }
+  }
   if (id >= id::kFirstKeyButton && id <= id::kLastKeyButton) {
     const int index = id - id::kFirstKeyButton;
     OpenKeySettings(index / model::kColumns, index % model::kColumns);
@@ -130,21 +147,6 @@ void MainWindowController::RunCommand(int id) {
       return ToggleBeep();
     case id::kPointDevSet:
       return host_.RunPointingDevice();
-    case id::kWriteBin:
-      app_.doc.options.writeBinFile = !app_.doc.options.writeBinFile;
-      return;
-    case id::kWriteTxt:
-      app_.doc.options.writeTxtFile = !app_.doc.options.writeTxtFile;
-      return;
-    case id::kCopyEepromBin:
-      app_.doc.options.copyEepromBin = !app_.doc.options.copyEepromBin;
-      return;
-    case id::kWriteSavedTxt:
-      app_.doc.options.writeSavedTxt = !app_.doc.options.writeSavedTxt;
-      return;
-    case id::kChangedWordsOnly:
-      app_.doc.options.changedWordsOnly = !app_.doc.options.changedWordsOnly;
-      return;
     case id::kExportText:
       ExportText(app_, io_, [this] { return host_.RunExportTextFile(); });
       return;
