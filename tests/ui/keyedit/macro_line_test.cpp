@@ -26,8 +26,8 @@ using F = ModifierFlags;
 
 TEST(MacroLineTest, EachWriterShowsItsOwnColumnWordsAndWhatItShowsRendersTheSame) {
   const ModifierFlags all = FlagsOfBits(1023);
-  const ModifierFlags shownOfAll =
-      Flags({&F::alt, &F::ctrlLeft, &F::shiftLeft, &F::base, &F::repeatOff, &F::altGr, &F::lightUp});
+  const ModifierFlags shownOfAll = Flags(
+      {&F::alt, &F::ctrlLeft, &F::shiftLeft, &F::base, &F::repeatOff, &F::altGr, &F::lightUp});
   const struct {
     MacroLine line;
     std::string text;
@@ -44,9 +44,11 @@ TEST(MacroLineTest, EachWriterShowsItsOwnColumnWordsAndWhatItShowsRendersTheSame
        "IBM Key 31\tAlt\tCtrl l\tShift l\t\t\tAlt Gr2\t\t",
        Flags({&F::alt, &F::ctrlLeft, &F::shiftLeft, &F::altGr})},
       {{"IBM Key 31", all, LineWriter::KeyLayer},
-       "IBM Key 31\tAlt\tCtrl l\tShift l\tBase\tRep Off\tAlt Gr3\tLight3Up\t", shownOfAll},
+       "IBM Key 31\tAlt\tCtrl l\tShift l\tBase\tRep Off\tAlt Gr3\tLight3Up\t",
+       shownOfAll},
       {{"IBM Key 31", Flags({&F::altGr, &F::lightDown}), LineWriter::Rewritten},
-       "IBM Key 31\t\t\t\t\t\tAlt Gr4\tLight4Down\t", Flags({&F::altGr, &F::lightDown})},
+       "IBM Key 31\t\t\t\t\t\tAlt Gr4\tLight4Down\t",
+       Flags({&F::altGr, &F::lightDown})},
       {{"Fn3Light Control", all, LineWriter::Bare}, "Fn3Light Control", {}},
   };
   for (const auto& c : cases) {
