@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/dialogs/controls.h"
@@ -24,6 +25,7 @@ inline constexpr int kKeySettingsWidth = DialogUnitsX(396);
 inline constexpr int kKeySettingsHeight = DialogUnitsY(327);
 
 inline constexpr int kStringKeyTypeEntry = 17;
+inline constexpr std::size_t kLegendLimit = 31;  // bytes: the record's field less its NUL
 
 inline constexpr std::string_view kChosenNote = "Pending: OK assigns this key, Cancel drops it";
 inline constexpr std::string_view kWantedTypeNote = "Pending: choose a key of this type";
@@ -41,6 +43,14 @@ struct KeySettingsLayer {
   std::string note;     // kChosenNote, kWantedTypeNote, kMacroNote or nothing
 };
 
+// The key as the dialog showed it, before any edit, and the strings its
+// layers named then: what "Cancel" gives back.
+struct KeyBeforeEdit {
+  int keyIndex = -1;
+  model::KeyDefinition key;
+  std::vector<std::pair<int, model::StringRow>> strings;
+};
+
 struct KeySettingsModel {
   CheckBox keyUsed;     // "This key is used"
   CheckBox keyEnabled;  // "Enable Key", disabled
@@ -51,6 +61,7 @@ struct KeySettingsModel {
   int result = 0;  // 1 after "OK", 2 after "Cancel"
   TypeAhead typeAhead;
   int typeAheadList = 0;  // the list the typed prefix belongs to
+  KeyBeforeEdit before;
 };
 
 // The template's controls and the twelve created at the start, in pixels.
@@ -73,6 +84,19 @@ void ShowEditorAssignment(KeySettingsModel& dialog, const model::KeyboardDefinit
 // assigned (AssignTableKey, the layer and key marked used), other layers get
 // the IBM key shown written back. Complete derived, the main window repainted.
 void StoreDialogIntoKey(const KeySettingsModel& dialog, KeyEditingContext& context);
+
+// Remembers the key shown, as it is now, for "Cancel"; the dialog does this
+// when it starts and at each step.
+void RememberKeyForCancel(KeySettingsModel& dialog, const model::KeyboardDefinition& def,
+                          const EditTarget& target);
+// "Cancel": the key remembered gets back what it was, its used flags and the
+// macros the string editor recorded for it meanwhile included; strings it was
+// given meanwhile and no other layer names are freed again.
+void RestoreKeyBeforeEdit(const KeySettingsModel& dialog, model::KeyboardDefinition& def);
+
+// What the legend field keeps of a typed or pasted text: no control
+// characters, at most 31 bytes, cut on a character boundary.
+std::string FitLegendText(std::string_view typed);
 
 // Move to the previous/next position whose enabled is exactly 1; with none
 // they come back to the start after one round.
