@@ -1,7 +1,5 @@
 #include "ui/keyedit/key_settings_model.h"
 
-#include <algorithm>
-
 #include "model/key_tables.h"
 #include "ui/keyedit/string_assignment.h"
 #include "ui/keyedit/string_editor_model.h"
@@ -99,23 +97,8 @@ void StoreStepLoad(KeySettingsModel& dialog, KeyEditingContext& context, bool fo
     StepToPreviousKey(context.def, context.target);
   }
   LoadKeyIntoDialog(dialog, context.def, context.target);
-  RememberKeyForCancel(dialog, context.def, context.target);
+  dialog.before = RememberKey(context.def, KeyIndexOf(context.target));
   context.host.RepaintMainWindow();
-}
-
-// The string numbers the key's string layers name.
-std::vector<int> StringsOfKey(const model::KeyDefinition& key) {
-  std::vector<int> strings;
-  for (const model::KeyLayer& layer : key.layers) {
-    if ((layer.keytype & 0x3F) == model::STRING_KEY && layer.ibmkey >= 0 &&
-        layer.ibmkey < model::kStringCount)
-      strings.push_back(layer.ibmkey);
-  }
-  return strings;
-}
-
-bool IsOccupied(const model::KeyboardDefinition& def, int n) {
-  return !def.stringWorkBuffer[static_cast<std::size_t>(n)][0].IsTerminator();
 }
 
 struct ListRef {
@@ -208,41 +191,9 @@ void StartKeySettingsDialog(KeySettingsModel& dialog, StringEditorModel& editor,
       group.ibmKey.items.emplace_back(row.legend);
   }
   LoadKeyIntoDialog(dialog, context.def, context.target);
-  RememberKeyForCancel(dialog, context.def, context.target);
+  dialog.before = RememberKey(context.def, KeyIndexOf(context.target));
   dialog.running = true;
   editor.keySettingsDialog = &dialog;
-}
-
-void RememberKeyForCancel(KeySettingsModel& dialog, const model::KeyboardDefinition& def,
-                          const EditTarget& target) {
-  KeyBeforeEdit& before = dialog.before;
-  before.keyIndex = KeyIndexOf(target);
-  before.key = def.keys[static_cast<std::size_t>(before.keyIndex)];
-  before.strings.clear();
-  for (const int n : StringsOfKey(before.key))
-    before.strings.emplace_back(n, def.stringWorkBuffer[static_cast<std::size_t>(n)]);
-}
-
-void RestoreKeyBeforeEdit(const KeySettingsModel& dialog, model::KeyboardDefinition& def) {
-  const KeyBeforeEdit& before = dialog.before;
-  if (before.keyIndex < 0 || before.keyIndex >= model::kKeyCount) return;
-  model::KeyDefinition& key = def.keys[static_cast<std::size_t>(before.keyIndex)];
-  const std::vector<int> given = StringsOfKey(key);
-  key = before.key;
-  // NumberOfStrings follows the strings taken and freed, as the editor keeps it.
-  int taken = 0;
-  for (const auto& [n, row] : before.strings) {
-    const bool was = IsOccupied(def, n);
-    def.stringWorkBuffer[static_cast<std::size_t>(n)] = row;
-    taken += static_cast<int>(IsOccupied(def, n)) - static_cast<int>(was);
-  }
-  for (const int n : given) {
-    if (!IsOccupied(def, n) || model::IsStringReferenced(def, n)) continue;
-    def.stringWorkBuffer[static_cast<std::size_t>(n)][0] = model::StringChar{};
-    --taken;
-  }
-  model::Settings& settings = def.settings;
-  settings.NumberOfStrings = std::max(0, settings.NumberOfStrings + taken);
 }
 
 std::string FitLegendText(std::string_view typed) {
@@ -359,7 +310,7 @@ int OnKeySettingsCommand(KeySettingsModel& dialog, StringEditorModel& editor,
     StoreDialogIntoKey(dialog, context);
     EndDialog(dialog, 1);
   } else if (id == id::kCancel) {
-    RestoreKeyBeforeEdit(dialog, context.def);
+    RestoreKey(dialog.before, context.def);
     context.host.RepaintMainWindow();
     EndDialog(dialog, 2);
   }

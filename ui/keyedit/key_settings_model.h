@@ -5,11 +5,11 @@
 
 #include <array>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "ui/dialogs/controls.h"
 #include "ui/dialogs/dialog_layout.h"
+#include "ui/keyedit/key_before_edit.h"
 #include "ui/keyedit/key_editing_host.h"
 #include "ui/keyedit/type_ahead.h"
 
@@ -43,14 +43,6 @@ struct KeySettingsLayer {
   std::string note;     // kChosenNote, kWantedTypeNote, kMacroNote or nothing
 };
 
-// The key as the dialog showed it, before any edit, and the strings its
-// layers named then: what "Cancel" gives back.
-struct KeyBeforeEdit {
-  int keyIndex = -1;
-  model::KeyDefinition key;
-  std::vector<std::pair<int, model::StringRow>> strings;
-};
-
 struct KeySettingsModel {
   CheckBox keyUsed;     // "This key is used"
   CheckBox keyEnabled;  // "Enable Key", disabled
@@ -61,7 +53,7 @@ struct KeySettingsModel {
   int result = 0;  // 1 after "OK", 2 after "Cancel"
   TypeAhead typeAhead;
   int typeAheadList = 0;  // the list the typed prefix belongs to
-  KeyBeforeEdit before;
+  KeyBeforeEdit before;   // what "Cancel" gives back: remembered at the start and at each step
 };
 
 // The template's controls and the twelve created at the start, in pixels.
@@ -84,15 +76,6 @@ void ShowEditorAssignment(KeySettingsModel& dialog, const model::KeyboardDefinit
 // assigned (AssignTableKey, the layer and key marked used), other layers get
 // the IBM key shown written back. Complete derived, the main window repainted.
 void StoreDialogIntoKey(const KeySettingsModel& dialog, KeyEditingContext& context);
-
-// Remembers the key shown, as it is now, for "Cancel"; the dialog does this
-// when it starts and at each step.
-void RememberKeyForCancel(KeySettingsModel& dialog, const model::KeyboardDefinition& def,
-                          const EditTarget& target);
-// "Cancel": the key remembered gets back what it was, its used flags and the
-// macros the string editor recorded for it meanwhile included; strings it was
-// given meanwhile and no other layer names are freed again.
-void RestoreKeyBeforeEdit(const KeySettingsModel& dialog, model::KeyboardDefinition& def);
 
 // What the legend field keeps of a typed or pasted text: no control
 // characters, at most 31 bytes, cut on a character boundary.

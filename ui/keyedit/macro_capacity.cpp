@@ -44,8 +44,14 @@ std::string MacroCapacityTooltip(const model::MacroStoreUse& use) {
   }
   std::string text = "The keyboard's macro store, with this list as it stands:\n";
   text += Count(use.strokes, "stroke", "strokes") + "\n";
-  text += "+ " + Count(use.endMarks, "end mark", "end marks");
-  text += model::FormatText(", one for each macro up to macro %d, the last with strokes", last);
+  if (last == 0) {
+    text += "+ 1 end mark, for macro 0, the only one with strokes";
+  } else {
+    text += model::FormatText(
+        "+ %d end marks, one for each of macros 0 to %d (the last with "
+        "strokes)",
+        use.endMarks, last);
+  }
   if (use.emptyEndMarks > 0)
     text += model::FormatText(
         " (%s)",

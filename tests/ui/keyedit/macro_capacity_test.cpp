@@ -44,7 +44,7 @@ TEST_F(MacroGaugeTest, CountsTheListInTheEditorAsIfAccepted) {
   EXPECT_EQ(editor.capacityText, "Macro store: 79 of 192 entries");
   EXPECT_EQ(editor.capacityTooltip,
             "The keyboard's macro store, with this list as it stands:\n75 strokes\n+ 4 end marks, "
-            "one for each macro up to macro 3, the last with strokes\n= 79 of 192 entries\nThe "
+            "one for each of macros 0 to 3 (the last with strokes)\n= 79 of 192 entries\nThe "
             "124 empty macros after it share an end mark and take no entry.");
   Type(1);  // one line is a single key: no macro yet
   EXPECT_EQ(Gauge(), 79);
