@@ -1,6 +1,7 @@
 // The window commands' own costs: the refresh that every repaint runs (with
-// its comparison against the kept definition) and a build whose log goes to
-// vtlog.txt a line at a time.
+// its comparison against the kept definition), a build whose log goes to
+// vtlog.txt a line at a time, and the string editor's capture of one stroke
+// with its macro store gauge.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 #include "model/key_tables.h"
 #include "ui/app/app_state.h"
 #include "ui/app/log_file.h"
+#include "ui/keyedit/string_editor_model.h"
 #include "ui/main_window/main_window_model.h"
 
 namespace {
@@ -67,5 +69,27 @@ void BM_BuildWithLogFile(benchmark::State& state) {
   std::filesystem::remove(path);
 }
 BENCHMARK(BM_BuildWithLogFile)->Unit(benchmark::kMicrosecond);
+
+// One captured stroke and the gauge it refreshes, with all 128 strings in use
+// (each named by a key) and the editor on one of them: the gauge measures
+// every string and plans the list's assignment, as OK would make it.
+void BM_CaptureStrokeWithGauge(benchmark::State& state) {
+  const auto app = FullWindow();
+  model::KeyboardDefinition& def = app->doc.def;
+  for (int n = 0; n < model::kStringCount; ++n) {
+    model::KeyLayer& layer = def.keys[static_cast<std::size_t>(n)].layers[0];
+    layer = {1, {}, n, 0, model::STRING_KEY};
+  }
+  ui::StringEditorModel editor;
+  ui::CreateStringEditor(editor, def);
+  editor.editKey = 127;  // string 127, the last one
+  const ui::EditorKeyEvent a{0x1E, false, false, false, "a"};
+  for (auto _ : state) {
+    ui::OnStringEditorKeyDown(editor, a);
+    if (editor.lines.size() == 60) editor.lines.resize(2);
+    benchmark::DoNotOptimize(editor.capacityText);
+  }
+}
+BENCHMARK(BM_CaptureStrokeWithGauge)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "cli/cli_support.h"
 #include "ui/app/file_commands.h"
+#include "ui/app/macro_store_check.h"
 
 namespace veltrane::cli {
 
@@ -27,7 +28,8 @@ int RunReport(int argc, char** argv) {
 
   Run run;
   if (!ui::LoadSettingsFile(run.app, run.io, args.positional[0])) return kExitFailed;
-  ui::PackStrings(run.app, run.io);
+  if (!ui::Told(run.io, ui::Command::WriteFile, ui::PackStringsThatFit(run.app)))
+    return kExitFailed;
   const std::string path = args.Option("--output").value_or(ui::DefaultReportPath(run.app));
   if (ui::WouldReplaceInput(run.io, args.positional[0], path)) return kExitFailed;
   return ExitStatus(ui::Told(run.io, ui::Command::WriteFile,
@@ -45,7 +47,8 @@ int RunConvert(int argc, char** argv) {
 
   Run run;
   if (!ui::LoadSettingsFile(run.app, run.io, args.positional[0])) return kExitFailed;
-  ui::PackStrings(run.app, run.io);
+  if (!ui::Told(run.io, ui::Command::WriteFile, ui::PackStringsThatFit(run.app)))
+    return kExitFailed;
   run.app.doc.def.settings.ConfigFileName = ui::FileNameOf(args.positional[1]);
   return ExitStatus(
       ui::WriteConfiguration(run.app, run.io, args.positional[1], ui::WriteFailure::Tell));

@@ -11,6 +11,7 @@
 #include "station/nirvex_port.h"
 #include "station/station.h"
 #include "ui/app/file_commands.h"
+#include "ui/app/macro_store_check.h"
 
 namespace veltrane::cli {
 namespace {
@@ -138,7 +139,7 @@ int RunStation(int argc, char** argv) {
 
   Run run;
   if (!ui::LoadSettingsFile(run.app, run.io, given.config)) return kExitFailed;
-  ui::PackStrings(run.app, run.io);
+  if (!ui::Told(run.io, ui::Command::Program, ui::PackStringsThatFit(run.app))) return kExitFailed;
   station::StationSetup setup{run.app.doc.def,     given.serial, given.count, given.log,
                               given.expectVersion, given.verify, &run.log};
 

@@ -12,6 +12,7 @@
 #include "persist/definition_text.h"
 #include "persist/header_settings.h"
 #include "ui/app/file_commands.h"
+#include "ui/app/macro_store_check.h"
 
 namespace veltrane::cli {
 namespace {
@@ -115,16 +116,8 @@ int RunImport(int argc, char** argv) {
   const persist::DefinitionTextImport imported =
       persist::ReadDefinitionTextFile(input, *d.def, d.header, run.messages);
   if (!imported.ok) return kExitFailed;
-  // A configuration file keeps 192 store entries: every stroke and one
-  // terminator per string. What does not fit would be lost.
-  if (imported.droppedStrokes > 0) {
-    run.messages.Show(input + ": .macros: " + std::to_string(imported.droppedStrokes) +
-                          " key strokes do not fit the string store of a configuration file "
-                          "(192 entries: the strokes of all macros and an end mark for each of "
-                          "the 128); nothing was written",
-                      persist::kImportTextCaption, model::MessageIcon::Error);
-    return kExitFailed;
-  }
+  // A configuration file keeps only the packed store: what does not fit would be lost.
+  if (!ui::Told(run.io, ui::Command::WriteFile, ui::CheckMacrosFit(*d.def))) return kExitFailed;
   if (ui::WouldReplaceInput(run.io, input, *output)) return kExitFailed;
   const fileaccess::Status written = persist::WriteConfigFile(*output, *d.def, d.header);
   return ExitStatus(ui::Told(run.io, ui::Command::WriteFile, ui::WrittenFile(written, *output)));

@@ -126,12 +126,6 @@ int FlattenStrings(KeyboardDefinition& def) {
   return layout.dropped;
 }
 
-int DroppedStrokes(const KeyboardDefinition& def) {
-  return LayOutStrings(
-             def, [](std::size_t, int) {}, [](int, const StringChar&) {})
-      .dropped;
-}
-
 void UpdateKeyComplete(KeyDefinition& key) {
   key.complete = 0;
   if (key.used != 0) {

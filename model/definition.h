@@ -122,9 +122,6 @@ void RebuildStringWorkBuffer(KeyboardDefinition& def);
 // the number of strokes that did not reach the store.
 int FlattenStrings(KeyboardDefinition& def);
 
-// The number of strokes FlattenStrings would leave out, without packing.
-int DroppedStrokes(const KeyboardDefinition& def);
-
 void UpdateKeyComplete(KeyDefinition& key);
 
 // Gives a layer the key of an IbmKeyTable row; a row outside the table

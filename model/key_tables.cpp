@@ -165,30 +165,54 @@ const std::array<IbmKeyRow, kIbmKeyRowCount> IbmKeyTable = {{
 }};
 
 const std::array<std::string_view, kKeyTypeCount> KeyTypeIdentifiers = {
-    "NORMAL_KEY",          "KEYPAD_ENTER_KEY",      "CURSOR_KEY",
-    "KEYPAD_KEY",          "PRINTSCREEEN_KEY",      "PAUSE_KEY",
-    "LOCAL_SHIFT_RIGHT_KEY", "LOCAL_SHIFT_LEFT_KEY", "SHIFT_RIGHT_KEY",
-    "SHIFT_LEFT_KEY",      "CTRL_RIGHT_KEY",        "CTRL_LEFT_KEY",
-    "ALT_RIGHT_OR_GR_KEY", "ALT_LEFT_KEY",          "ALPHA_LOCK_KEY",
-    "UNUSED_KEY",          "MOUSE_BUTTON_KEY",      "STRING_KEY",
-    "CONSUMER_KEY",        "SYSTEM_KEY",            "LOCAL_ILLUMINATION_KEY",
-    "undefined",           "STOP_SUN_KEY",
+    "NORMAL_KEY",
+    "KEYPAD_ENTER_KEY",
+    "CURSOR_KEY",
+    "KEYPAD_KEY",
+    "PRINTSCREEEN_KEY",
+    "PAUSE_KEY",
+    "LOCAL_SHIFT_RIGHT_KEY",
+    "LOCAL_SHIFT_LEFT_KEY",
+    "SHIFT_RIGHT_KEY",
+    "SHIFT_LEFT_KEY",
+    "CTRL_RIGHT_KEY",
+    "CTRL_LEFT_KEY",
+    "ALT_RIGHT_OR_GR_KEY",
+    "ALT_LEFT_KEY",
+    "ALPHA_LOCK_KEY",
+    "UNUSED_KEY",
+    "MOUSE_BUTTON_KEY",
+    "STRING_KEY",
+    "CONSUMER_KEY",
+    "SYSTEM_KEY",
+    "LOCAL_ILLUMINATION_KEY",
+    "undefined",
+    "STOP_SUN_KEY",
 };
 
 const std::array<std::string_view, kKeyTypeCount> KeyTypeNames = {
-    "Normal Key",   "Enter Keypad",      "Arrows Block", "Keypad",
-    "Print Screen", "Pause Key",         "Fn1 Right",    "Fn1 Left",
-    "Shift Right",  "Shift Left",        "Ctrl Right",   "Ctrl Left",
-    "Alt-Gr (Right)", "Alt (Left)",      "Fn2",          "No Key",
-    "Mouse Key",    "String Key",        "Consumer Key", "System Key",
+    "Normal Key",        "Enter Keypad",      "Arrows Block", "Keypad",
+    "Print Screen",      "Pause Key",         "Fn1 Right",    "Fn1 Left",
+    "Shift Right",       "Shift Left",        "Ctrl Right",   "Ctrl Left",
+    "Alt-Gr (Right)",    "Alt (Left)",        "Fn2",          "No Key",
+    "Mouse Key",         "String Key",        "Consumer Key", "System Key",
     "Light Control Key", "undefined keytype", "Stop Sun Key",
 };
 
 const std::array<std::int32_t, kScanCodeCount> ScanToIbmKey = {
-    0, 110, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 43, 58, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 1, 44, 29, 46, 47, 48, 49, 50, 51, 52, 53, 54, 55, 57, 100, 60, 61, 30, 112, 113, 114, 115, 116, 117, 118, 119, 120, 121, 126, 125, 91, 96, 101, 105, 92, 97, 102, 106, 93, 98, 103, 99, 104, 0, 0, 45, 122, 123, 0, 0, 127, 128, 129, 0, 0, 0, 0, 0, 0};
+    0,   110, 2,   3,   4,   5,   6,   7,   8,   9,   10,  11,  12,  13,  15,  16,  17,
+    18,  19,  20,  21,  22,  23,  24,  25,  26,  27,  28,  43,  58,  31,  32,  33,  34,
+    35,  36,  37,  38,  39,  40,  41,  1,   44,  29,  46,  47,  48,  49,  50,  51,  52,
+    53,  54,  55,  57,  100, 60,  61,  30,  112, 113, 114, 115, 116, 117, 118, 119, 120,
+    121, 126, 125, 91,  96,  101, 105, 92,  97,  102, 106, 93,  98,  103, 99,  104, 0,
+    0,   45,  122, 123, 0,   0,   127, 128, 129, 0,   0,   0,   0,   0,   0};
 
 const std::array<std::int32_t, kScanCodeCount> ExtendedScanToIbmKey = {
-    0, 110, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 108, 58, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 44, 45, 46, 47, 48, 49, 50, 51, 52, 53, 54, 95, 57, 124, 60, 61, 0, 112, 113, 114, 115, 116, 117, 118, 119, 120, 121, 90, 125, 80, 83, 85, 0, 79, 97, 89, 106, 81, 84, 86, 75, 76, 0, 0, 0, 0, 0, 0, 0, 127, 128, 129, 0, 0, 0, 0, 0, 0};
+    0,   110, 2,   3,   4,   5,   6,   7,   8,   9,  10,  11,  12,  13,  15, 16,  17, 18, 19,  20,
+    21,  22,  23,  24,  25,  26,  27,  28,  108, 58, 31,  32,  33,  34,  35, 36,  37, 38, 39,  40,
+    41,  42,  44,  45,  46,  47,  48,  49,  50,  51, 52,  53,  54,  95,  57, 124, 60, 61, 0,   112,
+    113, 114, 115, 116, 117, 118, 119, 120, 121, 90, 125, 80,  83,  85,  0,  79,  97, 89, 106, 81,
+    84,  86,  75,  76,  0,   0,   0,   0,   0,   0,  0,   127, 128, 129, 0,  0,   0,  0,  0,   0};
 
 const std::array<std::string_view, 4> DefRepDelayNames = {"Normal", "Faster", "VeryFast",
                                                           "Fastest"};
@@ -199,9 +223,8 @@ const std::array<std::string_view, 32> DefRepRateNames = {
     "128 mS", "144 mS", "160 mS", "176 mS", "192 mS", "208 mS", "224 mS", "240 mS",
     "256 mS", "288 mS", "320 mS", "352 mS", "384 mS", "416 mS", "448 mS", "480 mS"};
 
-const std::array<std::string_view, 6> LedNames = {"No LED",       "Power on LED",
-                                                  "Alpha Lock LED", "Num Lock LED",
-                                                  "Caps Lock LED", "Scroll Lock LED"};
+const std::array<std::string_view, 6> LedNames = {
+    "No LED", "Power on LED", "Alpha Lock LED", "Num Lock LED", "Caps Lock LED", "Scroll Lock LED"};
 
 const std::array<std::string_view, 3> PointDeviceNames = {"None", "Trackerball", "Gyro Kestan"};
 
@@ -243,12 +266,62 @@ std::int32_t IbmKeyOfScanCode(int scanCode, bool extended) {
   return list[static_cast<std::size_t>(scanCode)];
 }
 
+namespace {
+
+// Media, browser and launch keys send E0 before the code of a plain key, and
+// the extended list repeats that key's row for them (Mute would be D). These
+// are their own rows; the right Ctrl and Alt keys are named here too.
+int OwnRowOfExtendedKey(int scanCode) {
+  switch (scanCode) {
+    case 0x1D:
+      return 64;  // right Ctrl
+    case 0x38:
+      return 62;  // right Alt
+    case 0x5E:
+      return 136;  // System power
+    case 0x5F:
+      return 137;  // System sleep
+    case 0x63:
+      return 138;  // System wake
+    case 0x19:
+      return 139;  // Next track
+    case 0x10:
+      return 140;  // Prev track
+    case 0x24:
+      return 141;  // Stop
+    case 0x22:
+      return 142;  // Play-Pause
+    case 0x20:
+      return 143;  // Mute
+    case 0x30:
+      return 144;  // Volume up
+    case 0x2E:
+      return 145;  // Volume down
+    default:
+      return 0;
+  }
+}
+
+// A row that a key sending no E0 (set 1 codes 0x01..0x58) has.
+bool IsPlainKeyRow(int row) {
+  constexpr int kLastPlainCode = 0x58;
+  for (int code = 1; code <= kLastPlainCode; ++code)
+    if (ScanToIbmKey[static_cast<std::size_t>(code)] == row) return true;
+  return false;
+}
+
+}  // namespace
+
 int RowOfTypedKey(int scanCode, bool extended) {
   constexpr int kF13Row = 147;
   constexpr int kF24Row = 158;
   if (!extended && scanCode >= 0x64 && scanCode <= 0x6E) return kF13Row + (scanCode - 0x64);
   if (!extended && scanCode == 0x76) return kF24Row;
-  return IbmKeyOfScanCode(scanCode, extended);
+  if (!extended) return IbmKeyOfScanCode(scanCode, false);
+  if (const int own = OwnRowOfExtendedKey(scanCode); own != 0) return own;
+  // Any other extended key on a plain key's row is not that key: it has none.
+  const int row = IbmKeyOfScanCode(scanCode, true);
+  return IsPlainKeyRow(row) ? 0 : row;
 }
 
 }  // namespace veltrane::model

@@ -71,6 +71,10 @@ extern const std::array<std::int32_t, kScanCodeCount> ExtendedScanToIbmKey;
 std::int32_t IbmKeyOfScanCode(int scanCode, bool extended);
 // The IbmKeyTable row of a key typed on the PC keyboard: the two lists, and
 // past them F13..F24 (set 1 0x64..0x6E and 0x76) by their own rows; 0 for none.
+// An extended key never lands on the row of a key that sends no E0: media and
+// system keys get their consumer and system rows (Mute 143, Volume up 144,
+// Volume down 145, ...), the right Ctrl and Alt keys theirs (64, 62), and
+// others (Calculator, browser keys) none.
 int RowOfTypedKey(int scanCode, bool extended);
 
 extern const std::array<std::string_view, 4> DefRepDelayNames;

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -55,8 +56,18 @@ void KeySettingsDialog::Connect(int id, QWidget* widget) {
     connect(button, &QAbstractButton::clicked, this, [this, id] { RunCommand(id); });
   } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
     connect(edit, &QLineEdit::textEdited, this,
-            [this](const QString& text) { model_.legend.text = ToBytes(text); });
+            [this, edit](const QString& text) { KeepLegend(*edit, text); });
   }
+}
+
+void KeySettingsDialog::KeepLegend(QLineEdit& edit, const QString& typed) {
+  model_.legend.text = ui::FitLegendText(ToBytes(typed));
+  const QString kept = ToQString(model_.legend.text);
+  if (kept == typed) return;
+  // The cursor stays behind what was kept of the text before it.
+  const QString before = ToQString(ui::FitLegendText(ToBytes(typed.left(edit.cursorPosition()))));
+  edit.setText(kept);
+  edit.setCursorPosition(static_cast<int>(std::min(before.size(), kept.size())));
 }
 
 void KeySettingsDialog::Sync() {

@@ -10,6 +10,8 @@
 #include <QElapsedTimer>
 #include <map>
 
+class QLineEdit;
+
 #include "ui/keyedit/key_settings_model.h"
 #include "ui/keyedit/string_editor_model.h"
 
@@ -37,6 +39,8 @@ class KeySettingsDialog : public QDialog {
 
  private:
   void Connect(int id, QWidget* widget);
+  // What the legend field keeps of what was typed or pasted (FitLegendText).
+  void KeepLegend(QLineEdit& edit, const QString& typed);
 
   ui::KeySettingsModel& model_;
   ui::StringEditorModel& editor_;

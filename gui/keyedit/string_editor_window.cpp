@@ -44,8 +44,6 @@ ui::EditorKeyEvent CapturedKeyOf(const QKeyEvent& event) {
   // An Alt key counts as held from its own press to its release, whatever
   // the platform reports as the modifiers of these two events.
   key.altHeld = key.scanCode == kAltScanCode ? press : (event.modifiers() & Qt::AltModifier) != 0;
-  key.modifiersHeld =
-      (event.modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier)) != 0;
   key.systemKey = press && (key.altHeld || (key.scanCode == kF10ScanCode && !key.extended));
   key.characters = PrintableCharacters(event.text());
   return key;
@@ -140,6 +138,7 @@ void StringEditorWindow::SyncList() {
 }
 
 void StringEditorWindow::Sync() {
+  ui::RefreshCapacityGauge(model_);  // the definition may have changed in another window
   SyncList();
   for (const auto& [id, widget] : controls_) {
     if (qobject_cast<QCheckBox*>(widget) != nullptr)
@@ -150,6 +149,7 @@ void StringEditorWindow::Sync() {
     echo->setText(ToQString(model_.echoText));
   if (auto* gauge = qobject_cast<QLabel*>(gauge_)) {
     gauge->setText(ToQString(model_.capacityText));
+    gauge->setToolTip(ToQString(model_.capacityTooltip));
     // The warning of dropped strokes runs on into the free room to the right.
     const ui::Control& entry = ui::CapacityGaugeControl();
     gauge->resize(std::max(entry.rect.width, gauge->sizeHint().width()), entry.rect.height);
@@ -168,6 +168,7 @@ void StringEditorWindow::TakeKeys() {
 
 void StringEditorWindow::focusOutEvent(QFocusEvent* event) {
   ui::OnStringEditorFocusLost(model_);
+  Sync();
   QWidget::focusOutEvent(event);
 }
 

@@ -109,8 +109,37 @@ TEST_F(CliTextTest, BadTextWritesNothing) {
   }
   const Result dropped = Cli("import long.json -o out.DAT");
   EXPECT_EQ(dropped.status, 1);
-  EXPECT_NE(dropped.output.find(".macros: 15 key strokes do not fit"), std::string::npos);
+  EXPECT_NE(dropped.output.find("Macro store: The macros need 207 entries; the keyboard's macro "
+                                "store holds 192. These would lose strokes: macro 127 (no key): "
+                                "15 of its 79 strokes. Nothing was written"),
+            std::string::npos)
+      << dropped.output;
   EXPECT_FALSE(std::filesystem::exists(dir.File("out.DAT")));
+}
+
+TEST_F(CliTextTest, MacrosThatDoNotFitAreToldAndNothingIsWritten) {
+  // A store that runs to its last entry without an end mark: read back, the
+  // last macro needs one entry more than the store has.
+  model::KeyboardDefinition def;
+  model::InitialiseDefinition(def);
+  for (int k = 0; k < 64; ++k) def.stringWorkBuffer[127][k] = {0, 0x04, 0x1C, 0};
+  model::FlattenStrings(def);
+  def.stringStore[191] = {0, 0x04, 0x1C, 0};
+  persist::HeaderImage header;
+  ASSERT_TRUE(persist::WriteConfigFile(dir.File("damaged.DAT"), def, header));
+  for (const char* command :
+       {"convert damaged.DAT out.DAT", "report damaged.DAT", "build damaged.DAT"}) {
+    const Result result = Cli(command);
+    EXPECT_EQ(result.status, 1) << command;
+    EXPECT_NE(result.output.find("Macro store: The macros need 193 entries"), std::string::npos)
+        << command << ": " << result.output;
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.File("out.DAT")));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("Saved.txt")));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("damaged.BIN")));
+  // The text keeps all 65 strokes.
+  ASSERT_EQ(Cli("export damaged.DAT -o all.json").status, 0);
+  EXPECT_NE(Read("all.json").find("\"127\""), std::string::npos);
 }
 
 }  // namespace

@@ -16,9 +16,11 @@
 #include <QStandardItemModel>
 #include <QTimer>
 #include <functional>
+#include <map>
 
 #include "gui/dialogs/control_widgets.h"
 #include "gui/keyedit/key_settings_dialog.h"
+#include "gui/keyedit/string_editor_window.h"
 #include "gui/keyedit/tabbed_line_delegate.h"
 #include "model/key_tables.h"
 #include "persist/config_file.h"
@@ -33,7 +35,7 @@ namespace veltrane::gui {
 namespace {
 
 // Native scan codes as X11 reports them: the evdev code + 8.
-constexpr quint32 kNativeA = 38, kNativeB = 56, kNativeF = 41, kNativeX = 53;
+constexpr quint32 kNativeA = 38, kNativeB = 56, kNativeF = 41, kNativeS = 39, kNativeX = 53;
 constexpr quint32 kNativeTab = 23, kNativeEscape = 9, kNativeCtrlLeft = 37, kNativeAltLeft = 64;
 // Where X puts ISO_Level3_Shift for a layout without an AltGr key, and F13..F24's first.
 constexpr quint32 kNativeLevel3 = 92, kNativeNumLock = 77, kNativePrint = 107, kNativeF13 = 191;
@@ -143,9 +145,10 @@ TEST_F(KeyEditingWidgetsTest, ModifiersFollowTheKeysAndTwoStrokesMakeAString) {
     EXPECT_FALSE(Editor<QCheckBox>(ui::id::kCheckAlt)->isChecked());
     EXPECT_EQ(EditorLines(),
               (QStringList{"IBM Key 50\t\tCtrl l\t\t\t\t\t\t", "IBM Key 47\tAlt\t\t\t\t\t\t\t"}));
+    auto* gauge = editing->stringEditorWindow()->findChild<QLabel*>("capacityGauge");
+    EXPECT_EQ(gauge->text(), "Macro store: 3 of 192 entries");  // the list counts before OK
+    EXPECT_TRUE(gauge->toolTip().startsWith("The keyboard's macro store"));
     Editor<QPushButton>(1)->click();
-    EXPECT_EQ(editing->stringEditorWindow()->findChild<QLabel*>("capacityGauge")->text(),
-              "Macro store: 130 of 192 entries");
     In<QPushButton>(&dialog, 1)->click();
   });
   const model::KeyLayer& layer = Key().layers[1];
@@ -155,7 +158,7 @@ TEST_F(KeyEditingWidgetsTest, ModifiersFollowTheKeysAndTwoStrokesMakeAString) {
   EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(KeyEditingWidgetsTest, StepsAndCheckBoxesWriteThroughAndCancelSkipsTheStore) {
+TEST_F(KeyEditingWidgetsTest, StepsAndCheckBoxesWriteThroughAndCancelGivesTheKeyBack) {
   int result = -1;
   const std::string legend(model::FieldText(def.keys[model::KeyIndex(2, 2)].legend));
   RunDialog([&](KeySettingsDialog& dialog) {
@@ -175,7 +178,7 @@ TEST_F(KeyEditingWidgetsTest, StepsAndCheckBoxesWriteThroughAndCancelSkipsTheSto
   });
   EXPECT_EQ(result, 2);
   EXPECT_EQ(target.column, 2);
-  EXPECT_EQ(Key().used, 0);
+  EXPECT_EQ(Key().used, 1);
   EXPECT_EQ(model::FieldText(Key().legend), legend);
 }
 
@@ -210,9 +213,9 @@ TEST_F(KeyEditingWidgetsTest, EditorCapturesNavigationKeysOnlyWhenItHasTheFocus)
     EXPECT_EQ(EditorLines().size(), 2);
     Editor<QPushButton>(ui::id::kGetFocus)->click();
     TypeKey(editor, Qt::Key_A, kNativeA, "a");
-    // Typed with no modifier held, the key is plain: Base is given to a selected line.
-    EXPECT_EQ(EditorLines().last(), "IBM Key 31\t\t\t\t\t\t\t\t");
-    EXPECT_FALSE(base->isChecked());
+    // Ticked by hand, Base goes into every stroke until it is unticked.
+    EXPECT_EQ(EditorLines().last(), "IBM Key 31\t\t\t\tBase\t\t\t\t");
+    EXPECT_TRUE(base->isChecked());
     // Selecting a line shows its flags; a check box then rewrites it.
     Editor<QListWidget>(ui::id::kStringEditorList)->setCurrentRow(0);
     EXPECT_FALSE(base->isChecked());
@@ -231,6 +234,70 @@ TEST_F(KeyEditingWidgetsTest, EditorCapturesNavigationKeysOnlyWhenItHasTheFocus)
     Editor<QPushButton>(2)->click();
   });
   EXPECT_EQ(Key().layers[0].keytype, model::UNUSED_KEY);
+}
+
+TEST_F(KeyEditingWidgetsTest, HeldBoxesClearWhenTheFocusLeavesAndTickedBoxesStay) {
+  RunDialog([&](KeySettingsDialog& dialog) {
+    In<QPushButton>(&dialog, ui::id::kAssignMacroFirst)->click();
+    QWidget* editor = editing->stringEditorWindow();
+    auto* shiftLeft = Editor<QCheckBox>(ui::id::kCheckShiftLeft);
+    auto* ctrlLeft = Editor<QCheckBox>(ui::id::kCheckCtrlLeft);
+    shiftLeft->click();
+    Editor<QPushButton>(ui::id::kGetFocus)->click();
+    SendKey(editor, QEvent::KeyPress, Qt::Key_Control, kNativeCtrlLeft);
+    EXPECT_TRUE(ctrlLeft->isChecked());
+    // Its release goes to another window: the box must not stay checked.
+    QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(editor, &out);
+    EXPECT_FALSE(ctrlLeft->isChecked());
+    EXPECT_TRUE(shiftLeft->isChecked());
+    Editor<QPushButton>(ui::id::kGetFocus)->click();
+    TypeKey(editor, Qt::Key_S, kNativeS, "s");
+    TypeKey(editor, Qt::Key_S, kNativeS, "s");
+    EXPECT_EQ(EditorLines(), QStringList(2, "IBM Key 32\t\t\tShift l \t\t\t\t\t"));
+    EXPECT_TRUE(shiftLeft->isChecked());
+    Editor<QPushButton>(2)->click();
+  });
+}
+
+// Every X keycode through the window's capture: a key lands on the row of a
+// key that sends no E0 (letters, digits, punctuation, ...) only when it is
+// that key; media keys land on their consumer rows, others on no key.
+TEST(KeyCapture, EveryKeycodeIsItselfOrNoKey) {
+  std::map<int, quint32> plainKeyOfRow;
+  for (int evdev = 1; evdev <= 88; ++evdev)  // their evdev codes are their set 1 codes
+    if (const int row = model::ScanToIbmKey[static_cast<std::size_t>(evdev)]; row != 0)
+      plainKeyOfRow[row] = static_cast<quint32>(evdev + 8);
+  // Except that the key messages give Num Lock E0 45 and Pause (evdev 119) the plain 45.
+  plainKeyOfRow[model::ScanToIbmKey[0x45]] = 119 + 8;
+  model::KeyboardDefinition def;
+  model::InitialiseDefinition(def);
+  std::map<quint32, std::string> names;
+  for (quint32 keycode = 8; keycode <= 255; ++keycode) {
+    ui::StringEditorModel editor;
+    ui::CreateStringEditor(editor, def);
+    const QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, keycode, 0, 0, {});
+    ui::OnStringEditorKeyDown(editor, CapturedKeyOf(press));
+    if (editor.lines.empty()) continue;  // a modifier
+    const std::string& name = editor.lines[0].name;
+    names[keycode] = name;
+    const std::optional<int> row = model::FindRowByLegend(name);
+    ASSERT_TRUE(row.has_value() || name == "IBM Key 0") << keycode << " " << name;
+    if (!row) continue;
+    const auto plain = plainKeyOfRow.find(*row);
+    if (plain != plainKeyOfRow.end()) {
+      EXPECT_EQ(plain->second, keycode) << name;
+    }
+  }
+  // XF86AudioMute, XF86AudioLowerVolume, XF86AudioRaiseVolume, XF86Calculator,
+  // XF86AudioNext, XF86AudioPlay, XF86AudioPrev, XF86AudioStop, XF86HomePage.
+  const std::map<quint32, std::string> media = {
+      {121, "Mute"},       {122, "Volume down"}, {123, "Volume up"},
+      {148, "IBM Key 0"},  {171, "Next track"},  {172, "Play-Pause"},
+      {173, "Prev track"}, {174, "Stop"},        {180, "IBM Key 0"}};
+  for (const auto& [keycode, name] : media) EXPECT_EQ(names[keycode], name) << keycode;
+  EXPECT_EQ(names[38], "IBM Key 31");  // a
+  EXPECT_EQ(names[40], "IBM Key 33");  // d
 }
 
 TEST_F(KeyEditingWidgetsTest, AltGrNumLockPrintScreenAndF13AreCapturedAsTheirKeys) {

@@ -189,7 +189,6 @@ TEST_F(DefinitionTest, FlattenSaturatesAtTheLastEntryAndCountsTheLoss) {
 
   ClearStringWorkBuffer(def, true);
   FillString(def, 127, 70);
-  EXPECT_EQ(DroppedStrokes(def), 6);  // counted without packing, as the packing counts
   EXPECT_EQ(FlattenStrings(def), 6);
   EXPECT_EQ(def.stringIndex[127], 2304 + 4 * 127);
   EXPECT_EQ(def.stringStore[190], Stroke(64));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace veltrane::model {
 namespace {
 
@@ -90,12 +92,43 @@ TEST(ScanCodes, TranslateWithAndWithoutTheExtendedFlag) {
 
 TEST(ScanCodes, TypedKeysBeyondTheListsAreF13ToF24) {
   // Num Lock is the extended 0x45, Pause the plain one.
-  const std::pair<int, bool> typed[] = {{0x45, true}, {0x45, false}, {0x64, false}, {0x6E, false},
+  const std::pair<int, bool> typed[] = {{0x45, true},  {0x45, false}, {0x64, false}, {0x6E, false},
                                         {0x76, false}, {0x64, true},  {0x6F, false}, {0x1E, false}};
   const int rows[] = {90, 126, 147, 157, 158, 0, 0, 31};
   for (std::size_t i = 0; i < std::size(rows); ++i)
     EXPECT_EQ(RowOfTypedKey(typed[i].first, typed[i].second), rows[i]) << i;
   EXPECT_EQ(IbmKeyTable[static_cast<std::size_t>(RowOfTypedKey(0x76, false))].legend, "F24");
+}
+
+TEST(ScanCodes, ExtendedKeysNeverTakeAPlainKeysRow) {
+  const auto legend = [](int scan) {
+    return IbmKeyTable[static_cast<std::size_t>(RowOfTypedKey(scan, true))].legend;
+  };
+  // The extended list gives D, B, C, F for these; they are media keys.
+  EXPECT_EQ(legend(0x20), "Mute");
+  EXPECT_EQ(legend(0x30), "Volume up");
+  EXPECT_EQ(legend(0x2E), "Volume down");
+  EXPECT_EQ(legend(0x19), "Next track");
+  EXPECT_EQ(legend(0x10), "Prev track");
+  EXPECT_EQ(legend(0x22), "Play-Pause");
+  EXPECT_EQ(legend(0x24), "Stop");
+  EXPECT_EQ(legend(0x5E), "System power");
+  EXPECT_EQ(legend(0x63), "System wake");
+  EXPECT_EQ(RowOfTypedKey(0x21, true), 0);  // Calculator: no row of its own
+  EXPECT_EQ(RowOfTypedKey(0x32, true), 0);  // browser Home
+  EXPECT_EQ(RowOfTypedKey(0x1D, true), 64);
+  EXPECT_EQ(RowOfTypedKey(0x38, true), 62);
+  // The keys that truly send E0 keep the list's rows.
+  EXPECT_EQ(RowOfTypedKey(0x1C, true), 108);
+  EXPECT_EQ(RowOfTypedKey(0x35, true), 95);
+  EXPECT_EQ(RowOfTypedKey(0x4B, true), 79);
+  EXPECT_EQ(RowOfTypedKey(0x5B, true), 127);
+  // No extended code lands on a row that a key without E0 has.
+  std::set<int> plain;
+  for (int scan = 1; scan <= 0x58; ++scan) plain.insert(RowOfTypedKey(scan, false));
+  plain.erase(0);
+  for (int scan = 0; scan < 0x80; ++scan)
+    EXPECT_EQ(plain.count(RowOfTypedKey(scan, true)), 0u) << std::hex << scan;
 }
 
 TEST(NameLists, RepeatRatesFollowTheTypematicCode) {

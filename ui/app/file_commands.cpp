@@ -4,8 +4,10 @@
 
 #include "fileaccess/paths.h"
 #include "fileaccess/same_file.h"
+#include "model/macro_store.h"
 #include "persist/header_settings.h"
 #include "persist/text_report.h"
+#include "ui/app/macro_store_check.h"
 
 namespace veltrane::ui {
 namespace {
@@ -39,6 +41,8 @@ persist::LoadOutcome LoadConfiguration(AppState& app, const Services& io, const 
   if (!directory.empty()) app.doc.dataDirectory = directory;
   model::ClearStringWorkBuffer(app.doc.def, false);
   model::RebuildStringWorkBuffer(app.doc.def);
+  model::SyncStringCharCounts(app.doc.def);
+  TellMacroStoreAtLoad(app.doc.def, io, path);
   app.doc.chosenFileName = fileName;
   app.doc.loadedFile = path;
   app.doc.commandLineText.clear();
@@ -68,18 +72,6 @@ std::string BaseNameFromChosen(std::string_view name) {
 
 std::string ConfigurationPathFor(const std::string& baseName) {
   return fileaccess::ExtensionVariant(baseName, ".DAT");
-}
-
-void PackStrings(AppState& app, const Services& io) {
-  WarnDroppedStrokes(io, model::FlattenStrings(app.doc.def));
-}
-
-void WarnDroppedStrokes(const Services& io, int dropped) {
-  if (dropped > 0)
-    io.messages.Show(model::FormatText("%d key strokes did not fit the string store and were "
-                                       "left out",
-                                       dropped),
-                     "Strings", model::MessageIcon::Warning);
 }
 
 Outcome WriteConfiguration(AppState& app, const Services& io, const std::string& path,

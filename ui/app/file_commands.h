@@ -40,13 +40,6 @@ std::string BaseNameFromChosen(std::string_view name);
 // in letter case does ("a.dat"), that file.
 std::string ConfigurationPathFor(const std::string& baseName);
 
-// Tells the user how many key strokes the string store had no room for, if any.
-void WarnDroppedStrokes(const Services& io, int dropped);
-
-// Packs the strings from the work buffer into the store, as every image build
-// and save needs, and warns the user when strokes did not fit.
-void PackStrings(AppState& app, const Services& io);
-
 // What the user is told of a file that could not be written.
 enum class WriteFailure {
   Silent,  // nothing: the Save command's success box simply does not show

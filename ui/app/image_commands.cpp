@@ -13,6 +13,7 @@
 #include "fileaccess/read_file.h"
 #include "model/text_field.h"
 #include "ui/app/file_commands.h"
+#include "ui/app/macro_store_check.h"
 
 namespace veltrane::ui {
 
@@ -22,7 +23,8 @@ void SetVersionText(AppState& app, std::string_view text) {
 }
 
 Outcome BuildImageForUse(AppState& app, const Services& io) {
-  PackStrings(app, io);
+  if (Outcome packed = PackStringsThatFit(app); !packed.ok())
+    return Told(io, Command::Generate, packed);
   const eeprom::BuildResult result = eeprom::BuildImage(
       app.doc.def, model::CutText(app.doc.versionText, eeprom::info::VersionTextLimit),
       app.doc.firmwareVersion, app.doc.image, &io.log);
@@ -90,14 +92,17 @@ bool LoadImageFile(AppState& app, const Services& io, const std::string& path) {
 }
 
 Outcome SaveDecodedDefinition(AppState& app, const Services& io, const std::string& path) {
-  BuildImageForUse(app, io);
+  if (Outcome built = BuildImageForUse(app, io); built.result == Result::MacrosDoNotFit)
+    return built;
   app.doc.def.settings.ConfigFileName = FileNameOf(path);
   return WriteConfiguration(app, io, path, WriteFailure::Tell);
 }
 
 Outcome SaveSettings(AppState& app, const Services& io,
                      const std::function<std::string()>& chooseName) {
-  BuildImageForUse(app, io);  // a save needs only the packed strings, so it goes on regardless
+  // A save needs only the packed strings, so it goes on regardless of the image.
+  if (Outcome built = BuildImageForUse(app, io); built.result == Result::MacrosDoNotFit)
+    return built;
   const std::string chosenName = chooseName();
   if (chosenName.empty()) return {Result::Cancelled};
   const std::string baseName = BaseNameFromChosen(chosenName);

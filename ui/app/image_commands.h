@@ -16,9 +16,10 @@ namespace veltrane::ui {
 void SetVersionText(AppState& app, std::string_view text);
 
 // Packs the strings, then builds the image from the definition, its settings
-// and the version text. Strokes left out of the string store are
-// reported; a definition with more distinct meanings than the image holds is
-// refused (TooManyMeanings, told), and then the image must not be used.
+// and the version text. Macros that do not fit the string store are refused
+// (MacrosDoNotFit, told: nothing is packed or built); a definition with more
+// distinct meanings than the image holds is refused (TooManyMeanings, told).
+// After either the image must not be used.
 Outcome BuildImageForUse(AppState& app, const Services& io);
 
 // DataDirectory + BaseName + ".BIN" and ".TXT" from the image as asked; each
@@ -43,11 +44,12 @@ bool LoadImageFile(AppState& app, const Services& io, const std::string& path);
 
 // Saves a definition decoded from an image as the Save command does: the
 // image built (which packs the strings), the file-name text the file's name; a file that cannot be
-// written gives the "Cannot open" box.
+// written gives the "Cannot open" box. Macros that do not fit are refused: nothing is written.
 Outcome SaveDecodedDefinition(AppState& app, const Services& io, const std::string& path);
 
 // "Save settings to file" after its detection step: the image is built (with
-// its messages) before `chooseName` asks for the name, then the naming rule,
+// its messages) before `chooseName` asks for the name; macros that do not fit
+// refuse the save there (MacrosDoNotFit, told). Then the naming rule,
 // the write and the report. Ok when the configuration file was written. A
 // cancelled dialog (empty name) writes and changes nothing (Cancelled). A file
 // that cannot be written is told ("Cannot open: PATH: REASON", caption "Save

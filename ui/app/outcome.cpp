@@ -2,6 +2,7 @@
 
 #include "eeprom/image_layout.h"
 #include "model/diagnostics.h"
+#include "ui/app/macro_store_check.h"
 
 namespace veltrane::ui {
 namespace {
@@ -84,6 +85,9 @@ void Tell(const Services& io, Command command, const Outcome& outcome) {
       return;
     case Result::NotWritten:
       return TellNotWritten(io, command, outcome);
+    case Result::MacrosDoNotFit:
+      io.messages.Show(outcome.reason, kMacroStoreCaption, MessageIcon::Error);
+      return;
   }
 }
 

@@ -21,6 +21,7 @@ enum class Result {
   TransferFailed,   // the keyboard did not take or give the whole block, or was not closed
   Unsupported,      // the keyboard has no matrix switch
   NotWritten,       // a file could not be written
+  MacrosDoNotFit,   // the macros would lose strokes in the packed store: nothing was written
 };
 
 struct Outcome {
@@ -31,7 +32,7 @@ struct Outcome {
   Result result = Result::Ok;
   LinkStatus status = LinkStatus::Ok;  // TransferFailed: the library's reason
   // NotLoaded: the file's path; NotWritten: "PATH: REASON"; Unsupported: the
-  // keyboard's version text.
+  // keyboard's version text; MacrosDoNotFit: the macros that would lose strokes.
   std::string reason;
   int count = 0;  // TooManyMeanings: the distinct meanings the definition has
 

@@ -7,6 +7,7 @@
 #include "persist/definition_text.h"
 #include "persist/header_settings.h"
 #include "ui/app/file_commands.h"
+#include "ui/app/macro_store_check.h"
 
 namespace veltrane::ui {
 
@@ -51,8 +52,8 @@ bool ImportText(AppState& app, const Services& io, const std::string& path) {
   app.doc.chosenFileName = fileName;
   app.doc.loadedFile = path;
   app.doc.commandLineText.clear();
-  WarnDroppedStrokes(io, result.droppedStrokes);
   io.messages.Show("Loaded configuration file !", "Load", model::MessageIcon::None);
+  TellMacroStoreAtLoad(app.doc.def, io, path);
   MarkKept(app);
   return true;
 }

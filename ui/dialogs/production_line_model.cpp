@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "ui/app/file_commands.h"
+#include "ui/app/macro_store_check.h"
 
 namespace veltrane::ui {
 namespace {
@@ -86,7 +87,8 @@ void ProductionLine::OnStart() {
   if (view_.running) return;
   const std::optional<int> count = ReadCount();
   if (!count) return;
-  PackStrings(app_, io_);
+  // A keyboard holds only the packed strings: macros that do not fit stop the line here.
+  if (!Told(io_, Command::Program, PackStringsThatFit(app_)).ok()) return;
   station::StationSetup setup{
       app_.doc.def, view_.firstSerial.text, *count, view_.logFile.text, {}, true, &events_};
   station::StationClock& clock = options_.clock ? *options_.clock : station::SystemClock();

@@ -97,6 +97,7 @@ void StoreStepLoad(KeySettingsModel& dialog, KeyEditingContext& context, bool fo
     StepToPreviousKey(context.def, context.target);
   }
   LoadKeyIntoDialog(dialog, context.def, context.target);
+  dialog.before = RememberKey(context.def, KeyIndexOf(context.target));
   context.host.RepaintMainWindow();
 }
 
@@ -190,8 +191,27 @@ void StartKeySettingsDialog(KeySettingsModel& dialog, StringEditorModel& editor,
       group.ibmKey.items.emplace_back(row.legend);
   }
   LoadKeyIntoDialog(dialog, context.def, context.target);
+  dialog.before = RememberKey(context.def, KeyIndexOf(context.target));
   dialog.running = true;
   editor.keySettingsDialog = &dialog;
+}
+
+std::string FitLegendText(std::string_view typed) {
+  std::string kept;
+  for (std::size_t i = 0; i < typed.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(typed[i]);
+    if (byte < 0x20 || byte == 0x7F) continue;
+    // C1 controls (U+0080..U+009F) are C2 80..C2 9F in UTF-8.
+    if (byte == 0xC2 && i + 1 < typed.size()) {
+      const auto next = static_cast<unsigned char>(typed[i + 1]);
+      if (next >= 0x80 && next <= 0x9F) {
+        ++i;
+        continue;
+      }
+    }
+    kept += typed[i];
+  }
+  return model::CutText(kept, kLegendLimit);
 }
 
 void LoadKeyIntoDialog(KeySettingsModel& dialog, const model::KeyboardDefinition& def,
@@ -290,6 +310,8 @@ int OnKeySettingsCommand(KeySettingsModel& dialog, StringEditorModel& editor,
     StoreDialogIntoKey(dialog, context);
     EndDialog(dialog, 1);
   } else if (id == id::kCancel) {
+    RestoreKey(dialog.before, context.def);
+    context.host.RepaintMainWindow();
     EndDialog(dialog, 2);
   }
   return dialog.running ? 0 : dialog.result;

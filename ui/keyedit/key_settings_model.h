@@ -9,6 +9,7 @@
 
 #include "ui/dialogs/controls.h"
 #include "ui/dialogs/dialog_layout.h"
+#include "ui/keyedit/key_before_edit.h"
 #include "ui/keyedit/key_editing_host.h"
 #include "ui/keyedit/type_ahead.h"
 
@@ -24,6 +25,7 @@ inline constexpr int kKeySettingsWidth = DialogUnitsX(396);
 inline constexpr int kKeySettingsHeight = DialogUnitsY(327);
 
 inline constexpr int kStringKeyTypeEntry = 17;
+inline constexpr std::size_t kLegendLimit = 31;  // bytes: the record's field less its NUL
 
 inline constexpr std::string_view kChosenNote = "Pending: OK assigns this key, Cancel drops it";
 inline constexpr std::string_view kWantedTypeNote = "Pending: choose a key of this type";
@@ -51,6 +53,7 @@ struct KeySettingsModel {
   int result = 0;  // 1 after "OK", 2 after "Cancel"
   TypeAhead typeAhead;
   int typeAheadList = 0;  // the list the typed prefix belongs to
+  KeyBeforeEdit before;   // what "Cancel" gives back: remembered at the start and at each step
 };
 
 // The template's controls and the twelve created at the start, in pixels.
@@ -73,6 +76,10 @@ void ShowEditorAssignment(KeySettingsModel& dialog, const model::KeyboardDefinit
 // assigned (AssignTableKey, the layer and key marked used), other layers get
 // the IBM key shown written back. Complete derived, the main window repainted.
 void StoreDialogIntoKey(const KeySettingsModel& dialog, KeyEditingContext& context);
+
+// What the legend field keeps of a typed or pasted text: no control
+// characters, at most 31 bytes, cut on a character boundary.
+std::string FitLegendText(std::string_view typed);
 
 // Move to the previous/next position whose enabled is exactly 1; with none
 // they come back to the start after one round.

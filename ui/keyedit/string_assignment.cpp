@@ -61,33 +61,50 @@ void FreeString(model::KeyboardDefinition& def, std::int32_t n, const KeyLayer& 
   if (def.settings.NumberOfStrings > 0) --def.settings.NumberOfStrings;
 }
 
-// Writes the strokes and the terminator behind them into string n.
+// Writes the strokes (at most a row's) and the terminator behind them into string n.
 void RecordString(AssignmentContext& context, const std::vector<MacroLine>& lines, int n) {
   const int count = std::min(static_cast<int>(lines.size()), model::kMaxStringStrokes);
   for (int k = 0; k < count; ++k)
     ConvertLineToStringChar(context.def, lines[static_cast<std::size_t>(k)], k, n);
   StringAt(context.def, n)[static_cast<std::size_t>(count)] = StringChar{};
-  if (static_cast<int>(lines.size()) > model::kMaxStringStrokes) {
-    context.messages.Show(
-        model::FormatText("The macro has %d strokes; only the first %d were kept.",
-                          static_cast<int>(lines.size()), model::kMaxStringStrokes),
-        kKeyMacroCaption, model::MessageIcon::Warning);
-  }
 }
 
 bool IsLightControlLine(std::string_view name) {
   return name == kFnLightLine || name == kLightControlDisplay;
 }
 
-// The first line that cannot be applied: every stroke of a macro names a
-// table row; a single line may also be a light control line.
-const MacroLine* LineNamingNoKey(const std::vector<MacroLine>& lines) {
-  for (const MacroLine& line : lines) {
+// The index of the first line that cannot be applied, -1 for none: every
+// stroke of a macro names a table row; a single line may also be a light
+// control line.
+int LineNamingNoKey(const std::vector<MacroLine>& lines) {
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const MacroLine& line = lines[i];
     if (model::FindRowByLegend(line.name)) continue;
     if (lines.size() == 1 && IsLightControlLine(line.name)) continue;
-    return &line;
+    return static_cast<int>(i);
   }
-  return nullptr;
+  return -1;
+}
+
+// A list the layer cannot take is told and refused; the list stays to be mended.
+bool RefuseList(AssignmentContext& context, const std::vector<MacroLine>& lines) {
+  if (const int at = LineNamingNoKey(lines); at >= 0) {
+    context.messages.Show(
+        model::FormatText("Line %d, \"%s\", names no key that can be recorded. Delete the "
+                          "line and press OK again; the key was not changed.",
+                          at + 1, lines[static_cast<std::size_t>(at)].name.c_str()),
+        kKeyMacroCaption, model::MessageIcon::Warning);
+    return true;
+  }
+  if (const int n = static_cast<int>(lines.size()); n > model::kMaxStringStrokes) {
+    context.messages.Show(
+        model::FormatText("The list has %d lines; a macro holds at most %d strokes. Delete %d "
+                          "lines and press OK again; the key was not changed.",
+                          n, model::kMaxStringStrokes, n - model::kMaxStringStrokes),
+        kKeyMacroCaption, model::MessageIcon::Warning);
+    return true;
+  }
+  return false;
 }
 
 enum class Variant { A, B };
@@ -222,13 +239,7 @@ bool ApplyStringEditorList(AssignmentContext& context, int layerIndex,
   if (context.keyIndex < 0 || context.keyIndex >= model::kKeyCount || layerIndex < 0 ||
       layerIndex >= model::kLayerCount)
     return false;
-  if (const MacroLine* line = LineNamingNoKey(lines)) {
-    context.messages.Show(model::FormatText("\"%s\" names no key that can be recorded. Delete the "
-                                            "line and press OK again; the key was not changed.",
-                                            line->name.c_str()),
-                          kKeyMacroCaption, model::MessageIcon::Warning);
-    return false;
-  }
+  if (RefuseList(context, lines)) return false;
   model::KeyDefinition& key = context.def.keys[static_cast<std::size_t>(context.keyIndex)];
   KeyLayer& layer = key.layers[static_cast<std::size_t>(layerIndex)];
   if (layer.keytype == model::STRING_KEY) return ApplyToStringLayer(context, layer, lines);
@@ -287,6 +298,24 @@ void MarkLayerUsedIfAssigned(model::KeyDefinition& key, int layerIndex) {
   if ((layer.keytype & kTypeBits) == model::UNUSED_KEY) return;
   layer.used = 1;
   key.used = 1;
+}
+
+StringChange PlanStringChange(const model::KeyboardDefinition& def, const model::KeyLayer& layer,
+                              int lineCount) {
+  StringChange change;
+  const int strokes = std::min(lineCount, model::kMaxStringStrokes);
+  if (layer.keytype != model::STRING_KEY) {
+    if (lineCount >= 2) change = {-1, FindFreeString(def), strokes};
+    return change;
+  }
+  const std::int32_t old = layer.ibmkey;
+  const bool own = IsStringNumber(old) && !model::IsStringReferenced(def, old, &layer);
+  if (lineCount <= 1) {
+    if (own) change.freed = old;
+  } else {
+    change = {-1, own ? old : FindFreeString(def), strokes};
+  }
+  return change;
 }
 
 int FindFreeString(const model::KeyboardDefinition& def) {

@@ -37,8 +37,8 @@ void ShowLayerInStringEditor(const model::KeyboardDefinition& def, const model::
 
 // Turns the lines into layer `layerIndex` of the key; false when the layer
 // was left unchanged (the user is told): a line names no key that can be
-// recorded, or no string number is free. More than 79 lines keep their
-// first 79 strokes (the user is told).
+// recorded, the list is longer than a macro (79 strokes), or no string number
+// is free.
 bool ApplyStringEditorList(AssignmentContext& context, int layerIndex,
                            const std::vector<MacroLine>& lines);
 
@@ -55,6 +55,17 @@ bool ConvertLineToStringChar(model::KeyboardDefinition& def, const MacroLine& li
 // Key Settings): the layer and its key are marked used, so that the key is
 // complete at once. A layer left without a key keeps its flags.
 void MarkLayerUsedIfAssigned(model::KeyDefinition& key, int layerIndex);
+
+// What ApplyStringEditorList does to the strings for a list of `lineCount`
+// lines on this layer: the string it frees and the one it records `strokes`
+// into (-1 for none; no string is recorded when none is free).
+struct StringChange {
+  int freed = -1;
+  int recorded = -1;
+  int strokes = 0;
+};
+StringChange PlanStringChange(const model::KeyboardDefinition& def, const model::KeyLayer& layer,
+                              int lineCount);
 
 // Lowest string number whose entry 0 is a terminator and that no string
 // layer names; -1 when all are in use.

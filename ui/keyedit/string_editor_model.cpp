@@ -43,9 +43,31 @@ bool HasSelection(const StringEditorModel& editor) {
   return editor.selection >= 0 && editor.selection < static_cast<int>(editor.lines.size());
 }
 
+model::MacroStoreUse PendingStoreUse(const StringEditorModel& editor,
+                                     const model::KeyboardDefinition& def) {
+  return model::MeasureMacroStore(PendingStringLengths(def, editor.editKey, editor.editLayer,
+                                                       static_cast<int>(editor.lines.size())));
+}
+
+// A list whose strokes would not fit the store is refused, unless the store
+// is overfull already and the list makes it less so.
+bool RefuseOverfullList(const StringEditorModel& editor, KeyEditingContext& context) {
+  const model::MacroStoreUse pending = PendingStoreUse(editor, context.def);
+  const model::MacroStoreUse now = model::MeasureMacroStore(context.def);
+  if (pending.fits() || pending.entries() < now.entries()) return false;
+  const int more = pending.entries() - model::kStoreEntries;
+  context.messages.Show(
+      model::FormatText("This macro needs %d more %s than the store has free (%d of %d used). "
+                        "Shorten it, or free a macro.",
+                        more, more == 1 ? "entry" : "entries", now.entries(), model::kStoreEntries),
+      kStringEditorTitle, model::MessageIcon::Warning);
+  return true;
+}
+
 // "OK" assigns to the position the list came from, even when the dialog has
 // stepped on meanwhile. A refused list stays in the window to be mended.
 void PressOk(StringEditorModel& editor, KeyEditingContext& context) {
+  if (RefuseOverfullList(editor, context)) return;
   AssignmentContext assignment{context.def,       editor.editKey, editor.flags,
                                editor.fnLightKey, context.log,    context.messages};
   if (!ApplyStringEditorList(assignment, editor.editLayer, editor.lines)) return;
@@ -59,7 +81,6 @@ void PressOk(StringEditorModel& editor, KeyEditingContext& context) {
                          editor.editLayer);
   }
   context.host.RepaintMainWindow();
-  editor.capacityText = MacroCapacityText(context.def);
 }
 
 // Runs a command that is not a check box or the list; false for "OK" and
@@ -97,41 +118,64 @@ std::string TypedKeyName(int scanCode, bool extended) {
   return std::string(model::IbmKeyTable[static_cast<std::size_t>(row)].legend);
 }
 
+// The box each modifier key holds; the left and right Alt keys are Alt and AltGr.
+struct HeldBox {
+  HeldKey key;
+  bool ModifierFlags::*flag;
+};
+constexpr std::array<HeldBox, 6> kHeldBoxes = {{
+    {kHeldCtrlLeft, &ModifierFlags::ctrlLeft},
+    {kHeldCtrlRight, &ModifierFlags::ctrlRight},
+    {kHeldShiftLeft, &ModifierFlags::shiftLeft},
+    {kHeldShiftRight, &ModifierFlags::shiftRight},
+    {kHeldAlt, &ModifierFlags::alt},
+    {kHeldAltGr, &ModifierFlags::altGr},
+}};
+
+// The modifier key of a key event; 0 for any other key.
+std::uint8_t ModifierKeyOf(const EditorKeyEvent& key) {
+  const int s = key.scanCode;
+  if (s == kScanCtrl) return key.extended ? kHeldCtrlRight : kHeldCtrlLeft;
+  if (s == kScanShiftLeft) return kHeldShiftLeft;
+  if (s == kScanShiftRight) return kHeldShiftRight;
+  // The right Alt key is AltGr (the stroke's right Alt bit), not Alt.
+  if (s == kScanAlt) return key.extended ? kHeldAltGr : kHeldAlt;
+  return 0;
+}
+
+// The boxes of modifier keys no longer held go back to what the user ticked.
+void ReleaseHeldBoxes(StringEditorModel& editor, std::uint8_t released) {
+  for (const HeldBox& box : kHeldBoxes) {
+    if ((released & box.key) == 0) continue;
+    editor.flags.*box.flag = editor.ticked.*box.flag;
+  }
+  editor.heldKeys &= static_cast<std::uint8_t>(~released);
+}
+
 // Presses and releases of the modifier keys; false for any other key.
 bool TrackModifier(StringEditorModel& editor, KeyAction action, const EditorKeyEvent& key) {
-  ModifierFlags& f = editor.flags;
-  const bool down = action == KeyAction::Press;
-  const int s = key.scanCode;
-  const bool e = key.extended;
-  bool* flag = nullptr;
-  std::uint8_t held = 0;
-  if (s == kScanCtrl) {
-    flag = e ? &f.ctrlRight : &f.ctrlLeft;
-    held = e ? kHeldCtrlRight : kHeldCtrlLeft;
-  } else if (s == kScanShiftLeft || s == kScanShiftRight) {
-    flag = s == kScanShiftLeft ? &f.shiftLeft : &f.shiftRight;
-    held = s == kScanShiftLeft ? kHeldShiftLeft : kHeldShiftRight;
-  } else if (s == kScanAlt && e) {
-    // The right Alt key is AltGr (the stroke's right Alt bit), not Alt.
-    flag = &f.altGr;
-    held = kHeldAltGr;
-  } else if (s == kScanAlt) {
-    f.alt = key.altHeld;
-    held = kHeldAlt;
-  } else {
-    return false;
+  const std::uint8_t held = ModifierKeyOf(key);
+  if (held == 0) return false;
+  // The left Alt key's box follows the key data's Alt bit, as the platform reports it.
+  const bool down = held == kHeldAlt ? key.altHeld : action == KeyAction::Press;
+  if (!down) {
+    ReleaseHeldBoxes(editor, held);
+    return true;
   }
-  if (flag != nullptr) *flag = down;
-  editor.heldKeys = down ? (editor.heldKeys | held) : (editor.heldKeys & ~held);
+  editor.heldKeys |= held;
+  for (const HeldBox& box : kHeldBoxes)
+    if (box.key == held) editor.flags.*box.flag = true;
   return true;
 }
 
 void AddTypedLine(StringEditorModel& editor, const EditorKeyEvent& key) {
-  ModifierFlags& f = editor.flags;
-  if (!key.altHeld && !key.modifiersHeld && editor.heldKeys == 0) f = {};
+  ModifierFlags f = editor.ticked;
+  for (const HeldBox& box : kHeldBoxes)
+    if ((editor.heldKeys & box.key) != 0) f.*box.flag = true;
   // Alt held through AltGr alone is no Alt.
   const bool altGrOnly = (editor.heldKeys & (kHeldAltGr | kHeldAlt)) == kHeldAltGr;
-  f.alt = key.altHeld && !altGrOnly;
+  f.alt = editor.ticked.alt || (key.altHeld && !altGrOnly);
+  editor.flags = f;
   editor.lines.push_back({TypedKeyName(key.scanCode, key.extended), f, LineWriter::Captured});
   editor.echoText = key.characters;
 }
@@ -182,7 +226,15 @@ void CreateStringEditor(StringEditorModel& editor, const model::KeyboardDefiniti
   editor = StringEditorModel{};
   editor.extraKeys.FillFrom(kExtraKeyNames);
   editor.extraKeys.Select(0);
-  editor.capacityText = MacroCapacityText(def);
+  editor.def = &def;
+  RefreshCapacityGauge(editor);
+}
+
+void RefreshCapacityGauge(StringEditorModel& editor) {
+  if (editor.def == nullptr) return;
+  const model::MacroStoreUse use = PendingStoreUse(editor, *editor.def);
+  editor.capacityText = MacroCapacityText(use);
+  editor.capacityTooltip = MacroCapacityTooltip(use);
 }
 
 bool* FlagOfCheckBox(ModifierFlags& f, int id) {
@@ -226,12 +278,14 @@ void OpenStringEditorForLayer(StringEditorModel& editor, KeyEditingContext& cont
   editor.editKey = KeyIndexOf(context.target);
   // Boxes left from an earlier key would slip into this layer's strokes.
   editor.flags = {};
+  editor.ticked = {};
   editor.heldKeys = 0;
   editor.printScreenDown = false;
   const model::KeyDefinition& key =
       context.def.keys[static_cast<std::size_t>(KeyIndexOf(context.target))];
   ShowLayerInStringEditor(context.def, key.layers[static_cast<std::size_t>(layer)], editor.lines);
-  editor.capacityText = MacroCapacityText(context.def);
+  editor.def = &context.def;
+  RefreshCapacityGauge(editor);
   editor.visible = true;
   context.host.ShowStringEditor();
 }
@@ -242,6 +296,7 @@ void CaptureKeystroke(StringEditorModel& editor, KeyAction action, const EditorK
   if (action == KeyAction::Press) {
     AddTypedLine(editor, key);
     if (printScreen) editor.printScreenDown = true;
+    RefreshCapacityGauge(editor);
     return;
   }
   // Where the platform reports Print Screen only when it is released, the
@@ -250,6 +305,7 @@ void CaptureKeystroke(StringEditorModel& editor, KeyAction action, const EditorK
     if (!editor.printScreenDown)
       editor.lines.push_back(PlainLine(TypedKeyName(kScanPrintScreen, true)));
     editor.printScreenDown = false;
+    RefreshCapacityGauge(editor);
   }
 }
 
@@ -267,12 +323,16 @@ void OnStringEditorKeyUp(StringEditorModel& editor, const EditorKeyEvent& key) {
 }
 
 void OnStringEditorFocusLost(StringEditorModel& editor) {
-  editor.heldKeys = 0;
+  ReleaseHeldBoxes(editor, editor.heldKeys);
 }
 
 bool OnStringEditorCommand(StringEditorModel& editor, KeyEditingContext& context, int id) {
   if (bool* flag = FlagOfCheckBox(editor.flags, id)) {
+    // A click is the user's: the box keeps what it shows now, whatever key is held.
     *flag = !*flag;
+    *FlagOfCheckBox(editor.ticked, id) = *flag;
+    for (const HeldBox& box : kHeldBoxes)
+      if (&(editor.flags.*box.flag) == flag) editor.heldKeys &= static_cast<std::uint8_t>(~box.key);
     RewriteSelectedLine(editor);
     return false;
   }
@@ -281,7 +341,9 @@ bool OnStringEditorCommand(StringEditorModel& editor, KeyEditingContext& context
     return false;
   }
   if (id == id::kExtraKeys) return false;
-  if (!RunButton(editor, context, id)) return false;
+  const bool focusBack = RunButton(editor, context, id);
+  RefreshCapacityGauge(editor);
+  if (!focusBack) return false;
   context.host.FocusStringEditor();
   return true;
 }
@@ -290,6 +352,7 @@ bool OnExtraKeySelected(StringEditorModel& editor, int entry) {
   editor.extraKeys.Select(entry);
   if (entry >= 1 && entry < static_cast<int>(kExtraKeyNames.size()))
     editor.lines.push_back(PlainLine(kExtraKeyNames[static_cast<std::size_t>(entry)]));
+  RefreshCapacityGauge(editor);
   return true;
 }
 

@@ -41,12 +41,17 @@ struct StringEditorModel {
   bool visible = false;
   std::vector<MacroLine> lines;  // StringEditorList
   int selection = -1;            // selected line, -1 for none
-  ModifierFlags flags;
+  ModifierFlags flags;           // what the ten check boxes show
+  // The boxes the user ticked by hand: they go into every captured line until
+  // unticked. Boxes set by a modifier key follow that key (heldKeys).
+  ModifierFlags ticked;
   ComboBox extraKeys;
-  std::string echoText;      // the characters of the last captured key, drawn at (10, 265)
-  std::string capacityText;  // the macro capacity gauge
-  int editLayer = 0;         // EditLayer
-  int editKey = 0;           // the position the list was filled from: "OK" assigns to it
+  std::string echoText;         // the characters of the last captured key, drawn at (10, 265)
+  std::string capacityText;     // the macro store gauge, the list counted as if accepted
+  std::string capacityTooltip;  // where the gauge's number comes from
+  const model::KeyboardDefinition* def = nullptr;  // what the gauge measures
+  int editLayer = 0;                               // EditLayer
+  int editKey = 0;  // the position the list was filled from: "OK" assigns to it
   int fnLightKey = kNoFnLightKey;
   std::uint8_t heldKeys = 0;                      // HeldKey bits
   bool printScreenDown = false;                   // its press made a line: the release makes none
@@ -62,6 +67,11 @@ const Control& CapacityGaugeControl();
 // all flags false, the gauge for the definition.
 void CreateStringEditor(StringEditorModel& editor, const model::KeyboardDefinition& def);
 
+// The gauge for the definition with the list as if "OK" were pressed now.
+// Every change of the list here refreshes it; the window refreshes it when
+// the definition changed elsewhere.
+void RefreshCapacityGauge(StringEditorModel& editor);
+
 // The flag a check box id shows; nullptr for other ids.
 bool* FlagOfCheckBox(ModifierFlags& flags, int id);
 bool IsCheckBoxChecked(const StringEditorModel& editor, int id);
@@ -72,25 +82,26 @@ void OpenStringEditorForLayer(StringEditorModel& editor, KeyEditingContext& cont
 
 // One key event as the window receives it.
 struct EditorKeyEvent {
-  int scanCode = 0;            // set 1 make code, 0 for keys that have none
-  bool extended = false;       // E0 key; right Alt (AltGr) is 0x38 extended
-  bool altHeld = false;        // Alt held when the key went down (the key data's context bit)
-  bool modifiersHeld = false;  // the platform reports Ctrl, Shift or Alt held
-  bool systemKey = false;      // pressed while Alt is held, or F10
-  std::string characters;      // what the key produces under the current layout, UTF-8
+  int scanCode = 0;        // set 1 make code, 0 for keys that have none
+  bool extended = false;   // E0 key; right Alt (AltGr) is 0x38 extended
+  bool altHeld = false;    // Alt held when the key went down (the key data's context bit)
+  bool systemKey = false;  // pressed while Alt is held, or F10
+  std::string characters;  // what the key produces under the current layout, UTF-8
 };
 
 enum class KeyAction { Press, Release };
-// One key press or release. Ctrl, Shift, Alt and AltGr set and clear their
-// check boxes; any other key becomes a line carrying the boxes. A key typed
-// with no modifier held clears all ten boxes first, so that nothing a clicked
-// line loaded into them slips into the new stroke.
+// One key press or release. Ctrl, Shift, Alt and AltGr set their check boxes
+// while held; a release gives the box back to what the user ticked. Any other
+// key becomes a line carrying the ticked boxes and the held modifiers; the
+// boxes then show those, so that nothing a clicked line showed in them slips
+// into the new stroke.
 void CaptureKeystroke(StringEditorModel& editor, KeyAction action, const EditorKeyEvent& key);
 // Key down and up as the window receives them; a key down while Alt is held
 // (a system key) is a press followed at once by a release.
 void OnStringEditorKeyDown(StringEditorModel& editor, const EditorKeyEvent& key);
 void OnStringEditorKeyUp(StringEditorModel& editor, const EditorKeyEvent& key);
-// The window lost the keyboard: the releases of keys held now go elsewhere.
+// The window lost the keyboard: the releases of keys held now go elsewhere,
+// so their boxes go back to what the user ticked.
 void OnStringEditorFocusLost(StringEditorModel& editor);
 
 // A button or check box. Returns true when the window takes the keyboard

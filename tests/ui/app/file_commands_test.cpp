@@ -7,6 +7,7 @@
 
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
+#include "ui/app/macro_store_check.h"
 
 namespace veltrane::ui {
 namespace {
@@ -53,7 +54,7 @@ TEST_F(FileCommandsTest, SavedFileLoadsBackWithItsNamesAndFields) {
   app.doc.def.stringWorkBuffer[3][0] = model::StringChar{0, 0x04, 0x1C, 0};
   app.doc.def.stringWorkBuffer[3][1] = model::StringChar{};
   model::SetFieldText(app.doc.def.keys[5].legend, "Esc");
-  PackStrings(app, io);
+  ASSERT_TRUE(PackStringsThatFit(app).ok());
   const std::string path = dir.File("Board.DAT");
   app.doc.def.settings.ConfigFileName = "Board.DAT";
   ASSERT_TRUE(WriteConfiguration(app, io, path));
@@ -125,16 +126,6 @@ TEST_F(FileCommandsTest, SaveGoesOverAFileWhoseExtensionDiffersOnlyInCase) {
 TEST_F(FileCommandsTest, UnwritableTargetShowsNoSuccess) {
   EXPECT_FALSE(WriteConfiguration(app, io, dir.File("no/such/dir/x.DAT")));
   EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST_F(FileCommandsTest, StrokesThatDoNotFitAreReported) {
-  for (int i = 0; i < 70; ++i)
-    app.doc.def.stringWorkBuffer[127][i] = model::StringChar{0, 0x04, 0, 0};
-  app.doc.def.stringWorkBuffer[127][70] = model::StringChar{};
-  PackStrings(app, io);
-  ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text, "6 key strokes did not fit the string store and were left out");
-  EXPECT_EQ(messages.shown[0].caption, "Strings");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "eeprom/random_definitions.h"
+#include "model/macro_store.h"
 #include "support/recording_messages.h"
 #include "ui/app/image_commands.h"
 
@@ -16,10 +17,14 @@ using eeprom::EepromImage;
 namespace region = eeprom::region;
 
 // Random keys and strings, and random values for every setting a user can give.
+// Macros that would not fit the store are refused before any image is made,
+// so the last strings go until they fit.
 std::unique_ptr<AppState> RandomWindow(eeprom::test::RandomDefinitions& random) {
   auto app = std::make_unique<AppState>();
   StartApplication(*app);
   random.Fill(app->doc.def);
+  for (int n = model::kStringCount - 1; !model::MeasureMacroStore(app->doc.def).fits(); --n)
+    app->doc.def.stringWorkBuffer[static_cast<std::size_t>(n)][0] = model::StringChar{};
   model::Settings& s = app->doc.def.settings;
   for (std::uint8_t* flag : {&s.GlobalRepeatDisable, &s.AnyKeyRelease, &s.PrefixMakeBreak})
     *flag = static_cast<std::uint8_t>(random.Int(0, 1));

@@ -199,5 +199,21 @@ TEST(StationEventQueue, KeepsTheOrderWakesOncePerBatchAndKeepsOnlyTheLatestProgr
   EXPECT_EQ(wakes, 2);
 }
 
+TEST_F(ProductionLineTest, MacrosThatDoNotFitStopTheLineAtStart) {
+  for (int n = 0; n < 3; ++n) {
+    model::StringRow& row = app.doc.def.stringWorkBuffer[static_cast<std::size_t>(n)];
+    for (int k = 0; k < 79; ++k) row[static_cast<std::size_t>(k)] = {0, 0x04, 0x1C, 0};
+    row[79] = model::StringChar{};
+  }
+  port.Plug("kb1");
+  Start("1");
+  EXPECT_FALSE(View().running || app.locked);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].caption, "Macro store");
+  EXPECT_NE(messages.shown[0].text.find("macro 2 (no key): 48 of its 79 strokes"),
+            std::string::npos);
+  EXPECT_TRUE(View().rows.empty());
+}
+
 }  // namespace
 }  // namespace veltrane::ui

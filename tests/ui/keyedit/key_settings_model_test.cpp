@@ -4,6 +4,7 @@
 
 #include "model/key_tables.h"
 #include "tests/ui/keyedit/key_editing_fixture.h"
+#include "ui/app/unsaved_changes.h"
 #include "ui/keyedit/string_editor_model.h"
 
 namespace veltrane::ui {
@@ -46,24 +47,75 @@ TEST_F(KeySettingsTest, LoadAndStoreGoThroughTheListsAndKeepStringNumbers) {
   EXPECT_EQ(log.text(), "StoreEveryThing bIBMKey = ");
 }
 
-TEST_F(KeySettingsTest, CheckBoxesWriteThroughAndCancelStoresNothing) {
+TEST_F(KeySettingsTest, CheckBoxesWriteThroughAndCancelGivesTheKeyBack) {
   Key().complete = 1;
+  StartKeySettingsDialog(dialog, editor, context);
+  const model::KeyboardDefinition before = def;
   Command(id::kKeyUsed);
   Command(id::kLayerUsedFirst + 2);
+  Command(id::kLayerUsedFirst + 3);
   Command(id::kKeyEnabled);  // display only
   EXPECT_FALSE(dialog.keyUsed.checked);
-  EXPECT_EQ((std::array{Key().used, Key().layers[2].used, Key().enabled}),
-            (std::array<std::uint8_t, 3>{0, 1, 1}));
+  EXPECT_EQ((std::array{Key().used, Key().layers[2].used, Key().layers[3].used, Key().enabled}),
+            (std::array<std::uint8_t, 4>{0, 1, 1, 1}));  // at once, before any store
   dialog.legend.text = "changed";
   EXPECT_EQ(Command(2), 2);
-  EXPECT_EQ(Key().complete, 1);
+  EXPECT_TRUE(SameDefinition(before, def));  // no "*" in the title
+  EXPECT_EQ((std::array{Key().used, Key().layers[2].used, Key().layers[3].used, Key().complete}),
+            (std::array<std::uint8_t, 4>{1, 0, 0, 1}));
   EXPECT_EQ(model::FieldText(Key().legend), "Nothing");
-  EXPECT_EQ(host.repaints, 1);
+  EXPECT_EQ(host.repaints, 2);  // the click on "This key is used", then the key given back
   EXPECT_TRUE(log.text().empty());
   // A light control on layer 0 makes the key used again when it is stored.
+  Key().used = 0;
   Key().layers[0].keytype = model::LOCAL_ILLUMINATION_KEY;
   Command(1);
   EXPECT_EQ((std::array{Key().used, Key().complete}), (std::array<std::uint8_t, 2>{1, 1}));
+}
+
+TEST_F(KeySettingsTest, CancelGivesBackMacrosRecordedMeanwhileAndKeepsStepsStored) {
+  Key().layers[1] = {1, {}, 0, 0, model::STRING_KEY};
+  def.stringWorkBuffer[0][0] = {0, 0x04, 0x1C, 0};
+  def.stringWorkBuffer[0][1] = {0, 0x05, 0x32, 0};
+  def.settings.NumberOfStrings = 1;
+  StartKeySettingsDialog(dialog, editor, context);
+  const model::KeyboardDefinition before = def;
+  const auto record = [&](int layer, std::vector<MacroLine> lines) {
+    Command(id::kAssignMacroFirst + layer);
+    editor.lines = std::move(lines);
+    OnStringEditorCommand(editor, context, id::kOk);
+  };
+  record(0, {PlainLine("F13"), PlainLine("F14"), PlainLine("F15")});  // a new macro, string 1
+  record(1, {PlainLine("F16")});                                      // macro 0 freed
+  ASSERT_EQ(Key().layers[0].ibmkey, 1);
+  ASSERT_EQ(def.settings.NumberOfStrings, 1);
+  Command(2);
+  EXPECT_TRUE(SameDefinition(before, def));
+  EXPECT_EQ(def.settings.NumberOfStrings, 1);
+  EXPECT_TRUE(def.stringWorkBuffer[1][0].IsTerminator());  // free again for the next macro
+  EXPECT_EQ(model::StringLength(def.stringWorkBuffer[0]), 2);
+  // What a step stored stays; Cancel gives back only the key shown since.
+  StartKeySettingsDialog(dialog, editor, context);
+  Command(id::kLayerUsedFirst);
+  Command(id::kNext);
+  Command(id::kKeyUsed);
+  Command(2);
+  EXPECT_EQ(def.keys[model::KeyIndex(2, 3)].layers[0].used, 1);
+  EXPECT_EQ(def.keys[model::KeyIndex(2, 4)].used, 1);
+}
+
+TEST(FitLegendText, KeepsNoControlCharactersAndAtMost31BytesOnACharacterBoundary) {
+  EXPECT_EQ(FitLegendText("Caf\xC3\xA9"), "Caf\xC3\xA9");
+  // A pasted line end or escape sequence would split the report's key line.
+  EXPECT_EQ(FitLegendText("Enter\nkey\x1b[31m\t\x7f"), "Enterkey[31m");
+  EXPECT_EQ(FitLegendText("a\xC2\x85"
+                          "b\xC2\xA0"),
+            "ab\xC2\xA0");  // NEL goes, NBSP stays
+  const std::string euro = "\xE2\x82\xAC";
+  EXPECT_EQ(FitLegendText(std::string(29, 'x') + euro), std::string(29, 'x'));
+  EXPECT_EQ(FitLegendText(std::string(28, 'x') + euro + "y"), std::string(28, 'x') + euro);
+  EXPECT_EQ(FitLegendText(std::string(40, 'x')), std::string(31, 'x'));
+  EXPECT_EQ(FitLegendText("\n" + std::string(31, 'x')), std::string(31, 'x'));
 }
 
 TEST_F(KeySettingsTest, StepsWrapAndPassOverPositionsNotEnabledExactly1) {
@@ -121,7 +173,7 @@ TEST_F(KeySettingsTest, TypingInAListSelectsByTheFirstLetters) {
 TEST_F(KeySettingsTest, AChosenKeyIsPendingUntilStoredAndCancelDropsIt) {
   Key().used = 0;
   Key().layers[1] = {0, {}, 31, model::KEYMODE_SHIFT, model::NORMAL_KEY, 0x1C, 0x1C, 0x04};
-  LoadKeyIntoDialog(dialog, def, target);
+  StartKeySettingsDialog(dialog, editor, context);
   const int list = id::kIbmKeyListFirst + 1;
   ASSERT_TRUE(ChooseInKeySettingsList(dialog, list, 147));  // F13
   EXPECT_EQ(dialog.layers[1].note, kChosenNote);

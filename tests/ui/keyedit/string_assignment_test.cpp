@@ -124,9 +124,11 @@ TEST_F(AssignmentTest, LinesNamingNoKeyAreRefusedAndNeverEndAMacro) {
   ExpectLayer(1, 0, model::STRING_KEY, 0);
   EXPECT_EQ(String(0), before);
   ASSERT_EQ(messages.shown.size(), 6u);
+  // The line is named by its number: a list may hold the same text twice.
   EXPECT_EQ(messages.shown[0].text,
-            "\"IBM Key 0\" names no key that can be recorded. Delete the line and press OK "
-            "again; the key was not changed.");
+            "Line 2, \"IBM Key 0\", names no key that can be recorded. Delete the line and press "
+            "OK again; the key was not changed.");
+  EXPECT_EQ(messages.shown[2].text.substr(0, 27), "Line 1, \"Fn Light Control\",");
   EXPECT_TRUE(log.text().empty());
   // Nothing converts into a terminator: a line naming no row writes no entry.
   EXPECT_FALSE(ConvertLineToStringChar(def, PlainLine("IBM Key 0"), 1, 0));
@@ -228,15 +230,20 @@ TEST_F(AssignmentTest, NoFreeStringRefusesAndLeavesTheLayer) {
   EXPECT_TRUE(log.text().empty());
 }
 
-TEST_F(AssignmentTest, LongListsKeepTheFirst79Strokes) {
+TEST_F(AssignmentTest, ListsLongerThanAMacroAreRefusedNotCut) {
   Records lines(85, PlainLine("F13"));
+  EXPECT_FALSE(Apply(0, lines));
+  ExpectLayer(0, 0, model::UNUSED_KEY, 0);
+  EXPECT_TRUE(String(0)[0].IsTerminator());
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text,
+            "The list has 85 lines; a macro holds at most 79 strokes. Delete 6 lines and press "
+            "OK again; the key was not changed.");
+  lines.resize(79);
   lines[78] = PlainLine("F24");
   EXPECT_TRUE(Apply(0, lines));
   EXPECT_EQ(model::StringLength(String(0)), 79);
   EXPECT_EQ(String(0)[78].characterUSB, IbmKeyTable[158].usb);
-  ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text, "The macro has 85 strokes; only the first 79 were kept.");
-  Apply(0, lines);
   EXPECT_EQ(Layer(0).stringcharcount, 79);
   EXPECT_FALSE(ConvertLineToStringChar(def, PlainLine("F13"), 79, 0));
   EXPECT_FALSE(ConvertLineToStringChar(def, PlainLine("F13"), 0, 128));

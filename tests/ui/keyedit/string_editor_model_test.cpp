@@ -1,11 +1,8 @@
 #include "ui/keyedit/string_editor_model.h"
 
-#include <random>
-
 #include "model/key_tables.h"
 #include "tests/ui/keyedit/key_editing_fixture.h"
 #include "ui/keyedit/key_settings_model.h"
-#include "ui/keyedit/macro_capacity.h"
 
 namespace veltrane::ui {
 namespace {
@@ -16,7 +13,7 @@ constexpr int kA = 0x1E;  // IBM key 31
 constexpr int kPrintScreen = 0x37;
 
 EditorKeyEvent Event(int scan, bool extended = false, bool alt = false, std::string chars = {}) {
-  return {scan, extended, alt, alt, alt, std::move(chars)};
+  return {scan, extended, alt, alt, std::move(chars)};
 }
 
 class StringEditorTest : public KeyEditingTest {
@@ -50,8 +47,9 @@ TEST_F(StringEditorTest, CapturedLinesCarryTheHeldModifiers) {
   Release(kShiftRight);
   Release(kCtrl, true);
   Press(kShiftLeft);
-  editor.flags.altGr = editor.flags.base = editor.flags.repeatOff = true;
-  editor.flags.lightUp = editor.flags.lightDown = true;
+  for (int box : {id::kCheckAltGr, id::kCheckBase, id::kCheckRepeatOff, id::kCheckLightUp,
+                  id::kCheckLightDown})
+    Command(box);
   Press(kA);
   EXPECT_EQ(RenderMacroLine(editor.lines[2]),
             "IBM Key 31\t\t\tShift l \tBase\tRep Off\tAlt Gr1\tLight1Up\t");
@@ -78,7 +76,7 @@ TEST_F(StringEditorTest, SystemKeysPrintScreenAndUnknownScanCodes) {
   Release(kShiftLeft);
   AltDown(kPrintScreen);  // keypad *, with Alt
   Release(kPrintScreen);  // keypad *: nothing on release
-  OnStringEditorKeyDown(editor, {kPrintScreen, true, true, true, true, {}});  // Alt+Print
+  OnStringEditorKeyDown(editor, {kPrintScreen, true, true, true, {}});  // Alt+Print
   OnStringEditorKeyUp(editor, Event(kPrintScreen, true));
   Press(0x70);
   EXPECT_EQ(Texts(editor.lines),
@@ -93,7 +91,7 @@ TEST_F(StringEditorTest, NumLockAltGrAndF13ToF24AreCapturedAsTheirKeys) {
   Press(0x64);        // F13
   Press(0x76);        // F24
   // AltGr (right Alt) follows its key in the Alt-Gr box, as Ctrl and Shift do.
-  OnStringEditorKeyDown(editor, {kAlt, true, true, true, true, {}});
+  OnStringEditorKeyDown(editor, {kAlt, true, true, true, {}});
   EXPECT_TRUE(IsCheckBoxChecked(editor, id::kCheckAltGr));
   EXPECT_FALSE(editor.flags.alt);
   OnStringEditorKeyDown(editor, Event(0x10, false, true, "@"));
@@ -103,28 +101,53 @@ TEST_F(StringEditorTest, NumLockAltGrAndF13ToF24AreCapturedAsTheirKeys) {
                                         Named("F24"), "IBM Key 17\t\t\t\t\t\tAlt Gr1\t\t"}));
 }
 
-TEST_F(StringEditorTest, BoxesCarryNoStaleStateIntoANewKey) {
+TEST_F(StringEditorTest, TickedBoxesFollowTheUserAndHeldBoxesFollowTheKeys) {
+  constexpr int kS = 0x1F;  // IBM key 32
+  Command(id::kCheckShiftLeft);
+  Press(kS);
+  Press(kS);
+  EXPECT_EQ(Texts(editor.lines), (Lines(2, "IBM Key 32\t\t\tShift l \t\t\t\t\t")));
+  EXPECT_TRUE(editor.flags.shiftLeft);
+  // A modifier key's box follows the key; a ticked box stays through its key.
+  Press(kCtrl);
+  Press(kShiftLeft);
+  Press(kS);
+  Release(kShiftLeft);
+  Release(kCtrl);
+  EXPECT_EQ(RenderMacroLine(editor.lines.back()), "IBM Key 32\t\tCtrl l\tShift l \t\t\t\t\t");
+  EXPECT_TRUE(editor.flags.shiftLeft);
+  EXPECT_FALSE(editor.flags.ctrlLeft);
+  // The focus gone, the releases go elsewhere: held boxes clear, ticked ones stay.
+  Press(kShiftRight);
+  Press(kAlt, true);
+  EXPECT_TRUE(editor.flags.shiftRight && editor.flags.altGr);
+  OnStringEditorFocusLost(editor);
+  EXPECT_FALSE(editor.flags.shiftRight || editor.flags.altGr);
+  EXPECT_TRUE(editor.flags.shiftLeft);
+  // Unticked by hand, also while its key is held, the box is out of the next stroke.
+  Command(id::kCheckShiftLeft);
+  Press(kCtrl);
+  Command(id::kCheckCtrlLeft);
+  Press(kS);
+  EXPECT_EQ(RenderMacroLine(editor.lines.back()), Named("IBM Key 32"));
+  Release(kCtrl);
+  // A clicked line shows its flags; they do not slip into the next stroke.
   editor.lines = {{"IBM Key 31",
                    {.ctrlLeft = true, .shiftLeft = true, .repeatOff = true},
                    LineWriter::Rewritten}};
   OnStringEditorListSelect(editor, 0);
   ASSERT_TRUE(editor.flags.ctrlLeft && editor.flags.shiftLeft && editor.flags.repeatOff);
+  Command(id::kCheckBase);  // ticked by hand, also for the line
   OnStringEditorListSelect(editor, -1);
-  Press(kA);  // nothing held: a plain stroke
-  EXPECT_EQ(RenderMacroLine(editor.lines.back()), Named("IBM Key 31"));
+  Press(kA);
+  EXPECT_EQ(RenderMacroLine(editor.lines[0]), "IBM Key 31\t\tCtrl l\tShift l\tBase\tRep Off\t\t\t");
+  EXPECT_EQ(RenderMacroLine(editor.lines[1]), "IBM Key 31\t\t\t\tBase\t\t\t\t");
   EXPECT_FALSE(editor.flags.repeatOff || editor.flags.ctrlLeft);
-  // The platform's word counts: Shift held since before the window had the keys.
-  editor.flags.base = true;
-  OnStringEditorKeyDown(editor, {kA, false, false, true, false, "A"});
-  EXPECT_EQ(RenderMacroLine(editor.lines.back()), "IBM Key 31\t\t\t\tBase\t\t\t\t");
-  // Shown for a layer, or after the focus left, nothing is held any more.
-  Press(kShiftRight);
-  OnStringEditorFocusLost(editor);
+  // Shown for a layer, the boxes start clear.
+  OpenStringEditorForLayer(editor, context, 2);
+  EXPECT_FALSE(editor.flags.base || editor.ticked.base);
   Press(kA);
   EXPECT_EQ(RenderMacroLine(editor.lines.back()), Named("IBM Key 31"));
-  editor.flags.lightUp = true;
-  OpenStringEditorForLayer(editor, context, 2);
-  EXPECT_FALSE(editor.flags.lightUp);
 }
 
 TEST_F(StringEditorTest, ButtonsAddLinesAndTakeTheFocusBack) {
@@ -191,7 +214,7 @@ TEST_F(StringEditorTest, OkAssignsTheLayerRefreshesTheDialogAndClearsTheFlags) {
   EXPECT_EQ(def.stringWorkBuffer[0][2].characterUSB, model::IbmKeyTable[108].usb);
   EXPECT_EQ(def.stringWorkBuffer[0][2].modifier, 0);
   EXPECT_EQ(dialog.layers[3].keyType.selection, 17);
-  EXPECT_EQ(editor.capacityText, "Macro store: 131 of 192 entries");
+  EXPECT_EQ(editor.capacityText, "Macro store: 4 of 192 entries");
   EXPECT_EQ(OnKeySettingsCommand(dialog, editor, context, 1), 1);
   EXPECT_EQ(Layer(3).ibmkey, 0);  // the store keeps the string number
   EXPECT_EQ(log.text(), "new string idx 0\nStoreEveryThing bIBMKey = ");
@@ -224,64 +247,6 @@ TEST_F(StringEditorTest, OkAssignsToThePositionTheListCameFrom) {
   Command(1);
   EXPECT_EQ(def.keys[model::KeyIndex(2, 3)].layers[0].keytype, model::LOCAL_ILLUMINATION_KEY);
   EXPECT_EQ(Key().layers[0].keytype, model::UNUSED_KEY);
-}
-
-TEST_F(StringEditorTest, CapacityCountsAsTheStoreIsPacked) {
-  const auto fill = [&](int n, int strokes) {
-    for (int k = 0; k < strokes; ++k) String(n)[k] = {0, 0x04, 0x1C, 0};
-  };
-  const auto flattenDrops = [&] {
-    model::KeyboardDefinition copy = def;
-    return model::FlattenStrings(copy);
-  };
-  fill(3, 30);
-  fill(9, 33);
-  EXPECT_EQ(MacroCapacityText(def), "Macro store: 191 of 192 entries");
-  fill(127, 7);
-  EXPECT_EQ(MacroCapacityText(def), "Macro store: 192 of 192 entries (6 strokes will be dropped)");
-  EXPECT_EQ(flattenDrops(), 6);
-  fill(127, 2);
-  String(127)[2] = {};
-  EXPECT_EQ(MacroCapacityText(def), "Macro store: 192 of 192 entries (1 stroke will be dropped)");
-  // Empty strings behind the strokes share the last terminator: nothing is lost.
-  String(127)[0] = {};
-  fill(0, 28);
-  EXPECT_EQ(UsedMacroStrokes(def), 91);
-  EXPECT_EQ(MacroCapacityText(def), "Macro store: 192 of 192 entries");
-  EXPECT_EQ(flattenDrops(), 0);
-  fill(127, 80);  // a full row without a terminator
-  EXPECT_EQ(UsedMacroStrokes(def), 171);
-  EXPECT_EQ(DroppedMacroStrokes(def), flattenDrops());
-}
-
-TEST_F(StringEditorTest, CapacityAgreesWithTheStoreAsFlattenedForRandomStrings) {
-  std::mt19937 random(14);
-  for (int round = 0; round < 300; ++round) {
-    model::ClearStringWorkBuffer(def, true);
-    // Sparse sets, some long strings and some near the end of the buffer.
-    const int strings = std::uniform_int_distribution<int>(0, 12)(random);
-    for (int i = 0; i < strings; ++i) {
-      const auto n = static_cast<std::size_t>(std::uniform_int_distribution<int>(0, 127)(random));
-      const int strokes = std::uniform_int_distribution<int>(1, round % 3 ? 20 : 79)(random);
-      for (int k = 0; k < strokes; ++k) def.stringWorkBuffer[n][k] = {0, 0x04, 0x1C, 0};
-      def.stringWorkBuffer[n][strokes] = {};
-    }
-    model::KeyboardDefinition packed = def;
-    const int dropped = model::FlattenStrings(packed);
-    ASSERT_EQ(DroppedMacroStrokes(def), dropped) << round;
-    // The last string starts where its index says, then its strokes and its terminator.
-    const int last = (packed.stringIndex[127] - model::kStringStoreBase) / 4;
-    const int entries = std::min(last + model::StringLength(def.stringWorkBuffer[127]) + 1, 192);
-    ASSERT_EQ(UsedStoreEntries(def), entries) << round;
-    // Nothing dropped: every string comes back from the store.
-    model::ClearStringWorkBuffer(packed, false);
-    model::RebuildStringWorkBuffer(packed);
-    for (int n = 0; n < model::kStringCount && dropped == 0; ++n) {
-      const auto& row = def.stringWorkBuffer[static_cast<std::size_t>(n)];
-      const auto& back = packed.stringWorkBuffer[static_cast<std::size_t>(n)];
-      ASSERT_EQ(model::StringLength(back), model::StringLength(row)) << round << " string " << n;
-    }
-  }
 }
 
 }  // namespace

@@ -279,6 +279,26 @@ TEST_F(ControllerTest, UnsavedChangesMarkTheTitleAndAreAskedAboutBeforeTheyAreLo
   EXPECT_FALSE(view.modified);  // the definition read is the kept one
 }
 
+TEST_F(ControllerTest, ASaveRefusedForMacrosThatDoNotFitKeepsTheProgramOpen) {
+  // Two macros of 79 strokes and one of 40: 200 entries of the store's 192.
+  for (int n = 0; n < 3; ++n) {
+    model::StringRow& row = app.doc.def.stringWorkBuffer[static_cast<std::size_t>(n)];
+    const int strokes = n < 2 ? 79 : 40;
+    for (int k = 0; k < strokes; ++k) row[static_cast<std::size_t>(k)] = {0, 0x04, 0x1C, 0};
+    row[static_cast<std::size_t>(strokes)] = model::StringChar{};
+  }
+  host.choice = SaveChoice::Save;
+  host.saveAnswer = "Kept";
+  for (int command : {id::kExit, id::kNewClearAll}) controller.OnCommand(command);
+  EXPECT_FALSE(host.exited);
+  EXPECT_EQ(host.asked.size(), 2u);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("Kept.DAT")));
+  EXPECT_EQ(model::StringLength(app.doc.def.stringWorkBuffer[2]), 40);  // not cleared, not cut
+  EXPECT_TRUE(view.modified);
+  ASSERT_FALSE(messages.shown.empty());
+  EXPECT_EQ(messages.shown.back().caption, "Macro store");
+}
+
 TEST_F(ControllerTest, DownloadOfTheCommandLineFileShowsItFirst) {
   {
     AppState other;
