@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +10,7 @@
 #include <string>
 
 #include "fileaccess/paths.h"
+#include "fileaccess/temporary_name.h"
 
 namespace veltrane::fileaccess {
 namespace {
@@ -23,21 +23,6 @@ struct Existing {
   uid_t owner;
   gid_t group;
 };
-
-std::string TempName() {
-  static constexpr char kAlphabet[] =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  unsigned char random[6] = {};
-  if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
-    static unsigned counter = 0;
-    const unsigned seed = static_cast<unsigned>(::getpid()) * 2654435761u + ++counter;
-    for (std::size_t k = 0; k < sizeof random; ++k)
-      random[k] = static_cast<unsigned char>(seed >> (k * 5));
-  }
-  std::string name = ".vt";
-  for (const unsigned char r : random) name += kAlphabet[r % (sizeof kAlphabet - 1)];
-  return name;
-}
 
 bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
   std::size_t done = 0;
@@ -71,9 +56,9 @@ Status Examine(const std::string& path, std::string& target, std::optional<Exist
 }
 
 // A named temporary file beside the target, locked while this process holds it.
-int CreateTemp(int dir, std::string& name) {
+int CreateTemp(int dir, const std::string& targetName, std::string& name) {
   for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
-    name = TempName();
+    name = TemporaryNameFor(targetName);
     const int fd =
         ::openat(dir, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd >= 0) ::flock(fd, LOCK_EX);
@@ -91,10 +76,10 @@ int CreateUnnamed(int dir) {
 }
 
 // Gives a filled unnamed file its temporary name, just before the rename.
-bool NameUnnamed(int fd, int dir, std::string& name) {
+bool NameUnnamed(int fd, int dir, const std::string& targetName, std::string& name) {
   const std::string self = "/proc/self/fd/" + std::to_string(fd);
   for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
-    name = TempName();
+    name = TemporaryNameFor(targetName);
     if (::linkat(AT_FDCWD, self.c_str(), dir, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return true;
     // Without /proc a privileged process may still link the descriptor itself.
     if (errno == ENOENT && ::linkat(fd, "", dir, name.c_str(), AT_EMPTY_PATH) == 0) return true;
@@ -129,9 +114,9 @@ bool CloseFilled(int fd, bool ok) {
   return ok;
 }
 
-bool WriteNamedTemp(int dir, std::string& temp, std::span<const std::uint8_t> bytes,
-                    const std::optional<Existing>& existing) {
-  const int fd = CreateTemp(dir, temp);
+bool WriteNamedTemp(int dir, const std::string& targetName, std::string& temp,
+                    std::span<const std::uint8_t> bytes, const std::optional<Existing>& existing) {
+  const int fd = CreateTemp(dir, targetName, temp);
   if (fd < 0) return false;
   const bool ok = CloseFilled(fd, FillTemp(fd, bytes, existing));
   const int code = errno;
@@ -143,15 +128,15 @@ bool WriteNamedTemp(int dir, std::string& temp, std::span<const std::uint8_t> by
 // Fills an unnamed temporary file and then names it. 1 when done, 0 when it
 // failed (errno set), -1 when the file system has no unnamed files or the
 // filled file could not be named: then it is to be written under a name.
-int WriteUnnamedTemp(int dir, std::string& temp, std::span<const std::uint8_t> bytes,
-                     const std::optional<Existing>& existing) {
+int WriteUnnamedTemp(int dir, const std::string& targetName, std::string& temp,
+                     std::span<const std::uint8_t> bytes, const std::optional<Existing>& existing) {
   const int fd = CreateUnnamed(dir);
   if (fd < 0) return -1;
   if (!FillTemp(fd, bytes, existing)) {
     CloseFilled(fd, false);
     return 0;
   }
-  if (!NameUnnamed(fd, dir, temp)) {
+  if (!NameUnnamed(fd, dir, targetName, temp)) {
     ::close(fd);
     return -1;
   }
@@ -163,18 +148,18 @@ int WriteUnnamedTemp(int dir, std::string& temp, std::span<const std::uint8_t> b
 }
 
 // Writes the bytes into a temporary file beside the target; false with errno set.
-bool WriteTemp(int dir, std::string& temp, std::span<const std::uint8_t> bytes,
-               const std::optional<Existing>& existing) {
-  const int unnamed = WriteUnnamedTemp(dir, temp, bytes, existing);
+bool WriteTemp(int dir, const std::string& targetName, std::string& temp,
+               std::span<const std::uint8_t> bytes, const std::optional<Existing>& existing) {
+  const int unnamed = WriteUnnamedTemp(dir, targetName, temp, bytes, existing);
   if (unnamed >= 0) return unnamed == 1;
-  return WriteNamedTemp(dir, temp, bytes, existing);
+  return WriteNamedTemp(dir, targetName, temp, bytes, existing);
 }
 
 Status WriteInDirectory(int dir, const std::string& path, const std::string& target,
                         std::span<const std::uint8_t> bytes,
                         const std::optional<Existing>& existing) {
   std::string temp;
-  if (!WriteTemp(dir, temp, bytes, existing)) return SystemFailure(path, errno);
+  if (!WriteTemp(dir, NameOf(target), temp, bytes, existing)) return SystemFailure(path, errno);
   if (::renameat(dir, temp.c_str(), dir, NameOf(target).c_str()) != 0) {
     const int code = errno;
     ::unlinkat(dir, temp.c_str(), 0);

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "fileaccess/temporary_name.h"
 #include "support/files.h"
 #include "support/temp_dir.h"
 
@@ -45,16 +46,24 @@ TEST(Program, StartsInOrderWithItsLogAndHiddenWindows) {
   ::unsetenv("NIRVEX_DEVICE");
 }
 
-TEST(Program, StartRemovesTemporariesThatAnInterruptedSaveLeft) {
+// Files of the user's that look like temporaries stay; the program's own go.
+TEST(Program, StartRemovesOnlyTheTemporariesThatAnInterruptedSaveLeft) {
   TempDir temp;
   TempDir boards;
   const auto left = [](const std::string& path) {
     std::ofstream(path) << "half a file";
-    const timespec old[2] = {{std::time(nullptr) - 3600, 0}, {std::time(nullptr) - 3600, 0}};
+    const timespec old[2] = {{std::time(nullptr) - 7200, 0}, {std::time(nullptr) - 7200, 0}};
     ::utimensat(AT_FDCWD, path.c_str(), old, 0);
   };
-  left(temp.File(".vtQ1w2E3"));
-  left(boards.File(".vtR4t5Y6"));
+  const std::vector<std::string> users = {".vtnotes1", ".vtABCDEF", ".NAME.tmp"};
+  for (const std::string& name : users) {
+    left(temp.File(name));
+    left(boards.File(name));
+  }
+  const std::string own = temp.File(fileaccess::TemporaryNameFor("x.DAT"));
+  const std::string ownBeside = boards.File(fileaccess::TemporaryNameFor("Board.DAT"));
+  left(own);
+  left(ownBeside);
   const auto home = std::filesystem::current_path();
   std::filesystem::current_path(temp.path());
   {
@@ -62,8 +71,12 @@ TEST(Program, StartRemovesTemporariesThatAnInterruptedSaveLeft) {
     program.Start(0, temp.File("vtlog.txt"));
   }
   std::filesystem::current_path(home);
-  EXPECT_FALSE(std::filesystem::exists(temp.File(".vtQ1w2E3")));
-  EXPECT_FALSE(std::filesystem::exists(boards.File(".vtR4t5Y6")));
+  for (const std::string& name : users) {
+    EXPECT_TRUE(std::filesystem::exists(temp.File(name))) << name;
+    EXPECT_TRUE(std::filesystem::exists(boards.File(name))) << name;
+  }
+  EXPECT_FALSE(std::filesystem::exists(own));
+  EXPECT_FALSE(std::filesystem::exists(ownBeside));
 }
 
 TEST(Program, TitleNotesOnlyTheSimulatedKeyboard) {

@@ -12,9 +12,9 @@ std::string CalendarTime(std::time_t time) {
   return text;
 }
 
-bool LogFile::Open(const std::string& path, std::time_t start) {
+bool LogFile::Open(const std::string& path, std::time_t start, bool devices) {
   Close();
-  fileaccess::OpenedStream opened = fileaccess::OpenLogFile(path);
+  fileaccess::OpenedStream opened = fileaccess::OpenLogFile(path, devices);
   file_ = opened.file;
   lastError_ = std::move(opened.reason);
   if (file_ == nullptr) return false;

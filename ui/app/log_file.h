@@ -1,5 +1,6 @@
-// The log stream "vtlog.txt", recreated at every start. Writing to a log that
-// could not be opened goes nowhere and the run goes on; LastError says why.
+// The log stream "vtlog.txt", begun as a new file at every start. Writing to
+// a log that could not be opened goes nowhere and the run goes on; LastError
+// says why.
 #pragma once
 
 #include <cstdio>
@@ -19,11 +20,13 @@ class LogFile : public model::LogSink {
   LogFile& operator=(const LogFile&) = delete;
   ~LogFile() override { Close(); }
 
-  // Creates or empties the log at path (fileaccess::OpenLogFile: a link, FIFO
-  // or device of that name is left alone) and writes its three opening lines
-  // for the given time. The log is line-buffered. False, with LastError set,
-  // when there is no log.
-  bool Open(const std::string& path, std::time_t start);
+  // Begins a new log at path (fileaccess::OpenLogFile: a new file renamed
+  // over the name, so a link there is replaced and never written through; a
+  // FIFO or device of that name is left alone, unless `devices` lets a
+  // character device be written) and writes its three opening lines for the
+  // given time. The log is line-buffered and appended to. False, with
+  // LastError set, when there is no log.
+  bool Open(const std::string& path, std::time_t start, bool devices = false);
   void Write(std::string_view text) override;
   void Close();
   bool IsOpen() const { return file_ != nullptr; }

@@ -70,23 +70,61 @@ TEST(LogFile, WritingToALogThatDidNotOpenIsHarmless) {
   EXPECT_FALSE(log.IsOpen());
 }
 
-TEST(LogFile, APlantedLinkOrFifoIsLeftAloneAndTheReasonKept) {
+TEST(LogFile, APlantedLinkIsReplacedAndAFifoLeftAloneWithTheReasonKept) {
   testing::TempDir dir;
   const std::string path = dir.File("vtlog.txt");
   std::ofstream(dir.File("victim")) << "precious";
   ASSERT_EQ(::symlink(dir.File("victim").c_str(), path.c_str()), 0);
   LogFile log;
-  EXPECT_FALSE(log.Open(path, 0));
-  EXPECT_EQ(log.LastError(), path + " is a symbolic link, not a regular file");
-  log.Write("lost\n");
+  EXPECT_TRUE(log.Open(path, 0));
+  log.Write("kept\n");
+  log.Close();
   EXPECT_EQ(ReadFileText(dir.File("victim")), "precious");
+  EXPECT_TRUE(ReadFileText(path).ends_with("kept\n"));
   ASSERT_EQ(::unlink(path.c_str()), 0);
   ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
   EXPECT_FALSE(log.Open(path, 0));  // returns at once: nobody reads the FIFO
   EXPECT_EQ(log.LastError(), path + " is a FIFO, not a regular file");
+  log.Write("lost\n");
   ASSERT_EQ(::unlink(path.c_str()), 0);
   EXPECT_TRUE(log.Open(path, 0));
   EXPECT_EQ(log.LastError(), "");
+}
+
+// A second run in the same place begins its own log; the first one's lines go
+// on into its own file and never leave a hole of NUL bytes in the new one.
+TEST(LogFile, ASecondRunNeitherEmptiesNorHolesTheFirstRunsLog) {
+  testing::TempDir dir;
+  const std::string path = dir.File("vtlog.txt");
+  LogFile first;
+  ASSERT_TRUE(first.Open(path, 0));
+  first.Write(std::string(4000, 'a') + "\n");
+  std::ofstream(dir.File("copy-before")) << ReadFileText(path);
+  ASSERT_EQ(::link(path.c_str(), dir.File("first.txt").c_str()), 0);  // to find it again
+  LogFile second;
+  ASSERT_TRUE(second.Open(path, 0));
+  first.Write("first again\n");
+  second.Write("second\n");
+  first.Close();
+  second.Close();
+  const std::string firstLog = ReadFileText(dir.File("first.txt"));
+  EXPECT_EQ(firstLog, ReadFileText(dir.File("copy-before")) + "first again\n");
+  const std::string secondLog = ReadFileText(path);
+  EXPECT_EQ(secondLog.find('\0'), std::string::npos);
+  EXPECT_TRUE(secondLog.ends_with(" \nsecond\n")) << secondLog;
+  EXPECT_EQ(secondLog.find("first again"), std::string::npos);
+}
+
+TEST(LogFile, ACharacterDeviceIsWrittenOnlyWhenAllowed) {
+  LogFile log;
+  EXPECT_FALSE(log.Open("/dev/null", 0));
+  EXPECT_EQ(log.LastError(), "/dev/null is a character device, not a regular file");
+  EXPECT_TRUE(log.Open("/dev/null", 0, true));
+  log.Write("gone\n");
+  log.Close();
+  struct stat st {};
+  ASSERT_EQ(::lstat("/dev/null", &st), 0);
+  EXPECT_TRUE(S_ISCHR(st.st_mode));
 }
 
 }  // namespace
