@@ -24,6 +24,14 @@ struct Existing {
   gid_t group;
 };
 
+// The file to be replaced: its name in its directory, what it had, and whether
+// the new content and the rename are synced before success.
+struct Replacement {
+  std::string name;
+  std::optional<Existing> existing;
+  bool sync = true;
+};
+
 bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
@@ -90,14 +98,14 @@ bool NameUnnamed(int fd, int dir, const std::string& targetName, std::string& na
 
 // Fills the temporary file and gives it the old file's owner and mode;
 // the owner first, since a change of owner clears the set-id bits.
-bool FillTemp(int fd, std::span<const std::uint8_t> bytes,
-              const std::optional<Existing>& existing) {
+bool FillTemp(int fd, std::span<const std::uint8_t> bytes, const Replacement& target) {
+  const std::optional<Existing>& existing = target.existing;
   if (!WriteAll(fd, bytes)) return false;
   if (existing) {
     if (::fchown(fd, existing->owner, existing->group) != 0 && errno != EPERM) return false;
     if (::fchmod(fd, existing->mode) != 0) return false;
   }
-  return ::fsync(fd) == 0;
+  return !target.sync || ::fsync(fd) == 0;
 }
 
 // Some file systems cannot sync a directory; the rename is then as durable as they make it.
@@ -114,11 +122,11 @@ bool CloseFilled(int fd, bool ok) {
   return ok;
 }
 
-bool WriteNamedTemp(int dir, const std::string& targetName, std::string& temp,
-                    std::span<const std::uint8_t> bytes, const std::optional<Existing>& existing) {
-  const int fd = CreateTemp(dir, targetName, temp);
+bool WriteNamedTemp(int dir, const Replacement& target, std::string& temp,
+                    std::span<const std::uint8_t> bytes) {
+  const int fd = CreateTemp(dir, target.name, temp);
   if (fd < 0) return false;
-  const bool ok = CloseFilled(fd, FillTemp(fd, bytes, existing));
+  const bool ok = CloseFilled(fd, FillTemp(fd, bytes, target));
   const int code = errno;
   if (!ok) ::unlinkat(dir, temp.c_str(), 0);
   errno = code;
@@ -128,15 +136,15 @@ bool WriteNamedTemp(int dir, const std::string& targetName, std::string& temp,
 // Fills an unnamed temporary file and then names it. 1 when done, 0 when it
 // failed (errno set), -1 when the file system has no unnamed files or the
 // filled file could not be named: then it is to be written under a name.
-int WriteUnnamedTemp(int dir, const std::string& targetName, std::string& temp,
-                     std::span<const std::uint8_t> bytes, const std::optional<Existing>& existing) {
+int WriteUnnamedTemp(int dir, const Replacement& target, std::string& temp,
+                     std::span<const std::uint8_t> bytes) {
   const int fd = CreateUnnamed(dir);
   if (fd < 0) return -1;
-  if (!FillTemp(fd, bytes, existing)) {
+  if (!FillTemp(fd, bytes, target)) {
     CloseFilled(fd, false);
     return 0;
   }
-  if (!NameUnnamed(fd, dir, targetName, temp)) {
+  if (!NameUnnamed(fd, dir, target.name, temp)) {
     ::close(fd);
     return -1;
   }
@@ -148,44 +156,46 @@ int WriteUnnamedTemp(int dir, const std::string& targetName, std::string& temp,
 }
 
 // Writes the bytes into a temporary file beside the target; false with errno set.
-bool WriteTemp(int dir, const std::string& targetName, std::string& temp,
-               std::span<const std::uint8_t> bytes, const std::optional<Existing>& existing) {
-  const int unnamed = WriteUnnamedTemp(dir, targetName, temp, bytes, existing);
+bool WriteTemp(int dir, const Replacement& target, std::string& temp,
+               std::span<const std::uint8_t> bytes) {
+  const int unnamed = WriteUnnamedTemp(dir, target, temp, bytes);
   if (unnamed >= 0) return unnamed == 1;
-  return WriteNamedTemp(dir, targetName, temp, bytes, existing);
+  return WriteNamedTemp(dir, target, temp, bytes);
 }
 
-Status WriteInDirectory(int dir, const std::string& path, const std::string& target,
-                        std::span<const std::uint8_t> bytes,
-                        const std::optional<Existing>& existing) {
+Status WriteInDirectory(int dir, const std::string& path, const Replacement& target,
+                        std::span<const std::uint8_t> bytes) {
   std::string temp;
-  if (!WriteTemp(dir, NameOf(target), temp, bytes, existing)) return SystemFailure(path, errno);
-  if (::renameat(dir, temp.c_str(), dir, NameOf(target).c_str()) != 0) {
+  if (!WriteTemp(dir, target, temp, bytes)) return SystemFailure(path, errno);
+  if (::renameat(dir, temp.c_str(), dir, target.name.c_str()) != 0) {
     const int code = errno;
     ::unlinkat(dir, temp.c_str(), 0);
     return SystemFailure(path, code);
   }
-  if (!SyncDirectory(dir)) return SystemFailure(path, errno);
+  if (target.sync && !SyncDirectory(dir)) return SystemFailure(path, errno);
   return Success();
 }
 
 }  // namespace
 
-Status ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+Status ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes,
+                   Durability durability) {
   std::string target;
-  std::optional<Existing> existing;
-  Status status = Examine(path, target, existing);
+  Replacement replacement;
+  Status status = Examine(path, target, replacement.existing);
   if (!status) return status;
+  replacement.name = NameOf(target);
+  replacement.sync = durability == Durability::Synced;
   const int dir = ::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir < 0) return SystemFailure(path, errno);
-  status = WriteInDirectory(dir, path, target, bytes, existing);
+  status = WriteInDirectory(dir, path, replacement, bytes);
   ::close(dir);
   return status;
 }
 
-Status ReplaceFile(const std::string& path, std::string_view text) {
+Status ReplaceFile(const std::string& path, std::string_view text, Durability durability) {
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-  return ReplaceFile(path, std::span<const std::uint8_t>(bytes, text.size()));
+  return ReplaceFile(path, std::span<const std::uint8_t>(bytes, text.size()), durability);
 }
 
 }  // namespace veltrane::fileaccess

@@ -21,7 +21,16 @@ namespace veltrane::fileaccess {
 // directory) and one whose owner may not write it (also for root). A replaced file keeps its
 // permission bits, and its owner and group where the process may set them; a new file gets 0666
 // less umask.
-Status ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes);
-Status ReplaceFile(const std::string& path, std::string_view text);
+//
+// Unsynced, the file and the rename are not synced: the target still holds
+// the old bytes or the new ones whatever happens to the program, but a power
+// failure may lose the latest, or on some file systems leave it damaged. For
+// copies written often that can tell damage themselves, where the two syncs
+// would cost many times the write.
+enum class Durability { Synced, Unsynced };
+Status ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes,
+                   Durability durability = Durability::Synced);
+Status ReplaceFile(const std::string& path, std::string_view text,
+                   Durability durability = Durability::Synced);
 
 }  // namespace veltrane::fileaccess

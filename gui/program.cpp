@@ -87,7 +87,7 @@ void Program::OnSignal(int number) {
   model::LogPrintf(&log, "Signal %d (%s) received\n", number, ::strsignal(number));
   if (endSignal_ != 0) return;  // a half-written keyboard is worse than a wait
   endSignal_ = number;
-  recovery.Follow(app);
+  recovery.Follow(app, fileaccess::Durability::Synced);  // a shut-down may follow
   recovery.Flush();  // the work is safe before anything else is waited for
   boxes.SetQuiet();
   QCoreApplication::instance()->installEventFilter(&inputStop_);

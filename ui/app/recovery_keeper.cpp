@@ -6,7 +6,6 @@
 #include <random>
 
 #include "fileaccess/file_names.h"
-#include "fileaccess/replace_file.h"
 #include "fileaccess/state_directory.h"
 #include "ui/app/recovery_copy.h"
 
@@ -44,7 +43,7 @@ RecoveryKeeper::~RecoveryKeeper() {
   writer_.join();
 }
 
-void RecoveryKeeper::Follow(const AppState& app) {
+void RecoveryKeeper::Follow(const AppState& app, fileaccess::Durability durability) {
   if (ended_) return;
   bool failed = false;
   {
@@ -57,9 +56,9 @@ void RecoveryKeeper::Follow(const AppState& app) {
     return;
   }
   std::string copy = EncodeRecoveryCopy(app.doc);
-  if (copy == handed_ && !failed) return;
+  if (copy == handed_ && !failed && durability == fileaccess::Durability::Unsynced) return;
   handed_ = copy;
-  Hand(Job::Write, std::move(copy));
+  Hand(Job::Write, std::move(copy), durability);
 }
 
 void RecoveryKeeper::DropIfKept(const AppState& app) {
@@ -68,11 +67,12 @@ void RecoveryKeeper::DropIfKept(const AppState& app) {
   handed_.clear();
 }
 
-void RecoveryKeeper::Hand(Job job, std::string bytes) {
+void RecoveryKeeper::Hand(Job job, std::string bytes, fileaccess::Durability durability) {
   {
     const std::lock_guard lock(mutex_);
     job_ = job;  // a newer copy or a removal replaces what waits
     bytes_ = std::move(bytes);
+    durability_ = durability;
     failed_ = false;
   }
   changed_.notify_all();
@@ -112,10 +112,11 @@ void RecoveryKeeper::Work() {
     if (job_ == Job::None) return;  // stopping, with nothing left to do
     const Job job = job_;
     const std::string bytes = std::move(bytes_);
+    const fileaccess::Durability durability = durability_;
     job_ = Job::None;
     working_ = true;
     lock.unlock();
-    if (job == Job::Write) Write(bytes);
+    if (job == Job::Write) Write(bytes, durability);
     if (job == Job::Remove) Remove();
     if (job == Job::Unlock) Unlock();
     lock.lock();
@@ -124,11 +125,11 @@ void RecoveryKeeper::Work() {
   }
 }
 
-void RecoveryKeeper::Write(const std::string& bytes) {
+void RecoveryKeeper::Write(const std::string& bytes, fileaccess::Durability durability) {
   fileaccess::Status status = fileaccess::Success();
   if (!lock_.Held()) status = fileaccess::MakeDirectories(directory_);
   if (status && !lock_.Held()) status = lock_.Acquire(lockPath_);
-  if (status) status = fileaccess::ReplaceFile(copyPath_, bytes);
+  if (status) status = fileaccess::ReplaceFile(copyPath_, bytes, durability);
   if (status) return;
   const std::lock_guard lock(mutex_);
   failed_ = true;

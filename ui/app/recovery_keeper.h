@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "fileaccess/file_lock.h"
+#include "fileaccess/replace_file.h"
 #include "ui/app/app_state.h"
 
 namespace veltrane::ui {
@@ -36,7 +37,10 @@ class RecoveryKeeper {
   // definition differs from the kept one and from the last copy (or the last
   // copy failed), a new copy goes to the writer thread; once the definition is
   // the kept one again, the copy is removed. Nothing happens once ended.
-  void Follow(const AppState& app);
+  // Copies are not synced (they carry their own checksum), except when asked:
+  // then also a copy of what was written before is written again, synced.
+  void Follow(const AppState& app,
+              fileaccess::Durability durability = fileaccess::Durability::Unsynced);
   // After each command: the copy is removed once the definition is the kept
   // one again (a save, a load after Discard); nothing is written.
   void DropIfKept(const AppState& app);
@@ -56,9 +60,10 @@ class RecoveryKeeper {
 
  private:
   enum class Job { None, Write, Remove, Unlock };
-  void Hand(Job job, std::string bytes = {});
+  void Hand(Job job, std::string bytes = {},
+            fileaccess::Durability durability = fileaccess::Durability::Unsynced);
   void Work();
-  void Write(const std::string& bytes);
+  void Write(const std::string& bytes, fileaccess::Durability durability);
   void Remove();
   void Unlock();
 
@@ -73,6 +78,7 @@ class RecoveryKeeper {
   std::condition_variable changed_;
   Job job_ = Job::None;
   std::string bytes_;
+  fileaccess::Durability durability_ = fileaccess::Durability::Unsynced;
   bool working_ = false;
   bool stopping_ = false;
   bool failed_ = false;  // the last write failed: the next Follow writes again
