@@ -92,7 +92,7 @@ void Program::OnSignal(int number) {
   boxes.SetQuiet();
   QCoreApplication::instance()->installEventFilter(&inputStop_);
   if (ProductionLineWindow* line = host.productionLineWindow())
-    line->Model().OnStop(std::string("ended by ") + ::sigabbrev_np(number));
+    line->Model().OnStop(std::string("ended by SIG") + ::sigabbrev_np(number));
   endTimer_.start(kEndPollMilliseconds);
   EndWhenIdle();
 }

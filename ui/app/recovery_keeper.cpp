@@ -142,9 +142,7 @@ void RecoveryKeeper::Remove() {
 }
 
 void RecoveryKeeper::Unlock() {
-  if (!lock_.Held()) return;
-  fileaccess::RemoveFile(lockPath_);  // while it is held, so that no other run takes it meanwhile
-  lock_.Release();
+  lock_.Release();  // the lock file goes with it
 }
 
 }  // namespace veltrane::ui

@@ -50,9 +50,8 @@ std::vector<Found> EndedRunsCopies(const RecoveryKeeper& keeper) {
   return found;
 }
 
-// Lets go of a copy whose run has ended; its lock file has no use left.
+// Lets go of a copy whose run has ended (the lock file goes with the lock).
 void Release(Found& copy) {
-  fileaccess::RemoveFile(LockPathOf(copy.path));
   copy.lock->Release();
 }
 
