@@ -53,11 +53,13 @@ Program::~Program() {
 
 void Program::Start(std::time_t now, const std::string& logPath) {
   ui::RemoveLeftovers(app, ownFiles);
-  ui::OpenProgramLog(log, io, ownFileProblemTold_, logPath.empty() ? ownFiles.log : logPath, now);
+  const std::string logFile = logPath.empty() ? ownFiles.log : logPath;
+  const std::string noLog = ui::OpenProgramLog(log, logFile, now);
   app.progress.SetRange(0, 2048);
   window.show();
   window.repaint();
   host.CreateHiddenWindows();
+  if (!noLog.empty()) ui::TellOwnFileProblem(io, ownFileProblemTold_, "The log " + logFile, noLog);
   // After the command-line file's load, so that restored work is what the window shows.
   ui::OfferRecovery(app, io, recovery,
                     [this](const std::string& question) { return boxes.AskRestore(question); });

@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QProgressBar>
+#include <QTest>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -77,6 +78,43 @@ TEST(Program, StartRemovesOnlyTheTemporariesThatAnInterruptedSaveLeft) {
   }
   EXPECT_FALSE(std::filesystem::exists(own));
   EXPECT_FALSE(std::filesystem::exists(ownBeside));
+}
+
+// The log in the state directory; a state directory that cannot be written
+// is told in one box, the run goes on, and a recovery copy that cannot be
+// written either is not told again.
+TEST(Program, OwnFilesGoToTheStateDirectoryAndItsTroubleIsToldOnce) {
+  TempDir temp;
+  const std::string before = std::getenv("XDG_STATE_HOME");
+  ::setenv("XDG_STATE_HOME", temp.path().c_str(), 1);
+  {
+    gui::Program program("");
+    program.Start(0);
+    program.log.Close();
+    const std::string log = ReadFileText(temp.File("veltrane/vtlog.txt"));
+    EXPECT_TRUE(log.starts_with(temp.File("veltrane/vtlog.txt") + " \nStarted at ")) << log;
+  }
+  std::ofstream(temp.File("file")) << "in the way";
+  ::setenv("XDG_STATE_HOME", temp.File("file").c_str(), 1);
+  ::setenv("VELTRANE_RECOVERY_SECONDS", "1", 1);
+  {
+    gui::Program program("");
+    std::vector<std::string> boxes;
+    program.boxes.SetAnswer([&](const std::string& text, const std::string&, model::MessageIcon) {
+      boxes.push_back(text);
+    });
+    program.Start(0);
+    program.events.OnFieldCommitted(35119, "SN-NOWHERE");  // the serial number
+    QTest::qWait(2500);                                    // two periods: the copy fails, untold
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], "The log " + temp.File("file/veltrane/vtlog.txt") +
+                            " cannot be written: " + temp.File("file") +
+                            " is a regular file, not a directory. The program goes on without it.");
+    EXPECT_TRUE(program.window.isVisible());
+    EXPECT_EQ(program.app.doc.def.settings.SerialNumber, "SN-NOWHERE");
+  }
+  ::unsetenv("VELTRANE_RECOVERY_SECONDS");
+  ::setenv("XDG_STATE_HOME", before.c_str(), 1);
 }
 
 TEST(Program, TitleNotesOnlyTheSimulatedKeyboard) {

@@ -39,15 +39,11 @@ void TellOwnFileProblem(const Services& io, bool& told, const std::string& what,
                    "Veltrane", model::MessageIcon::Warning);
 }
 
-void OpenProgramLog(LogFile& log, const Services& io, bool& told, const std::string& path,
-                    std::time_t now) {
-  if (path.empty()) {
-    TellOwnFileProblem(io, told, "The log", "there is no home directory");
-    return;
-  }
+std::string OpenProgramLog(LogFile& log, const std::string& path, std::time_t now) {
+  if (path.empty()) return "there is no home directory";
   const fileaccess::Status made = fileaccess::MakeDirectories(fileaccess::DirectoryOf(path));
-  if (!made) return TellOwnFileProblem(io, told, "The log " + path, made.reason);
-  if (!log.Open(path, now)) TellOwnFileProblem(io, told, "The log " + path, log.LastError());
+  if (!made) return made.reason;
+  return log.Open(path, now) ? std::string() : log.LastError();
 }
 
 void SwitchMatrixOffAtEnd(AppState& app, const Services& io, KeyboardLink& link) {

@@ -37,10 +37,9 @@ void RemoveLeftovers(const AppState& app, const ProgramFiles& files);
 void TellOwnFileProblem(const Services& io, bool& told, const std::string& what,
                         const std::string& reason);
 
-// Opens the log at `path`, its directory made first; a log that cannot be had
-// is told (TellOwnFileProblem) and the run goes on without it.
-void OpenProgramLog(LogFile& log, const Services& io, bool& told, const std::string& path,
-                    std::time_t now);
+// Opens the log at `path`, its directory made first. Empty, or why there is
+// no log, to be told (TellOwnFileProblem "The log PATH") once the window shows.
+std::string OpenProgramLog(LogFile& log, const std::string& path, std::time_t now);
 
 // At the end of a run (Exit, the close box, a signal): a keyboard that this
 // run switched into matrix mode is switched back, so that no keyboard stays in

@@ -90,26 +90,25 @@ TEST(RemoveLeftovers, RemovesOnlyTheProgramsOwnTemporaries) {
   for (const std::string& path : own) EXPECT_FALSE(fs::exists(path)) << path;
 }
 
-TEST(OpenProgramLog, MakesItsDirectoryAndTellsAFailureOnce) {
+TEST(OpenProgramLog, MakesItsDirectoryAndAFailureIsToldOnce) {
   testing::TempDir dir;
   testing::RecordingMessages messages;
   testing::RecordingLog recorded;
   const Services io{messages, recorded};
-  bool told = false;
   LogFile log;
-  OpenProgramLog(log, io, told, dir.File("state/veltrane/vtlog.txt"), 0);
+  EXPECT_EQ(OpenProgramLog(log, dir.File("state/veltrane/vtlog.txt"), 0), "");
   EXPECT_TRUE(log.IsOpen());
-  EXPECT_FALSE(told);
   std::ofstream(dir.File("file")) << "x";
   LogFile none;
-  OpenProgramLog(none, io, told, dir.File("file/veltrane/vtlog.txt"), 0);
+  const std::string why = OpenProgramLog(none, dir.File("file/veltrane/vtlog.txt"), 0);
+  EXPECT_EQ(why, dir.File("file") + " is a regular file, not a directory");
   EXPECT_FALSE(none.IsOpen());
+  bool told = false;
+  TellOwnFileProblem(io, told, "The log", why);
   TellOwnFileProblem(io, told, "The recovery copy of unsaved changes", "disk full");
   ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text, "The log " + dir.File("file/veltrane/vtlog.txt") +
-                                        " cannot be written: " + dir.File("file") +
-                                        " is a regular file, not a directory. The program goes "
-                                        "on without it.");
+  EXPECT_EQ(messages.shown[0].text,
+            "The log cannot be written: " + why + ". The program goes on without it.");
   EXPECT_NE(recorded.text().find("The recovery copy of unsaved changes cannot be written: disk "
                                  "full"),
             std::string::npos);
