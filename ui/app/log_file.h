@@ -38,6 +38,9 @@ class LogFile : public model::LogSink {
   std::string lastError_;
 };
 
+// The local time in a strftime format; "?" when it does not fit.
+std::string LocalTime(std::time_t time, const char* format);
+
 // The 24-character calendar form with the day of the month as two digits.
 std::string CalendarTime(std::time_t time);
 

@@ -11,6 +11,7 @@
 #include "fileaccess/paths.h"
 #include "fileaccess/read_file.h"
 #include "ui/app/file_commands.h"
+#include "ui/app/log_file.h"
 #include "ui/app/recovery_copy.h"
 
 namespace veltrane::ui {
@@ -144,11 +145,7 @@ bool Offer(AppState& app, const Services& io, RecoveryKeeper& keeper, const AskR
 }  // namespace
 
 std::string RecoveryTime(std::time_t time) {
-  std::tm local{};
-  localtime_r(&time, &local);
-  char text[64];
-  if (std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local) == 0) return "?";
-  return text;
+  return LocalTime(time, "%Y-%m-%d %H:%M:%S");
 }
 
 bool OfferRecovery(AppState& app, const Services& io, RecoveryKeeper& keeper,
