@@ -89,8 +89,10 @@ void Program::OnSignal(int number) {
   model::LogPrintf(&log, "Signal %d (%s) received\n", number, ::strsignal(number));
   if (endSignal_ != 0) return;  // a half-written keyboard is worse than a wait
   endSignal_ = number;
-  recovery.Follow(app, fileaccess::Durability::Synced);  // a shut-down may follow
-  recovery.Flush();  // the work is safe before anything else is waited for
+  if (Transferring()) {
+    recovery.Follow(app, fileaccess::Durability::Synced);  // safe before anything is waited for
+    recovery.Flush();
+  }
   boxes.SetQuiet();
   QCoreApplication::instance()->installEventFilter(&inputStop_);
   if (ProductionLineWindow* line = host.productionLineWindow())
@@ -99,12 +101,16 @@ void Program::OnSignal(int number) {
   EndWhenIdle();
 }
 
-void Program::EndWhenIdle() {
+bool Program::Transferring() {
   ProductionLineWindow* line = host.productionLineWindow();
-  if (link.running() || (line != nullptr && line->Model().view().running)) return;
+  return link.running() || (line != nullptr && line->Model().view().running);
+}
+
+void Program::EndWhenIdle() {
+  if (Transferring()) return;
   endTimer_.stop();
-  recovery.Follow(app);
-  recovery.Seal();  // the copy stays for the next start
+  recovery.Follow(app, fileaccess::Durability::Synced);  // a shut-down may follow
+  recovery.Seal();                                       // the copy stays for the next start
   ui::SwitchMatrixOffAtEnd(app, io, link);
   link.Close();
   model::LogPrintf(&log, "Ended by signal %d\n", endSignal_);

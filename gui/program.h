@@ -97,6 +97,8 @@ class Program {
   void FollowRecovery();
   void EndNormally();
   void EndWhenIdle();
+  // A window transfer or the production line is running.
+  bool Transferring();
 
   bool ownFileProblemTold_ = false;
   int endSignal_ = 0;
