@@ -103,7 +103,8 @@ void SetLogPath(std::string path) {
 
 Run::Run() {
   ui::StartApplication(app);
-  // A log only when asked for, also a terminal; a run without it goes on, told once why.
+  // A log only when asked for, taken as the shell's ">" takes a name; without it the run
+  // goes on, told once why.
   if (!LogPath().empty() && !log.Open(LogPath(), std::time(nullptr), true))
     std::fprintf(stderr, "veltrane-cli: no log this run: %s\n", log.LastError().c_str());
 }

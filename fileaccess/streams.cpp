@@ -65,9 +65,7 @@ OpenedStream CreateInPlaceOf(int dir, const std::string& name, const std::string
 
 }  // namespace
 
-OpenedStream OpenLogFile(const std::string& path, bool devices) {
-  struct stat st {};
-  if (devices && ::stat(path.c_str(), &st) == 0 && S_ISCHR(st.st_mode)) return OpenAppendFile(path);
+OpenedStream OpenLogFile(const std::string& path) {
   const std::string name = NameOf(path);
   if (name.empty()) return OpenedStream{nullptr, SystemFailure(path, EISDIR).reason};
   const int dir = ::open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -75,6 +73,19 @@ OpenedStream OpenLogFile(const std::string& path, bool devices) {
   OpenedStream opened = CreateInPlaceOf(dir, name, path);
   ::close(dir);
   return opened;
+}
+
+OpenedStream OpenNamedLog(const std::string& path) {
+  const int fd =
+      ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+  if (fd < 0) return OpenFailure(path, errno, true);
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return Refuse(fd, SystemFailure(path, errno).reason);
+  if (!S_ISREG(st.st_mode) && !S_ISCHR(st.st_mode) && !S_ISFIFO(st.st_mode))
+    return Refuse(fd, NotRegularFailure(path, st.st_mode).reason);
+  if (S_ISREG(st.st_mode) && ::ftruncate(fd, 0) != 0)
+    return Refuse(fd, SystemFailure(path, errno).reason);
+  return Stream(fd, path, "a");
 }
 
 OpenedStream OpenAppendFile(const std::string& path) {

@@ -16,11 +16,16 @@ struct OpenedStream {
 // `path` and renamed over that name. A file of that name, also a hard link
 // to another file, or a symbolic link is replaced as a name, never written
 // through or emptied; a device, FIFO, socket or directory of that name is
-// left alone and refused. The stream appends
-// (O_APPEND), so that each line lands at the end of the file even when
-// someone else shortens it. With `devices`, a path that leads to a character
-// device (a terminal, /dev/null) is written to as it is instead.
-OpenedStream OpenLogFile(const std::string& path, bool devices = false);
+// left alone and refused. The stream appends (O_APPEND), so that each line
+// lands at the end of the file even when someone else shortens it.
+OpenedStream OpenLogFile(const std::string& path);
+
+// A log at a path the user named, taken as the shell's ">" takes it: links
+// are followed, a regular file is emptied (created when missing), and a
+// terminal, /dev/null or a pipe is written as it is; anything else is
+// refused. The stream appends (O_APPEND), so that a second writer that
+// empties the file leaves no hole.
+OpenedStream OpenNamedLog(const std::string& path);
 
 // Opens a file for appending, created when missing. A regular file or a
 // character device (a terminal, /dev/null) is taken; anything else is refused.

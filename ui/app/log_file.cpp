@@ -16,9 +16,10 @@ std::string CalendarTime(std::time_t time) {
   return LocalTime(time, "%a %b %d %H:%M:%S %Y\n");
 }
 
-bool LogFile::Open(const std::string& path, std::time_t start, bool devices) {
+bool LogFile::Open(const std::string& path, std::time_t start, bool named) {
   Close();
-  fileaccess::OpenedStream opened = fileaccess::OpenLogFile(path, devices);
+  fileaccess::OpenedStream opened =
+      named ? fileaccess::OpenNamedLog(path) : fileaccess::OpenLogFile(path);
   file_ = opened.file;
   lastError_ = std::move(opened.reason);
   if (file_ == nullptr) return false;

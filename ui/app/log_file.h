@@ -20,13 +20,13 @@ class LogFile : public model::LogSink {
   LogFile& operator=(const LogFile&) = delete;
   ~LogFile() override { Close(); }
 
-  // Begins a new log at path (fileaccess::OpenLogFile: a new file renamed
-  // over the name, so a link there is replaced and never written through; a
-  // FIFO or device of that name is left alone, unless `devices` lets a
-  // character device be written) and writes its three opening lines for the
-  // given time. The log is line-buffered and appended to. False, with
-  // LastError set, when there is no log.
-  bool Open(const std::string& path, std::time_t start, bool devices = false);
+  // Begins a new log at path and writes its three opening lines for the given
+  // time: fileaccess::OpenLogFile (a new file renamed over the name, so a
+  // link there is replaced and never written through; a FIFO or device of
+  // that name is left alone), or for a path the user `named`
+  // fileaccess::OpenNamedLog (as the shell's ">"). The log is line-buffered
+  // and appended to. False, with LastError set, when there is no log.
+  bool Open(const std::string& path, std::time_t start, bool named = false);
   void Write(std::string_view text) override;
   void Close();
   bool IsOpen() const { return file_ != nullptr; }

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "support/files.h"
@@ -115,13 +116,35 @@ TEST(LogFile, ASecondRunNeitherEmptiesNorHolesTheFirstRunsLog) {
   EXPECT_EQ(secondLog.find("first again"), std::string::npos);
 }
 
-TEST(LogFile, ACharacterDeviceIsWrittenOnlyWhenAllowed) {
+// A log the user named is taken as the shell's ">" takes it; the program's
+// own log never writes through a name, and never replaces a device's.
+TEST(LogFile, ANamedLogIsFollowedAndADeviceIsWrittenOnlyThere) {
   LogFile log;
   EXPECT_FALSE(log.Open("/dev/null", 0));
   EXPECT_EQ(log.LastError(), "/dev/null is a character device, not a regular file");
   EXPECT_TRUE(log.Open("/dev/null", 0, true));
   log.Write("gone\n");
+  int pipe[2];
+  ASSERT_EQ(::pipe(pipe), 0);
+  const std::string writeEnd = "/proc/self/fd/" + std::to_string(pipe[1]);
+  EXPECT_FALSE(log.Open(writeEnd, 0));       // a link to a pipe: never renamed over
+  EXPECT_TRUE(log.Open(writeEnd, 0, true));  // as "veltrane-cli --log /dev/stderr" into a pipe
+  log.Write("through the pipe\n");
   log.Close();
+  ::close(pipe[1]);
+  char text[256] = {};
+  EXPECT_GT(::read(pipe[0], text, sizeof text - 1), 0);
+  ::close(pipe[0]);
+  EXPECT_NE(std::string(text).find("through the pipe\n"), std::string::npos);
+  testing::TempDir dir;
+  std::ofstream(dir.File("target.txt")) << "old text";
+  ASSERT_EQ(::symlink("target.txt", dir.File("link.txt").c_str()), 0);
+  EXPECT_TRUE(log.Open(dir.File("link.txt"), 0, true));
+  log.Write("new\n");
+  log.Close();
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.txt")));
+  EXPECT_TRUE(ReadFileText(dir.File("target.txt")).ends_with(" \nnew\n"));
+  EXPECT_EQ(ReadFileText(dir.File("target.txt")).find("old text"), std::string::npos);
   struct stat st {};
   ASSERT_EQ(::lstat("/dev/null", &st), 0);
   EXPECT_TRUE(S_ISCHR(st.st_mode));
