@@ -33,11 +33,14 @@ class NoEvents : public ui::MainWindowEvents {
 void BM_StartUpToFirstPaint(benchmark::State& state) {
   const std::filesystem::path dir = std::filesystem::temp_directory_path() / "veltrane-bench-gui";
   std::filesystem::create_directories(dir);
+  // The log and the recovery copies in the bench's own state directory.
   std::vector<std::string> env = {"QT_QPA_PLATFORM=offscreen", "VELTRANE_EXIT_AFTER_FIRST_PAINT=1",
-                                  "NIRVEX_DEVICE=sim:" + (dir / "keyboard.sim").string()};
+                                  "NIRVEX_DEVICE=sim:" + (dir / "keyboard.sim").string(),
+                                  "XDG_STATE_HOME=" + dir.string()};
   for (char** e = environ; *e != nullptr; ++e) {
     const std::string entry = *e;
-    if (!entry.starts_with("QT_QPA_PLATFORM=") && !entry.starts_with("NIRVEX_DEVICE="))
+    if (!entry.starts_with("QT_QPA_PLATFORM=") && !entry.starts_with("NIRVEX_DEVICE=") &&
+        !entry.starts_with("XDG_STATE_HOME="))
       env.push_back(entry);
   }
   std::vector<char*> envp;
@@ -46,7 +49,7 @@ void BM_StartUpToFirstPaint(benchmark::State& state) {
   std::string program = VELTRANE_GUI_PROGRAM;
   char* argv[] = {program.data(), nullptr};
   const std::filesystem::path previous = std::filesystem::current_path();
-  std::filesystem::current_path(dir);  // the log lands here
+  std::filesystem::current_path(dir);
   for (auto _ : state) {
     pid_t pid = 0;
     if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, envp.data()) != 0) {

@@ -1,7 +1,7 @@
 // The window commands' own costs: the refresh that every repaint runs (with
 // its comparison against the kept definition), a build whose log goes to
-// vtlog.txt a line at a time, and the string editor's capture of one stroke
-// with its macro store gauge.
+// vtlog.txt a line at a time, the string editor's capture of one stroke with
+// its macro store gauge, and the recovery copy of a full definition.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -14,6 +14,8 @@
 #include "ui/app/app_state.h"
 #include "ui/app/log_file.h"
 #include "ui/keyedit/string_editor_model.h"
+#include "ui/app/recovery_copy.h"
+#include "ui/app/recovery_keeper.h"
 #include "ui/main_window/main_window_model.h"
 
 namespace {
@@ -91,5 +93,37 @@ void BM_CaptureStrokeWithGauge(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_CaptureStrokeWithGauge)->Unit(benchmark::kMicrosecond);
+// Arg 0: the copy made on the window's thread (encoded, strings packed);
+// arg 1: made and written through the writer thread as once a period (a safe
+// replace, unsynced); arg 2: the same synced, as at a signal.
+void BM_RecoveryCopy(benchmark::State& state) {
+  const auto app = FullWindow();
+  app->doc.loadedFile = "/boards/full.DAT";
+  const std::string directory = (std::filesystem::temp_directory_path() /
+                                 ("veltrane-bench-recovery-" + std::to_string(::getpid())))
+                                    .string() +
+                                "/";
+  {
+    ui::RecoveryKeeper keeper(directory);
+    std::uint32_t debounce = 0;
+    for (auto _ : state) {
+      app->doc.def.settings.DebounceTime = ++debounce % 256;  // a new copy each time
+      if (state.range(0) == 0) {
+        benchmark::DoNotOptimize(ui::EncodeRecoveryCopy(app->doc));
+      } else {
+        keeper.Follow(*app, state.range(0) == 1 ? veltrane::fileaccess::Durability::Unsynced
+                                                : veltrane::fileaccess::Durability::Synced);
+        keeper.Flush();
+      }
+    }
+    keeper.Discard();
+    if (const std::string problem = keeper.TakeProblem(); !problem.empty())
+      state.SkipWithError(problem.c_str());
+  }
+  std::filesystem::remove_all(directory);
+  static const char* const kLabels[] = {"encoded", "written", "written and synced"};
+  state.SetLabel(kLabels[state.range(0)]);
+}
+BENCHMARK(BM_RecoveryCopy)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }  // namespace

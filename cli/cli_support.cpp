@@ -84,10 +84,28 @@ Arguments ParseArguments(int argc, char** argv, int first, const std::vector<std
   return args;
 }
 
+namespace {
+
+std::string& GivenLogPath() {
+  static std::string path;
+  return path;
+}
+
+}  // namespace
+
+const std::string& LogPath() {
+  return GivenLogPath();
+}
+
+void SetLogPath(std::string path) {
+  GivenLogPath() = std::move(path);
+}
+
 Run::Run() {
   ui::StartApplication(app);
-  // A run without its log goes on; the user is told once why.
-  if (!log.Open(ui::kLogFileName, std::time(nullptr)))
+  // A log only when asked for, taken as the shell's ">" takes a name; without it the run
+  // goes on, told once why.
+  if (!LogPath().empty() && !log.Open(LogPath(), std::time(nullptr), true))
     std::fprintf(stderr, "veltrane-cli: no log this run: %s\n", log.LastError().c_str());
 }
 

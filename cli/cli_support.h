@@ -59,6 +59,10 @@ Arguments ParseArguments(int argc, char** argv, int first, const std::vector<std
                          const std::vector<std::string>& flags = {},
                          const std::vector<std::string>& emptyAllowed = {});
 
+// The log file given with the global option --log; empty: the run writes no log.
+const std::string& LogPath();
+void SetLogPath(std::string path);
+
 // A run of the program: the state as the program starts it, with its log.
 struct Run {
   StderrMessages messages;

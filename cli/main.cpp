@@ -1,6 +1,8 @@
 // veltrane-cli: the program's commands without windows.
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <string_view>
 
 #include "cli/cli_support.h"
 #include "cli/file_subcommands.h"
@@ -12,7 +14,9 @@
 namespace {
 
 const char* const kUsage =
-    "usage: veltrane-cli COMMAND [ARGS]\n"
+    "usage: veltrane-cli [--log FILE] COMMAND [ARGS]\n"
+    "\n"
+    "  --log FILE                    write the run's log to FILE (replaced; none without it)\n"
     "\n"
     "Commands:\n"
     "  report CONFIG.DAT [-o FILE]   write the text report of a configuration file\n"
@@ -54,9 +58,33 @@ const Subcommand kSubcommands[] = {
     {"diff", veltrane::cli::RunDiff},     {"station", veltrane::cli::RunStation},
 };
 
+// Takes "--log FILE" or "--log=FILE" from before the command; false on a usage error.
+bool TakeLogOption(int& argc, char**& argv) {
+  if (argc < 2) return true;
+  const std::string_view word = argv[1];
+  int taken = 0;
+  if (word == "--log" && argc > 2) {
+    veltrane::cli::SetLogPath(argv[2]);
+    taken = 2;
+  } else if (word.starts_with("--log=")) {
+    veltrane::cli::SetLogPath(std::string(word.substr(6)));
+    taken = 1;
+  } else {
+    return word != "--log";
+  }
+  argv[taken] = argv[0];
+  argv += taken;
+  argc -= taken;
+  return !veltrane::cli::LogPath().empty();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (!TakeLogOption(argc, argv)) {
+    std::fprintf(stderr, "veltrane-cli: option --log needs a value\n%s", kUsage);
+    return veltrane::cli::kExitUsage;
+  }
   if (argc < 2) {
     std::fputs(kUsage, stderr);
     return veltrane::cli::kExitUsage;

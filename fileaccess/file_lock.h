@@ -1,4 +1,5 @@
-// An exclusive advisory lock held on a companion file for as long as needed.
+// An exclusive advisory lock held on a companion file for as long as needed;
+// the companion file exists only while someone holds or waits for the lock.
 #pragma once
 
 #include <string>
@@ -20,6 +21,8 @@ class FileLock {
   Status Acquire(const std::string& path);
   // The same without waiting: fails with error EWOULDBLOCK while another holder has it.
   Status TryAcquire(const std::string& path);
+  // Removes the lock file, then lets go of it; a run cut short leaves the
+  // file, which the next holder takes over.
   void Release();
   bool Held() const { return fd_ >= 0; }
 
@@ -27,6 +30,7 @@ class FileLock {
   Status Take(const std::string& path, bool wait);
 
   int fd_ = -1;
+  std::string path_;
 };
 
 }  // namespace veltrane::fileaccess

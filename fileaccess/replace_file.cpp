@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +10,7 @@
 #include <string>
 
 #include "fileaccess/paths.h"
+#include "fileaccess/temporary_name.h"
 
 namespace veltrane::fileaccess {
 namespace {
@@ -24,20 +24,13 @@ struct Existing {
   gid_t group;
 };
 
-std::string TempName() {
-  static constexpr char kAlphabet[] =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  unsigned char random[6] = {};
-  if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
-    static unsigned counter = 0;
-    const unsigned seed = static_cast<unsigned>(::getpid()) * 2654435761u + ++counter;
-    for (std::size_t k = 0; k < sizeof random; ++k)
-      random[k] = static_cast<unsigned char>(seed >> (k * 5));
-  }
-  std::string name = ".vt";
-  for (const unsigned char r : random) name += kAlphabet[r % (sizeof kAlphabet - 1)];
-  return name;
-}
+// The file to be replaced: its name in its directory, what it had, and whether
+// the new content and the rename are synced before success.
+struct Replacement {
+  std::string name;
+  std::optional<Existing> existing;
+  bool sync = true;
+};
 
 bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
   std::size_t done = 0;
@@ -71,9 +64,9 @@ Status Examine(const std::string& path, std::string& target, std::optional<Exist
 }
 
 // A named temporary file beside the target, locked while this process holds it.
-int CreateTemp(int dir, std::string& name) {
+int CreateTemp(int dir, const std::string& targetName, std::string& name) {
   for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
-    name = TempName();
+    name = TemporaryNameFor(targetName);
     const int fd =
         ::openat(dir, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd >= 0) ::flock(fd, LOCK_EX);
@@ -91,10 +84,10 @@ int CreateUnnamed(int dir) {
 }
 
 // Gives a filled unnamed file its temporary name, just before the rename.
-bool NameUnnamed(int fd, int dir, std::string& name) {
+bool NameUnnamed(int fd, int dir, const std::string& targetName, std::string& name) {
   const std::string self = "/proc/self/fd/" + std::to_string(fd);
   for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
-    name = TempName();
+    name = TemporaryNameFor(targetName);
     if (::linkat(AT_FDCWD, self.c_str(), dir, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return true;
     // Without /proc a privileged process may still link the descriptor itself.
     if (errno == ENOENT && ::linkat(fd, "", dir, name.c_str(), AT_EMPTY_PATH) == 0) return true;
@@ -105,14 +98,14 @@ bool NameUnnamed(int fd, int dir, std::string& name) {
 
 // Fills the temporary file and gives it the old file's owner and mode;
 // the owner first, since a change of owner clears the set-id bits.
-bool FillTemp(int fd, std::span<const std::uint8_t> bytes,
-              const std::optional<Existing>& existing) {
+bool FillTemp(int fd, std::span<const std::uint8_t> bytes, const Replacement& target) {
+  const std::optional<Existing>& existing = target.existing;
   if (!WriteAll(fd, bytes)) return false;
   if (existing) {
     if (::fchown(fd, existing->owner, existing->group) != 0 && errno != EPERM) return false;
     if (::fchmod(fd, existing->mode) != 0) return false;
   }
-  return ::fsync(fd) == 0;
+  return !target.sync || ::fsync(fd) == 0;
 }
 
 // Some file systems cannot sync a directory; the rename is then as durable as they make it.
@@ -129,11 +122,11 @@ bool CloseFilled(int fd, bool ok) {
   return ok;
 }
 
-bool WriteNamedTemp(int dir, std::string& temp, std::span<const std::uint8_t> bytes,
-                    const std::optional<Existing>& existing) {
-  const int fd = CreateTemp(dir, temp);
+bool WriteNamedTemp(int dir, const Replacement& target, std::string& temp,
+                    std::span<const std::uint8_t> bytes) {
+  const int fd = CreateTemp(dir, target.name, temp);
   if (fd < 0) return false;
-  const bool ok = CloseFilled(fd, FillTemp(fd, bytes, existing));
+  const bool ok = CloseFilled(fd, FillTemp(fd, bytes, target));
   const int code = errno;
   if (!ok) ::unlinkat(dir, temp.c_str(), 0);
   errno = code;
@@ -143,15 +136,15 @@ bool WriteNamedTemp(int dir, std::string& temp, std::span<const std::uint8_t> by
 // Fills an unnamed temporary file and then names it. 1 when done, 0 when it
 // failed (errno set), -1 when the file system has no unnamed files or the
 // filled file could not be named: then it is to be written under a name.
-int WriteUnnamedTemp(int dir, std::string& temp, std::span<const std::uint8_t> bytes,
-                     const std::optional<Existing>& existing) {
+int WriteUnnamedTemp(int dir, const Replacement& target, std::string& temp,
+                     std::span<const std::uint8_t> bytes) {
   const int fd = CreateUnnamed(dir);
   if (fd < 0) return -1;
-  if (!FillTemp(fd, bytes, existing)) {
+  if (!FillTemp(fd, bytes, target)) {
     CloseFilled(fd, false);
     return 0;
   }
-  if (!NameUnnamed(fd, dir, temp)) {
+  if (!NameUnnamed(fd, dir, target.name, temp)) {
     ::close(fd);
     return -1;
   }
@@ -163,44 +156,46 @@ int WriteUnnamedTemp(int dir, std::string& temp, std::span<const std::uint8_t> b
 }
 
 // Writes the bytes into a temporary file beside the target; false with errno set.
-bool WriteTemp(int dir, std::string& temp, std::span<const std::uint8_t> bytes,
-               const std::optional<Existing>& existing) {
-  const int unnamed = WriteUnnamedTemp(dir, temp, bytes, existing);
+bool WriteTemp(int dir, const Replacement& target, std::string& temp,
+               std::span<const std::uint8_t> bytes) {
+  const int unnamed = WriteUnnamedTemp(dir, target, temp, bytes);
   if (unnamed >= 0) return unnamed == 1;
-  return WriteNamedTemp(dir, temp, bytes, existing);
+  return WriteNamedTemp(dir, target, temp, bytes);
 }
 
-Status WriteInDirectory(int dir, const std::string& path, const std::string& target,
-                        std::span<const std::uint8_t> bytes,
-                        const std::optional<Existing>& existing) {
+Status WriteInDirectory(int dir, const std::string& path, const Replacement& target,
+                        std::span<const std::uint8_t> bytes) {
   std::string temp;
-  if (!WriteTemp(dir, temp, bytes, existing)) return SystemFailure(path, errno);
-  if (::renameat(dir, temp.c_str(), dir, NameOf(target).c_str()) != 0) {
+  if (!WriteTemp(dir, target, temp, bytes)) return SystemFailure(path, errno);
+  if (::renameat(dir, temp.c_str(), dir, target.name.c_str()) != 0) {
     const int code = errno;
     ::unlinkat(dir, temp.c_str(), 0);
     return SystemFailure(path, code);
   }
-  if (!SyncDirectory(dir)) return SystemFailure(path, errno);
+  if (target.sync && !SyncDirectory(dir)) return SystemFailure(path, errno);
   return Success();
 }
 
 }  // namespace
 
-Status ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+Status ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes,
+                   Durability durability) {
   std::string target;
-  std::optional<Existing> existing;
-  Status status = Examine(path, target, existing);
+  Replacement replacement;
+  Status status = Examine(path, target, replacement.existing);
   if (!status) return status;
+  replacement.name = NameOf(target);
+  replacement.sync = durability == Durability::Synced;
   const int dir = ::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir < 0) return SystemFailure(path, errno);
-  status = WriteInDirectory(dir, path, target, bytes, existing);
+  status = WriteInDirectory(dir, path, replacement, bytes);
   ::close(dir);
   return status;
 }
 
-Status ReplaceFile(const std::string& path, std::string_view text) {
+Status ReplaceFile(const std::string& path, std::string_view text, Durability durability) {
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-  return ReplaceFile(path, std::span<const std::uint8_t>(bytes, text.size()));
+  return ReplaceFile(path, std::span<const std::uint8_t>(bytes, text.size()), durability);
 }
 
 }  // namespace veltrane::fileaccess

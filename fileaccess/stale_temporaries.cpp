@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <ctime>
 
 namespace veltrane::fileaccess {
@@ -30,13 +29,6 @@ bool RemoveIfStale(int dir, const char* name, std::time_t now) {
 }
 
 }  // namespace
-
-bool IsTemporaryName(const std::string& name) {
-  if (name.size() != 9 || name.compare(0, 3, ".vt") != 0) return false;
-  for (std::size_t k = 3; k < name.size(); ++k)
-    if (!std::isalnum(static_cast<unsigned char>(name[k]))) return false;
-  return true;
-}
 
 int RemoveStaleTemporaries(const std::string& directory) {
   DIR* listing = ::opendir(directory.empty() ? "." : directory.c_str());

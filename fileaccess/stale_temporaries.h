@@ -4,16 +4,15 @@
 
 #include <string>
 
+#include "fileaccess/temporary_name.h"
+
 namespace veltrane::fileaccess {
 
-// Whether a file name has the form of ReplaceFile's temporary files: ".vt"
-// and six letters or digits.
-bool IsTemporaryName(const std::string& name);
-
 // Removes the temporary files in the directory that no process is writing:
-// regular files of that name form, not locked by their writer and not changed
-// for a minute. Returns how many were removed; a directory that cannot be
-// listed removes nothing.
+// regular files whose name carries the program's mark (IsTemporaryName), not
+// locked by their writer and not changed for a minute. Any other file stays,
+// whatever its name. Returns how many were removed; a directory that cannot
+// be listed removes nothing.
 int RemoveStaleTemporaries(const std::string& directory);
 
 }  // namespace veltrane::fileaccess

@@ -9,8 +9,6 @@
 #include <thread>
 
 namespace veltrane::gui {
-namespace {
-
 bool IsUserInput(QEvent::Type type) {
   switch (type) {
     case QEvent::MouseButtonPress:
@@ -31,6 +29,8 @@ bool IsUserInput(QEvent::Type type) {
       return false;
   }
 }
+
+namespace {
 
 // The widget an event's target belongs to: itself, its nearest widget parent,
 // or for a native window the top-level widget it shows.
@@ -57,6 +57,7 @@ BackgroundLink::BackgroundLink(ui::KeyboardLink& inner, bool& busy, QObject* par
 
 template <typename Call>
 auto BackgroundLink::Run(const ui::ProgressStep* step, Call call) -> decltype(call()) {
+  if (closed_) return {};       // the program is ending: no keyboard is touched any more
   if (running_) return call();  // never nested in practice; stay on this thread if it happens
   running_ = true;
   const bool wasBusy = busy_;  // the command that made the call keeps its own mark

@@ -13,12 +13,16 @@
 // the window does not flicker grey for the short detection calls.
 #pragma once
 
+#include <QEvent>
 #include <QObject>
 #include <atomic>
 
 #include "ui/app/keyboard_link.h"
 
 namespace veltrane::gui {
+
+// Mouse, keys, wheel, touch, shortcuts and close requests: what a user does.
+bool IsUserInput(QEvent::Type type);
 
 class BackgroundLink : public QObject, public ui::KeyboardLink {
   Q_OBJECT
@@ -38,6 +42,8 @@ class BackgroundLink : public QObject, public ui::KeyboardLink {
   ui::LinkStatus LastStatus() override { return inner_.LastStatus(); }
 
   bool running() const { return running_; }
+  // From now on no call reaches the keyboard: the program is ending.
+  void Close() { closed_ = true; }
 
  protected:
   bool eventFilter(QObject* target, QEvent* event) override;
@@ -51,6 +57,7 @@ class BackgroundLink : public QObject, public ui::KeyboardLink {
   ui::KeyboardLink& inner_;
   bool& busy_;
   bool running_ = false;
+  bool closed_ = false;
   const ui::ProgressStep* step_ = nullptr;
   ui::ProgressStep workerStep_;
   std::atomic<int> pendingSteps_{0};

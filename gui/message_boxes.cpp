@@ -1,5 +1,6 @@
 #include "gui/message_boxes.h"
 
+#include <QPushButton>
 #include <QThread>
 
 namespace veltrane::gui {
@@ -35,9 +36,11 @@ void MessageBoxes::ShowHere(const std::string& text, const std::string& caption,
     answer_(text, caption, icon);
     return;
   }
+  if (quiet_) return;
   const QString title =
       caption.empty() ? QString(kApplicationName) : QString::fromStdString(caption);
   QMessageBox box(BoxIcon(icon), title, QString::fromStdString(text), QMessageBox::Ok, window_);
+  shown_ = &box;
   box.exec();
 }
 
@@ -60,6 +63,29 @@ ui::SaveChoice MessageBoxes::AskSaveChanges(const std::string& name) {
     default:
       return ui::SaveChoice::Cancel;
   }
+}
+
+}  // namespace veltrane::gui
+
+namespace veltrane::gui {
+
+ui::RestoreChoice MessageBoxes::AskRestore(const std::string& question) {
+  if (restoreAnswer_) return restoreAnswer_(question);
+  QMessageBox box(QMessageBox::Question, kApplicationName, QString::fromStdString(question),
+                  QMessageBox::NoButton, window_);
+  QPushButton* restore = box.addButton(QStringLiteral("Restore"), QMessageBox::AcceptRole);
+  QPushButton* discard = box.addButton(QStringLiteral("Discard"), QMessageBox::DestructiveRole);
+  box.setDefaultButton(restore);
+  shown_ = &box;
+  box.exec();
+  if (box.clickedButton() == restore) return ui::RestoreChoice::Restore;
+  if (box.clickedButton() == discard) return ui::RestoreChoice::Discard;
+  return ui::RestoreChoice::Later;
+}
+
+void MessageBoxes::SetQuiet() {
+  quiet_ = true;
+  if (shown_) shown_->done(QMessageBox::Ok);
 }
 
 }  // namespace veltrane::gui

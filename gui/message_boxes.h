@@ -9,6 +9,7 @@
 #include <string>
 
 #include "model/diagnostics.h"
+#include "ui/app/recovery_offer.h"
 #include "ui/main_window/window_host.h"
 
 namespace veltrane::gui {
@@ -39,12 +40,24 @@ class MessageBoxes : public QObject, public model::MessageSink {
   // the Escape key and the close box); on the GUI thread.
   ui::SaveChoice AskSaveChanges(const std::string& name);
 
+  // The recovery question with Restore (the default) and Discard; Escape and
+  // the close box keep the copy for later. On the GUI thread.
+  ui::RestoreChoice AskRestore(const std::string& question);
+  using RestoreAnswer = std::function<ui::RestoreChoice(const std::string& question)>;
+  void SetRestoreAnswer(RestoreAnswer answer) { restoreAnswer_ = std::move(answer); }
+
+  // While the program ends: no box is shown any more, and one on screen is closed.
+  void SetQuiet();
+
  private:
   void ShowHere(const std::string& text, const std::string& caption, model::MessageIcon icon);
 
   QPointer<QWidget> window_;
   Answer answer_;
   Choice choice_;
+  RestoreAnswer restoreAnswer_;
+  bool quiet_ = false;
+  QPointer<QMessageBox> shown_;
 };
 
 }  // namespace veltrane::gui

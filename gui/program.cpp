@@ -1,10 +1,11 @@
 #include "gui/program.h"
 
+#include <QApplication>
 #include <cstdlib>
+#include <cstring>
 #include <string_view>
 
-#include "fileaccess/paths.h"
-#include "fileaccess/stale_temporaries.h"
+#include "ui/app/recovery_offer.h"
 
 namespace veltrane::gui {
 namespace {
@@ -24,30 +25,97 @@ ui::MainWindowModel Created(const ui::AppState& app) {
   return view;
 }
 
-// Temporary files that a save of an earlier run, cut short, left where this
-// run writes: the current directory and that of the command-line file.
-void RemoveLeftovers(const ui::AppState& app) {
-  fileaccess::RemoveStaleTemporaries(".");
-  if (!app.doc.commandLineText.empty())
-    fileaccess::RemoveStaleTemporaries(fileaccess::DirectoryOf(app.doc.commandLineText));
-}
+constexpr int kEndPollMilliseconds = 50;
 
 }  // namespace
+
+bool InputStop::eventFilter(QObject* target, QEvent* event) {
+  if (IsUserInput(event->type())) {
+    event->ignore();
+    return true;
+  }
+  return QObject::eventFilter(target, event);
+}
 
 Program::Program(std::string commandLine)
     : app(Started(std::move(commandLine))), view(Created(app)) {
   host.SetMainWindow(&window);
+  host.SetEndSteps([this] { EndNormally(); });
   boxes.SetParentWindow(&window);
   window.SetTitleSuffix(DeviceTitleSuffix(std::getenv("NIRVEX_DEVICE")));
+  QObject::connect(&recoveryTimer_, &QTimer::timeout, &window, [this] { FollowRecovery(); });
+  QObject::connect(&endTimer_, &QTimer::timeout, &window, [this] { EndWhenIdle(); });
+}
+
+Program::~Program() {
+  QCoreApplication::instance()->removeEventFilter(&inputStop_);
 }
 
 void Program::Start(std::time_t now, const std::string& logPath) {
-  RemoveLeftovers(app);
-  log.Open(logPath, now);
+  ui::RemoveLeftovers(app, ownFiles);
+  const std::string logFile = logPath.empty() ? ownFiles.log : logPath;
+  const std::string noLog = ui::OpenProgramLog(log, logFile, now);
   app.progress.SetRange(0, 2048);
   window.show();
   window.repaint();
   host.CreateHiddenWindows();
+  if (!noLog.empty()) ui::TellOwnFileProblem(io, ownFileProblemTold_, "The log " + logFile, noLog);
+  // After the command-line file's load, so that restored work is what the window shows.
+  ui::OfferRecovery(app, io, recovery,
+                    [this](const std::string& question) { return boxes.AskRestore(question); });
+  ui::RefreshControls(app, view);
+  window.Sync();
+  recoveryTimer_.start(ui::RecoveryPeriodSeconds() * 1000);
+  signals_ = std::make_unique<SignalWatch>();
+  QObject::connect(signals_.get(), &SignalWatch::received, &window,
+                   [this](int number) { OnSignal(number); });
+}
+
+void Program::FollowRecovery() {
+  recovery.Follow(app);
+  if (link.running()) return;  // a box would stand over the transfer
+  if (const std::string problem = recovery.TakeProblem(); !problem.empty())
+    ui::TellOwnFileProblem(io, ownFileProblemTold_, "The recovery copy of unsaved changes",
+                           problem);
+}
+
+void Program::EndNormally() {
+  boxes.SetQuiet();  // the user has answered; what remains goes to the log
+  ui::SwitchMatrixOffAtEnd(app, io, link);
+  recovery.Discard();
+}
+
+void Program::OnSignal(int number) {
+  model::LogPrintf(&log, "Signal %d (%s) received\n", number, ::strsignal(number));
+  if (endSignal_ != 0) return;  // a half-written keyboard is worse than a wait
+  endSignal_ = number;
+  if (Transferring()) {
+    recovery.Follow(app, fileaccess::Durability::Synced);  // safe before anything is waited for
+    recovery.Flush();
+  }
+  boxes.SetQuiet();
+  QCoreApplication::instance()->installEventFilter(&inputStop_);
+  if (ProductionLineWindow* line = host.productionLineWindow())
+    line->Model().OnStop(std::string("ended by SIG") + ::sigabbrev_np(number));
+  endTimer_.start(kEndPollMilliseconds);
+  EndWhenIdle();
+}
+
+bool Program::Transferring() {
+  ProductionLineWindow* line = host.productionLineWindow();
+  return link.running() || (line != nullptr && line->Model().view().running);
+}
+
+void Program::EndWhenIdle() {
+  if (Transferring()) return;
+  endTimer_.stop();
+  recovery.Follow(app, fileaccess::Durability::Synced);  // a shut-down may follow
+  recovery.Seal();                                       // the copy stays for the next start
+  ui::SwitchMatrixOffAtEnd(app, io, link);
+  link.Close();
+  model::LogPrintf(&log, "Ended by signal %d\n", endSignal_);
+  log.Close();
+  QCoreApplication::exit(0);
 }
 
 QString DeviceTitleSuffix(const char* device) {

@@ -99,6 +99,7 @@ void QtWindowHost::ShowProductionLine() {
 }
 
 void QtWindowHost::Exit() {
+  if (endSteps_) endSteps_();
   log_.Close();
   QCoreApplication::exit(0);
 }

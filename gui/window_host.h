@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "fileaccess/file_system.h"
@@ -29,6 +30,8 @@ class QtWindowHost : public ui::WindowHost {
   ~QtWindowHost() override;
 
   void SetMainWindow(MainWindow* window) { window_ = window; }
+  // What the program does at a normal end, before the log closes.
+  void SetEndSteps(std::function<void()> steps) { endSteps_ = std::move(steps); }
   // The test window and the string editor window, created hidden.
   void CreateHiddenWindows();
   TestWindow* testWindow() const { return testWindow_.get(); }
@@ -67,6 +70,7 @@ class QtWindowHost : public ui::WindowHost {
   ui::LogFile& log_;
   fileaccess::FileSystem& files_;
   MainWindow* window_ = nullptr;
+  std::function<void()> endSteps_;
   std::unique_ptr<TestWindow> testWindow_;
   std::unique_ptr<KeyEditing> keyEditing_;
   const ui::Services io_{boxes_, log_};

@@ -135,7 +135,8 @@ TEST_F(CliKeyboardTest, ChangedOnlySendsTheDifferenceAndVerifiesIt) {
       << same.output;
   EXPECT_EQ(TraceLines().size(), 2u * 768u + 3u);  // reads and the three notes: no write
 
-  const Result other = Cli("program Other.DAT --changed-only", Device(",product=V0412X"));
+  const Result other =
+      Cli("--log vtlog.txt program Other.DAT --changed-only", Device(",product=V0412X"));
   EXPECT_EQ(other.status, 0) << other.output;
   const std::string log = Read("vtlog.txt");
   unsigned sent = 0;

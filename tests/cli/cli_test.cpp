@@ -43,7 +43,36 @@ TEST_F(CliTest, ConvertTurnsAnOldFileIntoACurrentOne) {
   EXPECT_EQ(converted[144], 0);  // an oldest-generation file leaves header bytes 144..147 alone
   EXPECT_EQ(converted.substr(148 + 28, 6), std::string("Space\0", 6));
   EXPECT_EQ(static_cast<unsigned char>(converted[148 + 64 + 2 * 20 + 4]), 31);
-  EXPECT_TRUE(std::filesystem::exists(dir.File("vtlog.txt")));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("vtlog.txt")));  // a log only with --log
+}
+
+// The log only where --log, before the command, puts it, taken as the shell's
+// ">" takes a name: a file emptied, a terminal, /dev/null or a pipe as it is.
+TEST_F(CliTest, TheGlobalLogOptionWritesTheLogThereAndNowhereElse) {
+  WriteBytes("old.dat", OldestFile());
+  ASSERT_EQ(Cli("--log run.txt convert old.dat new.DAT").status, 0);
+  EXPECT_TRUE(Read("run.txt").starts_with("run.txt \nStarted at ")) << Read("run.txt");
+  ASSERT_EQ(Cli("--log=run.txt convert old.dat new.DAT").status, 0);
+  EXPECT_EQ(Read("run.txt").find("Started at "), Read("run.txt").rfind("Started at "));
+  const Result null = Cli("--log /dev/null convert old.dat new.DAT");
+  EXPECT_EQ(null.status, 0) << null.output;
+  // Into the pipe this test reads: the log lines come with the messages, and
+  // /dev/stderr stays the link it is.
+  const Result piped = Cli("--log /dev/stderr convert old.dat new.DAT");
+  EXPECT_EQ(piped.status, 0);
+  EXPECT_NE(piped.output.find("/dev/stderr \nStarted at "), std::string::npos) << piped.output;
+  EXPECT_TRUE(std::filesystem::is_symlink("/dev/stderr"));
+  EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+  EXPECT_EQ(Cli("--log").status, 2);
+  EXPECT_EQ(Cli("--log=").status, 2);
+  const Result missing = Cli("--log nodir/run.txt convert old.dat new.DAT");
+  EXPECT_EQ(missing.status, 0);
+  EXPECT_NE(missing.output.find("veltrane-cli: no log this run: nodir/run.txt: No such file or "
+                                "directory"),
+            std::string::npos)
+      << missing.output;
+  // The station's own --log, after its command, is its record of keyboards.
+  EXPECT_NE(Cli("station --help").output.find("--log FILE.csv"), std::string::npos);
 }
 
 TEST_F(CliTest, ReportGoesBesideTheLoadedFileUnlessToldOtherwise) {
@@ -98,7 +127,7 @@ TEST_F(CliTest, DoubleDashEndsTheOptions) {
 TEST_F(CliTest, BuildWritesBothImageFilesBesideTheConfiguration) {
   std::filesystem::create_directory(dir.File("kb"));
   WriteConfig("kb/Board.DAT", 10);
-  const Result result = Cli("build kb/Board.DAT --version-text V0527X");
+  const Result result = Cli("--log vtlog.txt build kb/Board.DAT --version-text V0527X");
   EXPECT_EQ(result.status, 0) << result.output;
   EXPECT_EQ(std::filesystem::file_size(dir.File("kb/Board.BIN")), 8192u);
   EXPECT_EQ(std::filesystem::file_size(dir.File("kb/Board.TXT")), 11449u);

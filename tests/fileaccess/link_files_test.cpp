@@ -54,15 +54,36 @@ TEST(LinkedFiles, ALinkToAMissingFileCreatesTheFileAndALoopIsRefused) {
   EXPECT_EQ(loop.reason, dir.File("loop") + ": Too many levels of symbolic links");
 }
 
-TEST(LinkedFiles, APlantedLogLinkIsNeverFollowedNorItsTargetTruncated) {
+TEST(LinkedFiles, ALogLinkIsReplacedAndTheFileItLeadsToKeptWhole) {
   TempDir dir;
   WriteText(dir.File("victim"), "precious");
+  WriteText(dir.File("other"), "also precious");
   ASSERT_EQ(::symlink(dir.File("victim").c_str(), dir.File("vtlog.txt").c_str()), 0);
-  const OpenedStream log = OpenLogFile(dir.File("vtlog.txt"));
-  EXPECT_EQ(log.file, nullptr);
-  EXPECT_EQ(log.reason, dir.File("vtlog.txt") + " is a symbolic link, not a regular file");
+  ASSERT_EQ(::link(dir.File("other").c_str(), dir.File("hard.txt").c_str()), 0);
+  for (const char* name : {"vtlog.txt", "hard.txt"}) {
+    const OpenedStream log = OpenLogFile(dir.File(name));
+    ASSERT_NE(log.file, nullptr) << log.reason;
+    std::fputs("line\n", log.file);
+    std::fclose(log.file);
+    EXPECT_FALSE(fs::is_symlink(dir.File(name)));
+    EXPECT_EQ(ReadFileText(dir.File(name)), "line\n");
+  }
   EXPECT_EQ(ReadFileText(dir.File("victim")), "precious");
-  EXPECT_TRUE(fs::is_symlink(dir.File("vtlog.txt")));
+  EXPECT_EQ(ReadFileText(dir.File("other")), "also precious");
+  EXPECT_EQ(EntryCount(dir.path()), 4);  // no temporary file left
+}
+
+TEST(LinkedFiles, ALogShortenedByAnotherWriterGetsNoHole) {
+  TempDir dir;
+  const OpenedStream log = OpenLogFile(dir.File("vtlog.txt"));
+  ASSERT_NE(log.file, nullptr) << log.reason;
+  std::setvbuf(log.file, nullptr, _IOLBF, BUFSIZ);
+  std::fputs("first instance, line one\n", log.file);
+  // What an older program did to a log it found: emptied it in place.
+  ASSERT_EQ(::truncate(dir.File("vtlog.txt").c_str(), 0), 0);
+  std::fputs("line two\n", log.file);
+  std::fclose(log.file);
+  EXPECT_EQ(ReadFileText(dir.File("vtlog.txt")), "line two\n");
 }
 
 TEST(SameFile, TellsOneFileFromAnotherAlsoBeforeTheOutputExists) {

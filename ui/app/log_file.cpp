@@ -4,17 +4,22 @@
 
 namespace veltrane::ui {
 
-std::string CalendarTime(std::time_t time) {
+std::string LocalTime(std::time_t time, const char* format) {
   std::tm local{};
   localtime_r(&time, &local);
   char text[64];
-  if (std::strftime(text, sizeof text, "%a %b %d %H:%M:%S %Y\n", &local) == 0) return "\n";
+  if (std::strftime(text, sizeof text, format, &local) == 0) return "?";
   return text;
 }
 
-bool LogFile::Open(const std::string& path, std::time_t start) {
+std::string CalendarTime(std::time_t time) {
+  return LocalTime(time, "%a %b %d %H:%M:%S %Y\n");
+}
+
+bool LogFile::Open(const std::string& path, std::time_t start, bool named) {
   Close();
-  fileaccess::OpenedStream opened = fileaccess::OpenLogFile(path);
+  fileaccess::OpenedStream opened =
+      named ? fileaccess::OpenNamedLog(path) : fileaccess::OpenLogFile(path);
   file_ = opened.file;
   lastError_ = std::move(opened.reason);
   if (file_ == nullptr) return false;

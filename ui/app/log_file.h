@@ -1,5 +1,6 @@
-// The log stream "vtlog.txt", recreated at every start. Writing to a log that
-// could not be opened goes nowhere and the run goes on; LastError says why.
+// The log stream "vtlog.txt", begun as a new file at every start. Writing to
+// a log that could not be opened goes nowhere and the run goes on; LastError
+// says why.
 #pragma once
 
 #include <cstdio>
@@ -19,11 +20,13 @@ class LogFile : public model::LogSink {
   LogFile& operator=(const LogFile&) = delete;
   ~LogFile() override { Close(); }
 
-  // Creates or empties the log at path (fileaccess::OpenLogFile: a link, FIFO
-  // or device of that name is left alone) and writes its three opening lines
-  // for the given time. The log is line-buffered. False, with LastError set,
-  // when there is no log.
-  bool Open(const std::string& path, std::time_t start);
+  // Begins a new log at path and writes its three opening lines for the given
+  // time: fileaccess::OpenLogFile (a new file renamed over the name, so a
+  // link there is replaced and never written through; a FIFO or device of
+  // that name is left alone), or for a path the user `named`
+  // fileaccess::OpenNamedLog (as the shell's ">"). The log is line-buffered
+  // and appended to. False, with LastError set, when there is no log.
+  bool Open(const std::string& path, std::time_t start, bool named = false);
   void Write(std::string_view text) override;
   void Close();
   bool IsOpen() const { return file_ != nullptr; }
@@ -34,6 +37,9 @@ class LogFile : public model::LogSink {
   std::FILE* file_ = nullptr;
   std::string lastError_;
 };
+
+// The local time in a strftime format; "?" when it does not fit.
+std::string LocalTime(std::time_t time, const char* format);
 
 // The 24-character calendar form with the day of the month as two digits.
 std::string CalendarTime(std::time_t time);

@@ -112,10 +112,10 @@ void ProductionLine::OnStart() {
   DeliverEvents();
 }
 
-void ProductionLine::OnStop() {
+void ProductionLine::OnStop(const std::string& reason) {
   if (!station_) return;
   view_.stopEnabled = false;
-  station_->Stop("Stop pressed");
+  station_->Stop(reason);
   DeliverEvents();
 }
 

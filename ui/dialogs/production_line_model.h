@@ -79,8 +79,8 @@ class ProductionLine {
   // Builds the image of the definition as it stands and starts the station;
   // what stops it from starting is told in a box and nothing is locked.
   void OnStart();
-  // Takes no more keyboards; the running ones finish.
-  void OnStop();
+  // Takes no more keyboards; the running ones finish. `reason` ends the summary.
+  void OnStop(const std::string& reason = "Stop pressed");
   // Whether the window may close: not while the station runs (the user is told).
   bool OnCloseRequested();
   // Applies the queued events, on the window's thread.
