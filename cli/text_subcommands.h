@@ -1,4 +1,5 @@
-// Subcommands over the definition as JSON text: export, import and diff.
+// Subcommands over the definition as JSON text: export, import and diff, and
+// the key names a text uses.
 #pragma once
 
 namespace veltrane::cli {
@@ -6,5 +7,6 @@ namespace veltrane::cli {
 int RunExport(int argc, char** argv);
 int RunImport(int argc, char** argv);
 int RunDiff(int argc, char** argv);
+int RunKeys(int argc, char** argv);
 
 }  // namespace veltrane::cli

@@ -365,6 +365,12 @@ void ReadDocument(const Dom& v, model::KeyboardDefinition& def, HeaderImage& hea
 
 }  // namespace
 
+bool LooksLikeDefinitionText(std::span<const std::uint8_t> bytes) {
+  for (std::uint8_t b : bytes)
+    if (b != ' ' && b != '\t' && b != '\n' && b != '\r') return b == '{';
+  return false;
+}
+
 DefinitionTextImport ImportDefinitionText(std::string_view text, model::KeyboardDefinition& def,
                                           HeaderImage& header) {
   DefinitionTextImport result;
@@ -399,6 +405,17 @@ DefinitionTextImport ImportDefinitionText(std::string_view text, model::Keyboard
   return result;
 }
 
+DefinitionTextImport ImportNamedDefinitionText(const std::string& name, std::string_view text,
+                                               model::KeyboardDefinition& def, HeaderImage& header,
+                                               model::MessageSink& messages) {
+  DefinitionTextImport imported = ImportDefinitionText(text, def, header);
+  if (!imported.ok) {
+    imported.error = name + ": " + imported.error;
+    messages.Show(imported.error, kImportTextCaption, model::MessageIcon::Error);
+  }
+  return imported;
+}
+
 DefinitionTextImport ReadDefinitionTextFile(const std::string& path, model::KeyboardDefinition& def,
                                             HeaderImage& header, model::MessageSink& messages) {
   const fileaccess::ReadResult file = fileaccess::ReadFile(path, kMaxDefinitionTextSize);
@@ -407,12 +424,7 @@ DefinitionTextImport ReadDefinitionTextFile(const std::string& path, model::Keyb
     return {false, file.reason, 0};
   }
   const std::string_view text(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size());
-  DefinitionTextImport imported = ImportDefinitionText(text, def, header);
-  if (!imported.ok) {
-    imported.error = path + ": " + imported.error;
-    messages.Show(imported.error, kImportTextCaption, model::MessageIcon::Error);
-  }
-  return imported;
+  return ImportNamedDefinitionText(path, text, def, header, messages);
 }
 
 }  // namespace veltrane::persist

@@ -94,12 +94,13 @@ TEST_F(CliTextTest, BadTextWritesNothing) {
   const Result result = Cli("import bad.json -o out.DAT");
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.output,
-            "Import text: bad.json: .settings.DebounceTime: 300 is out of range 0..255\n");
+            "veltrane-cli: Import text: bad.json: .settings.DebounceTime: 300 is out of range "
+            "0..255\n");
   EXPECT_FALSE(std::filesystem::exists(dir.File("out.DAT")));
   EXPECT_EQ(Cli("import bad.json").status, 2);
   EXPECT_EQ(Cli("import nothere.json -o out.DAT").output,
-            "Import text: nothere.json: No such file or directory\n");
-  EXPECT_EQ(Cli("export nothere.DAT").output, "Cannot open file: nothere.DAT\n");
+            "veltrane-cli: Import text: nothere.json: No such file or directory\n");
+  EXPECT_EQ(Cli("export nothere.DAT").output, "veltrane-cli: Cannot open file: nothere.DAT\n");
   // Macros that a configuration file cannot hold are not cut silently.
   std::string strokes = "[";
   for (int i = 0; i < 79; ++i) strokes += std::string(i ? "," : "") + "{\"key\": 31}";
