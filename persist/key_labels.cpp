@@ -1,5 +1,6 @@
 #include "persist/key_labels.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -121,10 +122,9 @@ KeyNameMatch MatchKeyName(std::string_view text, std::span<const KeyName> names)
   if (match.sharing.size() <= 1) match.sharing.clear();
   if (match.row || !match.sharing.empty()) return match;
   std::vector<std::string_view> all;
-  for (const KeyName& name : names) {
-    all.push_back(name.label);
-    if (name.tableName != name.label) all.push_back(name.tableName);
-  }
+  for (const KeyName& name : names)
+    for (std::string_view text : {std::string_view(name.label), name.tableName})
+      if (std::find(all.begin(), all.end(), text) == all.end()) all.push_back(text);
   for (std::string_view close : model::CloseNames(text, all)) match.close.emplace_back(close);
   return match;
 }
