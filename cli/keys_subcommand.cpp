@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: MIT
+#include "cli/keys_subcommand.h"
+
 #include <fnmatch.h>
 
 #include <algorithm>
@@ -7,7 +9,7 @@
 
 #include "cli/cli_support.h"
 #include "cli/standard_streams.h"
-#include "cli/text_subcommands.h"
+#include "cli/terminal_text.h"
 #include "persist/key_labels.h"
 
 namespace veltrane::cli {
@@ -47,13 +49,7 @@ std::string Padded(std::string_view text, std::size_t width) {
 
 }  // namespace
 
-int RunKeys(int argc, char** argv) {
-  int status = kExitOk;
-  const Arguments args = ParseArguments(argc, argv, 2, {});
-  if (args.help) return PrintHelp(kKeysUsage);
-  if (!args.error.empty()) return UsageError(kKeysUsage, args.error);
-  if (args.positional.size() > 1) return UsageError(kKeysUsage, "expected at most one PATTERN");
-  const std::string pattern = args.positional.empty() ? "" : args.positional[0];
+std::string KeyListing(const std::string& pattern) {
   std::size_t labelWidth = 5, tableWidth = 10;
   for (const persist::KeyName& name : persist::KeyNames()) {
     labelWidth = std::max(labelWidth, name.label.size());
@@ -61,20 +57,30 @@ int RunKeys(int argc, char** argv) {
   }
   std::string out =
       "  #  " + Padded("label", labelWidth) + "  " + Padded("table name", tableWidth) + "  type\n";
-  int listed = 0;
+  bool listed = false;
   for (const persist::KeyName& name : persist::KeyNames()) {
     if (!Matches(name, pattern)) continue;
-    std::string number = std::to_string(name.row);
+    const std::string number = std::to_string(name.row);
     out += std::string(3 - number.size(), ' ') + number + "  " + Padded(name.label, labelWidth) +
            "  " + Padded(name.tableName, tableWidth) + "  " + std::string(name.type) + "\n";
-    ++listed;
+    listed = true;
   }
-  if (listed == 0) {
-    std::fprintf(stderr, "veltrane-cli: no key matches \"%s\"\n", pattern.c_str());
+  return listed ? out : std::string();
+}
+
+int RunKeys(int argc, char** argv) {
+  const Arguments args = ParseArguments(argc, argv, 2, {});
+  if (args.help) return PrintHelp(kKeysUsage);
+  if (!args.error.empty()) return UsageError(kKeysUsage, args.error);
+  if (args.positional.size() > 1) return UsageError(kKeysUsage, "expected at most one PATTERN");
+  const std::string pattern = args.positional.empty() ? "" : args.positional[0];
+  const std::string listing = KeyListing(pattern);
+  if (listing.empty()) {
+    std::fprintf(stderr, "veltrane-cli: no key matches \"%s\"\n", EscapeControls(pattern).c_str());
     return kExitFailed;
   }
-  WriteStandardOutput(out);
-  return status;
+  WriteStandardOutput(listing);
+  return kExitOk;
 }
 
 }  // namespace veltrane::cli

@@ -9,6 +9,7 @@
 #include "cli/file_subcommands.h"
 #include "cli/image_subcommands.h"
 #include "cli/keyboard_subcommands.h"
+#include "cli/keys_subcommand.h"
 #include "cli/standard_streams.h"
 #include "cli/station_subcommand.h"
 #include "cli/text_subcommands.h"

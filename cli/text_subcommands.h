@@ -1,5 +1,4 @@
-// Subcommands over the definition as JSON text: export, import and diff, and
-// the key names a text uses.
+// Subcommands over the definition as JSON text: export, import and diff.
 #pragma once
 
 namespace veltrane::cli {
@@ -7,6 +6,5 @@ namespace veltrane::cli {
 int RunExport(int argc, char** argv);
 int RunImport(int argc, char** argv);
 int RunDiff(int argc, char** argv);
-int RunKeys(int argc, char** argv);
 
 }  // namespace veltrane::cli
