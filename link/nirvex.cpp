@@ -28,7 +28,8 @@ static_assert(NIRVEX_OK == static_cast<int>(link::LinkStatus::Ok) &&
               NIRVEX_REPORT_FAILED == static_cast<int>(link::LinkStatus::ReportFailed) &&
               NIRVEX_CLOSE_FAILED == static_cast<int>(link::LinkStatus::CloseFailed) &&
               NIRVEX_VERIFY_FAILED == static_cast<int>(link::LinkStatus::VerifyFailed) &&
-              NIRVEX_VERIFY_FAILED == static_cast<int>(link::ChangedWordsStatus::VerifyFailed));
+              NIRVEX_VERIFY_FAILED ==
+                  static_cast<int>(link::ChangedWordsStatus::VerifyFailed));
 
 std::unique_ptr<link::DeviceLayer> CallLayer() {
   return link::MakeDeviceLayer(std::getenv(link::kDeviceVariable),
@@ -92,8 +93,8 @@ NIRVEX_EXPORT int ProgramChangedWords(const unsigned char* buffer, unsigned int 
                                       NirvexChangedWords* result) {
   link::ChangedWordsReport report;
   const int done = Guarded([&] {
-    const int held =
-        link::ProgramChangedWords(*CallLayer(), g_state, buffer, address, count, progress, report);
+    const int held = link::ProgramChangedWords(*CallLayer(), g_state, buffer, address, count,
+                                               progress, report);
     // The call's status for NirvexLastStatus: report.status, numbered as NirvexStatus.
     link::SetLastStatus(static_cast<link::LinkStatus>(report.status));
     return held;

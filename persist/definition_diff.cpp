@@ -155,8 +155,8 @@ std::vector<DefinitionDifference> DiffDefinitions(const model::KeyboardDefinitio
 }
 
 std::string FormatDifferencesJson(const std::vector<DefinitionDifference>& differences) {
-  std::string out =
-      "{\"equal\": " + std::string(differences.empty() ? "true" : "false") + ", \"differences\": [";
+  std::string out = "{\"equal\": " + std::string(differences.empty() ? "true" : "false") +
+                    ", \"differences\": [";
   for (std::size_t i = 0; i < differences.size(); ++i)
     out += (i == 0 ? "\n  " : ",\n  ") + differences[i].json;
   return out + (differences.empty() ? "]}\n" : "\n]}\n");

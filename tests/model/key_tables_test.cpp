@@ -90,7 +90,7 @@ TEST(ScanCodes, TranslateWithAndWithoutTheExtendedFlag) {
 
 TEST(ScanCodes, TypedKeysBeyondTheListsAreF13ToF24) {
   // Num Lock is the extended 0x45, Pause the plain one.
-  const std::pair<int, bool> typed[] = {{0x45, true},  {0x45, false}, {0x64, false}, {0x6E, false},
+  const std::pair<int, bool> typed[] = {{0x45, true}, {0x45, false}, {0x64, false}, {0x6E, false},
                                         {0x76, false}, {0x64, true},  {0x6F, false}, {0x1E, false}};
   const int rows[] = {90, 126, 147, 157, 158, 0, 0, 31};
   for (std::size_t i = 0; i < std::size(rows); ++i)
