@@ -1,10 +1,18 @@
 // Export, import and diff of a full definition as JSON text: every key with a
-// legend and four used layers (one a macro), and 128 macros of three strokes.
+// legend (half of them filling all 32 bytes) and four used layers (one a
+// macro), 128 macros of three strokes and header texts that fill their
+// fields; and the key names that veltrane-cli keys lists.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
+#include "cli/keys_subcommand.h"
 #include "model/definition.h"
 #include "model/key_tables.h"
 #include "persist/definition_diff.h"
@@ -28,6 +36,7 @@ const Full& FullDefinition() {
     for (int k = 0; k < model::kKeyCount; ++k) {
       model::KeyDefinition& key = d.keys[static_cast<std::size_t>(k)];
       model::SetFieldText(key.legend, "Full key legend number " + std::to_string(k));
+      if (k % 2 == 0) std::fill(key.legend.begin(), key.legend.end(), 'L');
       for (int l = 0; l < model::kLayerCount; ++l) {
         model::KeyLayer& layer = key.layers[static_cast<std::size_t>(l)];
         model::AssignTableKey(layer, 1 + (k * 4 + l) % 129);  // the IBM key positions
@@ -49,8 +58,10 @@ const Full& FullDefinition() {
       d.stringWorkBuffer[static_cast<std::size_t>(n)][3] = model::StringChar{};
     }
     d.settings.NumberOfStrings = model::kStringCount;
-    d.settings.SerialNumber = "SN-BENCH-0001";
     persist::ToHeader(d.settings, f.header);
+    f.header.SetWholeText(persist::header::SerialNumber, "SN-BENCH-0001-FILLING-ITS-FIELD!");
+    f.header.SetWholeText(persist::header::ConfigFileName, "bench-definition-full-length.DAT");
+    d.settings = persist::FromHeader(f.header);
     return f;
   }();
   return full;
@@ -95,5 +106,41 @@ void BM_DiffDefinitions(benchmark::State& state) {
     benchmark::DoNotOptimize(persist::DiffDefinitions(*fresh, freshHeader, *full.def, full.header));
 }
 BENCHMARK(BM_DiffDefinitions)->Unit(benchmark::kMicrosecond);
+
+// The listing of all 159 rows, and of the rows a pattern keeps.
+void BM_KeyListing(benchmark::State& state) {
+  const std::string pattern = state.range(0) == 0 ? "" : "keypad";
+  for (auto _ : state) benchmark::DoNotOptimize(cli::KeyListing(pattern));
+}
+BENCHMARK(BM_KeyListing)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// `veltrane-cli keys > /dev/null` as a user runs it: the process from its start to its exit,
+// and the CPU time the process itself took (process_cpu_ms, loading its libraries included).
+void BM_KeysCommand(benchmark::State& state) {
+  char program[] = VELTRANE_CLI;
+  char keys[] = "keys";
+  char* argv[] = {program, keys, nullptr};
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  double cpuSeconds = 0;
+  for (auto _ : state) {
+    pid_t child = 0;
+    int status = 0;
+    rusage usage{};
+    if (posix_spawn(&child, program, &actions, nullptr, argv, environ) != 0 ||
+        wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0) {
+      state.SkipWithError("veltrane-cli keys failed");
+      break;
+    }
+    cpuSeconds += static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                  static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  state.counters["process_cpu_ms"] =
+      benchmark::Counter(cpuSeconds * 1000, benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_KeysCommand)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

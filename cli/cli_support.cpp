@@ -3,6 +3,7 @@
 #include <ctime>
 #include <string>
 
+#include "cli/standard_streams.h"
 #include "cli/terminal_text.h"
 
 namespace veltrane::cli {
@@ -10,7 +11,7 @@ namespace veltrane::cli {
 void StderrMessages::Show(std::string_view text, std::string_view caption, model::MessageIcon) {
   // Texts with their own line end (the library's formats) print as one line.
   while (!text.empty() && text.back() == '\n') text.remove_suffix(1);
-  std::string line;
+  std::string line = "veltrane-cli: ";
   if (!caption.empty()) line.append(EscapeControls(caption)).append(": ");
   line.append(EscapeControls(text));
   std::fprintf(stderr, "%s\n", line.c_str());
@@ -109,6 +110,11 @@ Run::Run() {
     std::fprintf(stderr, "veltrane-cli: no log this run: %s\n", log.LastError().c_str());
 }
 
+int PrintHelp(const char* usage) {
+  WriteStandardOutput(usage);
+  return kExitOk;
+}
+
 int UsageError(const char* usage, const std::string& error) {
   std::fprintf(stderr, "veltrane-cli: %s\n%s", error.c_str(), usage);
   return kExitUsage;
@@ -116,8 +122,7 @@ int UsageError(const char* usage, const std::string& error) {
 
 bool ParseOrHelp(const Arguments& args, const char* usage, std::size_t positional, int& status) {
   if (args.help) {
-    std::fputs(usage, stdout);
-    status = kExitOk;
+    status = PrintHelp(usage);
     return false;
   }
   if (!args.error.empty()) {

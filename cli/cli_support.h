@@ -22,9 +22,9 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 
-// Every message box becomes one line on stderr: "caption: text", or the text
-// alone for a box without a caption of its own, with control characters
-// escaped (a library message may quote what the keyboard sent).
+// Every message box becomes one line on stderr: "veltrane-cli: caption: text",
+// or without "caption: " for a box without a caption of its own, with control
+// characters escaped (a library message may quote what the keyboard sent).
 class StderrMessages : public model::MessageSink {
  public:
   void Show(std::string_view text, std::string_view caption, model::MessageIcon icon) override;
@@ -74,6 +74,9 @@ struct Run {
 };
 
 int UsageError(const char* usage, const std::string& error);
+
+// A command's --help: its usage on standard output, status 0.
+int PrintHelp(const char* usage);
 
 // False when the command is not to run: --help printed the usage (status 0),
 // or the arguments are wrong (status 2, told with the usage).

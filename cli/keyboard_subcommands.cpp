@@ -6,6 +6,8 @@
 #include <cstring>
 
 #include "cli/cli_support.h"
+#include "cli/command_files.h"
+#include "cli/standard_streams.h"
 #include "cli/terminal_text.h"
 #include "eeprom/image_files.h"
 #include "ui/app/changed_download.h"
@@ -31,7 +33,8 @@ const char* const kProgramUsage =
 const char* const kReadUsage =
     "usage: veltrane-cli read -o OUT.DAT [--copy FILE]\n"
     "  Reads the keyboard's EEPROM back, decodes it and saves it as OUT.DAT;\n"
-    "  with --copy also writes the raw 8192-byte image to FILE.\n";
+    "  with --copy also writes the raw 8192-byte image to FILE. One of them may be\n"
+    "  '-', standard output.\n";
 const char* const kMatrixUsage =
     "usage: veltrane-cli matrix on|off\n"
     "  Switches the keyboard's key matrix mode.\n";
@@ -54,7 +57,7 @@ void ShowProgressOnTerminal(ui::AppState& app) {
 int ProgramChangedWords(Run& run, ui::NirvexLink& link) {
   const ui::ChangedDownload download = ui::ProgramChangedWords(
       run.app, run.io, link,
-      [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); });
+      [](const std::string& line) { std::fprintf(stderr, "veltrane-cli: %s\n", line.c_str()); });
   return ExitStatus(download.outcome);
 }
 
@@ -67,8 +70,8 @@ int RunDetect(int argc, char** argv) {
   ui::NirvexLink link(run.messages);
   ui::DetectionStep(run.app, link);
   // The keyboard chooses its product string: it reaches the terminal escaped.
-  std::printf("Version text: %s\nFirmware version: %d\n",
-              EscapeControls(run.app.doc.versionText).c_str(), run.app.doc.firmwareVersion);
+  WriteStandardOutput("Version text: " + EscapeControls(run.app.doc.versionText) +
+                      "\nFirmware version: " + std::to_string(run.app.doc.firmwareVersion) + "\n");
   return run.app.doc.firmwareVersion != 0 ? kExitOk : kExitFailed;
 }
 
@@ -95,20 +98,22 @@ int RunRead(int argc, char** argv) {
   if (!ParseOrHelp(args, kReadUsage, 0, status)) return status;
   const auto output = args.Option("--output");
   if (!output) return UsageError(kReadUsage, "-o OUT.DAT is required");
+  const auto copy = args.Option("--copy");
+  if (copy && IsStandardStream(*copy) && IsStandardStream(*output))
+    return UsageError(kReadUsage, "only one of OUT.DAT and --copy can be standard output");
+  if ((IsStandardStream(*output) || (copy && IsStandardStream(*copy))) &&
+      RefuseBinaryToTerminal("what is read"))
+    return kExitFailed;
   Run run;
-  if (const auto copy = args.Option("--copy");
-      copy && ui::WouldReplaceInput(run.io, *copy, *output))
+  if (copy && WouldReplaceInput(run, *copy, *output))
     return kExitFailed;  // the copy and the definition would be one file
   ui::NirvexLink link(run.messages);
   ShowProgressOnTerminal(run.app);
   if (!ui::ReadKeyboard(run.app, run.io, link).ok()) return kExitFailed;
   bool ok = true;
   // The copy holds the image as read: it is written before the save builds a new one.
-  if (const auto copy = args.Option("--copy"))
-    ok = ui::Told(run.io, ui::Command::WriteFile,
-                  ui::WrittenFile(eeprom::WriteBinFile(*copy, run.app.doc.image), *copy))
-             .ok();
-  ok = ui::SaveDecodedDefinition(run.app, run.io, *output).ok() && ok;
+  if (copy) ok = WriteOutputFile(run, *copy, run.app.doc.image);
+  ok = SaveDefinitionOutput(run, *output) && ok;
   return ok ? kExitOk : kExitFailed;
 }
 

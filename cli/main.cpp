@@ -3,13 +3,17 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cli/cli_support.h"
 #include "cli/file_subcommands.h"
 #include "cli/image_subcommands.h"
 #include "cli/keyboard_subcommands.h"
+#include "cli/keys_subcommand.h"
+#include "cli/standard_streams.h"
 #include "cli/station_subcommand.h"
 #include "cli/text_subcommands.h"
+#include "model/close_names.h"
 
 namespace {
 
@@ -33,6 +37,8 @@ const char* const kUsage =
     "  export CONFIG.DAT [-o FILE.json]  write a definition as JSON text\n"
     "  import FILE.json -o CONFIG.DAT    save a definition written as JSON text\n"
     "  diff A B [--json]             what differs between two definitions (.DAT or JSON)\n"
+    "  keys [PATTERN]                the key names a text may use: number, label, table\n"
+    "                                name and type of each row of the IBM key table\n"
     "  station CONFIG.DAT --serial FIRST [--count N] [--log FILE.csv]\n"
     "                                program every keyboard plugged in, each with its\n"
     "                                own serial, several at once; verify and log them\n"
@@ -42,20 +48,30 @@ const char* const kUsage =
     "simdir:DIR[,option=value...]: a simulated keyboard per DIR/*.sim file).\n"
     "\n"
     "Run 'veltrane-cli COMMAND --help' for the options of a command; '--' ends the\n"
-    "options, so that file names may begin with '-'.\n";
+    "options, so that file names may begin with '-'. A file name '-' is standard\n"
+    "input or standard output.\n";
 
 struct Subcommand {
   const char* name;
   int (*run)(int, char**);
+  // The exit status when standard output cannot be written: diff keeps 1 for "they differ".
+  int outputFailed = veltrane::cli::kExitFailed;
 };
 
 const Subcommand kSubcommands[] = {
-    {"report", veltrane::cli::RunReport}, {"convert", veltrane::cli::RunConvert},
-    {"build", veltrane::cli::RunBuild},   {"decode", veltrane::cli::RunDecode},
-    {"detect", veltrane::cli::RunDetect}, {"program", veltrane::cli::RunProgram},
-    {"read", veltrane::cli::RunRead},     {"matrix", veltrane::cli::RunMatrix},
-    {"export", veltrane::cli::RunExport}, {"import", veltrane::cli::RunImport},
-    {"diff", veltrane::cli::RunDiff},     {"station", veltrane::cli::RunStation},
+    {"report", veltrane::cli::RunReport},
+    {"convert", veltrane::cli::RunConvert},
+    {"build", veltrane::cli::RunBuild},
+    {"decode", veltrane::cli::RunDecode},
+    {"detect", veltrane::cli::RunDetect},
+    {"program", veltrane::cli::RunProgram},
+    {"read", veltrane::cli::RunRead},
+    {"matrix", veltrane::cli::RunMatrix},
+    {"export", veltrane::cli::RunExport},
+    {"import", veltrane::cli::RunImport},
+    {"diff", veltrane::cli::RunDiff, veltrane::cli::kExitUsage},
+    {"keys", veltrane::cli::RunKeys},
+    {"station", veltrane::cli::RunStation},
 };
 
 // Takes "--log FILE" or "--log=FILE" from before the command; false on a usage error.
@@ -78,6 +94,19 @@ bool TakeLogOption(int& argc, char**& argv) {
   return !veltrane::cli::LogPath().empty();
 }
 
+int UnknownCommand(const char* typed) {
+  std::vector<std::string_view> names;
+  for (const Subcommand& sub : kSubcommands) names.emplace_back(sub.name);
+  const std::vector<std::string_view> close = veltrane::model::CloseNames(typed, names, 1);
+  std::string hint;
+  if (!close.empty()) hint = "; did you mean '" + std::string(close.front()) + "'?";
+  std::fprintf(stderr,
+               "veltrane-cli: unknown command '%s'%s\n"
+               "Run 'veltrane-cli --help' for the list of commands.\n",
+               typed, hint.c_str());
+  return veltrane::cli::kExitUsage;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -85,17 +114,19 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "veltrane-cli: option --log needs a value\n%s", kUsage);
     return veltrane::cli::kExitUsage;
   }
+  using veltrane::cli::FinishStandardOutput;
+  using veltrane::cli::kExitFailed;
   if (argc < 2) {
     std::fputs(kUsage, stderr);
     return veltrane::cli::kExitUsage;
   }
   if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 ||
       std::strcmp(argv[1], "help") == 0) {
-    std::fputs(kUsage, stdout);
-    return veltrane::cli::kExitOk;
+    veltrane::cli::WriteStandardOutput(kUsage);
+    return FinishStandardOutput(veltrane::cli::kExitOk, kExitFailed);
   }
   for (const Subcommand& sub : kSubcommands)
-    if (std::strcmp(argv[1], sub.name) == 0) return sub.run(argc, argv);
-  std::fprintf(stderr, "veltrane-cli: unknown command '%s'\n%s", argv[1], kUsage);
-  return veltrane::cli::kExitUsage;
+    if (std::strcmp(argv[1], sub.name) == 0)
+      return FinishStandardOutput(sub.run(argc, argv), sub.outputFailed);
+  return UnknownCommand(argv[1]);
 }

@@ -95,6 +95,7 @@ std::vector<std::uint32_t> PlanWrites(DeviceLayer& layer, DeviceHandle handle,
     progress.Advance(1);
   }
   std::vector<std::uint32_t> plan = DifferingWords(held, buffer, address, count);
+  report.differed = static_cast<std::uint32_t>(plan.size());
   if (!SendAllWords(static_cast<std::uint32_t>(plan.size()), count / 4)) {
     Note(layer, "write %zu of %u words", plan.size(), count / 4);
     return plan;

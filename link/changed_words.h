@@ -30,9 +30,10 @@ enum class ChangedWordsStatus : int {
 };
 
 struct ChangedWordsReport {
-  std::uint32_t words = 0;   // count / 4
-  std::uint32_t toSend = 0;  // the differing words, or all of them for a full download
-  std::uint32_t sent = 0;    // write reports the keyboard accepted
+  std::uint32_t words = 0;     // count / 4
+  std::uint32_t toSend = 0;    // the differing words, or all of them for a full download
+  std::uint32_t differed = 0;  // words the first read found differing; 0 when it failed
+  std::uint32_t sent = 0;      // write reports the keyboard accepted
   FullReason full = FullReason::None;
   VerifyResult verify = VerifyResult::NotRun;
   std::uint32_t wrongBytes = 0;     // Differs: bytes of the block the keyboard holds otherwise

@@ -56,7 +56,8 @@ void CopyReport(const link::ChangedWordsReport& report, NirvexChangedWords* resu
                                static_cast<unsigned int>(report.verify),
                                report.wrongBytes,
                                report.firstWrong,
-                               report.firstWrongRead};
+                               report.firstWrongRead,
+                               report.differed};
 }
 
 }  // namespace

@@ -126,7 +126,9 @@ enum NirvexVerify {
   NIRVEX_VERIFY_NONE = 3     /* nothing was read back: no keyboard, or the range refused */
 };
 
-/** What ProgramChangedWords did: eight 4-byte unsigned integers, 32 bytes. */
+/** What ProgramChangedWords did: nine 4-byte unsigned integers, 36 bytes.
+    The first eight are those of the library's first release (32 bytes); the
+    ninth was added after them, so a program must be built with this header. */
 typedef struct NirvexChangedWords {
   unsigned int words;        /* bytes 0..3: words in the block, count / 4 */
   unsigned int toSend;       /* 4..7: words to write: those that differed, or all (see full) */
@@ -137,6 +139,9 @@ typedef struct NirvexChangedWords {
   unsigned int badBytes;     /* 20..23: NIRVEX_VERIFY_DIFFERS: bytes of the block that differ */
   unsigned int firstBad;     /* 24..27: NIRVEX_VERIFY_DIFFERS: keyboard address of the first */
   unsigned int firstBadRead; /* 28..31: NIRVEX_VERIFY_DIFFERS: the byte read there, 0..255 */
+  unsigned int differed;     /* 32..35: words of the block that the first read found to differ
+                                from the buffer (equal to toSend unless full is
+                                NIRVEX_FULL_MANY); 0 for NIRVEX_FULL_UNREAD: nothing compared */
 } NirvexChangedWords;
 
 /** @brief Write a block by sending only the words the keyboard does not hold.

@@ -174,6 +174,14 @@ void ShowBadMinorVersion(model::MessageSink& messages, const std::string& path,
 
 }  // namespace
 
+bool LooksLikeConfigFile(std::span<const std::uint8_t> file) {
+  if (LayoutOfLength(file.size()) == nullptr) return false;
+  ByteReader versions(file);
+  const std::int32_t minor = versions.I32();
+  const std::int32_t major = versions.I32();
+  return major >= 4 && minor >= 0 && minor <= 2;
+}
+
 LoadOutcome DecodeConfigFile(std::span<const std::uint8_t> file, model::KeyboardDefinition& def,
                              HeaderImage& header, model::MessageSink& messages) {
   model::ClearStringStore(def);
@@ -225,8 +233,15 @@ LoadOutcome ReadConfigFile(const std::string& path, model::KeyboardDefinition& d
     ShowMessage(messages, named ? file.reason : path, "Cannot open file");
     return LoadOutcome::CannotOpen;
   }
-  const LoadOutcome outcome = DecodeConfigFile(file.bytes, def, header, messages);
-  if (outcome == LoadOutcome::BadMinorVersion) ShowBadMinorVersion(messages, path, file.bytes);
+  return LoadConfigBytes(path, file.bytes, def, header, messages);
+}
+
+LoadOutcome LoadConfigBytes(const std::string& name, std::span<const std::uint8_t> file,
+                            model::KeyboardDefinition& def, HeaderImage& header,
+                            model::MessageSink& messages) {
+  model::ClearKeys(def);
+  const LoadOutcome outcome = DecodeConfigFile(file, def, header, messages);
+  if (outcome == LoadOutcome::BadMinorVersion) ShowBadMinorVersion(messages, name, file);
   return outcome;
 }
 

@@ -50,6 +50,16 @@ enum class LoadOutcome { Loaded, CannotOpen, Incompatible, BadMinorVersion, BadL
 LoadOutcome ReadConfigFile(const std::string& path, model::KeyboardDefinition& def,
                            HeaderImage& header, model::MessageSink& messages);
 
+// ReadConfigFile over a file already read (standard input, say), at most one
+// byte longer than the longest generation; `name` stands for its path.
+LoadOutcome LoadConfigBytes(const std::string& name, std::span<const std::uint8_t> file,
+                            model::KeyboardDefinition& def, HeaderImage& header,
+                            model::MessageSink& messages);
+
+// Whether the bytes are a configuration file a load takes: one of the three
+// lengths, with a version it reads.
+bool LooksLikeConfigFile(std::span<const std::uint8_t> file);
+
 // Everything ReadConfigFile does once the file is open, over its bytes in
 // memory. It does not clear the keys: a caller wanting the keys at their
 // defaults on a failed load calls model::ClearKeys first. Any input is safe;

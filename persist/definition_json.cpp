@@ -2,6 +2,7 @@
 
 #include "model/key_tables.h"
 #include "model/text_field.h"
+#include "persist/key_labels.h"
 
 namespace veltrane::persist::json_form {
 namespace {
@@ -150,7 +151,9 @@ Json FlagJson(unsigned value) {
 
 }  // namespace
 
-std::span<const Setting> Settings() { return kSettings; }
+std::span<const Setting> Settings() {
+  return kSettings;
+}
 
 std::int64_t SettingNumber(const HeaderImage& h, const Setting& setting) {
   switch (setting.stored) {
@@ -252,7 +255,7 @@ Json LayerJson(const KeyLayer& layer, const model::KeyboardDefinition& def) {
   if (macro) j["macro"] = layer.ibmkey;
   if (named) {
     j["key"] = layer.ibmkey;
-    if (row != nullptr) j["name"] = row->legend;
+    if (row != nullptr) j["name"] = KeyNames()[static_cast<std::size_t>(layer.ibmkey)].label;
   }
   j["type"] = TypeJson(layer.keytype & kTypeMask);
   if (layer.keymode != 0) j["modes"] = BitNames(layer.keymode, kModeNames);
@@ -278,7 +281,7 @@ Json StrokeJson(const StringChar& stroke) {
   const int row = StrokeRow(stroke);
   if (row >= 0) {
     j["key"] = row;
-    j["name"] = model::IbmKeyTable[static_cast<std::size_t>(row)].legend;
+    j["name"] = KeyNames()[static_cast<std::size_t>(row)].label;
   } else {
     j["usb"] = stroke.characterUSB;
     j["scan2"] = stroke.characterMode2;

@@ -6,11 +6,10 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <nlohmann/json.hpp>
 #include <span>
 #include <string>
 #include <string_view>
-
-#include <nlohmann/json.hpp>
 
 #include "model/definition.h"
 #include "persist/header_image.h"
@@ -19,10 +18,13 @@ namespace veltrane::persist::json_form {
 
 using Json = nlohmann::ordered_json;
 
-inline constexpr int kFormat = 1;
+// Export writes format 2: keys named by their labels, texts up to the whole
+// 32 bytes of their fields. Import reads format 1 as well (table names only).
+inline constexpr int kFormat = 2;
+inline constexpr int kFirstFormat = 1;
 
-inline constexpr std::array<std::string_view, model::kLayerCount> kLayerNames = {
-    "base", "fn1", "fn2", "fn1+fn2"};
+inline constexpr std::array<std::string_view, model::kLayerCount> kLayerNames = {"base", "fn1",
+                                                                                 "fn2", "fn1+fn2"};
 // keymode bits 0..7.
 inline constexpr std::array<std::string_view, 8> kModeNames = {
     "ALT", "CTRL", "SHIFT", "BASE", "REPEAT_OFF", "ALTGR", "BIT6", "BIT7"};
@@ -32,7 +34,7 @@ inline constexpr std::uint8_t kLightMask = model::KEYTYPE_LIGHT_DOWN | model::KE
 inline constexpr std::uint8_t kTypeMask = 0x3F;
 // StringChar modifier bits 0..7, the USB HID modifier byte.
 inline constexpr std::array<std::string_view, 8> kModifierNames = {
-    "LEFT_CTRL", "LEFT_SHIFT", "LEFT_ALT", "LEFT_GUI",
+    "LEFT_CTRL",  "LEFT_SHIFT",  "LEFT_ALT",  "LEFT_GUI",
     "RIGHT_CTRL", "RIGHT_SHIFT", "RIGHT_ALT", "RIGHT_GUI"};
 // EnableBits bits 0 and 1.
 inline constexpr std::array<std::string_view, 2> kEnableNames = {"KEYBOARD", "POINTING_DEVICE"};

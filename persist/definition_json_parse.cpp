@@ -1,6 +1,7 @@
 #include "persist/definition_json_parse.h"
 
 #include <cctype>
+#include <cstdio>
 #include <utility>
 #include <vector>
 
@@ -10,6 +11,50 @@ namespace {
 // A definition nests four levels deep (macros, a macro, a stroke, its
 // modifiers); anything far deeper is not one.
 constexpr std::size_t kMaxDepth = 16;
+constexpr std::size_t kQuotedCharacters = 60;
+constexpr std::size_t kPathCharacters = 200;
+// nlohmann's exception for a number beyond the range of a double.
+constexpr int kNumberOverflow = 406;
+
+bool Continues(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+std::size_t Characters(std::string_view text) {
+  std::size_t n = 0;
+  for (char c : text) n += Continues(c) ? 0 : 1;
+  return n;
+}
+
+// The byte at which the character after the first `count` characters starts.
+std::size_t ByteOfCharacter(std::string_view text, std::size_t count) {
+  std::size_t at = 0;
+  for (std::size_t seen = 0; at < text.size(); ++at) {
+    if (!Continues(text[at]) && seen++ == count) break;
+  }
+  return at;
+}
+
+// nlohmann's message without its tag ("[json.exception.parse_error.101] ")
+// and its position words, with the text it quotes cut to a readable length.
+std::string ParserMessage(const std::string& what) {
+  std::string text = what;
+  if (const std::size_t at = text.find(" at line "); at != std::string::npos) {
+    text = text.substr(at + 4);
+  } else if (text.starts_with("[json.exception.")) {
+    const std::size_t end = text.find("] ");
+    if (end != std::string::npos) text = text.substr(end + 2);
+  }
+  constexpr std::string_view kLastRead = "; last read: '";
+  if (const std::size_t at = text.find(kLastRead); at != std::string::npos) {
+    const std::size_t start = at + kLastRead.size();
+    const std::size_t end = text.size() - (text.ends_with("'") ? 1 : 0);
+    text = text.substr(0, start) +
+           CutCharacters(std::string_view(text).substr(start, end - start), kQuotedCharacters) +
+           "'";
+  }
+  return text;
+}
 
 // Builds the DOM from nlohmann's SAX events, keeping the path to the value
 // being read so that a refusal can say where it is.
@@ -37,35 +82,52 @@ class CheckedBuilder {
     Frame& frame = frames_.back();
     if (frame.container->contains(name)) {
       frame.name.clear();
-      return Fail("\"" + name + "\" is given twice");
+      return Fail(Quoted(name) + " is given twice");
     }
     frame.name = std::move(name);
     return true;
   }
 
-  bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& ex) {
-    // nlohmann's text: "[json.exception.parse_error.101] parse error at line 1, column 2: ..."
-    std::string text = ex.what();
-    const std::size_t at = text.find(" at line ");
-    error_ = at == std::string::npos ? text : text.substr(at + 4);
+  bool parse_error(std::size_t position, const std::string& token,
+                   const nlohmann::detail::exception& ex) {
+    failedAt_ = position;
+    // The number was read whole: where it stands is known.
+    if (ex.id == kNumberOverflow) {
+      reading_ = true;
+      return Fail(CutCharacters(token, kQuotedCharacters) + " is not a number this field can hold");
+    }
+    error_ = ParserMessage(ex.what());
     return false;
   }
 
   Dom& root() { return root_; }
   std::string& error() { return error_; }
+  // The byte offset past what the parser read when it failed.
+  std::size_t failedAt() const { return failedAt_; }
 
  private:
   struct Frame {
     Dom* container;
     std::string name;       // the member being read, in an object
     std::size_t index = 0;  // the items read so far, in an array
-
-    // The path segment of the value being read; none before the first.
-    std::string Segment() const {
-      if (container->is_object()) return name.empty() ? "" : MemberPath(name);
-      return index == 0 ? "" : "[" + std::to_string(index - 1) + "]";
-    }
   };
+
+  static std::string Quoted(const std::string& name) {
+    const std::string dumped = Dom(name).dump(-1, ' ', false, Dom::error_handler_t::replace);
+    return "\"" +
+           CutCharacters(std::string_view(dumped).substr(1, dumped.size() - 2), kQuotedCharacters) +
+           "\"";
+  }
+
+  // The path segment of frame `i`: the member or item being read in it.
+  std::string Segment(std::size_t i) const {
+    const Frame& frame = frames_[i];
+    if (frame.container->is_object()) return frame.name.empty() ? "" : MemberPath(frame.name);
+    // The innermost array's next item is the one being read when it failed.
+    const bool pending = reading_ && i + 1 == frames_.size();
+    const std::size_t items = frame.index + (pending ? 1 : 0);
+    return items == 0 ? "" : "[" + std::to_string(items - 1) + "]";
+  }
 
   // The slot of the next value in the innermost container, or the root.
   Dom* Slot() {
@@ -97,14 +159,16 @@ class CheckedBuilder {
 
   bool Fail(const std::string& message) {
     std::string path;
-    for (const Frame& frame : frames_) path += frame.Segment();
-    error_ = (path.empty() ? "." : path) + ": " + message;
+    for (std::size_t i = 0; i < frames_.size(); ++i) path += Segment(i);
+    error_ = CutPath(path.empty() ? "." : path) + ": " + message;
     return false;
   }
 
   Dom root_;
   std::vector<Frame> frames_;
   std::string error_;
+  std::size_t failedAt_ = std::string::npos;
+  bool reading_ = false;
 };
 
 bool IsIdentifier(std::string_view name) {
@@ -114,6 +178,49 @@ bool IsIdentifier(std::string_view name) {
   return true;
 }
 
+// The first NUL byte, or control character outside a string, that the
+// parser would take as the end or trip over without saying what it is;
+// text.size() when there is none.
+std::size_t FirstStrayControl(std::string_view text) {
+  bool inString = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c == 0) return i;
+    if (inString) {
+      if (c == '\\')
+        ++i;
+      else if (c == '"')
+        inString = false;
+    } else if (c == '"') {
+      inString = true;
+    } else if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') {
+      return i;
+    }
+  }
+  return text.size();
+}
+
+// "line 3, column 7: a NUL byte" for the byte at `at`; columns count bytes, as the parser's do.
+std::string StrayControlMessage(std::string_view text, std::size_t at) {
+  std::size_t line = 1, column = 1;
+  for (std::size_t i = 0; i < at; ++i) {
+    if (text[i] == '\n') {
+      ++line;
+      column = 1;
+    } else {
+      ++column;
+    }
+  }
+  const auto c = static_cast<unsigned char>(text[at]);
+  char what[96];
+  if (c == 0) {
+    std::snprintf(what, sizeof what, "a NUL byte; the text ends only at its last byte");
+  } else {
+    std::snprintf(what, sizeof what, "control character U+%04X outside a string", c);
+  }
+  return "line " + std::to_string(line) + ", column " + std::to_string(column) + ": " + what;
+}
+
 }  // namespace
 
 std::string MemberPath(std::string_view name) {
@@ -121,10 +228,32 @@ std::string MemberPath(std::string_view name) {
   return "[" + Dom(std::string(name)).dump(-1, ' ', false, Dom::error_handler_t::replace) + "]";
 }
 
+std::string CutCharacters(std::string_view text, std::size_t limit) {
+  if (Characters(text) <= limit) return std::string(text);
+  return std::string(text.substr(0, ByteOfCharacter(text, limit))) + "\u2026";
+}
+
+std::string CutPath(std::string_view path) {
+  const std::size_t characters = Characters(path);
+  if (characters <= kPathCharacters) return std::string(path);
+  const std::size_t head = (kPathCharacters - 1) / 2;
+  const std::size_t tail = kPathCharacters - 1 - head;
+  return std::string(path.substr(0, ByteOfCharacter(path, head))) + "\u2026" +
+         std::string(path.substr(ByteOfCharacter(path, characters - tail)));
+}
+
 ParsedText ParseDefinitionJson(std::string_view text) {
+  const std::size_t stray = FirstStrayControl(text);
   CheckedBuilder builder;
   ParsedText parsed;
-  if (!Dom::sax_parse(text, &builder)) {
+  const bool ok = Dom::sax_parse(text, &builder);
+  // The parser's own complaint stands where it comes before the stray byte.
+  if (stray < text.size() &&
+      (ok || builder.failedAt() == std::string::npos || builder.failedAt() > stray)) {
+    parsed.error = StrayControlMessage(text, stray);
+    return parsed;
+  }
+  if (!ok) {
     parsed.error = std::move(builder.error());
     if (parsed.error.empty()) parsed.error = "the text is not JSON";
     return parsed;

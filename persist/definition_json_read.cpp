@@ -1,15 +1,16 @@
 // Import: the JSON form checked element by element into a definition and a
 // header. The first element that is not valid is refused with its path.
 #include <algorithm>
-#include <limits>
 #include <memory>
 #include <optional>
+#include <tuple>
 
 #include "fileaccess/read_file.h"
 #include "model/key_tables.h"
 #include "model/text_field.h"
 #include "persist/definition_json.h"
 #include "persist/definition_json_parse.h"
+#include "persist/definition_json_values.h"
 #include "persist/definition_text.h"
 #include "persist/header_settings.h"
 
@@ -19,122 +20,13 @@ namespace {
 using namespace json_form;
 using model::KeyLayer;
 
-struct Refusal {
-  std::string path;
-  std::string message;
-};
+// A text field holds as many bytes as its field in a configuration file:
+// the whole 32, without an end mark, for a text that fills it.
+constexpr std::size_t kTextFieldBytes = header::TextFieldSize;
+static_assert(kTextFieldBytes == std::tuple_size_v<decltype(model::KeyDefinition::legend)>);
 
-[[noreturn]] void Refuse(const std::string& path, std::string message) {
-  throw Refusal{path.empty() ? "." : path, std::move(message)};
-}
-
-// A value as the message quotes it, cut to a readable length.
-std::string Quote(const Dom& v) {
-  std::string text = v.dump(-1, ' ', false, Dom::error_handler_t::replace);
-  return text.size() > 40 ? text.substr(0, 37) + "..." : text;
-}
-
-std::string Range(std::int64_t min, std::int64_t max) {
-  return std::to_string(min) + ".." + std::to_string(max);
-}
-
-std::int64_t Integer(const Dom& v, const std::string& path, std::int64_t min, std::int64_t max) {
-  if (!v.is_number_integer())
-    Refuse(path, "expected a whole number " + Range(min, max) + ", not " + Quote(v));
-  const bool huge =
-      v.is_number_unsigned() &&
-      v.get<std::uint64_t>() > std::uint64_t(std::numeric_limits<std::int64_t>::max());
-  const std::int64_t value =
-      huge ? std::numeric_limits<std::int64_t>::max() : v.get<std::int64_t>();
-  if (value < min || value > max) Refuse(path, Quote(v) + " is out of range " + Range(min, max));
-  return value;
-}
-
-bool Flag(const Dom& v, const std::string& path) {
-  if (v.is_boolean()) return v.get<bool>();
-  if (v.is_number_integer()) return Integer(v, path, 0, 1) == 1;
-  Refuse(path, "expected true or false, not " + Quote(v));
-}
-
-std::string List(std::span<const std::string_view> names) {
-  std::string out;
-  for (std::string_view name : names)
-    out += (out.empty() ? "\"" : ", \"") + std::string(name) + "\"";
-  return out;
-}
-
-// A name from the list, or its position in it.
-int Named(const Dom& v, const std::string& path, std::span<const std::string_view> names) {
-  if (v.is_number_integer()) return static_cast<int>(Integer(v, path, 0, std::ssize(names) - 1));
-  if (v.is_string()) {
-    const auto found = std::find(names.begin(), names.end(), v.get<std::string>());
-    if (found != names.end()) return static_cast<int>(found - names.begin());
-  }
-  Refuse(path, Quote(v) + " is not one of " + List(names));
-}
-
-unsigned Bits(const Dom& v, const std::string& path, std::span<const std::string_view> names) {
-  if (!v.is_array()) Refuse(path, "expected a list of names from " + List(names));
-  unsigned bits = 0;
-  for (std::size_t i = 0; i < v.size(); ++i) {
-    const std::string item = path + "[" + std::to_string(i) + "]";
-    if (!v[i].is_string()) Refuse(item, "expected a name from " + List(names));
-    bits |= 1u << Named(v[i], item, names);
-  }
-  return bits;
-}
-
-std::uint8_t HexDigit(char c, const std::string& path) {
-  if (c >= '0' && c <= '9') return static_cast<std::uint8_t>(c - '0');
-  if (c >= 'a' && c <= 'f') return static_cast<std::uint8_t>(c - 'a' + 10);
-  if (c >= 'A' && c <= 'F') return static_cast<std::uint8_t>(c - 'A' + 10);
-  Refuse(path, "expected hexadecimal digits");
-}
-
-std::string HexBytes(const Dom& v, const std::string& path) {
-  if (!v.is_string() || v.get_ref<const std::string&>().size() % 2 != 0)
-    Refuse(path, "expected an even number of hexadecimal digits");
-  const std::string& hex = v.get_ref<const std::string&>();
-  std::string bytes;
-  for (std::size_t i = 0; i < hex.size(); i += 2)
-    bytes += static_cast<char>(HexDigit(hex[i], path) << 4 | HexDigit(hex[i + 1], path));
-  return bytes;
-}
-
-void OnlyMembers(const Dom& v, const std::string& path, std::span<const std::string_view> allowed) {
-  if (!v.is_object()) Refuse(path, "expected an object, not " + Quote(v));
-  for (const auto& [name, value] : v.items())
-    if (std::find(allowed.begin(), allowed.end(), name) == allowed.end())
-      Refuse(path + MemberPath(name), "unknown name; expected one of " + List(allowed));
-}
-
-// A text field's bytes: a string, or {"hex": "..."} for bytes that are not UTF-8.
-std::string Text(const Dom& v, const std::string& path) {
-  std::string bytes;
-  if (v.is_string()) {
-    bytes = v.get<std::string>();
-  } else if (v.is_object() && v.size() == 1 && v.contains("hex")) {
-    bytes = HexBytes(v["hex"], path + ".hex");
-  } else {
-    Refuse(path, "expected a text, not " + Quote(v));
-  }
-  if (bytes.find('\0') != std::string::npos) Refuse(path, "a text cannot hold a NUL character");
-  if (bytes.size() > 31)
-    Refuse(path,
-           "the text has " + std::to_string(bytes.size()) + " bytes; a field holds at most 31");
-  return bytes;
-}
-
-// "12" but not "012", "+1" or "1e1"; nothing past six digits.
-std::optional<int> Number(std::string_view text) {
-  if (text.empty() || text.size() > 6 || (text.size() > 1 && text[0] == '0')) return std::nullopt;
-  int n = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    n = n * 10 + (c - '0');
-  }
-  return n;
-}
+// The macros a text defines, by number: a layer may name only those.
+using DefinedMacros = std::array<bool, model::kStringCount>;
 
 void ReadSettings(const Dom& v, HeaderImage& header) {
   if (!v.is_object()) Refuse(".settings", "expected an object, not " + Quote(v));
@@ -161,7 +53,7 @@ void ReadSettings(const Dom& v, HeaderImage& header) {
                                                    : Bits(value, path, kEnableNames));
         break;
       case Shown::Text:
-        header.SetText(s->offset, Text(value, path));
+        header.SetWholeText(s->offset, Text(value, path, kTextFieldBytes));
         break;
     }
   }
@@ -174,32 +66,6 @@ void ReadReserved(const Dom& v, HeaderImage& header) {
            "expected " + std::to_string(2 * kReservedHeaderBytes.size()) + " hexadecimal digits");
   for (std::size_t i = 0; i < bytes.size(); ++i)
     header.bytes[kReservedHeaderBytes[i]] = static_cast<std::uint8_t>(bytes[i]);
-}
-
-// The IbmKeyTable row an element names by "key", "name" or both.
-std::optional<int> NamedRow(const Dom& v, const std::string& path) {
-  std::optional<int> row;
-  if (v.contains("key"))
-    row = static_cast<int>(Integer(v["key"], path + ".key", 0, model::kIbmKeyRowCount - 1));
-  if (!v.contains("name")) return row;
-  const Dom& name = v["name"];
-  // The text names the key it gives: no search for it.
-  if (row && name.is_string() &&
-      model::IbmKeyTable[static_cast<std::size_t>(*row)].legend ==
-          name.get_ref<const std::string&>())
-    return row;
-  const std::optional<int> named =
-      name.is_string() ? model::FindRowByLegend(name.get_ref<const std::string&>()) : std::nullopt;
-  if (!named) Refuse(path + ".name", Quote(name) + " is not a key name of the IBM key table");
-  if (row && *row != *named)
-    Refuse(path + ".name",
-           Quote(name) + " is key " + std::to_string(*named) + ", not key " + std::to_string(*row));
-  return named;
-}
-
-int KeyType(const Dom& v, const std::string& path, int max) {
-  if (v.is_number_integer()) return static_cast<int>(Integer(v, path, 0, max));
-  return Named(v, path, model::KeyTypeIdentifiers);
 }
 
 constexpr std::string_view kStrokeMembers[] = {"key", "name", "usb", "scan2", "type", "modifiers"};
@@ -226,7 +92,7 @@ model::StringChar ReadStroke(const Dom& v, const std::string& path) {
   return stroke;
 }
 
-void ReadMacros(const Dom& v, model::KeyboardDefinition& def) {
+void ReadMacros(const Dom& v, model::KeyboardDefinition& def, DefinedMacros& defined) {
   if (!v.is_object()) Refuse(".macros", "expected an object, not " + Quote(v));
   if (v.size() > model::kStringCount)
     Refuse(".macros", std::to_string(v.size()) + " macros; a definition holds at most 128");
@@ -238,6 +104,7 @@ void ReadMacros(const Dom& v, model::KeyboardDefinition& def) {
     if (strokes.size() > model::kMaxStringStrokes)
       Refuse(path, std::to_string(strokes.size()) + " strokes; a macro holds at most 79");
     model::StringRow& row = def.stringWorkBuffer[static_cast<std::size_t>(*n)];
+    defined[static_cast<std::size_t>(*n)] = true;
     for (std::size_t i = 0; i < strokes.size(); ++i)
       row[i] = ReadStroke(strokes[i], path + "[" + std::to_string(i) + "]");
     row[strokes.size()] = model::StringChar{};
@@ -258,13 +125,18 @@ void ReadCodes(const Dom& v, const std::string& path, KeyLayer& layer) {
   }
 }
 
-KeyLayer ReadLayer(const Dom& v, const std::string& path, const model::KeyboardDefinition& def) {
+KeyLayer ReadLayer(const Dom& v, const std::string& path, const model::KeyboardDefinition& def,
+                   const DefinedMacros& defined) {
   OnlyMembers(v, path, kLayerMembers);
   KeyLayer layer;
   const std::optional<int> row = NamedRow(v, path);
   const bool macro = v.contains("macro");
   if (macro && row) Refuse(path, "a layer names either a key or a macro");
-  if (macro) layer.ibmkey = static_cast<int>(Integer(v["macro"], path + ".macro", 0, 127));
+  if (macro) {
+    layer.ibmkey = static_cast<int>(Integer(v["macro"], path + ".macro", 0, 127));
+    if (!defined[static_cast<std::size_t>(layer.ibmkey)])
+      Refuse(path + ".macro", "macro " + std::to_string(layer.ibmkey) + " is not defined");
+  }
   if (row) layer.ibmkey = *row;
   const model::IbmKeyRow* r = row ? &model::IbmKeyTable[static_cast<std::size_t>(*row)] : nullptr;
 
@@ -300,9 +172,13 @@ constexpr std::string_view kKeyMembers[] = {
     "legend", "used", "enabled", "complete", "logicalAddress", "base", "fn1", "fn2", "fn1+fn2"};
 
 void ReadKey(const Dom& v, const std::string& path, model::KeyDefinition& key,
-             const model::KeyboardDefinition& def) {
+             const model::KeyboardDefinition& def, const DefinedMacros& defined) {
   OnlyMembers(v, path, kKeyMembers);
-  if (v.contains("legend")) model::SetFieldText(key.legend, Text(v["legend"], path + ".legend"));
+  if (v.contains("legend")) {
+    const std::string legend = Text(v["legend"], path + ".legend", kTextFieldBytes);
+    key.legend.fill('\0');
+    std::copy(legend.begin(), legend.end(), key.legend.begin());
+  }
   if (v.contains("used")) key.used = Flag(v["used"], path + ".used");
   if (v.contains("enabled")) key.enabled = Flag(v["enabled"], path + ".enabled");
   if (v.contains("logicalAddress"))
@@ -310,7 +186,7 @@ void ReadKey(const Dom& v, const std::string& path, model::KeyDefinition& key,
         static_cast<std::uint8_t>(Integer(v["logicalAddress"], path + ".logicalAddress", 0, 255));
   for (std::size_t l = 0; l < kLayerNames.size(); ++l) {
     const std::string name(kLayerNames[l]);
-    if (v.contains(name)) key.layers[l] = ReadLayer(v[name], path + MemberPath(name), def);
+    if (v.contains(name)) key.layers[l] = ReadLayer(v[name], path + MemberPath(name), def, defined);
   }
   // Left out, it is derived as the Key Settings dialog derives it.
   model::KeyDefinition derived = key;
@@ -332,11 +208,11 @@ int KeyIndexOf(const std::string& name, const std::string& path) {
   return model::KeyIndex(*row, *column);
 }
 
-void ReadKeys(const Dom& v, model::KeyboardDefinition& def) {
+void ReadKeys(const Dom& v, model::KeyboardDefinition& def, const DefinedMacros& defined) {
   if (!v.is_object()) Refuse(".keys", "expected an object, not " + Quote(v));
   for (const auto& [name, key] : v.items()) {
     const std::string path = ".keys" + MemberPath(name);
-    ReadKey(key, path, def.keys[static_cast<std::size_t>(KeyIndexOf(name, path))], def);
+    ReadKey(key, path, def.keys[static_cast<std::size_t>(KeyIndexOf(name, path))], def, defined);
   }
 }
 
@@ -345,14 +221,16 @@ constexpr std::string_view kTopMembers[] = {"format", "settings", "headerReserve
 
 void ReadDocument(const Dom& v, model::KeyboardDefinition& def, HeaderImage& header) {
   if (!v.is_object() || !v.contains("format"))
-    Refuse("", "not a definition: it has no \"format\" (this program reads \"format\": 1)");
+    Refuse("", "not a definition: it has no \"format\" (this program reads \"format\": 2)");
   const Dom& format = v["format"];
-  if (format != kFormat)
-    Refuse(".format", "format " + Quote(format) + " is not known; this program reads format 1");
+  if (format != kFormat && format != kFirstFormat)
+    Refuse(".format",
+           "format " + Quote(format) + " is not known; this program reads formats 1 and 2");
   OnlyMembers(v, "", kTopMembers);
   if (v.contains("settings")) ReadSettings(v["settings"], header);
   if (v.contains("headerReserved")) ReadReserved(v["headerReserved"], header);
-  if (v.contains("macros")) ReadMacros(v["macros"], def);
+  DefinedMacros defined{};
+  if (v.contains("macros")) ReadMacros(v["macros"], def, defined);
   const bool counted = v.contains("settings") && v["settings"].contains("NumberOfStrings");
   if (!counted && v.contains("macros")) {
     int strings = 0;
@@ -360,10 +238,16 @@ void ReadDocument(const Dom& v, model::KeyboardDefinition& def, HeaderImage& hea
       strings += model::StringLength(row) > 0;
     header.SetI32(header::NumberOfStrings, strings);
   }
-  if (v.contains("keys")) ReadKeys(v["keys"], def);
+  if (v.contains("keys")) ReadKeys(v["keys"], def, defined);
 }
 
 }  // namespace
+
+bool LooksLikeDefinitionText(std::span<const std::uint8_t> bytes) {
+  for (std::uint8_t b : bytes)
+    if (b != ' ' && b != '\t' && b != '\n' && b != '\r') return b == '{';
+  return false;
+}
 
 DefinitionTextImport ImportDefinitionText(std::string_view text, model::KeyboardDefinition& def,
                                           HeaderImage& header) {
@@ -385,10 +269,14 @@ DefinitionTextImport ImportDefinitionText(std::string_view text, model::Keyboard
   try {
     ReadDocument(parsed.value, *read, readHeader);
   } catch (const Refusal& refusal) {
-    result.error = refusal.path + ": " + refusal.message;
+    result.error = CutPath(refusal.path) + ": " + refusal.message;
     return result;
   } catch (const Dom::exception& e) {
-    result.error = std::string("the text cannot be read: ") + e.what();
+    // Without the library's tag: "[json.exception.type_error.302] ".
+    const std::string_view what = e.what();
+    const std::size_t tag = what.starts_with("[") ? what.find("] ") : std::string_view::npos;
+    result.error = "the text cannot be read: " +
+                   std::string(tag == std::string_view::npos ? what : what.substr(tag + 2));
     return result;
   }
   read->settings = FromHeader(readHeader);
@@ -399,6 +287,17 @@ DefinitionTextImport ImportDefinitionText(std::string_view text, model::Keyboard
   return result;
 }
 
+DefinitionTextImport ImportNamedDefinitionText(const std::string& name, std::string_view text,
+                                               model::KeyboardDefinition& def, HeaderImage& header,
+                                               model::MessageSink& messages) {
+  DefinitionTextImport imported = ImportDefinitionText(text, def, header);
+  if (!imported.ok) {
+    imported.error = name + ": " + imported.error;
+    messages.Show(imported.error, kImportTextCaption, model::MessageIcon::Error);
+  }
+  return imported;
+}
+
 DefinitionTextImport ReadDefinitionTextFile(const std::string& path, model::KeyboardDefinition& def,
                                             HeaderImage& header, model::MessageSink& messages) {
   const fileaccess::ReadResult file = fileaccess::ReadFile(path, kMaxDefinitionTextSize);
@@ -407,12 +306,7 @@ DefinitionTextImport ReadDefinitionTextFile(const std::string& path, model::Keyb
     return {false, file.reason, 0};
   }
   const std::string_view text(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size());
-  DefinitionTextImport imported = ImportDefinitionText(text, def, header);
-  if (!imported.ok) {
-    imported.error = path + ": " + imported.error;
-    messages.Show(imported.error, kImportTextCaption, model::MessageIcon::Error);
-  }
-  return imported;
+  return ImportNamedDefinitionText(path, text, def, header, messages);
 }
 
 }  // namespace veltrane::persist

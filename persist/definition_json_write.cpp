@@ -1,6 +1,7 @@
 // Export: the JSON form laid out for people, one line per setting, per key's
 // own fields, per layer and per macro stroke.
 #include "fileaccess/replace_file.h"
+#include "model/key_tables.h"
 #include "persist/definition_json.h"
 #include "persist/definition_text.h"
 
@@ -41,12 +42,25 @@ void AppendKeys(std::string& out, const model::KeyboardDefinition& def) {
   out += *separator == '\n' ? "},\n" : "\n  },\n";
 }
 
+// The macros that layers name: each is written, empty or not, so that the
+// text defines every macro it refers to.
+std::array<bool, model::kStringCount> NamedMacros(const model::KeyboardDefinition& def) {
+  std::array<bool, model::kStringCount> named{};
+  for (const model::KeyDefinition& key : def.keys)
+    for (const model::KeyLayer& layer : key.layers)
+      if (layer.keytype == model::STRING_KEY && layer.ibmkey >= 0 &&
+          layer.ibmkey < model::kStringCount)
+        named[static_cast<std::size_t>(layer.ibmkey)] = true;
+  return named;
+}
+
 void AppendMacros(std::string& out, const model::KeyboardDefinition& def) {
   out += "  \"macros\": {";
   const char* separator = "\n";
+  const std::array<bool, model::kStringCount> named = NamedMacros(def);
   for (int n = 0; n < model::kStringCount; ++n) {
     const Json macro = MacroJson(def.stringWorkBuffer[static_cast<std::size_t>(n)]);
-    if (macro.empty()) continue;
+    if (macro.empty() && !named[static_cast<std::size_t>(n)]) continue;
     out += separator;
     out += "    \"" + std::to_string(n) + "\": [";
     const char* strokeSeparator = "\n";
@@ -55,7 +69,7 @@ void AppendMacros(std::string& out, const model::KeyboardDefinition& def) {
       out += "      " + InlineJson(stroke);
       strokeSeparator = ",\n";
     }
-    out += "\n    ]";
+    out += macro.empty() ? "]" : "\n    ]";
     separator = ",\n";
   }
   out += *separator == '\n' ? "}\n" : "\n  }\n";

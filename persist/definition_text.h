@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -21,6 +23,10 @@ inline constexpr std::size_t kMaxDefinitionTextSize = 4 * 1024 * 1024;
 // (after an edit fill it first, as a save does: ToHeader). Keys and layers
 // in their cleared state are left out; every non-empty string is kept.
 std::string ExportDefinitionText(const model::KeyboardDefinition& def, const HeaderImage& header);
+
+// Whether the bytes look like a definition text: the first character that is
+// not white space opens a JSON object.
+bool LooksLikeDefinitionText(std::span<const std::uint8_t> bytes);
 
 struct DefinitionTextImport {
   bool ok = false;
@@ -41,6 +47,11 @@ DefinitionTextImport ImportDefinitionText(std::string_view text, model::Keyboard
 
 // The caption of the boxes that ReadDefinitionTextFile shows.
 inline constexpr std::string_view kImportTextCaption = "Import text";
+
+// Imports a text read already; a failure is shown as "NAME: WHERE: WHAT".
+DefinitionTextImport ImportNamedDefinitionText(const std::string& name, std::string_view text,
+                                               model::KeyboardDefinition& def, HeaderImage& header,
+                                               model::MessageSink& messages);
 
 // Reads a file of at most kMaxDefinitionTextSize bytes and imports it. A
 // failure is shown as "PATH: WHERE: WHAT" (or the reason the file could not be

@@ -30,4 +30,10 @@ void HeaderImage::SetText(std::size_t offset, std::string_view text) {
   std::copy_n(text.begin(), n, bytes.begin() + static_cast<std::ptrdiff_t>(offset));
 }
 
+void HeaderImage::SetWholeText(std::size_t offset, std::string_view text) {
+  const std::size_t n = std::min(text.size(), header::TextFieldSize);
+  std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(offset), header::TextFieldSize, 0);
+  std::copy_n(text.begin(), n, bytes.begin() + static_cast<std::ptrdiff_t>(offset));
+}
+
 }  // namespace veltrane::persist

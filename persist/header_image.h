@@ -48,6 +48,8 @@ struct HeaderImage {
   std::string_view Text(std::size_t offset) const;
   // Writes the text cut to 31 bytes on a character boundary, zeros to the field's end.
   void SetText(std::size_t offset, std::string_view text);
+  // Writes a text of at most 32 bytes whole: one of 32 fills the field without an end mark.
+  void SetWholeText(std::size_t offset, std::string_view text);
 
   std::int32_t Led(int n) const { return I32(header::Led1 + 4 * static_cast<std::size_t>(n)); }
   void SetLed(int n, std::int32_t v) { SetI32(header::Led1 + 4 * static_cast<std::size_t>(n), v); }

@@ -5,6 +5,16 @@
 #include "persist/config_file.h"
 
 namespace veltrane::persist {
+namespace {
+
+// A text that fills its whole field, as a loaded file held it, stays whole;
+// any other is cut to 31 bytes as the program writes its texts.
+void SetHeaderText(HeaderImage& header, std::size_t offset, const std::string& text) {
+  if (text.size() == header::TextFieldSize && header.Text(offset) == text) return;
+  header.SetText(offset, text);
+}
+
+}  // namespace
 
 model::Settings FromHeader(const HeaderImage& h) {
   const auto low = [&](std::size_t offset) { return static_cast<std::uint8_t>(h.U32(offset)); };
@@ -47,8 +57,8 @@ void ToHeader(const model::Settings& s, HeaderImage& header) {
   header.SetI32(header::PointDevice, s.PointDevice);
   header.SetU32(header::EnableBits, s.EnableBits);
   header.SetI32(header::NumberOfStrings, s.NumberOfStrings);
-  header.SetText(header::ConfigFileName, s.ConfigFileName);
-  header.SetText(header::SerialNumber, s.SerialNumber);
+  SetHeaderText(header, header::ConfigFileName, s.ConfigFileName);
+  SetHeaderText(header, header::SerialNumber, s.SerialNumber);
   header.SetU32(header::BeepLength, s.BeepLength);
   header.SetScrollWheelGain(s.ScrollWheelGain);
 }

@@ -13,8 +13,9 @@ namespace veltrane::persist {
 model::Settings FromHeader(const HeaderImage& header);
 
 // Writes the versions a save writes, every setting and the two texts (cut to
-// 31 bytes on a character boundary) into the header; its reserved bytes are
-// left as they are.
+// 31 bytes on a character boundary, but for a text of 32 that the header holds
+// already: a loaded file's text filling its field stays whole) into the
+// header; its reserved bytes are left as they are.
 void ToHeader(const model::Settings& settings, HeaderImage& header);
 
 }  // namespace veltrane::persist

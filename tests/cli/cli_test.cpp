@@ -28,7 +28,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
 TEST_F(CliTest, MissingFileFailsWithTheReaderMessage) {
   const Result result = Cli("report nothere.dat");
   EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(result.output, "Cannot open file: nothere.dat\n");
+  EXPECT_EQ(result.output, "veltrane-cli: Cannot open file: nothere.dat\n");
   EXPECT_FALSE(std::filesystem::exists(dir.File("Saved.txt")));
 }
 
@@ -36,7 +36,9 @@ TEST_F(CliTest, ConvertTurnsAnOldFileIntoACurrentOne) {
   WriteBytes("old.dat", OldestFile());
   const Result result = Cli("convert old.dat new.DAT");
   EXPECT_EQ(result.status, 0) << result.output;
-  EXPECT_EQ(result.output, "Load: Loaded configuration file !\nSave: Saved configuration file !\n");
+  EXPECT_EQ(result.output,
+            "veltrane-cli: Load: Loaded configuration file !\n"
+            "veltrane-cli: Save: Saved configuration file !\n");
   const std::string converted = Read("new.DAT");
   ASSERT_EQ(converted.size(), 20628u);
   EXPECT_EQ(converted.substr(76, 8), std::string("new.DAT\0", 8));  // file-name display
@@ -174,7 +176,7 @@ TEST_F(CliTest, DecodeGivesBackTheBuiltLayers) {
   ASSERT_EQ(Cli("build Board.DAT --version-text V0600 --bin image.bin").status, 0);
   const Result result = Cli("decode image.bin --version-text V0600 -o back.DAT");
   ASSERT_EQ(result.status, 0) << result.output;
-  EXPECT_EQ(result.output, "Save: Saved configuration file !\n");
+  EXPECT_EQ(result.output, "veltrane-cli: Save: Saved configuration file !\n");
 
   model::KeyboardDefinition original, decoded;
   persist::HeaderImage header;
@@ -212,7 +214,7 @@ TEST_F(CliTest, DecodeRefusesAFileLongerThanAnImage) {
   for (const auto& [file, size] : files) {
     const Result result = Cli(std::string("decode ") + file + " -o out.DAT");
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.output, std::string("Image file: ") + file + " holds " + size +
+    EXPECT_EQ(result.output, std::string("veltrane-cli: Image file: ") + file + " holds " + size +
                                  " bytes; an EEPROM image holds at most 8192\n");
   }
   EXPECT_FALSE(std::filesystem::exists(dir.File("out.DAT")));

@@ -36,7 +36,7 @@ TEST_F(CliTextTest, ImportOfTheExportGivesTheSameReportAndImages) {
   WriteVaried("a/kb.DAT");
   const Result exported = CliStdout("export a/kb.DAT");
   ASSERT_EQ(exported.status, 0);
-  EXPECT_EQ(exported.output.rfind("{\n  \"format\": 1,\n", 0), 0u);
+  EXPECT_EQ(exported.output.rfind("{\n  \"format\": 2,\n", 0), 0u);
   ASSERT_EQ(Cli("export a/kb.DAT -o kb.json").output, "");
   EXPECT_EQ(Read("kb.json"), exported.output);
   const Result imported = Cli("import kb.json -o b/kb.DAT");
@@ -65,7 +65,7 @@ TEST_F(CliTextTest, DiffExitsLikeDiffAndNamesWhatChanged) {
   EXPECT_EQ(same.output, "");
   std::string text = Read("a.json");
   text.replace(text.find("\"DebounceTime\": 40"), 18, "\"DebounceTime\": 12");
-  text.replace(text.find("\"key\": 31, \"name\": \"IBM Key 31\""), 31, "\"key\": 48");
+  text.replace(text.find("\"key\": 31, \"name\": \"A\""), 22, "\"key\": 48");
   text.replace(text.find(",\n      {\"key\": 50"), 0, ",\n      {\"key\": 32}");
   {
     std::ofstream out(dir.File("b.json"));
@@ -94,12 +94,13 @@ TEST_F(CliTextTest, BadTextWritesNothing) {
   const Result result = Cli("import bad.json -o out.DAT");
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.output,
-            "Import text: bad.json: .settings.DebounceTime: 300 is out of range 0..255\n");
+            "veltrane-cli: Import text: bad.json: .settings.DebounceTime: 300 is out of range "
+            "0..255\n");
   EXPECT_FALSE(std::filesystem::exists(dir.File("out.DAT")));
   EXPECT_EQ(Cli("import bad.json").status, 2);
   EXPECT_EQ(Cli("import nothere.json -o out.DAT").output,
-            "Import text: nothere.json: No such file or directory\n");
-  EXPECT_EQ(Cli("export nothere.DAT").output, "Cannot open file: nothere.DAT\n");
+            "veltrane-cli: Import text: nothere.json: No such file or directory\n");
+  EXPECT_EQ(Cli("export nothere.DAT").output, "veltrane-cli: Cannot open file: nothere.DAT\n");
   // Macros that a configuration file cannot hold are not cut silently.
   std::string strokes = "[";
   for (int i = 0; i < 79; ++i) strokes += std::string(i ? "," : "") + "{\"key\": 31}";
@@ -140,6 +141,87 @@ TEST_F(CliTextTest, MacrosThatDoNotFitAreToldAndNothingIsWritten) {
   // The text keeps all 65 strokes.
   ASSERT_EQ(Cli("export damaged.DAT -o all.json").status, 0);
   EXPECT_NE(Read("all.json").find("\"127\""), std::string::npos);
+}
+
+TEST_F(CliTextTest, OutputsOfTheOtherKindAreNotReplaced) {
+  WriteVaried("desk.DAT");
+  ASSERT_EQ(Cli("export desk.DAT -o desk.json").status, 0);
+  ASSERT_EQ(Cli("convert desk.DAT line.DAT").status, 0);
+  const std::string configuration = Read("line.DAT");
+  const Result exported = Cli("export desk.DAT -o line.DAT");
+  EXPECT_EQ(exported.status, 1);
+  EXPECT_EQ(exported.output,
+            "veltrane-cli: Output file: line.DAT holds a configuration file, not JSON text; "
+            "nothing was written (--force replaces it)\n");
+  EXPECT_TRUE(Read("line.DAT") == configuration);
+  const std::string text = Read("desk.json");
+  const Result imported = Cli("import desk.json -o desk.json.bak && cp desk.json b.json && " +
+                              std::string(VELTRANE_CLI) + " import desk.json -o b.json");
+  EXPECT_EQ(imported.status, 1);
+  EXPECT_TRUE(imported.output.ends_with(
+      "veltrane-cli: Output file: b.json holds JSON text, not a configuration file; nothing was "
+      "written (--force replaces it)\n"))
+      << imported.output;
+  EXPECT_EQ(Read("b.json"), text);
+  // Forced, or of the same kind, they are replaced.
+  EXPECT_EQ(Cli("import desk.json -o b.json --force").status, 0);
+  EXPECT_TRUE(Read("b.json") == Read("desk.DAT"));
+  EXPECT_EQ(Cli("export desk.DAT -o line.DAT --force").status, 0);
+  EXPECT_EQ(Read("line.DAT"), text);
+  EXPECT_EQ(Cli("export desk.DAT -o desk.json").status, 0);
+  EXPECT_EQ(Cli("import desk.json -o desk.DAT").status, 0);
+}
+
+TEST_F(CliTextTest, HeaderTextsFillingTheirFieldsComeBackFromTheExport) {
+  WriteVaried("full.DAT");
+  std::string file = Read("full.DAT");
+  file.replace(76, 32, std::string(32, 'F'));
+  file.replace(108, 32, std::string(32, 'S'));
+  WriteBytes("full.DAT", std::vector<std::uint8_t>(file.begin(), file.end()));
+  ASSERT_EQ(Cli("convert full.DAT kept.DAT").status, 0);
+  ASSERT_EQ(Cli("export full.DAT -o full.json").status, 0);
+  const Result imported = Cli("import full.json -o back.DAT");
+  ASSERT_EQ(imported.status, 0) << imported.output;
+  EXPECT_TRUE(Read("back.DAT") == Read("full.DAT"));
+}
+
+TEST_F(CliTextTest, AHandWrittenTextNamesKeysAsTheReportDoes) {
+  {
+    std::ofstream out(dir.File("hand.json"));
+    out << R"({"format": 2, "keys": {"0/0": {"base": {"name": "Esc"}}}})";
+  }
+  const Result refused = Cli("import hand.json -o hand.DAT");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.output,
+            "veltrane-cli: Import text: hand.json: .keys[\"0/0\"].base.name: \"Esc\" is not a key "
+            "name; did you mean \"Escape\"?\n");
+  {
+    std::ofstream out(dir.File("hand.json"));
+    out << R"({"format": 2, "keys": {"0/0": {"base": {"name": "Escape"}}, "3/5": {"fn1": )"
+        << R"({"name": "A", "modes": ["SHIFT"]}}}})";
+  }
+  ASSERT_EQ(Cli("import hand.json -o hand.DAT").status, 0);
+  EXPECT_EQ(CliStdout("diff hand.DAT hand.json").output, "");
+  const Result keys = CliStdout("keys escape");
+  EXPECT_EQ(keys.output.substr(keys.output.find('\n') + 1, 36),
+            "110  Escape                 IBM Key ");
+}
+
+TEST_F(CliTextTest, KeysListsTheWholeTable) {
+  const Result all = CliStdout("keys");
+  ASSERT_EQ(all.status, 0);
+  EXPECT_EQ(std::count(all.output.begin(), all.output.end(), '\n'), 1 + model::kIbmKeyRowCount);
+  EXPECT_NE(all.output.find("\n 31  A    "), std::string::npos);
+  EXPECT_NE(all.output.find("  IBM Key 14 Not Used!   UNUSED_KEY\n"), std::string::npos);
+  // A shell pattern matches a name whole; other text is looked for in every name.
+  const std::string keypad = CliStdout("keys 'Keypad ?'").output;
+  EXPECT_EQ(std::count(keypad.begin(), keypad.end(), '\n'), 1 + 15);  // ten digits, / * - + .
+  const std::string mouse = CliStdout("keys mouse").output;
+  EXPECT_EQ(std::count(mouse.begin(), mouse.end(), '\n'), 1 + 3);
+  EXPECT_NE(CliStdout("keys 147").output.find("\n147  F13 "), std::string::npos);
+  const Result none = Cli("keys nothing-like-it");
+  EXPECT_EQ(none.status, 1);
+  EXPECT_EQ(none.output, "veltrane-cli: no key matches \"nothing-like-it\"\n");
 }
 
 }  // namespace

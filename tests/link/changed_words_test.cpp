@@ -111,6 +111,7 @@ TEST_F(ChangedWords, SendsOnlyTheDifferingWordsPacedAndReadsThemBack) {
   for (const std::size_t byte : {1u, 100u, 104u, 3070u}) image[byte] ^= 0xA5;
   // 768 reads, 4 paced writes, 4 reads back.
   EXPECT_EQ(Program(), "1 send 4 sent 4 full 0 verify 0 status 0 set 776 slept 64 bad 0@0 (00)");
+  EXPECT_EQ(report.differed, 4u);
   EXPECT_TRUE(KeyboardHolds());
   EXPECT_TRUE(ProgressWasExact());
   EXPECT_EQ(layer->messages, done);
@@ -127,6 +128,7 @@ TEST_F(ChangedWords, FallsBackToEveryWordWhenUnreadOrMostlyDifferent) {
   // An erased keyboard differs everywhere.
   EXPECT_EQ(Program(),
             "1 send 768 sent 768 full 2 verify 0 status 0 set 2304 slept 12288 bad 0@0 (00)");
+  EXPECT_EQ(report.differed, 768u);
   EXPECT_TRUE(KeyboardHolds());
   EXPECT_TRUE(ProgressWasExact());
   image[8] ^= 0xFF;
@@ -137,6 +139,7 @@ TEST_F(ChangedWords, FallsBackToEveryWordWhenUnreadOrMostlyDifferent) {
   EXPECT_TRUE(ProgressWasExact());
   EXPECT_EQ(layer->messages, done);  // no box for the first read
   EXPECT_EQ(layer->notes[1], "the keyboard could not be read at 0x0024: write all 768 words");
+  EXPECT_EQ(report.differed, 0u);
 }
 
 TEST_F(ChangedWords, WrongOrRefusedWordsAreFoundByTheReadBack) {

@@ -109,7 +109,8 @@ std::vector<std::string> Lines(const std::string& path) {
 }
 
 std::vector<unsigned> Fields(const NirvexChangedWords& r) {
-  return {r.words, r.toSend, r.sent, r.full, r.verify, r.badBytes, r.firstBad, r.firstBadRead};
+  return {r.words,    r.toSend,   r.sent,         r.full,    r.verify,
+          r.badBytes, r.firstBad, r.firstBadRead, r.differed};
 }
 
 TEST_F(NirvexLibrary, ChangedWordsSendsAndTracesOnlyTheDifference) {
@@ -123,8 +124,8 @@ TEST_F(NirvexLibrary, ChangedWordsSendsAndTracesOnlyTheDifference) {
   NirvexChangedWords result;
   std::memset(&result, 0xEE, sizeof result);
   EXPECT_EQ(ProgramChangedWords(image.data(), 0, 3072, CollectStep, &result), 1);
-  EXPECT_EQ(Fields(result),
-            (std::vector<unsigned>{768, 2, 2, NIRVEX_SENT_CHANGED, NIRVEX_VERIFY_SAME, 0, 0, 0}));
+  EXPECT_EQ(Fields(result), (std::vector<unsigned>{768, 2, 2, NIRVEX_SENT_CHANGED,
+                                                   NIRVEX_VERIFY_SAME, 0, 0, 0, 2}));
   EXPECT_EQ(g_steps.size(), 100u);
   EXPECT_EQ(g_messages, std::vector<std::string>{"nirvex: Done"});
   const std::vector<std::string> lines = Lines(trace);
@@ -142,9 +143,16 @@ TEST_F(NirvexLibrary, ChangedWordsSendsAndTracesOnlyTheDifference) {
   image[5] = 0x03;
   EXPECT_EQ(ProgramChangedWords(image.data(), 0, 3072, nullptr, &result), 0);
   EXPECT_EQ(Fields(result), (std::vector<unsigned>{768, 1, 1, NIRVEX_SENT_CHANGED,
-                                                   NIRVEX_VERIFY_DIFFERS, 1, 5, 0x5A}));
+                                                   NIRVEX_VERIFY_DIFFERS, 1, 5, 0x5A, 1}));
   EXPECT_EQ(ProgramChangedWords(image.data(), 0x7F00, 4, CollectStep, nullptr), 0);
   EXPECT_EQ(g_steps.size(), 100u);
+
+  // Most words differ: all are sent, and the record still tells how many differed.
+  UseDevice("");
+  std::fill(image.begin(), image.begin() + 2000, 0x77);
+  EXPECT_EQ(ProgramChangedWords(image.data(), 0, 3072, nullptr, &result), 1);
+  EXPECT_EQ(Fields(result), (std::vector<unsigned>{768, 768, 768, NIRVEX_FULL_MANY,
+                                                   NIRVEX_VERIFY_SAME, 0, 0, 0, 500}));
 }
 
 TEST_F(NirvexLibrary, RefusedReportIsAFailedDownload) {

@@ -357,11 +357,17 @@ TEST(ConfigFileRead, HeaderTextsWithoutTerminatorRunToTheFieldEnd) {
   EXPECT_EQ(header.Text(header::ConfigFileName), std::string(32, 'F'));
   EXPECT_EQ(header.Text(header::SerialNumber), std::string(32, 'S'));
 
-  // Written back, the texts are cut to 31 characters and terminated.
+  // Written back as they were loaded, they stay whole: nothing of the file is lost.
   def.settings = FromHeader(header);
   EXPECT_EQ(def.settings.BeepLength, 0x78);
-  const auto resaved = EncodeConfigFile(def, header);
-  EXPECT_EQ(header.Text(header::SerialNumber), std::string(31, 'S'));
+  auto resaved = EncodeConfigFile(def, header);
+  EXPECT_EQ(header.Text(header::SerialNumber), std::string(32, 'S'));
+  EXPECT_TRUE(std::equal(file.begin() + 76, file.begin() + 140, resaved.begin() + 76));
+  // A text given anew is cut to 31 characters and terminated, as the program writes its texts.
+  def.settings.SerialNumber = std::string(32, 'T');
+  def.settings.ConfigFileName = std::string(40, 'N');
+  resaved = EncodeConfigFile(def, header);
+  EXPECT_EQ(header.Text(header::SerialNumber), std::string(31, 'T'));
   EXPECT_EQ(resaved[108 + 31], 0);
   EXPECT_EQ(resaved[76 + 31], 0);
 }

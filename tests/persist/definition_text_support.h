@@ -78,9 +78,10 @@ inline Loaded RandomDefinition(unsigned seed) {
   auto pick = [&](int min, int max) {
     return std::uniform_int_distribution<int>(min, max)(random);
   };
+  // Texts of up to 32 bytes: one in four fills its whole field, without an end mark.
   auto text = [&] {
     std::string t;
-    const int n = pick(0, 31);
+    const int n = pick(0, 3) == 0 ? 32 : pick(0, 31);
     for (int i = 0; i < n; ++i)
       t += static_cast<char>(pick(0, 3) == 0 ? pick(0x80, 0xFF) : pick(0x20, 0x7E));
     return t;
@@ -93,7 +94,11 @@ inline Loaded RandomDefinition(unsigned seed) {
     key.used = static_cast<std::uint8_t>(pick(0, 1));
     key.complete = static_cast<std::uint8_t>(pick(0, 1));
     key.logicalAddress = static_cast<std::uint8_t>(pick(0, 2) == 0 ? pick(0, 255) : 0);
-    if (pick(0, 1)) model::SetFieldText(key.legend, text());
+    if (pick(0, 1)) {
+      const std::string legend = text();
+      key.legend.fill('\0');
+      std::copy(legend.begin(), legend.end(), key.legend.begin());
+    }
     for (model::KeyLayer& layer : key.layers) {
       switch (pick(0, 5)) {
         case 0:
@@ -144,11 +149,12 @@ inline Loaded RandomDefinition(unsigned seed) {
   h.SetI32(header::NumberOfStrings, pick(0, 256));
   h.SetU32(header::BeepLength, static_cast<std::uint32_t>(pick(0, 200)));
   h.SetScrollWheelGain(static_cast<std::int8_t>(pick(0, 16)));
-  h.SetText(header::ConfigFileName, text());
-  h.SetText(header::SerialNumber, text());
+  h.SetWholeText(header::ConfigFileName, text());
+  h.SetWholeText(header::SerialNumber, text());
   for (std::size_t at : {8, 9, 10, 11, 48, 53, 145, 147})
     h.bytes[at] = static_cast<std::uint8_t>(pick(0, 3) == 0 ? pick(0, 255) : 0);
-  // The file as a save writes it, loaded back.
+  // The file as a save writes it (the settings from that header), loaded back.
+  def.settings = FromHeader(h);
   return LoadBytes(SaveBytes(x));
 }
 

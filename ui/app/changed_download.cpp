@@ -13,8 +13,8 @@ std::vector<std::string> ChangedWordsLines(const ChangedWordsResult& result) {
     lines.push_back(model::FormatText(
         "The keyboard could not be read first: a full download of %u words", result.words));
   if (result.full == ChangedWordsResult::Full::ManyDiffer)
-    lines.push_back(
-        model::FormatText("%u of %u words differed: a full download", result.toSend, result.words));
+    lines.push_back(model::FormatText("%u of %u words differed: a full download", result.differed,
+                                      result.words));
   lines.push_back(model::FormatText("Sent %u of %u words", result.sent, result.words));
   return lines;
 }

@@ -25,28 +25,49 @@ std::string FileNameOf(std::string_view path) {
   return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
-persist::LoadOutcome LoadConfiguration(AppState& app, const Services& io, const std::string& path) {
-  auto loaded = std::make_unique<LoadedFile>(LoadedFile{app.doc.def, app.doc.header});
-  const persist::LoadOutcome outcome =
-      persist::ReadConfigFile(path, loaded->def, loaded->header, io.messages);
-  if (outcome != persist::LoadOutcome::Loaded) return outcome;
-  app.doc.def = loaded->def;
-  app.doc.header = loaded->header;
-  const std::string fileName = FileNameOf(path);
+namespace {
+
+// Takes a load that succeeded as the document; `fileName` is shown as the
+// file's name; an empty path (a file already read) keeps DataDirectory.
+void TakeLoaded(AppState& app, const Services& io, const LoadedFile& loaded,
+                const std::string& path, const std::string& fileName) {
+  app.doc.def = loaded.def;
+  app.doc.header = loaded.header;
   model::Settings settings = persist::FromHeader(app.doc.header);
   settings.ConfigFileName = fileName;
   ApplySettings(app, std::move(settings));
   app.doc.baseName = BaseNameFromLoaded(fileName);
-  const std::string directory = fileaccess::AbsoluteDirectoryOf(path);
+  const std::string directory = path.empty() ? "" : fileaccess::AbsoluteDirectoryOf(path);
   if (!directory.empty()) app.doc.dataDirectory = directory;
   model::ClearStringWorkBuffer(app.doc.def, false);
   model::RebuildStringWorkBuffer(app.doc.def);
   model::SyncStringCharCounts(app.doc.def);
-  TellMacroStoreAtLoad(app.doc.def, io, path);
+  TellMacroStoreAtLoad(app.doc.def, io, path.empty() ? fileName : path);
   app.doc.chosenFileName = fileName;
   app.doc.loadedFile = path;
   app.doc.commandLineText.clear();
   MarkKept(app);
+}
+
+}  // namespace
+
+persist::LoadOutcome LoadConfiguration(AppState& app, const Services& io, const std::string& path) {
+  auto loaded = std::make_unique<LoadedFile>(LoadedFile{app.doc.def, app.doc.header});
+  const persist::LoadOutcome outcome =
+      persist::ReadConfigFile(path, loaded->def, loaded->header, io.messages);
+  if (outcome == persist::LoadOutcome::Loaded) TakeLoaded(app, io, *loaded, path, FileNameOf(path));
+  return outcome;
+}
+
+persist::LoadOutcome LoadConfigurationBytes(AppState& app, const Services& io,
+                                            const std::string& name,
+                                            std::span<const std::uint8_t> file) {
+  auto loaded = std::make_unique<LoadedFile>(LoadedFile{app.doc.def, app.doc.header});
+  const persist::LoadOutcome outcome =
+      persist::LoadConfigBytes(name, file, loaded->def, loaded->header, io.messages);
+  if (outcome == persist::LoadOutcome::Loaded)
+    TakeLoaded(app, io, *loaded, "",
+               std::string(loaded->header.Text(persist::header::ConfigFileName)));
   return outcome;
 }
 

@@ -1,6 +1,8 @@
 // Loading and saving configuration files as the main window's commands do.
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -20,6 +22,13 @@ namespace veltrane::ui {
 // ChosenFileName and the string work buffer, forgets a pending command-line
 // file and takes the result as the kept definition.
 persist::LoadOutcome LoadConfiguration(AppState& app, const Services& io, const std::string& path);
+
+// The same over a file already read (standard input): `name` stands for its
+// path in messages; the file's own ConfigFileName is its name, and
+// DataDirectory stays as it was.
+persist::LoadOutcome LoadConfigurationBytes(AppState& app, const Services& io,
+                                            const std::string& name,
+                                            std::span<const std::uint8_t> file);
 
 // The whole "Load settings from file" after its dialog chose `path`. True when
 // the file loaded.

@@ -79,15 +79,20 @@ bool LoadImageFile(AppState& app, const Services& io, const std::string& path) {
     io.messages.Show(named ? read.reason : path, "Cannot open file", model::MessageIcon::Error);
     return false;
   }
-  if (read.bytes.size() < eeprom::kKeyboardBytes) {
+  return LoadImageBytes(app, io, path, read.bytes);
+}
+
+bool LoadImageBytes(AppState& app, const Services& io, const std::string& name,
+                    std::span<const std::uint8_t> bytes) {
+  if (bytes.size() < eeprom::kKeyboardBytes) {
     io.messages.Show(model::FormatText("%s holds %zu bytes; an image read back from a keyboard "
                                        "has at least %zu",
-                                       path.c_str(), read.bytes.size(), eeprom::kKeyboardBytes),
+                                       name.c_str(), bytes.size(), eeprom::kKeyboardBytes),
                      "Image file", model::MessageIcon::Error);
     return false;
   }
   app.doc.image.fill(0);
-  std::copy_n(read.bytes.begin(), eeprom::kKeyboardBytes, app.doc.image.begin());
+  std::copy_n(bytes.begin(), eeprom::kKeyboardBytes, app.doc.image.begin());
   return true;
 }
 

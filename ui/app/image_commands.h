@@ -2,7 +2,9 @@
 // writing the image files and decoding an image read back.
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -41,6 +43,9 @@ void DecodeReadImage(AppState& app);
 // (with a message) when the file cannot be read, is too short to be an image
 // or longer than one (8192 bytes).
 bool LoadImageFile(AppState& app, const Services& io, const std::string& path);
+// The same for an image read already (at most 8192 bytes); `name` stands for its path.
+bool LoadImageBytes(AppState& app, const Services& io, const std::string& name,
+                    std::span<const std::uint8_t> bytes);
 
 // Saves a definition decoded from an image as the Save command does: the
 // image built (which packs the strings), the file-name text the file's name; a file that cannot be

@@ -33,6 +33,7 @@ struct ChangedWordsResult {
   std::size_t badBytes = 0;        // Differs: how many bytes, the first address and its byte
   std::size_t firstBad = 0;
   std::uint8_t firstBadRead = 0;
+  unsigned differed = 0;  // words the first read found differing (0 when it failed)
 };
 
 class KeyboardLink {

@@ -119,6 +119,7 @@ ChangedWordsResult NirvexLink::ProgramChangedWords(std::span<const std::uint8_t>
   result.badBytes = done.badBytes;
   result.firstBad = done.firstBad;
   result.firstBadRead = static_cast<std::uint8_t>(done.firstBadRead);
+  result.differed = done.differed;
   return result;
 }
 

@@ -23,8 +23,8 @@ class ChangedDownloadTest : public ::testing::Test {
   }
   // Runs the command on a link that answers `result`; the messages it showed.
   std::vector<std::string> Run(bool holds, unsigned toSend, unsigned sent, Verify verify,
-                               Full full = Full::No) {
-    link.changed = {holds, 768, toSend, sent, full, verify, 4, 0, 0xFF};
+                               Full full = Full::No, unsigned differed = 0) {
+    link.changed = {holds, 768, toSend, sent, full, verify, 4, 0, 0xFF, differed};
     told.clear();
     messages.shown.clear();
     outcome = ProgramChangedWords(app, io, link, [this](const std::string& l) {
@@ -51,8 +51,9 @@ TEST_F(ChangedDownloadTest, LogsAndTellsWhatWasSentThenTheVerify) {
   EXPECT_EQ(app.progress.position, 100);
   EXPECT_EQ(told, std::vector<std::string>{"Sent 3 of 768 words"});
   EXPECT_NE(log.text().find("Sent 3 of 768 words\n"), std::string::npos);
-  Run(true, 768, 768, Verify::Same, Full::ManyDiffer);
-  EXPECT_EQ(told, (std::vector<std::string>{"768 of 768 words differed: a full download",
+  // The words that differed, not the words sent because of them.
+  Run(true, 768, 768, Verify::Same, Full::ManyDiffer, 480);
+  EXPECT_EQ(told, (std::vector<std::string>{"480 of 768 words differed: a full download",
                                             "Sent 768 of 768 words"}));
   Run(true, 768, 768, Verify::Same, Full::Unread);
   EXPECT_EQ(told.front(), "The keyboard could not be read first: a full download of 768 words");

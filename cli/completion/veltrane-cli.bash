@@ -1,0 +1,58 @@
+# SPDX-License-Identifier: MIT
+# bash completion for veltrane-cli: its commands, each command's options (as
+# its --help lists them) and the files it takes. Installed as
+# /usr/share/bash-completion/completions/veltrane-cli; works without the
+# bash-completion package as well (source it).
+
+# The files ending in one of the extensions (an extglob alternative such as
+# "DAT|dat"), and directories to walk into.
+_veltrane_cli_files() {
+  local extensions=$1 saved
+  saved=$(shopt -p extglob)
+  shopt -s extglob
+  compopt -o filenames 2>/dev/null
+  local IFS=$'\n'
+  COMPREPLY=($(compgen -d -- "$cur") $(compgen -f -X "!*.@($extensions)" -- "$cur"))
+  eval "$saved"
+}
+
+_veltrane_cli() {
+  local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
+  local program=${COMP_WORDS[0]} command=${COMP_WORDS[1]}
+  local commands="report convert build decode detect program read matrix export import diff keys station"
+  COMPREPLY=()
+  if ((COMP_CWORD == 1)); then
+    COMPREPLY=($(compgen -W "$commands --help" -- "$cur"))
+    return
+  fi
+  case $prev in
+    -o | --output | --copy)
+      case $command in
+        export) _veltrane_cli_files "json|JSON" ;;
+        report) _veltrane_cli_files "txt|TXT" ;;
+        *) _veltrane_cli_files "DAT|dat|bin|BIN" ;;
+      esac
+      return
+      ;;
+    --bin) _veltrane_cli_files "BIN|bin" && return ;;
+    --txt) _veltrane_cli_files "TXT|txt" && return ;;
+    --log) _veltrane_cli_files "csv|CSV|txt" && return ;;
+    --version-text | --serial | --count | --expect-version) return ;;
+  esac
+  if [[ $cur == -* ]]; then
+    # The options the command's own help names: never out of step with the program.
+    local options
+    options=$("$program" "$command" --help 2>/dev/null | grep -o -- '--[a-z][a-z-]*' | sort -u)
+    COMPREPLY=($(compgen -W "$options --help" -- "$cur"))
+    return
+  fi
+  case $command in
+    matrix) COMPREPLY=($(compgen -W "on off" -- "$cur")) ;;
+    import) _veltrane_cli_files "json|JSON" ;;
+    decode) _veltrane_cli_files "BIN|bin" ;;
+    diff) _veltrane_cli_files "DAT|dat|json|JSON" ;;
+    report | convert | build | program | export | station) _veltrane_cli_files "DAT|dat" ;;
+  esac
+}
+
+complete -F _veltrane_cli veltrane-cli
