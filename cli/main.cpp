@@ -6,6 +6,7 @@
 #include "cli/file_subcommands.h"
 #include "cli/image_subcommands.h"
 #include "cli/keyboard_subcommands.h"
+#include "cli/station_record.h"
 #include "cli/station_subcommand.h"
 #include "cli/text_subcommands.h"
 
@@ -31,7 +32,9 @@ const char* const kUsage =
     "  diff A B [--json]             what differs between two definitions (.DAT or JSON)\n"
     "  station CONFIG.DAT --serial FIRST [--count N] [--log FILE.csv]\n"
     "                                program every keyboard plugged in, each with its\n"
-    "                                own serial, several at once; verify and log them\n"
+    "                                own serial, several at once; verify and record them\n"
+    "  station-log [--db STORE] [-o FILE.csv]\n"
+    "                                write the station's whole record as CSV\n"
     "\n"
     "The keyboard is reached through libnirvex: NIRVEX_DEVICE chooses the device\n"
     "(unset: real keyboards; sim:PATH[,option=value...]: the simulated keyboard;\n"
@@ -46,12 +49,19 @@ struct Subcommand {
 };
 
 const Subcommand kSubcommands[] = {
-    {"report", veltrane::cli::RunReport}, {"convert", veltrane::cli::RunConvert},
-    {"build", veltrane::cli::RunBuild},   {"decode", veltrane::cli::RunDecode},
-    {"detect", veltrane::cli::RunDetect}, {"program", veltrane::cli::RunProgram},
-    {"read", veltrane::cli::RunRead},     {"matrix", veltrane::cli::RunMatrix},
-    {"export", veltrane::cli::RunExport}, {"import", veltrane::cli::RunImport},
-    {"diff", veltrane::cli::RunDiff},     {"station", veltrane::cli::RunStation},
+    {"report", veltrane::cli::RunReport},
+    {"convert", veltrane::cli::RunConvert},
+    {"build", veltrane::cli::RunBuild},
+    {"decode", veltrane::cli::RunDecode},
+    {"detect", veltrane::cli::RunDetect},
+    {"program", veltrane::cli::RunProgram},
+    {"read", veltrane::cli::RunRead},
+    {"matrix", veltrane::cli::RunMatrix},
+    {"export", veltrane::cli::RunExport},
+    {"import", veltrane::cli::RunImport},
+    {"diff", veltrane::cli::RunDiff},
+    {"station", veltrane::cli::RunStation},
+    {"station-log", veltrane::cli::RunStationLog},
 };
 
 }  // namespace
