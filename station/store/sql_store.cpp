@@ -107,12 +107,17 @@ StoreStatus SqlStore::Locked(Body body) {
 }
 
 template <typename Body>
-StoreStatus SqlStore::InTransaction(Body body) {
+StoreStatus SqlStore::InTransaction(Body body, bool synced) {
   return Locked([&] {
     StoreStatus status;
     SqlResult result;
     const bool pg = connection_->dialect() == Dialect::Postgres;
+    if (!pg && !Run(synced ? "PRAGMA synchronous = FULL" : "PRAGMA synchronous = NORMAL", {},
+                    result, status))
+      return status;
     if (!Run(pg ? "BEGIN" : "BEGIN IMMEDIATE", {}, result, status)) return status;
+    if (pg && !synced && !Run("SET LOCAL synchronous_commit = off", {}, result, status))
+      return status;
     // Stations on one server take turns in their writes, so that two never pick one serial.
     if ((!pg || Run("SELECT pg_advisory_xact_lock(7301250001)", {}, result, status)) &&
         (status = body())) {
@@ -247,7 +252,7 @@ StoreStatus SqlStore::Finish(const Outcome& outcome) {
     if (result.rows[0][0] == state) return status;  // an earlier commit got through
     return StoreFailure(name_ + ": the reservation of " + result.rows[0][1] + " was " +
                         result.rows[0][0] + " meanwhile");
-  });
+  }, false);
 }
 
 StoreStatus SqlStore::RecordRefused(const StoreRow& row) {

@@ -40,8 +40,10 @@ class SqlStore final : public StationStore {
   bool Run(const std::string& sql, const std::vector<std::string>& params, SqlResult& result,
            StoreStatus& failure);
   // `body` inside one transaction that no other station's write overlaps.
+  // Synced: on the disk before it is reported. A result need not be: lost to a
+  // power cut, its reservation stays, and its keyboard resolves it when read.
   template <typename Body>
-  StoreStatus InTransaction(Body body);
+  StoreStatus InTransaction(Body body, bool synced = true);
   template <typename Body>
   StoreStatus Locked(Body body);
   bool FirstFree(const SerialSequence& sequence, std::string& serial, StoreStatus& failure);
