@@ -202,5 +202,33 @@ TEST_F(CliStationTest, AKeyboardAnotherProgramHoldsIsBusyUntilItIsFree) {
   EXPECT_EQ(SerialIn("k1.sim"), "A9");
 }
 
+TEST_F(CliStationTest, AKillLeavesAReservationThatIsListedNeverGivenAgainAndReleasable) {
+  Plug("k1.sim", "product=V0412X,time=real");  // a 12 s download to kill in the middle of
+  {
+    StationProcess killed(dir.path(), Device(), "Board.DAT --serial A9");
+    ASSERT_TRUE(killed.WaitForText("k1.sim: programming A9")) << killed.output;
+    killed.Signal(SIGKILL);
+    EXPECT_EQ(killed.Wait(), -1);
+  }
+  std::filesystem::remove(dir.File("line/k1.sim.options"));
+  const Result restarted = Cli("station Board.DAT --serial A9 --count 1", Device());
+  EXPECT_EQ(restarted.status, 0) << restarted.output;
+  EXPECT_NE(restarted.output.find("station: unresolved reservation: A9 for "), std::string::npos)
+      << restarted.output;
+  EXPECT_EQ(SerialIn("k1.sim"), "A10");  // a gap, not a duplicate
+
+  const Result held = Cli("station --release A10", Device());
+  EXPECT_EQ(held.status, 1);
+  EXPECT_NE(held.output.find("A10 is not reserved in station.sqlite: it is passed"),
+            std::string::npos)
+      << held.output;
+  const Result released = Cli("station --release A9", Device());
+  EXPECT_EQ(released.status, 0) << released.output;
+  EXPECT_EQ(Cli("station --release A9", Device()).status, 1);  // once
+  const Result record = Cli("station-log");
+  EXPECT_NE(record.output.find(",A9,RELEASED,released by the operator on "), std::string::npos)
+      << record.output;
+}
+
 }  // namespace
 }  // namespace veltrane
