@@ -137,7 +137,7 @@ void ProductionLineWindow::CreateWidgets() {
   table_->verticalHeader()->setVisible(false);
   table_->setColumnWidth(0, 260);
   table_->setColumnWidth(1, 110);
-  table_->setColumnWidth(2, 140);
+  table_->setColumnWidth(2, 190);
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
 
   status_ = new QLabel(this);
@@ -206,9 +206,12 @@ void ProductionLineWindow::Sync() {
   stop_->setEnabled(view.stopEnabled);
   passed_->setText(QStringLiteral("%1 PASS").arg(view.counts.passed));
   failed_->setText(QStringLiteral("%1 FAIL").arg(view.counts.failed));
-  nextSerial_->setText(
+  QString next =
       QStringLiteral("Next serial: %1")
-          .arg(view.nextSerial.empty() ? QStringLiteral("—") : ToQString(view.nextSerial)));
+          .arg(view.nextSerial.empty() ? QStringLiteral("—") : ToQString(view.nextSerial));
+  if (view.counts.skipped > 0)
+    next += QStringLiteral("\n%1 skipped: programmed already").arg(view.counts.skipped);
+  nextSerial_->setText(next);
   status_->setText(ToQString(view.status));
   QStringList notices;
   for (const std::string& notice : view.notices) notices << ToQString(notice);

@@ -23,7 +23,7 @@ std::string ProgressOf(const station::KeyboardView& k) {
     case station::Phase::Failed:
       return "done: unplug it";
     case station::Phase::Skipped:
-      return "programmed already: unplug it";
+      return "already done: unplug it";
     case station::Phase::Reading:
       return "reading";
     case station::Phase::Busy:
@@ -240,7 +240,9 @@ void ProductionLine::Finish(const station::StationSummary& summary) {
                                    summary.counts.failed, summary.counts.skipped);
   if (summary.rowsNotLogged > 0)
     view_.status += " Rows are missing from the log (the store has them): see below.";
-  if (!station::Succeeded(summary)) view_.status += " Not every keyboard was done: see below.";
+  if (!station::Succeeded(summary)) view_.status += " Not every keyboard plugged in passed.";
+  if (!summary.uncommitted.empty())
+    view_.status += " Results the store did not take are listed below.";
   for (const std::string& line : summary.uncommitted) view_.notices.push_back(line);
   for (ProductionLineRow& row : view_.rows)
     if (row.outcome == RowOutcome::Running && row.progress == "waiting")

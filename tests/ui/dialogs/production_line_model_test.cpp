@@ -149,8 +149,8 @@ TEST_F(ProductionLineTest, ARunProgramsTheDefinitionInMemoryAndShowsEveryKeyboar
   EXPECT_EQ(View().counts.failed, 1);
   EXPECT_EQ(View().nextSerial, "SN0003");  // a failed keyboard's serial is handed out again
   EXPECT_EQ(View().status,
-            "Stopped: 3 keyboards handled. 2 passed, 1 failed, 0 skipped. Not every keyboard was "
-            "done: see below.");
+            "Stopped: 3 keyboards handled. 2 passed, 1 failed, 0 skipped. Not every keyboard "
+            "plugged in passed.");
   EXPECT_EQ(opened, std::vector<std::string>{dir.File("station.sqlite")});
   EXPECT_FALSE(app.locked);
   EXPECT_EQ(lockChanges, 2);
@@ -227,7 +227,7 @@ TEST_F(ProductionLineTest, AKeyboardLeftPluggedInIsSkippedByTheNextRunUnlessProg
   EXPECT_EQ(port.Downloads("kb1"), 1);
   EXPECT_EQ(View().rows[0].outcome, RowOutcome::Skipped);
   EXPECT_EQ(View().rows[0].result, "skipped: already programmed: SN0001");
-  EXPECT_EQ(View().rows[0].progress, "programmed already: unplug it");
+  EXPECT_EQ(View().rows[0].progress, "already done: unplug it");
   EXPECT_EQ(View().counts.skipped, 1);
   line->OnReprogram(0, " ");  // a reason is required
   ASSERT_EQ(messages.shown.size(), 1u);
