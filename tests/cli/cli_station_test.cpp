@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
+#include <thread>
 
 #include "cli/cli_fixture.h"
 #include "fileaccess/file_lock.h"
@@ -228,6 +230,28 @@ TEST_F(CliStationTest, AKillLeavesAReservationThatIsListedNeverGivenAgainAndRele
   const Result record = Cli("station-log");
   EXPECT_NE(record.output.find(",A9,RELEASED,released by the operator on "), std::string::npos)
       << record.output;
+}
+
+TEST_F(CliStationTest, TwoStationsOnOneDirectoryAndOneStoreProgramEachKeyboardOnce) {
+  for (int k = 1; k <= 6; ++k) Plug("k" + std::to_string(k) + ".sim");
+  StationProcess a(dir.path(), Device(), "Board.DAT --serial A1 --station a --log a.csv");
+  StationProcess b(dir.path(), Device(), "Board.DAT --serial A1 --station b --log b.csv");
+  const auto passed = [&] {
+    const std::string record = Cli("station-log").output;
+    return std::count(record.begin(), record.end(), '\n') > 6 ? 0 : 1;
+  };
+  for (int wait = 0; wait < 300 && passed() != 0; ++wait)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  std::this_thread::sleep_for(std::chrono::milliseconds(600));  // both have looked at all six
+  a.Signal(SIGTERM);
+  b.Signal(SIGTERM);
+  EXPECT_EQ(a.Wait(), 0) << a.output;
+  EXPECT_EQ(b.Wait(), 0) << b.output;
+  std::set<std::string> serials;
+  for (int k = 1; k <= 6; ++k) serials.insert(SerialIn("k" + std::to_string(k) + ".sim"));
+  EXPECT_EQ(serials, (std::set<std::string>{"A1", "A2", "A3", "A4", "A5", "A6"}));
+  const std::string record = Cli("station-log").output;
+  EXPECT_EQ(std::count(record.begin(), record.end(), '\n'), 7) << record;  // one row each
 }
 
 }  // namespace
