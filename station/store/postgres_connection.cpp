@@ -13,7 +13,7 @@ std::string OneLine(const char* message) {
   std::string text = message != nullptr ? message : "";
   while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
   for (char& c : text)
-    if (c == '\n') c = ' ';
+    if (c == '\n' || c == '\t') c = ' ';
   return text;
 }
 
@@ -46,8 +46,11 @@ bool PostgresConnection::Reconnect() {
 SqlResult PostgresConnection::Run(const std::string& sql, const std::vector<std::string>& params) {
   std::vector<const char*> values;
   for (const std::string& param : params) values.push_back(param.c_str());
-  PGresult* answer = PQexecParams(connection_, sql.c_str(), static_cast<int>(values.size()),
-                                  nullptr, values.data(), nullptr, nullptr, 0);
+  // Without parameters several statements may go in one round trip.
+  PGresult* answer = values.empty()
+                         ? PQexec(connection_, sql.c_str())
+                         : PQexecParams(connection_, sql.c_str(), static_cast<int>(values.size()),
+                                        nullptr, values.data(), nullptr, nullptr, 0);
   SqlResult result;
   const ExecStatusType status = PQresultStatus(answer);
   if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK) {

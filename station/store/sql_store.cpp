@@ -115,12 +115,12 @@ StoreStatus SqlStore::InTransaction(Body body, bool synced) {
     if (!pg && !Run(synced ? "PRAGMA synchronous = FULL" : "PRAGMA synchronous = NORMAL", {},
                     result, status))
       return status;
-    if (!Run(pg ? "BEGIN" : "BEGIN IMMEDIATE", {}, result, status)) return status;
-    if (pg && !synced && !Run("SET LOCAL synchronous_commit = off", {}, result, status))
-      return status;
-    // Stations on one server take turns in their writes, so that two never pick one serial.
-    if ((!pg || Run("SELECT pg_advisory_xact_lock(7301250001)", {}, result, status)) &&
-        (status = body())) {
+    // Stations on one server take turns in their allocations, so that two never
+    // pick one serial; one round trip with the transaction's start.
+    const char* begin = !pg      ? "BEGIN IMMEDIATE"
+                        : synced ? "BEGIN; SELECT pg_advisory_xact_lock(7301250001)"
+                                 : "BEGIN; SET LOCAL synchronous_commit = off";
+    if (Run(begin, {}, result, status) && (status = body())) {
       if (Run("COMMIT", {}, result, status)) return status;
     }
     if (!lost_) connection_->Run("ROLLBACK");
@@ -160,20 +160,14 @@ bool SqlStore::FirstFree(const SerialSequence& sequence, std::string& serial,
                          StoreStatus& failure) {
   const std::string first = sequence.prefix + sequence.digits;
   SqlResult result;
-  if (!Run("SELECT 1 FROM station_keyboards WHERE serial = $1 AND state IN " HELD, {first}, result,
-           failure))
-    return false;
-  if (result.rows.empty()) {
-    serial = first;
-    return true;
-  }
-  if (!Run("SELECT a.next_serial FROM station_keyboards a WHERE a.prefix = $1 AND a.state IN " HELD
-           " AND ((a.width = $2 AND a.digits >= $3) OR (a.width > $2 AND "
-           "substr(a.digits, 1, 1) <> '0')) AND NOT EXISTS (SELECT 1 FROM station_keyboards b "
-           "WHERE b.serial = a.next_serial AND b.state IN " HELD
-           ") ORDER BY a.width, a.digits LIMIT 1",
-           {sequence.prefix, std::to_string(sequence.digits.size()), sequence.digits}, result,
-           failure))
+  if (!Run("SELECT CASE WHEN NOT EXISTS (SELECT 1 FROM station_keyboards WHERE serial = $4 AND "
+           "state IN " HELD ") THEN $4 ELSE (SELECT a.next_serial FROM station_keyboards a "
+           "WHERE a.prefix = $1 AND a.state IN " HELD " AND ((a.width = $2 AND a.digits >= $3) "
+           "OR (a.width > $2 AND substr(a.digits, 1, 1) <> '0')) AND NOT EXISTS (SELECT 1 FROM "
+           "station_keyboards b WHERE b.serial = a.next_serial AND b.state IN " HELD
+           ") ORDER BY a.width, a.digits LIMIT 1) END",
+           {sequence.prefix, std::to_string(sequence.digits.size()), sequence.digits, first},
+           result, failure))
     return false;
   serial = result.rows.empty() ? std::string() : result.rows[0][0];
   return true;
@@ -234,25 +228,29 @@ StoreStatus SqlStore::NextFree(const SerialSequence& sequence, std::string& seri
 }
 
 StoreStatus SqlStore::Finish(const Outcome& outcome) {
-  return InTransaction([&] {
-    StoreStatus status;
-    SqlResult result;
-    const char* state = outcome.passed ? "passed" : "failed";
-    const std::string id = std::to_string(outcome.id);
-    if (!Run("UPDATE station_keyboards SET state = $2, ended_at = $3, reason = $4, seconds = $5, "
-             "note = CASE WHEN $6 = '' THEN note ELSE $6 END WHERE id = $1 AND state = "
-             "'reserved' RETURNING id",
-             {id, state, outcome.endedAt, outcome.reason, Number(outcome.seconds), outcome.note},
-             result, status))
-      return status;
-    if (!result.rows.empty()) return status;
-    if (!Run("SELECT state, serial FROM station_keyboards WHERE id = $1", {id}, result, status))
-      return status;
-    if (result.rows.empty()) return StoreFailure(name_ + ": reservation " + id + " is missing");
-    if (result.rows[0][0] == state) return status;  // an earlier commit got through
-    return StoreFailure(name_ + ": the reservation of " + result.rows[0][1] + " was " +
-                        result.rows[0][0] + " meanwhile");
-  }, false);
+  return InTransaction(
+      [&] {
+        StoreStatus status;
+        SqlResult result;
+        const char* state = outcome.passed ? "passed" : "failed";
+        const std::string id = std::to_string(outcome.id);
+        if (!Run(
+                "UPDATE station_keyboards SET state = $2, ended_at = $3, reason = $4, seconds = "
+                "$5, "
+                "note = CASE WHEN $6 = '' THEN note ELSE $6 END WHERE id = $1 AND state = "
+                "'reserved' RETURNING id",
+                {id, state, outcome.endedAt, outcome.reason, Number(outcome.seconds), outcome.note},
+                result, status))
+          return status;
+        if (!result.rows.empty()) return status;
+        if (!Run("SELECT state, serial FROM station_keyboards WHERE id = $1", {id}, result, status))
+          return status;
+        if (result.rows.empty()) return StoreFailure(name_ + ": reservation " + id + " is missing");
+        if (result.rows[0][0] == state) return status;  // an earlier commit got through
+        return StoreFailure(name_ + ": the reservation of " + result.rows[0][1] + " was " +
+                            result.rows[0][0] + " meanwhile");
+      },
+      false);
 }
 
 StoreStatus SqlStore::RecordRefused(const StoreRow& row) {
