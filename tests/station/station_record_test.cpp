@@ -243,6 +243,22 @@ TEST_F(StationRecordTest, TwoStationsOnOneStoreWithOverlappingSerialsNeverShareO
   EXPECT_TRUE(serials.contains("SN0001") && serials.contains("SN0012"));
 }
 
+TEST_F(StationRecordTest, KeyboardsLeftWhenTheSerialsRunOutMakeTheRunFail) {
+  for (const char* path : {"kb1", "kb2", "kb3"}) port.Plug(path);
+  StationSetup setup = Setup();
+  setup.firstSerial = std::string(30, 'A') + "8";  // A..8 and A..9 fit, A..10 does not
+  Station& s = Start(std::move(setup));
+  s.Scan();
+  s.WaitFinished();
+  const StationSummary summary = s.Summary();
+  EXPECT_EQ(summary.counts.passed, 2);
+  EXPECT_EQ(summary.unhandled, 1);
+  EXPECT_EQ(summary.cause, StopCause::Fault);
+  EXPECT_EQ(summary.stopReason, "the next serial number would be longer than 31 characters");
+  EXPECT_FALSE(Succeeded(summary));
+  EXPECT_EQ(store.All().size(), 2u);  // nothing reserved for the third
+}
+
 TEST(StationSummary, ARunSucceedsOnlyWhenNothingWasLeftButOnPurpose) {
   StationSummary summary;
   summary.cause = StopCause::Count;
