@@ -102,7 +102,7 @@ if [ -x "$store_bench" ]; then
   VELTRANE_STORE="$db" "$store_bench" --benchmark_min_time=2 2>/dev/null | grep ReserveAndCommit |
     awk '{ printf "PostgreSQL over the socket: %s ms (goal under 5)\n", $2 }'
   TMPDIR=$work "$store_bench" --benchmark_min_time=2 2>/dev/null | grep ReserveAndCommit |
-    awk '{ printf "SQLite: %s ms (goal under 2; the reservation's commit is synced, so the disk'"'"'s fsync bounds it)\n", $2 }'
+    awk '{ printf "SQLite: %s ms (goal under 2; the reservation is synced, so the disk fsync bounds it)\n", $2 }'
 else
   echo "(bench_station_store not built: skipped)"
 fi
