@@ -11,6 +11,7 @@
 #include "cli/keyboard_subcommands.h"
 #include "cli/keys_subcommand.h"
 #include "cli/standard_streams.h"
+#include "cli/station_record.h"
 #include "cli/station_subcommand.h"
 #include "cli/text_subcommands.h"
 #include "model/close_names.h"
@@ -41,7 +42,9 @@ const char* const kUsage =
     "                                name and type of each row of the IBM key table\n"
     "  station CONFIG.DAT --serial FIRST [--count N] [--log FILE.csv]\n"
     "                                program every keyboard plugged in, each with its\n"
-    "                                own serial, several at once; verify and log them\n"
+    "                                own serial, several at once; verify and record them\n"
+    "  station-log [--db STORE] [-o FILE.csv]\n"
+    "                                write the station's whole record as CSV\n"
     "\n"
     "The keyboard is reached through libnirvex: NIRVEX_DEVICE chooses the device\n"
     "(unset: real keyboards; sim:PATH[,option=value...]: the simulated keyboard;\n"
@@ -72,6 +75,7 @@ const Subcommand kSubcommands[] = {
     {"diff", veltrane::cli::RunDiff, veltrane::cli::kExitUsage},
     {"keys", veltrane::cli::RunKeys},
     {"station", veltrane::cli::RunStation},
+    {"station-log", veltrane::cli::RunStationLog},
 };
 
 // Takes "--log FILE" or "--log=FILE" from before the command; false on a usage error.

@@ -7,9 +7,11 @@
 #include <ctime>
 
 #include "cli/cli_support.h"
+#include "cli/station_record.h"
 #include "cli/terminal_text.h"
 #include "station/nirvex_port.h"
 #include "station/station.h"
+#include "station/store/open_store.h"
 #include "ui/app/file_commands.h"
 #include "ui/app/macro_store_check.h"
 
@@ -17,21 +19,30 @@ namespace veltrane::cli {
 namespace {
 
 const char* const kStationUsage =
-    "usage: veltrane-cli station CONFIG.DAT --serial FIRST [--count N] [--log FILE.csv]\n"
-    "                            [--expect-version TEXT] [--verify|--no-verify]\n"
+    "usage: veltrane-cli station CONFIG.DAT --serial FIRST [--count N] [--db STORE]\n"
+    "                            [--log FILE.csv] [--station NAME] [--expect-version TEXT]\n"
+    "                            [--verify|--no-verify] [--reprogram WHY]\n"
+    "       veltrane-cli station --release SERIAL [--db STORE]\n"
     "  Programs every keyboard that is plugged in with CONFIG.DAT, several at once,\n"
     "  each with the next serial number: FIRST's trailing digits count up with their\n"
-    "  width kept (SN000123, SN000124). Each keyboard is read back and compared\n"
-    "  (unless --no-verify) and gets one row in the log (default station.csv):\n"
-    "  time, identity, version text, serial, PASS or FAIL, reason, seconds.\n"
-    "  Serials logged as PASS are never handed out again: a restart goes on.\n"
-    "  A keyboard is programmed once per plug-in. Keyboards whose version text\n"
-    "  differs from TEXT (default: the first keyboard's) are refused and logged.\n"
-    "  --count N ends the run after N keyboards; Ctrl-C stops taking keyboards and\n"
-    "  lets the running downloads finish. Exit status 0 only when every keyboard\n"
-    "  passed.\n";
+    "  width kept (SN000123, SN000124). The store (default station.sqlite beside the\n"
+    "  log; postgresql://HOST/DB for a line of stations) gives each serial once: it is\n"
+    "  reserved before its keyboard is written, so a crash leaves a gap, never a\n"
+    "  duplicate. Each keyboard is read back and compared (unless --no-verify) and\n"
+    "  gets one row in the log (default station.csv), a view of the store:\n"
+    "  time, identity, version text, serial, PASS or FAIL, reason, seconds, station.\n"
+    "  A keyboard is programmed once: one that holds this definition and a serial the\n"
+    "  store records as passed is skipped, also after a restart (--reprogram WHY gives\n"
+    "  it a new serial and records why). A keyboard another program holds is left\n"
+    "  until it is free. Keyboards whose version text differs from TEXT (default: the\n"
+    "  first keyboard's) are refused and recorded. --count N ends the run after N\n"
+    "  keyboards; Ctrl-C stops taking keyboards and lets the running downloads\n"
+    "  finish. --release SERIAL gives up a reservation that no keyboard holds (one\n"
+    "  a crashed station left). Exit status 0 only when every keyboard plugged in\n"
+    "  passed or was skipped as programmed already, and every result is in the store.\n";
 
 constexpr const char* kDefaultLog = "station.csv";
+constexpr const char* kDefaultStore = "station.sqlite";
 constexpr long kScanMilliseconds = 250;
 
 // One line on stderr per keyboard state change, and the summary at the end.
@@ -41,14 +52,20 @@ class StderrStation final : public station::StationObserver {
     Line(k, "plugged in, \"" + EscapeControls(k.versionText) + "\"");
   }
   void StateChanged(const station::KeyboardView& k) override {
-    Line(k, std::string(station::PhaseName(k.phase)) + " " + k.serial);
+    std::string text = station::PhaseName(k.phase);
+    if (!k.serial.empty()) text += " " + k.serial;
+    if (k.phase == station::Phase::Busy || k.phase == station::Phase::Waiting)
+      text += k.reason.empty() ? "" : ": " + EscapeControls(k.reason);
+    Line(k, text);
   }
   void Result(const station::KeyboardView& k) override {
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%.1f s", k.seconds);
     std::string text = std::string(station::PhaseName(k.phase));
+    if (k.phase == station::Phase::Skipped) return Line(k, "skipped: " + k.reason);
     if (!k.serial.empty()) text += " " + k.serial;
-    text += k.reason.empty() ? " in " + std::string(seconds) : ": " + EscapeControls(k.reason);
+    text += k.reason.empty() || k.phase == station::Phase::Passed ? " in " + std::string(seconds)
+                                                                  : ": " + EscapeControls(k.reason);
     Line(k, text);
   }
   void KeyboardRemoved(const station::KeyboardView& k) override { Line(k, "removed"); }
@@ -61,9 +78,15 @@ class StderrStation final : public station::StationObserver {
     std::string text = std::to_string(c.passed + c.failed) +
                        (c.passed + c.failed == 1 ? " keyboard: " : " keyboards: ") +
                        std::to_string(c.passed) + " passed, " + std::to_string(c.failed) +
-                       " failed; next serial " +
+                       " failed, " + std::to_string(c.skipped) +
+                       " skipped as programmed already; next serial " +
                        (summary.nextSerial.empty() ? "none" : summary.nextSerial);
-    if (summary.logFailed) text += "; rows are missing from the log";
+    if (summary.unhandled > 0)
+      text += "; " + std::to_string(summary.unhandled) + " plugged in but not programmed";
+    if (summary.rowsNotLogged > 0)
+      text += "; " + std::to_string(summary.rowsNotLogged) +
+              " rows are missing from the log (veltrane-cli station-log writes it again)";
+    for (const std::string& line : summary.uncommitted) Say(EscapeControls(line));
     Say(text);
   }
 
@@ -83,7 +106,10 @@ struct StationArguments {
   std::string serial;
   int count = 0;
   std::string log = kDefaultLog;
+  std::string db;
+  std::string name;
   std::string expectVersion;
+  std::string reprogram;
   bool verify = true;
 };
 
@@ -107,7 +133,10 @@ bool ReadArguments(const Arguments& args, StationArguments& out, int& status) {
     return refuse("--verify and --no-verify contradict each other");
   out.verify = !args.Flag("--no-verify");
   out.log = args.Option("--log").value_or(kDefaultLog);
+  out.db = args.Option("--db").value_or(StoreBeside(out.log, kDefaultStore));
+  out.name = args.Option("--station").value_or("");
   out.expectVersion = args.Option("--expect-version").value_or("");
+  out.reprogram = args.Option("--reprogram").value_or("");
   return true;
 }
 
@@ -126,13 +155,8 @@ void RunUntilFinished(station::Station& station, const sigset_t& signals) {
   }
 }
 
-}  // namespace
-
-int RunStation(int argc, char** argv) {
+int Program(const Arguments& args) {
   int status = kExitOk;
-  const Arguments args =
-      ParseArguments(argc, argv, 2, {"--serial", "--count", "--log", "--expect-version"}, {},
-                     {"--verify", "--no-verify"});
   if (!ParseOrHelp(args, kStationUsage, 1, status)) return status;
   StationArguments given;
   if (!ReadArguments(args, given, status)) return status;
@@ -140,8 +164,24 @@ int RunStation(int argc, char** argv) {
   Run run;
   if (!ui::LoadSettingsFile(run.app, run.io, given.config)) return kExitFailed;
   if (!ui::Told(run.io, ui::Command::Program, ui::PackStringsThatFit(run.app))) return kExitFailed;
-  station::StationSetup setup{run.app.doc.def,     given.serial, given.count, given.log,
-                              given.expectVersion, given.verify, &run.log};
+  station::StationSetup setup;
+  setup.definition = run.app.doc.def;
+  setup.firstSerial = given.serial;
+  setup.count = given.count;
+  setup.logPath = given.log;
+  setup.expectVersion = given.expectVersion;
+  setup.verify = given.verify;
+  setup.reprogram = given.reprogram;
+  setup.stationName = given.name;
+  setup.buildLog = &run.log;
+
+  std::string error;
+  const std::unique_ptr<station::StationStore> store = station::store::OpenStore(given.db, error);
+  if (!store) {
+    std::fprintf(stderr, "veltrane-cli: the store cannot be used: %s\n",
+                 EscapeControls(error).c_str());
+    return kExitFailed;
+  }
 
   // Signals wait for the main thread: the workers it starts inherit the mask.
   sigset_t signals;
@@ -152,20 +192,35 @@ int RunStation(int argc, char** argv) {
 
   station::NirvexPort port;
   StderrStation progress;
-  station::Station station(std::move(setup), port, progress);
+  station::Station station(std::move(setup), port, *store, progress);
   const station::StartResult started = station.Start();
   if (!started.ok) {
     if (started.usage) return UsageError(kStationUsage, started.reason);
-    std::fprintf(stderr, "veltrane-cli: %s\n", started.reason.c_str());
+    std::fprintf(stderr, "veltrane-cli: %s\n", EscapeControls(started.reason).c_str());
     return kExitFailed;
   }
   std::fprintf(stderr,
-               "station: programming %s from serial %s on, log %s; waiting for keyboards "
-               "(Ctrl-C stops)\n",
-               given.config.c_str(), station.Summary().nextSerial.c_str(), given.log.c_str());
+               "station: programming %s from serial %s on, store %s, log %s; waiting for "
+               "keyboards (Ctrl-C stops)\n",
+               given.config.c_str(), station.Summary().nextSerial.c_str(),
+               EscapeControls(store->Name()).c_str(), given.log.c_str());
   RunUntilFinished(station, signals);
-  const station::StationSummary summary = station.Summary();
-  return summary.counts.failed == 0 && !summary.logFailed ? kExitOk : kExitFailed;
+  return station::Succeeded(station.Summary()) ? kExitOk : kExitFailed;
+}
+
+}  // namespace
+
+int RunStation(int argc, char** argv) {
+  const Arguments args = ParseArguments(argc, argv, 2,
+                                        {"--serial", "--count", "--log", "--db", "--station",
+                                         "--expect-version", "--reprogram", "--release"},
+                                        {}, {"--verify", "--no-verify"});
+  if (const auto serial = args.Option("--release")) {
+    int status = kExitOk;
+    if (!ParseOrHelp(args, kStationUsage, 0, status)) return status;
+    return ReleaseReservation(*serial, args.Option("--db").value_or(kDefaultStore));
+  }
+  return Program(args);
 }
 
 }  // namespace veltrane::cli

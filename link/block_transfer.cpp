@@ -65,20 +65,20 @@ int SendControlWrite(DeviceLayer& layer, DeviceHandle handle, const std::uint8_t
   return accepted ? 1 : 0;
 }
 
-// True when every report was accepted.
-bool WriteBlock(DeviceLayer& layer, const LinkState& state, DeviceHandle handle,
-                const std::uint8_t* buffer, std::uint32_t address, std::uint32_t count,
-                Progress& progress) {
+// The number of bytes written: the offset of the first refused report, or count.
+std::uint32_t WriteBlock(DeviceLayer& layer, const LinkState& state, DeviceHandle handle,
+                         const std::uint8_t* buffer, std::uint32_t address, std::uint32_t count,
+                         Progress& progress) {
   Pacer pacer(layer, NeedsPacing(state));
   for (std::uint32_t offset = 0; offset < count; offset += 4) {
     if (!layer.SetFeature(handle, WriteReport(address + offset, buffer + address + offset))) {
       ShowSetFeatureFailure(layer);
-      return false;
+      return offset;
     }
     pacer.AfterWrite();
     progress.AfterReport();
   }
-  return true;
+  return count;
 }
 
 // The number of bytes read: the offset of the first failed report, or count.
@@ -95,6 +95,23 @@ std::uint32_t ReadBlock(DeviceLayer& layer, DeviceHandle handle, std::uint8_t* b
 }
 
 }  // namespace
+
+std::uint32_t WriteOpenBlock(DeviceLayer& layer, const LinkState& state, DeviceHandle handle,
+                             const std::uint8_t* buffer, std::uint32_t address, std::uint32_t count,
+                             ProgressCallback progress) {
+  Progress steps{progress, count};
+  const std::uint32_t written = WriteBlock(layer, state, handle, buffer, address, count, steps);
+  steps.Complete();
+  return written;
+}
+
+std::uint32_t ReadOpenBlock(DeviceLayer& layer, DeviceHandle handle, std::uint8_t* buffer,
+                            std::uint32_t address, std::uint32_t count, ProgressCallback progress) {
+  Progress steps{progress, count};
+  const std::uint32_t read = ReadBlock(layer, handle, buffer, address, count, steps);
+  steps.Complete();
+  return read;
+}
 
 TransferKind ClassifyWrite(const std::uint8_t* buffer, std::uint32_t address, std::uint32_t count) {
   if (address >= kControlFirst && address <= kControlLast)
@@ -122,7 +139,7 @@ int ProgramFirmWare(DeviceLayer& layer, LinkState& state, const std::uint8_t* bu
   if (handle == kNoDevice) return 0;
   if (kind == TransferKind::Control) return SendControlWrite(layer, handle, buffer, address);
   Progress steps{progress, count};
-  const bool written = WriteBlock(layer, state, handle, buffer, address, count, steps);
+  const bool written = WriteBlock(layer, state, handle, buffer, address, count, steps) >= count;
   steps.Complete();
   const bool closed = layer.Close(handle);
   if (!closed) ShowCloseFailure(layer);

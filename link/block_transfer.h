@@ -27,6 +27,15 @@ TransferKind ClassifyRead(const std::uint8_t* buffer, std::uint32_t address, std
 // (link/pacing.h).
 bool NeedsPacing(const LinkState& state);
 
+// The block steps of ProgramFirmWare and ReadFirmWare on a keyboard already
+// open, each with its 100 progress calls: the bytes written (up to the first
+// refused report, which is shown) or read (up to the first failed report).
+std::uint32_t WriteOpenBlock(DeviceLayer& layer, const LinkState& state, DeviceHandle handle,
+                             const std::uint8_t* buffer, std::uint32_t address, std::uint32_t count,
+                             ProgressCallback progress);
+std::uint32_t ReadOpenBlock(DeviceLayer& layer, DeviceHandle handle, std::uint8_t* buffer,
+                            std::uint32_t address, std::uint32_t count, ProgressCallback progress);
+
 // 1 when every report was accepted, 0 when no keyboard was found, a report was
 // refused or the request was refused. buffer[address + k] goes to address + k;
 // a control write takes buffer[0..3].

@@ -1,8 +1,11 @@
 #include "link/device_choice.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 
 #include "link/hidapi_layer.h"
 #include "link/simulated_directory_layer.h"
@@ -126,6 +129,20 @@ DeviceChoice ParseDeviceChoice(const char* text) {
   invalid.backend = Backend::Invalid;
   invalid.error = "unknown device \"" + std::string(choice) + "\"";
   return invalid;
+}
+
+std::string DeviceProblem(const char* deviceText) {
+  const DeviceChoice choice = ParseDeviceChoice(deviceText);
+  if (choice.backend == Backend::Invalid) return std::string(kDeviceVariable) + ": " + choice.error;
+  if (choice.backend != Backend::SimulatedDirectory) return {};
+  struct stat st {};
+  const std::string& directory = choice.simulated.path;
+  if (::stat(directory.c_str(), &st) != 0)
+    return std::string(kDeviceVariable) + ": the directory of the simulated keyboards " +
+           directory + ": " + std::strerror(errno);
+  if (!S_ISDIR(st.st_mode))
+    return std::string(kDeviceVariable) + ": " + directory + " is not a directory";
+  return {};
 }
 
 std::unique_ptr<DeviceLayer> MakeDeviceLayer(const char* deviceText, const char* tracePath) {

@@ -31,6 +31,10 @@ DeviceChoice ParseDeviceChoice(const char* text);
 // the first option that is not understood.
 bool ParseSimulatedOptions(std::string_view list, SimulatedOptions& options, std::string& error);
 
+// Why the device choice cannot find any keyboard: the choice refused, or a
+// "simdir:" directory that is missing or not a directory. Empty when usable.
+std::string DeviceProblem(const char* deviceText);
+
 // The layer for one call; an invalid choice prints why on standard output and
 // gives a layer without devices. A non-empty tracePath wraps it in a TraceLayer.
 std::unique_ptr<DeviceLayer> MakeDeviceLayer(const char* deviceText, const char* tracePath);

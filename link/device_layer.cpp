@@ -11,6 +11,10 @@ bool DeviceLayer::SerialString(DeviceHandle, ProductStringBuffer&) {
   return false;
 }
 
+LockTarget DeviceLayer::LockTargetOf(const std::string&) {
+  return {};
+}
+
 std::string DeviceLayer::Location(const std::string&) {
   return {};
 }

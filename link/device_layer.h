@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "link/keyboard_lock.h"
+
 namespace veltrane::link {
 
 // Every feature report is 7 bytes; byte 0 is the report ID (always 0).
@@ -72,6 +74,8 @@ class DeviceLayer {
   virtual bool SerialString(DeviceHandle handle, ProductStringBuffer& text);
   // Where the device at `path` is plugged in ("1-1.4"); empty when unknown.
   virtual std::string Location(const std::string& path);
+  // What a program locks while it works on the keyboard at `path`; none by default.
+  virtual LockTarget LockTargetOf(const std::string& path);
 
   // The monotonic clock that paced writes wait against.
   virtual MonotonicTime Now();

@@ -37,6 +37,7 @@ class ForwardingLayer : public DeviceLayer {
     return inner_.SerialString(handle, text);
   }
   std::string Location(const std::string& path) override { return inner_.Location(path); }
+  LockTarget LockTargetOf(const std::string& path) override { return inner_.LockTargetOf(path); }
   MonotonicTime Now() override { return inner_.Now(); }
   void SleepUntil(MonotonicTime deadline) override { inner_.SleepUntil(deadline); }
   void Note(const char* text) override { inner_.Note(text); }

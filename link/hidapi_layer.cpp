@@ -53,8 +53,10 @@ HidapiLayer::HidapiLayer() {
 }
 
 HidapiLayer::~HidapiLayer() {
-  for (OpenDevice& slot : open_)
+  for (OpenDevice& slot : open_) {
     if (slot.device != nullptr) hid_close(slot.device);
+    if (slot.locked) ReleaseKeyboardLock(slot.path);
+  }
   const std::lock_guard lock(GlobalCalls());
   if (initialised_ && --g_liveLayers == 0) hid_exit();
 }
@@ -151,10 +153,19 @@ std::string HidapiLayer::Location(const std::string& path) {
   return UsbPortOfNode(path);
 }
 
+bool HidapiLayer::TakeNode(OpenDevice& open) {
+  if (open.locked) return true;
+  std::string reason;
+  if (TakeKeyboardLock(LockTargetOf(open.path), true, reason) != LockOutcome::Taken)
+    return Fail(EBUSY);
+  open.locked = true;
+  return true;
+}
+
 // Without report IDs the 7 bytes go out with byte 0 = 0, and hidraw counts that byte.
 bool HidapiLayer::SetFeature(DeviceHandle handle, const FeatureReport& report) {
   OpenDevice* open = Find(handle);
-  if (open == nullptr) return Fail(EBADF);
+  if (open == nullptr || !TakeNode(*open)) return open == nullptr ? Fail(EBADF) : false;
   const int sent = hid_send_feature_report(open->device, report.data(), report.size());
   if (sent < 0) return Fail(errno);
   if (static_cast<std::size_t>(sent) != report.size()) return Fail(EIO);
@@ -163,7 +174,7 @@ bool HidapiLayer::SetFeature(DeviceHandle handle, const FeatureReport& report) {
 
 bool HidapiLayer::GetFeature(DeviceHandle handle, FeatureReport& report) {
   OpenDevice* open = Find(handle);
-  if (open == nullptr) return Fail(EBADF);
+  if (open == nullptr || !TakeNode(*open)) return open == nullptr ? Fail(EBADF) : false;
   FeatureReport reply{};
   reply[0] = report[0];
   const int received = hid_get_feature_report(open->device, reply.data(), reply.size());
@@ -177,6 +188,7 @@ bool HidapiLayer::Close(DeviceHandle handle) {
   OpenDevice* open = Find(handle);
   if (open == nullptr) return Fail(EBADF);
   hid_close(open->device);
+  if (open->locked) ReleaseKeyboardLock(open->path);
   *open = OpenDevice{};
   return true;
 }

@@ -31,12 +31,18 @@ class HidapiLayer final : public DeviceLayer {
   int LastError() override { return lastError_; }
   bool SerialString(DeviceHandle handle, ProductStringBuffer& text) override;
   std::string Location(const std::string& path) override;
+  // The hidraw node itself: every program that takes it agrees on one file.
+  LockTarget LockTargetOf(const std::string& path) override { return LockTarget{path, false}; }
 
  private:
   struct OpenDevice {
     hid_device_* device = nullptr;
     std::string path;
+    bool locked = false;  // the node's lock, taken at the first report
   };
+  // Waits for the node's lock before the first report, so that a download
+  // never lands in a keyboard another program is working on.
+  bool TakeNode(OpenDevice& open);
   static constexpr int kOpenSlots = 4;
 
   void ListNodes();

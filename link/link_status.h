@@ -12,6 +12,7 @@ enum class LinkStatus {
   ReportFailed = 3,
   CloseFailed = 4,
   VerifyFailed = 5,
+  Busy = 6,
 };
 
 void SetLastStatus(LinkStatus status);

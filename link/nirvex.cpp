@@ -14,6 +14,8 @@
 #include "link/keyboards.h"
 #include "link/link_status.h"
 #include "link/message_route.h"
+#include "link/program_and_verify.h"
+#include "link/simulated_directory_layer.h"
 
 namespace {
 
@@ -28,8 +30,8 @@ static_assert(NIRVEX_OK == static_cast<int>(link::LinkStatus::Ok) &&
               NIRVEX_REPORT_FAILED == static_cast<int>(link::LinkStatus::ReportFailed) &&
               NIRVEX_CLOSE_FAILED == static_cast<int>(link::LinkStatus::CloseFailed) &&
               NIRVEX_VERIFY_FAILED == static_cast<int>(link::LinkStatus::VerifyFailed) &&
-              NIRVEX_VERIFY_FAILED ==
-                  static_cast<int>(link::ChangedWordsStatus::VerifyFailed));
+              NIRVEX_BUSY == static_cast<int>(link::LinkStatus::Busy) &&
+              NIRVEX_VERIFY_FAILED == static_cast<int>(link::ChangedWordsStatus::VerifyFailed));
 
 std::unique_ptr<link::DeviceLayer> CallLayer() {
   return link::MakeDeviceLayer(std::getenv(link::kDeviceVariable),
@@ -93,8 +95,8 @@ NIRVEX_EXPORT int ProgramChangedWords(const unsigned char* buffer, unsigned int 
                                       NirvexChangedWords* result) {
   link::ChangedWordsReport report;
   const int done = Guarded([&] {
-    const int held = link::ProgramChangedWords(*CallLayer(), g_state, buffer, address, count,
-                                               progress, report);
+    const int held =
+        link::ProgramChangedWords(*CallLayer(), g_state, buffer, address, count, progress, report);
     // The call's status for NirvexLastStatus: report.status, numbered as NirvexStatus.
     link::SetLastStatus(static_cast<link::LinkStatus>(report.status));
     return held;
@@ -219,6 +221,60 @@ NIRVEX_EXPORT int NirvexVerifyKeyboard(const char* path, const unsigned char* ex
   if (firstDifference != nullptr)
     *firstDifference = verified.read ? verified.firstDifference : address + count;
   return same;
+}
+
+NIRVEX_EXPORT int NirvexLockKeyboard(const char* path) {
+  return Guarded([&] {
+    if (path == nullptr || *path == '\0') {
+      link::SetLastStatus(link::LinkStatus::NoKeyboard);
+      return 0;
+    }
+    std::string reason;
+    const link::LockOutcome outcome =
+        link::TakeKeyboardLock(CallLayer()->LockTargetOf(path), false, reason);
+    link::SetLastStatus(outcome == link::LockOutcome::Taken  ? link::LinkStatus::Ok
+                        : outcome == link::LockOutcome::Busy ? link::LinkStatus::Busy
+                                                             : link::LinkStatus::NoKeyboard);
+    return outcome == link::LockOutcome::Taken ? 1 : 0;
+  });
+}
+
+NIRVEX_EXPORT void NirvexUnlockKeyboard(const char* path) {
+  if (path == nullptr || *path == '\0') return;
+  Guarded([&] {
+    link::ReleaseKeyboardLock(CallLayer()->LockTargetOf(path).path);
+    return 1;
+  });
+}
+
+NIRVEX_EXPORT int NirvexProgramAndVerifyKeyboard(const char* path, const unsigned char* buffer,
+                                                 unsigned int address, unsigned int count,
+                                                 NirvexStep step, void* context,
+                                                 NirvexProgramVerify* result) {
+  link::ProgramVerifyReport report;
+  report.status = link::LinkStatus::NoKeyboard;
+  const int done = OnKeyboardAt(path, step, context, [&](link::DeviceLayer& layer) {
+    std::string reason;
+    link::KeyboardLock lock;
+    const link::LockOutcome outcome = lock.Take(layer.LockTargetOf(path), false, reason);
+    if (outcome != link::LockOutcome::Taken) {
+      report.status = outcome == link::LockOutcome::Busy ? link::LinkStatus::Busy
+                                                         : link::LinkStatus::NoKeyboard;
+      return 0;
+    }
+    return link::ProgramAndVerify(layer, g_state, buffer, address, count, RelayStep, report);
+  });
+  link::SetLastStatus(report.status);
+  if (result != nullptr)
+    *result = NirvexProgramVerify{report.sent, static_cast<unsigned int>(report.verify),
+                                  report.wrongBytes, report.firstWrong, report.firstWrongRead};
+  return done;
+}
+
+NIRVEX_EXPORT const char* NirvexDeviceProblem(void) {
+  thread_local std::string problem;
+  problem = link::DeviceProblem(std::getenv(link::kDeviceVariable));
+  return problem.c_str();
 }
 
 }  // extern "C"

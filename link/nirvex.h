@@ -221,7 +221,10 @@ enum NirvexStatus {
   NIRVEX_RANGE_REFUSED = 2, /* the address range was refused; nothing was sent */
   NIRVEX_REPORT_FAILED = 3, /* a feature report was refused or failed */
   NIRVEX_CLOSE_FAILED = 4,  /* every report went through, but closing the keyboard failed */
-  NIRVEX_VERIFY_FAILED = 5  /* ProgramChangedWords: the read-back found other bytes */
+  NIRVEX_VERIFY_FAILED = 5, /* ProgramChangedWords, NirvexProgramAndVerifyKeyboard: the
+                               read-back found other bytes */
+  NIRVEX_BUSY = 6           /* NirvexLockKeyboard, NirvexProgramAndVerifyKeyboard: another
+                               program holds the keyboard's lock */
 };
 
 /** @brief The NirvexStatus of the calling thread's last call.
@@ -328,6 +331,98 @@ NIRVEX_EXPORT int NirvexVerifyKeyboard(const char* path, const unsigned char* ex
                                        unsigned int address, unsigned int count, NirvexStep step,
                                        void* context, unsigned int* differences,
                                        unsigned int* firstDifference);
+
+/* One keyboard, one program.
+ *
+ * While a program works on a keyboard it may hold the keyboard's lock: an
+ * exclusive flock on its hidraw node (a simulated keyboard's PATH.lock).
+ * Every transfer takes that lock at its first report and waits for it, so a
+ * download never lands in a keyboard that another program is working on; a
+ * production line station takes it without waiting and leaves a busy keyboard
+ * alone. The thread that holds a keyboard's lock runs the transfers on it as
+ * usual (its holds are counted). The kernel drops the lock of a program that
+ * dies. */
+
+/** @brief Take the lock of the keyboard named by @p path for the calling thread.
+
+    Does not wait. Taken again by the thread that holds it, the holds are
+    counted; each needs its NirvexUnlockKeyboard.
+
+    @returns 1 when this thread now holds the lock; 0 when another program (or
+        thread) holds it (NirvexLastStatus() is NIRVEX_BUSY), or it could not
+        be opened, as for an unplugged keyboard (NIRVEX_NO_KEYBOARD). NULL or
+        "" is refused (NIRVEX_NO_KEYBOARD).
+*/
+NIRVEX_EXPORT int NirvexLockKeyboard(const char* path);
+
+/** @brief Give back one hold of the calling thread on the keyboard's lock.
+
+    Nothing happens for a lock this thread does not hold.
+*/
+NIRVEX_EXPORT void NirvexUnlockKeyboard(const char* path);
+
+/** What NirvexProgramAndVerifyKeyboard did: five 4-byte unsigned integers, 20 bytes.
+
+    | Bytes  | Field        | Content                                                  |
+    |--------|--------------|----------------------------------------------------------|
+    | 0..3   | sent         | write reports the keyboard accepted; count / 4 when all  |
+    | 4..7   | verify       | a NirvexVerify value: SAME, DIFFERS, UNREAD (a read-back |
+    |        |              | report failed), NONE (nothing read back: a refused      |
+    |        |              | write, no keyboard, the lock busy, the range refused)   |
+    | 8..11  | badBytes     | DIFFERS: bytes of the block that differ                  |
+    | 12..15 | firstBad     | DIFFERS: keyboard address of the first of them           |
+    | 16..19 | firstBadRead | DIFFERS: the byte read there, 0..255                     |
+*/
+typedef struct NirvexProgramVerify {
+  unsigned int sent;
+  unsigned int verify;
+  unsigned int badBytes;
+  unsigned int firstBad;
+  unsigned int firstBadRead;
+} NirvexProgramVerify;
+
+/** @brief Program a block into the keyboard named by @p path and read it back, in one open.
+
+    Takes the keyboard's lock without waiting (a hold of this thread's counts),
+    opens the keyboard once, sends the write reports of NirvexProgramKeyboard
+    (with its pacing), and when every one was accepted reads the block back
+    with the read requests of NirvexReadKeyboard and compares it; then closes
+    the keyboard and gives the lock back. Nothing another program sends can
+    land between the writes and the read-back. @p step is called 100 times for
+    the writes (steps 0..99), then, when they were all accepted, 100 times for
+    the read-back (steps 0..99 again). A refused write shows "Setfeature
+    returned: %d %s\n"; a failed read-back "Set or GetFeature failed "; a
+    failed close "CloseHandle failed %d\n". No "Done".
+
+    @param path A path from NirvexListKeyboards; NULL or "" is refused.
+    @param buffer The bytes to write, indexed by keyboard address.
+    @param address Start address; address + count must not exceed 0x7F00 (the
+        block is read back), and count must be a multiple of 4. A refused
+        range sends nothing and calls nothing (NIRVEX_RANGE_REFUSED).
+    @param count Number of bytes.
+    @param step Called as above with @p context; may be NULL.
+    @param result Receives what was done (may be NULL); filled in by every call.
+
+    @returns 1 when every write was accepted, the block read back equals
+        @p buffer and the keyboard was closed again; 0 otherwise.
+        NirvexLastStatus() tells why: NIRVEX_BUSY, NIRVEX_NO_KEYBOARD,
+        NIRVEX_RANGE_REFUSED, NIRVEX_REPORT_FAILED (a write or read-back
+        report), NIRVEX_VERIFY_FAILED, NIRVEX_CLOSE_FAILED.
+*/
+NIRVEX_EXPORT int NirvexProgramAndVerifyKeyboard(const char* path, const unsigned char* buffer,
+                                                 unsigned int address, unsigned int count,
+                                                 NirvexStep step, void* context,
+                                                 NirvexProgramVerify* result);
+
+/** @brief What keeps the keyboards of NIRVEX_DEVICE from being looked for at all.
+
+    @returns A NUL-terminated text held by the library until this thread's
+        next call of it: an unknown device or option, or a "simdir:" directory
+        that does not exist or is not a directory (NirvexListKeyboards would
+        find nothing there, for ever); the empty text when the setting is
+        usable.
+*/
+NIRVEX_EXPORT const char* NirvexDeviceProblem(void);
 
 #ifdef __cplusplus
 }

@@ -87,6 +87,10 @@ OpenStatus SimulatedDirectoryLayer::Open(const std::string& path, DeviceHandle& 
   return status;
 }
 
+LockTarget SimulatedDirectoryLayer::LockTargetOf(const std::string& path) {
+  return LockTarget{path + ".lock", true};
+}
+
 template <typename Call>
 bool SimulatedDirectoryLayer::OnKeyboard(DeviceHandle handle, Call call) {
   const auto found = open_.find(handle);

@@ -36,6 +36,7 @@ class SimulatedDirectoryLayer final : public DeviceLayer {
   bool GetFeature(DeviceHandle handle, FeatureReport& report) override;
   bool Close(DeviceHandle handle) override;
   int LastError() override { return lastError_; }
+  LockTarget LockTargetOf(const std::string& path) override;
   // The open keyboard's clock, so that time=virtual stays virtual; the real
   // clock when none or several are open.
   MonotonicTime Now() override;

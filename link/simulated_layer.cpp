@@ -42,12 +42,11 @@ OpenStatus SimulatedLayer::Open(const std::string& path, DeviceHandle& handle) {
 
 // Waits for the lock, then loads the memory another run may have just saved.
 bool SimulatedLayer::TakeKeyboard() {
-  const fileaccess::Status locked = lock_.Acquire(options_.path + ".lock");
-  if (!locked) {
-    Print(
-        ("Simulated keyboard file " + options_.path + " cannot be locked: " + locked.reason + "\n")
-            .c_str());
-    lastError_ = locked.error != 0 ? locked.error : EIO;
+  std::string reason;
+  if (lock_.Take(LockTargetOf(options_.path), true, reason) != LockOutcome::Taken) {
+    Print(("Simulated keyboard file " + options_.path + " cannot be locked: " + reason + "\n")
+              .c_str());
+    lastError_ = EIO;
     return false;
   }
   const LoadResult loaded = LoadKeyboard(options_.path, keyboard_);
@@ -66,6 +65,11 @@ bool SimulatedLayer::TakeKeyboard() {
     return false;
   }
   return true;
+}
+
+LockTarget SimulatedLayer::LockTargetOf(const std::string& path) {
+  if (path.empty()) return {};
+  return LockTarget{path + ".lock", true};
 }
 
 OpenStatus SimulatedLayer::Refuse(int code, OpenStatus status) {

@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <string>
 
-#include "fileaccess/file_lock.h"
 #include "link/device_layer.h"
+#include "link/keyboard_lock.h"
 #include "link/simulated_keyboard.h"
 
 namespace veltrane::link {
@@ -51,6 +51,7 @@ class SimulatedLayer : public DeviceLayer {
   // then lets the next run have the keyboard.
   bool Close(DeviceHandle handle) override;
   int LastError() override { return lastError_; }
+  LockTarget LockTargetOf(const std::string& path) override;
   MonotonicTime Now() override;
   void SleepUntil(MonotonicTime deadline) override;
 
@@ -70,7 +71,7 @@ class SimulatedLayer : public DeviceLayer {
 
   SimulatedOptions options_;
   SimulatedKeyboard keyboard_;
-  fileaccess::FileLock lock_;
+  KeyboardLock lock_;
   bool open_ = false;
   std::uint32_t setReports_ = 0;
   std::uint32_t writeReports_ = 0;

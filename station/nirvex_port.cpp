@@ -32,11 +32,6 @@ class CaughtMessages {
   std::string text_;
 };
 
-void RelayStep(int step, void* context) {
-  const PortStep& relay = *static_cast<const PortStep*>(context);
-  if (relay) relay(step);
-}
-
 }  // namespace
 
 PortListing NirvexPort::List() {
@@ -52,34 +47,71 @@ PortListing NirvexPort::List() {
         PortKeyboard{keyboard.path, keyboard.serial, keyboard.location, keyboard.text});
   }
   if (NirvexLastOpenDenied() != 0) listing.accessProblem = NirvexAccessProblem();
+  listing.deviceProblem = NirvexDeviceProblem();
   return listing;
 }
 
-PortResult NirvexPort::Program(const std::string& path, std::span<const std::uint8_t> bytes,
-                               const PortStep& step) {
+LockResult NirvexPort::Lock(const std::string& path, std::string& reason) {
+  if (NirvexLockKeyboard(path.c_str()) == 1) return LockResult::Locked;
+  if (NirvexLastStatus() == NIRVEX_BUSY) {
+    reason = "another program is working on it";
+    return LockResult::Busy;
+  }
+  reason = kNotThere;
+  return LockResult::Failed;
+}
+
+void NirvexPort::Unlock(const std::string& path) {
+  NirvexUnlockKeyboard(path.c_str());
+}
+
+PortResult NirvexPort::Read(const std::string& path, std::span<std::uint8_t> bytes) {
   const CaughtMessages messages;
-  const int written =
-      NirvexProgramKeyboard(path.c_str(), bytes.data(), 0, static_cast<unsigned>(bytes.size()),
-                            RelayStep, const_cast<PortStep*>(&step));
-  if (written == 1) return PortResult{true, {}};
+  if (NirvexReadKeyboard(path.c_str(), bytes.data(), 0, static_cast<unsigned>(bytes.size()),
+                         nullptr, nullptr) == 1)
+    return PortResult{true, {}};
   return PortResult{false, messages.Text(kNotThere)};
 }
 
-PortResult NirvexPort::Verify(const std::string& path, std::span<const std::uint8_t> bytes,
-                              const PortStep& step) {
+namespace {
+
+// The library calls 100 steps for the writes, then 100 for the read-back.
+struct StepRelay {
+  const PortStep& step;
+  int calls = 0;
+};
+
+void RelaySteps(int step, void* context) {
+  auto& relay = *static_cast<StepRelay*>(context);
+  const bool verifying = relay.calls++ >= 100;
+  if (relay.step) relay.step(verifying, step);
+}
+
+}  // namespace
+
+PortWrite NirvexPort::ProgramAndVerify(const std::string& path, std::span<const std::uint8_t> bytes,
+                                       bool verify, const PortStep& step) {
   const CaughtMessages messages;
-  unsigned differences = 0;
-  unsigned first = 0;
-  const int same =
-      NirvexVerifyKeyboard(path.c_str(), bytes.data(), 0, static_cast<unsigned>(bytes.size()),
-                           RelayStep, const_cast<PortStep*>(&step), &differences, &first);
-  if (same == 1) return PortResult{true, {}};
-  if (differences == 0xFFFFFFFFu)
-    return PortResult{false, "not read back: " + messages.Text(kNotThere)};
+  StepRelay relay{step};
+  const auto count = static_cast<unsigned>(bytes.size());
+  if (!verify) {
+    const int written =
+        NirvexProgramKeyboard(path.c_str(), bytes.data(), 0, count, RelaySteps, &relay);
+    return PortWrite{written == 1, false, written == 1 ? "" : messages.Text(kNotThere)};
+  }
+  NirvexProgramVerify result{};
+  if (NirvexProgramAndVerifyKeyboard(path.c_str(), bytes.data(), 0, count, RelaySteps, &relay,
+                                     &result) == 1)
+    return PortWrite{true, true, {}};
+  if (NirvexLastStatus() == NIRVEX_BUSY)
+    return PortWrite{false, false, "another program is working on it"};
+  if (result.sent < count / 4) return PortWrite{false, false, messages.Text(kNotThere)};
+  if (result.verify != NIRVEX_VERIFY_DIFFERS)
+    return PortWrite{true, false, "not read back: " + messages.Text(kNotThere)};
   char text[96];
-  std::snprintf(text, sizeof text, "%u %s; first at 0x%04X", differences,
-                differences == 1 ? "byte differs" : "bytes differ", first);
-  return PortResult{false, text};
+  std::snprintf(text, sizeof text, "%u %s; first at 0x%04X", result.badBytes,
+                result.badBytes == 1 ? "byte differs" : "bytes differ", result.firstBad);
+  return PortWrite{true, false, text};
 }
 
 }  // namespace veltrane::station

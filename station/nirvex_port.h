@@ -9,10 +9,11 @@ namespace veltrane::station {
 class NirvexPort final : public KeyboardPort {
  public:
   PortListing List() override;
-  PortResult Program(const std::string& path, std::span<const std::uint8_t> bytes,
-                     const PortStep& step) override;
-  PortResult Verify(const std::string& path, std::span<const std::uint8_t> bytes,
-                    const PortStep& step) override;
+  LockResult Lock(const std::string& path, std::string& reason) override;
+  void Unlock(const std::string& path) override;
+  PortResult Read(const std::string& path, std::span<std::uint8_t> bytes) override;
+  PortWrite ProgramAndVerify(const std::string& path, std::span<const std::uint8_t> bytes,
+                             bool verify, const PortStep& step) override;
 };
 
 }  // namespace veltrane::station

@@ -34,49 +34,4 @@ std::string AddToDigits(std::string_view digits, std::uint64_t n) {
   return sum;
 }
 
-SerialPool::SerialPool(SerialSequence sequence, std::set<std::string> passed)
-    : sequence_(std::move(sequence)), cursor_(sequence_.digits), passed_(std::move(passed)) {
-  SkipUsed();
-}
-
-void SerialPool::SkipUsed() {
-  while (passed_.contains(Serial(cursor_)) || held_.contains(Serial(cursor_)))
-    cursor_ = AddToDigits(cursor_, 1);
-}
-
-std::string SerialPool::Peek() const {
-  const std::string serial = Serial(returned_.empty() ? cursor_ : *returned_.begin());
-  return serial.size() <= kSerialLimit ? serial : std::string();
-}
-
-std::string SerialPool::Take() {
-  const std::string serial = Peek();
-  if (serial.empty()) return serial;
-  if (!returned_.empty()) {
-    returned_.erase(returned_.begin());
-  } else {
-    cursor_ = AddToDigits(cursor_, 1);
-  }
-  held_.insert(serial);
-  SkipUsed();
-  return serial;
-}
-
-void SerialPool::Passed(const std::string& serial) {
-  held_.erase(serial);
-  passed_.insert(serial);
-}
-
-void SerialPool::Failed(const std::string& serial) {
-  if (held_.erase(serial) == 0) return;
-  returned_.insert(serial.substr(sequence_.prefix.size()));
-}
-
-bool SerialPool::Fits(std::uint64_t count) const {
-  if (count == 0) return true;
-  if (count <= returned_.size()) return true;
-  const std::uint64_t fresh = count - returned_.size();
-  return Serial(AddToDigits(cursor_, fresh - 1)).size() <= kSerialLimit;
-}
-
 }  // namespace veltrane::station

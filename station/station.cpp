@@ -6,6 +6,8 @@
 #include "eeprom/firmware_version.h"
 #include "eeprom/image_builder.h"
 #include "model/text_field.h"
+#include "station/image_digest.h"
+#include "station/run_identity.h"
 
 namespace veltrane::station {
 namespace {
@@ -33,6 +35,8 @@ const char* PhaseName(Phase phase) {
   switch (phase) {
     case Phase::Waiting:
       return "waiting";
+    case Phase::Reading:
+      return "reading";
     case Phase::Programming:
       return "programming";
     case Phase::Verifying:
@@ -41,13 +45,26 @@ const char* PhaseName(Phase phase) {
       return "PASS";
     case Phase::Failed:
       return "FAIL";
+    case Phase::Skipped:
+      return "skipped";
+    case Phase::Busy:
+      return "busy";
   }
   return "";
 }
 
-Station::Station(StationSetup setup, KeyboardPort& port, StationObserver& observer,
-                 StationClock& clock)
-    : setup_(std::move(setup)), port_(port), events_(observer), clock_(clock) {}
+bool Succeeded(const StationSummary& summary) {
+  const bool leftOnPurpose = summary.cause == StopCause::Count || summary.cause == StopCause::User;
+  return summary.counts.failed == 0 && summary.uncommitted.empty() &&
+         (summary.unhandled == 0 || leftOnPurpose);
+}
+
+Station::Station(StationSetup setup, KeyboardPort& port, StationStore& store,
+                 StationObserver& observer, StationClock& clock)
+    : setup_(std::move(setup)), port_(port), store_(store), events_(observer), clock_(clock) {
+  run_ = setup_.run.empty() ? ThisRun() : setup_.run;
+  stationName_ = setup_.stationName.empty() ? HostOf(run_) : setup_.stationName;
+}
 
 Station::~Station() {
   Stop("the station was closed");
@@ -73,11 +90,14 @@ bool Station::BuildImageFor(const std::string& versionText, std::string& problem
   const eeprom::BuildResult built = eeprom::BuildImage(
       setup_.definition, model::CutText(versionText, eeprom::info::VersionTextLimit),
       eeprom::FirmwareVersionFromText(versionText), image_, setup_.buildLog);
-  if (built.fits) return true;
-  problem = model::FormatText(
-      "the definition has %d distinct key meanings; an EEPROM image holds at most %d",
-      built.distinctMeanings, eeprom::kMaxDistinctMeanings);
-  return false;
+  if (!built.fits) {
+    problem = model::FormatText(
+        "the definition has %d distinct key meanings; an EEPROM image holds at most %d",
+        built.distinctMeanings, eeprom::kMaxDistinctMeanings);
+    return false;
+  }
+  imageDigest_ = ImageDigest(std::span<const std::uint8_t>(image_).first(eeprom::kKeyboardBytes));
+  return true;
 }
 
 std::string Station::IdentityOf(const PortKeyboard& keyboard) const {
@@ -101,84 +121,129 @@ StartResult Station::Start() {
                        "the expected version text " + Quoted(setup_.expectVersion) +
                            " does not start with V and four digits, as a keyboard's does"};
   if (!BuildImageFor(setup_.expectVersion, error)) return StartResult{false, false, error};
-  std::set<std::string> passed;
-  {
-    const std::lock_guard logLock(logMutex_);
-    const fileaccess::Status opened = log_.Open(setup_.logPath, passed);
-    if (!opened) return StartResult{false, opened.error != EWOULDBLOCK, opened.reason};
-  }
-  SerialPool serials(*sequence, std::move(passed));
-  if (serials.Peek().empty())
-    return StartResult{false, true,
-                       "every serial number from " + Quoted(setup_.firstSerial) +
-                           " on that is not in the log is longer than 31 characters"};
-  if (setup_.count > 0 && !serials.Fits(static_cast<std::uint64_t>(setup_.count)))
-    return StartResult{false, true,
-                       model::FormatText("%d keyboards from serial number %s on need serial "
-                                         "numbers longer than 31 characters",
-                                         setup_.count, serials.Peek().c_str())};
-  const std::string next = serials.Peek();
+  const PortListing listing = port_.List();
+  if (!listing.deviceProblem.empty()) return StartResult{false, true, listing.deviceProblem};
+  StartResult opened = OpenRecord(*sequence);
+  if (!opened.ok) return opened;
   {
     const std::lock_guard lock(mutex_);
-    serials_.emplace(std::move(serials));
+    sequence_ = *sequence;
     expected_ = setup_.expectVersion;
     started_ = true;
   }
-  events_.Tell([&](StationObserver& o) { o.NextSerial(next); });
+  events_.Tell([&](StationObserver& o) { o.NextSerial(nextSerial_); });
+  return opened;
+}
+
+// The CSV log and the store: a log from before goes into a new store; the
+// serials must fit; the reservations that no keyboard resolved are told.
+StartResult Station::OpenRecord(const SerialSequence& sequence) {
+  std::vector<std::string> notices;
+  if (!setup_.logPath.empty()) {
+    std::vector<LogRow> rows;
+    log_.emplace();
+    const fileaccess::Status opened = log_->Open(setup_.logPath, rows);
+    if (!opened) return StartResult{false, opened.error != EWOULDBLOCK, opened.reason};
+    bool empty = false;
+    StoreStatus status = store_.IsEmpty(empty);
+    if (status && empty && !rows.empty() &&
+        (status = store_.Import(ImportRows(rows, setup_.logPath))))
+      notices.push_back(model::FormatText("imported %zu rows of %s into %s", rows.size(),
+                                          setup_.logPath.c_str(), store_.Name().c_str()));
+    if (!status) return StartResult{false, false, status.reason};
+  }
+  const StoreStatus next = store_.NextFree(sequence, nextSerial_);
+  if (!next) return StartResult{false, false, next.reason};
+  const std::string first = sequence.prefix + sequence.digits;
+  if (nextSerial_.empty())
+    return StartResult{false, true,
+                       "every serial number from " + Quoted(first) +
+                           " on that no keyboard holds is longer than 31 characters"};
+  const std::string digits = nextSerial_.substr(sequence.prefix.size());
+  if (setup_.count > 0 &&
+      sequence.prefix.size() +
+              AddToDigits(digits, static_cast<std::uint64_t>(setup_.count - 1)).size() >
+          kSerialLimit)
+    return StartResult{false, true,
+                       model::FormatText("%d keyboards from serial number %s on need serial "
+                                         "numbers longer than 31 characters",
+                                         setup_.count, nextSerial_.c_str())};
+  std::vector<StoreRow> reserved;
+  if (const StoreStatus listed = store_.Reservations(reserved); !listed)
+    return StartResult{false, false, listed.reason};
+  for (const StoreRow& row : reserved)
+    notices.push_back("unresolved reservation: " + row.serial + " for " + row.identity +
+                      " by station " + row.station + " (" + row.run + ") at " + row.reservedAt);
+  events_.Tell([&](StationObserver& o) {
+    for (std::size_t k = 0; k < notices.size(); ++k)
+      o.Notice(k == 0 && notices[0].starts_with("imported") ? NoticeKind::Store
+                                                            : NoticeKind::Reservation,
+               notices[k]);
+  });
   return StartResult{true, false, {}};
 }
 
 bool Station::MayStartLocked() const {
-  if (!started_ || stopping_ || logFailed_) return false;
+  if (!started_ || stopping_) return false;
   return setup_.count == 0 || passed_ + failed_ + running_ < setup_.count;
 }
 
-bool Station::StopLocked(const std::string& reason) {
+bool Station::StopLocked(const std::string& reason, StopCause cause) {
+  if (cause == StopCause::User) givenUp_ = true;
   if (stopping_) return false;
   stopping_ = true;
   stopReason_ = reason;
+  cause_ = cause;
   return started_;
 }
 
 bool Station::TakeFinishLocked() {
   if (!started_ || finished_ || !stopping_ || running_ > 0 || ending_ > 0) return false;
+  if (!pending_.empty() && !givenUp_) return false;
+  for (const Pending& left : pending_)
+    uncommitted_.push_back(model::FormatText(
+        "%s %s on %s is not in %s: it stays reserved there; plug the keyboard in again, or "
+        "release it with veltrane-cli station --release %s",
+        left.view.serial.c_str(), left.outcome.passed ? "PASS" : "FAIL", left.view.identity.c_str(),
+        store_.Name().c_str(), left.view.serial.c_str()));
+  pending_.clear();
   finished_ = true;
   changed_.notify_all();
   return true;
 }
 
 std::string Station::StoppingText(int running) const {
-  if (running <= 0) return "Stopping: " + stopReason_;
-  return model::FormatText("Stopping: %s; %d running %s first", stopReason_.c_str(), running,
-                           running == 1 ? "keyboard finishes" : "keyboards finish");
+  std::string text = "Stopping: " + stopReason_;
+  if (running > 0)
+    text += model::FormatText("; %d running %s first", running,
+                              running == 1 ? "keyboard finishes" : "keyboards finish");
+  if (!pending_.empty() && !givenUp_)
+    text += model::FormatText("; %zu %s for the store (Stop gives up)", pending_.size(),
+                              pending_.size() == 1 ? "result waits" : "results wait");
+  return text;
 }
 
-// A new keyboard: refused for its version, given a serial and started, or
-// left waiting when the station takes no more.
+// A new keyboard: refused for its version, started, or left waiting when the
+// station takes no more.
 bool Station::AdmitLocked(const PortKeyboard& keyboard, Slot& slot) {
   if (!MayStartLocked()) return false;
   const std::string& version = keyboard.versionText;
   std::string problem;
   if (expected_.empty() && Usable(version)) {
     if (!BuildImageFor(version, problem)) {
-      StopLocked(problem);
+      StopLocked(problem, StopCause::Fault);
       return false;
     }
     expected_ = version;
   }
-  if (version != expected_) {
-    slot.refused = true;
+  slot.refused = version != expected_;
+  slot.ticket = nextTicket_++;
+  slot.started = true;
+  if (slot.refused)
     slot.view.reason = expected_.empty() ? "the version text " + Quoted(version) +
                                                " is not a keyboard's (V and four digits)"
                                          : "the version text " + Quoted(version) +
                                                " differs from the expected " + Quoted(expected_);
-  } else {
-    slot.view.serial = serials_->Take();
-    if (slot.view.serial.empty()) {
-      StopLocked("the next serial number would be longer than 31 characters");
-      return false;
-    }
-  }
   ++running_;
   return true;
 }
@@ -206,6 +271,7 @@ void Station::Scan() {
     const std::lock_guard lock(mutex_);
     if (!started_ || finished_) return;
   }
+  RetryPending();
   const PortListing listing = port_.List();
   std::vector<KeyboardView> removed;
   std::vector<KeyboardView> appeared;
@@ -214,12 +280,23 @@ void Station::Scan() {
   std::string stopping;
   bool newProblem = false;
   {
-    const std::lock_guard logLock(logMutex_);  // a row being written ends first
     const std::lock_guard lock(mutex_);
     Forget(listing, removed, ended);
     const bool wasStopping = stopping_;
     for (const PortKeyboard& keyboard : listing.keyboards) {
-      if (slots_.contains(keyboard.path)) continue;
+      const auto found = slots_.find(keyboard.path);
+      if (found != slots_.end()) {
+        Slot& slot = found->second;
+        // One the station could not take yet (a skipped keyboard left room).
+        if (!slot.started && AdmitLocked(keyboard, slot)) admitted.push_back(keyboard.path);
+        if (!slot.retry || !slot.done || !MayStartLocked()) continue;
+        if (slot.worker.joinable()) ended.push_back(std::move(slot.worker));
+        slot.retry = slot.done = false;
+        slot.ticket = nextTicket_++;
+        ++running_;
+        admitted.push_back(keyboard.path);
+        continue;
+      }
       Slot& slot = slots_[keyboard.path];
       slot.view.path = keyboard.path;
       slot.view.identity = IdentityOf(keyboard);
@@ -256,6 +333,31 @@ void Station::Announce(const PortListing& listing, const std::vector<KeyboardVie
   if (!appeared.empty()) TellCounts();
 }
 
+// Results the store did not take are sent again, oldest first, until one fails.
+void Station::RetryPending() {
+  while (true) {
+    Pending next;
+    {
+      const std::lock_guard lock(mutex_);
+      if (pending_.empty() || givenUp_) return;
+      next = pending_.front();
+    }
+    if (!store_.Finish(next.outcome)) return;
+    Log(RowOf(next.view, next.outcome.passed));
+    bool finish = false;
+    {
+      const std::lock_guard lock(mutex_);
+      pending_.erase(pending_.begin());
+      finish = TakeFinishLocked();
+    }
+    events_.Tell([&](StationObserver& o) {
+      o.Notice(NoticeKind::Store, "recorded now in " + store_.Name() + ": " + next.view.serial +
+                                      (next.outcome.passed ? " PASS" : " FAIL"));
+    });
+    if (finish) TellFinished();
+  }
+}
+
 void Station::StartScanning(std::chrono::milliseconds interval) {
   const std::lock_guard lock(mutex_);
   if (!started_ || scanner_.joinable()) return;
@@ -275,12 +377,24 @@ void Station::Stop(const std::string& reason) {
   bool finish = false;
   {
     const std::lock_guard lock(mutex_);
-    if (StopLocked(reason)) stopping = StoppingText(running_);
+    if (StopLocked(reason, StopCause::User)) stopping = StoppingText(running_);
     finish = TakeFinishLocked();
   }
+  TellStopping(stopping);
+  if (finish) TellFinished();
+}
+
+void Station::TellStopping(const std::string& stopping) {
   if (!stopping.empty())
     events_.Tell([&](StationObserver& o) { o.Notice(NoticeKind::Stopping, stopping); });
-  if (finish) TellFinished();
+}
+
+void Station::Reprogram(const std::string& path, const std::string& why) {
+  const std::lock_guard lock(mutex_);
+  const auto found = slots_.find(path);
+  if (found == slots_.end() || found->second.view.phase != Phase::Skipped) return;
+  found->second.reprogram = why;
+  found->second.retry = true;
 }
 
 bool Station::Finished() const {
@@ -294,9 +408,19 @@ void Station::WaitFinished() {
 }
 
 StationSummary Station::Summary() const {
-  const std::lock_guard lock(mutex_);
-  return StationSummary{StationCounts{passed_, failed_, running_},
-                        serials_ ? serials_->Peek() : std::string(), stopReason_, rowLost_};
+  StationSummary summary;
+  {
+    const std::lock_guard lock(mutex_);
+    summary.counts = StationCounts{passed_, failed_, skipped_, running_};
+    summary.nextSerial = nextSerial_;
+    summary.stopReason = stopReason_;
+    summary.cause = cause_;
+    for (const auto& [path, slot] : slots_)
+      if (slot.view.attached && !slot.handled) ++summary.unhandled;
+    summary.uncommitted = uncommitted_;
+  }
+  summary.rowsNotLogged = rowsNotLogged_;
+  return summary;
 }
 
 void Station::TellCounts() {
@@ -323,99 +447,6 @@ void Station::SetPhase(KeyboardView& view, Phase phase) {
     slots_.at(view.path).view = view;
   }
   events_.Tell([&](StationObserver& o) { o.StateChanged(view); });
-}
-
-void Station::Work(std::string path) {
-  const auto began = clock_.Steady();
-  KeyboardView view;
-  bool refused = false;
-  {
-    const std::lock_guard lock(mutex_);
-    const Slot& slot = slots_.at(path);
-    view = slot.view;
-    refused = slot.refused;
-  }
-  const bool passed = !refused && Transfer(view);
-  End(view, passed, began);
-}
-
-bool Station::Transfer(KeyboardView& view) {
-  eeprom::EepromImage image;
-  {
-    const std::lock_guard lock(mutex_);
-    image = image_;
-  }
-  eeprom::StampSerialNumber(image, view.serial);
-  const auto bytes = std::span<const std::uint8_t>(image).first(eeprom::kKeyboardBytes);
-  const PortStep step = [&](int n) {
-    view.percent = std::min(n + 1, 100);
-    events_.Tell([&](StationObserver& o) { o.Progress(view); });
-  };
-  SetPhase(view, Phase::Programming);
-  PortResult result = port_.Program(view.path, bytes, step);
-  if (!result.ok) {
-    view.reason = "programming: " + result.reason;
-    return false;
-  }
-  if (!setup_.verify) return true;
-  SetPhase(view, Phase::Verifying);
-  result = port_.Verify(view.path, bytes, step);
-  if (!result.ok) view.reason = "verify: " + result.reason;
-  return result.ok;
-}
-
-// The row first, then the counts: a keyboard has ended when its row is written.
-void Station::End(KeyboardView view, bool passed, std::chrono::steady_clock::time_point began) {
-  view.phase = passed ? Phase::Passed : Phase::Failed;
-  view.seconds = std::chrono::duration<double>(clock_.Steady() - began).count();
-  const LogRow row{clock_.Now(), view.identity, view.versionText, view.serial,
-                   passed,       view.reason,   view.seconds};
-  std::string logProblem;
-  bool written = false;
-  {
-    const std::lock_guard logLock(logMutex_);
-    if (!logFailed_) {
-      const fileaccess::Status status = log_.Append(row);
-      logFailed_ = !status;
-      logProblem = status.reason;
-    }
-    written = !logFailed_;
-  }
-  std::string stopping;
-  {
-    const std::lock_guard lock(mutex_);
-    if (!view.serial.empty())
-      passed ? serials_->Passed(view.serial) : serials_->Failed(view.serial);
-    ++(passed ? passed_ : failed_);
-    --running_;
-    ++ending_;
-    rowLost_ = rowLost_ || !written;
-    slots_.at(view.path).view = view;
-    bool stopped = false;
-    if (!logProblem.empty()) stopped = StopLocked("the log could not be written: " + logProblem);
-    if (setup_.count > 0 && passed_ + failed_ >= setup_.count)
-      stopped = StopLocked(model::FormatText("%d keyboards handled", setup_.count)) || stopped;
-    if (stopped) stopping = StoppingText(running_);
-  }
-  events_.Tell([&](StationObserver& o) {
-    if (!written) {
-      std::string line = FormatRow(row);
-      line.pop_back();
-      o.Notice(NoticeKind::RowNotWritten, "not in the log: " + line);
-    }
-    o.Result(view);
-    if (!stopping.empty()) o.Notice(NoticeKind::Stopping, stopping);
-  });
-  bool finish = false;
-  {
-    const std::lock_guard lock(mutex_);
-    --ending_;
-    slots_.at(view.path).done = true;
-    finish = TakeFinishLocked();
-    changed_.notify_all();
-  }
-  TellCounts();
-  if (finish) TellFinished();
 }
 
 }  // namespace veltrane::station

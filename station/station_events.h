@@ -5,12 +5,13 @@
 
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace veltrane::station {
 
-enum class Phase { Waiting, Programming, Verifying, Passed, Failed };
+enum class Phase { Waiting, Reading, Programming, Verifying, Passed, Failed, Skipped, Busy };
 
-// "waiting", "programming", "verifying", "PASS", "FAIL".
+// "waiting", "reading", "programming", "verifying", "PASS", "FAIL", "skipped", "busy".
 const char* PhaseName(Phase phase);
 
 struct KeyboardView {
@@ -20,7 +21,7 @@ struct KeyboardView {
   std::string serial;  // empty until it gets one
   Phase phase = Phase::Waiting;
   int percent = 0;       // of the phase, 0..100
-  std::string reason;    // why it failed
+  std::string reason;    // why it failed, or why it was skipped ("already programmed: SN000123")
   double seconds = 0;    // from its start to its end
   bool attached = true;  // false once it was unplugged
 };
@@ -28,20 +29,39 @@ struct KeyboardView {
 struct StationCounts {
   int passed = 0;
   int failed = 0;
+  int skipped = 0;  // already programmed: left as they are
   int running = 0;
+};
+
+// Why a station stopped taking keyboards.
+enum class StopCause {
+  None,   // still running
+  Count,  // the count was reached
+  User,   // Stop (a signal, the Stop button)
+  Fault,  // the store, the serials or the keyboards' setting: keyboards may be left
 };
 
 struct StationSummary {
   StationCounts counts;
   std::string nextSerial;  // empty when no serial fits any more
   std::string stopReason;  // why it stopped; empty while running
-  bool logFailed = false;  // a row could not be written
+  StopCause cause = StopCause::None;
+  int unhandled = 0;  // keyboards plugged in that were neither programmed nor skipped
+  std::vector<std::string> uncommitted;  // results the store did not take, one line each
+  int rowsNotLogged = 0;                 // results the CSV log could not take
 };
+
+// A run that did all it was asked: every keyboard plugged in passed or was
+// skipped as programmed already, every result is in the store, and nothing
+// was left but for the count or a stop.
+bool Succeeded(const StationSummary& summary);
 
 enum class NoticeKind {
   AccessProblem,  // a keyboard this user may not open; the library tells it on stderr too
   Stopping,       // no more keyboards are taken; the text says why
-  RowNotWritten,  // the text holds the row, for the user to keep
+  RowNotWritten,  // the CSV log did not take a row; the store has it
+  Reservation,    // an unresolved reservation found at the start
+  Store,          // about the store: an import, a result committed late or not at all
 };
 
 class StationObserver {

@@ -18,10 +18,18 @@ _veltrane_cli_files() {
 
 _veltrane_cli() {
   local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
-  local program=${COMP_WORDS[0]} command=${COMP_WORDS[1]}
-  local commands="report convert build decode detect program read matrix export import diff keys station"
+  local program=${COMP_WORDS[0]} at=1
+  local commands="report convert build decode detect program read matrix export import diff keys station station-log"
   COMPREPLY=()
-  if ((COMP_CWORD == 1)); then
+  # A global --log FILE may come before the command.
+  [[ ${COMP_WORDS[1]} == --log ]] && at=3
+  [[ ${COMP_WORDS[1]} == --log=* ]] && at=2
+  local command=${COMP_WORDS[at]}
+  if ((COMP_CWORD == 1)) && [[ $cur == --l* ]]; then
+    COMPREPLY=($(compgen -W "--log" -- "$cur"))
+    return
+  fi
+  if ((COMP_CWORD == at)); then
     COMPREPLY=($(compgen -W "$commands --help" -- "$cur"))
     return
   fi
@@ -37,7 +45,8 @@ _veltrane_cli() {
     --bin) _veltrane_cli_files "BIN|bin" && return ;;
     --txt) _veltrane_cli_files "TXT|txt" && return ;;
     --log) _veltrane_cli_files "csv|CSV|txt" && return ;;
-    --version-text | --serial | --count | --expect-version) return ;;
+    --db) _veltrane_cli_files "sqlite|db" && return ;;
+    --version-text | --serial | --count | --expect-version | --release | --reprogram | --name) return ;;
   esac
   if [[ $cur == -* ]]; then
     # The options the command's own help names: never out of step with the program.

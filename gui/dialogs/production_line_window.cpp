@@ -4,6 +4,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -12,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "gui/dialogs/layout_dialog.h"
+#include "station/store/open_store.h"
 
 namespace veltrane::gui {
 namespace {
@@ -45,6 +47,8 @@ QVariant OutcomeBackground(ui::RowOutcome outcome) {
       return QColor(0xc8, 0xf0, 0xc8);
     case ui::RowOutcome::Failed:
       return QColor(0xf8, 0xc8, 0xc8);
+    case ui::RowOutcome::Skipped:
+      return QColor(0xd8, 0xe4, 0xf4);
     case ui::RowOutcome::Running:
       break;
   }
@@ -64,6 +68,7 @@ ProductionLineWindow::ProductionLineWindow(ui::AppState& app, const ui::Services
     QMetaObject::invokeMethod(
         this, [this] { Deliver(); }, Qt::QueuedConnection);
   };
+  if (!options.openStore) options.openStore = station::store::OpenStore;
   line_ = std::make_unique<ui::ProductionLine>(app, io, port, wake, std::move(mainWindowChanged),
                                                options);
   Sync();
@@ -77,8 +82,12 @@ void ProductionLineWindow::CreateWidgets() {
   auto* form = new QFormLayout;
   form->addRow(QStringLiteral("First serial:"), CreateField(ProductionLineField::FirstSerial));
   form->addRow(QStringLiteral("Count:"), CreateField(ProductionLineField::Count));
+  form->addRow(QStringLiteral("Store:"), CreateField(ProductionLineField::Store));
   form->addRow(QStringLiteral("Log file:"), CreateField(ProductionLineField::LogFile));
   Field(ProductionLineField::Count)->setPlaceholderText(QStringLiteral("until Stop"));
+  Field(ProductionLineField::Store)
+      ->setToolTip(QStringLiteral("An SQLite file, or postgresql://host/db for a line of "
+                                  "stations that share one record"));
 
   start_ = new QPushButton(QStringLiteral("Start"), this);
   stop_ = new QPushButton(QStringLiteral("Stop"), this);
@@ -90,9 +99,14 @@ void ProductionLineWindow::CreateWidgets() {
     line_->OnStop();
     Sync();
   });
+  again_ = new QPushButton(QStringLiteral("Program again…"), this);
+  again_->setToolTip(QStringLiteral(
+      "Program the selected keyboard, which holds a serial already, with a new one"));
+  connect(again_, &QPushButton::clicked, this, [this] { ProgramAgain(); });
   auto* buttons = new QVBoxLayout;
   buttons->addWidget(start_);
   buttons->addWidget(stop_);
+  buttons->addWidget(again_);
   buttons->addStretch();
 
   passed_ = CountLabel(QStringLiteral("#1a7f1a"), this);
@@ -123,21 +137,35 @@ void ProductionLineWindow::CreateWidgets() {
   table_->verticalHeader()->setVisible(false);
   table_->setColumnWidth(0, 260);
   table_->setColumnWidth(1, 110);
-  table_->setColumnWidth(2, 140);
+  table_->setColumnWidth(2, 190);
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
 
   status_ = new QLabel(this);
   status_->setWordWrap(true);
   status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  connect(table_, &QTableWidget::itemSelectionChanged, this, [this] { Sync(); });
+  reservations_ = new QLabel(this);
+  reservations_->setWordWrap(true);
+  reservations_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  reservations_->setStyleSheet(QStringLiteral("color: #8a5a00"));
   notices_ = new QPlainTextEdit(this);
   notices_->setReadOnly(true);
-  notices_->setMaximumHeight(70);
+  notices_->setMaximumHeight(90);
+  clear_ = new QPushButton(QStringLiteral("Clear notices"), this);
+  connect(clear_, &QPushButton::clicked, this, [this] {
+    line_->OnClearNotices();
+    Sync();
+  });
+  auto* noticeRow = new QHBoxLayout;
+  noticeRow->addWidget(notices_, 1);
+  noticeRow->addWidget(clear_, 0, Qt::AlignTop);
 
   auto* all = new QVBoxLayout(this);
   all->addLayout(top);
   all->addWidget(table_, 1);
   all->addWidget(status_);
-  all->addWidget(notices_);
+  all->addWidget(reservations_);
+  all->addLayout(noticeRow);
   resize(820, 520);
 }
 
@@ -168,7 +196,7 @@ void ProductionLineWindow::Deliver() {
 
 void ProductionLineWindow::Sync() {
   const ui::ProductionLineView& view = line_->view();
-  const ui::EditField* values[] = {&view.firstSerial, &view.count, &view.logFile};
+  const ui::EditField* values[] = {&view.firstSerial, &view.count, &view.store, &view.logFile};
   for (std::size_t i = 0; i < fields_.size(); ++i) {
     if (const QString text = ToQString(values[i]->text); fields_[i]->text() != text)
       fields_[i]->setText(text);
@@ -178,16 +206,41 @@ void ProductionLineWindow::Sync() {
   stop_->setEnabled(view.stopEnabled);
   passed_->setText(QStringLiteral("%1 PASS").arg(view.counts.passed));
   failed_->setText(QStringLiteral("%1 FAIL").arg(view.counts.failed));
-  nextSerial_->setText(
+  QString next =
       QStringLiteral("Next serial: %1")
-          .arg(view.nextSerial.empty() ? QStringLiteral("—") : ToQString(view.nextSerial)));
+          .arg(view.nextSerial.empty() ? QStringLiteral("—") : ToQString(view.nextSerial));
+  if (view.counts.skipped > 0)
+    next += QStringLiteral("\n%1 skipped: programmed already").arg(view.counts.skipped);
+  nextSerial_->setText(next);
   status_->setText(ToQString(view.status));
   QStringList notices;
   for (const std::string& notice : view.notices) notices << ToQString(notice);
   if (const QString text = notices.join('\n'); notices_->toPlainText() != text)
     notices_->setPlainText(text);
   notices_->setVisible(!view.notices.empty());
+  clear_->setVisible(!view.notices.empty());
+  QStringList reserved;
+  for (const std::string& line : view.reservations) reserved << ToQString(line);
+  reservations_->setText(reserved.join('\n'));
+  reservations_->setVisible(!reserved.isEmpty());
   SyncTable();
+  const int selected = table_->currentRow();
+  again_->setEnabled(
+      view.running && selected >= 0 && selected < static_cast<int>(view.rows.size()) &&
+      view.rows[static_cast<std::size_t>(selected)].outcome == ui::RowOutcome::Skipped);
+}
+
+void ProductionLineWindow::ProgramAgain() {
+  const int row = table_->currentRow();
+  if (row < 0) return;
+  bool given = false;
+  const QString why = QInputDialog::getText(
+      this, ToQString(ui::kProductionLineCaption),
+      QStringLiteral("Why is this keyboard programmed again? (recorded with its new serial)"),
+      QLineEdit::Normal, QString(), &given);
+  if (!given) return;
+  line_->OnReprogram(static_cast<std::size_t>(row), ToBytes(why));
+  Sync();
 }
 
 void ProductionLineWindow::SyncTable() {

@@ -33,6 +33,7 @@ class ProductionLineWindow : public QWidget {
   ui::ProductionLine& Model() { return *line_; }
   QLineEdit* Field(ui::ProductionLineField field) const;
   QPushButton* StartButton() const { return start_; }
+  QPushButton* ProgramAgainButton() const { return again_; }
   QTableWidget* Table() const { return table_; }
   QLabel* PassedLabel() const { return passed_; }
   QLabel* NextSerialLabel() const { return nextSerial_; }
@@ -47,9 +48,14 @@ class ProductionLineWindow : public QWidget {
   void Sync();
   void SyncTable();
 
-  std::array<QLineEdit*, 3> fields_{};
+  void ProgramAgain();
+
+  std::array<QLineEdit*, 4> fields_{};
   QPushButton* start_ = nullptr;
   QPushButton* stop_ = nullptr;
+  QPushButton* again_ = nullptr;
+  QPushButton* clear_ = nullptr;
+  QLabel* reservations_ = nullptr;
   QLabel* passed_ = nullptr;
   QLabel* failed_ = nullptr;
   QLabel* nextSerial_ = nullptr;

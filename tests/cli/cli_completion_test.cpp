@@ -54,6 +54,9 @@ TEST_F(CliCompletionTest, OffersTheCommandsThatExist) {
     EXPECT_EQ(Cli(command + " --help").status, 0) << command;
   }
   EXPECT_EQ(Complete("ex"), (std::vector<std::string>{"export"}));
+  // After the global --log FILE the command comes one word later.
+  EXPECT_EQ(Complete("--log run.txt ex"), (std::vector<std::string>{"export"}));
+  EXPECT_EQ(Complete("--log=run.txt matrix "), (std::vector<std::string>{"off", "on"}));
 }
 
 TEST_F(CliCompletionTest, OffersEachCommandsOptionsAndFiles) {

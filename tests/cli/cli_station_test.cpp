@@ -5,7 +5,10 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <set>
+#include <thread>
 
 #include "cli/cli_fixture.h"
 #include "fileaccess/file_lock.h"
@@ -43,30 +46,52 @@ class CliStationTest : public CliTest {
 
 TEST_F(CliStationTest, ProgramsEveryKeyboardWithItsSerialAndARestartGoesOn) {
   Plug("k1.sim");
-  Plug("k2.sim", "refuse=100");
-  Plug("k3.sim");
+  Plug("k2.sim");
+  Plug("k3.sim", "drop=5");  // a write acknowledged but not stored
   const Result first = Cli("station Board.DAT --serial SN000123 --count 3", Device());
   EXPECT_EQ(first.status, 1) << first.output;  // one failed
   EXPECT_EQ(SerialIn("k1.sim"), "SN000123");
-  EXPECT_EQ(SerialIn("k3.sim"), "SN000125");
-  EXPECT_NE(first.output.find("k2.sim: FAIL SN000124: programming: Setfeature returned: 5"),
+  EXPECT_EQ(SerialIn("k2.sim"), "SN000124");
+  EXPECT_NE(first.output.find("k3.sim: FAIL SN000125: verify: 4 bytes differ; first at 0x0010"),
             std::string::npos)
       << first.output;
-  EXPECT_NE(first.output.find("station: 3 keyboards: 2 passed, 1 failed; next serial SN000124"),
+  EXPECT_NE(first.output.find("station: 3 keyboards: 2 passed, 1 failed, 0 skipped as programmed "
+                              "already; next serial SN000125"),
             std::string::npos);
   ASSERT_EQ(LogLines().size(), 4u);
-  EXPECT_EQ(LogLines()[0], "time,identity,version,serial,result,reason,seconds");
+  EXPECT_EQ(LogLines()[0], "time,identity,version,serial,result,reason,seconds,station");
 
-  // The next shift: the failed serial first, then after the last that passed.
-  for (const char* name : {"k1.sim", "k2.sim", "k2.sim.options", "k3.sim"})
-    std::filesystem::remove(dir.File(std::string("line/") + name));
+  // A restart with k1 still plugged in skips it; the failed serial is given first.
+  std::filesystem::remove(dir.File("line/k2.sim"));
+  std::filesystem::remove(dir.File("line/k3.sim"));
+  std::filesystem::remove(dir.File("line/k3.sim.options"));
   Plug("k4.sim");
   Plug("k5.sim");
   const Result second = Cli("station Board.DAT --serial SN000123 --count 2", Device());
   EXPECT_EQ(second.status, 0) << second.output;
-  EXPECT_EQ(SerialIn("k4.sim"), "SN000124");
+  EXPECT_NE(second.output.find("k1.sim: skipped: already programmed: SN000123"), std::string::npos)
+      << second.output;
+  EXPECT_EQ(SerialIn("k4.sim"), "SN000125");
   EXPECT_EQ(SerialIn("k5.sim"), "SN000126");
   EXPECT_EQ(LogLines().size(), 6u);
+
+  // The whole record, from the store.
+  const Result record = Cli("station-log --db station.sqlite -o record.csv");
+  EXPECT_EQ(record.status, 0) << record.output;
+  const std::string text = Read("record.csv");
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 6);
+  EXPECT_NE(text.find(",SN000125,FAIL,verify: 4 bytes differ"), std::string::npos) << text;
+  EXPECT_EQ(Cli("station-log --db missing.sqlite").status, 1);
+}
+
+TEST_F(CliStationTest, SimdirOnAMissingDirectoryIsAnErrorAtStart) {
+  const Result result =
+      Cli("station Board.DAT --serial A1", "NIRVEX_DEVICE='simdir:" + dir.File("nowhere") + "'");
+  EXPECT_EQ(result.status, 2) << result.output;
+  EXPECT_NE(result.output.find("NIRVEX_DEVICE: the directory of the simulated keyboards " +
+                               dir.File("nowhere") + ": No such file or directory"),
+            std::string::npos)
+      << result.output;
 }
 
 TEST_F(CliStationTest, UsageErrorsSayWhatIsWrongAndTouchNoKeyboard) {
@@ -77,7 +102,8 @@ TEST_F(CliStationTest, UsageErrorsSayWhatIsWrongAndTouchNoKeyboard) {
       {"--serial SN", "must end in digits"},
       {"--serial " + std::string(32, '1'), "is longer than 31 characters"},
       {"--count 2", "--serial FIRST is required"},
-      {"--serial SN1 --log no/such/dir/log.csv", "no/such/dir/log.csv: No such file or directory"},
+      {"--serial SN1 --log no/such/dir/log.csv --db s.sqlite",
+       "no/such/dir/log.csv: No such file or directory"},
       {"--serial SN1 --verify --no-verify", "contradict"},
       {"--serial SN1 --expect-version 527", "does not start with V and four digits"},
   };
@@ -88,6 +114,11 @@ TEST_F(CliStationTest, UsageErrorsSayWhatIsWrongAndTouchNoKeyboard) {
   }
   EXPECT_EQ(Read("line/k1.sim"), "");  // still erased: nothing was programmed
   EXPECT_EQ(Cli("station Missing.DAT --serial SN1", Device()).status, 1);
+  const Result noStore = Cli("station Board.DAT --serial SN1 --db no/dir/s.sqlite", Device());
+  EXPECT_EQ(noStore.status, 1);
+  EXPECT_NE(noStore.output.find("the store cannot be used: no/dir/s.sqlite: unable to open"),
+            std::string::npos)
+      << noStore.output;
   EXPECT_EQ(Cli("station --help").status, 0);
 }
 
@@ -145,24 +176,82 @@ class StationProcess {
 };
 
 TEST_F(CliStationTest, CtrlCLetsTheRunningDownloadFinishAndTakesNoNewKeyboard) {
-  const std::string k1 = Plug("k1.sim");
-  // Another run holds the keyboard: its download waits at its first report.
-  fileaccess::FileLock held;
-  ASSERT_TRUE(held.Acquire(k1 + ".lock"));
+  // A paced keyboard in real time: its download takes 12 s.
+  Plug("k1.sim", "product=V0412X,time=real");
   StationProcess station(dir.path(), Device(), "Board.DAT --serial A9");
   ASSERT_TRUE(station.WaitForText("k1.sim: programming A9")) << station.output;
   station.Signal(SIGINT);
   ASSERT_TRUE(station.WaitForText("Stopping: interrupted (Ctrl-C); 1 running keyboard"))
       << station.output;
   Plug("k2.sim");
-  held.Release();
   EXPECT_EQ(station.Wait(), 0);
-  ASSERT_TRUE(station.WaitForText("station: 1 keyboard: 1 passed, 0 failed; next serial A10"))
-      << station.output;
+  ASSERT_TRUE(station.WaitForText("station: 1 keyboard: 1 passed, 0 failed")) << station.output;
   EXPECT_EQ(SerialIn("k1.sim"), "A9");
   EXPECT_EQ(Read("line/k2.sim"), "");
   EXPECT_EQ(station.output.find("k2.sim: programming"), std::string::npos);
   EXPECT_EQ(LogLines().size(), 2u);
+}
+
+TEST_F(CliStationTest, AKeyboardAnotherProgramHoldsIsBusyUntilItIsFree) {
+  const std::string k1 = Plug("k1.sim");
+  fileaccess::FileLock held;  // as another station's, on the keyboard's lock
+  ASSERT_TRUE(held.Acquire(k1 + ".lock"));
+  StationProcess station(dir.path(), Device(), "Board.DAT --serial A9 --count 1");
+  ASSERT_TRUE(station.WaitForText("k1.sim: busy")) << station.output;
+  EXPECT_EQ(Read("line/k1.sim"), "");
+  held.Release();
+  EXPECT_EQ(station.Wait(), 0) << station.output;
+  EXPECT_EQ(SerialIn("k1.sim"), "A9");
+}
+
+TEST_F(CliStationTest, AKillLeavesAReservationThatIsListedNeverGivenAgainAndReleasable) {
+  Plug("k1.sim", "product=V0412X,time=real");  // a 12 s download to kill in the middle of
+  {
+    StationProcess killed(dir.path(), Device(), "Board.DAT --serial A9");
+    ASSERT_TRUE(killed.WaitForText("k1.sim: programming A9")) << killed.output;
+    killed.Signal(SIGKILL);
+    EXPECT_EQ(killed.Wait(), -1);
+  }
+  std::filesystem::remove(dir.File("line/k1.sim.options"));
+  const Result restarted = Cli("station Board.DAT --serial A9 --count 1", Device());
+  EXPECT_EQ(restarted.status, 0) << restarted.output;
+  EXPECT_NE(restarted.output.find("station: unresolved reservation: A9 for "), std::string::npos)
+      << restarted.output;
+  EXPECT_EQ(SerialIn("k1.sim"), "A10");  // a gap, not a duplicate
+
+  const Result held = Cli("station --release A10", Device());
+  EXPECT_EQ(held.status, 1);
+  EXPECT_NE(held.output.find("A10 is not reserved in station.sqlite: it is passed"),
+            std::string::npos)
+      << held.output;
+  const Result released = Cli("station --release A9", Device());
+  EXPECT_EQ(released.status, 0) << released.output;
+  EXPECT_EQ(Cli("station --release A9", Device()).status, 1);  // once
+  const Result record = Cli("station-log");
+  EXPECT_NE(record.output.find(",A9,RELEASED,released by the operator on "), std::string::npos)
+      << record.output;
+}
+
+TEST_F(CliStationTest, TwoStationsOnOneDirectoryAndOneStoreProgramEachKeyboardOnce) {
+  for (int k = 1; k <= 6; ++k) Plug("k" + std::to_string(k) + ".sim");
+  StationProcess a(dir.path(), Device(), "Board.DAT --serial A1 --station a --log a.csv");
+  StationProcess b(dir.path(), Device(), "Board.DAT --serial A1 --station b --log b.csv");
+  const auto passed = [&] {
+    const std::string record = Cli("station-log").output;
+    return std::count(record.begin(), record.end(), '\n') > 6 ? 0 : 1;
+  };
+  for (int wait = 0; wait < 300 && passed() != 0; ++wait)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  std::this_thread::sleep_for(std::chrono::milliseconds(600));  // both have looked at all six
+  a.Signal(SIGTERM);
+  b.Signal(SIGTERM);
+  EXPECT_EQ(a.Wait(), 0) << a.output;
+  EXPECT_EQ(b.Wait(), 0) << b.output;
+  std::set<std::string> serials;
+  for (int k = 1; k <= 6; ++k) serials.insert(SerialIn("k" + std::to_string(k) + ".sim"));
+  EXPECT_EQ(serials, (std::set<std::string>{"A1", "A2", "A3", "A4", "A5", "A6"}));
+  const std::string record = Cli("station-log").output;
+  EXPECT_EQ(std::count(record.begin(), record.end(), '\n'), 7) << record;  // one row each
 }
 
 }  // namespace

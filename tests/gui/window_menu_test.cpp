@@ -36,7 +36,7 @@ class WindowMenu : public ::testing::Test {
     program->boxes.SetAnswer([this](const std::string& text, const std::string& caption,
                                     model::MessageIcon) { boxes.push_back(caption + "|" + text); });
     program->boxes.SetChoice([](const std::string&) { return ui::SaveChoice::Discard; });
-    program->host.SetStationPort(port, {std::chrono::milliseconds(5), nullptr});
+    program->host.SetStationPort(port, {std::chrono::milliseconds(5), nullptr, {}});
     program->Start(0, dir.File("vtlog.txt"));
   }
   ~WindowMenu() override {

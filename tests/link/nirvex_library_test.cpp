@@ -356,4 +356,92 @@ TEST_F(NirvexKeyboards, TheAccessProblemBelongsToTheThreadThatMetIt) {
   EXPECT_EQ(elsewhere, 0);
 }
 
+// One keyboard, one program: the lock, and program and verify under one open.
+using NirvexOneOpen = NirvexKeyboards;
+
+TEST_F(NirvexOneOpen, ProgramAndVerifyWritesReadsBackAndTellsWhatDiffers) {
+  const std::string good = Plug("k1.sim");
+  const std::string dropping = Plug("k2.sim", "drop=3");
+  std::vector<unsigned char> image(3072, 0x5A);
+  ThreadCalls calls;
+  NirvexProgramVerify result{};
+  EXPECT_EQ(NirvexProgramAndVerifyKeyboard(good.c_str(), image.data(), 0, 3072, CountStep, &calls,
+                                           &result),
+            1);
+  EXPECT_EQ(NirvexLastStatus(), NIRVEX_OK);
+  EXPECT_EQ(calls.steps, 200);  // the writes, then the read-back
+  EXPECT_EQ(result.sent, 768u);
+  EXPECT_EQ(result.verify, static_cast<unsigned>(NIRVEX_VERIFY_SAME));
+  const std::vector<unsigned char> file = FileBytes(good);
+  EXPECT_EQ(std::count(file.begin() + 8, file.begin() + 8 + 3072, 0x5A), 3072);
+
+  EXPECT_EQ(NirvexProgramAndVerifyKeyboard(dropping.c_str(), image.data(), 0, 3072, nullptr,
+                                           nullptr, &result),
+            0);
+  EXPECT_EQ(NirvexLastStatus(), NIRVEX_VERIFY_FAILED);
+  EXPECT_EQ(result.verify, static_cast<unsigned>(NIRVEX_VERIFY_DIFFERS));
+  EXPECT_EQ(result.badBytes, 4u);
+  EXPECT_EQ(result.firstBad, 8u);
+  EXPECT_EQ(result.firstBadRead, 0xFFu);
+
+  EXPECT_EQ(NirvexProgramAndVerifyKeyboard(good.c_str(), image.data(), 0x7F00, 4, nullptr, nullptr,
+                                           &result),
+            0);
+  EXPECT_EQ(NirvexLastStatus(), NIRVEX_RANGE_REFUSED);
+  EXPECT_EQ(result.verify, static_cast<unsigned>(NIRVEX_VERIFY_NONE));
+  EXPECT_EQ(NirvexProgramAndVerifyKeyboard("", image.data(), 0, 4, nullptr, nullptr, &result), 0);
+  EXPECT_EQ(NirvexLastStatus(), NIRVEX_NO_KEYBOARD);
+}
+
+TEST_F(NirvexOneOpen, AKeyboardAnotherThreadHoldsIsBusyAndItsHolderWorksOnIt) {
+  const std::string keyboard = Plug("k1.sim");
+  std::vector<unsigned char> image(3072, 0x33);
+  ASSERT_EQ(NirvexLockKeyboard(keyboard.c_str()), 1);
+  ASSERT_EQ(NirvexLockKeyboard(keyboard.c_str()), 1);  // counted
+  std::thread other([&] {
+    NirvexProgramVerify result{};
+    EXPECT_EQ(NirvexLockKeyboard(keyboard.c_str()), 0);
+    EXPECT_EQ(NirvexLastStatus(), NIRVEX_BUSY);
+    EXPECT_EQ(NirvexProgramAndVerifyKeyboard(keyboard.c_str(), image.data(), 0, 3072, nullptr,
+                                             nullptr, &result),
+              0);
+    EXPECT_EQ(NirvexLastStatus(), NIRVEX_BUSY);
+    EXPECT_EQ(result.sent, 0u);
+  });
+  other.join();
+  // The holder's own transfers take the lock it holds.
+  NirvexProgramVerify result{};
+  EXPECT_EQ(NirvexProgramAndVerifyKeyboard(keyboard.c_str(), image.data(), 0, 3072, nullptr,
+                                           nullptr, &result),
+            1);
+  std::vector<unsigned char> back(3072);
+  EXPECT_EQ(NirvexReadKeyboard(keyboard.c_str(), back.data(), 0, 3072, nullptr, nullptr), 1);
+  NirvexUnlockKeyboard(keyboard.c_str());
+  std::thread stillHeld([&] { EXPECT_EQ(NirvexLockKeyboard(keyboard.c_str()), 0); });
+  stillHeld.join();
+  NirvexUnlockKeyboard(keyboard.c_str());
+  std::thread freed([&] {
+    EXPECT_EQ(NirvexLockKeyboard(keyboard.c_str()), 1);
+    NirvexUnlockKeyboard(keyboard.c_str());
+  });
+  freed.join();
+  EXPECT_EQ(NirvexLockKeyboard(nullptr), 0);
+  EXPECT_EQ(NirvexLastStatus(), NIRVEX_NO_KEYBOARD);
+}
+
+TEST_F(NirvexOneOpen, ADeviceSettingThatFindsNothingForEverIsTold) {
+  EXPECT_STREQ(NirvexDeviceProblem(), "");
+  ::setenv("NIRVEX_DEVICE", ("simdir:" + dir + "/missing").c_str(), 1);
+  EXPECT_EQ(std::string(NirvexDeviceProblem()),
+            "NIRVEX_DEVICE: the directory of the simulated keyboards " + dir +
+                "/missing: No such file or directory");
+  ::setenv("NIRVEX_DEVICE", ("simdir:" + Plug("k1.sim")).c_str(), 1);
+  EXPECT_EQ(std::string(NirvexDeviceProblem()),
+            "NIRVEX_DEVICE: " + dir + "/k1.sim is not a directory");
+  ::setenv("NIRVEX_DEVICE", "usb", 1);
+  EXPECT_STREQ(NirvexDeviceProblem(), "NIRVEX_DEVICE: unknown device \"usb\"");
+  ::setenv("NIRVEX_DEVICE", "hidapi", 1);
+  EXPECT_STREQ(NirvexDeviceProblem(), "");
+}
+
 }  // namespace

@@ -19,7 +19,10 @@ struct FakeKeyboard {
   bool refuse = false;   // every download fails
   bool corrupt = false;  // the download loses byte 0x10
   bool hold = false;     // a download waits half way until Release
+  bool busy = false;     // another program holds its lock
+  bool unreadable = false;
   int downloads = 0;
+  int locks = 0;  // holds not given back
 };
 
 class FakePort final : public KeyboardPort {
@@ -60,6 +63,23 @@ class FakePort final : public KeyboardPort {
     const std::lock_guard lock(mutex_);
     return Find(path).memory;
   }
+  void SetBusy(const std::string& path, bool busy) {
+    const std::lock_guard lock(mutex_);
+    attached_.at(path).busy = busy;
+  }
+  void SetUnreadable(const std::string& path) {
+    const std::lock_guard lock(mutex_);
+    attached_.at(path).unreadable = true;
+  }
+  // A keyboard that holds these bytes, as another station left it.
+  void SetMemory(const std::string& path, std::vector<std::uint8_t> memory) {
+    const std::lock_guard lock(mutex_);
+    attached_.at(path).memory = std::move(memory);
+  }
+  int Locks(const std::string& path) {
+    const std::lock_guard lock(mutex_);
+    return Find(path).locks;
+  }
   void SetFault(const std::string& path, bool refuse, bool corrupt) {
     const std::lock_guard lock(mutex_);
     attached_.at(path).refuse = refuse;
@@ -77,37 +97,54 @@ class FakePort final : public KeyboardPort {
     return listing;
   }
 
-  PortResult Program(const std::string& path, std::span<const std::uint8_t> bytes,
-                     const PortStep& step) override {
+  LockResult Lock(const std::string& path, std::string& reason) override {
+    const std::lock_guard lock(mutex_);
+    if (!attached_.contains(path)) {
+      reason = "not there";
+      return LockResult::Failed;
+    }
+    FakeKeyboard& keyboard = attached_.at(path);
+    if (keyboard.busy) return LockResult::Busy;
+    ++keyboard.locks;
+    return LockResult::Locked;
+  }
+  void Unlock(const std::string& path) override {
+    const std::lock_guard lock(mutex_);
+    --Find(path).locks;
+  }
+  PortResult Read(const std::string& path, std::span<std::uint8_t> bytes) override {
+    const std::lock_guard lock(mutex_);
+    if (!attached_.contains(path) || attached_.at(path).unreadable)
+      return PortResult{false, "Set or GetFeature failed"};
+    const std::vector<std::uint8_t>& memory = attached_.at(path).memory;
+    std::copy_n(memory.begin(), std::min(memory.size(), bytes.size()), bytes.begin());
+    return PortResult{true, {}};
+  }
+  PortWrite ProgramAndVerify(const std::string& path, std::span<const std::uint8_t> bytes,
+                             bool verify, const PortStep& step) override {
     std::unique_lock lock(mutex_);
-    if (!attached_.contains(path)) return PortResult{false, "not there"};
+    if (!attached_.contains(path)) return PortWrite{false, false, "not there"};
     FakeKeyboard& keyboard = attached_.at(path);
     ++keyboard.downloads;
-    if (keyboard.refuse) return PortResult{false, "Setfeature returned: 5 Input/output error"};
-    for (int n = 0; n < 50; ++n) step(n);
+    if (keyboard.refuse)
+      return PortWrite{false, false, "Setfeature returned: 5 Input/output error"};
+    for (int n = 0; n < 50; ++n) step(false, n);
     if (keyboard.hold) {
       ++holding_;
       changed_.notify_all();
       changed_.wait(lock, [this] { return released_; });
       --holding_;
       if (!attached_.contains(path))
-        return PortResult{false, "Setfeature returned: 19 No such device"};
+        return PortWrite{false, false, "Setfeature returned: 19 No such device"};
     }
-    for (int n = 50; n < 100; ++n) step(n);
+    for (int n = 50; n < 100; ++n) step(false, n);
     std::copy(bytes.begin(), bytes.end(), keyboard.memory.begin());
     if (keyboard.corrupt) keyboard.memory[0x10] ^= 0xFF;
-    return PortResult{true, {}};
-  }
-
-  PortResult Verify(const std::string& path, std::span<const std::uint8_t> bytes,
-                    const PortStep& step) override {
-    const std::lock_guard lock(mutex_);
-    if (!attached_.contains(path)) return PortResult{false, "not read back"};
-    for (int n = 0; n < 100; ++n) step(n);
-    const FakeKeyboard& keyboard = attached_.at(path);
+    if (!verify) return PortWrite{true, false, {}};
+    for (int n = 0; n < 100; ++n) step(true, n);
     if (std::equal(bytes.begin(), bytes.end(), keyboard.memory.begin()))
-      return PortResult{true, {}};
-    return PortResult{false, "1 byte differs; first at 0x0010"};
+      return PortWrite{true, true, {}};
+    return PortWrite{true, false, "1 byte differs; first at 0x0010"};
   }
 
  private:

@@ -1,5 +1,4 @@
-// Serial numbers: counting with the width kept, what FIRST may be, and the
-// pool that never hands out a serial twice.
+// Serial numbers: counting with the width kept, and what FIRST may be.
 #include "station/serial_sequence.h"
 
 #include <gtest/gtest.h>
@@ -9,13 +8,6 @@
 namespace veltrane::station {
 namespace {
 
-SerialPool Pool(const std::string& first, std::set<std::string> passed = {}) {
-  std::string error;
-  const std::optional<SerialSequence> sequence = ParseSerialSequence(first, error);
-  EXPECT_TRUE(sequence) << error;
-  return SerialPool(*sequence, std::move(passed));
-}
-
 TEST(SerialSequence, TrailingDigitsCountUpWithTheirWidthKept) {
   EXPECT_EQ(AddToDigits("000123", 1), "000124");
   EXPECT_EQ(AddToDigits("9", 1), "10");
@@ -23,12 +15,7 @@ TEST(SerialSequence, TrailingDigitsCountUpWithTheirWidthKept) {
   EXPECT_EQ(AddToDigits("05", 123), "128");
   EXPECT_EQ(AddToDigits("999", 0), "999");
   EXPECT_EQ(AddToDigits("1", 18446744073709551615u), "18446744073709551616");
-  SerialPool pool = Pool("A9");
-  EXPECT_EQ(pool.Take(), "A9");
-  EXPECT_EQ(pool.Take(), "A10");
-  SerialPool digitsOnly = Pool("0999");
-  digitsOnly.Take();
-  EXPECT_EQ(digitsOnly.Take(), "1000");
+  EXPECT_EQ(AddToDigits("0999", 1), "1000");
 }
 
 TEST(SerialSequence, FirstMustEndInDigitsFitAndBePrintable) {
@@ -45,35 +32,6 @@ TEST(SerialSequence, FirstMustEndInDigitsFitAndBePrintable) {
     EXPECT_FALSE(error.empty());
   }
   EXPECT_TRUE(ParseSerialSequence(std::string(31, '1'), error));
-}
-
-TEST(SerialPool, SkipsWhatPassedAndGivesBackWhatFailedLowestFirst) {
-  SerialPool pool = Pool("SN01", {"SN01", "SN03", "other"});
-  EXPECT_EQ(pool.Peek(), "SN02");
-  const std::string a = pool.Take();  // SN02
-  const std::string b = pool.Take();  // SN04: SN03 passed before
-  const std::string c = pool.Take();  // SN05
-  EXPECT_EQ(b, "SN04");
-  pool.Failed(c);
-  pool.Failed(a);
-  pool.Passed(b);
-  EXPECT_EQ(pool.Take(), "SN02");
-  EXPECT_EQ(pool.Take(), "SN05");
-  EXPECT_EQ(pool.Take(), "SN06");
-  pool.Failed("SN99");  // never handed out: not given out later either
-  EXPECT_EQ(pool.Take(), "SN07");
-}
-
-TEST(SerialPool, StopsAtThirtyOneCharacters) {
-  SerialPool pool = Pool(std::string(29, 'A') + "98");
-  EXPECT_TRUE(pool.Fits(2));
-  EXPECT_FALSE(pool.Fits(3));
-  EXPECT_EQ(pool.Take(), std::string(29, 'A') + "98");
-  EXPECT_EQ(pool.Take(), std::string(29, 'A') + "99");
-  EXPECT_EQ(pool.Peek(), "");
-  EXPECT_EQ(pool.Take(), "");
-  pool.Failed(std::string(29, 'A') + "98");
-  EXPECT_EQ(pool.Take(), std::string(29, 'A') + "98");  // what failed still fits
 }
 
 }  // namespace

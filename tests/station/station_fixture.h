@@ -1,4 +1,5 @@
-// A station on fake keyboards, with a fixed clock, its log in a fresh directory.
+// A station on fake keyboards and a store in memory, with a fixed clock, its
+// CSV log in a fresh directory.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 
 #include "station/station.h"
 #include "tests/station/fake_port.h"
+#include "tests/station/fake_store.h"
 #include "tests/station/recording_observer.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_dir.h"
@@ -38,11 +40,13 @@ class StationTest : public ::testing::Test {
     setup.firstSerial = "SN0001";
     setup.count = count;
     setup.logPath = dir.File("log.csv");
+    setup.stationName = "line-1";
+    setup.run = "test/1/1";
     return setup;
   }
   // A started station; the test ends at once when it does not start.
   Station& Start(StationSetup setup) {
-    station = std::make_unique<Station>(std::move(setup), port, events, clock);
+    station = std::make_unique<Station>(std::move(setup), port, store, events, clock);
     const StartResult started = station->Start();
     EXPECT_TRUE(started.ok) << started.reason;
     return *station;
@@ -77,6 +81,7 @@ class StationTest : public ::testing::Test {
 
   veltrane::testing::TempDir dir;
   FakePort port;
+  FakeStore store;
   RecordingObserver events;
   FixedClock clock;
   std::unique_ptr<Station> station;  // last: it ends before the port and the observer

@@ -44,19 +44,20 @@ TEST(StationLog, IsoTimesCarryTheirOffset) {
 
 TEST(StationLog, FieldsAreQuotedAndEscapedAndSplitBack) {
   const InZone utc("UTC");
-  LogRow row{std::chrono::system_clock::from_time_t(1735787045),
+  LogRow row{IsoTime(std::chrono::system_clock::from_time_t(1735787045)),
              "/dev/hidraw3 port 1-1.4",
              "V0527X \"Pro\", rev\nB",
              "SN,1",
-             false,
+             "FAIL",
              "programming: Setfeature returned: 19 No such device",
-             12.345};
+             12.345,
+             "line 1"};
   const std::string line = FormatRow(row);
   EXPECT_EQ(line,
             "2025-01-02T03:04:05+00:00,/dev/hidraw3 port 1-1.4,\"V0527X \"\"Pro\"\", rev\\x0AB\","
-            "\"SN,1\",FAIL,programming: Setfeature returned: 19 No such device,12.35\n");
+            "\"SN,1\",FAIL,programming: Setfeature returned: 19 No such device,12.35,line 1\n");
   const std::vector<std::string> fields = SplitCsvLine(line.substr(0, line.size() - 1));
-  ASSERT_EQ(fields.size(), 7u);
+  ASSERT_EQ(fields.size(), 8u);
   EXPECT_EQ(fields[2], "V0527X \"Pro\", rev\\x0AB");
   EXPECT_EQ(fields[3], "SN,1");
   row.serial = " padded ";
@@ -66,9 +67,10 @@ TEST(StationLog, FieldsAreQuotedAndEscapedAndSplitBack) {
 TEST(StationLog, AnEmptyFileGetsItsHeader) {
   veltrane::testing::TempDir dir;
   std::ofstream(dir.File("empty.csv")).flush();
-  std::set<std::string> passed;
+  std::vector<LogRow> rows;
   StationLog empty;
-  ASSERT_TRUE(empty.Open(dir.File("empty.csv"), passed));
+  ASSERT_TRUE(empty.Open(dir.File("empty.csv"), rows));
+  EXPECT_TRUE(rows.empty());
   EXPECT_EQ(ReadFileText(dir.File("empty.csv")), std::string(kLogHeader) + "\n");
 }
 

@@ -27,7 +27,8 @@ TEST_F(StationTest, EachKeyboardGetsTheNextSerialInItsMemoryAndOneRow) {
   const auto rows = Rows();
   ASSERT_EQ(rows.size(), 3u);
   for (const auto& row : rows) {
-    ASSERT_EQ(row.size(), 7u);
+    ASSERT_EQ(row.size(), 8u);
+    EXPECT_EQ(row[7], "line-1");
     EXPECT_EQ(row[2], "V0527X Fake keyboard");
     EXPECT_EQ(row[4], "PASS");
     EXPECT_EQ(row[5], "");
@@ -42,6 +43,15 @@ TEST_F(StationTest, EachKeyboardGetsTheNextSerialInItsMemoryAndOneRow) {
   EXPECT_EQ(events.Matching("verifying kb2"), std::vector<std::string>{"verifying kb2 SN0002"});
   EXPECT_EQ(events.lastPercent, 100);
   EXPECT_EQ(events.Lines().back(), "finished");
+  EXPECT_TRUE(Succeeded(summary));
+  const std::vector<StoreRow> stored = store.All();
+  ASSERT_EQ(stored.size(), 3u);
+  for (const StoreRow& row : stored) {
+    EXPECT_EQ(row.state, SerialState::Passed);
+    EXPECT_EQ(row.run, "test/1/1");
+    EXPECT_EQ(row.imageDigest.size(), 64u);
+    EXPECT_EQ(port.Locks(row.identity.substr(0, 3)), 0) << "the lock was given back";
+  }
 }
 
 TEST_F(StationTest, AKeyboardIsProgrammedOncePerPlugIn) {
@@ -75,11 +85,13 @@ TEST_F(StationTest, AFailureStaysWithItsKeyboardAndItsSerialComesBack) {
   events.WaitFor("PASS kb1");
   const auto rows = Rows();
   ASSERT_EQ(rows.size(), 3u);
-  EXPECT_EQ(events.Matching("FAIL kb2"),
-            std::vector<std::string>{
-                "FAIL kb2 SN0002 (programming: Setfeature returned: 5 Input/output error)"});
-  EXPECT_EQ(events.Matching("FAIL kb3"),
-            std::vector<std::string>{"FAIL kb3 SN0003 (verify: 1 byte differs; first at 0x0010)"});
+  // kb2's serial may be free again before kb3 reserves one: the lowest free is taken.
+  ASSERT_EQ(events.Matching("FAIL kb2").size(), 1u);
+  EXPECT_TRUE(events.Matching("FAIL kb2")[0].ends_with(
+      " (programming: Setfeature returned: 5 Input/output error)"));
+  ASSERT_EQ(events.Matching("FAIL kb3").size(), 1u);
+  EXPECT_TRUE(
+      events.Matching("FAIL kb3")[0].ends_with(" (verify: 1 byte differs; first at 0x0010)"));
   // The next keyboard takes the lowest serial that never passed.
   port.Plug("kb4");
   s.Scan();
@@ -179,11 +191,9 @@ TEST_F(StationTest, ACountStartsNoMoreKeyboardsThanItNeeds) {
   EXPECT_EQ(Rows().size(), 2u);
 }
 
-TEST_F(StationTest, ALogThatCannotBeWrittenStopsTheStationAndTellsTheRow) {
+TEST_F(StationTest, ALogThatCannotBeWrittenIsOnlyANoticeTheStoreHasTheRecord) {
   port.Plug("kb1");
-  port.Plug("kb2");
-  port.Hold("kb2");
-  Station& s = Start(Setup());
+  Station& s = Start(Setup(2));
   const std::size_t headerOnly = veltrane::testing::ReadFileText(dir.File("log.csv")).size();
   rlimit saved{};
   ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -192,24 +202,27 @@ TEST_F(StationTest, ALogThatCannotBeWrittenStopsTheStationAndTellsTheRow) {
   full.rlim_cur = headerOnly;  // as a full disk: not one more byte
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &full), 0);
   s.Scan();
-  events.WaitFor("PASS kb1");  // the keyboard is good; its row is what is missing
-  events.WaitFor("notice Stopping: the log could not be written");
-  port.Plug("kb3");
-  s.Scan();
-  port.Release();
-  s.WaitFinished();
+  events.WaitFor("PASS kb1");
   ::setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, previous);
-  EXPECT_EQ(port.Downloads("kb3"), 0);
-  EXPECT_TRUE(Rows().empty());
-  EXPECT_EQ(events.Matching("notice not in the log").size(), 2u);
-  EXPECT_TRUE(s.Summary().logFailed);
+  port.Plug("kb2");  // the station goes on, and the log takes rows again
+  s.Scan();
+  s.WaitFinished();
+  EXPECT_EQ(SerialIn("kb2"), "SN0002");
+  ASSERT_EQ(Rows().size(), 1u);
+  EXPECT_EQ(Rows()[0][3], "SN0002");
+  const auto notices = events.Matching("notice not in the log");
+  ASSERT_EQ(notices.size(), 1u);
+  EXPECT_NE(notices[0].find("but in the store: 2025-"), std::string::npos) << notices[0];
+  EXPECT_EQ(s.Summary().rowsNotLogged, 1);
+  EXPECT_TRUE(Succeeded(s.Summary()));
+  EXPECT_EQ(store.All().size(), 2u);
 }
 
 TEST_F(StationTest, BadSetupsAreRefusedBeforeAnyKeyboardIsLookedAt) {
   port.Plug("kb1");
   const auto refused = [&](StationSetup setup) {
-    Station s(std::move(setup), port, events, clock);
+    Station s(std::move(setup), port, store, events, clock);
     const StartResult started = s.Start();
     EXPECT_FALSE(started.ok);
     s.Scan();
@@ -241,30 +254,50 @@ TEST_F(StationTest, BadSetupsAreRefusedBeforeAnyKeyboardIsLookedAt) {
 
 TEST_F(StationTest, TwoStationsCannotShareOneLog) {
   Start(Setup());
-  Station second(Setup(), port, events, clock);
+  Station second(Setup(), port, store, events, clock);
   const StartResult started = second.Start();
   EXPECT_FALSE(started.ok);
   EXPECT_FALSE(started.usage);
   EXPECT_EQ(started.reason, dir.File("log.csv") + " is the log of a station that is running now");
 }
 
-TEST_F(StationTest, ARestartNeverHandsOutASerialThatPassed) {
+TEST_F(StationTest, AnOldLogGoesIntoANewStoreSoARestartNeverHandsOutASerialThatPassed) {
   std::ofstream(dir.File("log.csv"))
-      << kLogHeader << "\n"
+      << kOldLogHeader << "\n"
       << "2025-01-01T10:00:00+00:00,kb1,V0527X,SN0001,PASS,,12.00\n"
       << "2025-01-01T10:00:20+00:00,kb2,V0527X,SN0002,FAIL,\"unplugged, early\",3.00\n"
       << "2025-01-01T10:00:40+00:00,kb3,V0527X,SN0003,PASS,,12.00\n"
       << "2025-01-01T10:01:00+00:00,kb4,V0527X,SN00";  // cut off by a crash
   for (const char* path : {"kb1", "kb2", "kb3"}) port.Plug(path);
   Station& s = Start(Setup(3));
+  EXPECT_EQ(events.Matching("notice imported"),
+            std::vector<std::string>{"notice imported 3 rows of " + dir.File("log.csv") +
+                                     " into the test store"});
   s.Scan();
   s.WaitFinished();
   EXPECT_EQ(SerialIn("kb1"), "SN0002");  // never passed
   EXPECT_EQ(SerialIn("kb2"), "SN0004");
   EXPECT_EQ(SerialIn("kb3"), "SN0005");
   const std::string text = veltrane::testing::ReadFileText(dir.File("log.csv"));
-  EXPECT_NE(text.find("SN00\n2025-01-02T"), std::string::npos) << text;  // the torn row ended
-  EXPECT_EQ(text.find(kLogHeader, 1), std::string::npos);                // one header
+  EXPECT_TRUE(text.starts_with(std::string(kLogHeader) +
+                               "\n"
+                               "2025-01-01T10:00:00+00:00,kb1,V0527X,SN0001,PASS,,12.00,\n"))
+      << text;
+  EXPECT_EQ(text.find("SN00\n"), std::string::npos) << text;  // the torn row cut back
+  EXPECT_EQ(Rows().size(), 6u);
+  EXPECT_EQ(store.All().size(), 6u);
+  EXPECT_EQ(store.All()[1].reason, "unplugged, early");
+}
+
+TEST_F(StationTest, ATornRowIsCutBackAndAFullLogKeepsItsRows) {
+  std::ofstream(dir.File("log.csv")) << kLogHeader << "\n"
+                                     << "2025-01-01T10:00:00+00:00,kb1,V0527X,SN0001,PASS,,12.00,"
+                                        "line-1\n"
+                                     << "2025-01-01T10:01:00+00:00,kb4,V05";
+  Start(Setup());
+  EXPECT_EQ(veltrane::testing::ReadFileText(dir.File("log.csv")),
+            std::string(kLogHeader) +
+                "\n2025-01-01T10:00:00+00:00,kb1,V0527X,SN0001,PASS,,12.00,line-1\n");
 }
 
 TEST_F(StationTest, AScannerThreadDrivesTheStationForAWindow) {

@@ -13,7 +13,7 @@ using Kind = StationEvent::Kind;
 constexpr const char* kIdleStatus =
     "Press Start, then plug keyboards in: each gets the next serial.";
 constexpr const char* kRunningStatus =
-    "Running: every keyboard plugged in is programmed once, verified and logged.";
+    "Running: every keyboard plugged in is programmed once, verified and recorded.";
 
 std::string ProgressOf(const station::KeyboardView& k) {
   switch (k.phase) {
@@ -23,10 +23,16 @@ std::string ProgressOf(const station::KeyboardView& k) {
     case station::Phase::Passed:
     case station::Phase::Failed:
       return "done: unplug it";
+    case station::Phase::Skipped:
+      return "already done: unplug it";
+    case station::Phase::Reading:
+      return "reading";
+    case station::Phase::Busy:
+      return "busy: another program has it";
     case station::Phase::Waiting:
       break;
   }
-  return "waiting";
+  return k.reason.empty() ? "waiting" : k.reason;
 }
 
 }  // namespace
@@ -39,7 +45,7 @@ ProductionLine::ProductionLine(AppState& app, const Services& io, station::Keybo
       mainWindowChanged_(std::move(mainWindowChanged)),
       options_(options),
       events_(std::move(wake)),
-      port_(port, events_) {
+      port_(port) {
   view_.status = kIdleStatus;
   Open();
 }
@@ -54,6 +60,8 @@ void ProductionLine::Open() {
   if (view_.firstSerial.text.empty()) view_.firstSerial.text = app_.doc.def.settings.SerialNumber;
   if (view_.logFile.text.empty())
     view_.logFile.text = app_.doc.dataDirectory + std::string(kStationLogName);
+  if (view_.store.text.empty())
+    view_.store.text = app_.doc.dataDirectory + std::string(kStationStoreName);
 }
 
 void ProductionLine::OnFieldEdited(ProductionLineField field, std::string text) {
@@ -64,6 +72,9 @@ void ProductionLine::OnFieldEdited(ProductionLineField field, std::string text) 
       break;
     case ProductionLineField::Count:
       view_.count.text = std::move(text);
+      break;
+    case ProductionLineField::Store:
+      view_.store.text = std::move(text);
       break;
     case ProductionLineField::LogFile:
       view_.logFile.text = std::move(text);
@@ -87,19 +98,33 @@ void ProductionLine::OnStart() {
   if (view_.running) return;
   const std::optional<int> count = ReadCount();
   if (!count) return;
+  std::string error;
+  store_ = options_.openStore ? options_.openStore(view_.store.text, error) : nullptr;
+  if (!store_) {
+    io_.messages.Show(
+        "The production line did not start: " + (error.empty() ? "no store can be opened" : error),
+        kProductionLineCaption, model::MessageIcon::Error);
+    return;
+  }
   // A keyboard holds only the packed strings: macros that do not fit stop the line here.
   if (!Told(io_, Command::Program, PackStringsThatFit(app_)).ok()) return;
-  station::StationSetup setup{
-      app_.doc.def, view_.firstSerial.text, *count, view_.logFile.text, {}, true, &events_};
+  station::StationSetup setup;
+  setup.definition = app_.doc.def;
+  setup.firstSerial = view_.firstSerial.text;
+  setup.count = *count;
+  setup.logPath = view_.logFile.text;
+  setup.buildLog = &events_;
   station::StationClock& clock = options_.clock ? *options_.clock : station::SystemClock();
-  station_ = std::make_unique<station::Station>(std::move(setup), port_, events_, clock);
-  KeepHandledRows();
-  view_.notices.clear();
+  station_ = std::make_unique<station::Station>(std::move(setup), port_, *store_, events_, clock);
+  view_.rows.clear();
+  rowOfPath_.clear();
+  view_.reservations.clear();
   view_.counts = {};
   view_.nextSerial.clear();
   const station::StartResult started = station_->Start();
   if (!started.ok) {
     station_.reset();
+    store_.reset();
     DeliverEvents();
     io_.messages.Show("The production line did not start: " + started.reason,
                       kProductionLineCaption, model::MessageIcon::Error);
@@ -117,6 +142,24 @@ void ProductionLine::OnStop(const std::string& reason) {
   view_.stopEnabled = false;
   station_->Stop(reason);
   DeliverEvents();
+}
+
+void ProductionLine::OnReprogram(std::size_t row, const std::string& why) {
+  if (!station_ || row >= view_.rows.size() || view_.rows[row].outcome != RowOutcome::Skipped)
+    return;
+  if (why.find_first_not_of(' ') == std::string::npos) {
+    io_.messages.Show(
+        "Say why the keyboard is programmed again: the reason is recorded with its "
+        "new serial number.",
+        kProductionLineCaption, model::MessageIcon::Error);
+    return;
+  }
+  station_->Reprogram(view_.rows[row].path, why);
+  view_.rows[row].progress = "to be programmed again";
+}
+
+void ProductionLine::OnClearNotices() {
+  view_.notices.clear();
 }
 
 bool ProductionLine::OnCloseRequested() {
@@ -147,6 +190,8 @@ void ProductionLine::Apply(const StationEvent& event) {
     case Kind::Notice:
       if (event.notice == station::NoticeKind::Stopping)
         view_.status = event.text;
+      else if (event.notice == station::NoticeKind::Reservation)
+        view_.reservations.push_back(event.text);
       else
         view_.notices.push_back(event.text);
       return;
@@ -164,7 +209,7 @@ void ProductionLine::ApplyKeyboard(const StationEvent& event) {
   const station::KeyboardView& k = event.keyboard;
   if (event.kind == Kind::Appeared) {
     rowOfPath_[k.path] = view_.rows.size();
-    view_.rows.push_back(ProductionLineRow{k.identity, k.serial, ProgressOf(k), {}});
+    view_.rows.push_back(ProductionLineRow{k.path, k.identity, k.serial, ProgressOf(k), {}});
     return;
   }
   const auto found = rowOfPath_.find(k.path);
@@ -178,6 +223,11 @@ void ProductionLine::ApplyKeyboard(const StationEvent& event) {
   row.serial = k.serial;
   row.progress = ProgressOf(k);
   if (event.kind != Kind::Result) return;
+  if (k.phase == station::Phase::Skipped) {
+    row.outcome = RowOutcome::Skipped;
+    row.result = "skipped: " + k.reason;
+    return;
+  }
   const bool passed = k.phase == station::Phase::Passed;
   row.outcome = passed ? RowOutcome::Passed : RowOutcome::Failed;
   row.result = passed ? model::FormatText("PASS in %.1f s", k.seconds) : "FAIL: " + k.reason;
@@ -187,39 +237,27 @@ void ProductionLine::Finish(const station::StationSummary& summary) {
   station_.reset();  // nothing runs any more: its threads end at once
   view_.counts = summary.counts;
   view_.nextSerial = summary.nextSerial;
-  view_.status = model::FormatText("Stopped: %s. %d passed, %d failed.", summary.stopReason.c_str(),
-                                   summary.counts.passed, summary.counts.failed);
-  if (summary.logFailed) view_.status += " Rows are missing from the log: see below.";
+  view_.status = model::FormatText("Stopped: %s. %d passed, %d failed, %d skipped.",
+                                   summary.stopReason.c_str(), summary.counts.passed,
+                                   summary.counts.failed, summary.counts.skipped);
+  if (summary.rowsNotLogged > 0)
+    view_.status += " Rows are missing from the log (the store has them): see below.";
+  if (!station::Succeeded(summary)) view_.status += " Not every keyboard plugged in passed.";
+  if (!summary.uncommitted.empty())
+    view_.status += " Results the store did not take are listed below.";
+  for (const std::string& line : summary.uncommitted) view_.notices.push_back(line);
   for (ProductionLineRow& row : view_.rows)
     if (row.outcome == RowOutcome::Running && row.progress == "waiting")
       row.progress = "not programmed";
-  std::set<std::string> handled;
-  for (const auto& [path, index] : rowOfPath_)
-    if (view_.rows[index].outcome != RowOutcome::Running) handled.insert(path);
-  port_.KeepOut(std::move(handled));
   ShowRunning(false);
   Lock(false);
-}
-
-void ProductionLine::KeepHandledRows() {
-  std::vector<ProductionLineRow> kept;
-  std::map<std::string, std::size_t> rowOfPath;
-  for (const auto& [path, index] : rowOfPath_) {
-    ProductionLineRow row = view_.rows[index];
-    if (row.outcome == RowOutcome::Running) continue;
-    row.progress = "last run: unplug it";
-    rowOfPath[path] = kept.size();
-    kept.push_back(std::move(row));
-  }
-  view_.rows = std::move(kept);
-  rowOfPath_ = std::move(rowOfPath);
 }
 
 void ProductionLine::ShowRunning(bool running) {
   view_.running = running;
   view_.startEnabled = !running;
   view_.stopEnabled = running;
-  for (EditField* field : {&view_.firstSerial, &view_.count, &view_.logFile})
+  for (EditField* field : {&view_.firstSerial, &view_.count, &view_.store, &view_.logFile})
     field->enabled = !running;
 }
 

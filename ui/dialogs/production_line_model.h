@@ -1,8 +1,9 @@
 // The "Production line" window: the station over the definition in memory.
-// The user gives the first serial number, the count and the log file, starts
-// and stops; the window shows a row per keyboard plugged in, the counts of
-// passed and failed keyboards and the next serial number. While it runs the
-// main window's definition is locked. The station's events come from its own
+// The user gives the first serial number, the count, the store and the log
+// file, starts and stops; the window shows a row per keyboard plugged in, the
+// counts of passed, failed and skipped keyboards, the next serial number, the
+// reservations no keyboard resolved, and notices until the user clears them.
+// While it runs the main window's definition is locked. The station's events come from its own
 // threads: they wait in a queue until the window's thread takes them
 // (DeliverEvents), after `wake` told it to.
 #pragma once
@@ -17,31 +18,34 @@
 #include <vector>
 
 #include "station/station.h"
+#include "station/station_store.h"
 #include "ui/app/app_state.h"
 #include "ui/dialogs/controls.h"
-#include "ui/dialogs/handled_keyboards_port.h"
 #include "ui/dialogs/station_event_queue.h"
 
 namespace veltrane::ui {
 
 inline constexpr std::string_view kProductionLineCaption = "Production line";
 inline constexpr std::string_view kStationLogName = "station.csv";
+inline constexpr std::string_view kStationStoreName = "station.sqlite";
 
-enum class RowOutcome { Running, Passed, Failed };
+enum class RowOutcome { Running, Passed, Failed, Skipped };
 
 struct ProductionLineRow {
+  std::string path;      // names the keyboard to the station
   std::string identity;  // device path, USB port and serial string
   std::string serial;
   std::string progress;  // "waiting", "programming 45 %", "verifying 80 %", "done: unplug it", ...
-  std::string result;    // "", "PASS in 12.3 s", "FAIL: why"
+  std::string result;    // "", "PASS in 12.3 s", "FAIL: why", "skipped: already programmed: SN1"
   RowOutcome outcome = RowOutcome::Running;
 };
 
-enum class ProductionLineField { FirstSerial, Count, LogFile };
+enum class ProductionLineField { FirstSerial, Count, Store, LogFile };
 
 struct ProductionLineView {
   EditField firstSerial;
   EditField count;  // keyboards to handle; empty: until Stop
+  EditField store;  // an SQLite file, or a PostgreSQL connection string
   EditField logFile;
   bool startEnabled = true;
   bool stopEnabled = false;
@@ -50,12 +54,18 @@ struct ProductionLineView {
   station::StationCounts counts;
   std::string nextSerial;
   std::string status;
-  std::vector<std::string> notices;  // access problems, rows the log did not take
+  std::vector<std::string> notices;       // kept until ClearNotices
+  std::vector<std::string> reservations;  // unresolved at the last Start
 };
+
+// Opens the store that the Store field names; null with `error` told.
+using StoreOpener = std::function<std::unique_ptr<station::StationStore>(const std::string& db,
+                                                                         std::string& error)>;
 
 struct ProductionLineOptions {
   std::chrono::milliseconds scanInterval{250};  // 0: the caller scans (ScanNow)
   station::StationClock* clock = nullptr;       // null: the system's clocks
+  StoreOpener openStore;                        // the window's: station::store::OpenStore
 };
 
 class ProductionLine {
@@ -79,8 +89,14 @@ class ProductionLine {
   // Builds the image of the definition as it stands and starts the station;
   // what stops it from starting is told in a box and nothing is locked.
   void OnStart();
-  // Takes no more keyboards; the running ones finish. `reason` ends the summary.
+  // Takes no more keyboards; the running ones finish. Also the way to end a
+  // run before the program exits: the window closes once view().running is
+  // false. `reason` ends the summary.
   void OnStop(const std::string& reason = "Stop pressed");
+  // The keyboard of row `row`, skipped as programmed already, is programmed
+  // again with a new serial; `why` is recorded. Refused (told) without a reason.
+  void OnReprogram(std::size_t row, const std::string& why);
+  void OnClearNotices();
   // Whether the window may close: not while the station runs (the user is told).
   bool OnCloseRequested();
   // Applies the queued events, on the window's thread.
@@ -93,8 +109,6 @@ class ProductionLine {
   void Apply(const StationEvent& event);
   void ApplyKeyboard(const StationEvent& event);
   void Finish(const station::StationSummary& summary);
-  // The rows of keyboards the last run handled and left plugged in; the rest go.
-  void KeepHandledRows();
   void Lock(bool locked);
   void ShowRunning(bool running);
 
@@ -105,7 +119,8 @@ class ProductionLine {
   ProductionLineView view_;
   std::map<std::string, std::size_t> rowOfPath_;  // the row of each keyboard still plugged in
   StationEventQueue events_;
-  HandledKeyboardsPort port_;
+  station::KeyboardPort& port_;
+  std::unique_ptr<station::StationStore> store_;
   std::unique_ptr<station::Station> station_;  // last: it ends, and stops telling, first
 };
 

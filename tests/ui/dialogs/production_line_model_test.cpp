@@ -1,6 +1,7 @@
-// The production line window's model over fake keyboards: a run from Start to
-// its end, the main window locked meanwhile, Stop, refused starts, and
-// keyboards that stay plugged in across runs.
+// The production line window's model over fake keyboards and a store in
+// memory: a run from Start to its end, the main window locked meanwhile, Stop,
+// refused starts, keyboards that stay plugged in across runs, reservations,
+// notices kept until cleared, and a keyboard programmed again.
 #include "ui/dialogs/production_line_model.h"
 
 #include <gtest/gtest.h>
@@ -10,10 +11,50 @@
 #include "eeprom/firmware_version.h"
 #include "eeprom/image_builder.h"
 #include "support/recording_messages.h"
+#include "tests/station/fake_store.h"
 #include "tests/station/station_fixture.h"
 
 namespace veltrane::ui {
 namespace {
+
+// The test's one store, handed to each run as the window's opener hands a new one.
+class StoreView final : public station::StationStore {
+ public:
+  explicit StoreView(station::StationStore& store) : store_(store) {}
+  std::string Name() const override { return store_.Name(); }
+  station::StoreStatus IsEmpty(bool& empty) override { return store_.IsEmpty(empty); }
+  station::StoreStatus Reserve(const station::ReservationRequest& r,
+                               station::Reservation& out) override {
+    return store_.Reserve(r, out);
+  }
+  station::StoreStatus NextFree(const station::SerialSequence& s, std::string& serial) override {
+    return store_.NextFree(s, serial);
+  }
+  station::StoreStatus Finish(const station::Outcome& o) override { return store_.Finish(o); }
+  station::StoreStatus RecordRefused(const station::StoreRow& row) override {
+    return store_.RecordRefused(row);
+  }
+  station::StoreStatus Holder(const std::string& serial, station::StoreRow& row,
+                              bool& found) override {
+    return store_.Holder(serial, row, found);
+  }
+  station::StoreStatus Reservations(std::vector<station::StoreRow>& rows) override {
+    return store_.Reservations(rows);
+  }
+  station::StoreStatus Release(const std::string& serial, const std::string& at,
+                               const std::string& note) override {
+    return store_.Release(serial, at, note);
+  }
+  station::StoreStatus Rows(std::int64_t after, std::vector<station::StoreRow>& rows) override {
+    return store_.Rows(after, rows);
+  }
+  station::StoreStatus Import(const std::vector<station::StoreRow>& rows) override {
+    return store_.Import(rows);
+  }
+
+ private:
+  station::StationStore& store_;
+};
 
 class ProductionLineTest : public ::testing::Test {
  protected:
@@ -28,7 +69,15 @@ class ProductionLineTest : public ::testing::Test {
     };
     line = std::make_unique<ProductionLine>(
         app, io, port, wake, [this] { ++lockChanges; },
-        ProductionLineOptions{std::chrono::milliseconds(0), &clock});
+        ProductionLineOptions{std::chrono::milliseconds(0), &clock,
+                              [this](const std::string& db, std::string& error) {
+                                opened.push_back(db);
+                                std::unique_ptr<station::StationStore> handed;
+                                if (db.ends_with("broken")) error = db + ": unable to open";
+                                if (!db.ends_with("broken"))
+                                  handed = std::make_unique<StoreView>(store);
+                                return handed;
+                              }});
   }
   const ProductionLineView& View() const { return line->view(); }
   void Start(const std::string& count) {
@@ -63,6 +112,8 @@ class ProductionLineTest : public ::testing::Test {
   veltrane::testing::RecordingLog log;
   Services io{messages, log};
   station::testing::FakePort port;
+  station::testing::FakeStore store;
+  std::vector<std::string> opened;
   station::testing::FixedClock clock;
   AppState app;
   std::mutex mutex;
@@ -76,9 +127,10 @@ TEST_F(ProductionLineTest, ARunProgramsTheDefinitionInMemoryAndShowsEveryKeyboar
   model::AssignTableKey(app.doc.def.keys[5].layers[0], 31);
   app.doc.def.settings.DebounceTime = 12;
   for (const char* path : {"kb1", "kb2", "kb3"}) port.Plug(path);
-  port.SetFault("kb2", true, false);
+  port.SetFault("kb3", true, false);
   EXPECT_EQ(View().firstSerial.text, "SN0001");  // the main window's serial number
   EXPECT_EQ(View().logFile.text, dir.File("station.csv"));
+  EXPECT_EQ(View().store.text, dir.File("station.sqlite"));
   Start("3");
   EXPECT_TRUE(View().running && app.locked && View().stopEnabled);
   EXPECT_FALSE(View().startEnabled || View().firstSerial.enabled || View().count.enabled);
@@ -91,12 +143,15 @@ TEST_F(ProductionLineTest, ARunProgramsTheDefinitionInMemoryAndShowsEveryKeyboar
             (std::vector<std::string>{"SN0001", "SN0002", "SN0003"}));
   EXPECT_EQ(Column(&ProductionLineRow::progress), std::vector<std::string>(3, "done: unplug it"));
   EXPECT_TRUE(View().rows[0].result.starts_with("PASS in ")) << View().rows[0].result;
-  EXPECT_EQ(View().rows[1].result, "FAIL: programming: Setfeature returned: 5 Input/output error");
-  EXPECT_EQ(View().rows[1].outcome, RowOutcome::Failed);
+  EXPECT_EQ(View().rows[2].result, "FAIL: programming: Setfeature returned: 5 Input/output error");
+  EXPECT_EQ(View().rows[2].outcome, RowOutcome::Failed);
   EXPECT_EQ(View().counts.passed, 2);
   EXPECT_EQ(View().counts.failed, 1);
-  EXPECT_EQ(View().nextSerial, "SN0002");  // a failed keyboard's serial is handed out again
-  EXPECT_EQ(View().status, "Stopped: 3 keyboards handled. 2 passed, 1 failed.");
+  EXPECT_EQ(View().nextSerial, "SN0003");  // a failed keyboard's serial is handed out again
+  EXPECT_EQ(View().status,
+            "Stopped: 3 keyboards handled. 2 passed, 1 failed, 0 skipped. Not every keyboard "
+            "plugged in passed.");
+  EXPECT_EQ(opened, std::vector<std::string>{dir.File("station.sqlite")});
   EXPECT_FALSE(app.locked);
   EXPECT_EQ(lockChanges, 2);
   EXPECT_TRUE(View().startEnabled && View().count.enabled && !View().stopEnabled);
@@ -106,8 +161,8 @@ TEST_F(ProductionLineTest, ARunProgramsTheDefinitionInMemoryAndShowsEveryKeyboar
   eeprom::EepromImage expected{};
   eeprom::BuildImage(app.doc.def, version.substr(0, 15), eeprom::FirmwareVersionFromText(version),
                      expected, nullptr);
-  eeprom::StampSerialNumber(expected, "SN0003");
-  const std::vector<std::uint8_t> memory = port.Memory("kb3");
+  eeprom::StampSerialNumber(expected, "SN0002");
+  const std::vector<std::uint8_t> memory = port.Memory("kb2");
   EXPECT_TRUE(std::equal(memory.begin(), memory.end(), expected.begin()));
 }
 
@@ -130,7 +185,7 @@ TEST_F(ProductionLineTest, StopLetsTheRunningKeyboardFinishAndTakesNoOther) {
   EXPECT_EQ(port.Downloads("kb2"), 0);
   EXPECT_EQ(Column(&ProductionLineRow::progress),
             (std::vector<std::string>{"done: unplug it", "not programmed"}));
-  EXPECT_EQ(View().status, "Stopped: Stop pressed. 1 passed, 0 failed.");
+  EXPECT_EQ(View().status, "Stopped: Stop pressed. 1 passed, 0 failed, 0 skipped.");
   EXPECT_FALSE(app.locked);
   EXPECT_TRUE(line->OnCloseRequested());
   ASSERT_EQ(messages.shown.size(), 1u);
@@ -145,7 +200,11 @@ TEST_F(ProductionLineTest, AStartThatCannotRunIsToldAndLocksNothing) {
   line->OnFieldEdited(ProductionLineField::FirstSerial, "SN1");
   line->OnFieldEdited(ProductionLineField::LogFile, dir.File("no/such/dir/log.csv"));
   line->OnStart();
-  ASSERT_EQ(messages.shown.size(), 4u);
+  line->OnFieldEdited(ProductionLineField::Store, dir.File("broken"));
+  line->OnStart();
+  ASSERT_EQ(messages.shown.size(), 5u);
+  EXPECT_EQ(messages.shown[4].text,
+            "The production line did not start: " + dir.File("broken") + ": unable to open");
   EXPECT_EQ(messages.shown[0].text,
             "The count is the number of keyboards to program, 1 or more; leave it empty to go on "
             "until Stop.");
@@ -158,24 +217,55 @@ TEST_F(ProductionLineTest, AStartThatCannotRunIsToldAndLocksNothing) {
   EXPECT_EQ(lockChanges, 0);
 }
 
-TEST_F(ProductionLineTest, AKeyboardLeftPluggedInIsNotProgrammedAgainByTheNextRun) {
+TEST_F(ProductionLineTest, AKeyboardLeftPluggedInIsSkippedByTheNextRunUnlessProgrammedAgain) {
   port.Plug("kb1");
   Start("1");
   RunToTheEnd();
+  Start("");
+  line->ScanNow();
+  DeliverUntil([this] { return View().counts.skipped == 1; });
+  EXPECT_EQ(port.Downloads("kb1"), 1);
+  EXPECT_EQ(View().rows[0].outcome, RowOutcome::Skipped);
+  EXPECT_EQ(View().rows[0].result, "skipped: already programmed: SN0001");
+  EXPECT_EQ(View().rows[0].progress, "already done: unplug it");
+  EXPECT_EQ(View().counts.skipped, 1);
+  line->OnReprogram(0, " ");  // a reason is required
+  ASSERT_EQ(messages.shown.size(), 1u);
+  line->OnReprogram(0, "label torn off");
+  EXPECT_EQ(View().rows[0].progress, "to be programmed again");
+  DeliverUntil([this] {
+    line->ScanNow();
+    return View().rows[0].outcome == RowOutcome::Passed;
+  });
+  EXPECT_EQ(View().rows[0].serial, "SN0002");
+  line->OnStop();
+  RunToTheEnd();
+  EXPECT_EQ(store.All()[0].state, station::SerialState::Replaced);
+}
+
+TEST_F(ProductionLineTest, ReservationsAreShownAndNoticesStayUntilCleared) {
+  station::StoreRow reserved;
+  reserved.serial = "SN0001";
+  reserved.state = station::SerialState::Reserved;
+  reserved.station = "line-0";
+  reserved.run = "gone/1/1";
+  reserved.identity = "kb9";
+  store.Add(reserved);
+  port.accessProblem = "Keyboard at /dev/hidraw9 cannot be opened";
   Start("1");
   line->ScanNow();
   line->DeliverEvents();
-  EXPECT_EQ(port.Downloads("kb1"), 1);
-  ASSERT_EQ(View().rows.size(), 1u);
-  EXPECT_EQ(View().rows[0].progress, "last run: unplug it");
-  port.Unplug("kb1");
-  line->ScanNow();
-  line->DeliverEvents();
-  EXPECT_EQ(View().rows[0].progress, "unplugged");
-  port.Plug("kb1");  // a fresh keyboard on the same path
+  ASSERT_EQ(View().reservations.size(), 1u);
+  EXPECT_TRUE(View().reservations[0].starts_with("unresolved reservation: SN0001 for kb9"));
+  EXPECT_EQ(View().notices, std::vector<std::string>{"Keyboard at /dev/hidraw9 cannot be opened"});
+  line->OnStop();
   RunToTheEnd();
-  EXPECT_EQ(port.Downloads("kb1"), 1);
-  EXPECT_EQ(Column(&ProductionLineRow::serial), (std::vector<std::string>{"SN0001", "SN0002"}));
+  Start("1");  // a new run keeps what the user has not read yet
+  EXPECT_EQ(View().notices.size(), 1u);
+  line->OnClearNotices();
+  EXPECT_TRUE(View().notices.empty());
+  line->OnStop();
+  RunToTheEnd();
 }
 
 TEST(StationEventQueue, KeepsTheOrderWakesOncePerBatchAndKeepsOnlyTheLatestProgress) {
