@@ -45,9 +45,9 @@ void MessageBoxes::ShowHere(const std::string& text, const std::string& caption,
 
 namespace veltrane::gui {
 
-ui::SaveChoice MessageBoxes::AskSaveChanges(const std::string& name) {
-  const QString text = QStringLiteral("Save changes to %1?").arg(QString::fromStdString(name));
-  if (choice_) return choice_(text.toStdString());
+ui::SaveChoice MessageBoxes::AskSaveChanges(const std::string& question) {
+  if (choice_) return choice_(question);
+  const QString text = QString::fromStdString(question);
   QMessageBox box(QMessageBox::Warning, kApplicationName, text,
                   QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, window_);
   box.setDefaultButton(QMessageBox::Save);

@@ -35,9 +35,9 @@ class MessageBoxes : public QObject, public model::MessageSink {
   // caller waits until it is closed; the GUI thread must be running an event loop.
   void Show(std::string_view text, std::string_view caption, model::MessageIcon icon) override;
 
-  // "Save changes to NAME?" with Save (the default), Discard and Cancel (also
-  // the Escape key and the close box); on the GUI thread.
-  ui::SaveChoice AskSaveChanges(const std::string& name);
+  // The question ("Save changes to NAME?") with Save (the default), Discard
+  // and Cancel (also the Escape key and the close box); on the GUI thread.
+  ui::SaveChoice AskSaveChanges(const std::string& question);
 
  private:
   void ShowHere(const std::string& text, const std::string& caption, model::MessageIcon icon);

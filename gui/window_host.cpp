@@ -63,8 +63,8 @@ void QtWindowHost::ShowTestWindow() {
   if (testWindow_ != nullptr) testWindow_->ShowTestWindow();
 }
 
-ui::SaveChoice QtWindowHost::AskSaveChanges(const std::string& name) {
-  return boxes_.AskSaveChanges(name);
+ui::SaveChoice QtWindowHost::AskSaveChanges(const std::string& question) {
+  return boxes_.AskSaveChanges(question);
 }
 
 std::string QtWindowHost::RunExportTextFile() {

@@ -51,7 +51,7 @@ class QtWindowHost : public ui::WindowHost {
   std::string RunSaveFile() override;
   void RunAbout() override;
   void ShowTestWindow() override;
-  ui::SaveChoice AskSaveChanges(const std::string& name) override;
+  ui::SaveChoice AskSaveChanges(const std::string& question) override;
   void Exit() override;
   std::string RunExportTextFile() override;
   std::optional<std::string> RunImportTextFile() override;

@@ -213,7 +213,7 @@ TEST_F(ProgramCommands, TitleMarksUnsavedChangesAndTheCloseBoxAsksAboutThem) {
   Click(ui::id::kGlobalRepeat);
   EXPECT_EQ(program->window.windowTitle(), QStringLiteral("Veltrane * — simulated keyboard"));
   EXPECT_FALSE(program->window.close());
-  EXPECT_EQ(asked, std::vector<std::string>{"Save changes to in.dat?"});
+  EXPECT_EQ(asked, std::vector<std::string>{"Save changes to the new definition?"});
 
   // A save that cannot be written is told, and the name shown stays.
   SaveAs("nodir/x");  // taken in the chooser's directory, the one the program started in

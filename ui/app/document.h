@@ -36,9 +36,12 @@ struct Document {
   std::string dataDirectory;  // empty, or ends in "/"
   std::string baseName = std::string(kInitialBaseName);
   std::string chosenFileName;
-  std::string loadedFile;   // the configuration file last loaded or saved, as its path was given
-  std::string versionText;  // from the last detection, as the version field shows it
-  int firmwareVersion = 0;  // 0: no keyboard answered
+  std::string loadedFile;  // the configuration file last loaded or saved, as its path was given
+  // The file the definition in the window belongs to: the one last loaded,
+  // saved or imported; empty for a new definition and one read from a keyboard.
+  std::string documentFile;
+  std::string versionText;         // from the last detection, as the version field shows it
+  int firmwareVersion = 0;         // 0: no keyboard answered
   bool accessProblemTold = false;  // a keyboard this user may not open has been explained
 };
 

@@ -41,6 +41,7 @@ persist::LoadOutcome LoadConfiguration(AppState& app, const Services& io, const 
   model::RebuildStringWorkBuffer(app.doc.def);
   app.doc.chosenFileName = fileName;
   app.doc.loadedFile = path;
+  app.doc.documentFile = path;
   app.doc.commandLineText.clear();
   MarkKept(app);
   return outcome;

@@ -59,6 +59,7 @@ void DecodeReadImage(AppState& app) {
   eeprom::ApplyImageSettings(
       eeprom::DecodeImage(app.doc.image, app.doc.firmwareVersion, app.doc.def), settings);
   ApplySettings(app, std::move(settings));
+  app.doc.documentFile.clear();  // the keyboard's definition, not a file's
   MarkKept(app);
 }
 
@@ -116,6 +117,7 @@ Outcome SaveSettings(AppState& app, const Services& io,
     app.doc.chosenFileName = FileNameOf(path);
     app.doc.dataDirectory = fileaccess::AbsoluteDirectoryOf(path);
     app.doc.loadedFile = path;
+    app.doc.documentFile = path;
     app.doc.commandLineText.clear();
     MarkKept(app);
   }

@@ -50,6 +50,7 @@ bool ImportText(AppState& app, const Services& io, const std::string& path) {
     app.doc.dataDirectory = directory;
   app.doc.chosenFileName = fileName;
   app.doc.loadedFile = path;
+  app.doc.documentFile = path;
   app.doc.commandLineText.clear();
   WarnDroppedStrokes(io, result.droppedStrokes);
   io.messages.Show("Loaded configuration file !", "Load", model::MessageIcon::None);

@@ -212,7 +212,7 @@ void MainWindowController::Repaint() {
 
 bool MainWindowController::KeepOrSaveChanges() {
   if (!HasUnsavedChanges(app_)) return true;
-  switch (host_.AskSaveChanges(app_.doc.def.settings.ConfigFileName)) {
+  switch (host_.AskSaveChanges(SaveChangesQuestion(app_))) {
     case SaveChoice::Save:
       return Save();
     case SaveChoice::Discard:
@@ -253,6 +253,7 @@ void MainWindowController::NewClearAll() {
   model::ResetForNew(def.settings);
   // A new definition replaces the one a command-line file would have brought.
   app_.doc.commandLineText.clear();
+  app_.doc.documentFile.clear();
   MarkKept(app_);
 }
 

@@ -28,8 +28,8 @@ class WindowHost {
   virtual std::string RunSaveFile() = 0;
   virtual void RunAbout() = 0;
   virtual void ShowTestWindow() = 0;
-  // Ask "Save changes to NAME?" with the buttons Save, Discard and Cancel.
-  virtual SaveChoice AskSaveChanges(const std::string& name) = 0;
+  // Ask the question ("Save changes to NAME?") with the buttons Save, Discard and Cancel.
+  virtual SaveChoice AskSaveChanges(const std::string& question) = 0;
   // "E&xit": close the log, then end the program with status 0.
   virtual void Exit() = 0;
   // "Export as text…": the name typed in the program's chooser of ".json" files, or the

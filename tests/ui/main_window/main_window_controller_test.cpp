@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <utility>
 
 #include "link/nirvex.h"
 #include "model/key_tables.h"
@@ -16,6 +17,8 @@
 
 namespace veltrane::ui {
 namespace {
+
+constexpr const char* kNewQuestion = "Save changes to the new definition?";
 
 // A front end driven by the test: dialogs answer from the script.
 class ScriptedHost : public WindowHost {
@@ -50,7 +53,7 @@ class ScriptedHost : public WindowHost {
   std::optional<std::string> loadAnswer;
   std::string saveAnswer;
   std::size_t messagesBeforeSaveDialog = 0;
-  std::vector<std::string> asked;  // the names of "Save changes to NAME?"
+  std::vector<std::string> asked;  // the questions "Save changes to NAME?"
   SaveChoice choice = SaveChoice::Cancel;
   int repaints = 0;
   int productionLines = 0;
@@ -103,7 +106,7 @@ TEST_F(ControllerTest, EveryPositionShowsTheRedCrossAfterStartUpAndAfterNewClear
   controller.OnFieldCommitted(id::kGain, "9");
   host.choice = SaveChoice::Discard;
   controller.OnCommand(id::kNewClearAll);
-  EXPECT_EQ(host.asked, std::vector<std::string>{"mine.DAT"});
+  EXPECT_EQ(host.asked, std::vector<std::string>{kNewQuestion});
   EXPECT_TRUE(AllPictures(KeyPicture::Incomplete));
   EXPECT_EQ(view.ledPictures[1], KeyPicture::LedOff);
   EXPECT_EQ(view.fileName.text, "in.dat");
@@ -235,7 +238,7 @@ TEST_F(ControllerTest, LoadCancelledChangesNothing) {
   app.doc.def.settings.SerialNumber = "typed";
   host.choice = SaveChoice::Discard;
   controller.OnCommand(id::kLoad);
-  EXPECT_EQ(host.asked, std::vector<std::string>{"in.dat"});
+  EXPECT_EQ(host.asked, std::vector<std::string>{kNewQuestion});
   EXPECT_EQ(view.fileName.text, "in.dat");
   EXPECT_EQ(view.serial.text, "typed");
   EXPECT_EQ(view.gain.text, "1");
@@ -254,7 +257,7 @@ TEST_F(ControllerTest, UnsavedChangesMarkTheTitleAndAreAskedAboutBeforeTheyAreLo
   // Cancel keeps everything; each of these commands asks first.
   for (int command : {id::kExit, id::kNewClearAll, id::kLoad, id::kRead})
     controller.OnCommand(command);
-  EXPECT_EQ(host.asked, std::vector<std::string>(4, "in.dat"));
+  EXPECT_EQ(host.asked, std::vector<std::string>(4, kNewQuestion));
   EXPECT_FALSE(host.exited);
   EXPECT_EQ(view.repeatRate.selection, 2);
   EXPECT_TRUE(link.transfers.empty());
@@ -393,13 +396,46 @@ TEST_F(ControllerTest, ImportTextIsALoadThatAsksAboutUnsavedChangesFirst) {
   controller.OnCommand(id::kGlobalRepeat);
   host.loadAnswer = dir.File("board.json");
   controller.OnCommand(id::kImportText);  // Cancel
-  EXPECT_EQ(host.asked, std::vector<std::string>{"in.dat"});
+  EXPECT_EQ(host.asked, std::vector<std::string>{kNewQuestion});
   EXPECT_EQ(app.doc.def.settings.GlobalRepeatDisable, 1);
   host.choice = SaveChoice::Discard;
   controller.OnCommand(id::kImportText);
   EXPECT_EQ(app.doc.def.settings.GlobalRepeatDisable, 0);
   EXPECT_FALSE(view.modified);
   EXPECT_EQ(app.doc.baseName, "board");
+}
+
+TEST_F(ControllerTest, SaveChangesQuestionNamesOnlyAFileLoadedSavedImportedOrGiven) {
+  // An edit, the question New asks about it (answered as `host.choice` says), the edit undone.
+  const auto asked = [&] {
+    host.asked.clear();
+    const SaveChoice choice = std::exchange(host.choice, SaveChoice::Cancel);
+    controller.OnCommand(id::kGlobalRepeat);
+    controller.OnCommand(id::kNewClearAll);
+    controller.OnCommand(id::kGlobalRepeat);
+    host.choice = choice;
+    return host.asked.empty() ? std::string() : host.asked[0];
+  };
+  EXPECT_EQ(view.fileName.text, "in.dat");  // a name no file has
+  EXPECT_EQ(asked(), kNewQuestion);
+  host.saveAnswer = "Kept";
+  controller.OnCommand(id::kSave);
+  EXPECT_EQ(asked(), "Save changes to Kept.DAT?");
+  controller.OnCommand(id::kExportText);  // an export leaves the definition's file as it was
+  EXPECT_EQ(asked(), "Save changes to Kept.DAT?");
+  controller.OnCommand(id::kNewClearAll);
+  EXPECT_EQ(asked(), kNewQuestion);
+  host.loadAnswer = dir.File("Kept.DAT");
+  controller.OnCommand(id::kLoad);
+  EXPECT_EQ(asked(), "Save changes to Kept.DAT?");
+  host.loadAnswer = dir.File("Kept.json");
+  controller.OnCommand(id::kImportText);
+  EXPECT_EQ(asked(), "Save changes to Kept.json?");
+  controller.OnCommand(id::kRead);  // the keyboard's definition belongs to no file
+  EXPECT_EQ(asked(), kNewQuestion);
+
+  StartApplication(app, dir.File("Missing.DAT"));  // still to be loaded
+  EXPECT_EQ(asked(), "Save changes to Missing.DAT?");
 }
 
 }  // namespace
