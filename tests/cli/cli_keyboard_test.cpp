@@ -1,6 +1,10 @@
 // veltrane-cli against the simulated keyboard: each run is a process of its
 // own, and the keyboard's memory lives in a file between them.
+#include <memory>
+
 #include "cli/cli_fixture.h"
+#include "eeprom/image_builder.h"
+#include "eeprom/random_definitions.h"
 
 namespace veltrane {
 namespace {
@@ -55,6 +59,41 @@ TEST_F(CliKeyboardTest, ProgrammedKeyboardReadsBackInAnotherProcess) {
   reference.replace(76, 32, 32, '\0');
   EXPECT_EQ(back, reference);
   EXPECT_EQ(TraceLines().size(), 768u + 2 * 768u);  // 768 writes, then 768 requests and replies
+}
+
+TEST_F(CliKeyboardTest, ReadThenProgramUnderTheKeyboardsOwnNameLeavesEveryByte) {
+  eeprom::test::RandomDefinitions random(20250114);
+  std::filesystem::create_directory(dir.File("back"));
+  // One keyboard of every firmware range the image layout knows.
+  for (const char* product : {"V0005", "V0412X", "V0527X", "V0600", "V1420", "V1520"}) {
+    SCOPED_TRACE(product);
+    auto def = std::make_unique<model::KeyboardDefinition>();
+    eeprom::EepromImage image{};
+    do {
+      model::InitialiseDefinition(*def);
+      random.Fill(*def);
+      model::FlattenStrings(*def);
+    } while (!eeprom::BuildImage(*def, product, 0, image, nullptr).fits);
+    persist::HeaderImage header;
+    ASSERT_TRUE(persist::WriteConfigFile(dir.File("desk-v1.1.DAT"), *def, header));
+    std::filesystem::remove(dir.File("kb.sim"));
+    const std::string device = Device(std::string(",product=") + product);
+
+    ASSERT_EQ(Cli("program desk-v1.1.DAT", device).status, 0);
+    ASSERT_EQ(Cli("read -o first.DAT --copy first.bin", device).status, 0);
+    const std::string first = Read("first.bin").substr(0, 3072);
+    EXPECT_EQ(first.substr(0x610, 14),
+              std::string("desk-v1.1.DAT\0", 14));  // the name it was built from
+    // Read under the name the keyboard holds, and programmed again from it.
+    const Result read = Cli("read -o back/desk-v1.1.DAT", device);
+    ASSERT_EQ(read.status, 0) << read.output;
+    const Result programmed = Cli("program back/desk-v1.1.DAT", device);
+    ASSERT_EQ(programmed.status, 0) << programmed.output;
+    ASSERT_EQ(Cli("read -o second.DAT --copy second.bin", device).status, 0);
+    const std::string second = Read("second.bin").substr(0, 3072);
+    for (std::size_t at = 0; at < first.size(); ++at)
+      ASSERT_EQ(first[at], second[at]) << "byte 0x" << std::hex << at;
+  }
 }
 
 TEST_F(CliKeyboardTest, RefusedReportFailsTheDownload) {
