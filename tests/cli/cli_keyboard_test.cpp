@@ -58,7 +58,11 @@ TEST_F(CliKeyboardTest, ProgrammedKeyboardReadsBackInAnotherProcess) {
   back.replace(76, 32, 32, '\0');  // the two files' own names
   reference.replace(76, 32, 32, '\0');
   EXPECT_EQ(back, reference);
-  EXPECT_EQ(TraceLines().size(), 768u + 2 * 768u);  // 768 writes, then 768 requests and replies
+  // 768 writes and their read-back, then the read: 768 requests and replies each.
+  EXPECT_EQ(TraceLines().size(), 768u + 2 * 2 * 768u);
+  EXPECT_NE(programmed.output.find("nirvex: Done\nVerify: Verified 3072 bytes\n"),
+            std::string::npos)
+      << programmed.output;
 }
 
 TEST_F(CliKeyboardTest, ReadThenProgramUnderTheKeyboardsOwnNameLeavesEveryByte) {
@@ -146,14 +150,24 @@ TEST_F(CliKeyboardTest, VerifyComparesTheKeyboardWithTheImageSent) {
   EXPECT_TRUE(same.output.ends_with("Verify: Verified 3072 bytes\n")) << same.output;
 
   // An erased keyboard that drops the second write keeps 0xff at 4..7, where the image has none.
+  // The read-back is the default; the library's "Done" is not shown for it.
   std::filesystem::remove(dir.File("kb.sim"));
-  const Result dropped = Cli("program Board.DAT --verify", Device(",drop=2"));
+  const Result dropped = Cli("program Board.DAT", Device(",drop=2"));
   EXPECT_EQ(dropped.status, 1);
-  char expected[80];
+  char expected[120];
   std::snprintf(expected, sizeof expected,
+                "Programming: Programming failed\n"
                 "Verify: 4 bytes differ; first at 0x0004: wrote 0x%02x, read 0xff\n",
                 static_cast<unsigned char>(Read("built.bin")[4]));
   EXPECT_TRUE(dropped.output.ends_with(expected)) << dropped.output;
+  EXPECT_EQ(dropped.output.find("nirvex: Done"), std::string::npos);
+
+  std::filesystem::remove(dir.File("kb.sim"));
+  const Result unverified = Cli("program Board.DAT --no-verify", Device(",drop=2"));
+  EXPECT_EQ(unverified.status, 0) << unverified.output;
+  EXPECT_EQ(unverified.output.find("Verify:"), std::string::npos);
+  EXPECT_EQ(Cli("program Board.DAT --verify --no-verify", Device()).status, 2);
+  EXPECT_EQ(Cli("program Board.DAT --changed-only --no-verify", Device()).status, 2);
 }
 
 TEST_F(CliKeyboardTest, ChangedOnlySendsTheDifferenceAndVerifiesIt) {

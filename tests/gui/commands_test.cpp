@@ -114,6 +114,22 @@ TEST_F(ProgramCommands, CommandLineFileIsProgrammedReadBackAndWritten) {
   EXPECT_EQ(std::filesystem::file_size(dir.File("Board.BIN")), 8192u);
 }
 
+TEST_F(ProgramCommands, ProgramKeyboardSaysDoneOnlyForAKeyboardThatHoldsTheImage) {
+  UseDevice(",drop=385");  // the word at 0x600 is acknowledged and not stored
+  Start("");
+  Click(ui::id::kProgram);
+  EXPECT_EQ(boxes,
+            (std::vector<std::string>{
+                "Download|Plug in the keyboard to program !", "Programming|Programming failed",
+                "Verify|4 bytes differ; first at 0x0600: wrote 0x00, read 0xff"}));
+  UseDevice("");
+  boxes.clear();
+  Click(ui::id::kProgram);
+  EXPECT_EQ(boxes, (std::vector<std::string>{"Download|Plug in the keyboard to program !",
+                                             "nirvex|Done"}));
+  EXPECT_EQ(program->window.progressBar()->value(), 100);  // after the read-back's own 100 steps
+}
+
 TEST_F(ProgramCommands, MatrixButtonOpensKeySettingsWithTheQuestionMark) {
   Start("");
   QString title;

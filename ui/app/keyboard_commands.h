@@ -39,11 +39,20 @@ ProgressStep StartTransferProgress(AppState& app);
 Outcome PrepareDownload(AppState& app, const Services& io, KeyboardLink& link,
                         const RepaintNow& repaint = {});
 
-// "Program Keyboard": Ok when the library reported the download as complete
-// and the keyboard closed again; TransferFailed with the library's status
-// ("Programming failed") otherwise.
+// Whether "Program Keyboard" reads the block back after the download and compares it.
+enum class Verify {
+  Off,   // the download alone
+  On,    // a keyboard that does not hold the image fails the download
+  Told,  // as On, and a keyboard that holds it is told too ("Verified 3072 bytes")
+};
+
+// "Program Keyboard": Ok when the library reported the download as complete,
+// the keyboard closed again and (unless `verify` is Off) the 3072 bytes read
+// back equal the image. Otherwise TransferFailed with the library's status:
+// "Programming failed", after a read-back followed by the verify line that
+// says where the keyboard differs, or that it could not be read back.
 Outcome ProgramKeyboard(AppState& app, const Services& io, KeyboardLink& link,
-                        const RepaintNow& repaint = {});
+                        const RepaintNow& repaint = {}, Verify verify = Verify::On);
 
 // "Read Keyboard EEProm": the image read, the decode (shown at once), then
 // "Keyboard read !" and the raw copy DataDirectory + "EeProm.bin" when the

@@ -48,12 +48,43 @@ TEST_F(KeyboardCommandsTest, ProgramDownloadsTheFirst3072BytesWithProgress) {
   model::AssignTableKey(app.doc.def.keys[0].layers[0], 1);
   app.doc.def.keys[0].layers[0].used = 1;
   EXPECT_EQ(ProgramKeyboard(app, io, link).result, Result::Ok);
-  ASSERT_EQ(link.transfers.size(), 1u);
+  ASSERT_EQ(link.transfers.size(), 2u);  // the download and its read-back
   EXPECT_EQ(link.transfers[0].address, 0u);
   EXPECT_EQ(link.transfers[0].count, 3072u);
   EXPECT_EQ(link.transfers[0].data[0], 0x0E);
+  EXPECT_EQ(link.transfers[1].kind, "read");
+  EXPECT_EQ(link.transfers[1].count, 3072u);
   EXPECT_EQ(app.progress.maximum, 100);
   EXPECT_EQ(app.progress.position, 100);
+  // A keyboard that holds the image is told by the library's "Done" alone.
+  EXPECT_EQ(Texts(), std::vector<std::string>{"Download|Plug in the keyboard to program !"});
+
+  messages.shown.clear();
+  EXPECT_EQ(ProgramKeyboard(app, io, link, {}, Verify::Told).result, Result::Ok);
+  EXPECT_EQ(Texts().back(), "Verify|Verified 3072 bytes");
+  link.transfers.clear();
+  EXPECT_EQ(ProgramKeyboard(app, io, link, {}, Verify::Off).result, Result::Ok);
+  EXPECT_EQ(link.transfers.size(), 1u);
+}
+
+TEST_F(KeyboardCommandsTest, KeyboardThatDoesNotHoldTheImageFailsTheDownload) {
+  model::AssignTableKey(app.doc.def.keys[0].layers[0], 1);
+  app.doc.def.keys[0].layers[0].used = 1;
+  link.droppedByte = 0x500;  // the key type stays as it was: 0xff
+  EXPECT_EQ(ProgramKeyboard(app, io, link).result, Result::TransferFailed);
+  EXPECT_EQ(Texts(),
+            (std::vector<std::string>{
+                "Download|Plug in the keyboard to program !", "Programming|Programming failed",
+                "Verify|1 byte differs; first at 0x0500: wrote 0x00, read 0xff"}));
+
+  messages.shown.clear();
+  link.droppedByte = -1;
+  link.readResult = 0;
+  EXPECT_EQ(ProgramKeyboard(app, io, link).result, Result::TransferFailed);
+  EXPECT_EQ(Texts(),
+            (std::vector<std::string>{
+                "Download|Plug in the keyboard to program !", "Programming|Programming failed",
+                "Verify|The keyboard could not be read back; nothing was verified."}));
 }
 
 TEST_F(KeyboardCommandsTest, RefusedDownloadReportsProgrammingFailed) {
@@ -65,10 +96,12 @@ TEST_F(KeyboardCommandsTest, RefusedDownloadReportsProgrammingFailed) {
   // result says written, its status says why it is not.
   link.programResult = 1;
   link.status = LinkStatus::CloseFailed;
+  link.transfers.clear();
   const Outcome closed = ProgramKeyboard(app, io, link);
   EXPECT_EQ(closed.result, Result::TransferFailed);
   EXPECT_EQ(closed.status, LinkStatus::CloseFailed);
   EXPECT_EQ(Texts().back(), "Programming|Programming failed");
+  EXPECT_EQ(link.transfers.size(), 1u);  // nothing is read back from a keyboard left open
 }
 
 TEST_F(KeyboardCommandsTest, FailedReadLeavesTheDefinitionAndSaysWhatFailed) {

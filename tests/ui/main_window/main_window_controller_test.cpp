@@ -313,9 +313,10 @@ TEST_F(ControllerTest, ChangedWordsOnlyIsAPerRunOptionOfProgramKeyboard) {
   controller.OnCommand(id::kProgram);
   controller.OnCommand(id::kChangedWordsOnly);
   controller.OnCommand(id::kProgram);
-  ASSERT_EQ(link.transfers.size(), 2u);
+  ASSERT_EQ(link.transfers.size(), 3u);
   EXPECT_EQ(link.transfers[0].kind, "changed");
   EXPECT_EQ(link.transfers[1].kind, "program");
+  EXPECT_EQ(link.transfers[2].kind, "read");  // a full download is read back too
   EXPECT_EQ(messages.shown.at(1).text, "Verified 3072 bytes");
   StartApplication(app);
   EXPECT_FALSE(app.doc.options.changedWordsOnly);
