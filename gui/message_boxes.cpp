@@ -1,5 +1,6 @@
 #include "gui/message_boxes.h"
 
+#include <QApplication>
 #include <QThread>
 
 namespace veltrane::gui {
@@ -60,6 +61,17 @@ ui::SaveChoice MessageBoxes::AskSaveChanges(const std::string& question) {
     default:
       return ui::SaveChoice::Cancel;
   }
+}
+
+bool MessageBoxes::AskYesNo(const std::string& question, const std::string& caption) {
+  if (yesNo_) return yesNo_(question);
+  QWidget* front = QApplication::activeModalWidget();
+  QMessageBox box(QMessageBox::Warning, QString::fromStdString(caption),
+                  QString::fromStdString(question), QMessageBox::Yes | QMessageBox::No,
+                  front != nullptr ? front : window_.data());
+  box.setDefaultButton(QMessageBox::No);
+  box.setEscapeButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
 }
 
 }  // namespace veltrane::gui

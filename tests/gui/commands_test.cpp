@@ -240,6 +240,29 @@ TEST_F(ProgramCommands, TitleMarksUnsavedChangesAndTheCloseBoxAsksAboutThem) {
   EXPECT_EQ(program->window.windowTitle(), QStringLiteral("Veltrane — simulated keyboard"));
 }
 
+TEST_F(ProgramCommands, SaveFileChooserAsksBeforeReplacingAndStaysOpenOnNo) {
+  Start("");
+  SaveAs("Mine");
+  ASSERT_TRUE(std::filesystem::exists(dir.File("Mine.DAT")));
+  std::vector<std::string> asked;
+  program->boxes.SetYesNo([&](const std::string& question) {
+    asked.push_back(question);
+    return false;
+  });
+  Click(ui::id::kGlobalRepeat);
+  bool open = false;
+  WithModalDialog([&] { Click(ui::id::kSave); },
+                  [&](QDialog& dialog) {
+                    auto& chooser = static_cast<gui::LayoutDialog&>(dialog);
+                    chooser.Edit(35127)->setText("Mine");
+                    chooser.Button(1)->click();
+                    open = dialog.isVisible();  // for another name
+                  });
+  EXPECT_TRUE(open);
+  EXPECT_EQ(asked, std::vector<std::string>{"Mine.DAT already exists. Replace it?"});
+  EXPECT_EQ(program->window.windowTitle(), QStringLiteral("Veltrane * — simulated keyboard"));
+}
+
 TEST_F(ProgramCommands, KeyboardThatMayNotBeOpenedIsExplainedOnce) {
   UseDevice(",open=denied");
   Start("");

@@ -96,10 +96,12 @@ Outcome SaveDecodedDefinition(AppState& app, const Services& io, const std::stri
   return WriteConfiguration(app, io, path, WriteFailure::Tell);
 }
 
-Outcome SaveSettings(AppState& app, const Services& io,
-                     const std::function<std::string()>& chooseName) {
+Outcome SaveSettings(AppState& app, const Services& io, const ChooseSaveName& chooseName,
+                     const AskYesNo& ask) {
   BuildImageForUse(app, io);  // a save needs only the packed strings, so it goes on regardless
-  const std::string chosenName = chooseName();
+  const std::string chosenName = chooseName([&app, &ask](const std::string& name) {
+    return MayReplace(app, ConfigurationPathFor(BaseNameFromChosen(name)), ask);
+  });
   if (chosenName.empty()) return {Result::Cancelled};
   const std::string baseName = BaseNameFromChosen(chosenName);
   const std::string path = ConfigurationPathFor(baseName);
@@ -119,6 +121,7 @@ Outcome SaveSettings(AppState& app, const Services& io,
     app.doc.loadedFile = path;
     app.doc.documentFile = path;
     app.doc.commandLineText.clear();
+    RememberFile(app, path);
     MarkKept(app);
   }
   const Outcome saved = Told(io, Command::Save, WrittenFile(written, path));

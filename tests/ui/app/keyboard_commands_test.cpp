@@ -273,7 +273,11 @@ TEST_F(CommandLineTest, PendingFileNeverReplacesTheUsersOwnDefinition) {
   // Loaded or saved first: the same.
   for (const auto& first : std::vector<std::function<void()>>{
            [&] { LoadSettingsFile(app, io, WriteBoard("Other.DAT")); },
-           [&] { SaveSettings(app, io, [&] { return dir.File("Mine"); }); }}) {
+           [&] {
+             SaveSettings(
+                 app, io, [&](const AcceptName&) { return dir.File("Mine"); },
+                 [](const std::string&) { return true; });
+           }}) {
     StartApplication(app, board);
     first();
     CheckKeyboardPresence(app, io, link);

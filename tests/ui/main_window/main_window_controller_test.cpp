@@ -400,5 +400,23 @@ TEST_F(ControllerTest, SaveChangesQuestionNamesOnlyAFileLoadedSavedImportedOrGiv
   EXPECT_EQ(asked(), "Save changes to Missing.DAT?");
 }
 
+TEST_F(ControllerTest, SaveAndExportAskBeforeReplacingAFile) {
+  host.saveAnswer = "Kept";
+  controller.OnCommand(id::kSave);
+  controller.OnCommand(id::kExportText);
+  EXPECT_TRUE(host.replaceQuestions.empty());
+  controller.OnCommand(id::kGlobalRepeat);
+  host.replaceAnswer = false;
+  controller.OnCommand(id::kSave);
+  controller.OnCommand(id::kExportText);
+  EXPECT_EQ(host.replaceQuestions,
+            (std::vector<std::string>{"Save File|Kept.DAT already exists. Replace it?",
+                                      "Export as text|Kept.json already exists. Replace it?"}));
+  EXPECT_TRUE(view.modified);  // nothing was saved
+  host.replaceAnswer = true;
+  controller.OnCommand(id::kSave);
+  EXPECT_FALSE(view.modified);
+}
+
 }  // namespace
 }  // namespace veltrane::ui

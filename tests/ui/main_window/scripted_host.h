@@ -24,9 +24,9 @@ class ScriptedHost : public WindowHost {
   void RunKeyLed() override {}
   void RunPointingDevice() override {}
   std::optional<std::string> RunLoadFile() override { return loadAnswer; }
-  std::string RunSaveFile() override {
+  std::string RunSaveFile(const AcceptName& accept) override {
     if (messages != nullptr) messagesBeforeSaveDialog = messages->shown.size();
-    return saveAnswer;
+    return Chosen(accept);
   }
   void RunAbout() override {}
   void ShowTestWindow() override {}
@@ -35,7 +35,15 @@ class ScriptedHost : public WindowHost {
     return choice;
   }
   void Exit() override { exited = true; }
-  std::string RunExportTextFile() override { return saveAnswer; }
+  std::string RunExportTextFile(const AcceptName& accept) override { return Chosen(accept); }
+  bool AskReplace(const std::string& question, const std::string& caption) override {
+    replaceQuestions.push_back(caption + "|" + question);
+    return replaceAnswer;
+  }
+  // The scripted name, unless it is refused: then the user cancels the chooser.
+  std::string Chosen(const AcceptName& accept) const {
+    return saveAnswer.empty() || accept(saveAnswer) ? saveAnswer : std::string();
+  }
   std::optional<std::string> RunImportTextFile() override { return loadAnswer; }
   void ShowProductionLine() override { ++productionLines; }
 
@@ -46,7 +54,9 @@ class ScriptedHost : public WindowHost {
   std::optional<std::string> loadAnswer;
   std::string saveAnswer;
   std::size_t messagesBeforeSaveDialog = 0;
-  std::vector<std::string> asked;  // the questions "Save changes to NAME?"
+  std::vector<std::string> asked;             // the questions "Save changes to NAME?"
+  std::vector<std::string> replaceQuestions;  // "CAPTION|QUESTION" before a file is replaced
+  bool replaceAnswer = true;
   SaveChoice choice = SaveChoice::Cancel;
   int repaints = 0;
   int productionLines = 0;
