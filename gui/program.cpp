@@ -5,6 +5,7 @@
 
 #include "fileaccess/paths.h"
 #include "fileaccess/stale_temporaries.h"
+#include "ui/app/keyboard_commands.h"
 
 namespace veltrane::gui {
 namespace {
@@ -45,9 +46,16 @@ void Program::Start(std::time_t now, const std::string& logPath) {
   RemoveLeftovers(app);
   log.Open(logPath, now);
   app.progress.SetRange(0, 2048);
+  // The command-line file is what the window first shows; how its load went
+  // is told over the window.
+  ui::HeldMessages told;
+  ui::LoadCommandLineFile(app, {told, log});
+  ui::RefreshControls(app, view);
+  window.Sync();
   window.show();
   window.repaint();
   host.CreateHiddenWindows();
+  told.ShowTo(boxes);
 }
 
 QString DeviceTitleSuffix(const char* device) {

@@ -18,13 +18,14 @@ namespace veltrane::gui {
 
 class Program {
  public:
-  // Keeps the command line (a configuration file for the first "Check keyboard
-  // presence") and creates the main window, which runs its creation step.
+  // Keeps the command line (a configuration file) and creates the main window,
+  // which runs its creation step.
   explicit Program(std::string commandLine);
 
   // Removes what interrupted saves of earlier runs left behind, opens the log,
-  // sets up the progress bar, shows the main window and creates the test and
-  // string editor windows hidden.
+  // sets up the progress bar, loads the command-line file, shows the main
+  // window with it and creates the test and string editor windows hidden;
+  // then tells how the load went. The window takes no input before.
   void Start(std::time_t now, const std::string& logPath = ui::kLogFileName);
 
   ui::AppState app;

@@ -23,20 +23,26 @@ void DetectionStep(AppState& app, KeyboardLink& link) {
   SetVersionText(app, link.DetectKeyboard());
 }
 
+Outcome LoadCommandLineFile(AppState& app, const Services& io) {
+  const std::string path = app.doc.commandLineText;
+  if (path.empty()) return {};
+  // Only the Load File and Save File dialogs choose a file name.
+  const std::string chosen = app.doc.chosenFileName;
+  const bool loaded = LoadConfiguration(app, io, path) == persist::LoadOutcome::Loaded;
+  app.doc.chosenFileName = chosen;
+  return loaded ? Outcome{} : Outcome{Result::NotLoaded, LinkStatus::Ok, path};
+}
+
 Outcome CheckKeyboardPresence(AppState& app, const Services& io, KeyboardLink& link,
                               const RepaintNow& repaint) {
   DetectionStep(app, link);
   Outcome outcome;
-  const std::string path = app.doc.commandLineText;
+  const std::string& path = app.doc.commandLineText;
   if (!path.empty() && HasUnsavedChanges(app)) {
     model::LogPrintf(&io.log, "Not loading %s: the definition was changed first\n", path.c_str());
     app.doc.commandLineText.clear();
-  } else if (!path.empty()) {
-    // Only the Load File and Save File dialogs choose a file name.
-    const std::string chosen = app.doc.chosenFileName;
-    if (LoadConfiguration(app, io, path) != persist::LoadOutcome::Loaded)
-      outcome = {Result::NotLoaded, LinkStatus::Ok, path};
-    app.doc.chosenFileName = chosen;
+  } else {
+    outcome = LoadCommandLineFile(app, io);
   }
   if (repaint) repaint();
   return outcome;

@@ -19,6 +19,14 @@ void DetectionStep(AppState& app, KeyboardLink& link);
 // Shows the main window as the model now stands, at once.
 using RepaintNow = std::function<void()>;
 
+// The start-up step for a configuration file named on the command line: it is
+// loaded as any load is (with the same messages), so that the window shows it
+// before the user can do anything. Ok when there is none. One that cannot be
+// loaded stays pending (NotLoaded, with its path): "Check keyboard presence"
+// tries it again, and "Program Keyboard" and "Read Keyboard EEProm" stop and
+// say so until it loads or the user makes the definition their own.
+Outcome LoadCommandLineFile(AppState& app, const Services& io);
+
 // "Check keyboard presence": detection, then the load of the configuration
 // file named on the command line, while it is pending. It stays pending when
 // its load fails; it is dropped unloaded once the user has made the definition

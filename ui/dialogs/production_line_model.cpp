@@ -82,8 +82,20 @@ std::optional<int> ProductionLine::ReadCount() {
   return std::nullopt;
 }
 
+bool ProductionLine::ProgramsTheWindowsDefinition() {
+  const std::string& pending = app_.doc.commandLineText;
+  if (!pending.empty()) {
+    io_.messages.Show("The production line did not start: " + FileNameOf(pending) +
+                          " was not loaded, so nothing was programmed.",
+                      kProductionLineCaption, model::MessageIcon::Error);
+    return false;
+  }
+  return !WouldReplaceInput(io_, app_.doc.loadedFile, view_.logFile.text);
+}
+
 void ProductionLine::OnStart() {
   if (view_.running) return;
+  if (!ProgramsTheWindowsDefinition()) return;
   const std::optional<int> count = ReadCount();
   if (!count) return;
   PackStrings(app_, io_);

@@ -232,6 +232,26 @@ class CommandLineTest : public KeyboardCommandsTest {
   }
 };
 
+TEST_F(CommandLineTest, StartUpLoadIsALoadAndOneThatFailsStaysPending) {
+  StartApplication(app, WriteBoard("Board.DAT"));
+  EXPECT_TRUE(LoadCommandLineFile(app, io).ok());
+  EXPECT_EQ(Texts(), std::vector<std::string>{"Load|Loaded configuration file !"});
+  EXPECT_EQ(app.doc.def.keys[0].layers[0].ibmkey, 31);
+  EXPECT_EQ(app.doc.def.settings.ConfigFileName, "Board.DAT");
+  EXPECT_TRUE(app.doc.commandLineText.empty());
+  EXPECT_FALSE(HasUnsavedChanges(app));
+  messages.shown.clear();
+  EXPECT_TRUE(LoadCommandLineFile(app, io).ok());  // nothing is left to load
+  EXPECT_TRUE(messages.shown.empty());
+
+  StartApplication(app, dir.File("Missing.DAT"));
+  const Outcome missing = LoadCommandLineFile(app, io);
+  EXPECT_EQ(missing.result, Result::NotLoaded);
+  EXPECT_EQ(missing.reason, dir.File("Missing.DAT"));
+  EXPECT_EQ(app.doc.commandLineText, dir.File("Missing.DAT"));
+  EXPECT_EQ(ReadKeyboard(app, io, link).result, Result::NotLoaded);
+}
+
 TEST_F(CommandLineTest, FailedLoadStopsTheCommandsThatNeedItAndStaysPending) {
   std::string truncated(100, '\0');
   truncated[4] = 5;  // version 5.0, but far too short
