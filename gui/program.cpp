@@ -1,5 +1,8 @@
 #include "gui/program.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QWindow>
 #include <cstdlib>
 #include <string_view>
 
@@ -33,6 +36,16 @@ void RemoveLeftovers(const ui::AppState& app) {
     fileaccess::RemoveStaleTemporaries(fileaccess::DirectoryOf(app.doc.commandLineText));
 }
 
+// Lets the window system place and show the window (user input is left
+// queued), so that boxes opened now are centred over it; a second at most.
+void WaitUntilExposed(QWidget& window) {
+  QElapsedTimer waited;
+  waited.start();
+  while (window.windowHandle() != nullptr && !window.windowHandle()->isExposed() &&
+         waited.elapsed() < 1000)
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+}
+
 }  // namespace
 
 Program::Program(std::string commandLine)
@@ -55,6 +68,7 @@ void Program::Start(std::time_t now, const std::string& logPath) {
   window.show();
   window.repaint();
   host.CreateHiddenWindows();
+  if (!told.empty()) WaitUntilExposed(window);
   told.ShowTo(boxes);
 }
 

@@ -27,6 +27,7 @@ class HeldMessages : public model::MessageSink {
   void Show(std::string_view text, std::string_view caption, model::MessageIcon icon) override {
     held_.push_back({std::string(text), std::string(caption), icon});
   }
+  bool empty() const { return held_.empty(); }
   // Shows the kept messages to `sink`, in order, and forgets them.
   void ShowTo(model::MessageSink& sink) {
     for (const Held& message : std::exchange(held_, {}))
