@@ -19,6 +19,7 @@
 #include "modal_dialog.h"
 #include "model/key_tables.h"
 #include "persist/config_file.h"
+#include "simulated_desk.h"
 #include "support/files.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
@@ -48,18 +49,8 @@ class FirstPaint : public QObject {
   gui::MainWindow& window_;
 };
 
-class CommandLineFile : public ::testing::Test {
+class CommandLineFile : public SimulatedDesk {
  protected:
-  CommandLineFile() {
-    ::setenv("NIRVEX_DEVICE", ("sim:" + dir.File("kb.sim") + ",time=virtual").c_str(), 1);
-    home = std::filesystem::current_path();
-    std::filesystem::current_path(dir.path());
-  }
-  ~CommandLineFile() override {
-    program.reset();
-    std::filesystem::current_path(home);
-    ::unsetenv("NIRVEX_DEVICE");
-  }
   // Board.DAT: a string key at row 0, column 0 and the serial number SN-B.
   void WriteBoard() {
     ui::AppState source;
@@ -97,11 +88,7 @@ class CommandLineFile : public ::testing::Test {
       chooser.Button(ui::id::kOk)->click();
     });
   }
-  void Menu(const QString& text) {
-    for (QAction* action : program->window.menuBar()->findChildren<QAction*>())
-      if (action->text() == text) return action->trigger();
-    ADD_FAILURE() << "no menu item " << text.toStdString();
-  }
+  void Menu(const QString& text) { TriggerMenu(program->window, text); }
   bool Shown(const std::string& box) const {
     return std::find(boxes.begin(), boxes.end(), box) != boxes.end();
   }
@@ -114,9 +101,7 @@ class CommandLineFile : public ::testing::Test {
     return {def.keys[0].layers[0].keytype, std::string(header.Text(persist::header::SerialNumber))};
   }
 
-  TempDir dir;
   std::string board = dir.File("Board.DAT");
-  std::filesystem::path home;
   std::vector<std::string> boxes;
   std::vector<std::string> asked;
   bool replace = true;

@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "gui/program.h"
+#include "simulated_desk.h"
 #include "support/temp_dir.h"
 #include "ui/app/unsaved_changes.h"
 #include "ui/dialogs/control_ids.h"
@@ -29,18 +30,8 @@ struct TypedField {
   std::function<bool(const ui::AppState&)> stored;
 };
 
-class WaysOut : public ::testing::Test {
+class WaysOut : public SimulatedDesk {
  protected:
-  WaysOut() {
-    ::setenv("NIRVEX_DEVICE", ("sim:" + dir.File("kb.sim") + ",time=virtual").c_str(), 1);
-    home = std::filesystem::current_path();
-    std::filesystem::current_path(dir.path());
-  }
-  ~WaysOut() override {
-    program.reset();
-    std::filesystem::current_path(home);
-    ::unsetenv("NIRVEX_DEVICE");
-  }
   void Start() {
     program = std::make_unique<gui::Program>("");
     program->boxes.SetAnswer([](const std::string&, const std::string&, model::MessageIcon) {});
@@ -70,14 +61,8 @@ class WaysOut : public ::testing::Test {
     QTest::keyClicks(widget, text);
     ASSERT_EQ(line->text(), QString::fromUtf8(text));
   }
-  void Menu(const char* text) {
-    for (QAction* action : program->window.menuBar()->findChildren<QAction*>())
-      if (action->text() == QString::fromUtf8(text)) return action->trigger();
-    ADD_FAILURE() << "no menu item " << text;
-  }
+  void Menu(const char* text) { TriggerMenu(program->window, QString::fromUtf8(text)); }
 
-  TempDir dir;
-  std::filesystem::path home;
   std::vector<std::string> asked;
   ui::SaveChoice choice = ui::SaveChoice::Cancel;
   std::unique_ptr<gui::Program> program;
