@@ -1,8 +1,9 @@
 // Downloads on the simulated keyboard of a paced firmware (V0412X) in real
-// time: a full download against the 768 x 16 ms floor of its waits, and the
+// time: a full download against the 768 x 16 ms floor of its waits, the
 // changed-words download of one key's change against the full download of the
-// same change. In virtual time: the reports sent for a one-key, a ten-key and
-// a new-macro change of a full-size definition.
+// same change, and the read-back of a full download against the download. In
+// virtual time: the reports sent for a one-key, a ten-key and a new-macro
+// change of a full-size definition.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -181,6 +182,31 @@ BENCHMARK(BM_FullPacedDownload)
     ->Iterations(3)
     ->Unit(benchmark::kSecond)
     ->UseRealTime();
+
+// "Program Keyboard" reads the block back after a full download: the paced
+// download and the unpaced read-back of the same run, in real time, and what
+// the read-back adds to the download.
+void BM_FullDownloadReadBack(benchmark::State& state) {
+  const std::string path = ScratchKeyboard();
+  Definition def = Keyboard();
+  const eeprom::EepromImage image = Image(*def);
+  for (auto _ : state) {
+    link::LinkState link;
+    eeprom::EepromImage read{};
+    SilentLayer layer(Options(path, false));
+    const double download =
+        SecondsOf([&] { link::ProgramFirmWare(layer, link, image.data(), 0, kBytes, Ignore); });
+    const double readBack =
+        SecondsOf([&] { link::ReadFirmWare(layer, link, read.data(), 0, kBytes, Ignore); });
+    state.counters["download_s"] = download;
+    state.counters["readback_s"] = readBack;
+    state.counters["added_pct"] = readBack / download * 100;
+    if (!std::equal(image.begin(), image.begin() + kBytes, read.begin()))
+      state.SkipWithError("the keyboard does not hold the image");
+  }
+  RemoveKeyboard(path);
+}
+BENCHMARK(BM_FullDownloadReadBack)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 // Write reports sent for each kind of change, in virtual time.
 void BM_WordsSentPerChange(benchmark::State& state) {

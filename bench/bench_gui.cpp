@@ -1,4 +1,5 @@
-// The desktop program's start-up to its first paint (the whole process) and a
+// The desktop program's start-up to its first paint (the whole process), with
+// no file and with a full-size definition named on its command line, and a
 // full repaint of the key matrix, under Qt's offscreen platform.
 #include <benchmark/benchmark.h>
 #include <spawn.h>
@@ -12,6 +13,8 @@
 #include <vector>
 
 #include "gui/main_window.h"
+#include "model/key_tables.h"
+#include "persist/config_file.h"
 #include "ui/app/app_state.h"
 #include "ui/main_window/main_window_model.h"
 
@@ -30,9 +33,40 @@ class NoEvents : public ui::MainWindowEvents {
   void OnMainWindowKey(int) override {}
 };
 
+// A full-size keyboard: 104 keys on the base layer, an Fn layer on 24 of them,
+// four macros of twelve strokes.
+void WriteFullDefinition(const std::string& path) {
+  ui::AppState app;
+  ui::StartApplication(app);
+  model::KeyboardDefinition& def = app.doc.def;
+  for (std::size_t k = 0; k < 104; ++k) {
+    model::KeyLayer& base = def.keys[k].layers[0];
+    model::AssignTableKey(base, 1 + static_cast<int>(k));
+    base.used = 1;
+    if (k < 24) {
+      model::KeyLayer& fn = def.keys[k].layers[1];
+      model::AssignTableKey(fn, 110 + static_cast<int>(k));
+      fn.used = 1;
+    }
+  }
+  for (std::size_t s = 0; s < 4; ++s) {
+    model::KeyLayer& layer = def.keys[110 + s].layers[0];
+    layer.keytype = model::STRING_KEY;
+    layer.ibmkey = static_cast<int>(s);
+    layer.used = 1;
+    for (std::size_t i = 0; i < 12; ++i)
+      def.stringWorkBuffer[s][i] = {0x02, static_cast<std::uint8_t>(0x04 + i + s), 0x1C, 0};
+  }
+  model::FlattenStrings(def);
+  persist::WriteConfigFile(path, def, app.doc.header);
+}
+
+// Argument 0: no file; 1: the full-size definition Board.DAT, loaded before the first paint.
 void BM_StartUpToFirstPaint(benchmark::State& state) {
   const std::filesystem::path dir = std::filesystem::temp_directory_path() / "veltrane-bench-gui";
   std::filesystem::create_directories(dir);
+  const std::string board = (dir / "Board.DAT").string();
+  WriteFullDefinition(board);
   // The log and the recovery copies in the bench's own state directory.
   std::vector<std::string> env = {"QT_QPA_PLATFORM=offscreen", "VELTRANE_EXIT_AFTER_FIRST_PAINT=1",
                                   "NIRVEX_DEVICE=sim:" + (dir / "keyboard.sim").string(),
@@ -47,7 +81,8 @@ void BM_StartUpToFirstPaint(benchmark::State& state) {
   for (std::string& entry : env) envp.push_back(entry.data());
   envp.push_back(nullptr);
   std::string program = VELTRANE_GUI_PROGRAM;
-  char* argv[] = {program.data(), nullptr};
+  std::string file = board;
+  char* argv[] = {program.data(), state.range(0) != 0 ? file.data() : nullptr, nullptr};
   const std::filesystem::path previous = std::filesystem::current_path();
   std::filesystem::current_path(dir);
   for (auto _ : state) {
@@ -65,7 +100,7 @@ void BM_StartUpToFirstPaint(benchmark::State& state) {
   }
   std::filesystem::current_path(previous);
 }
-BENCHMARK(BM_StartUpToFirstPaint)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_StartUpToFirstPaint)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Every matrix picture changes, the model is mirrored and the matrix (arg 0)
 // or the whole client area (arg 1) is repainted at once.

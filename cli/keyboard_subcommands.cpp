@@ -24,9 +24,10 @@ const char* const kDetectUsage =
     "usage: veltrane-cli detect\n"
     "  Looks for the keyboard and prints its version text and firmware version.\n";
 const char* const kProgramUsage =
-    "usage: veltrane-cli program CONFIG.DAT [--verify] [--changed-only]\n"
-    "  Loads CONFIG.DAT, builds its EEPROM image and downloads it to the keyboard;\n"
-    "  with --verify then reads the 3072 bytes back and compares them.\n"
+    "usage: veltrane-cli program CONFIG.DAT [--verify|--no-verify] [--changed-only]\n"
+    "  Loads CONFIG.DAT, builds its EEPROM image and downloads it to the keyboard,\n"
+    "  then reads the 3072 bytes back and compares them (--verify, the default);\n"
+    "  --no-verify skips the read-back.\n"
     "  With --changed-only reads the keyboard first and sends only the 4-byte words\n"
     "  that differ (all of them when it cannot be read or more than half differ),\n"
     "  then reads those back: a verified download.\n";
@@ -77,18 +78,21 @@ int RunDetect(int argc, char** argv) {
 
 int RunProgram(int argc, char** argv) {
   int status = kExitOk;
-  const Arguments args = ParseArguments(argc, argv, 2, {}, {}, {"--verify", "--changed-only"});
+  const Arguments args =
+      ParseArguments(argc, argv, 2, {}, {}, {"--verify", "--no-verify", "--changed-only"});
   if (!ParseOrHelp(args, kProgramUsage, 1, status)) return status;
+  if (args.Flag("--verify") && args.Flag("--no-verify"))
+    return UsageError(kProgramUsage, "--verify and --no-verify contradict each other");
+  if (args.Flag("--changed-only") && args.Flag("--no-verify"))
+    return UsageError(kProgramUsage, "--changed-only always reads back what it sent");
   Run run;
   ui::AppState& app = run.app;
   if (!ui::LoadSettingsFile(app, run.io, args.positional[0])) return kExitFailed;
   ui::NirvexLink link(run.messages);
   ShowProgressOnTerminal(app);
   if (args.Flag("--changed-only")) return ProgramChangedWords(run, link);
-  if (!ui::ProgramKeyboard(app, run.io, link).ok()) return kExitFailed;
-  const bool verified =
-      !args.Flag("--verify") || ui::VerifyDownload(app, run.io, link) == ui::VerifyOutcome::Same;
-  return verified ? kExitOk : kExitFailed;
+  const ui::Verify verify = args.Flag("--no-verify") ? ui::Verify::Off : ui::Verify::Told;
+  return ExitStatus(ui::ProgramKeyboard(app, run.io, link, {}, verify));
 }
 
 int RunRead(int argc, char** argv) {

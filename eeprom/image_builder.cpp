@@ -14,21 +14,38 @@ using model::KeyLayer;
 using model::LogPrintf;
 using model::LogSink;
 
-// The fields that decide whether two layers share a logical address.
+// What a placed layer writes at its logical address: the key mode as the
+// firmware reads it, the key type and the three codes. Layers that write the
+// same bytes share one address, so that an image read back from a keyboard
+// builds into the same bytes again.
 struct Meaning {
-  std::int32_t ibmkey = 0;
   std::uint8_t keymode = 0;
   std::uint8_t keytype = 0;
-  std::uint8_t scan2code = 0;
-  std::uint8_t scan3code = 0;
-  std::uint8_t usbcode = 0;
-  std::uint8_t used = 0;
+  std::uint8_t scan2 = 0;
+  std::uint8_t scan3 = 0;
+  std::uint8_t usb = 0;
   friend bool operator==(const Meaning&, const Meaning&) = default;
 };
 
-Meaning MeaningOf(const KeyLayer& layer) {
-  return {layer.ibmkey,    layer.keymode, layer.keytype, layer.scan2code,
-          layer.scan3code, layer.usbcode, layer.used};
+// The table row whose codes a layer is placed with: its ibmkey's, or "No Key"
+// for an ibmkey that is no row.
+const model::IbmKeyRow& PlacedRow(const KeyLayer& layer) {
+  const model::IbmKeyRow* row = model::IbmKeyRowAt(layer.ibmkey);
+  return row != nullptr ? *row : model::IbmKeyTable[0];
+}
+
+Meaning MeaningOf(const KeyLayer& layer, bool firmwareOrder) {
+  Meaning meaning{firmwareOrder ? KeyModeToFirmware(layer.keymode) : layer.keymode, layer.keytype};
+  if (layer.keytype == model::STRING_KEY) {
+    const auto number = static_cast<std::uint8_t>(layer.ibmkey);
+    meaning.scan2 = meaning.scan3 = meaning.usb = number;
+  } else {
+    const model::IbmKeyRow& row = PlacedRow(layer);
+    meaning.scan2 = row.scan2;
+    meaning.scan3 = row.scan3;
+    meaning.usb = row.usb;
+  }
+  return meaning;
 }
 
 struct MeaningList {
@@ -48,28 +65,38 @@ const KeyLayer& LayerAt(const KeyboardDefinition& def, int keyIndex, int layer) 
   return def.keys[static_cast<std::size_t>(keyIndex)].layers[static_cast<std::size_t>(layer)];
 }
 
-// Whether a used layer visited before this one (row-major, layer innermost)
-// has the same meaning; only asked once the address list is full.
-bool SeenBefore(const KeyboardDefinition& def, int keyIndex, int layer, const Meaning& meaning) {
-  for (int visit = 0; visit < keyIndex * model::kLayerCount + layer; ++visit) {
-    const KeyLayer& earlier = LayerAt(def, visit / model::kLayerCount, visit % model::kLayerCount);
-    if (earlier.used != 0 && MeaningOf(earlier) == meaning) return true;
-  }
-  return false;
+// Only used layers of used keys reach the keyboard, so only they take addresses.
+bool Placed(const KeyboardDefinition& def, int keyIndex, int layer) {
+  return def.keys[static_cast<std::size_t>(keyIndex)].used != 0 &&
+         LayerAt(def, keyIndex, layer).used != 0;
 }
 
 struct Numbering {
   MeaningList list;
+  bool firmwareOrder = false;
   int distinct = 0;  // also counts meanings that found no free address
 };
 
-// The address of one used layer: that of an equal meaning seen before, else the
-// next free one, else none once every address is taken.
+// Whether a placed layer visited before this one (row-major, layer innermost)
+// has the same meaning; only asked once the address list is full.
+bool SeenBefore(const KeyboardDefinition& def, int keyIndex, int layer, const Meaning& meaning,
+                bool firmwareOrder) {
+  for (int visit = 0; visit < keyIndex * model::kLayerCount + layer; ++visit) {
+    const int index = visit / model::kLayerCount;
+    const int j = visit % model::kLayerCount;
+    if (Placed(def, index, j) && MeaningOf(LayerAt(def, index, j), firmwareOrder) == meaning)
+      return true;
+  }
+  return false;
+}
+
+// The address of one placed layer: that of an equal meaning seen before, else
+// the next free one, else none once every address is taken.
 std::uint8_t NumberLayer(const KeyboardDefinition& def, int row, int column, int j,
                          Numbering& numbering, LogSink* log) {
   const int index = model::KeyIndex(row, column);
   const KeyLayer& layer = LayerAt(def, index, j);
-  const Meaning meaning = MeaningOf(layer);
+  const Meaning meaning = MeaningOf(layer, numbering.firmwareOrder);
   MeaningList& list = numbering.list;
   const int found = list.Find(meaning);
   if (found >= 0) {
@@ -86,19 +113,21 @@ std::uint8_t NumberLayer(const KeyboardDefinition& def, int row, int column, int
     ++numbering.distinct;
     return static_cast<std::uint8_t>(n);
   }
-  if (!SeenBefore(def, index, j, meaning)) ++numbering.distinct;
+  if (!SeenBefore(def, index, j, meaning, numbering.firmwareOrder)) ++numbering.distinct;
   LogPrintf(log, "No logical address left for key %d,%d [%d,%d]\n", row, column, j >> 1, j & 1);
   return kNoKeyAddress;
 }
 
-// Numbers the used layers row-major, layer innermost; returns the distinct count.
-int NumberMeanings(const KeyboardDefinition& def, LayerAddresses& addresses, LogSink* log) {
+// Numbers the placed layers row-major, layer innermost; returns the distinct count.
+int NumberMeanings(const KeyboardDefinition& def, int firmwareVersion, LayerAddresses& addresses,
+                   LogSink* log) {
   Numbering numbering;
+  numbering.firmwareOrder = UsesFirmwareKeyModeOrder(firmwareVersion);
   for (int row = 0; row < model::kRows; ++row) {
     for (int column = 0; column < model::kColumns; ++column) {
       const auto index = static_cast<std::size_t>(model::KeyIndex(row, column));
       for (int j = 0; j < model::kLayerCount; ++j) {
-        if (LayerAt(def, static_cast<int>(index), j).used == 0) continue;
+        if (!Placed(def, static_cast<int>(index), j)) continue;
         addresses[index][static_cast<std::size_t>(j)] =
             NumberLayer(def, row, column, j, numbering, log);
       }
@@ -127,15 +156,13 @@ bool PlaceLayer(const KeyLayer& layer, std::uint8_t a, int row, int column, int 
     SetCodes(image, a, number, number, number);
     return true;
   }
-  const model::IbmKeyRow* entry = model::IbmKeyRowAt(layer.ibmkey);
-  const bool valid = entry != nullptr;
-  if (!valid) {
+  const bool valid = model::IbmKeyRowAt(layer.ibmkey) != nullptr;
+  if (!valid)
     LogPrintf(log, "Invalid ibmkey %d at %d,%d [%d,%d]\n", layer.ibmkey, row, column, j >> 1,
               j & 1);
-    entry = &model::IbmKeyTable[0];
-  }
   LogPrintf(log, "Normal key: %d, %d, %d at %d,%d\n", a, layer.ibmkey, layer.keymode, row, column);
-  SetCodes(image, a, entry->scan2, entry->scan3, entry->usb);
+  const model::IbmKeyRow& entry = PlacedRow(layer);
+  SetCodes(image, a, entry.scan2, entry.scan3, entry.usb);
   return valid;
 }
 
@@ -246,7 +273,7 @@ BuildResult BuildImage(const model::KeyboardDefinition& def, std::string_view ve
   for (auto& key : addresses) key.fill(kNoKeyAddress);
   FillWithFillers(image);
   LogPrintf(log, "Reducing keys\n");
-  result.distinctMeanings = NumberMeanings(def, addresses, log);
+  result.distinctMeanings = NumberMeanings(def, firmwareVersion, addresses, log);
   result.fits = result.distinctMeanings <= kMaxDistinctMeanings;
   LogPrintf(log, "Writing Keys\n");
   result.invalidIbmKeys = PlaceKeys(def, addresses, image, log);

@@ -24,12 +24,13 @@ std::optional<std::uint8_t> Unerased(const EepromImage& image, std::size_t at) {
   return image[at];
 }
 
-// The text at 0x630 up to its first 0x00 or 0xFF, at most 31 characters.
-std::optional<std::string> ReadSerialNumber(const EepromImage& image) {
-  if (image[info::SerialNumber] == 0xFF) return std::nullopt;
+// The text field at `offset` up to its first 0x00 or 0xFF, at most 31
+// characters; nothing when its first byte is erased.
+std::optional<std::string> ReadTextField(const EepromImage& image, std::size_t offset) {
+  if (image[offset] == 0xFF) return std::nullopt;
   std::string text;
   for (std::size_t k = 0; k < info::TextFieldLimit; ++k) {
-    const std::uint8_t c = image[info::SerialNumber + k];
+    const std::uint8_t c = image[offset + k];
     if (c == 0x00 || c == 0xFF) break;
     text += static_cast<char>(c);
   }
@@ -51,7 +52,8 @@ ImageSettings ReadSettings(const EepromImage& image, int firmwareVersion) {
   settings.EnableBits = Unerased(image, info::EnableBits);
   settings.BeepLength = Unerased(image, info::BeepLength);
   settings.Leds = LedsFromMasks(image, firmwareVersion);
-  settings.SerialNumber = ReadSerialNumber(image);
+  settings.ConfigFileName = ReadTextField(image, info::ConfigFileName);
+  settings.SerialNumber = ReadTextField(image, info::SerialNumber);
   return settings;
 }
 
@@ -64,35 +66,36 @@ void ReadStringIndex(const EepromImage& image, KeyboardDefinition& def) {
   }
 }
 
-// Copies the string at p into its row: the first stroke always, then further
-// strokes while their USB code is non-zero, the store lasts and the row keeps
-// room for its terminator.
+// Copies the string at p into its row: its strokes up to the terminator (all
+// four bytes zero), as the build packs them, while the store lasts and the row
+// keeps room for its own terminator.
 void CopyString(const EepromImage& image, std::size_t p, model::StringRow& row) {
   std::size_t j = 0;
-  do {
-    row[j++] = StrokeAt(image, p);
-    p += kStroke;
-  } while (j < model::kMaxStringStrokes && p + kStroke <= region::StorageEnd && image[p + 1] != 0);
+  for (; j < model::kMaxStringStrokes && p + kStroke <= region::StorageEnd; ++j, p += kStroke) {
+    const StringChar stroke = StrokeAt(image, p);
+    if (stroke.IsTerminator()) break;
+    row[j] = stroke;
+  }
   row[j] = StringChar{};
 }
 
-// Copies the string of every string key; returns NumberOfStrings: one more
-// than the string number at the highest such address below 128, as the
-// configuration header has always counted it.
+// Copies every string the pointer table leads into the store into its row,
+// whether a key refers to it or not: the store holds every row's strings, and
+// they build into the same store again. Returns NumberOfStrings: one more
+// than the string number of the string key at the highest address below 128,
+// as the configuration header has always counted it.
 int ReadStrings(const EepromImage& image, KeyboardDefinition& def) {
-  int numberOfStrings = 1;
-  for (std::size_t a = 0; a < region::TableSize; ++a) {
-    if (image[region::KeyInfo + a] != model::STRING_KEY) continue;
-    const int s = image[region::ScanSet2 + a];
-    if (a < 128) numberOfStrings = s + 1;
-    if (s >= model::kStringCount) continue;
-    const int p = static_cast<std::int16_t>(def.stringIndex[static_cast<std::size_t>(s)]);
+  for (std::size_t s = 0; s < model::kStringCount; ++s) {
+    const int p = static_cast<std::int16_t>(def.stringIndex[s]);
     if (p < static_cast<int>(region::StringStorage) ||
         p + static_cast<int>(kStroke) > static_cast<int>(region::StorageEnd))
       continue;
-    CopyString(image, static_cast<std::size_t>(p),
-               def.stringWorkBuffer[static_cast<std::size_t>(s)]);
+    CopyString(image, static_cast<std::size_t>(p), def.stringWorkBuffer[s]);
   }
+  int numberOfStrings = 1;
+  for (std::size_t a = 0; a < 128; ++a)
+    if (image[region::KeyInfo + a] == model::STRING_KEY)
+      numberOfStrings = image[region::ScanSet2 + a] + 1;
   return numberOfStrings;
 }
 
@@ -210,6 +213,7 @@ void ApplyImageSettings(const ImageSettings& read, model::Settings& settings) {
     settings.Led3 = (*read.Leds)[2];
     settings.Led4 = (*read.Leds)[3];
   }
+  if (read.ConfigFileName) settings.ConfigFileName = *read.ConfigFileName;
   if (read.SerialNumber) settings.SerialNumber = *read.SerialNumber;
 }
 

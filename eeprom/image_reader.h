@@ -29,6 +29,7 @@ struct ImageSettings {
   std::optional<std::uint8_t> EnableBits;
   std::optional<std::uint8_t> BeepLength;
   std::optional<std::array<std::int32_t, 4>> Leds;  // Led1..Led4
+  std::optional<std::string> ConfigFileName;        // the name of the file the image was built from
   std::optional<std::string> SerialNumber;
 };
 
@@ -42,10 +43,12 @@ std::optional<std::array<std::int32_t, 4>> LedsFromMasks(const EepromImage& imag
 // Expects keys cleared beforehand; restores what offsets 0x000..0xBFF hold and
 // leaves the rest of the definition as it was; the image is not changed. For
 // firmware 500..699 key modes are read back into the definition's bit order.
-// The string of every string key is copied into its row, whatever the key's
-// logical address. Damaged string numbers and pointers skip their string; a
-// copied string keeps at most kMaxStringStrokes strokes so its row stays
-// terminated.
+// Every string the pointer table leads to is copied into its row up to its
+// terminator, whether a key refers to it or not; the text fields at 0x610
+// and 0x630 come back as the file name and serial number. Damaged pointers
+// skip their string; a copied string keeps at most kMaxStringStrokes strokes
+// so its row stays terminated. An image the builder made decodes into a
+// definition that builds into the same 3072 bytes.
 ImageSettings DecodeImage(const EepromImage& image, int firmwareVersion,
                           model::KeyboardDefinition& def);
 

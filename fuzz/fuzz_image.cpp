@@ -1,4 +1,6 @@
-// Arbitrary keyboard contents: decode, build again from what was decoded, dump.
+// Arbitrary keyboard contents: decode, build again from what was decoded, dump;
+// and an image the program built reads back into a definition that builds the
+// same 3072 bytes again.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -23,8 +25,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   eeprom::EepromImage rebuilt{};
   model::FlattenStrings(*def);
-  eeprom::BuildImage(*def, "V0527", firmware, rebuilt, nullptr);
+  const bool fits = eeprom::BuildImage(*def, "V0527", firmware, rebuilt, nullptr).fits;
   const std::string dump = eeprom::FormatTextDump(rebuilt);
   if (dump.size() != eeprom::kTextDumpSize) __builtin_trap();
+  if (!fits) return 0;  // such an image is never sent
+
+  auto again = std::make_unique<model::KeyboardDefinition>();
+  model::InitialiseDefinition(*again);
+  eeprom::ApplyImageSettings(eeprom::DecodeImage(rebuilt, firmware, *again), again->settings);
+  model::FlattenStrings(*again);
+  eeprom::EepromImage second{};
+  eeprom::BuildImage(*again, "V0527", firmware, second, nullptr);
+  if (!std::equal(rebuilt.begin(), rebuilt.begin() + eeprom::kKeyboardBytes, second.begin()))
+    __builtin_trap();
   return 0;
 }

@@ -115,6 +115,15 @@ ui::ChangedWordsResult BackgroundLink::ProgramChangedWords(std::span<const std::
   return Run(&step, [&] { return inner_.ProgramChangedWords(bytes, address, count, workerStep_); });
 }
 
+ui::ReadBackDownload BackgroundLink::ProgramAndReadBack(std::span<const std::uint8_t> bytes,
+                                                        unsigned address, unsigned count,
+                                                        std::span<std::uint8_t> readBack,
+                                                        const ui::ProgressStep& step) {
+  return Run(&step, [&] {
+    return inner_.ProgramAndReadBack(bytes, address, count, readBack, workerStep_);
+  });
+}
+
 bool BackgroundLink::eventFilter(QObject* target, QEvent* event) {
   if (running_ && IsUserInput(event->type()) && !InMessageBox(target)) {
     event->ignore();

@@ -37,6 +37,9 @@ class BackgroundLink : public QObject, public ui::KeyboardLink {
                     const ui::ProgressStep& step) override;
   ui::ChangedWordsResult ProgramChangedWords(std::span<const std::uint8_t> bytes, unsigned address,
                                              unsigned count, const ui::ProgressStep& step) override;
+  ui::ReadBackDownload ProgramAndReadBack(std::span<const std::uint8_t> bytes, unsigned address,
+                                          unsigned count, std::span<std::uint8_t> readBack,
+                                          const ui::ProgressStep& step) override;
   std::string AccessProblem() override { return inner_.AccessProblem(); }
   // The inner link keeps the status of its last call, made on the worker.
   ui::LinkStatus LastStatus() override { return inner_.LastStatus(); }

@@ -18,9 +18,13 @@ class FirstPaintExit : public QObject {
   using QObject::QObject;
   bool eventFilter(QObject*, QEvent* event) override {
     if (event->type() == QEvent::Paint)
-      QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+      QTimer::singleShot(0, qApp, [this] {
+        ended = true;  // also when a box of the start-up ran the loop that ends here
+        QCoreApplication::exit(0);
+      });
     return false;
   }
+  bool ended = false;
 };
 
 }  // namespace
@@ -32,12 +36,12 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(QIcon::fromTheme(
       "veltrane", QIcon(gui::KeyPicturePixmap(ui::KeyPicture::Complete, QSize(64, 64), 1))));
 
-  // The one argument is a configuration file, loaded by the first "Check keyboard presence".
+  // The one argument is a configuration file, loaded before the window shows.
   gui::Program program(argc > 1 ? argv[1] : "");
   FirstPaintExit firstPaint;
   if (std::getenv("VELTRANE_EXIT_AFTER_FIRST_PAINT") != nullptr)
     program.window.surface()->installEventFilter(&firstPaint);
   program.Start(std::time(nullptr));
-  QApplication::exec();
+  if (!firstPaint.ended) QApplication::exec();
   return 0;
 }

@@ -53,6 +53,10 @@ MainWindow::MainWindow(ui::MainWindowModel& model, ui::ProgressBar& progress,
 
 MainWindow::~MainWindow() {
   progressModel_.changed = nullptr;
+  // Closing and deleting the widgets takes the focus from a field, which then
+  // reports itself finished: nothing may reach the model or this window any more.
+  for (QObject* child : findChildren<QObject*>())
+    QObject::disconnect(child, nullptr, this, nullptr);
 }
 
 void MainWindow::CreateMenus() {
@@ -97,7 +101,18 @@ void MainWindow::CreateMatrix() {
 }
 
 std::function<void()> MainWindow::CommandOf(int id) {
-  return [this, id] { Forward([this, id] { events_.OnCommand(id); }); };
+  // A field being typed in is handed over first: the command (a save, the
+  // question before a way out) sees what the window shows.
+  return [this, id] {
+    Forward([this, id] {
+      CommitTyping();
+      events_.OnCommand(id);
+    });
+  };
+}
+
+void MainWindow::CommitTyping() {
+  for (const std::function<void()>& commit : commits_) commit();
 }
 
 void MainWindow::CreateControls() {
@@ -111,14 +126,17 @@ void MainWindow::CreateControls() {
   }
 }
 
-// What the user finished typing in `field` (Enter, or leaving it), once.
-template <typename Report>
-void MainWindow::OnFinished(QLineEdit* field, Report report) {
-  connect(field, &QLineEdit::editingFinished, this, [this, field, report] {
-    if (!field->isModified()) return;
+// What the user finished typing in `field` (Enter, leaving it, or a command),
+// once: reported while `typed` says the field holds text not yet reported.
+template <typename Typed, typename Report>
+void MainWindow::OnFinished(QLineEdit* field, Typed typed, Report report) {
+  const auto commit = [field, typed, report] {
+    if (!typed()) return;
     field->setModified(false);
-    Forward([report, typed = ToBytes(field->text())] { report(typed); });
-  });
+    report(ToBytes(field->text()));
+  };
+  commits_.push_back(commit);
+  connect(field, &QLineEdit::editingFinished, this, [this, commit] { Forward(commit); });
 }
 
 void MainWindow::Connect(int id, QWidget* widget) {
@@ -127,11 +145,19 @@ void MainWindow::Connect(int id, QWidget* widget) {
       Forward([this, id, index] { events_.OnSelection(id, index); });
     });
     // Typed text is offered to the list once it is finished; the list then shows its choice.
-    OnFinished(list->lineEdit(),
-               [this, id](const std::string& typed) { events_.OnListTextCommitted(id, typed); });
+    // A completed entry clears the line's modified mark: what differs from the choice is typed.
+    OnFinished(
+        list->lineEdit(),
+        [list] {
+          return list->lineEdit()->isModified() ||
+                 list->currentText() != list->itemText(list->currentIndex());
+        },
+        [this, id](const std::string& typed) { events_.OnListTextCommitted(id, typed); });
   } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
     // The text reaches the settings once it is finished.
-    OnFinished(edit, [this, id](const std::string& typed) { events_.OnFieldCommitted(id, typed); });
+    OnFinished(
+        edit, [edit] { return edit->isModified(); },
+        [this, id](const std::string& typed) { events_.OnFieldCommitted(id, typed); });
   } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
     connect(button, &QAbstractButton::clicked, this, CommandOf(id));
   }
@@ -210,7 +236,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 void MainWindow::closeEvent(QCloseEvent* event) {
   // The close box is "E&xit": it asks about unsaved changes and ends the program itself.
   event->ignore();
-  if (!model_.busy) Forward([this] { events_.OnCommand(ui::id::kExit); });
+  if (!model_.busy) CommandOf(ui::id::kExit)();
 }
 
 }  // namespace veltrane::gui

@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <vector>
 
 #include "ui/app/progress_bar.h"
 #include "ui/main_window/control_table.h"
@@ -54,8 +55,10 @@ class MainWindow : public QMainWindow {
   void CreateControls();
   // Forwards what a control's widget reports to the events by its id.
   void Connect(int id, QWidget* widget);
-  template <typename Report>
-  void OnFinished(QLineEdit* field, Report report);
+  template <typename Typed, typename Report>
+  void OnFinished(QLineEdit* field, Typed typed, Report report);
+  // Reports every field that holds typed text not yet reported.
+  void CommitTyping();
   // A widget signal that reports command `id`, then mirrors the model again.
   std::function<void()> CommandOf(int id);
   void CreateMatrix();
@@ -71,6 +74,7 @@ class MainWindow : public QMainWindow {
   QWidget* surface_ = nullptr;
   QProgressBar* progress_ = nullptr;
   std::map<int, QWidget*> controls_;
+  std::vector<std::function<void()>> commits_;  // one per field: report it if typed in
   std::array<PictureButton*, 128> keys_{};
   std::array<PictureButton*, 4> leds_{};
   QString titleSuffix_;

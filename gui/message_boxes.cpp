@@ -1,5 +1,6 @@
 #include "gui/message_boxes.h"
 
+#include <QApplication>
 #include <QPushButton>
 #include <QThread>
 
@@ -48,9 +49,9 @@ void MessageBoxes::ShowHere(const std::string& text, const std::string& caption,
 
 namespace veltrane::gui {
 
-ui::SaveChoice MessageBoxes::AskSaveChanges(const std::string& name) {
-  const QString text = QStringLiteral("Save changes to %1?").arg(QString::fromStdString(name));
-  if (choice_) return choice_(text.toStdString());
+ui::SaveChoice MessageBoxes::AskSaveChanges(const std::string& question) {
+  if (choice_) return choice_(question);
+  const QString text = QString::fromStdString(question);
   QMessageBox box(QMessageBox::Warning, kApplicationName, text,
                   QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, window_);
   box.setDefaultButton(QMessageBox::Save);
@@ -63,6 +64,17 @@ ui::SaveChoice MessageBoxes::AskSaveChanges(const std::string& name) {
     default:
       return ui::SaveChoice::Cancel;
   }
+}
+
+bool MessageBoxes::AskYesNo(const std::string& question, const std::string& caption) {
+  if (yesNo_) return yesNo_(question);
+  QWidget* front = QApplication::activeModalWidget();
+  QMessageBox box(QMessageBox::Warning, QString::fromStdString(caption),
+                  QString::fromStdString(question), QMessageBox::Yes | QMessageBox::No,
+                  front != nullptr ? front : window_.data());
+  box.setDefaultButton(QMessageBox::No);
+  box.setEscapeButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
 }
 
 }  // namespace veltrane::gui

@@ -31,14 +31,21 @@ class MessageBoxes : public QObject, public model::MessageSink {
   // Answers the "Save changes?" question in place of the user, given its text.
   using Choice = std::function<ui::SaveChoice(const std::string& text)>;
   void SetChoice(Choice choice) { choice_ = std::move(choice); }
+  // Answers the Yes/No questions in place of the user, given their text.
+  using YesNo = std::function<bool(const std::string& text)>;
+  void SetYesNo(YesNo yesNo) { yesNo_ = std::move(yesNo); }
 
   // Called off the GUI thread, the box is shown on the GUI thread and the
   // caller waits until it is closed; the GUI thread must be running an event loop.
   void Show(std::string_view text, std::string_view caption, model::MessageIcon icon) override;
 
-  // "Save changes to NAME?" with Save (the default), Discard and Cancel (also
-  // the Escape key and the close box); on the GUI thread.
-  ui::SaveChoice AskSaveChanges(const std::string& name);
+  // The question ("Save changes to NAME?") with Save (the default), Discard
+  // and Cancel (also the Escape key and the close box); on the GUI thread.
+  ui::SaveChoice AskSaveChanges(const std::string& question);
+
+  // The question with Yes and No, No the default (also Escape and the close
+  // box), over the dialog in front; true for Yes. On the GUI thread.
+  bool AskYesNo(const std::string& question, const std::string& caption);
 
   // The recovery question with Restore (the default) and Discard; Escape and
   // the close box keep the copy for later. On the GUI thread.
@@ -58,6 +65,7 @@ class MessageBoxes : public QObject, public model::MessageSink {
   RestoreAnswer restoreAnswer_;
   bool quiet_ = false;
   QPointer<QMessageBox> shown_;
+  YesNo yesNo_;
 };
 
 }  // namespace veltrane::gui

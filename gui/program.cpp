@@ -1,10 +1,14 @@
 #include "gui/program.h"
 
 #include <QApplication>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QWindow>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
 
+#include "ui/app/keyboard_commands.h"
 #include "ui/app/recovery_offer.h"
 
 namespace veltrane::gui {
@@ -26,6 +30,16 @@ ui::MainWindowModel Created(const ui::AppState& app) {
 }
 
 constexpr int kEndPollMilliseconds = 50;
+
+// Lets the window system place and show the window (user input is left
+// queued), so that boxes opened now are centred over it; a second at most.
+void WaitUntilExposed(QWidget& window) {
+  QElapsedTimer waited;
+  waited.start();
+  while (window.windowHandle() != nullptr && !window.windowHandle()->isExposed() &&
+         waited.elapsed() < 1000)
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+}
 
 }  // namespace
 
@@ -56,9 +70,17 @@ void Program::Start(std::time_t now, const std::string& logPath) {
   const std::string logFile = logPath.empty() ? ownFiles.log : logPath;
   const std::string noLog = ui::OpenProgramLog(log, logFile, now);
   app.progress.SetRange(0, 2048);
+  // The command-line file is what the window first shows; how its load went
+  // is told over the window.
+  ui::HeldMessages told;
+  ui::LoadCommandLineFile(app, {told, log});
+  ui::RefreshControls(app, view);
+  window.Sync();
   window.show();
   window.repaint();
   host.CreateHiddenWindows();
+  if (!told.empty()) WaitUntilExposed(window);
+  told.ShowTo(boxes);
   if (!noLog.empty()) ui::TellOwnFileProblem(io, ownFileProblemTold_, "The log " + logFile, noLog);
   // After the command-line file's load, so that restored work is what the window shows.
   ui::OfferRecovery(app, io, recovery,

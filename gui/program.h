@@ -60,16 +60,18 @@ class InputStop : public QObject {
 
 class Program {
  public:
-  // Keeps the command line (a configuration file for the first "Check keyboard
-  // presence") and creates the main window, which runs its creation step.
+  // Keeps the command line (a configuration file) and creates the main window,
+  // which runs its creation step.
   explicit Program(std::string commandLine);
   ~Program();
 
   // Removes what interrupted saves of earlier runs left behind, opens the log
   // (`logPath`, by default in the state directory), sets up the progress bar,
-  // shows the main window, creates the test and string editor windows hidden,
-  // offers the work of a run cut short, and from then on keeps the recovery
-  // copy and ends the run cleanly on SIGTERM, SIGHUP and SIGINT.
+  // loads the command-line file, shows the main window with it and creates the
+  // test and string editor windows hidden; then tells how the load went (the
+  // window takes no input before), offers the work of a run cut short, and
+  // from then on keeps the recovery copy and ends the run cleanly on SIGTERM,
+  // SIGHUP and SIGINT.
   void Start(std::time_t now, const std::string& logPath = {});
 
   ui::AppState app;

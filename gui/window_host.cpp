@@ -51,8 +51,8 @@ std::optional<std::string> QtWindowHost::RunLoadFile() {
   return RunLoadFileDialog(window_, files_, ChooserDirectory());
 }
 
-std::string QtWindowHost::RunSaveFile() {
-  return RunSaveFileDialog(window_, files_, ChooserDirectory());
+std::string QtWindowHost::RunSaveFile(const AcceptName& accept) {
+  return RunSaveFileDialog(window_, files_, ChooserDirectory(), accept);
 }
 
 void QtWindowHost::RunAbout() {
@@ -63,15 +63,20 @@ void QtWindowHost::ShowTestWindow() {
   if (testWindow_ != nullptr) testWindow_->ShowTestWindow();
 }
 
-ui::SaveChoice QtWindowHost::AskSaveChanges(const std::string& name) {
-  return boxes_.AskSaveChanges(name);
+bool QtWindowHost::AskReplace(const std::string& question, const std::string& caption) {
+  return boxes_.AskYesNo(question, caption);
 }
 
-std::string QtWindowHost::RunExportTextFile() {
+ui::SaveChoice QtWindowHost::AskSaveChanges(const std::string& question) {
+  return boxes_.AskSaveChanges(question);
+}
+
+std::string QtWindowHost::RunExportTextFile(const AcceptName& accept) {
   const auto dialog =
       MakeFileChooserDialog(window_, ui::ChooserKind::Save, files_, ChooserDirectory());
   dialog->OfferFiles(ui::kTextExtension, QStringLiteral("Export as text"),
                      QStringLiteral("Export"));
+  dialog->SetAcceptName(accept);
   dialog->exec();
   view_.chooserDirectory = dialog->Model().directory;
   return dialog->SaveName();

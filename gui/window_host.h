@@ -51,12 +51,13 @@ class QtWindowHost : public ui::WindowHost {
   void RunKeyLed() override;
   void RunPointingDevice() override;
   std::optional<std::string> RunLoadFile() override;
-  std::string RunSaveFile() override;
+  std::string RunSaveFile(const AcceptName& accept) override;
   void RunAbout() override;
   void ShowTestWindow() override;
-  ui::SaveChoice AskSaveChanges(const std::string& name) override;
+  ui::SaveChoice AskSaveChanges(const std::string& question) override;
   void Exit() override;
-  std::string RunExportTextFile() override;
+  std::string RunExportTextFile(const AcceptName& accept) override;
+  bool AskReplace(const std::string& question, const std::string& caption) override;
   std::optional<std::string> RunImportTextFile() override;
   void ShowProductionLine() override;
 

@@ -34,8 +34,10 @@ std::optional<std::string> RunLoadFileDialog(QWidget* parent, fileaccess::FileSy
 }
 
 std::string RunSaveFileDialog(QWidget* parent, fileaccess::FileSystem& files,
-                              std::string& directory) {
+                              std::string& directory,
+                              const std::function<bool(const std::string&)>& accept) {
   const auto dialog = MakeFileChooserDialog(parent, ui::ChooserKind::Save, files, directory);
+  dialog->SetAcceptName(accept);
   dialog->exec();
   directory = dialog->Model().directory;
   return dialog->SaveName();

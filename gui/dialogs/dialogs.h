@@ -6,6 +6,7 @@
 // for "Test keyboard".
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -39,10 +40,12 @@ std::unique_ptr<PointingDeviceDialog> MakePointingDeviceDialog(QWidget* parent,
 // there the directory browsing ended in, also after "Cancel".
 std::optional<std::string> RunLoadFileDialog(QWidget* parent, fileaccess::FileSystem& files,
                                              std::string& directory);
-// "Save File": the typed name taken against the chooser's directory, "" on
-// "Cancel". Writes nothing itself.
+// "Save File": the typed name taken against the chooser's directory that
+// `accept` took (one it refuses keeps the chooser open), "" on "Cancel".
+// Writes nothing itself.
 std::string RunSaveFileDialog(QWidget* parent, fileaccess::FileSystem& files,
-                              std::string& directory);
+                              std::string& directory,
+                              const std::function<bool(const std::string&)>& accept = {});
 std::unique_ptr<FileChooserDialog> MakeFileChooserDialog(QWidget* parent, ui::ChooserKind kind,
                                                          fileaccess::FileSystem& files,
                                                          std::string directory);

@@ -83,6 +83,11 @@ void FileChooserDialog::OnOk() {
   } else {
     model_.name.text = NameOf(Edit(ui::id::kSaveName)->text());
     saveName_ = ui::OnSavePressed(model_);
+    if (!saveName_.empty() && acceptName_ && !acceptName_(saveName_)) {
+      saveName_.clear();  // another name, or Cancel
+      model_.finished = false;
+      return;
+    }
   }
   LayoutDialog::OnOk();
 }

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "gui/dialogs/layout_dialog.h"
 #include "ui/dialogs/file_chooser_model.h"
@@ -22,6 +24,10 @@ class FileChooserDialog : public LayoutDialog {
   // Save: the typed name taken against the chooser's directory, "" when cancelled.
   const std::string& SaveName() const { return saveName_; }
   const ui::FileChooserModel& Model() const { return model_; }
+  // Save: each name confirmed goes to `accept` first; one it refuses keeps the chooser open.
+  void SetAcceptName(std::function<bool(const std::string&)> accept) {
+    acceptName_ = std::move(accept);
+  }
   // Lists the files ending in `extension` instead of ".dat", under another title and
   // "OK" text (the text choosers).
   void OfferFiles(std::string_view extension, const QString& title, const QString& okText);
@@ -40,6 +46,7 @@ class FileChooserDialog : public LayoutDialog {
   int filesId_;
   std::optional<std::string> loadedPath_;
   std::string saveName_;
+  std::function<bool(const std::string&)> acceptName_;
 };
 
 }  // namespace veltrane::gui

@@ -72,8 +72,8 @@ class CliTest : public ::testing::Test {
     model::InitialiseDefinition(def);
     for (int i = 0; i < meanings; ++i) {
       model::KeyLayer& layer = def.keys[i / 4].layers[i % 4];
-      model::AssignTableKey(layer, 1 + i % 129);
-      layer.keymode = static_cast<std::uint8_t>(i / 129);
+      model::AssignTableKey(layer, 1 + i % 58);  // rows 1..58 have codes of their own
+      layer.keymode = static_cast<std::uint8_t>(i / 58);
       layer.used = 1;
     }
     persist::HeaderImage header;

@@ -1,6 +1,10 @@
 // veltrane-cli against the simulated keyboard: each run is a process of its
 // own, and the keyboard's memory lives in a file between them.
+#include <memory>
+
 #include "cli/cli_fixture.h"
+#include "eeprom/image_builder.h"
+#include "eeprom/random_definitions.h"
 
 namespace veltrane {
 namespace {
@@ -54,7 +58,46 @@ TEST_F(CliKeyboardTest, ProgrammedKeyboardReadsBackInAnotherProcess) {
   back.replace(76, 32, 32, '\0');  // the two files' own names
   reference.replace(76, 32, 32, '\0');
   EXPECT_EQ(back, reference);
-  EXPECT_EQ(TraceLines().size(), 768u + 2 * 768u);  // 768 writes, then 768 requests and replies
+  // 768 writes and their read-back, then the read: 768 requests and replies each.
+  EXPECT_EQ(TraceLines().size(), 768u + 2 * 2 * 768u);
+  EXPECT_NE(programmed.output.find("nirvex: Done\nveltrane-cli: Verify: Verified 3072 bytes\n"),
+            std::string::npos)
+      << programmed.output;
+}
+
+TEST_F(CliKeyboardTest, ReadThenProgramUnderTheKeyboardsOwnNameLeavesEveryByte) {
+  eeprom::test::RandomDefinitions random(20250114);
+  std::filesystem::create_directory(dir.File("back"));
+  // One keyboard of every firmware range the image layout knows.
+  for (const char* product : {"V0005", "V0412X", "V0527X", "V0600", "V1420", "V1520"}) {
+    SCOPED_TRACE(product);
+    auto def = std::make_unique<model::KeyboardDefinition>();
+    eeprom::EepromImage image{};
+    do {
+      model::InitialiseDefinition(*def);
+      random.Fill(*def);
+      model::FlattenStrings(*def);
+    } while (!eeprom::BuildImage(*def, product, 0, image, nullptr).fits);
+    persist::HeaderImage header;
+    ASSERT_TRUE(persist::WriteConfigFile(dir.File("desk-v1.1.DAT"), *def, header));
+    std::filesystem::remove(dir.File("kb.sim"));
+    const std::string device = Device(std::string(",product=") + product);
+
+    ASSERT_EQ(Cli("program desk-v1.1.DAT", device).status, 0);
+    ASSERT_EQ(Cli("read -o first.DAT --copy first.bin", device).status, 0);
+    const std::string first = Read("first.bin").substr(0, 3072);
+    EXPECT_EQ(first.substr(0x610, 14),
+              std::string("desk-v1.1.DAT\0", 14));  // the name it was built from
+    // Read under the name the keyboard holds, and programmed again from it.
+    const Result read = Cli("read -o back/desk-v1.1.DAT", device);
+    ASSERT_EQ(read.status, 0) << read.output;
+    const Result programmed = Cli("program back/desk-v1.1.DAT", device);
+    ASSERT_EQ(programmed.status, 0) << programmed.output;
+    ASSERT_EQ(Cli("read -o second.DAT --copy second.bin", device).status, 0);
+    const std::string second = Read("second.bin").substr(0, 3072);
+    for (std::size_t at = 0; at < first.size(); ++at)
+      ASSERT_EQ(first[at], second[at]) << "byte 0x" << std::hex << at;
+  }
 }
 
 TEST_F(CliKeyboardTest, RefusedReportFailsTheDownload) {
@@ -107,14 +150,24 @@ TEST_F(CliKeyboardTest, VerifyComparesTheKeyboardWithTheImageSent) {
   EXPECT_TRUE(same.output.ends_with("Verify: Verified 3072 bytes\n")) << same.output;
 
   // An erased keyboard that drops the second write keeps 0xff at 4..7, where the image has none.
+  // The read-back is the default; the library's "Done" is not shown for it.
   std::filesystem::remove(dir.File("kb.sim"));
-  const Result dropped = Cli("program Board.DAT --verify", Device(",drop=2"));
+  const Result dropped = Cli("program Board.DAT", Device(",drop=2"));
   EXPECT_EQ(dropped.status, 1);
-  char expected[80];
+  char expected[160];
   std::snprintf(expected, sizeof expected,
-                "Verify: 4 bytes differ; first at 0x0004: wrote 0x%02x, read 0xff\n",
+                "veltrane-cli: Programming: Programming failed\n"
+                "veltrane-cli: Verify: 4 bytes differ; first at 0x0004: wrote 0x%02x, read 0xff\n",
                 static_cast<unsigned char>(Read("built.bin")[4]));
   EXPECT_TRUE(dropped.output.ends_with(expected)) << dropped.output;
+  EXPECT_EQ(dropped.output.find("nirvex: Done"), std::string::npos);
+
+  std::filesystem::remove(dir.File("kb.sim"));
+  const Result unverified = Cli("program Board.DAT --no-verify", Device(",drop=2"));
+  EXPECT_EQ(unverified.status, 0) << unverified.output;
+  EXPECT_EQ(unverified.output.find("Verify:"), std::string::npos);
+  EXPECT_EQ(Cli("program Board.DAT --verify --no-verify", Device()).status, 2);
+  EXPECT_EQ(Cli("program Board.DAT --changed-only --no-verify", Device()).status, 2);
 }
 
 TEST_F(CliKeyboardTest, ChangedOnlySendsTheDifferenceAndVerifiesIt) {

@@ -56,35 +56,53 @@ TEST_F(BuilderTest, SingleKeyGetsAddressZero) {
 TEST_F(BuilderTest, AddressesFollowFirstAppearanceAndSharing) {
   UseTableKey(*def, 2, 5, 3, 2);
   UseTableKey(*def, 0, 1, 1, 3);
-  UseTableKey(*def, 7, 7, 0, 3);                   // same meaning as (0,1) layer 1
-  UseTableKey(*def, 9, 0, 2, 3).scan2code = 0x77;  // stale code: a meaning of its own
+  UseTableKey(*def, 7, 7, 0, 3);  // same meaning as (0,1) layer 1
+  // Codes come from the table: a stale code or another row with the same
+  // codes writes the same bytes, and so shares the address.
+  UseTableKey(*def, 9, 0, 2, 3).scan2code = 0x77;
+  UseTableKey(*def, 9, 1, 0, 14);
+  UseTableKey(*def, 9, 2, 0, 59);  // codes 00 00 00, as row 14's
+  UseTableKey(*def, 9, 3, 0, 3, 0x04);
   const BuildResult result = Build();
-  EXPECT_EQ(result.distinctMeanings, 3);
+  EXPECT_EQ(result.distinctMeanings, 4);
   EXPECT_EQ(image[0x200 + 128 + 1], 0);
   EXPECT_EQ(image[0x395], 1);
   EXPECT_EQ(image[0x200 + 7 * 8 + 7], 0);
-  EXPECT_EQ(image[0x200 + 256 + 9 * 8], 2);
-  EXPECT_EQ(image[0x002], image[0x000]);  // codes come from the table, not the stale field
-  EXPECT_EQ(image[0x002], 0x1E);
-  EXPECT_EQ(image[0x702], 0x1F);
+  EXPECT_EQ(image[0x200 + 256 + 9 * 8], 0);
+  EXPECT_EQ(image[0x200 + 9 * 8 + 1], 2);
+  EXPECT_EQ(image[0x200 + 9 * 8 + 2], 2);
+  EXPECT_EQ(image[0x200 + 9 * 8 + 3], 3);
+  EXPECT_EQ(image[0x000], 0x1E);
+  EXPECT_EQ(image[0x700], 0x1F);
+  EXPECT_EQ(image[0x403], 0x04);
+  EXPECT_TRUE(AllBytes(0x004, 0x100, 0xFF));
 }
 
-TEST_F(BuilderTest, LayersOfUnusedKeyTakeAddressesButAreNotPlaced) {
+TEST_F(BuilderTest, KeyModesThatTheFirmwareReadsAlikeShareAnAddress) {
+  UseTableKey(*def, 0, 0, 0, 3, 0x20);  // ALT-GR
+  UseTableKey(*def, 0, 1, 0, 3, 0x40);  // an undefined bit, at ALT-GR's place for 500..699
+  EXPECT_EQ(Build(600).distinctMeanings, 1);
+  EXPECT_EQ(image[0x201], 0);
+  EXPECT_EQ(image[0x400], 0x40);
+  EXPECT_EQ(Build(1420).distinctMeanings, 2);
+}
+
+TEST_F(BuilderTest, LayersOfUnusedKeyTakeNoAddress) {
   def->keys[0].used = 0;
   UseTableKey(*def, 0, 0, 0, 2);
   UseTableKey(*def, 0, 0, 1, 4);
   UseTableKey(*def, 0, 1, 0, 5);
-  UseTableKey(*def, 3, 0, 0, 4);  // shares address 1 with the unused key
+  UseTableKey(*def, 3, 0, 0, 4);
   Build();
   EXPECT_EQ(image[0x200], 0xFF);
   EXPECT_EQ(image[0x280], 0xFF);
-  EXPECT_EQ(image[0x201], 2);
+  EXPECT_EQ(image[0x201], 0);
   EXPECT_EQ(image[0x218], 1);
-  EXPECT_EQ(image[0x000], 0xFF);
-  EXPECT_EQ(image[0x400], 0x00);
-  EXPECT_EQ(image[0x500], 0x0F);
+  EXPECT_EQ(image[0x000], 0x25);
   EXPECT_EQ(image[0x001], 0x26);
-  EXPECT_EQ(image[0x002], 0x25);
+  // No address is left with its fillers between placed ones.
+  EXPECT_EQ(image[0x002], 0xFF);
+  EXPECT_EQ(image[0x502], 0x0F);
 }
 
 TEST_F(BuilderTest, StringKeysCarryTheirNumberUnlessLightFlagged) {
@@ -109,11 +127,11 @@ TEST_F(BuilderTest, InvalidIbmKeyIsPlacedAsNoKeyAndReported) {
   Layer(*def, 4, 2, 2).ibmkey = -1;
   const BuildResult result = Build();
   EXPECT_EQ(result.invalidIbmKeys, 3);
-  for (std::size_t a = 0; a < 3; ++a) {
-    EXPECT_EQ(image[0x000 + a], 0xFF);
-    EXPECT_EQ(image[0x100 + a], 0xFF);
-    EXPECT_EQ(image[0x700 + a], 0x00);
-  }
+  EXPECT_EQ(result.distinctMeanings, 1);  // all three write "No Key"
+  for (int column : {0, 1, 2}) EXPECT_EQ(image[LogicalAddressOffset(2, 4 * 8 + column)], 0);
+  EXPECT_EQ(image[0x000], 0xFF);
+  EXPECT_EQ(image[0x100], 0xFF);
+  EXPECT_EQ(image[0x700], 0x00);
   EXPECT_NE(log.text().find("Invalid ibmkey 255 at 4,1 [1,0]\n"), std::string::npos);
   EXPECT_NE(log.text().find("Invalid ibmkey -1 at 4,2 [1,0]\n"), std::string::npos);
 }
@@ -122,7 +140,7 @@ TEST_F(BuilderTest, InvalidIbmKeyIsPlacedAsNoKeyAndReported) {
 void UseDistinctLayers(model::KeyboardDefinition& def, int count) {
   for (int v = 0; v < count; ++v) {
     const int key = v / 4;
-    UseTableKey(def, key / 8, key % 8, v % 4, 1 + v % 158, static_cast<std::uint8_t>(v / 158));
+    UseTableKey(def, key / 8, key % 8, v % 4, 1 + v / 256, static_cast<std::uint8_t>(v % 256));
   }
 }
 
@@ -144,7 +162,7 @@ TEST_F(BuilderTest, AtMost255MeaningsFit) {
 
 TEST_F(BuilderTest, OverflowCountsEachMeaningOnceAndStillPacksStrings) {
   UseDistinctLayers(*def, 300);
-  UseTableKey(*def, 15, 7, 3, 1 + 299 % 158, 299 / 158);  // repeats the last meaning
+  UseTableKey(*def, 15, 7, 3, 1 + 299 / 256, 299 % 256);  // repeats the last meaning
   test::SetString(*def, 0, 3);
   def->stringIndex.fill(0);
   const BuildResult result = Build();

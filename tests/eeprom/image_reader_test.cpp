@@ -69,17 +69,22 @@ TEST_F(ReaderTest, SettingsTheImageHoldsComeBackAndErasedOnesKeepTheirValues) {
   settings.GlobalRepeatDisable = settings.BeepLength = 77;
   settings.DefRepRate = settings.PointDevice = 77;
   settings.SerialNumber = "kept";
+  settings.ConfigFileName = "kept.DAT";
   settings.Led1 = 5;
   image[info::LedMaskBase + 3] = 0x08;  // one mask byte erased: the LEDs stay
   Decode();
   EXPECT_EQ(fields(), (std::array<int, 4>{77, 77, 77, 77}));
   EXPECT_EQ(settings.SerialNumber, "kept");
+  EXPECT_EQ(settings.ConfigFileName, "kept.DAT");
   EXPECT_EQ(settings.Led1, 5);
 
   for (std::size_t at : offsets) image[at] = static_cast<std::uint8_t>(at & 0x0F);
   const char serial[] = "SN-0123456789-abcdefghijklmnopqrstuvwxyz";  // longer than 31
   std::copy_n(serial, sizeof serial, image.begin() + info::SerialNumber);
+  const char name[] = "desk-v1.1.DAT";
+  std::copy_n(name, sizeof name, image.begin() + info::ConfigFileName);
   Decode();
+  EXPECT_EQ(settings.ConfigFileName, "desk-v1.1.DAT");
   EXPECT_EQ(fields(), (std::array<int, 4>{0x01, 0x04, 0x0D, 0x0F}));
   EXPECT_EQ(settings.SerialNumber, std::string(serial, 31));
   image[info::SerialNumber + 4] = 0xFF;  // erased bytes end the text too
@@ -143,13 +148,16 @@ TEST_F(ReaderTest, NumberOfStringsFollowsTheHighestExaminedStringKey) {
   PutKey(1, 0, 9, model::STRING_KEY, 2, 2);
   PutKey(2, 0, 200, model::STRING_KEY, 60, 60);  // not counted, but its string comes back
   PutPointer(60, 0x900);
+  PutPointer(90, 0x900);  // as does a string no key refers to
   PutStroke(0x900, 0x04);
-  image[0x905] = 0x00;
+  std::fill_n(image.begin() + 0x904, 4, 0x00);
   Decode();
   EXPECT_EQ(settings.NumberOfStrings, 3);
   EXPECT_EQ(def->keys[2].layers[0].ibmkey, 60);
-  EXPECT_EQ(Row(60)[0].characterUSB, 0x04);
-  EXPECT_TRUE(Row(60)[1].IsTerminator());
+  for (int s : {60, 90}) {
+    EXPECT_EQ(Row(s)[0].characterUSB, 0x04) << s;
+    EXPECT_TRUE(Row(s)[1].IsTerminator()) << s;
+  }
 }
 
 TEST_F(ReaderTest, StringReplacesTheStartOfItsRow) {
@@ -157,11 +165,14 @@ TEST_F(ReaderTest, StringReplacesTheStartOfItsRow) {
   PutKey(0, 0, 0, model::STRING_KEY, 3, 3);
   PutPointer(3, 0x910);
   for (std::size_t i = 0; i < 3; ++i) PutStroke(0x910 + 4 * i, static_cast<std::uint8_t>(0x10 + i));
-  image[0x91D] = 0x00;  // a modifier-only stroke ends the string
+  PutStroke(0x91C, 0x00);  // a modifier-only stroke is one of the string's
+  std::fill_n(image.begin() + 0x920, 4, 0x00);
   Decode();
-  EXPECT_EQ(model::StringLength(Row(3)), 3);
+  EXPECT_EQ(model::StringLength(Row(3)), 4);
   EXPECT_EQ(Row(3)[2].characterUSB, 0x12);
-  EXPECT_EQ(Row(3)[4], test::Stroke(4));
+  EXPECT_EQ(Row(3)[3].modifier, 0x02);
+  EXPECT_TRUE(Row(3)[4].IsTerminator());
+  EXPECT_EQ(Row(3)[5], test::Stroke(5));
   EXPECT_EQ(def->stringIndex[3], 0x910);
 }
 

@@ -114,6 +114,22 @@ TEST_F(ProgramCommands, CommandLineFileIsProgrammedReadBackAndWritten) {
   EXPECT_EQ(std::filesystem::file_size(dir.File("Board.BIN")), 8192u);
 }
 
+TEST_F(ProgramCommands, ProgramKeyboardSaysDoneOnlyForAKeyboardThatHoldsTheImage) {
+  UseDevice(",drop=385");  // the word at 0x600 is acknowledged and not stored
+  Start("");
+  Click(ui::id::kProgram);
+  EXPECT_EQ(boxes,
+            (std::vector<std::string>{
+                "Download|Plug in the keyboard to program !", "Programming|Programming failed",
+                "Verify|4 bytes differ; first at 0x0600: wrote 0x00, read 0xff"}));
+  UseDevice("");
+  boxes.clear();
+  Click(ui::id::kProgram);
+  EXPECT_EQ(boxes, (std::vector<std::string>{"Download|Plug in the keyboard to program !",
+                                             "nirvex|Done"}));
+  EXPECT_EQ(program->window.progressBar()->value(), 100);  // after the read-back's own 100 steps
+}
+
 TEST_F(ProgramCommands, MatrixButtonOpensKeySettingsWithTheQuestionMark) {
   Start("");
   QString title;
@@ -213,7 +229,7 @@ TEST_F(ProgramCommands, TitleMarksUnsavedChangesAndTheCloseBoxAsksAboutThem) {
   Click(ui::id::kGlobalRepeat);
   EXPECT_EQ(program->window.windowTitle(), QStringLiteral("Veltrane * — simulated keyboard"));
   EXPECT_FALSE(program->window.close());
-  EXPECT_EQ(asked, std::vector<std::string>{"Save changes to in.dat?"});
+  EXPECT_EQ(asked, std::vector<std::string>{"Save changes to the new definition?"});
 
   // A save that cannot be written is told, and the name shown stays.
   SaveAs("nodir/x");  // taken in the chooser's directory, the one the program started in
@@ -222,6 +238,29 @@ TEST_F(ProgramCommands, TitleMarksUnsavedChangesAndTheCloseBoxAsksAboutThem) {
   EXPECT_EQ(qobject_cast<QLineEdit*>(program->window.control(ui::id::kFileName))->text(), "in.dat");
   SaveAs("Mine");
   EXPECT_EQ(program->window.windowTitle(), QStringLiteral("Veltrane — simulated keyboard"));
+}
+
+TEST_F(ProgramCommands, SaveFileChooserAsksBeforeReplacingAndStaysOpenOnNo) {
+  Start("");
+  SaveAs("Mine");
+  ASSERT_TRUE(std::filesystem::exists(dir.File("Mine.DAT")));
+  std::vector<std::string> asked;
+  program->boxes.SetYesNo([&](const std::string& question) {
+    asked.push_back(question);
+    return false;
+  });
+  Click(ui::id::kGlobalRepeat);
+  bool open = false;
+  WithModalDialog([&] { Click(ui::id::kSave); },
+                  [&](QDialog& dialog) {
+                    auto& chooser = static_cast<gui::LayoutDialog&>(dialog);
+                    chooser.Edit(35127)->setText("Mine");
+                    chooser.Button(1)->click();
+                    open = dialog.isVisible();  // for another name
+                  });
+  EXPECT_TRUE(open);
+  EXPECT_EQ(asked, std::vector<std::string>{"Mine.DAT already exists. Replace it?"});
+  EXPECT_EQ(program->window.windowTitle(), QStringLiteral("Veltrane * — simulated keyboard"));
 }
 
 TEST_F(ProgramCommands, KeyboardThatMayNotBeOpenedIsExplainedOnce) {

@@ -16,6 +16,7 @@
 #include "gui/dialogs/layout_dialog.h"
 #include "gui/program.h"
 #include "modal_dialog.h"
+#include "simulated_desk.h"
 #include "support/files.h"
 #include "support/temp_dir.h"
 #include "tests/station/fake_port.h"
@@ -26,12 +27,9 @@ namespace {
 
 using ui::ProductionLineField;
 
-class WindowMenu : public ::testing::Test {
+class WindowMenu : public SimulatedDesk {
  protected:
   WindowMenu() {
-    ::setenv("NIRVEX_DEVICE", ("sim:" + dir.File("kb.sim") + ",time=virtual").c_str(), 1);
-    home = std::filesystem::current_path();
-    std::filesystem::current_path(dir.path());
     program = std::make_unique<gui::Program>("");
     program->boxes.SetAnswer([this](const std::string& text, const std::string& caption,
                                     model::MessageIcon) { boxes.push_back(caption + "|" + text); });
@@ -39,16 +37,7 @@ class WindowMenu : public ::testing::Test {
     program->host.SetStationPort(port, {std::chrono::milliseconds(5), nullptr, {}});
     program->Start(0, dir.File("vtlog.txt"));
   }
-  ~WindowMenu() override {
-    program.reset();
-    std::filesystem::current_path(home);
-    ::unsetenv("NIRVEX_DEVICE");
-  }
-  void Menu(const QString& text) {
-    for (QAction* action : program->window.menuBar()->findChildren<QAction*>())
-      if (action->text() == text) return action->trigger();
-    ADD_FAILURE() << "no menu item " << text.toStdString();
-  }
+  void Menu(const QString& text) { TriggerMenu(program->window, text); }
   void Click(int id) { qobject_cast<QAbstractButton*>(program->window.control(id))->click(); }
   bool Shown(const std::string& box) const {
     return std::find(boxes.begin(), boxes.end(), box) != boxes.end();
@@ -56,8 +45,6 @@ class WindowMenu : public ::testing::Test {
   // Waits for the station's threads; a guard against a hang, not a measure of speed.
   static bool Eventually(const std::function<bool()>& done) { return QTest::qWaitFor(done, 30000); }
 
-  TempDir dir;
-  std::filesystem::path home;
   station::testing::FakePort port;
   std::vector<std::string> boxes;
   std::unique_ptr<gui::Program> program;  // last: ends before the port

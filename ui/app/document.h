@@ -3,10 +3,12 @@
 // texts, the detected keyboard and the per-run options.
 #pragma once
 
+#include <map>
 #include <string>
 #include <string_view>
 
 #include "eeprom/image_layout.h"
+#include "fileaccess/file_stamp.h"
 #include "model/definition.h"
 #include "persist/header_image.h"
 
@@ -36,9 +38,15 @@ struct Document {
   std::string dataDirectory;  // empty, or ends in "/"
   std::string baseName = std::string(kInitialBaseName);
   std::string chosenFileName;
-  std::string loadedFile;   // the configuration file last loaded or saved, as its path was given
-  std::string versionText;  // from the last detection, as the version field shows it
-  int firmwareVersion = 0;  // 0: no keyboard answered
+  std::string loadedFile;  // the configuration file last loaded or saved, as its path was given
+  // The file the definition in the window belongs to: the one last loaded,
+  // saved or imported; empty for a new definition and one read from a keyboard.
+  std::string documentFile;
+  // Each file this run loaded or wrote, by absolute path, as it was then:
+  // one that differs now was written by someone else since.
+  std::map<std::string, fileaccess::FileStamp> knownFiles;
+  std::string versionText;         // from the last detection, as the version field shows it
+  int firmwareVersion = 0;         // 0: no keyboard answered
   bool accessProblemTold = false;  // a keyboard this user may not open has been explained
 };
 

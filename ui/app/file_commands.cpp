@@ -1,7 +1,10 @@
 #include "ui/app/file_commands.h"
 
+#include <algorithm>
+#include <cctype>
 #include <memory>
 
+#include "fileaccess/file_stamp.h"
 #include "fileaccess/paths.h"
 #include "fileaccess/same_file.h"
 #include "model/macro_store.h"
@@ -45,7 +48,9 @@ void TakeLoaded(AppState& app, const Services& io, const LoadedFile& loaded,
   TellMacroStoreAtLoad(app.doc.def, io, path.empty() ? fileName : path);
   app.doc.chosenFileName = fileName;
   app.doc.loadedFile = path;
+  app.doc.documentFile = path;
   app.doc.commandLineText.clear();
+  RememberFile(app, path);
   MarkKept(app);
 }
 
@@ -80,15 +85,43 @@ std::string BaseNameFromLoaded(std::string_view name) {
   return std::string(extension ? name.substr(0, name.size() - 4) : name);
 }
 
-std::string BaseNameFromChosen(std::string_view name) {
+std::string CutExtension(std::string_view name, std::string_view extension) {
   const std::size_t slash = name.rfind('/');
-  const std::size_t start = slash == std::string_view::npos ? 0 : slash + 1;
-  const std::size_t n = name.size() - start;
-  if (n > 0 && n < 300) {
-    for (std::size_t i = name.size() - 1; i >= start + 1; --i)
-      if (name[i] == '.') return std::string(name.substr(0, i));
+  const std::size_t fileName = name.size() - (slash == std::string_view::npos ? 0 : slash + 1);
+  if (fileName <= extension.size()) return std::string(name);
+  const std::string_view end = name.substr(name.size() - extension.size());
+  const bool same = std::equal(end.begin(), end.end(), extension.begin(), [](char a, char b) {
+    return std::tolower(static_cast<unsigned char>(a)) ==
+           std::tolower(static_cast<unsigned char>(b));
+  });
+  return std::string(same ? name.substr(0, name.size() - extension.size()) : name);
+}
+
+std::string BaseNameFromChosen(std::string_view name) {
+  return CutExtension(name, ".dat");
+}
+
+void RememberFile(AppState& app, const std::string& path) {
+  if (const auto stamp = fileaccess::StampOf(path))
+    app.doc.knownFiles[fileaccess::AbsolutePath(path)] = *stamp;
+}
+
+std::optional<std::string> ReplaceQuestion(const AppState& app, const std::string& path) {
+  const auto now = fileaccess::StampOf(path);
+  if (!now) return std::nullopt;
+  const std::string name = FileNameOf(path);
+  const std::string absolute = fileaccess::AbsolutePath(path);
+  for (const auto& [known, then] : app.doc.knownFiles) {
+    // The same path replaced by a rename, or the same file under another path.
+    if ((known == absolute || then.SameFile(*now)) && then != *now)
+      return name + " was changed on disk since you loaded it. Replace it?";
   }
-  return std::string(name);
+  return name + " already exists. Replace it?";
+}
+
+bool MayReplace(const AppState& app, const std::string& path, const AskYesNo& ask) {
+  const std::optional<std::string> question = ReplaceQuestion(app, path);
+  return !question || ask(*question);
 }
 
 std::string ConfigurationPathFor(const std::string& baseName) {

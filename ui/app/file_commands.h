@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -39,15 +41,39 @@ bool LoadSettingsFile(AppState& app, const Services& io, const std::string& path
 // "a.b.DAT" -> "a.b"); any other name is kept whole ("noext", "abc", ".DAT").
 std::string BaseNameFromLoaded(std::string_view name);
 
-// BaseName from a name typed in the Save File dialog: cut at the last dot of
-// its file name (after its last "/"), a dot in the file name's first position
-// not counting.
+// The name less a trailing `extension` in any letter case, when its file name
+// (after its last "/") holds more than the extension; other dots stay.
+std::string CutExtension(std::string_view name, std::string_view extension);
+
+// BaseName from a name typed in the Save File dialog: the name less a
+// trailing ".dat" in any case ("desk-v1.1" -> "desk-v1.1", "Keys.old.dat" ->
+// "Keys.old").
 std::string BaseNameFromChosen(std::string_view name);
 
 // The configuration file that a save under `baseName` writes: baseName +
 // ".DAT", or, when no such file exists but one whose extension differs only
 // in letter case does ("a.dat"), that file.
 std::string ConfigurationPathFor(const std::string& baseName);
+
+// Notes a file as this run loaded or wrote it now.
+void RememberFile(AppState& app, const std::string& path);
+
+// What to ask before `path` is written: nothing when no file is there;
+// "NAME was changed on disk since you loaded it. Replace it?" for a file this
+// run loaded or wrote that was written since; "NAME already exists. Replace
+// it?" for any other file.
+std::optional<std::string> ReplaceQuestion(const AppState& app, const std::string& path);
+
+// Asks a question with Yes and No (No the default); true for Yes.
+using AskYesNo = std::function<bool(const std::string& question)>;
+// Whether a name chosen to save under is taken; one refused keeps the chooser open.
+using AcceptName = std::function<bool(const std::string& name)>;
+// Runs a chooser of a name to save under, offering each name confirmed to
+// `accept`; the name taken, or the empty text when cancelled.
+using ChooseSaveName = std::function<std::string(const AcceptName& accept)>;
+
+// Whether `path` may be written: nothing is there, or the user said Yes to ReplaceQuestion.
+bool MayReplace(const AppState& app, const std::string& path, const AskYesNo& ask);
 
 // What the user is told of a file that could not be written.
 enum class WriteFailure {

@@ -61,6 +61,7 @@ void DecodeReadImage(AppState& app) {
   eeprom::ApplyImageSettings(
       eeprom::DecodeImage(app.doc.image, app.doc.firmwareVersion, app.doc.def), settings);
   ApplySettings(app, std::move(settings));
+  app.doc.documentFile.clear();  // the keyboard's definition, not a file's
   MarkKept(app);
 }
 
@@ -103,12 +104,14 @@ Outcome SaveDecodedDefinition(AppState& app, const Services& io, const std::stri
   return WriteConfiguration(app, io, path, WriteFailure::Tell);
 }
 
-Outcome SaveSettings(AppState& app, const Services& io,
-                     const std::function<std::string()>& chooseName) {
+Outcome SaveSettings(AppState& app, const Services& io, const ChooseSaveName& chooseName,
+                     const AskYesNo& ask) {
   // A save needs only the packed strings, so it goes on regardless of the image.
   if (Outcome built = BuildImageForUse(app, io); built.result == Result::MacrosDoNotFit)
     return built;
-  const std::string chosenName = chooseName();
+  const std::string chosenName = chooseName([&app, &ask](const std::string& name) {
+    return MayReplace(app, ConfigurationPathFor(BaseNameFromChosen(name)), ask);
+  });
   if (chosenName.empty()) return {Result::Cancelled};
   const std::string baseName = BaseNameFromChosen(chosenName);
   const std::string path = ConfigurationPathFor(baseName);
@@ -126,7 +129,9 @@ Outcome SaveSettings(AppState& app, const Services& io,
     app.doc.chosenFileName = FileNameOf(path);
     app.doc.dataDirectory = fileaccess::AbsoluteDirectoryOf(path);
     app.doc.loadedFile = path;
+    app.doc.documentFile = path;
     app.doc.commandLineText.clear();
+    RememberFile(app, path);
     MarkKept(app);
   }
   const Outcome saved = Told(io, Command::Save, WrittenFile(written, path));

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "ui/app/app_state.h"
+#include "ui/app/file_commands.h"
 #include "ui/app/outcome.h"
 
 namespace veltrane::ui {
@@ -54,15 +55,16 @@ Outcome SaveDecodedDefinition(AppState& app, const Services& io, const std::stri
 
 // "Save settings to file" after its detection step: the image is built (with
 // its messages) before `chooseName` asks for the name; macros that do not fit
-// refuse the save there (MacrosDoNotFit, told). Then the naming rule,
-// the write and the report. Ok when the configuration file was written. A
-// cancelled dialog (empty name) writes and changes nothing (Cancelled). A file
-// that cannot be written is told ("Cannot open: PATH: REASON", caption "Save
-// File") and changes nothing either. A written file becomes the document's:
-// the file-name text is its name, BaseName and DataDirectory follow it
-// (so that image files and the report go beside it), and it is the kept
-// definition.
-Outcome SaveSettings(AppState& app, const Services& io,
-                     const std::function<std::string()>& chooseName);
+// refuse the save there (MacrosDoNotFit, told). Then the naming rule, the
+// write and the report. A name whose file exists is taken only when `ask`
+// says Yes to ReplaceQuestion for the file that would be written. Ok when the
+// configuration file was written. A cancelled dialog (empty name) writes and
+// changes nothing (Cancelled). A file that cannot be written is told ("Cannot
+// open: PATH: REASON", caption "Save File") and changes nothing either. A
+// written file becomes the document's: the file-name text is its name,
+// BaseName and DataDirectory follow it (so that image files and the report go
+// beside it), and it is the kept definition.
+Outcome SaveSettings(AppState& app, const Services& io, const ChooseSaveName& chooseName,
+                     const AskYesNo& ask);
 
 }  // namespace veltrane::ui

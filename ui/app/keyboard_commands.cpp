@@ -7,6 +7,7 @@
 #include "link/nirvex.h"
 #include "ui/app/file_commands.h"
 #include "ui/app/image_commands.h"
+#include "ui/app/verify.h"
 
 namespace veltrane::ui {
 
@@ -22,20 +23,26 @@ void DetectionStep(AppState& app, KeyboardLink& link) {
   SetVersionText(app, link.DetectKeyboard());
 }
 
+Outcome LoadCommandLineFile(AppState& app, const Services& io) {
+  const std::string path = app.doc.commandLineText;
+  if (path.empty()) return {};
+  // Only the Load File and Save File dialogs choose a file name.
+  const std::string chosen = app.doc.chosenFileName;
+  const bool loaded = LoadConfiguration(app, io, path) == persist::LoadOutcome::Loaded;
+  app.doc.chosenFileName = chosen;
+  return loaded ? Outcome{} : Outcome{Result::NotLoaded, LinkStatus::Ok, path};
+}
+
 Outcome CheckKeyboardPresence(AppState& app, const Services& io, KeyboardLink& link,
                               const RepaintNow& repaint) {
   DetectionStep(app, link);
   Outcome outcome;
-  const std::string path = app.doc.commandLineText;
+  const std::string& path = app.doc.commandLineText;
   if (!path.empty() && HasUnsavedChanges(app)) {
     model::LogPrintf(&io.log, "Not loading %s: the definition was changed first\n", path.c_str());
     app.doc.commandLineText.clear();
-  } else if (!path.empty()) {
-    // Only the Load File and Save File dialogs choose a file name.
-    const std::string chosen = app.doc.chosenFileName;
-    if (LoadConfiguration(app, io, path) != persist::LoadOutcome::Loaded)
-      outcome = {Result::NotLoaded, LinkStatus::Ok, path};
-    app.doc.chosenFileName = chosen;
+  } else {
+    outcome = LoadCommandLineFile(app, io);
   }
   if (repaint) repaint();
   return outcome;
@@ -49,11 +56,35 @@ Outcome KeyboardFound(const AppState& app) {
 }
 
 // A transfer that returned `done`, judged with the status the link kept.
-Outcome Transferred(bool done, KeyboardLink& link) {
-  const LinkStatus status = link.LastStatus();
+Outcome Transferred(bool done, LinkStatus status) {
   // A keyboard that could not be closed after the last report holds the block, but not for sure.
   if (done && status != LinkStatus::CloseFailed) return {};
   return {Result::TransferFailed, status};
+}
+
+// The download and its read-back; a keyboard that does not hold what was
+// sent is "Programming failed" and the verify line.
+Outcome DownloadVerified(AppState& app, const Services& io, KeyboardLink& link, Verify verify) {
+  const auto image = std::span<const std::uint8_t>(app.doc.image).first(eeprom::kKeyboardBytes);
+  auto read = std::make_unique<eeprom::EepromImage>();
+  const ReadBackDownload done =
+      link.ProgramAndReadBack(image, 0, eeprom::kKeyboardBytes, *read, StartTransferProgress(app));
+  if (Outcome written = Transferred(done.written, done.status); !written.ok())
+    return Told(io, Command::Program, written);
+  const ByteDifference difference =
+      done.readBack ? CompareBytes(image, std::span(*read).first(eeprom::kKeyboardBytes))
+                    : ByteDifference{};
+  if (done.readBack && difference.count == 0) {
+    if (verify == Verify::Told) TellVerifyResult(io, difference);
+    return {};
+  }
+  const Outcome failed{Result::TransferFailed, link.LastStatus()};
+  Tell(io, Command::Program, failed);
+  if (done.readBack)
+    TellVerifyResult(io, difference);
+  else
+    TellUnverified(io);
+  return failed;
 }
 
 }  // namespace
@@ -70,11 +101,12 @@ Outcome PrepareDownload(AppState& app, const Services& io, KeyboardLink& link,
 }
 
 Outcome ProgramKeyboard(AppState& app, const Services& io, KeyboardLink& link,
-                        const RepaintNow& repaint) {
+                        const RepaintNow& repaint, Verify verify) {
   if (Outcome ready = PrepareDownload(app, io, link, repaint); !ready.ok()) return ready;
+  if (verify != Verify::Off) return DownloadVerified(app, io, link, verify);
   const ProgressStep step = StartTransferProgress(app);
   const bool written = link.ProgramFirmWare(app.doc.image, 0, eeprom::kKeyboardBytes, step);
-  return Told(io, Command::Program, Transferred(written, link));
+  return Told(io, Command::Program, Transferred(written, link.LastStatus()));
 }
 
 Outcome ReadKeyboard(AppState& app, const Services& io, KeyboardLink& link,

@@ -19,6 +19,14 @@ void DetectionStep(AppState& app, KeyboardLink& link);
 // Shows the main window as the model now stands, at once.
 using RepaintNow = std::function<void()>;
 
+// The start-up step for a configuration file named on the command line: it is
+// loaded as any load is (with the same messages), so that the window shows it
+// before the user can do anything. Ok when there is none. One that cannot be
+// loaded stays pending (NotLoaded, with its path): "Check keyboard presence"
+// tries it again, and "Program Keyboard" and "Read Keyboard EEProm" stop and
+// say so until it loads or the user makes the definition their own.
+Outcome LoadCommandLineFile(AppState& app, const Services& io);
+
 // "Check keyboard presence": detection, then the load of the configuration
 // file named on the command line, while it is pending. It stays pending when
 // its load fails; it is dropped unloaded once the user has made the definition
@@ -39,11 +47,20 @@ ProgressStep StartTransferProgress(AppState& app);
 Outcome PrepareDownload(AppState& app, const Services& io, KeyboardLink& link,
                         const RepaintNow& repaint = {});
 
-// "Program Keyboard": Ok when the library reported the download as complete
-// and the keyboard closed again; TransferFailed with the library's status
-// ("Programming failed") otherwise.
+// Whether "Program Keyboard" reads the block back after the download and compares it.
+enum class Verify {
+  Off,   // the download alone
+  On,    // a keyboard that does not hold the image fails the download
+  Told,  // as On, and a keyboard that holds it is told too ("Verified 3072 bytes")
+};
+
+// "Program Keyboard": Ok when the library reported the download as complete,
+// the keyboard closed again and (unless `verify` is Off) the 3072 bytes read
+// back equal the image. Otherwise TransferFailed with the library's status:
+// "Programming failed", after a read-back followed by the verify line that
+// says where the keyboard differs, or that it could not be read back.
 Outcome ProgramKeyboard(AppState& app, const Services& io, KeyboardLink& link,
-                        const RepaintNow& repaint = {});
+                        const RepaintNow& repaint = {}, Verify verify = Verify::On);
 
 // "Read Keyboard EEProm": the image read, the decode (shown at once), then
 // "Keyboard read !" and the raw copy DataDirectory + "EeProm.bin" when the

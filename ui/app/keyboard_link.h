@@ -36,6 +36,13 @@ struct ChangedWordsResult {
   unsigned differed = 0;  // words the first read found differing (0 when it failed)
 };
 
+// What a download with its read-back did.
+struct ReadBackDownload {
+  bool written = false;                // the keyboard took every report (ProgramFirmWare's result)
+  LinkStatus status = LinkStatus::Ok;  // the download's status
+  bool readBack = false;               // then the whole block was read back
+};
+
 class KeyboardLink {
  public:
   virtual ~KeyboardLink() = default;
@@ -54,6 +61,21 @@ class KeyboardLink {
   virtual ChangedWordsResult ProgramChangedWords(std::span<const std::uint8_t>, unsigned, unsigned,
                                                  const ProgressStep&) {
     return {};
+  }
+  // ProgramFirmWare of a block, then, when every report went through and the
+  // keyboard closed again, ReadFirmWare of the same block into `readBack`
+  // (indexed as `bytes`); 100 steps each. The library's "Done" tells that the
+  // keyboard holds the block: a link that can keep it back shows it only once
+  // the block read back equals the one written.
+  virtual ReadBackDownload ProgramAndReadBack(std::span<const std::uint8_t> bytes, unsigned address,
+                                              unsigned count, std::span<std::uint8_t> readBack,
+                                              const ProgressStep& step) {
+    ReadBackDownload done;
+    done.written = ProgramFirmWare(bytes, address, count, step);
+    done.status = LastStatus();
+    if (done.written && done.status != LinkStatus::CloseFailed)
+      done.readBack = ReadFirmWare(readBack, address, count, step);
+    return done;
   }
   // Why the last detection found a matching keyboard it could not open, and
   // how to fix that; empty when there was no such keyboard.

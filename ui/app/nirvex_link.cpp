@@ -1,15 +1,16 @@
 #include "ui/app/nirvex_link.h"
 
+#include <algorithm>
 #include <array>
+#include <string_view>
 
 #include "link/nirvex.h"
 
 namespace veltrane::ui {
 namespace {
 
-void ForwardMessage(const char* text, const char* caption, void* context) {
-  static_cast<model::MessageSink*>(context)->Show(text, caption, model::MessageIcon::None);
-}
+constexpr std::string_view kDone = "Done";
+constexpr std::string_view kLibraryCaption = "nirvex";
 
 // The library's progress callback carries no context: the step of the call in
 // progress on this thread is kept here.
@@ -56,7 +57,32 @@ LinkStatus StatusOfLastCall() {
 }  // namespace
 
 NirvexLink::NirvexLink(model::MessageSink& messages) : messages_(messages) {
-  NirvexSetMessageHandler(ForwardMessage, &messages_);
+  NirvexSetMessageHandler(Relay, this);
+}
+
+void NirvexLink::Relay(const char* text, const char* caption, void* link) {
+  auto* self = static_cast<NirvexLink*>(link);
+  if (self->holdDone_ && text == kDone && caption == kLibraryCaption) {
+    self->doneHeld_ = true;
+    return;
+  }
+  self->messages_.Show(text, caption, model::MessageIcon::None);
+}
+
+ReadBackDownload NirvexLink::ProgramAndReadBack(std::span<const std::uint8_t> bytes,
+                                                unsigned address, unsigned count,
+                                                std::span<std::uint8_t> readBack,
+                                                const ProgressStep& step) {
+  holdDone_ = true;
+  doneHeld_ = false;
+  ReadBackDownload done = KeyboardLink::ProgramAndReadBack(bytes, address, count, readBack, step);
+  holdDone_ = false;
+  const bool same = done.readBack && Covers(bytes.size(), address, count) &&
+                    std::equal(bytes.begin() + address, bytes.begin() + address + count,
+                               readBack.begin() + address);
+  if (doneHeld_ && same) messages_.Show(kDone, kLibraryCaption, model::MessageIcon::None);
+  doneHeld_ = false;
+  return done;
 }
 
 NirvexLink::~NirvexLink() {

@@ -12,21 +12,25 @@
 namespace veltrane::ui {
 
 std::string TextPathFor(const std::string& chosenName) {
-  return BaseNameFromChosen(chosenName) + std::string(kTextExtension);
+  return CutExtension(chosenName, kTextExtension) + std::string(kTextExtension);
 }
 
-Outcome ExportText(AppState& app, const Services& io,
-                   const std::function<std::string()>& chooseName) {
-  const std::string chosen = chooseName();
+Outcome ExportText(AppState& app, const Services& io, const ChooseSaveName& chooseName,
+                   const AskYesNo& ask) {
+  const std::string chosen = chooseName(
+      [&app, &ask](const std::string& name) { return MayReplace(app, TextPathFor(name), ask); });
   if (chosen.empty()) return {Result::Cancelled};
   const std::string path = TextPathFor(chosen);
   persist::HeaderImage header = app.doc.header;
   persist::ToHeader(app.doc.def.settings, header);
   const fileaccess::Status written =
-      FileNameOf(BaseNameFromChosen(chosen)).empty()
+      FileNameOf(CutExtension(chosen, kTextExtension)).empty()
           ? fileaccess::Status{false, chosen + ": a directory, not a file name", EISDIR}
           : persist::WriteDefinitionTextFile(path, app.doc.def, header);
-  if (written) io.messages.Show("Saved configuration file !", "Save", model::MessageIcon::None);
+  if (written) {
+    RememberFile(app, path);
+    io.messages.Show("Saved configuration file !", "Save", model::MessageIcon::None);
+  }
   return Told(io, Command::Save, WrittenFile(written, path));
 }
 
@@ -46,12 +50,14 @@ bool ImportText(AppState& app, const Services& io, const std::string& path) {
   model::Settings settings = persist::FromHeader(app.doc.header);
   if (settings.ConfigFileName.empty()) settings.ConfigFileName = fileName;
   ApplySettings(app, std::move(settings));
-  app.doc.baseName = BaseNameFromChosen(fileName);
+  app.doc.baseName = CutExtension(fileName, kTextExtension);
   if (const std::string directory = fileaccess::AbsoluteDirectoryOf(path); !directory.empty())
     app.doc.dataDirectory = directory;
   app.doc.chosenFileName = fileName;
   app.doc.loadedFile = path;
+  app.doc.documentFile = path;
   app.doc.commandLineText.clear();
+  RememberFile(app, path);
   io.messages.Show("Loaded configuration file !", "Load", model::MessageIcon::None);
   TellMacroStoreAtLoad(app.doc.def, io, path);
   MarkKept(app);

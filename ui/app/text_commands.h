@@ -7,24 +7,26 @@
 #include <string_view>
 
 #include "ui/app/app_state.h"
+#include "ui/app/file_commands.h"
 #include "ui/app/outcome.h"
 
 namespace veltrane::ui {
 
 inline constexpr std::string_view kTextExtension = ".json";
 
-// The file an export under the typed name writes: the name cut at the last
-// dot of its file name, as a save cuts it, followed by ".json".
+// The file an export under the typed name writes: the name less a trailing
+// ".json" in any case, followed by ".json" ("desk-v1.1" -> "desk-v1.1.json").
 std::string TextPathFor(const std::string& chosenName);
 
-// "Export as text…": `chooseName` asks for the name; a cancelled chooser
+// "Export as text…": `chooseName` asks for the name; a name whose file exists
+// is taken only when `ask` says Yes to ReplaceQuestion; a cancelled chooser
 // (empty name) writes nothing. The text carries the definition as a save
 // would write it, with the settings the window shows. "Saved configuration
 // file !" on success; a file that cannot be written is told as a failed save
 // ("Cannot open: PATH: REASON", caption "Save File"). The document keeps its
 // file: the export changes neither its names nor what counts as saved.
-Outcome ExportText(AppState& app, const Services& io,
-                   const std::function<std::string()>& chooseName);
+Outcome ExportText(AppState& app, const Services& io, const ChooseSaveName& chooseName,
+                   const AskYesNo& ask);
 
 // "Import text…" of the chosen file: a load. A text that cannot be read or
 // is refused is told with its path and place, and changes nothing at all. A

@@ -3,6 +3,7 @@
 #include <tuple>
 
 #include "ui/app/app_state.h"
+#include "ui/app/file_commands.h"
 
 namespace veltrane::ui {
 namespace {
@@ -49,6 +50,13 @@ void MarkKept(AppState& app) {
 
 bool HasUnsavedChanges(const AppState& app) {
   return !SameDefinition(app.kept, app.doc.def);
+}
+
+std::string SaveChangesQuestion(const AppState& app) {
+  const std::string& file =
+      app.doc.documentFile.empty() ? app.doc.commandLineText : app.doc.documentFile;
+  if (file.empty()) return "Save changes to the new definition?";
+  return "Save changes to " + FileNameOf(file) + "?";
 }
 
 }  // namespace veltrane::ui

@@ -2,6 +2,8 @@
 // or started with: what the title's "*" and the "Save changes?" question go by.
 #pragma once
 
+#include <string>
+
 #include "model/definition.h"
 
 namespace veltrane::ui {
@@ -18,5 +20,10 @@ bool SameDefinition(const model::KeyboardDefinition& kept, const model::Keyboard
 void MarkKept(AppState& app);
 
 bool HasUnsavedChanges(const AppState& app);
+
+// "Save changes to NAME?", NAME the file the definition belongs to or the
+// command-line file still to be loaded; "Save changes to the new
+// definition?" when there is no such file.
+std::string SaveChangesQuestion(const AppState& app);
 
 }  // namespace veltrane::ui

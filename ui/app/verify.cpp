@@ -39,16 +39,4 @@ VerifyOutcome TellUnverified(const Services& io) {
   return VerifyOutcome::Unread;
 }
 
-VerifyOutcome VerifyDownload(AppState& app, const Services& io, KeyboardLink& link) {
-  ProgressBar& bar = app.progress;
-  bar.SetRange(0, 100);
-  bar.step = 1;
-  bar.SetPosition(0);
-  std::array<std::uint8_t, eeprom::kKeyboardBytes> read{};
-  if (!link.ReadFirmWare(read, 0, eeprom::kKeyboardBytes, [&bar] { bar.StepIt(); }))
-    return TellUnverified(io);
-  const auto wrote = std::span<const std::uint8_t>(app.doc.image).first(eeprom::kKeyboardBytes);
-  return TellVerifyResult(io, CompareBytes(wrote, read));
-}
-
 }  // namespace veltrane::ui

@@ -29,10 +29,4 @@ VerifyOutcome TellVerifyResult(const Services& io, const ByteDifference& differe
 // Shows that the keyboard could not be read back.
 VerifyOutcome TellUnverified(const Services& io);
 
-// Reads the keyboard's 3072 bytes back and compares them with the document's
-// image as downloaded. Shows (caption "Verify") "Verified 3072 bytes", or how
-// many bytes differ with the first differing address and both its bytes, or
-// that the keyboard could not be read back.
-VerifyOutcome VerifyDownload(AppState& app, const Services& io, KeyboardLink& link);
-
 }  // namespace veltrane::ui

@@ -94,10 +94,24 @@ std::optional<int> ProductionLine::ReadCount() {
   return std::nullopt;
 }
 
+bool ProductionLine::ProgramsTheWindowsDefinition() {
+  const std::string& pending = app_.doc.commandLineText;
+  if (!pending.empty()) {
+    io_.messages.Show("The production line did not start: " + FileNameOf(pending) +
+                          " was not loaded, so nothing was programmed.",
+                      kProductionLineCaption, model::MessageIcon::Error);
+    return false;
+  }
+  return !WouldReplaceInput(io_, app_.doc.loadedFile, view_.logFile.text);
+}
+
 void ProductionLine::OnStart() {
   if (view_.running) return;
+  if (!ProgramsTheWindowsDefinition()) return;
   const std::optional<int> count = ReadCount();
   if (!count) return;
+  // A keyboard holds only the packed strings: macros that do not fit stop the line here.
+  if (!Told(io_, Command::Program, PackStringsThatFit(app_)).ok()) return;
   std::string error;
   store_ = options_.openStore ? options_.openStore(view_.store.text, error) : nullptr;
   if (!store_) {
@@ -106,8 +120,6 @@ void ProductionLine::OnStart() {
         kProductionLineCaption, model::MessageIcon::Error);
     return;
   }
-  // A keyboard holds only the packed strings: macros that do not fit stop the line here.
-  if (!Told(io_, Command::Program, PackStringsThatFit(app_)).ok()) return;
   station::StationSetup setup;
   setup.definition = app_.doc.def;
   setup.firstSerial = view_.firstSerial.text;

@@ -106,6 +106,9 @@ class ProductionLine {
 
  private:
   std::optional<int> ReadCount();
+  // False, told, while a command-line file the window does not show is still
+  // to be loaded, or when the log would be the definition's own file.
+  bool ProgramsTheWindowsDefinition();
   void Apply(const StationEvent& event);
   void ApplyKeyboard(const StationEvent& event);
   void Finish(const station::StationSummary& summary);

@@ -8,8 +8,8 @@ namespace veltrane::ui {
 
 struct EditTarget {
   bool editing = false;  // the main window draws its question mark on (row, column)
-  int row = 0;           // Sns 0..15
-  int column = 0;        // Drv 0..7
+  int row = 0;           // Drv 0..15
+  int column = 0;        // Sns 0..7
 };
 
 inline int KeyIndexOf(const EditTarget& target) {

@@ -58,7 +58,7 @@ constexpr Control kControls[] = {
     {K::PictureButton, id::kLed3, "", {450, 438, 20, 20}},
     {K::PictureButton, id::kLed4, "", {450, 458, 20, 20}},
     {K::ListBox, id::kSpareList, "", {240, 40, 140, 240}},
-    // Matrix labels: sense lines down the left, drive lines along the top.
+    // Matrix labels: drive lines (rows) down the left, sense lines (columns) along the top.
     {K::Label, id::kNone, "0", {10, 40, 30, 20}},
     {K::Label, id::kNone, "1", {10, 60, 30, 15}},
     {K::Label, id::kNone, "2", {10, 80, 30, 15}},

@@ -148,7 +148,11 @@ void MainWindowController::RunCommand(int id) {
     case id::kPointDevSet:
       return host_.RunPointingDevice();
     case id::kExportText:
-      ExportText(app_, io_, [this] { return host_.RunExportTextFile(); });
+      ExportText(
+          app_, io_, [this](const AcceptName& accept) { return host_.RunExportTextFile(accept); },
+          [this](const std::string& question) {
+            return host_.AskReplace(question, "Export as text");
+          });
       return;
     case id::kImportText:
       if (KeepOrSaveChanges())
@@ -212,7 +216,7 @@ void MainWindowController::Repaint() {
 
 bool MainWindowController::KeepOrSaveChanges() {
   if (!HasUnsavedChanges(app_)) return true;
-  switch (host_.AskSaveChanges(app_.doc.def.settings.ConfigFileName)) {
+  switch (host_.AskSaveChanges(SaveChangesQuestion(app_))) {
     case SaveChoice::Save:
       return Save();
     case SaveChoice::Discard:
@@ -226,7 +230,12 @@ bool MainWindowController::KeepOrSaveChanges() {
 bool MainWindowController::Save() {
   DetectionStep(app_, link_);
   Repaint();  // the version the detection found
-  return SaveSettings(app_, io_, [this] { return host_.RunSaveFile(); }).ok();
+  return SaveSettings(
+             app_, io_, [this](const AcceptName& accept) { return host_.RunSaveFile(accept); },
+             [this](const std::string& question) {
+               return host_.AskReplace(question, "Save File");
+             })
+      .ok();
 }
 
 void MainWindowController::OpenKeySettings(int row, int column) {
@@ -253,6 +262,7 @@ void MainWindowController::NewClearAll() {
   model::ResetForNew(def.settings);
   // A new definition replaces the one a command-line file would have brought.
   app_.doc.commandLineText.clear();
+  app_.doc.documentFile.clear();
   MarkKept(app_);
 }
 

@@ -3,6 +3,7 @@
 // tests with a script.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -24,17 +25,22 @@ class WindowHost {
   // Run the Load File dialog; the path of the file confirmed with "Load", or
   // nothing when it was cancelled or nothing was selected.
   virtual std::optional<std::string> RunLoadFile() = 0;
-  // Run the Save File dialog; the typed name, or the empty text on "Cancel".
-  virtual std::string RunSaveFile() = 0;
+  // Whether a name confirmed in a save chooser is taken; one refused keeps it open.
+  using AcceptName = std::function<bool(const std::string& name)>;
+  // Run the Save File dialog; the typed name that `accept` took, or the empty
+  // text on "Cancel".
+  virtual std::string RunSaveFile(const AcceptName& accept) = 0;
   virtual void RunAbout() = 0;
   virtual void ShowTestWindow() = 0;
-  // Ask "Save changes to NAME?" with the buttons Save, Discard and Cancel.
-  virtual SaveChoice AskSaveChanges(const std::string& name) = 0;
+  // Ask the question ("Save changes to NAME?") with the buttons Save, Discard and Cancel.
+  virtual SaveChoice AskSaveChanges(const std::string& question) = 0;
   // "E&xit": close the log, then end the program with status 0.
   virtual void Exit() = 0;
-  // "Export as text…": the name typed in the program's chooser of ".json" files, or the
-  // empty text on "Cancel".
-  virtual std::string RunExportTextFile() { return {}; }
+  // "Export as text…": the name typed in the program's chooser of ".json" files that
+  // `accept` took, or the empty text on "Cancel".
+  virtual std::string RunExportTextFile(const AcceptName&) { return {}; }
+  // Ask a question before a file is replaced, with Yes and No (the default); true for Yes.
+  virtual bool AskReplace(const std::string& question, const std::string& caption) = 0;
   // "Import text…": the path of the ".json" file confirmed, or nothing.
   virtual std::optional<std::string> RunImportTextFile() { return std::nullopt; }
   // "Production line…": shows the production line window, raised.

@@ -29,8 +29,12 @@ class FakeLink : public KeyboardLink {
     transfers.push_back(
         {"program", address, count, std::vector<unsigned char>(bytes.begin(), bytes.begin() + 4)});
     if (duringTransfer) duringTransfer();
-    if (address < 0xFF00)
-      for (int i = 0; i < 100; ++i) step();
+    if (address >= 0xFF00) return programResult != 0;
+    for (int i = 0; i < 100; ++i) step();
+    // A keyboard that takes the block holds it, less the byte it drops.
+    if (programResult != 0)
+      for (unsigned at = address; at < address + count && at < keyboard.size(); ++at)
+        if (static_cast<int>(at) != droppedByte) keyboard[at] = bytes[at];
     return programResult != 0;
   }
   bool ReadFirmWare(std::span<std::uint8_t> bytes, unsigned address, unsigned count,
@@ -53,6 +57,7 @@ class FakeLink : public KeyboardLink {
   ChangedWordsResult changed;
   int programResult = 1;
   int readResult = 1;
+  int droppedByte = -1;  // an address the keyboard does not write
   int detections = 0;
   LinkStatus status = LinkStatus::Ok;
   std::string accessProblem;

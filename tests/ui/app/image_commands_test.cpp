@@ -8,6 +8,7 @@
 
 #include "model/key_tables.h"
 #include "persist/config_file.h"
+#include "support/files.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
 #include "ui/app/file_commands.h"
@@ -15,10 +16,22 @@
 namespace veltrane::ui {
 namespace {
 
-// A Save File dialog that answers with this name.
-std::function<std::string()> Named(std::string name) {
-  return [name] { return name; };
+// A chooser in which `name` is typed; a name refused is followed by Cancel.
+ChooseSaveName Named(std::string name) {
+  return [name](const AcceptName& accept) { return name.empty() || accept(name) ? name : ""; };
 }
+
+// The user's answer to every question before a file is replaced, recorded.
+struct Answers {
+  bool yes = true;
+  std::vector<std::string> asked;
+  AskYesNo Ask() {
+    return [this](const std::string& question) {
+      asked.push_back(question);
+      return yes;
+    };
+  }
+};
 
 class ImageCommandsTest : public ::testing::Test {
  protected:
@@ -33,8 +46,8 @@ class ImageCommandsTest : public ::testing::Test {
   void UseDistinctMeanings(int n) {
     for (int i = 0; i < n; ++i) {
       model::KeyLayer& layer = app.doc.def.keys[i / 4].layers[i % 4];
-      model::AssignTableKey(layer, 1 + i % 129);
-      layer.keymode = static_cast<std::uint8_t>(i / 129);
+      model::AssignTableKey(layer, 1 + i % 58);  // rows 1..58 have codes of their own
+      layer.keymode = static_cast<std::uint8_t>(i / 58);
       layer.used = 1;
     }
   }
@@ -43,6 +56,7 @@ class ImageCommandsTest : public ::testing::Test {
   Services io{messages, log};
   testing::TempDir dir;
   AppState app;
+  Answers answers;
 };
 
 TEST_F(ImageCommandsTest, VersionTextGivesTheFirmwareVersion) {
@@ -111,10 +125,10 @@ TEST_F(ImageCommandsTest, SaveAppliesTheNamingRuleAndWritesTheReportWhenAsked) {
   std::filesystem::current_path(dir.path());
   app.doc.options.writeSavedTxt = true;
   app.doc.dataDirectory.clear();
-  EXPECT_TRUE(SaveSettings(app, io, Named("layout.old.cfg")));
-  EXPECT_EQ(app.doc.baseName, "layout.old");
-  EXPECT_EQ(app.doc.def.settings.ConfigFileName, "layout.old.DAT");
-  EXPECT_EQ(std::filesystem::file_size(dir.File("layout.old.DAT")), 20628u);
+  EXPECT_TRUE(SaveSettings(app, io, Named("layout.old.cfg"), answers.Ask()));
+  EXPECT_EQ(app.doc.baseName, "layout.old.cfg");  // a typed name keeps its dots
+  EXPECT_EQ(app.doc.def.settings.ConfigFileName, "layout.old.cfg.DAT");
+  EXPECT_EQ(std::filesystem::file_size(dir.File("layout.old.cfg.DAT")), 20628u);
   EXPECT_TRUE(std::filesystem::exists(dir.File("Saved.txt")));
   ASSERT_FALSE(messages.shown.empty());
   EXPECT_EQ(messages.shown.back().text, "Saved configuration file !");
@@ -124,7 +138,7 @@ TEST_F(ImageCommandsTest, CancelledSaveWritesAndChangesNothing) {
   std::filesystem::current_path(dir.path());
   app.doc.options.writeSavedTxt = true;
   app.doc.options.writeBinFile = true;
-  EXPECT_FALSE(SaveSettings(app, io, Named("")));
+  EXPECT_FALSE(SaveSettings(app, io, Named(""), answers.Ask()));
   EXPECT_EQ(app.doc.baseName, "EEPkey");
   EXPECT_EQ(app.doc.def.settings.ConfigFileName, "in.dat");
   EXPECT_TRUE(messages.shown.empty());
@@ -148,7 +162,7 @@ TEST_F(ImageCommandsTest, FailedSaveIsToldAndChangesNothing) {
       {"sub.d/", "sub.d/: a directory, not a file name"}};
   for (const auto& [name, reason] : cases) {
     messages.shown.clear();
-    EXPECT_FALSE(SaveSettings(app, io, Named(name)));
+    EXPECT_FALSE(SaveSettings(app, io, Named(name), answers.Ask()));
     ASSERT_EQ(messages.shown.size(), 2u) << name;
     EXPECT_EQ(messages.shown[0].text, "Cannot open: " + reason);
     EXPECT_EQ(messages.shown[0].caption, "Save File");
@@ -164,7 +178,7 @@ TEST_F(ImageCommandsTest, SaveNamesTheFileOnlyAndImagesGoBesideIt) {
   std::filesystem::create_directories(dir.File("dir.with.dot"));
   app.doc.options.writeBinFile = true;
   SetVersionText(app, "V0527");
-  ASSERT_TRUE(SaveSettings(app, io, Named("dir.with.dot/deep")));
+  ASSERT_TRUE(SaveSettings(app, io, Named("dir.with.dot/deep"), answers.Ask()));
   EXPECT_TRUE(std::filesystem::exists(dir.File("dir.with.dot/deep.DAT")));
   EXPECT_EQ(app.doc.def.settings.ConfigFileName, "deep.DAT");
   EXPECT_EQ(app.doc.baseName, "deep");
@@ -174,7 +188,7 @@ TEST_F(ImageCommandsTest, SaveNamesTheFileOnlyAndImagesGoBesideIt) {
   // A typed absolute path after a load elsewhere: the image goes beside the saved file.
   app.doc.dataDirectory = dir.File("dir.with.dot") + "/";
   std::filesystem::create_directories(dir.File("other"));
-  ASSERT_TRUE(SaveSettings(app, io, Named(dir.File("other/old"))));
+  ASSERT_TRUE(SaveSettings(app, io, Named(dir.File("other/old")), answers.Ask()));
   GenerateImageFiles(app, io);
   EXPECT_TRUE(std::filesystem::exists(dir.File("other/old.BIN")));
 }
@@ -184,7 +198,7 @@ TEST_F(ImageCommandsTest, SaveAfterLoadingALowerCaseNameReplacesThatFile) {
   ASSERT_TRUE(WriteConfiguration(app, io, dir.File("a.dat")));
   ASSERT_TRUE(LoadSettingsFile(app, io, dir.File("a.dat")));
   app.doc.def.settings.PrefixMakeBreak = 1;
-  ASSERT_TRUE(SaveSettings(app, io, Named("a.dat")));
+  ASSERT_TRUE(SaveSettings(app, io, Named("a.dat"), answers.Ask()));
   EXPECT_FALSE(std::filesystem::exists(dir.File("a.DAT")));
   EXPECT_EQ(app.doc.def.settings.ConfigFileName, "a.dat");
   StartApplication(app);
@@ -192,10 +206,72 @@ TEST_F(ImageCommandsTest, SaveAfterLoadingALowerCaseNameReplacesThatFile) {
   EXPECT_EQ(app.doc.def.settings.PrefixMakeBreak, 1);
 }
 
+TEST_F(ImageCommandsTest, SaveAsksBeforeReplacingTheFileItWouldReallyWrite) {
+  std::filesystem::current_path(dir.path());
+  ASSERT_TRUE(WriteConfiguration(app, io, dir.File("desk-v1.DAT")));
+  const std::string other = testing::ReadFileText(dir.File("desk-v1.DAT"));
+  // A typed name keeps its dots: another file of a similar name is not touched, nor asked about.
+  app.doc.options.writeBinFile = true;
+  app.doc.def.settings.SerialNumber = "SN-1";
+  ASSERT_TRUE(SaveSettings(app, io, Named("desk-v1.1"), answers.Ask()));
+  EXPECT_TRUE(answers.asked.empty());
+  EXPECT_EQ(testing::ReadFileText(dir.File("desk-v1.DAT")), other);
+  EXPECT_EQ(app.doc.def.settings.ConfigFileName, "desk-v1.1.DAT");
+  GenerateImageFiles(app, io);
+  EXPECT_TRUE(std::filesystem::exists(dir.File("desk-v1.1.BIN")));
+
+  // "No" writes nothing and changes nothing; the question names the file that would be written.
+  ASSERT_TRUE(WriteConfiguration(app, io, dir.File("a.dat")));
+  const std::string before = testing::ReadFileText(dir.File("a.dat"));
+  app.doc.def.settings.SerialNumber = "SN-2";
+  answers.yes = false;
+  EXPECT_EQ(SaveSettings(app, io, Named("a.DAT"), answers.Ask()).result, Result::Cancelled);
+  EXPECT_EQ(SaveSettings(app, io, Named("a"), answers.Ask()).result, Result::Cancelled);
+  EXPECT_EQ(answers.asked, std::vector<std::string>(2, "a.dat already exists. Replace it?"));
+  EXPECT_EQ(testing::ReadFileText(dir.File("a.dat")), before);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("a.DAT")));
+  EXPECT_EQ(app.doc.def.settings.ConfigFileName, "desk-v1.1.DAT");
+  answers.yes = true;
+  EXPECT_TRUE(SaveSettings(app, io, Named("a"), answers.Ask()));
+  EXPECT_NE(testing::ReadFileText(dir.File("a.dat")), before);
+}
+
+TEST_F(ImageCommandsTest, FileChangedOnDiskSinceItWasLoadedIsNamedSo) {
+  std::filesystem::current_path(dir.path());
+  ASSERT_TRUE(WriteConfiguration(app, io, dir.File("desk.DAT")));
+  ASSERT_TRUE(LoadSettingsFile(app, io, dir.File("desk.DAT")));
+  const auto save = [&] {
+    answers.asked.clear();
+    EXPECT_TRUE(SaveSettings(app, io, Named("desk"), answers.Ask()));
+    return answers.asked.empty() ? std::string() : answers.asked[0];
+  };
+  const std::string unchanged = "desk.DAT already exists. Replace it?";
+  const std::string changed = "desk.DAT was changed on disk since you loaded it. Replace it?";
+  EXPECT_EQ(save(), unchanged);
+  // Another instance saves it (a new file renamed over the name) ...
+  AppState other;
+  StartApplication(other);
+  other.doc.def.settings.DebounceTime = 9;
+  ASSERT_TRUE(WriteConfiguration(other, io, dir.File("desk.DAT")));
+  EXPECT_EQ(save(), changed);
+  EXPECT_EQ(save(), unchanged);  // what this run wrote is known again
+  // ... or a program writes into it in place.
+  std::ofstream(dir.File("desk.DAT"), std::ios::app) << "x";
+  EXPECT_EQ(save(), changed);
+  // The same file under another path.
+  std::filesystem::create_symlink(dir.File("desk.DAT"), dir.File("link.DAT"));
+  std::ofstream(dir.File("desk.DAT"), std::ios::app) << "y";
+  answers.asked.clear();
+  answers.yes = false;
+  SaveSettings(app, io, Named("link"), answers.Ask());
+  EXPECT_EQ(answers.asked, std::vector<std::string>{
+                               "link.DAT was changed on disk since you loaded it. Replace it?"});
+}
+
 TEST_F(ImageCommandsTest, SaveWithTooManyMeaningsStillSavesTheFile) {
   std::filesystem::current_path(dir.path());
   UseDistinctMeanings(300);
-  EXPECT_TRUE(SaveSettings(app, io, Named("big")));
+  EXPECT_TRUE(SaveSettings(app, io, Named("big"), answers.Ask()));
   EXPECT_TRUE(std::filesystem::exists(dir.File("big.DAT")));
 }
 

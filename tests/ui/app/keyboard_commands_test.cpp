@@ -48,12 +48,43 @@ TEST_F(KeyboardCommandsTest, ProgramDownloadsTheFirst3072BytesWithProgress) {
   model::AssignTableKey(app.doc.def.keys[0].layers[0], 1);
   app.doc.def.keys[0].layers[0].used = 1;
   EXPECT_EQ(ProgramKeyboard(app, io, link).result, Result::Ok);
-  ASSERT_EQ(link.transfers.size(), 1u);
+  ASSERT_EQ(link.transfers.size(), 2u);  // the download and its read-back
   EXPECT_EQ(link.transfers[0].address, 0u);
   EXPECT_EQ(link.transfers[0].count, 3072u);
   EXPECT_EQ(link.transfers[0].data[0], 0x0E);
+  EXPECT_EQ(link.transfers[1].kind, "read");
+  EXPECT_EQ(link.transfers[1].count, 3072u);
   EXPECT_EQ(app.progress.maximum, 100);
   EXPECT_EQ(app.progress.position, 100);
+  // A keyboard that holds the image is told by the library's "Done" alone.
+  EXPECT_EQ(Texts(), std::vector<std::string>{"Download|Plug in the keyboard to program !"});
+
+  messages.shown.clear();
+  EXPECT_EQ(ProgramKeyboard(app, io, link, {}, Verify::Told).result, Result::Ok);
+  EXPECT_EQ(Texts().back(), "Verify|Verified 3072 bytes");
+  link.transfers.clear();
+  EXPECT_EQ(ProgramKeyboard(app, io, link, {}, Verify::Off).result, Result::Ok);
+  EXPECT_EQ(link.transfers.size(), 1u);
+}
+
+TEST_F(KeyboardCommandsTest, KeyboardThatDoesNotHoldTheImageFailsTheDownload) {
+  model::AssignTableKey(app.doc.def.keys[0].layers[0], 1);
+  app.doc.def.keys[0].layers[0].used = 1;
+  link.droppedByte = 0x500;  // the key type stays as it was: 0xff
+  EXPECT_EQ(ProgramKeyboard(app, io, link).result, Result::TransferFailed);
+  EXPECT_EQ(Texts(),
+            (std::vector<std::string>{
+                "Download|Plug in the keyboard to program !", "Programming|Programming failed",
+                "Verify|1 byte differs; first at 0x0500: wrote 0x00, read 0xff"}));
+
+  messages.shown.clear();
+  link.droppedByte = -1;
+  link.readResult = 0;
+  EXPECT_EQ(ProgramKeyboard(app, io, link).result, Result::TransferFailed);
+  EXPECT_EQ(Texts(),
+            (std::vector<std::string>{
+                "Download|Plug in the keyboard to program !", "Programming|Programming failed",
+                "Verify|The keyboard could not be read back; nothing was verified."}));
 }
 
 TEST_F(KeyboardCommandsTest, RefusedDownloadReportsProgrammingFailed) {
@@ -65,10 +96,12 @@ TEST_F(KeyboardCommandsTest, RefusedDownloadReportsProgrammingFailed) {
   // result says written, its status says why it is not.
   link.programResult = 1;
   link.status = LinkStatus::CloseFailed;
+  link.transfers.clear();
   const Outcome closed = ProgramKeyboard(app, io, link);
   EXPECT_EQ(closed.result, Result::TransferFailed);
   EXPECT_EQ(closed.status, LinkStatus::CloseFailed);
   EXPECT_EQ(Texts().back(), "Programming|Programming failed");
+  EXPECT_EQ(link.transfers.size(), 1u);  // nothing is read back from a keyboard left open
 }
 
 TEST_F(KeyboardCommandsTest, FailedReadLeavesTheDefinitionAndSaysWhatFailed) {
@@ -199,6 +232,26 @@ class CommandLineTest : public KeyboardCommandsTest {
   }
 };
 
+TEST_F(CommandLineTest, StartUpLoadIsALoadAndOneThatFailsStaysPending) {
+  StartApplication(app, WriteBoard("Board.DAT"));
+  EXPECT_TRUE(LoadCommandLineFile(app, io).ok());
+  EXPECT_EQ(Texts(), std::vector<std::string>{"Load|Loaded configuration file !"});
+  EXPECT_EQ(app.doc.def.keys[0].layers[0].ibmkey, 31);
+  EXPECT_EQ(app.doc.def.settings.ConfigFileName, "Board.DAT");
+  EXPECT_TRUE(app.doc.commandLineText.empty());
+  EXPECT_FALSE(HasUnsavedChanges(app));
+  messages.shown.clear();
+  EXPECT_TRUE(LoadCommandLineFile(app, io).ok());  // nothing is left to load
+  EXPECT_TRUE(messages.shown.empty());
+
+  StartApplication(app, dir.File("Missing.DAT"));
+  const Outcome missing = LoadCommandLineFile(app, io);
+  EXPECT_EQ(missing.result, Result::NotLoaded);
+  EXPECT_EQ(missing.reason, dir.File("Missing.DAT"));
+  EXPECT_EQ(app.doc.commandLineText, dir.File("Missing.DAT"));
+  EXPECT_EQ(ReadKeyboard(app, io, link).result, Result::NotLoaded);
+}
+
 TEST_F(CommandLineTest, FailedLoadStopsTheCommandsThatNeedItAndStaysPending) {
   std::string truncated(100, '\0');
   truncated[4] = 5;  // version 5.0, but far too short
@@ -240,7 +293,11 @@ TEST_F(CommandLineTest, PendingFileNeverReplacesTheUsersOwnDefinition) {
   // Loaded or saved first: the same.
   for (const auto& first : std::vector<std::function<void()>>{
            [&] { LoadSettingsFile(app, io, WriteBoard("Other.DAT")); },
-           [&] { SaveSettings(app, io, [&] { return dir.File("Mine"); }); }}) {
+           [&] {
+             SaveSettings(
+                 app, io, [&](const AcceptName&) { return dir.File("Mine"); },
+                 [](const std::string&) { return true; });
+           }}) {
     StartApplication(app, board);
     first();
     CheckKeyboardPresence(app, io, link);

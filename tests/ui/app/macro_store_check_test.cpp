@@ -25,6 +25,11 @@ constexpr const char* kOverflow =
     "The macros need 202 entries; the keyboard's macro store holds 192. These would lose "
     "strokes: macro 6 (row 3, column 5, fn1 and row 7, column 0, base): 10 of its 40 strokes.";
 
+// Every question before a file is replaced answered Yes.
+bool Yes(const std::string&) {
+  return true;
+}
+
 class MacroStoreCheckTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -67,10 +72,13 @@ class MacroStoreCheckTest : public ::testing::Test {
 TEST_F(MacroStoreCheckTest, SaveGenerateAndProgramRefuseMacrosThatDoNotFitAndWriteNothing) {
   Overfill();
   bool asked = false;
-  const Outcome saved = SaveSettings(app, io, [&] {
-    asked = true;
-    return std::string("cut");
-  });
+  const Outcome saved = SaveSettings(
+      app, io,
+      [&](const AcceptName&) {
+        asked = true;
+        return std::string("cut");
+      },
+      Yes);
   EXPECT_EQ(saved.result, Result::MacrosDoNotFit);
   EXPECT_FALSE(asked);  // refused before the name is asked
   ASSERT_EQ(messages.shown.size(), 1u);
@@ -92,7 +100,9 @@ TEST_F(MacroStoreCheckTest, SaveGenerateAndProgramRefuseMacrosThatDoNotFitAndWri
   EXPECT_TRUE(app.doc.def.stringStore[0].IsTerminator());
 
   // Export as text keeps every stroke.
-  ASSERT_TRUE(ExportText(app, io, [&] { return dir.File("all"); }).ok());
+  ASSERT_TRUE(ExportText(
+                  app, io, [&](const AcceptName&) { return dir.File("all"); }, Yes)
+                  .ok());
   persist::HeaderImage header;
   model::KeyboardDefinition back;
   model::InitialiseDefinition(back);
@@ -106,7 +116,9 @@ TEST_F(MacroStoreCheckTest, OnceItFitsTheSaveKeepsEveryStrokeAndTheCountsAgree) 
   Macro(6, 30);  // shortened by the user
   Layer(9, 1, 2) = {1, {}, 5, 0, model::STRING_KEY};
   Layer(9, 1, 2).stringcharcount = 79;  // left by a save that cut the macro
-  ASSERT_TRUE(SaveSettings(app, io, [&] { return dir.File("fits"); }).ok());
+  ASSERT_TRUE(SaveSettings(
+                  app, io, [&](const AcceptName&) { return dir.File("fits"); }, Yes)
+                  .ok());
   StartApplication(app);
   ASSERT_TRUE(LoadSettingsFile(app, io, dir.File("fits.DAT")));
   EXPECT_EQ(model::StringLength(app.doc.def.stringWorkBuffer[6]), 30);
@@ -117,7 +129,9 @@ TEST_F(MacroStoreCheckTest, OnceItFitsTheSaveKeepsEveryStrokeAndTheCountsAgree) 
 
 TEST_F(MacroStoreCheckTest, ALoadTellsOfMacrosThatDoNotFit) {
   Overfill();
-  ASSERT_TRUE(ExportText(app, io, [&] { return dir.File("desk"); }).ok());
+  ASSERT_TRUE(ExportText(
+                  app, io, [&](const AcceptName&) { return dir.File("desk"); }, Yes)
+                  .ok());
   messages.shown.clear();
   StartApplication(app);
   ASSERT_TRUE(ImportText(app, io, dir.File("desk.json"))) << messages.shown.back().text;

@@ -25,7 +25,14 @@ class TextCommandsTest : public ::testing::Test {
   }
   void TearDown() override { std::filesystem::current_path(home); }
   bool Export(const std::string& name) {
-    return ExportText(app, io, [&] { return name; }).ok();
+    return ExportText(
+               app, io,
+               [&](const AcceptName& accept) { return accept(name) ? name : std::string(); },
+               [&](const std::string& question) {
+                 asked.push_back(question);
+                 return replace;
+               })
+        .ok();
   }
   std::vector<std::string> Boxes() {
     std::vector<std::string> boxes;
@@ -46,6 +53,8 @@ class TextCommandsTest : public ::testing::Test {
   NullLog log;
   Services io{messages, log};
   AppState app;
+  std::vector<std::string> asked;  // the questions before a file is replaced
+  bool replace = true;             // the answer to them
 };
 
 TEST_F(TextCommandsTest, AnExportImportedAgainIsTheSameDefinitionAsLoaded) {
@@ -59,17 +68,17 @@ TEST_F(TextCommandsTest, AnExportImportedAgainIsTheSameDefinitionAsLoaded) {
   app.doc.def.settings.DefRepRate = 3;
   const eeprom::EepromImage before = Image();
 
-  EXPECT_TRUE(Export("texts.v2"));  // cut at the last dot, as a save cuts it
+  EXPECT_TRUE(Export("texts.v2"));  // a typed name keeps its dots
   EXPECT_EQ(Boxes(), std::vector<std::string>{"Save|Saved configuration file !"});
   EXPECT_EQ(app.doc.baseName, "EEPkey");  // the export is a copy: the document keeps its names
   EXPECT_TRUE(HasUnsavedChanges(app));
 
   StartApplication(app);
-  EXPECT_TRUE(ImportText(app, io, "texts.json"));
+  EXPECT_TRUE(ImportText(app, io, "texts.v2.json"));
   EXPECT_EQ(Boxes(), std::vector<std::string>{"Load|Loaded configuration file !"});
   EXPECT_EQ(Image(), before);  // keys, strings, settings, fields and serial number
   EXPECT_EQ(app.doc.def.settings.ConfigFileName, "Desk.DAT");  // the configuration's own name
-  EXPECT_EQ(app.doc.baseName, "texts");
+  EXPECT_EQ(app.doc.baseName, "texts.v2");
   EXPECT_EQ(app.doc.dataDirectory, dir.path() + "/");
   EXPECT_FALSE(HasUnsavedChanges(app));
 }
@@ -80,6 +89,21 @@ TEST_F(TextCommandsTest, ACancelledOrFailedExportWritesNothing) {
   EXPECT_FALSE(Export("nodir/x"));
   EXPECT_EQ(Boxes(), std::vector<std::string>{
                          "Save File|Cannot open: nodir/x.json: No such file or directory"});
+}
+
+TEST_F(TextCommandsTest, ExportAsksBeforeReplacingTheFileItWouldWrite) {
+  EXPECT_EQ(TextPathFor("desk.JSON"), "desk.json");
+  ASSERT_TRUE(Export("desk-v1.1"));
+  EXPECT_TRUE(asked.empty());
+  const std::string first = testing::ReadFileText(dir.File("desk-v1.1.json"));
+  app.doc.def.settings.SerialNumber = "SN-2";
+  replace = false;
+  EXPECT_FALSE(Export("desk-v1.1.json"));
+  EXPECT_EQ(asked, std::vector<std::string>{"desk-v1.1.json already exists. Replace it?"});
+  EXPECT_EQ(testing::ReadFileText(dir.File("desk-v1.1.json")), first);
+  replace = true;
+  EXPECT_TRUE(Export("desk-v1.1"));
+  EXPECT_NE(testing::ReadFileText(dir.File("desk-v1.1.json")), first);
 }
 
 TEST_F(TextCommandsTest, ARefusedTextChangesNothing) {

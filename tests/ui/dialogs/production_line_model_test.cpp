@@ -200,10 +200,18 @@ TEST_F(ProductionLineTest, AStartThatCannotRunIsToldAndLocksNothing) {
   line->OnFieldEdited(ProductionLineField::FirstSerial, "SN1");
   line->OnFieldEdited(ProductionLineField::LogFile, dir.File("no/such/dir/log.csv"));
   line->OnStart();
+  // Not over a command-line file the window does not show, nor logged over the definition's file.
+  app.doc.commandLineText = dir.File("Board.DAT");
+  line->OnStart();
+  app.doc.commandLineText.clear();
+  app.doc.loadedFile = dir.File("Board.DAT");
+  line->OnFieldEdited(ProductionLineField::LogFile, app.doc.loadedFile);
+  line->OnStart();
+  line->OnFieldEdited(ProductionLineField::LogFile, dir.File("log.csv"));
   line->OnFieldEdited(ProductionLineField::Store, dir.File("broken"));
   line->OnStart();
-  ASSERT_EQ(messages.shown.size(), 5u);
-  EXPECT_EQ(messages.shown[4].text,
+  ASSERT_EQ(messages.shown.size(), 7u);
+  EXPECT_EQ(messages.shown[6].text,
             "The production line did not start: " + dir.File("broken") + ": unable to open");
   EXPECT_EQ(messages.shown[0].text,
             "The count is the number of keyboards to program, 1 or more; leave it empty to go on "
@@ -212,6 +220,10 @@ TEST_F(ProductionLineTest, AStartThatCannotRunIsToldAndLocksNothing) {
   EXPECT_TRUE(messages.shown[2].text.starts_with(
       "The production line did not start: the first serial number \"SN\""));
   EXPECT_NE(messages.shown[3].text.find("no/such/dir"), std::string::npos);
+  EXPECT_EQ(messages.shown[4].text,
+            "The production line did not start: Board.DAT was not loaded, so nothing was "
+            "programmed.");
+  EXPECT_EQ(messages.shown[5].caption, "Output file");
   EXPECT_FALSE(View().running || app.locked);
   EXPECT_TRUE(View().startEnabled && View().logFile.enabled);
   EXPECT_EQ(lockChanges, 0);

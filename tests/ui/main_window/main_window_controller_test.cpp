@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <utility>
 
 #include "link/nirvex.h"
 #include "model/key_tables.h"
@@ -11,51 +12,14 @@
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
 #include "tests/ui/app/fake_link.h"
+#include "tests/ui/main_window/scripted_host.h"
 #include "ui/app/keyboard_commands.h"
 #include "ui/dialogs/control_ids.h"
 
 namespace veltrane::ui {
 namespace {
 
-// A front end driven by the test: dialogs answer from the script.
-class ScriptedHost : public WindowHost {
- public:
-  void Repaint() override { ++repaints; }
-  void RunKeySettings() override {
-    opened.push_back(*target);
-    if (duringDialog) duringDialog();
-  }
-  void RunKeyLed() override {}
-  void RunPointingDevice() override {}
-  std::optional<std::string> RunLoadFile() override { return loadAnswer; }
-  std::string RunSaveFile() override {
-    messagesBeforeSaveDialog = messages->shown.size();
-    return saveAnswer;
-  }
-  void RunAbout() override {}
-  void ShowTestWindow() override {}
-  SaveChoice AskSaveChanges(const std::string& name) override {
-    asked.push_back(name);
-    return choice;
-  }
-  void Exit() override { exited = true; }
-  std::string RunExportTextFile() override { return saveAnswer; }
-  std::optional<std::string> RunImportTextFile() override { return loadAnswer; }
-  void ShowProductionLine() override { ++productionLines; }
-
-  const EditTarget* target = nullptr;
-  const testing::RecordingMessages* messages = nullptr;
-  std::vector<EditTarget> opened;
-  std::function<void()> duringDialog;
-  std::optional<std::string> loadAnswer;
-  std::string saveAnswer;
-  std::size_t messagesBeforeSaveDialog = 0;
-  std::vector<std::string> asked;  // the names of "Save changes to NAME?"
-  SaveChoice choice = SaveChoice::Cancel;
-  int repaints = 0;
-  int productionLines = 0;
-  bool exited = false;
-};
+constexpr const char* kNewQuestion = "Save changes to the new definition?";
 
 class ControllerTest : public ::testing::Test {
  protected:
@@ -103,7 +67,7 @@ TEST_F(ControllerTest, EveryPositionShowsTheRedCrossAfterStartUpAndAfterNewClear
   controller.OnFieldCommitted(id::kGain, "9");
   host.choice = SaveChoice::Discard;
   controller.OnCommand(id::kNewClearAll);
-  EXPECT_EQ(host.asked, std::vector<std::string>{"mine.DAT"});
+  EXPECT_EQ(host.asked, std::vector<std::string>{kNewQuestion});
   EXPECT_TRUE(AllPictures(KeyPicture::Incomplete));
   EXPECT_EQ(view.ledPictures[1], KeyPicture::LedOff);
   EXPECT_EQ(view.fileName.text, "in.dat");
@@ -189,8 +153,8 @@ TEST_F(ControllerTest, GenerateIsEnabledExactlyWhileAnImageFileIsChecked) {
 TEST_F(ControllerTest, SaveBuildsBeforeAskingAndNamesTheFiles) {
   for (int i = 0; i < 300; ++i) {  // more meanings than the image holds: a box before the dialog
     model::KeyLayer& layer = app.doc.def.keys[static_cast<std::size_t>(i / 4)].layers[i % 4];
-    model::AssignTableKey(layer, 1 + i % 129);
-    layer.keymode = static_cast<std::uint8_t>(i / 129);
+    model::AssignTableKey(layer, 1 + i % 58);  // rows 1..58 have codes of their own
+    layer.keymode = static_cast<std::uint8_t>(i / 58);
     layer.used = 1;
   }
   host.saveAnswer = "Keys.old.dat";
@@ -235,7 +199,7 @@ TEST_F(ControllerTest, LoadCancelledChangesNothing) {
   app.doc.def.settings.SerialNumber = "typed";
   host.choice = SaveChoice::Discard;
   controller.OnCommand(id::kLoad);
-  EXPECT_EQ(host.asked, std::vector<std::string>{"in.dat"});
+  EXPECT_EQ(host.asked, std::vector<std::string>{kNewQuestion});
   EXPECT_EQ(view.fileName.text, "in.dat");
   EXPECT_EQ(view.serial.text, "typed");
   EXPECT_EQ(view.gain.text, "1");
@@ -254,7 +218,7 @@ TEST_F(ControllerTest, UnsavedChangesMarkTheTitleAndAreAskedAboutBeforeTheyAreLo
   // Cancel keeps everything; each of these commands asks first.
   for (int command : {id::kExit, id::kNewClearAll, id::kLoad, id::kRead})
     controller.OnCommand(command);
-  EXPECT_EQ(host.asked, std::vector<std::string>(4, "in.dat"));
+  EXPECT_EQ(host.asked, std::vector<std::string>(4, kNewQuestion));
   EXPECT_FALSE(host.exited);
   EXPECT_EQ(view.repeatRate.selection, 2);
   EXPECT_TRUE(link.transfers.empty());
@@ -369,9 +333,10 @@ TEST_F(ControllerTest, ChangedWordsOnlyIsAPerRunOptionOfProgramKeyboard) {
   controller.OnCommand(id::kProgram);
   controller.OnCommand(id::kChangedWordsOnly);
   controller.OnCommand(id::kProgram);
-  ASSERT_EQ(link.transfers.size(), 2u);
+  ASSERT_EQ(link.transfers.size(), 3u);
   EXPECT_EQ(link.transfers[0].kind, "changed");
   EXPECT_EQ(link.transfers[1].kind, "program");
+  EXPECT_EQ(link.transfers[2].kind, "read");  // a full download is read back too
   EXPECT_EQ(messages.shown.at(1).text, "Verified 3072 bytes");
   StartApplication(app);
   EXPECT_FALSE(app.doc.options.changedWordsOnly);
@@ -413,13 +378,64 @@ TEST_F(ControllerTest, ImportTextIsALoadThatAsksAboutUnsavedChangesFirst) {
   controller.OnCommand(id::kGlobalRepeat);
   host.loadAnswer = dir.File("board.json");
   controller.OnCommand(id::kImportText);  // Cancel
-  EXPECT_EQ(host.asked, std::vector<std::string>{"in.dat"});
+  EXPECT_EQ(host.asked, std::vector<std::string>{kNewQuestion});
   EXPECT_EQ(app.doc.def.settings.GlobalRepeatDisable, 1);
   host.choice = SaveChoice::Discard;
   controller.OnCommand(id::kImportText);
   EXPECT_EQ(app.doc.def.settings.GlobalRepeatDisable, 0);
   EXPECT_FALSE(view.modified);
   EXPECT_EQ(app.doc.baseName, "board");
+}
+
+TEST_F(ControllerTest, SaveChangesQuestionNamesOnlyAFileLoadedSavedImportedOrGiven) {
+  // An edit, the question New asks about it (answered as `host.choice` says), the edit undone.
+  const auto asked = [&] {
+    host.asked.clear();
+    const SaveChoice choice = std::exchange(host.choice, SaveChoice::Cancel);
+    controller.OnCommand(id::kGlobalRepeat);
+    controller.OnCommand(id::kNewClearAll);
+    controller.OnCommand(id::kGlobalRepeat);
+    host.choice = choice;
+    return host.asked.empty() ? std::string() : host.asked[0];
+  };
+  EXPECT_EQ(view.fileName.text, "in.dat");  // a name no file has
+  EXPECT_EQ(asked(), kNewQuestion);
+  host.saveAnswer = "Kept";
+  controller.OnCommand(id::kSave);
+  EXPECT_EQ(asked(), "Save changes to Kept.DAT?");
+  controller.OnCommand(id::kExportText);  // an export leaves the definition's file as it was
+  EXPECT_EQ(asked(), "Save changes to Kept.DAT?");
+  controller.OnCommand(id::kNewClearAll);
+  EXPECT_EQ(asked(), kNewQuestion);
+  host.loadAnswer = dir.File("Kept.DAT");
+  controller.OnCommand(id::kLoad);
+  EXPECT_EQ(asked(), "Save changes to Kept.DAT?");
+  host.loadAnswer = dir.File("Kept.json");
+  controller.OnCommand(id::kImportText);
+  EXPECT_EQ(asked(), "Save changes to Kept.json?");
+  controller.OnCommand(id::kRead);  // the keyboard's definition belongs to no file
+  EXPECT_EQ(asked(), kNewQuestion);
+
+  StartApplication(app, dir.File("Missing.DAT"));  // still to be loaded
+  EXPECT_EQ(asked(), "Save changes to Missing.DAT?");
+}
+
+TEST_F(ControllerTest, SaveAndExportAskBeforeReplacingAFile) {
+  host.saveAnswer = "Kept";
+  controller.OnCommand(id::kSave);
+  controller.OnCommand(id::kExportText);
+  EXPECT_TRUE(host.replaceQuestions.empty());
+  controller.OnCommand(id::kGlobalRepeat);
+  host.replaceAnswer = false;
+  controller.OnCommand(id::kSave);
+  controller.OnCommand(id::kExportText);
+  EXPECT_EQ(host.replaceQuestions,
+            (std::vector<std::string>{"Save File|Kept.DAT already exists. Replace it?",
+                                      "Export as text|Kept.json already exists. Replace it?"}));
+  EXPECT_TRUE(view.modified);  // nothing was saved
+  host.replaceAnswer = true;
+  controller.OnCommand(id::kSave);
+  EXPECT_FALSE(view.modified);
 }
 
 }  // namespace

@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: MIT
+// A front end for the controller tests: dialogs and questions answered from a script.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "support/recording_messages.h"
+#include "ui/keyedit/edit_target.h"
+#include "ui/main_window/window_host.h"
+
+namespace veltrane::ui {
+
+// A front end driven by the test: dialogs answer from the script.
+class ScriptedHost : public WindowHost {
+ public:
+  void Repaint() override { ++repaints; }
+  void RunKeySettings() override {
+    opened.push_back(*target);
+    if (duringDialog) duringDialog();
+  }
+  void RunKeyLed() override {}
+  void RunPointingDevice() override {}
+  std::optional<std::string> RunLoadFile() override { return loadAnswer; }
+  std::string RunSaveFile(const AcceptName& accept) override {
+    if (messages != nullptr) messagesBeforeSaveDialog = messages->shown.size();
+    return Chosen(accept);
+  }
+  void RunAbout() override {}
+  void ShowTestWindow() override {}
+  SaveChoice AskSaveChanges(const std::string& name) override {
+    asked.push_back(name);
+    return choice;
+  }
+  void Exit() override { exited = true; }
+  std::string RunExportTextFile(const AcceptName& accept) override { return Chosen(accept); }
+  bool AskReplace(const std::string& question, const std::string& caption) override {
+    replaceQuestions.push_back(caption + "|" + question);
+    return replaceAnswer;
+  }
+  // The scripted name, unless it is refused: then the user cancels the chooser.
+  std::string Chosen(const AcceptName& accept) const {
+    return saveAnswer.empty() || accept(saveAnswer) ? saveAnswer : std::string();
+  }
+  std::optional<std::string> RunImportTextFile() override { return loadAnswer; }
+  void ShowProductionLine() override { ++productionLines; }
+
+  const EditTarget* target = nullptr;
+  const testing::RecordingMessages* messages = nullptr;
+  std::vector<EditTarget> opened;
+  std::function<void()> duringDialog;
+  std::optional<std::string> loadAnswer;
+  std::string saveAnswer;
+  std::size_t messagesBeforeSaveDialog = 0;
+  std::vector<std::string> asked;             // the questions "Save changes to NAME?"
+  std::vector<std::string> replaceQuestions;  // "CAPTION|QUESTION" before a file is replaced
+  bool replaceAnswer = true;
+  SaveChoice choice = SaveChoice::Cancel;
+  int repaints = 0;
+  int productionLines = 0;
+  bool exited = false;
+};
+
+}  // namespace veltrane::ui
