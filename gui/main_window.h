@@ -45,6 +45,8 @@ class MainWindow : public QMainWindow {
   PictureButton* keyButton(int index) const { return keys_[static_cast<std::size_t>(index)]; }
   // The widget of a table control by its id (labels without id excluded), or nullptr.
   QWidget* control(int id) const;
+  // Reports every field that holds typed text not yet reported.
+  void CommitTyping();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -57,8 +59,6 @@ class MainWindow : public QMainWindow {
   void Connect(int id, QWidget* widget);
   template <typename Typed, typename Report>
   void OnFinished(QLineEdit* field, Typed typed, Report report);
-  // Reports every field that holds typed text not yet reported.
-  void CommitTyping();
   // A widget signal that reports command `id`, then mirrors the model again.
   std::function<void()> CommandOf(int id);
   void CreateMatrix();

@@ -111,11 +111,12 @@ void Program::OnSignal(int number) {
   model::LogPrintf(&log, "Signal %d (%s) received\n", number, ::strsignal(number));
   if (endSignal_ != 0) return;  // a half-written keyboard is worse than a wait
   endSignal_ = number;
+  boxes.SetQuiet();
+  window.CommitTyping();  // what was half typed is the user's work too
   if (Transferring()) {
     recovery.Follow(app, fileaccess::Durability::Synced);  // safe before anything is waited for
     recovery.Flush();
   }
-  boxes.SetQuiet();
   QCoreApplication::instance()->installEventFilter(&inputStop_);
   if (ProductionLineWindow* line = host.productionLineWindow())
     line->Model().OnStop(std::string("ended by SIG") + ::sigabbrev_np(number));
