@@ -1,21 +1,25 @@
 // The desktop program's start-up to its first paint (the whole process), with
-// no file and with a full-size definition named on its command line, and a
-// full repaint of the key matrix, under Qt's offscreen platform.
+// no file and with a full-size definition named on its command line, a full
+// repaint of the key matrix, and a key dragged onto another position with
+// its step recorded and the window repainted, under Qt's offscreen platform.
 #include <benchmark/benchmark.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "gui/dialogs/control_widgets.h"
 #include "gui/main_window.h"
 #include "model/key_tables.h"
 #include "persist/config_file.h"
 #include "ui/app/app_state.h"
+#include "ui/main_window/main_window_controller.h"
 #include "ui/main_window/main_window_model.h"
 
 extern char** environ;
@@ -35,10 +39,7 @@ class NoEvents : public ui::MainWindowEvents {
 
 // A full-size keyboard: 104 keys on the base layer, an Fn layer on 24 of them,
 // four macros of twelve strokes.
-void WriteFullDefinition(const std::string& path) {
-  ui::AppState app;
-  ui::StartApplication(app);
-  model::KeyboardDefinition& def = app.doc.def;
+void FillFullDefinition(model::KeyboardDefinition& def) {
   for (std::size_t k = 0; k < 104; ++k) {
     model::KeyLayer& base = def.keys[k].layers[0];
     model::AssignTableKey(base, 1 + static_cast<int>(k));
@@ -58,7 +59,13 @@ void WriteFullDefinition(const std::string& path) {
       def.stringWorkBuffer[s][i] = {0x02, static_cast<std::uint8_t>(0x04 + i + s), 0x1C, 0};
   }
   model::FlattenStrings(def);
-  persist::WriteConfigFile(path, def, app.doc.header);
+}
+
+void WriteFullDefinition(const std::string& path) {
+  ui::AppState app;
+  ui::StartApplication(app);
+  FillFullDefinition(app.doc.def);
+  persist::WriteConfigFile(path, app.doc.def, app.doc.header);
 }
 
 // Argument 0: no file; 1: the full-size definition Board.DAT, loaded before the first paint.
@@ -126,6 +133,83 @@ void BM_Repaint(benchmark::State& state) {
   state.SetLabel(state.range(0) == 0 ? "matrix" : "client area");
 }
 BENCHMARK(BM_Repaint)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+class NoMessages : public model::MessageSink {
+ public:
+  void Show(std::string_view, std::string_view, model::MessageIcon) override {}
+};
+
+class NoKeyboard : public ui::KeyboardLink {
+ public:
+  std::string DetectKeyboard() override { return {}; }
+  bool ProgramFirmWare(std::span<const std::uint8_t>, unsigned, unsigned,
+                       const ui::ProgressStep&) override {
+    return false;
+  }
+  bool ReadFirmWare(std::span<std::uint8_t>, unsigned, unsigned, const ui::ProgressStep&) override {
+    return false;
+  }
+};
+
+// The window's repaint as the program does it: mirror the model, paint at once.
+class RepaintingHost : public ui::WindowHost {
+ public:
+  void Repaint() override {
+    window->Sync();
+    window->repaint();
+  }
+  void RunKeySettings() override {}
+  void RunKeyLed() override {}
+  void RunPointingDevice() override {}
+  std::optional<std::string> RunLoadFile() override { return std::nullopt; }
+  std::string RunSaveFile(const AcceptName&) override { return {}; }
+  void RunAbout() override {}
+  void ShowTestWindow() override {}
+  ui::SaveChoice AskSaveChanges(const std::string&) override { return ui::SaveChoice::Cancel; }
+  void Exit() override {}
+  bool AskReplace(const std::string&, const std::string&) override { return true; }
+
+  gui::MainWindow* window = nullptr;
+};
+
+void Send(QWidget* button, QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+  QMouseEvent event(type, at, button->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+  QApplication::sendEvent(button, &event);
+}
+
+// Over a full-size definition: a key pressed, dragged onto another position
+// and dropped (back and forth), the move recorded as an undo step and the
+// window mirrored and repainted.
+void BM_DragMoveWithRepaint(benchmark::State& state) {
+  ui::AppState app;
+  ui::StartApplication(app);
+  FillFullDefinition(app.doc.def);
+  ui::MainWindowModel view;
+  ui::CreateMainWindowControls(view);
+  ui::RefreshControls(app, view);
+  NoMessages messages;
+  ui::NullLog log;
+  const ui::Services io{messages, log};
+  NoKeyboard link;
+  RepaintingHost host;
+  ui::MainWindowController controller(app, view, io, link, host);
+  gui::MainWindow window(view, app.progress, controller);
+  host.window = &window;
+  window.show();
+  QApplication::processEvents();
+  int from = 29, to = 38;
+  for (auto _ : state) {
+    QWidget* source = window.keyButton(from);
+    const QPoint end = source->mapFrom(window.surface(), window.keyButton(to)->geometry().center());
+    Send(source, QEvent::MouseButtonPress, QPoint(8, 8), Qt::LeftButton);
+    Send(source, QEvent::MouseMove, end, Qt::LeftButton);
+    Send(source, QEvent::MouseButtonRelease, end, Qt::NoButton);
+    QApplication::processEvents();  // the drop, queued behind the release
+    std::swap(from, to);
+  }
+  if (app.history.UndoCount() == 0) state.SkipWithError("no key was moved");
+}
+BENCHMARK(BM_DragMoveWithRepaint)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

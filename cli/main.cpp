@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/cli_support.h"
+#include "cli/edit_subcommand.h"
 #include "cli/file_subcommands.h"
 #include "cli/image_subcommands.h"
 #include "cli/keyboard_subcommands.h"
@@ -40,6 +41,10 @@ const char* const kUsage =
     "  diff A B [--json]             what differs between two definitions (.DAT or JSON)\n"
     "  keys [PATTERN]                the key names a text may use: number, label, table\n"
     "                                name and type of each row of the IBM key table\n"
+    "  edit CONFIG.DAT EDIT ... [-o FILE]\n"
+    "                                move, copy or swap keys (move|copy|swap R/C R/C),\n"
+    "                                copy, swap or clear layers of every key\n"
+    "                                (copy-layer|swap-layers A B, clear-layer A)\n"
     "  station CONFIG.DAT --serial FIRST [--count N] [--log FILE.csv]\n"
     "                                program every keyboard plugged in, each with its\n"
     "                                own serial, several at once; verify and record them\n"
@@ -74,6 +79,7 @@ const Subcommand kSubcommands[] = {
     {"import", veltrane::cli::RunImport},
     {"diff", veltrane::cli::RunDiff, veltrane::cli::kExitUsage},
     {"keys", veltrane::cli::RunKeys},
+    {"edit", veltrane::cli::RunEdit},
     {"station", veltrane::cli::RunStation},
     {"station-log", veltrane::cli::RunStationLog},
 };

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QShortcut>
@@ -14,6 +15,7 @@
 #include "gui/dialogs/control_widgets.h"
 #include "gui/key_codes.h"
 #include "gui/main_window_widgets.h"
+#include "gui/matrix_drag.h"
 #include "ui/main_window/control_table.h"
 #include "ui/main_window/matrix_view.h"
 
@@ -71,9 +73,45 @@ void MainWindow::CreateMenus() {
   file->addSeparator();
   connect(file->addAction(QStringLiteral("E&xit")), &QAction::triggered, this,
           CommandOf(ui::id::kExit));
+  CreateEditMenu();
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
   connect(help->addAction(QStringLiteral("&About ...")), &QAction::triggered, this,
           CommandOf(ui::id::kAbout));
+}
+
+void MainWindow::CreateEditMenu() {
+  QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+  const auto add = [&](int id, const char* text, QList<QKeySequence> keys = {}) {
+    QAction* action = edit->addAction(QString::fromUtf8(text));
+    action->setShortcuts(keys);
+    connect(action, &QAction::triggered, this, CommandOf(id));
+    editActions_[id] = action;
+  };
+  add(ui::id::kUndo, "&Undo", {QKeySequence(Qt::CTRL | Qt::Key_Z)});
+  add(ui::id::kRedo, "&Redo",
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+  edit->addSeparator();
+  add(ui::id::kCutKey, "Cu&t key", {QKeySequence(Qt::CTRL | Qt::Key_X)});
+  add(ui::id::kCopyKey, "&Copy key", {QKeySequence(Qt::CTRL | Qt::Key_C)});
+  add(ui::id::kPasteKey, "&Paste key", {QKeySequence(Qt::CTRL | Qt::Key_V)});
+  add(ui::id::kSwapKey, "S&wap with cut or copied key");
+  edit->addSeparator();
+  add(ui::id::kCopyLayer, "Copy &layer\u2026");
+  add(ui::id::kSwapLayers, "Swap la&yers\u2026");
+  add(ui::id::kClearLayer, "Clear l&ayer\u2026");
+}
+
+QAction* MainWindow::editAction(int id) const {
+  const auto found = editActions_.find(id);
+  return found == editActions_.end() ? nullptr : found->second;
+}
+
+void MainWindow::ShowKeyMenu(int key, const QPoint& globalPosition) {
+  Forward([this, key] { events_.OnKeySelected(key); });
+  QMenu menu(this);
+  for (const int id : {ui::id::kCutKey, ui::id::kCopyKey, ui::id::kPasteKey, ui::id::kSwapKey})
+    menu.addAction(editActions_.at(id));
+  menu.exec(globalPosition);
 }
 
 void MainWindow::CreateShortcuts() {
@@ -98,6 +136,12 @@ void MainWindow::CreateMatrix() {
       keys_[static_cast<std::size_t>(model::KeyIndex(row, column))] = button;
     }
   }
+  gestures_ = new MatrixGestures(
+      surface_, keys_,
+      [this](int from, int to, model::KeyMove how) {
+        Forward([this, from, to, how] { events_.OnKeyDropped(from, to, how); });
+      },
+      [this](int key, const QPoint& at) { ShowKeyMenu(key, at); });
 }
 
 std::function<void()> MainWindow::CommandOf(int id) {
@@ -194,7 +238,33 @@ void MainWindow::Sync(const ui::MainWindowModel& model) {
   static_cast<QLabel*>(controls_.at(ui::id::kProgramVersionLabel))
       ->setText(ToQString(model.programVersion));
   SyncMatrix(model);
+  SyncEditMenu(model);
   ShowProgress(progressModel_);
+}
+
+void MainWindow::SyncEditMenu(const ui::MainWindowModel& model) {
+  // A name is the user's text (a file name): its "&" is no mnemonic.
+  const auto caption = [](const std::string& text) {
+    QString shown = ToQString(text);
+    shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    return shown;
+  };
+  const bool free = !model.busy && !model.locked;
+  QAction* undo = editActions_.at(ui::id::kUndo);
+  undo->setText(caption(model.undoCaption));
+  undo->setEnabled(free && model.undoEnabled);
+  QAction* redo = editActions_.at(ui::id::kRedo);
+  redo->setText(caption(model.redoCaption));
+  redo->setEnabled(free && model.redoEnabled);
+  const bool selected = model.selectedKey >= 0;
+  const bool marked = model.markedKey >= 0 && selected && model.markedKey != model.selectedKey;
+  editActions_.at(ui::id::kCutKey)->setEnabled(free && selected);
+  editActions_.at(ui::id::kCopyKey)->setEnabled(free && selected);
+  editActions_.at(ui::id::kPasteKey)->setEnabled(free && marked);
+  editActions_.at(ui::id::kSwapKey)->setEnabled(free && marked);
+  for (const int id : {ui::id::kCopyLayer, ui::id::kSwapLayers, ui::id::kClearLayer})
+    editActions_.at(id)->setEnabled(free);
+  gestures_->ShowSelection(model.selectedKey, model.markedKey);
 }
 
 void MainWindow::SyncMatrix(const ui::MainWindowModel& model) {

@@ -20,6 +20,7 @@ class QProgressBar;
 
 namespace veltrane::gui {
 
+class MatrixGestures;
 class PictureButton;
 
 // The client area: every control fits, the progress bar along the bottom.
@@ -47,6 +48,9 @@ class MainWindow : public QMainWindow {
   QWidget* control(int id) const;
   // Reports every field that holds typed text not yet reported.
   void CommitTyping();
+  // An Edit menu item by its command id (kUndo ... kClearLayer), or nullptr.
+  QAction* editAction(int id) const;
+  MatrixGestures* matrixGestures() const { return gestures_; }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -54,6 +58,10 @@ class MainWindow : public QMainWindow {
 
  private:
   void CreateMenus();
+  void CreateEditMenu();
+  void SyncEditMenu(const ui::MainWindowModel& model);
+  // The key's menu on a right click: its position selected, then Cut, Copy, Paste and Swap.
+  void ShowKeyMenu(int key, const QPoint& globalPosition);
   void CreateControls();
   // Forwards what a control's widget reports to the events by its id.
   void Connect(int id, QWidget* widget);
@@ -79,6 +87,8 @@ class MainWindow : public QMainWindow {
   std::array<PictureButton*, 4> leds_{};
   QString titleSuffix_;
   QAction* importText_ = nullptr;
+  std::map<int, QAction*> editActions_;
+  MatrixGestures* gestures_ = nullptr;
 };
 
 }  // namespace veltrane::gui

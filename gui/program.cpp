@@ -10,6 +10,7 @@
 
 #include "ui/app/keyboard_commands.h"
 #include "ui/app/recovery_offer.h"
+#include "ui/app/undo_commands.h"
 
 namespace veltrane::gui {
 namespace {
@@ -85,6 +86,7 @@ void Program::Start(std::time_t now, const std::string& logPath) {
   // After the command-line file's load, so that restored work is what the window shows.
   ui::OfferRecovery(app, io, recovery,
                     [this](const std::string& question) { return boxes.AskRestore(question); });
+  ui::ForgetSteps(app);  // the history starts with what the window shows now
   ui::RefreshControls(app, view);
   window.Sync();
   recoveryTimer_.start(ui::RecoveryPeriodSeconds() * 1000);

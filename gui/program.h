@@ -41,6 +41,12 @@ class FollowedEvents : public ui::MainWindowEvents {
   void OnMainWindowKey(int virtualKey) override {
     Then([&] { inner_.OnMainWindowKey(virtualKey); });
   }
+  void OnKeySelected(int keyIndex) override {
+    Then([&] { inner_.OnKeySelected(keyIndex); });
+  }
+  void OnKeyDropped(int from, int to, model::KeyMove how) override {
+    Then([&] { inner_.OnKeyDropped(from, to, how); });
+  }
 
  private:
   template <typename Call>

@@ -3,9 +3,11 @@
 #include <QCoreApplication>
 
 #include "gui/dialogs/dialogs.h"
+#include "gui/dialogs/layer_dialog.h"
 #include "gui/main_window.h"
 #include "gui/message_boxes.h"
 #include "ui/app/text_commands.h"
+#include "ui/app/undo_commands.h"
 
 namespace veltrane::gui {
 
@@ -18,6 +20,7 @@ QtWindowHost::~QtWindowHost() = default;
 void QtWindowHost::CreateHiddenWindows() {
   testWindow_ = std::make_unique<TestWindow>();
   keyEditing_ = std::make_unique<KeyEditing>(app_.doc.def);
+  keyEditing_->SetStepRecorder([this](const std::string& name) { ui::RecordStep(app_, name); });
 }
 
 void QtWindowHost::Repaint() {
@@ -101,6 +104,15 @@ void QtWindowHost::ShowProductionLine() {
         },
         stationOptions_);
   productionLine_->ShowProductionLine();
+}
+
+std::optional<ui::LayerChoice> QtWindowHost::RunLayerDialog(model::LayerEdit edit) {
+  return gui::RunLayerDialog(window_, edit, app_.doc.def);
+}
+
+int QtWindowHost::KeyInKeyMacroTool() {
+  if (keyEditing_ == nullptr || !keyEditing_->stringEditor().visible) return -1;
+  return keyEditing_->stringEditor().editKey;
 }
 
 void QtWindowHost::Exit() {

@@ -60,6 +60,8 @@ class QtWindowHost : public ui::WindowHost {
   bool AskReplace(const std::string& question, const std::string& caption) override;
   std::optional<std::string> RunImportTextFile() override;
   void ShowProductionLine() override;
+  std::optional<ui::LayerChoice> RunLayerDialog(model::LayerEdit edit) override;
+  int KeyInKeyMacroTool() override;
 
  private:
   // Where the choosers open: where browsing last ended, at first the program's start directory.

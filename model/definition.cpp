@@ -26,19 +26,23 @@ void InitialiseDefinition(KeyboardDefinition& def) {
 }
 
 void ClearKeys(KeyboardDefinition& def) {
-  for (KeyDefinition& key : def.keys) {
-    key.enabled = 1;
-    key.used = 1;
-    key.complete = 0;
-    SetFieldText(key.legend, "Nothing");
-    for (KeyLayer& layer : key.layers) {
-      layer.used = 0;
-      layer.ibmkey = 0;
-      layer.keymode = 0;
-      layer.keytype = UNUSED_KEY;
-      layer.stringcharcount = 0;
-    }
-  }
+  for (KeyDefinition& key : def.keys) ClearKey(key);
+}
+
+void ClearKey(KeyDefinition& key) {
+  key.enabled = 1;
+  key.used = 1;
+  key.complete = 0;
+  SetFieldText(key.legend, "Nothing");
+  for (KeyLayer& layer : key.layers) ClearLayer(layer);
+}
+
+void ClearLayer(KeyLayer& layer) {
+  layer.used = 0;
+  layer.ibmkey = 0;
+  layer.keymode = 0;
+  layer.keytype = UNUSED_KEY;
+  layer.stringcharcount = 0;
 }
 
 void ClearStringStore(KeyboardDefinition& def) {
@@ -167,6 +171,15 @@ bool IsStringReferenced(const KeyboardDefinition& def, int n, const KeyLayer* ex
     }
   }
   return false;
+}
+
+int FindFreeString(const KeyboardDefinition& def) {
+  for (int n = 0; n < kStringCount; ++n) {
+    if (def.stringWorkBuffer[static_cast<std::size_t>(n)][0].IsTerminator() &&
+        !IsStringReferenced(def, n))
+      return n;
+  }
+  return -1;
 }
 
 }  // namespace veltrane::model

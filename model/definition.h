@@ -109,6 +109,9 @@ void InitialiseDefinition(KeyboardDefinition& def);
 // Resets every key and layer to the cleared state; button fields,
 // logicalAddress and the three code fields of every layer keep their values.
 void ClearKeys(KeyboardDefinition& def);
+// One key or layer as ClearKeys leaves it.
+void ClearKey(KeyDefinition& key);
+void ClearLayer(KeyLayer& layer);
 void ClearStringStore(KeyboardDefinition& def);
 void ClearStringWorkBuffer(KeyboardDefinition& def, bool resetCount);
 
@@ -134,5 +137,9 @@ int StringLength(const StringRow& row);
 // Whether a string layer other than `except` names string n. A keytype byte
 // with a light flag beside STRING_KEY counts too: its string is not free.
 bool IsStringReferenced(const KeyboardDefinition& def, int n, const KeyLayer* except = nullptr);
+
+// Lowest string number whose entry 0 is a terminator and that no string
+// layer names; -1 when all are in use.
+int FindFreeString(const KeyboardDefinition& def);
 
 }  // namespace veltrane::model

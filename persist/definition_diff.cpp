@@ -82,7 +82,7 @@ class Differences {
   std::vector<DefinitionDifference> list_;
 };
 
-void DiffSettings(const HeaderImage& a, const HeaderImage& b, Differences& out) {
+void AddSettings(const HeaderImage& a, const HeaderImage& b, Differences& out) {
   for (const Setting& setting : Settings()) {
     const Json from = SettingJson(a, setting);
     const Json to = SettingJson(b, setting);
@@ -148,15 +148,21 @@ std::vector<DefinitionDifference> DiffDefinitions(const model::KeyboardDefinitio
                                                   const model::KeyboardDefinition& b,
                                                   const HeaderImage& bHeader) {
   Differences out;
-  DiffSettings(aHeader, bHeader, out);
+  AddSettings(aHeader, bHeader, out);
   DiffKeys(a, b, out);
   DiffMacros(a, b, out);
   return out.Take();
 }
 
+std::vector<DefinitionDifference> DiffSettings(const HeaderImage& a, const HeaderImage& b) {
+  Differences out;
+  AddSettings(a, b, out);
+  return out.Take();
+}
+
 std::string FormatDifferencesJson(const std::vector<DefinitionDifference>& differences) {
-  std::string out = "{\"equal\": " + std::string(differences.empty() ? "true" : "false") +
-                    ", \"differences\": [";
+  std::string out =
+      "{\"equal\": " + std::string(differences.empty() ? "true" : "false") + ", \"differences\": [";
   for (std::size_t i = 0; i < differences.size(); ++i)
     out += (i == 0 ? "\n  " : ",\n  ") + differences[i].json;
   return out + (differences.empty() ? "]}\n" : "\n]}\n");

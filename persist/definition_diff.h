@@ -29,6 +29,9 @@ std::vector<DefinitionDifference> DiffDefinitions(const model::KeyboardDefinitio
                                                   const model::KeyboardDefinition& b,
                                                   const HeaderImage& bHeader);
 
+// The settings alone, as DiffDefinitions lists them.
+std::vector<DefinitionDifference> DiffSettings(const HeaderImage& a, const HeaderImage& b);
+
 // {"equal": ..., "differences": [...]} with one difference per line.
 std::string FormatDifferencesJson(const std::vector<DefinitionDifference>& differences);
 

@@ -19,7 +19,7 @@ _veltrane_cli_files() {
 _veltrane_cli() {
   local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
   local program=${COMP_WORDS[0]} at=1
-  local commands="report convert build decode detect program read matrix export import diff keys station station-log"
+  local commands="report convert build decode detect program read matrix export import diff keys edit station station-log"
   COMPREPLY=()
   # A global --log FILE may come before the command.
   [[ ${COMP_WORDS[1]} == --log ]] && at=3
@@ -60,6 +60,16 @@ _veltrane_cli() {
     import) _veltrane_cli_files "json|JSON" ;;
     decode) _veltrane_cli_files "BIN|bin" ;;
     diff) _veltrane_cli_files "DAT|dat|json|JSON" ;;
+    edit)
+      # CONFIG.DAT, then the edit, then positions or layers.
+      if ((COMP_CWORD == at + 2)); then
+        COMPREPLY=($(compgen -W "move copy swap copy-layer swap-layers clear-layer" -- "$cur"))
+      elif ((COMP_CWORD > at + 2)) && [[ ${COMP_WORDS[at + 2]} == *-layer* ]]; then
+        COMPREPLY=($(compgen -W "base fn1 fn2 fn1+fn2" -- "$cur"))
+      elif ((COMP_CWORD == at + 1)); then
+        _veltrane_cli_files "DAT|dat"
+      fi
+      ;;
     report | convert | build | program | export | station) _veltrane_cli_files "DAT|dat" ;;
   esac
 }

@@ -50,6 +50,10 @@ void KeyEditing::ShowStringEditor() {
   window_->setFocus(Qt::OtherFocusReason);  // typing is captured at once
 }
 
+void KeyEditing::StepTaken(const std::string& name) {
+  if (record_) record_(name);
+}
+
 void KeyEditing::HideStringEditor() {
   window_->hide();
 }

@@ -52,6 +52,12 @@ class KeyEditing : public ui::KeyEditingHost {
   void ShowStringEditor() override;
   void HideStringEditor() override;
   void FocusStringEditor() override;
+  void StepTaken(const std::string& name) override;
+
+  // Where the steps of key editing go (the undo history); none at first.
+  void SetStepRecorder(std::function<void(const std::string& name)> record) {
+    record_ = std::move(record);
+  }
 
  private:
   ui::StringEditorModel editor_;
@@ -59,6 +65,7 @@ class KeyEditing : public ui::KeyEditingHost {
   ui::KeySettingsModel dialogModel_;
   std::optional<ui::KeyEditingContext> context_;
   std::function<void()> repaint_;
+  std::function<void(const std::string&)> record_;
   std::unique_ptr<StringEditorWindow> window_;
   QPointer<KeySettingsDialog> dialog_;
 };

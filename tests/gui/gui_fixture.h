@@ -25,16 +25,29 @@ class RecordingEvents : public ui::MainWindowEvents {
     listTexts.emplace_back(id, text);
   }
   void OnMainWindowKey(int virtualKey) override { keys.push_back(virtualKey); }
+  void OnKeySelected(int keyIndex) override { selectedKeys.push_back(keyIndex); }
+  void OnKeyDropped(int from, int to, model::KeyMove how) override {
+    drops.push_back({from, to, how});
+  }
   bool empty() const {
     return commands.empty() && edits.empty() && selections.empty() && listTexts.empty() &&
-           keys.empty();
+           keys.empty() && drops.empty() && selectedKeys.empty();
   }
+
+  struct Drop {
+    int from;
+    int to;
+    model::KeyMove how;
+    friend bool operator==(const Drop&, const Drop&) = default;
+  };
 
   std::vector<int> commands;
   std::vector<std::pair<int, std::string>> edits;
   std::vector<std::pair<int, int>> selections;
   std::vector<std::pair<int, std::string>> listTexts;
   std::vector<int> keys;
+  std::vector<int> selectedKeys;
+  std::vector<Drop> drops;
 };
 
 class StartedWindow : public ::testing::Test {

@@ -10,6 +10,7 @@ void StartApplication(AppState& app, std::string commandLine) {
   if (!commandLine.empty()) app.doc.commandLineText = fileaccess::AbsolutePath(commandLine);
   model::InitialiseDefinition(app.doc.def);
   MarkKept(app);
+  app.history.Reset(app.doc.def);
 }
 
 void ApplySettings(AppState& app, model::Settings settings) {

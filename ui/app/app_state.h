@@ -8,6 +8,7 @@
 #include "ui/app/document.h"
 #include "ui/app/progress_bar.h"
 #include "ui/app/services.h"
+#include "ui/app/undo_history.h"
 #include "ui/app/unsaved_changes.h"
 
 namespace veltrane::ui {
@@ -16,6 +17,7 @@ struct AppState {
   Document doc;
   ProgressBar progress;
   model::KeyboardDefinition kept;  // the definition as last loaded, saved, read or started
+  UndoHistory history;             // the user's steps since start-up
   // How many loads and reads have replaced the settings; the window's rules
   // that follow such a replacement go by it.
   int settingsApplied = 0;

@@ -17,6 +17,17 @@ inline constexpr int kExit = 105;
 inline constexpr int kExportText = 106;
 inline constexpr int kImportText = 107;
 inline constexpr int kProductionLine = 108;
+// The Edit menu: undo and redo, the key cut, copied, pasted or swapped at the
+// matrix's selected position, and the layer edits.
+inline constexpr int kUndo = 109;
+inline constexpr int kRedo = 110;
+inline constexpr int kCutKey = 111;
+inline constexpr int kCopyKey = 112;
+inline constexpr int kPasteKey = 113;
+inline constexpr int kSwapKey = 114;
+inline constexpr int kCopyLayer = 115;
+inline constexpr int kSwapLayers = 116;
+inline constexpr int kClearLayer = 117;
 
 // Key Settings dialog.
 inline constexpr int kKeyUsed = 1000;
@@ -78,6 +89,12 @@ inline constexpr int kLedButtons[4] = {kLed1, kLed2, kLed3, kLed4};
 
 // Key LED dialog.
 inline constexpr int kLedList = 35092;
+
+// Copy layer, Swap layers, Clear layer.
+inline constexpr int kLayerFrom = 35256;
+inline constexpr int kLayerTo = 35257;
+inline constexpr int kLayerQuestion =
+    35258;  // what the edit changes, e.g. "Copy Fn1 to Fn2: 37 keys change"
 
 // Load File and Save File.
 inline constexpr int kLoadFiles = 35121;

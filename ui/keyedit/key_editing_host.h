@@ -2,6 +2,8 @@
 // shared state they work on.
 #pragma once
 
+#include <string>
+
 #include "model/definition.h"
 #include "model/diagnostics.h"
 #include "ui/keyedit/edit_target.h"
@@ -17,6 +19,9 @@ class KeyEditingHost {
   virtual void HideStringEditor() = 0;
   // Gives the keyboard focus to the string editor window so that typing is captured.
   virtual void FocusStringEditor() = 0;
+  // An edit of the definition is complete (a position stored, a list
+  // assigned, a key given back): one undo step, named e.g. "Assign Macro 3/5".
+  virtual void StepTaken(const std::string& /*name*/) {}
 };
 
 struct KeyEditingContext {

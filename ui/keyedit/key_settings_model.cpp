@@ -1,5 +1,6 @@
 #include "ui/keyedit/key_settings_model.h"
 
+#include "model/key_moves.h"
 #include "model/key_tables.h"
 #include "ui/keyedit/string_assignment.h"
 #include "ui/keyedit/string_editor_model.h"
@@ -89,8 +90,14 @@ void EndDialog(KeySettingsModel& dialog, int result) {
   dialog.result = result;
 }
 
-void StoreStepLoad(KeySettingsModel& dialog, KeyEditingContext& context, bool forward) {
+// The position stored as one step: "Key Settings 3/5".
+void StoreAsStep(const KeySettingsModel& dialog, KeyEditingContext& context) {
   StoreDialogIntoKey(dialog, context);
+  context.host.StepTaken("Key Settings " + model::PositionName(KeyIndexOf(context.target)));
+}
+
+void StoreStepLoad(KeySettingsModel& dialog, KeyEditingContext& context, bool forward) {
+  StoreAsStep(dialog, context);
   if (forward) {
     StepToNextKey(context.def, context.target);
   } else {
@@ -307,10 +314,12 @@ int OnKeySettingsCommand(KeySettingsModel& dialog, StringEditorModel& editor,
   } else if (id == id::kPrevious || id == id::kNext) {
     StoreStepLoad(dialog, context, id == id::kNext);
   } else if (id == id::kOk) {
-    StoreDialogIntoKey(dialog, context);
+    StoreAsStep(dialog, context);
     EndDialog(dialog, 1);
   } else if (id == id::kCancel) {
     RestoreKey(dialog.before, context.def);
+    context.host.StepTaken("Cancel Key Settings " +
+                           model::PositionName(KeyIndexOf(context.target)));
     context.host.RepaintMainWindow();
     EndDialog(dialog, 2);
   }

@@ -318,13 +318,4 @@ StringChange PlanStringChange(const model::KeyboardDefinition& def, const model:
   return change;
 }
 
-int FindFreeString(const model::KeyboardDefinition& def) {
-  for (int n = 0; n < model::kStringCount; ++n) {
-    if (def.stringWorkBuffer[static_cast<std::size_t>(n)][0].IsTerminator() &&
-        !model::IsStringReferenced(def, n))
-      return n;
-  }
-  return -1;
-}
-
 }  // namespace veltrane::ui

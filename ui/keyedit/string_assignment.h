@@ -67,8 +67,6 @@ struct StringChange {
 StringChange PlanStringChange(const model::KeyboardDefinition& def, const model::KeyLayer& layer,
                               int lineCount);
 
-// Lowest string number whose entry 0 is a terminator and that no string
-// layer names; -1 when all are in use.
-int FindFreeString(const model::KeyboardDefinition& def);
+using model::FindFreeString;
 
 }  // namespace veltrane::ui

@@ -1,5 +1,6 @@
 #include "ui/keyedit/string_editor_model.h"
 
+#include "model/key_moves.h"
 #include "model/key_tables.h"
 #include "ui/keyedit/key_settings_model.h"
 #include "ui/keyedit/macro_capacity.h"
@@ -80,6 +81,7 @@ void PressOk(StringEditorModel& editor, KeyEditingContext& context) {
     ShowEditorAssignment(*editor.keySettingsDialog, context.def, context.target, editor.editKey,
                          editor.editLayer);
   }
+  context.host.StepTaken("Assign Macro " + model::PositionName(editor.editKey));
   context.host.RepaintMainWindow();
 }
 

@@ -8,7 +8,9 @@
 #include "ui/app/keyboard_access.h"
 #include "ui/app/keyboard_commands.h"
 #include "ui/app/text_commands.h"
+#include "ui/app/undo_commands.h"
 #include "ui/dialogs/control_ids.h"
+#include "ui/main_window/edit_commands.h"
 
 namespace veltrane::ui {
 namespace {
@@ -76,7 +78,9 @@ void MainWindowController::OnCommand(int id) {
         return;
       }
     } else {
+      const bool pending = !app_.doc.commandLineText.empty();
       RunCommand(id);
+      RecordCommandStep(app_, id, pending);
     }
   }
   TellAccessProblemOnce(app_, io_, link_);
@@ -90,6 +94,7 @@ void MainWindowController::RunCommand(int id) {
       return;
     }
   }
+  if (RunEditCommand({app_, window_, io_, host_}, id)) return;
   if (id >= id::kFirstKeyButton && id <= id::kLastKeyButton) {
     const int index = id - id::kFirstKeyButton;
     OpenKeySettings(index / model::kColumns, index % model::kColumns);
@@ -172,18 +177,21 @@ void MainWindowController::RunCommand(int id) {
 void MainWindowController::OnFieldCommitted(int id, const std::string& text) {
   if (app_.locked) return;
   CommitField(id, text, app_);
+  RecordSettingStep();
   Repaint();
 }
 
 void MainWindowController::OnSelection(int id, int index) {
   if (window_.busy || app_.locked) return;
   PickListEntry(id, index, window_, app_);
+  RecordSettingStep();
   Repaint();
 }
 
 void MainWindowController::OnListTextCommitted(int id, const std::string& text) {
   if (app_.locked) return;
   CommitListText(id, text, window_, app_);
+  RecordSettingStep();
   Repaint();
 }
 
@@ -205,8 +213,31 @@ void MainWindowController::OnMainWindowKey(int virtualKey) {
   {
     const BusyScope busy(w.busy);
     OpenKeySettings(w.shortcutRow, virtualKey - 'A');
+    RecordCommandStep(app_, id::kFirstKeyButton + model::KeyIndex(w.shortcutRow, virtualKey - 'A'),
+                      false);
   }
   Repaint();
+}
+
+void MainWindowController::OnKeySelected(int keyIndex) {
+  if (window_.busy || app_.locked || keyIndex < 0 || keyIndex >= model::kKeyCount) return;
+  window_.selectedKey = keyIndex;
+  Repaint();
+}
+
+void MainWindowController::OnKeyDropped(int from, int to, model::KeyMove how) {
+  if (window_.busy || app_.locked) return;
+  {
+    const BusyScope busy(window_.busy);
+    DropKey({app_, window_, io_, host_}, from, to, how);
+  }
+  Repaint();
+}
+
+void MainWindowController::RecordSettingStep() {
+  RecordStep(app_, [this](const model::KeyboardDefinition& before) {
+    return CommandStepName(id::kNone, before, app_);
+  });
 }
 
 void MainWindowController::Repaint() {
@@ -240,6 +271,7 @@ bool MainWindowController::Save() {
 
 void MainWindowController::OpenKeySettings(int row, int column) {
   window_.editTarget = EditTarget{true, row, column};
+  window_.selectedKey = model::KeyIndex(row, column);
   Repaint();  // the position shows the question mark while the dialog runs
   host_.RunKeySettings();
   window_.editTarget.editing = false;

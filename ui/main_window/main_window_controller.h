@@ -21,12 +21,16 @@ class MainWindowController : public MainWindowEvents {
   void OnSelection(int id, int index) override;
   void OnListTextCommitted(int id, const std::string& text) override;
   void OnMainWindowKey(int virtualKey) override;
+  void OnKeySelected(int keyIndex) override;
+  void OnKeyDropped(int from, int to, model::KeyMove how) override;
 
   AppState& app() { return app_; }
   MainWindowModel& window() { return window_; }
 
  private:
   void RunCommand(int id);
+  // What a settings control changed, as one step.
+  void RecordSettingStep();
   void Repaint();
   // Before work that replaces the definition: true to go on, after the user
   // saved or discarded unsaved changes; false when they cancelled (or the save

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "model/key_moves.h"
+
 namespace veltrane::ui {
 
 class MainWindowEvents {
@@ -22,6 +24,10 @@ class MainWindowEvents {
   virtual void OnListTextCommitted(int id, const std::string& text) = 0;
   // A key press that reaches the main window itself, as a Windows virtual-key code.
   virtual void OnMainWindowKey(int virtualKey) = 0;
+  // A matrix position chosen for the Edit menu's key commands (a right click).
+  virtual void OnKeySelected(int /*keyIndex*/) {}
+  // A matrix button dragged onto another position: move, copy (Ctrl) or swap (Shift).
+  virtual void OnKeyDropped(int /*from*/, int /*to*/, model::KeyMove /*how*/) {}
 };
 
 }  // namespace veltrane::ui

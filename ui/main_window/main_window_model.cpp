@@ -6,6 +6,7 @@
 #include "model/key_tables.h"
 #include "model/text_field.h"
 #include "ui/dialogs/control_ids.h"
+#include "ui/main_window/edit_commands.h"
 #include "ui/main_window/matrix_view.h"
 
 namespace veltrane::ui {
@@ -108,6 +109,7 @@ void RefreshControls(const AppState& app, MainWindowModel& w) {
   w.locked = app.locked;
   w.generateEnabled = options.writeBinFile || options.writeTxtFile;
   w.modified = HasUnsavedChanges(app);
+  RefreshEditMenu(app, w);
   RefreshPictures(app, w);
 }
 

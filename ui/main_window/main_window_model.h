@@ -55,6 +55,14 @@ struct MainWindowModel {
   int ledSlot = 0;        // the LED the Key LED dialog edits, 0..3
   int shortcutCount = 0;  // keys typed of the sequence 222, row letter, column letter
   int shortcutRow = 0;
+  // The Edit menu: the captions name the steps ("Undo Assign Macro 3/5").
+  std::string undoCaption = "Undo";
+  std::string redoCaption = "Redo";
+  bool undoEnabled = false;
+  bool redoEnabled = false;
+  int selectedKey = -1;          // the position Cut, Copy, Paste key and Swap act on; -1: none
+  int markedKey = -1;            // the key cut or copied; -1: none
+  bool markedForMove = false;    // cut: "Paste key" moves it; copied: it copies it
   int settingsShown = -1;        // AppState::settingsApplied when the list states last followed it
   std::string chooserDirectory;  // where Load File and Save File open: where browsing last ended
 };

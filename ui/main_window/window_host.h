@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "ui/dialogs/layer_dialog_model.h"
+
 namespace veltrane::ui {
 
 // The answer to "Save changes to NAME?".
@@ -45,6 +47,11 @@ class WindowHost {
   virtual std::optional<std::string> RunImportTextFile() { return std::nullopt; }
   // "Production line…": shows the production line window, raised.
   virtual void ShowProductionLine() {}
+  // "Copy layer…", "Swap layers…", "Clear layer…": the layers confirmed, or nothing.
+  virtual std::optional<LayerChoice> RunLayerDialog(model::LayerEdit) { return std::nullopt; }
+  // The position (row * 8 + column) whose layer the open Key Macro Tool
+  // edits, which its "OK" would write; -1 when it is not open.
+  virtual int KeyInKeyMacroTool() { return -1; }
 };
 
 }  // namespace veltrane::ui

@@ -12,6 +12,7 @@
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
 #include "tests/ui/app/fake_link.h"
+#include "tests/ui/main_window/controller_fixture.h"
 #include "tests/ui/main_window/scripted_host.h"
 #include "ui/app/keyboard_commands.h"
 #include "ui/dialogs/control_ids.h"
@@ -21,18 +22,8 @@ namespace {
 
 constexpr const char* kNewQuestion = "Save changes to the new definition?";
 
-class ControllerTest : public ::testing::Test {
+class ControllerTest : public ControllerFixture {
  protected:
-  void SetUp() override {
-    home = std::filesystem::current_path();
-    std::filesystem::current_path(dir.path());
-    StartApplication(app);
-    CreateMainWindowControls(view);
-    RefreshControls(app, view);
-    host.target = &view.editTarget;
-    host.messages = &messages;
-  }
-  void TearDown() override { std::filesystem::current_path(home); }
   void Keys(std::initializer_list<int> codes) {
     for (int code : codes) controller.OnMainWindowKey(code);
   }
@@ -44,17 +35,6 @@ class ControllerTest : public ::testing::Test {
   model::KeyDefinition& Key(int row, int column) {
     return app.doc.def.keys[static_cast<std::size_t>(model::KeyIndex(row, column))];
   }
-
-  std::filesystem::path home;
-  testing::TempDir dir;
-  testing::RecordingMessages messages;
-  NullLog log;
-  Services io{messages, log};
-  FakeLink link;
-  ScriptedHost host;
-  AppState app;
-  MainWindowModel view;
-  MainWindowController controller{app, view, io, link, host};
 };
 
 TEST_F(ControllerTest, EveryPositionShowsTheRedCrossAfterStartUpAndAfterNewClearAll) {

@@ -21,8 +21,12 @@ class ScriptedHost : public WindowHost {
     opened.push_back(*target);
     if (duringDialog) duringDialog();
   }
-  void RunKeyLed() override {}
-  void RunPointingDevice() override {}
+  void RunKeyLed() override {
+    if (duringLed) duringLed();
+  }
+  void RunPointingDevice() override {
+    if (duringPointing) duringPointing();
+  }
   std::optional<std::string> RunLoadFile() override { return loadAnswer; }
   std::string RunSaveFile(const AcceptName& accept) override {
     if (messages != nullptr) messagesBeforeSaveDialog = messages->shown.size();
@@ -46,11 +50,21 @@ class ScriptedHost : public WindowHost {
   }
   std::optional<std::string> RunImportTextFile() override { return loadAnswer; }
   void ShowProductionLine() override { ++productionLines; }
+  std::optional<LayerChoice> RunLayerDialog(model::LayerEdit edit) override {
+    layerDialogs.push_back(edit);
+    return layerAnswer;
+  }
+  int KeyInKeyMacroTool() override { return keyInKeyMacroTool; }
 
   const EditTarget* target = nullptr;
   const testing::RecordingMessages* messages = nullptr;
   std::vector<EditTarget> opened;
   std::function<void()> duringDialog;
+  std::function<void()> duringLed;
+  std::function<void()> duringPointing;
+  std::optional<LayerChoice> layerAnswer;
+  std::vector<model::LayerEdit> layerDialogs;
+  int keyInKeyMacroTool = -1;
   std::optional<std::string> loadAnswer;
   std::string saveAnswer;
   std::size_t messagesBeforeSaveDialog = 0;

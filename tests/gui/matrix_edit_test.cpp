@@ -1,0 +1,240 @@
+// SPDX-License-Identifier: MIT
+// The key matrix's drag and drop and key menu, and the Edit menu in the real
+// program: undo and redo by their shortcuts, the keys cut, copied and pasted.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include "gui/dialogs/layer_dialog.h"
+#include "gui/matrix_drag.h"
+#include "gui/program.h"
+#include "gui_fixture.h"
+#include "modal_dialog.h"
+#include "model/key_tables.h"
+#include "simulated_desk.h"
+#include "ui/app/undo_commands.h"
+#include "ui/dialogs/control_ids.h"
+
+namespace veltrane::testing {
+namespace {
+
+using Drop = RecordingEvents::Drop;
+
+class MatrixDrag : public StartedWindow {
+ protected:
+  QWidget* Key(int index) { return window->keyButton(index); }
+  // Presses on `from`, moves over the matrix to `to` (a point of the surface), releases there.
+  void Drag(int from, QPoint to, Qt::KeyboardModifiers atDrop = {}) { Drag(from, to, to, atDrop); }
+  // The same by way of `via`.
+  void Drag(int from, QPoint to, QPoint via, Qt::KeyboardModifiers atDrop = {}) {
+    QWidget* source = Key(from);
+    const QPoint start = source->rect().center();
+    QTest::mousePress(source, Qt::LeftButton, {}, start);
+    const QPoint end = source->mapFrom(window->surface(), to);
+    QTest::mouseMove(source, source->mapFrom(window->surface(), via));
+    QTest::mouseMove(source, end);
+    QTest::mouseRelease(source, Qt::LeftButton, atDrop, end);
+    QCoreApplication::processEvents();
+  }
+  QPoint CenterOf(int index) { return Key(index)->geometry().center(); }
+};
+
+TEST_F(MatrixDrag, ADropMovesCtrlCopiesAndShiftSwaps) {
+  Drag(29, CenterOf(38));
+  Drag(29, CenterOf(0), Qt::ControlModifier);
+  Drag(127, CenterOf(29), Qt::ShiftModifier);
+  EXPECT_EQ(events.drops, (std::vector<Drop>{{29, 38, model::KeyMove::Move},
+                                             {29, 0, model::KeyMove::Copy},
+                                             {127, 29, model::KeyMove::Swap}}));
+  EXPECT_TRUE(events.commands.empty());  // a drag is no click: Key Settings does not open
+}
+
+TEST_F(MatrixDrag, ADropOutsideTheMatrixOrOntoItselfDoesNothing) {
+  Drag(29, QPoint(600, 300));            // over the settings
+  Drag(29, QPoint(30, 30));              // beside the matrix
+  Drag(29, CenterOf(29), CenterOf(38));  // away and back onto itself
+  Drag(29, QPoint(158, 108));            // between two buttons
+  EXPECT_TRUE(events.drops.empty());
+  EXPECT_TRUE(events.commands.empty());
+  QTest::mouseClick(Key(29), Qt::LeftButton);  // a click still opens the position
+  EXPECT_EQ(events.commands, std::vector<int>{ui::id::kFirstKeyButton + 29});
+}
+
+TEST_F(MatrixDrag, FramesShowTheSelectedPositionAndTheKeyCutOrCopied) {
+  view.selectedKey = 29;
+  view.markedKey = 38;
+  window->Sync();
+  const auto frames = window->surface()->findChildren<QFrame*>(Qt::FindDirectChildrenOnly);
+  int shown = 0;
+  for (const QFrame* frame : frames) {
+    if (!frame->isVisible() || !frame->testAttribute(Qt::WA_TransparentForMouseEvents)) continue;
+    ++shown;
+    EXPECT_TRUE(frame->geometry().contains(Key(29)->geometry()) ||
+                frame->geometry().contains(Key(38)->geometry()));
+  }
+  EXPECT_EQ(shown, 2);
+  EXPECT_EQ(window->matrixGestures()->KeyAt(CenterOf(127)), 127);
+  EXPECT_EQ(gui::MoveOfModifiers(Qt::ControlModifier | Qt::ShiftModifier), model::KeyMove::Copy);
+}
+
+TEST_F(MatrixDrag, TheEditMenuSitsBetweenFileAndHelpAndNamesItsSteps) {
+  QStringList menus;
+  for (QAction* action : window->menuBar()->actions()) menus << action->text();
+  EXPECT_EQ(menus, (QStringList{"&File", "&Edit", "&Help"}));
+  QAction* undo = window->editAction(ui::id::kUndo);
+  EXPECT_EQ(undo->text(), "Undo");
+  EXPECT_FALSE(undo->isEnabled());
+  EXPECT_EQ(undo->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+  EXPECT_EQ(window->editAction(ui::id::kRedo)->shortcuts(),
+            (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                                 QKeySequence(Qt::CTRL | Qt::Key_Y)}));
+  view.undoCaption = "Undo Load R&D.DAT";
+  view.undoEnabled = true;
+  view.busy = true;
+  window->Sync();
+  EXPECT_EQ(undo->text(), "Undo Load R&&D.DAT");
+  EXPECT_FALSE(undo->isEnabled());  // no undo while a transfer runs
+  view.busy = false;
+  window->Sync();
+  EXPECT_TRUE(undo->isEnabled());
+  EXPECT_FALSE(window->editAction(ui::id::kPasteKey)->isEnabled());  // nothing cut or copied
+}
+
+// The whole program: the controller behind the window.
+class EditMenu : public SimulatedDesk {
+ protected:
+  EditMenu() {
+    program = std::make_unique<gui::Program>("");
+    program->boxes.SetAnswer([this](const std::string& text, const std::string& caption,
+                                    model::MessageIcon) { boxes.push_back(caption + "|" + text); });
+    program->boxes.SetChoice([](const std::string&) { return ui::SaveChoice::Discard; });
+    program->Start(0, dir.File("vtlog.txt"));
+    gui::MainWindow& w = program->window;
+    w.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
+  }
+  gui::MainWindow& window() { return program->window; }
+  model::KeyDefinition& Key(int index) {
+    return program->app.doc.def.keys[static_cast<std::size_t>(index)];
+  }
+  // A shortcut of the active main window (a closed dialog hands it back, as a window manager does).
+  void Shortcut(QKeyCombination keys) {
+    window().activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window()));
+    QTest::keyClick(&window(), keys.key(), keys.keyboardModifiers());
+  }
+  // Runs the key menu of a position and picks `item` in it.
+  void KeyMenu(int key, const QString& item) {
+    QTimer::singleShot(20, [item] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      ASSERT_NE(menu, nullptr);
+      for (QAction* action : menu->actions())
+        if (action->text() == item) {
+          menu->close();
+          return action->trigger();
+        }
+      ADD_FAILURE() << "no item " << item.toStdString();
+      menu->close();
+    });
+    QWidget* button = window().keyButton(key);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(8, 8),
+                            button->mapToGlobal(QPoint(8, 8)));
+    QApplication::sendEvent(button, &event);
+  }
+
+  std::vector<std::string> boxes;
+  std::unique_ptr<gui::Program> program;
+};
+
+TEST_F(EditMenu, TheStepsAreUndoneAndRedoneByTheirShortcutsAndTheTitleFollows) {
+  EXPECT_FALSE(window().editAction(ui::id::kUndo)->isEnabled());  // empty at start-up
+  auto* debounce = qobject_cast<QLineEdit*>(window().control(ui::id::kDebounce));
+  debounce->setFocus();
+  debounce->selectAll();
+  QTest::keyClicks(debounce, "12");
+  window().setFocus();  // the field is left: the value is committed
+  EXPECT_EQ(program->app.doc.def.settings.DebounceTime, 12u);
+  EXPECT_EQ(window().editAction(ui::id::kUndo)->text(), "Undo DebounceTime 28 \u2192 12");
+  EXPECT_TRUE(window().windowTitle().contains(" *"));
+  Shortcut(Qt::CTRL | Qt::Key_Z);
+  EXPECT_EQ(program->app.doc.def.settings.DebounceTime, 28u);
+  EXPECT_EQ(debounce->text(), "28");
+  EXPECT_FALSE(window().windowTitle().contains(" *"));
+  EXPECT_EQ(window().editAction(ui::id::kRedo)->text(), "Redo DebounceTime 28 \u2192 12");
+  Shortcut(Qt::CTRL | Qt::Key_Y);
+  EXPECT_EQ(program->app.doc.def.settings.DebounceTime, 12u);
+  Shortcut(Qt::CTRL | Qt::Key_Z);
+  Shortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+  EXPECT_EQ(program->app.doc.def.settings.DebounceTime, 12u);
+}
+
+TEST_F(EditMenu, KeysAreCutCopiedAndPastedByTheKeyMenuAndTheKeyboard) {
+  model::AssignTableKey(Key(29).layers[0], 31);
+  KeyMenu(29, "&Copy key");
+  EXPECT_EQ(program->view.selectedKey, 29);
+  KeyMenu(38, "&Paste key");
+  EXPECT_EQ(Key(38).layers[0].ibmkey, 31);
+  EXPECT_EQ(window().editAction(ui::id::kUndo)->text(), "Undo Copy 3/5 to 4/6");
+
+  // The matrix shortcut selects a position (Key Settings opens and is closed), then Ctrl+X and
+  // Ctrl+V move the key.
+  WithModalDialog([&] { QTest::keyClicks(&window(), "'ef"); }, [](QDialog&) {});
+  EXPECT_EQ(program->view.selectedKey, 37);
+  Shortcut(Qt::CTRL | Qt::Key_X);
+  WithModalDialog([&] { QTest::keyClicks(&window(), "'aa"); }, [](QDialog&) {});
+  model::AssignTableKey(Key(37).layers[1], 40);
+  Shortcut(Qt::CTRL | Qt::Key_V);
+  EXPECT_EQ(Key(0).layers[1].ibmkey, 40);
+  EXPECT_EQ(Key(37).layers[1].ibmkey, 0);
+  EXPECT_EQ(window().editAction(ui::id::kUndo)->text(), "Undo Move 4/5 to 0/0");
+}
+
+TEST_F(EditMenu, ADragInTheRealWindowIsOneStepAndUndoGivesTheKeyBack) {
+  model::AssignTableKey(Key(29).layers[0], 31);
+  ui::ForgetSteps(program->app);
+  QWidget* source = window().keyButton(29);
+  const QPoint end =
+      source->mapFrom(window().surface(), window().keyButton(38)->geometry().center());
+  QTest::mousePress(source, Qt::LeftButton, {}, QPoint(8, 8));
+  QTest::mouseMove(source, end / 2);
+  QTest::mouseMove(source, end);
+  QTest::mouseRelease(source, Qt::LeftButton, {}, end);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(Key(38).layers[0].ibmkey, 31);
+  EXPECT_EQ(Key(29).layers[0].keytype, model::UNUSED_KEY);
+  EXPECT_EQ(window().editAction(ui::id::kUndo)->text(), "Undo Move 3/5 to 4/6");
+  TriggerMenu(window(), "Undo Move 3/5 to 4/6");
+  EXPECT_EQ(Key(29).layers[0].ibmkey, 31);
+}
+
+TEST_F(EditMenu, CopyLayerAsksWhatItChangesAndIsOneStep) {
+  for (int k = 0; k < 37; ++k) model::AssignTableKey(Key(k).layers[1], 1 + k);
+  WithModalDialog([&] { TriggerMenu(window(), QString::fromUtf8("Copy &layer\u2026")); },
+                  [](QDialog& dialog) {
+                    auto& layers = static_cast<gui::LayerDialog&>(dialog);
+                    EXPECT_EQ(dialog.windowTitle(), "Copy layer");
+                    EXPECT_EQ(qobject_cast<QLabel*>(layers.Control(ui::id::kLayerQuestion))->text(),
+                              "Copy Base to Fn1: 37 keys change");
+                    QComboBox* from = layers.Combo(ui::id::kLayerFrom);
+                    from->setCurrentIndex(1);
+                    emit from->activated(1);
+                    EXPECT_FALSE(layers.Button(ui::id::kOk)->isEnabled());  // onto itself
+                    QComboBox* to = layers.Combo(ui::id::kLayerTo);
+                    to->setCurrentIndex(2);
+                    emit to->activated(2);
+                    EXPECT_EQ(qobject_cast<QLabel*>(layers.Control(ui::id::kLayerQuestion))->text(),
+                              "Copy Fn1 to Fn2: 37 keys change");
+                    layers.Button(ui::id::kOk)->click();
+                  });
+  EXPECT_EQ(Key(36).layers[2].ibmkey, 37);
+  EXPECT_EQ(window().editAction(ui::id::kUndo)->text(), "Undo Copy Fn1 to Fn2");
+}
+
+}  // namespace
+}  // namespace veltrane::testing

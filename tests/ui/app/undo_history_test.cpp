@@ -1,0 +1,217 @@
+// SPDX-License-Identifier: MIT
+#include "ui/app/undo_history.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "model/key_tables.h"
+#include "model/macro_store.h"
+#include "support/recording_messages.h"
+#include "ui/app/key_edits.h"
+#include "ui/app/undo_commands.h"
+
+namespace veltrane::ui {
+namespace {
+
+// The bytes and settings a step covers are the same in both.
+bool SameCovered(const model::KeyboardDefinition& a, const model::KeyboardDefinition& b) {
+  model::Settings named = a.settings;
+  named.ConfigFileName = b.settings.ConfigFileName;
+  return std::memcmp(&a.keys, &b.keys, sizeof(a.keys)) == 0 &&
+         a.pointDeviceParams == b.pointDeviceParams &&
+         std::memcmp(&a.stringWorkBuffer, &b.stringWorkBuffer, sizeof(a.stringWorkBuffer)) == 0 &&
+         named == b.settings;
+}
+
+class UndoHistoryTest : public ::testing::Test {
+ protected:
+  void SetUp() override { StartApplication(app); }
+  model::KeyboardDefinition& def() { return app.doc.def; }
+  model::KeyDefinition& Key(int index) { return def().keys[static_cast<std::size_t>(index)]; }
+
+  AppState app;
+};
+
+TEST_F(UndoHistoryTest, StepsGoBackAndForthByNameAndANewStepDropsTheUndoneOnes) {
+  EXPECT_EQ(UndoCaption(app), "Undo");
+  EXPECT_FALSE(UndoStep(app));
+  RecordStep(app, "Nothing");  // nothing changed: no step
+  EXPECT_EQ(app.history.UndoCount(), 0u);
+
+  def().settings.DebounceTime = 12;
+  RecordStep(app, "DebounceTime 28 \u2192 12");
+  model::AssignTableKey(Key(5).layers[0], 31);
+  RecordStep(app, "Key Settings 0/5");
+  EXPECT_EQ(UndoCaption(app), "Undo Key Settings 0/5");
+
+  EXPECT_TRUE(UndoStep(app));
+  EXPECT_EQ(Key(5).layers[0].ibmkey, 0);
+  EXPECT_EQ(RedoCaption(app), "Redo Key Settings 0/5");
+  EXPECT_TRUE(UndoStep(app));
+  EXPECT_EQ(def().settings.DebounceTime, 28u);
+  EXPECT_EQ(RedoCaption(app), "Redo DebounceTime 28 \u2192 12");
+  EXPECT_FALSE(UndoStep(app));
+  EXPECT_TRUE(RedoStep(app));
+  EXPECT_EQ(def().settings.DebounceTime, 12u);
+
+  def().settings.Led2 = 3;
+  RecordStep(app, "Led2 0 \u2192 3");
+  EXPECT_EQ(app.history.RedoCount(), 0u);
+  EXPECT_FALSE(RedoStep(app));
+  EXPECT_EQ(app.history.UndoCount(), 2u);
+}
+
+TEST_F(UndoHistoryTest, TheFileNameAndThePackedStoreAreNoPartOfAStep) {
+  def().settings.ConfigFileName = "desk.DAT";
+  def().settings.SerialNumber = "SN1";
+  def().stringWorkBuffer[0][0] = {0x02, 0x04, 0x1C, 0};
+  RecordStep(app, "Load desk.DAT");
+  model::FlattenStrings(def());  // a save packs the store and names the file
+  def().settings.ConfigFileName = "saved.DAT";
+  TakeWithoutStep(app);
+  const auto packed = def().stringStore;
+
+  EXPECT_TRUE(UndoStep(app));
+  EXPECT_EQ(def().settings.SerialNumber, "");
+  EXPECT_TRUE(def().stringWorkBuffer[0][0].IsTerminator());
+  EXPECT_EQ(def().settings.ConfigFileName, "saved.DAT");
+  EXPECT_EQ(def().stringStore, packed);
+  EXPECT_TRUE(RedoStep(app));
+  EXPECT_EQ(def().settings.SerialNumber, "SN1");
+  EXPECT_EQ(def().settings.ConfigFileName, "saved.DAT");
+}
+
+TEST_F(UndoHistoryTest, WhatWasTakenWithoutAStepSurvivesUndoAndRedoOfOthers) {
+  Key(3).layers[0].keytype = model::STRING_KEY;
+  Key(3).layers[0].stringcharcount = 9;  // wrong, as a damaged file may have it
+  RecordStep(app, "Key Settings 0/3");
+  Key(40).layers[1].ibmkey = 7;
+  RecordStep(app, "Key Settings 5/0");
+  model::SyncStringCharCounts(def());  // a save counts the strokes again
+  TakeWithoutStep(app);
+  const model::KeyboardDefinition saved = def();
+  EXPECT_TRUE(UndoStep(app));
+  EXPECT_TRUE(RedoStep(app));
+  EXPECT_TRUE(SameCovered(def(), saved));
+}
+
+TEST_F(UndoHistoryTest, AChangeNotYetRecordedIsAStepOfItsOwnBeforeAnUndo) {
+  def().settings.BeepLength = 100;
+  RecordStep(app, "BeepLength 0 \u2192 100");
+  def().settings.ScrollWheelGain = 9;  // never recorded
+  EXPECT_TRUE(UndoStep(app));
+  EXPECT_EQ(def().settings.ScrollWheelGain, 1);
+  EXPECT_EQ(def().settings.BeepLength, 100);
+  EXPECT_EQ(RedoCaption(app), "Redo Edit");
+}
+
+TEST_F(UndoHistoryTest, AThousandStepsOfAFullDefinitionStayAndAStepCostsWhatItChanged) {
+  for (std::size_t k = 0; k < 128; ++k) {
+    model::AssignTableKey(def().keys[k].layers[0], 1 + static_cast<int>(k % 100));
+    def().keys[k].layers[0].used = 1;
+  }
+  RecordStep(app, "Load full.DAT");
+  const std::size_t afterLoad = app.history.Bytes();
+  for (int i = 0; i < 1000; ++i) {
+    Key(i % 128).layers[1].ibmkey = i + 1;
+    RecordStep(app, "Key Settings");
+  }
+  EXPECT_EQ(app.history.UndoCount(), 1001u);
+  EXPECT_LT((app.history.Bytes() - afterLoad) / 1000, 200u);
+  for (int i = 0; i < 1001; ++i) ASSERT_TRUE(UndoStep(app));
+  EXPECT_EQ(Key(0).layers[0].keytype, model::UNUSED_KEY);
+}
+
+TEST_F(UndoHistoryTest, PastItsLimitTheHistoryDropsItsOldestSteps) {
+  app.history = UndoHistory(sizeof(UndoHistory) + 4000);
+  app.history.Reset(def());
+  for (int i = 1; i <= 50; ++i) {
+    def().settings.DebounceTime = static_cast<std::uint32_t>(i);
+    RecordStep(app, "step " + std::to_string(i));
+  }
+  EXPECT_LE(app.history.Bytes(), sizeof(UndoHistory) + 4000);
+  EXPECT_LT(app.history.UndoCount(), 50u);
+  EXPECT_GT(app.history.UndoCount(), 3u);
+  while (UndoStep(app)) {
+  }
+  EXPECT_EQ(def().settings.DebounceTime, 50 - app.history.RedoCount());
+}
+
+TEST_F(UndoHistoryTest, AStepThatChangesTheSettingsReplacesThemAsALoadDoes) {
+  const int applied = app.settingsApplied;
+  def().keys[0].used = 0;
+  RecordStep(app, "Key Settings 0/0");
+  UndoStep(app);
+  EXPECT_EQ(app.settingsApplied, applied);
+  def().settings.PointDevice = 1;
+  RecordStep(app, "PointDevice 0 \u2192 1");
+  UndoStep(app);
+  EXPECT_EQ(app.settingsApplied, applied + 1);
+}
+
+TEST(SettingsChangeName, NamesEachSettingThatDiffersButTheFileName) {
+  model::Settings before, after;
+  EXPECT_EQ(SettingsChangeName(before, after), "");
+  after.DebounceTime = 12;
+  EXPECT_EQ(SettingsChangeName(before, after), "DebounceTime 28 \u2192 12");
+  after.ConfigFileName = "other.DAT";
+  after.SerialNumber = "SN-7";
+  EXPECT_EQ(SettingsChangeName(before, after),
+            "DebounceTime 28 \u2192 12, SerialNumber \"\" \u2192 \"SN-7\"");
+}
+
+class KeyEditsTest : public UndoHistoryTest {
+ protected:
+  void GiveMacro(int key, int n, int strokes) {
+    model::KeyLayer& layer = Key(key).layers[1];
+    layer.keytype = model::STRING_KEY;
+    layer.ibmkey = n;
+    layer.used = 1;
+    for (int i = 0; i < strokes; ++i)
+      def().stringWorkBuffer[n][i] = {0, static_cast<std::uint8_t>(4 + i % 26), 0x1C, 0};
+    def().stringWorkBuffer[n][strokes] = model::StringChar{};
+  }
+};
+
+TEST_F(KeyEditsTest, ACopyThatWouldNotFitTheMacroStoreIsRefusedInItsWords) {
+  GiveMacro(10, 0, 50);
+  GiveMacro(11, 1, 20);  // 70 strokes and 2 end marks of 192
+  ASSERT_TRUE(MoveKeyChecked(def(), 10, 20, model::KeyMove::Copy).ok());
+  ASSERT_TRUE(MoveKeyChecked(def(), 10, 21, model::KeyMove::Copy).ok());
+  const model::KeyboardDefinition full = def();
+  const Outcome refused = MoveKeyChecked(def(), 10, 22, model::KeyMove::Copy);
+  EXPECT_EQ(refused.result, Result::MacrosDoNotFit);
+  EXPECT_NE(refused.reason.find("The macros need 225 entries; the keyboard's macro store holds "
+                                "192. These would lose strokes: macro 4 (row 2, column 6, fn1)"),
+            std::string::npos)
+      << refused.reason;
+  EXPECT_NE(refused.reason.find("Nothing was changed"), std::string::npos);
+  EXPECT_TRUE(SameCovered(def(), full));
+  // A move or swap adds no strokes and goes on; so does a layer edit that frees some.
+  EXPECT_TRUE(MoveKeyChecked(def(), 10, 22, model::KeyMove::Move).ok());
+  EXPECT_TRUE(EditLayersChecked(def(), model::LayerEdit::Clear, 1, 0).ok());
+  EXPECT_EQ(MoveKeyChecked(def(), 22, 22, model::KeyMove::Copy).result, Result::Cancelled);
+  EXPECT_EQ(model::MeasureMacroStore(def()).strokes, 0);
+}
+
+TEST_F(KeyEditsTest, LayerEditsSayWhatTheyChange) {
+  for (int k = 0; k < 37; ++k) {
+    model::AssignTableKey(Key(k).layers[1], 1 + k);
+    Key(k).layers[1].used = 1;
+  }
+  EXPECT_EQ(LayerEditQuestion(def(), model::LayerEdit::Copy, 1, 2),
+            "Copy Fn1 to Fn2: 37 keys change");
+  EXPECT_EQ(LayerEditQuestion(def(), model::LayerEdit::Swap, 1, 3),
+            "Swap Fn1 and Fn1+Fn2: 37 keys change");
+  EXPECT_EQ(LayerEditQuestion(def(), model::LayerEdit::Clear, 2, 0), "Clear Fn2: no key changes");
+  model::AssignTableKey(Key(0).layers[2], 1);
+  EXPECT_EQ(LayerEditQuestion(def(), model::LayerEdit::Clear, 2, 0), "Clear Fn2: 1 key changes");
+  EXPECT_EQ(KeyMoveName(29, 38, model::KeyMove::Swap), "Swap 3/5 and 4/6");
+  EXPECT_EQ(LayerByName("FN1+fn2"), 3);
+  EXPECT_EQ(LayerByName("fn3"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace veltrane::ui
