@@ -181,6 +181,9 @@ void MainWindow::OnFinished(QLineEdit* field, Typed typed, Report report) {
   };
   commits_.push_back(commit);
   connect(field, &QLineEdit::editingFinished, this, [this, commit] { Forward(commit); });
+  // A list's field gets its keys through the list, which has the focus.
+  QWidget* focused = qobject_cast<QComboBox*>(field->parentWidget());
+  (focused != nullptr ? focused : field)->installEventFilter(this);
 }
 
 void MainWindow::Connect(int id, QWidget* widget) {
@@ -301,6 +304,18 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
   }
   const int virtualKey = VirtualKeyOf(*event);
   Forward([this, virtualKey] { events_.OnMainWindowKey(virtualKey); });
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  auto* list = qobject_cast<QComboBox*>(watched);
+  auto* field = list != nullptr ? list->lineEdit() : qobject_cast<QLineEdit*>(watched);
+  if (field == nullptr || event->type() != QEvent::ShortcutOverride)
+    return QMainWindow::eventFilter(watched, event);
+  const QKeyCombination keys = static_cast<QKeyEvent*>(event)->keyCombination();
+  const bool undo = keys == (Qt::CTRL | Qt::Key_Z);
+  const bool redo = keys == (Qt::CTRL | Qt::SHIFT | Qt::Key_Z) || keys == (Qt::CTRL | Qt::Key_Y);
+  // Not taken by the field: the window's shortcut runs.
+  return (undo && !field->isUndoAvailable()) || (redo && !field->isRedoAvailable());
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -55,6 +55,8 @@ class MainWindow : public QMainWindow {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  // A field with nothing of its own to undo or redo leaves those keys to the Edit menu.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void CreateMenus();

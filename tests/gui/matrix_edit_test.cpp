@@ -174,6 +174,29 @@ TEST_F(EditMenu, TheStepsAreUndoneAndRedoneByTheirShortcutsAndTheTitleFollows) {
   EXPECT_EQ(program->app.doc.def.settings.DebounceTime, 12u);
 }
 
+TEST_F(EditMenu, AFieldUndoesItsOwnTypingAndLeavesTheRestToTheEditMenu) {
+  auto* debounce = qobject_cast<QLineEdit*>(window().control(ui::id::kDebounce));
+  auto* serial = qobject_cast<QLineEdit*>(window().control(ui::id::kSerial));
+  window().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+  debounce->setFocus();
+  debounce->selectAll();
+  QTest::keyClicks(debounce, "12");
+  serial->setFocus();  // Tab: the debounce time is committed, the serial field has nothing to undo
+  EXPECT_EQ(program->app.doc.def.settings.DebounceTime, 12u);
+  QTest::keyClick(serial, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(program->app.doc.def.settings.DebounceTime, 28u);
+  QTest::keyClicks(serial, "SN");
+  QTest::keyClick(serial, Qt::Key_Z, Qt::ControlModifier);  // the typing, not a step
+  EXPECT_EQ(serial->text(), "");
+  EXPECT_EQ(window().editAction(ui::id::kRedo)->text(), "Redo DebounceTime 28 \u2192 12");
+  // The same from a list with a field of its own, which gets its keys through the list.
+  auto* rows = qobject_cast<QComboBox*>(window().control(ui::id::kMaxScanRow));
+  rows->setFocus();
+  QTest::keyClick(rows, Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(program->app.doc.def.settings.DebounceTime, 12u);
+}
+
 TEST_F(EditMenu, KeysAreCutCopiedAndPastedByTheKeyMenuAndTheKeyboard) {
   model::AssignTableKey(Key(29).layers[0], 31);
   KeyMenu(29, "&Copy key");
