@@ -19,6 +19,7 @@
 #include "ui/app/recovery_copy.h"
 #include "ui/app/recovery_keeper.h"
 #include "ui/app/recovery_offer.h"
+#include "ui/app/undo_commands.h"
 
 namespace veltrane::ui {
 namespace {
@@ -137,6 +138,26 @@ class RecoveryTest : public ::testing::Test {
   std::vector<std::string> questions;
   std::vector<RestoreChoice> answers;
 };
+
+TEST_F(RecoveryTest, TheCopyFollowsUndoAndRedoAsItFollowsEdits) {
+  RecoveryKeeper keeper(Dir());
+  Edit(app, 5);
+  RecordStep(app, "Edit");
+  keeper.Follow(app);
+  keeper.Flush();
+  EXPECT_TRUE(fs::exists(keeper.CopyPath()));
+  UndoStep(app);  // back at the definition kept
+  EXPECT_FALSE(HasUnsavedChanges(app));
+  keeper.DropIfKept(app);
+  keeper.Flush();
+  EXPECT_FALSE(fs::exists(keeper.CopyPath()));
+  RedoStep(app);
+  keeper.Follow(app);
+  keeper.Flush();
+  ASSERT_TRUE(fs::exists(keeper.CopyPath()));
+  const std::string copy = ReadFileText(keeper.CopyPath());
+  EXPECT_NE(copy.find(app.doc.def.settings.SerialNumber), std::string::npos);
+}
 
 TEST_F(RecoveryTest, ARunWritesItsCopyOnlyWhileThereAreUnsavedChangesAndRemovesItOnDiscard) {
   RecoveryKeeper keeper(Dir());
