@@ -1,13 +1,16 @@
 // veltrane-cli: the program's commands without windows.
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "cli/cli_support.h"
+#include "cli/draw_subcommand.h"
 #include "cli/file_subcommands.h"
 #include "cli/image_subcommands.h"
 #include "cli/keyboard_subcommands.h"
 #include "cli/station_subcommand.h"
 #include "cli/text_subcommands.h"
+#include "veltrane_version.h"
 
 namespace {
 
@@ -29,6 +32,8 @@ const char* const kUsage =
     "  export CONFIG.DAT [-o FILE.json]  write a definition as JSON text\n"
     "  import FILE.json -o CONFIG.DAT    save a definition written as JSON text\n"
     "  diff A B [--json]             what differs between two definitions (.DAT or JSON)\n"
+    "  draw CONFIG.DAT [-o FILE.svg|.pdf|.png] [--layer base|fn1|fn2|fn1+fn2|all]\n"
+    "                                draw the keymap: a page per layer, legends, macros\n"
     "  station CONFIG.DAT --serial FIRST [--count N] [--log FILE.csv]\n"
     "                                program every keyboard plugged in, each with its\n"
     "                                own serial, several at once; verify and log them\n"
@@ -38,7 +43,8 @@ const char* const kUsage =
     "simdir:DIR[,option=value...]: a simulated keyboard per DIR/*.sim file).\n"
     "\n"
     "Run 'veltrane-cli COMMAND --help' for the options of a command; '--' ends the\n"
-    "options, so that file names may begin with '-'.\n";
+    "options, so that file names may begin with '-'. 'veltrane-cli --version' shows\n"
+    "the version.\n";
 
 struct Subcommand {
   const char* name;
@@ -52,6 +58,7 @@ const Subcommand kSubcommands[] = {
     {"read", veltrane::cli::RunRead},     {"matrix", veltrane::cli::RunMatrix},
     {"export", veltrane::cli::RunExport}, {"import", veltrane::cli::RunImport},
     {"diff", veltrane::cli::RunDiff},     {"station", veltrane::cli::RunStation},
+    {"draw", veltrane::cli::RunDraw},
 };
 
 }  // namespace
@@ -64,6 +71,10 @@ int main(int argc, char** argv) {
   if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 ||
       std::strcmp(argv[1], "help") == 0) {
     std::fputs(kUsage, stdout);
+    return veltrane::cli::kExitOk;
+  }
+  if (std::strcmp(argv[1], "--version") == 0) {
+    std::printf("veltrane-cli (Veltrane) %s\n", std::string(veltrane::kVersion).c_str());
     return veltrane::cli::kExitOk;
   }
   for (const Subcommand& sub : kSubcommands)
