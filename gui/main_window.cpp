@@ -62,6 +62,12 @@ void MainWindow::CreateMenus() {
   importText_ = file->addAction(QString::fromUtf8("&Import text\u2026"));
   connect(importText_, &QAction::triggered, this, CommandOf(ui::id::kImportText));
   file->addSeparator();
+  connect(file->addAction(QString::fromUtf8("Export &picture\u2026")), &QAction::triggered, this,
+          CommandOf(ui::id::kExportPicture));
+  QAction* print = file->addAction(QString::fromUtf8("&Print\u2026"));
+  print->setShortcut(QKeySequence::Print);
+  connect(print, &QAction::triggered, this, CommandOf(ui::id::kPrint));
+  file->addSeparator();
   connect(file->addAction(QString::fromUtf8("&Production line\u2026")), &QAction::triggered, this,
           CommandOf(ui::id::kProductionLine));
   file->addSeparator();

@@ -56,6 +56,8 @@ class QtWindowHost : public ui::WindowHost {
   std::string RunExportTextFile() override;
   std::optional<std::string> RunImportTextFile() override;
   void ShowProductionLine() override;
+  std::string RunExportPictureFile() override;
+  void PrintPicture(const std::vector<picture::Page>& pages) override;
 
  private:
   // Where the choosers open: where browsing last ended, at first the program's start directory.

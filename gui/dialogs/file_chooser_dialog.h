@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "gui/dialogs/layout_dialog.h"
 #include "ui/dialogs/file_chooser_model.h"
@@ -22,9 +23,9 @@ class FileChooserDialog : public LayoutDialog {
   // Save: the typed name taken against the chooser's directory, "" when cancelled.
   const std::string& SaveName() const { return saveName_; }
   const ui::FileChooserModel& Model() const { return model_; }
-  // Lists the files ending in `extension` instead of ".dat", under another title and
-  // "OK" text (the text choosers).
-  void OfferFiles(std::string_view extension, const QString& title, const QString& okText);
+  // Lists the files ending in one of `extensions` instead of ".dat", under another
+  // title and "OK" text (the text and picture choosers).
+  void OfferFiles(std::vector<std::string> extensions, const QString& title, const QString& okText);
 
  protected:
   void OnOk() override;

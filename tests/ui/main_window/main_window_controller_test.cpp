@@ -42,6 +42,10 @@ class ScriptedHost : public WindowHost {
   std::string RunExportTextFile() override { return saveAnswer; }
   std::optional<std::string> RunImportTextFile() override { return loadAnswer; }
   void ShowProductionLine() override { ++productionLines; }
+  std::string RunExportPictureFile() override { return saveAnswer; }
+  void PrintPicture(const std::vector<picture::Page>& pages) override {
+    for (const picture::Page& page : pages) printed.push_back(page.title);
+  }
 
   const EditTarget* target = nullptr;
   const testing::RecordingMessages* messages = nullptr;
@@ -54,6 +58,7 @@ class ScriptedHost : public WindowHost {
   SaveChoice choice = SaveChoice::Cancel;
   int repaints = 0;
   int productionLines = 0;
+  std::vector<std::string> printed;  // the titles of the pages printed
   bool exited = false;
 };
 
@@ -385,6 +390,11 @@ TEST_F(ControllerTest, WhileTheProductionLineRunsTheDefinitionCannotChange) {
   host.saveAnswer = "copy";
   controller.OnCommand(id::kExportText);  // reads the definition only
   EXPECT_TRUE(std::filesystem::exists(dir.File("copy.json")));
+  host.saveAnswer = "keys.PNG";
+  controller.OnCommand(id::kExportPicture);  // so do the picture and the print
+  EXPECT_TRUE(std::filesystem::exists(dir.File("keys.PNG")));
+  controller.OnCommand(id::kPrint);
+  EXPECT_EQ(host.printed, std::vector<std::string>(4, "Keymap of kept.DAT"));  // a page per layer
 }
 
 TEST_F(ControllerTest, ImportTextIsALoadThatAsksAboutUnsavedChangesFirst) {
