@@ -15,7 +15,7 @@
 namespace {
 
 const char* const kUsage =
-    "usage: veltrane-cli COMMAND [ARGS]\n"
+    "Usage: veltrane-cli COMMAND [ARGS]\n"
     "\n"
     "Commands:\n"
     "  report CONFIG.DAT [-o FILE]   write the text report of a configuration file\n"
@@ -27,7 +27,8 @@ const char* const kUsage =
     "  detect                        look for the keyboard, print its version\n"
     "  program CONFIG.DAT [--verify] [--changed-only]\n"
     "                                build the image of CONFIG.DAT and download it\n"
-    "  read -o OUT.DAT [--copy FILE] read the keyboard back and save it as OUT.DAT\n"
+    "  read -o OUT.DAT [--copy FILE]\n"
+    "                                read the keyboard back and save it as OUT.DAT\n"
     "  matrix on|off                 switch the keyboard's key matrix mode\n"
     "  export CONFIG.DAT [-o FILE.json]  write a definition as JSON text\n"
     "  import FILE.json -o CONFIG.DAT    save a definition written as JSON text\n"
