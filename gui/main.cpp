@@ -35,6 +35,8 @@ int main(int argc, char** argv) {
   const gui::StartArguments start = gui::ParseStartArguments(argc, argv);
   if (!start.unknownOption.empty()) return gui::UnknownOptionError(start.unknownOption, stderr);
   QApplication::setApplicationName(gui::kApplicationName);
+  // Wayland compositors find the window's menu entry and icon by this name.
+  QGuiApplication::setDesktopFileName(QStringLiteral("io.github.veltrane.veltrane"));
   QApplication::setWindowIcon(QIcon::fromTheme(
       "veltrane", QIcon(gui::KeyPicturePixmap(ui::KeyPicture::Complete, QSize(64, 64), 1))));
 
