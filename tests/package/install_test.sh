@@ -34,8 +34,11 @@ cp /etc/resolv.conf "$root/etc/resolv.conf"
 mount -t proc proc "$root/proc"
 cp "$deb" "$root/tmp/"
 in_root() { chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 "$@"; }
-in_root apt-get update -qq
-in_root sh -c "cd /tmp && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ./$(basename "$deb")" >/dev/null
+apt="apt-get -qq -o APT::Sandbox::User=root -o Dpkg::Use-Pty=0"
+in_root $apt update
+in_root sh -c "cd /tmp && DEBIAN_FRONTEND=noninteractive $apt install -y ./$(basename "$deb")" \
+  >"$root.install.log" 2>&1 || { tail -n 30 "$root.install.log"; exit 1; }
+rm -f "$root.install.log"
 echo "== installed in the chroot ($(( $(date +%s) - start )) s)"
 
 failed=0
