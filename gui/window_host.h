@@ -60,6 +60,8 @@ class QtWindowHost : public ui::WindowHost {
   bool AskReplace(const std::string& question, const std::string& caption) override;
   std::optional<std::string> RunImportTextFile() override;
   void ShowProductionLine() override;
+  std::string RunExportPictureFile(const AcceptName& accept) override;
+  void PrintPicture(const std::vector<picture::Page>& pages) override;
 
  private:
   // Where the choosers open: where browsing last ended, at first the program's start directory.

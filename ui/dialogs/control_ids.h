@@ -17,6 +17,8 @@ inline constexpr int kExit = 105;
 inline constexpr int kExportText = 106;
 inline constexpr int kImportText = 107;
 inline constexpr int kProductionLine = 108;
+inline constexpr int kExportPicture = 109;
+inline constexpr int kPrint = 110;
 
 // Key Settings dialog.
 inline constexpr int kKeyUsed = 1000;

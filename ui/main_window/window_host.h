@@ -6,6 +6,9 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "picture/page.h"
 
 namespace veltrane::ui {
 
@@ -45,6 +48,11 @@ class WindowHost {
   virtual std::optional<std::string> RunImportTextFile() { return std::nullopt; }
   // "Production line…": shows the production line window, raised.
   virtual void ShowProductionLine() {}
+  // "Export picture…": the name typed in the program's chooser of pictures, or the empty
+  // text on "Cancel".
+  virtual std::string RunExportPictureFile(const AcceptName&) { return {}; }
+  // "Print…": the platform's print dialog, then the pages on the printer chosen.
+  virtual void PrintPicture(const std::vector<picture::Page>& /*pages*/) {}
 };
 
 }  // namespace veltrane::ui

@@ -46,6 +46,10 @@ class ScriptedHost : public WindowHost {
   }
   std::optional<std::string> RunImportTextFile() override { return loadAnswer; }
   void ShowProductionLine() override { ++productionLines; }
+  std::string RunExportPictureFile(const AcceptName& accept) override { return Chosen(accept); }
+  void PrintPicture(const std::vector<picture::Page>& pages) override {
+    for (const picture::Page& page : pages) printed.push_back(page.title);
+  }
 
   const EditTarget* target = nullptr;
   const testing::RecordingMessages* messages = nullptr;
@@ -60,6 +64,7 @@ class ScriptedHost : public WindowHost {
   SaveChoice choice = SaveChoice::Cancel;
   int repaints = 0;
   int productionLines = 0;
+  std::vector<std::string> printed;  // the titles of the pages printed
   bool exited = false;
 };
 
