@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/cli_support.h"
+#include "cli/draw_subcommand.h"
 #include "cli/edit_subcommand.h"
 #include "cli/file_subcommands.h"
 #include "cli/image_subcommands.h"
@@ -16,11 +17,12 @@
 #include "cli/station_subcommand.h"
 #include "cli/text_subcommands.h"
 #include "model/close_names.h"
+#include "veltrane_version.h"
 
 namespace {
 
 const char* const kUsage =
-    "usage: veltrane-cli [--log FILE] COMMAND [ARGS]\n"
+    "Usage: veltrane-cli [--log FILE] COMMAND [ARGS]\n"
     "\n"
     "  --log FILE                    write the run's log to FILE (replaced; none without it)\n"
     "\n"
@@ -34,7 +36,8 @@ const char* const kUsage =
     "  detect                        look for the keyboard, print its version\n"
     "  program CONFIG.DAT [--verify] [--changed-only]\n"
     "                                build the image of CONFIG.DAT and download it\n"
-    "  read -o OUT.DAT [--copy FILE] read the keyboard back and save it as OUT.DAT\n"
+    "  read -o OUT.DAT [--copy FILE]\n"
+    "                                read the keyboard back and save it as OUT.DAT\n"
     "  matrix on|off                 switch the keyboard's key matrix mode\n"
     "  export CONFIG.DAT [-o FILE.json]  write a definition as JSON text\n"
     "  import FILE.json -o CONFIG.DAT    save a definition written as JSON text\n"
@@ -45,6 +48,8 @@ const char* const kUsage =
     "                                move, copy or swap keys (move|copy|swap R/C R/C),\n"
     "                                copy, swap or clear layers of every key\n"
     "                                (copy-layer|swap-layers A B, clear-layer A)\n"
+    "  draw CONFIG.DAT [-o FILE.svg|.pdf|.png] [--layer base|fn1|fn2|fn1+fn2|all]\n"
+    "                                draw the keymap: a page per layer, legends, macros\n"
     "  station CONFIG.DAT --serial FIRST [--count N] [--log FILE.csv]\n"
     "                                program every keyboard plugged in, each with its\n"
     "                                own serial, several at once; verify and record them\n"
@@ -57,7 +62,7 @@ const char* const kUsage =
     "\n"
     "Run 'veltrane-cli COMMAND --help' for the options of a command; '--' ends the\n"
     "options, so that file names may begin with '-'. A file name '-' is standard\n"
-    "input or standard output.\n";
+    "input or standard output. 'veltrane-cli --version' shows the version.\n";
 
 struct Subcommand {
   const char* name;
@@ -82,6 +87,7 @@ const Subcommand kSubcommands[] = {
     {"edit", veltrane::cli::RunEdit},
     {"station", veltrane::cli::RunStation},
     {"station-log", veltrane::cli::RunStationLog},
+    {"draw", veltrane::cli::RunDraw},
 };
 
 // Takes "--log FILE" or "--log=FILE" from before the command; false on a usage error.
@@ -133,6 +139,11 @@ int main(int argc, char** argv) {
   if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 ||
       std::strcmp(argv[1], "help") == 0) {
     veltrane::cli::WriteStandardOutput(kUsage);
+    return FinishStandardOutput(veltrane::cli::kExitOk, kExitFailed);
+  }
+  if (std::strcmp(argv[1], "--version") == 0) {
+    veltrane::cli::WriteStandardOutput("veltrane-cli (Veltrane) " +
+                                       std::string(veltrane::kVersion) + "\n");
     return FinishStandardOutput(veltrane::cli::kExitOk, kExitFailed);
   }
   for (const Subcommand& sub : kSubcommands)

@@ -41,3 +41,31 @@ function(veltrane_optional_package option package result)
   endif()
   set(${result} ${found} PARENT_SCOPE)
 endfunction()
+
+# The installed programs find libnirvex in its private directory, LIBDIR/veltrane,
+# by a run path relative to their own (so that the tree may be moved); an
+# absolute LIBDIR works as a relative one does.
+function(veltrane_private_library_runpath target)
+  file(RELATIVE_PATH path ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBDIR}/veltrane)
+  set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN/${path}")
+endfunction()
+
+# The man page of a program, made by help2man from its --help and --version
+# and the hand-written sections in `include`; installed in section 1. Left out,
+# with a note, where help2man is not installed.
+function(veltrane_man_page target description include)
+  find_program(VELTRANE_HELP2MAN help2man)
+  if(NOT VELTRANE_HELP2MAN)
+    message(STATUS "help2man not found: no man page for ${target}")
+    return()
+  endif()
+  set(page ${CMAKE_CURRENT_BINARY_DIR}/${target}.1)
+  add_custom_command(OUTPUT ${page}
+    COMMAND ${VELTRANE_HELP2MAN} --no-info --name=${description}
+      --include=${CMAKE_CURRENT_SOURCE_DIR}/${include} --output=${page} $<TARGET_FILE:${target}>
+    DEPENDS ${target} ${include}
+    COMMENT "Man page ${target}(1)"
+    VERBATIM)
+  add_custom_target(${target}-man ALL DEPENDS ${page})
+  install(FILES ${page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endfunction()

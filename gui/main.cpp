@@ -2,10 +2,12 @@
 #include <QApplication>
 #include <QIcon>
 #include <QTimer>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <string>
 
+#include "gui/command_line.h"
 #include "gui/dialogs/key_pictures.h"
 #include "gui/program.h"
 
@@ -31,13 +33,19 @@ class FirstPaintExit : public QObject {
 
 int main(int argc, char** argv) {
   using namespace veltrane;
+  // Before the toolkit: these need no display.
+  if (const auto status = gui::AnswerInfoOptions(argc, argv, stdout)) return *status;
   QApplication qapp(argc, argv);
+  const gui::StartArguments start = gui::ParseStartArguments(argc, argv);
+  if (!start.unknownOption.empty()) return gui::UnknownOptionError(start.unknownOption, stderr);
   QApplication::setApplicationName(gui::kApplicationName);
+  // Wayland compositors find the window's menu entry and icon by this name.
+  QGuiApplication::setDesktopFileName(QStringLiteral("io.github.veltrane.veltrane"));
   QApplication::setWindowIcon(QIcon::fromTheme(
       "veltrane", QIcon(gui::KeyPicturePixmap(ui::KeyPicture::Complete, QSize(64, 64), 1))));
 
   // The one argument is a configuration file, loaded before the window shows.
-  gui::Program program(argc > 1 ? argv[1] : "");
+  gui::Program program(start.configFile);
   FirstPaintExit firstPaint;
   if (std::getenv("VELTRANE_EXIT_AFTER_FIRST_PAINT") != nullptr)
     program.window.surface()->installEventFilter(&firstPaint);

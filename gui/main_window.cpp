@@ -9,6 +9,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QStyle>
 
@@ -37,7 +39,11 @@ MainWindow::MainWindow(ui::MainWindowModel& model, ui::ProgressBar& progress,
                  Qt::WindowCloseButtonHint);
   surface_ = new ControlSurface(this);
   surface_->setFixedSize(kClientWidth, kClientHeight);
-  setCentralWidget(surface_);
+  // Scrolls only where the window is larger than the screen (a HiDPI scale on a small one).
+  scroll_ = new QScrollArea(this);
+  scroll_->setFrameShape(QFrame::NoFrame);
+  scroll_->setWidget(surface_);
+  setCentralWidget(scroll_);
   CreateMenus();
   CreateMatrix();
   CreateControls();
@@ -49,8 +55,32 @@ MainWindow::MainWindow(ui::MainWindowModel& model, ui::ProgressBar& progress,
   progress_->setGeometry(0, kClientHeight - barHeight, kClientWidth, barHeight);
   progressModel_.changed = [this](const ui::ProgressBar& bar) { ShowProgress(bar); };
 
-  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  FitToScreen(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
   Sync();
+}
+
+void MainWindow::FitToScreen(const QSize& available) {
+  QSize natural(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+  if (natural.width() <= available.width() && natural.height() <= available.height()) {
+    setFixedSize(natural);
+    return;
+  }
+  // A scroll bar on one side takes room from the other.
+  const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  if (natural.height() > available.height()) natural.rwidth() += bar;
+  if (natural.width() > available.width()) natural.rheight() += bar;
+  setMinimumSize(QSize(160, 120).boundedTo(available));
+  setMaximumSize(natural);
+  resize(natural.boundedTo(available));
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (fittedToScreen_ || screen() == nullptr) return;
+  fittedToScreen_ = true;
+  // The frame is not known before the window manager adds it: a title bar's worth.
+  const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+  FitToScreen(screen()->availableGeometry().size() - QSize(0, title));
 }
 
 MainWindow::~MainWindow() {
@@ -67,6 +97,12 @@ void MainWindow::CreateMenus() {
           CommandOf(ui::id::kExportText));
   importText_ = file->addAction(QString::fromUtf8("&Import text\u2026"));
   connect(importText_, &QAction::triggered, this, CommandOf(ui::id::kImportText));
+  file->addSeparator();
+  connect(file->addAction(QString::fromUtf8("Export &picture\u2026")), &QAction::triggered, this,
+          CommandOf(ui::id::kExportPicture));
+  QAction* print = file->addAction(QString::fromUtf8("&Print\u2026"));
+  print->setShortcut(QKeySequence::Print);
+  connect(print, &QAction::triggered, this, CommandOf(ui::id::kPrint));
   file->addSeparator();
   connect(file->addAction(QString::fromUtf8("&Production line\u2026")), &QAction::triggered, this,
           CommandOf(ui::id::kProductionLine));

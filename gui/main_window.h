@@ -17,6 +17,7 @@
 class QAction;
 class QLineEdit;
 class QProgressBar;
+class QScrollArea;
 
 namespace veltrane::gui {
 
@@ -40,6 +41,11 @@ class MainWindow : public QMainWindow {
   void Sync() { Sync(model_); }
   // Text added to the model's title, e.g. that the keyboard is simulated.
   void SetTitleSuffix(const QString& suffix);
+  // Fits the window to a screen's free area: its own fixed size where that
+  // fits, else as much of it as fits, with the client area scrolling. Shown,
+  // the window fits itself to its screen.
+  void FitToScreen(const QSize& available);
+  QScrollArea* scrollArea() const { return scroll_; }
 
   QWidget* surface() const { return surface_; }
   QProgressBar* progressBar() const { return progress_; }
@@ -57,6 +63,7 @@ class MainWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
   // A field with nothing of its own to undo or redo leaves those keys to the Edit menu.
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void CreateMenus();
@@ -82,6 +89,8 @@ class MainWindow : public QMainWindow {
   ui::ProgressBar& progressModel_;
   ui::MainWindowEvents& events_;
   QWidget* surface_ = nullptr;
+  QScrollArea* scroll_ = nullptr;
+  bool fittedToScreen_ = false;
   QProgressBar* progress_ = nullptr;
   std::map<int, QWidget*> controls_;
   std::vector<std::function<void()>> commits_;  // one per field: report it if typed in

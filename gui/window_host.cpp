@@ -6,6 +6,7 @@
 #include "gui/dialogs/layer_dialog.h"
 #include "gui/main_window.h"
 #include "gui/message_boxes.h"
+#include "gui/picture_printer.h"
 #include "ui/app/text_commands.h"
 #include "ui/app/undo_commands.h"
 
@@ -77,7 +78,7 @@ ui::SaveChoice QtWindowHost::AskSaveChanges(const std::string& question) {
 std::string QtWindowHost::RunExportTextFile(const AcceptName& accept) {
   const auto dialog =
       MakeFileChooserDialog(window_, ui::ChooserKind::Save, files_, ChooserDirectory());
-  dialog->OfferFiles(ui::kTextExtension, QStringLiteral("Export as text"),
+  dialog->OfferFiles({std::string(ui::kTextExtension)}, QStringLiteral("Export as text"),
                      QStringLiteral("Export"));
   dialog->SetAcceptName(accept);
   dialog->exec();
@@ -88,10 +89,26 @@ std::string QtWindowHost::RunExportTextFile(const AcceptName& accept) {
 std::optional<std::string> QtWindowHost::RunImportTextFile() {
   const auto dialog =
       MakeFileChooserDialog(window_, ui::ChooserKind::Load, files_, ChooserDirectory());
-  dialog->OfferFiles(ui::kTextExtension, QStringLiteral("Import text"), QStringLiteral("Import"));
+  dialog->OfferFiles({std::string(ui::kTextExtension)}, QStringLiteral("Import text"),
+                     QStringLiteral("Import"));
   dialog->exec();
   view_.chooserDirectory = dialog->Model().directory;
   return dialog->LoadedPath();
+}
+
+std::string QtWindowHost::RunExportPictureFile(const AcceptName& accept) {
+  const auto dialog =
+      MakeFileChooserDialog(window_, ui::ChooserKind::Save, files_, ChooserDirectory());
+  dialog->OfferFiles({".svg", ".pdf", ".png"}, QStringLiteral("Export picture (.svg, .pdf, .png)"),
+                     QStringLiteral("Export"));
+  dialog->SetAcceptName(accept);
+  dialog->exec();
+  view_.chooserDirectory = dialog->Model().directory;
+  return dialog->SaveName();
+}
+
+void QtWindowHost::PrintPicture(const std::vector<picture::Page>& pages) {
+  RunPrintDialog(window_, pages, boxes_);
 }
 
 void QtWindowHost::ShowProductionLine() {

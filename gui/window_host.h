@@ -62,6 +62,8 @@ class QtWindowHost : public ui::WindowHost {
   void ShowProductionLine() override;
   std::optional<ui::LayerChoice> RunLayerDialog(model::LayerEdit edit) override;
   int KeyInKeyMacroTool() override;
+  std::string RunExportPictureFile(const AcceptName& accept) override;
+  void PrintPicture(const std::vector<picture::Page>& pages) override;
 
  private:
   // Where the choosers open: where browsing last ended, at first the program's start directory.

@@ -19,7 +19,7 @@ _veltrane_cli_files() {
 _veltrane_cli() {
   local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
   local program=${COMP_WORDS[0]} at=1
-  local commands="report convert build decode detect program read matrix export import diff keys edit station station-log"
+  local commands="report convert build decode detect program read matrix export import diff keys edit draw station station-log"
   COMPREPLY=()
   # A global --log FILE may come before the command.
   [[ ${COMP_WORDS[1]} == --log ]] && at=3
@@ -30,13 +30,14 @@ _veltrane_cli() {
     return
   fi
   if ((COMP_CWORD == at)); then
-    COMPREPLY=($(compgen -W "$commands --help" -- "$cur"))
+    COMPREPLY=($(compgen -W "$commands --help --version" -- "$cur"))
     return
   fi
   case $prev in
     -o | --output | --copy)
       case $command in
         export) _veltrane_cli_files "json|JSON" ;;
+        draw) _veltrane_cli_files "svg|pdf|png" ;;
         report) _veltrane_cli_files "txt|TXT" ;;
         *) _veltrane_cli_files "DAT|dat|bin|BIN" ;;
       esac
@@ -45,6 +46,7 @@ _veltrane_cli() {
     --bin) _veltrane_cli_files "BIN|bin" && return ;;
     --txt) _veltrane_cli_files "TXT|txt" && return ;;
     --log) _veltrane_cli_files "csv|CSV|txt" && return ;;
+    --layer) COMPREPLY=($(compgen -W "base fn1 fn2 fn1+fn2 all" -- "$cur")) && return ;;
     --db) _veltrane_cli_files "sqlite|db" && return ;;
     --version-text | --serial | --count | --expect-version | --release | --reprogram | --name) return ;;
   esac
@@ -70,7 +72,7 @@ _veltrane_cli() {
         _veltrane_cli_files "DAT|dat"
       fi
       ;;
-    report | convert | build | program | export | station) _veltrane_cli_files "DAT|dat" ;;
+    report | convert | build | program | export | draw | station) _veltrane_cli_files "DAT|dat" ;;
   esac
 }
 

@@ -46,9 +46,9 @@ FileChooserDialog::FileChooserDialog(QWidget* parent, ui::ChooserKind kind,
   ShowModel();
 }
 
-void FileChooserDialog::OfferFiles(std::string_view extension, const QString& title,
+void FileChooserDialog::OfferFiles(std::vector<std::string> extensions, const QString& title,
                                    const QString& okText) {
-  model_.extension = std::string(extension);
+  model_.extensions = std::move(extensions);
   ui::RefreshFileChooser(model_);
   ShowModel();
   setWindowTitle(title);

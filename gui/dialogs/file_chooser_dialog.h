@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "gui/dialogs/layout_dialog.h"
 #include "ui/dialogs/file_chooser_model.h"
@@ -28,9 +29,9 @@ class FileChooserDialog : public LayoutDialog {
   void SetAcceptName(std::function<bool(const std::string&)> accept) {
     acceptName_ = std::move(accept);
   }
-  // Lists the files ending in `extension` instead of ".dat", under another title and
-  // "OK" text (the text choosers).
-  void OfferFiles(std::string_view extension, const QString& title, const QString& okText);
+  // Lists the files ending in one of `extensions` instead of ".dat", under another
+  // title and "OK" text (the text and picture choosers).
+  void OfferFiles(std::vector<std::string> extensions, const QString& title, const QString& okText);
 
  protected:
   void OnOk() override;

@@ -41,7 +41,7 @@ class CliCompletionTest : public CliTest {
 TEST_F(CliCompletionTest, OffersTheCommandsThatExist) {
   // The commands as the program's own help lists them.
   const std::string help = CliStdout("--help").output;
-  std::vector<std::string> commands{"--help"};
+  std::vector<std::string> commands{"--help", "--version"};
   std::istringstream lines(help.substr(help.find("Commands:\n")));
   for (std::string line; std::getline(lines, line) && line != "";)
     if (line.starts_with("  ") && std::islower(static_cast<unsigned char>(line[2])))
@@ -50,13 +50,14 @@ TEST_F(CliCompletionTest, OffersTheCommandsThatExist) {
   ASSERT_GE(commands.size(), 14u);
   EXPECT_EQ(Complete(""), commands);
   for (const std::string& command : commands) {
-    if (command == "--help") continue;
+    if (command.starts_with("--")) continue;
     EXPECT_EQ(Cli(command + " --help").status, 0) << command;
   }
   EXPECT_EQ(Complete("ex"), (std::vector<std::string>{"export"}));
   // After the global --log FILE the command comes one word later.
   EXPECT_EQ(Complete("--log run.txt ex"), (std::vector<std::string>{"export"}));
   EXPECT_EQ(Complete("--log=run.txt matrix "), (std::vector<std::string>{"off", "on"}));
+  EXPECT_EQ(Complete("draw x.DAT --layer fn"), (std::vector<std::string>{"fn1", "fn1+fn2", "fn2"}));
 }
 
 TEST_F(CliCompletionTest, OffersEachCommandsOptionsAndFiles) {

@@ -271,7 +271,9 @@ TEST_F(ProgramCommands, KeyboardThatMayNotBeOpenedIsExplainedOnce) {
   const auto told = std::count_if(boxes.begin(), boxes.end(), [](const std::string& box) {
     return box.starts_with("Keyboard access|") &&
            box.find("permission denied") != std::string::npos &&
-           box.find("SUBSYSTEM==\"hidraw\", ATTRS{idVendor}==\"7a31\"") != std::string::npos;
+           box.find("SUBSYSTEM==\"hidraw\", ATTRS{idVendor}==\"7a31|6c4e\"") != std::string::npos &&
+           box.find("TAG+=\"uaccess\"") != std::string::npos &&
+           box.find("GROUP") == std::string::npos;
   });
   EXPECT_EQ(told, 1);
 }

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <cstdlib>
 
 #include "gui/dialogs/key_pictures.h"
@@ -42,6 +44,22 @@ TEST_F(StartedWindow, ControlsSitAtTheirTablePlacesInAFixedWindow) {
   EXPECT_FALSE(Control<QLineEdit>(35149)->isEnabled());
   EXPECT_EQ(window->progressBar()->maximum(), 2048);
   EXPECT_EQ(window->progressBar()->geometry().bottom(), gui::kClientHeight - 1);
+}
+
+TEST_F(StartedWindow, OnAScreenTooSmallForItTheClientAreaScrolls) {
+  EXPECT_FALSE(window->scrollArea()->verticalScrollBar()->isVisible());
+  window->FitToScreen(QSize(640, 450));  // 1280 x 900 at a scale factor of 2
+  QCoreApplication::processEvents();
+  EXPECT_LE(window->width(), 640);
+  EXPECT_LE(window->height(), 450);
+  QScrollArea* scroll = window->scrollArea();
+  EXPECT_TRUE(scroll->verticalScrollBar()->isVisible());
+  EXPECT_TRUE(scroll->horizontalScrollBar()->isVisible());
+  // Every control can be brought into view: "Point Dev Set." at the bottom right.
+  QWidget* button = window->control(35166);
+  scroll->ensureWidgetVisible(button, 0, 0);
+  const QRect shown(button->mapTo(scroll->viewport(), QPoint(0, 0)), button->size());
+  EXPECT_TRUE(scroll->viewport()->rect().contains(shown)) << shown.x() << "," << shown.y();
 }
 
 TEST_F(StartedWindow, ClicksReachTheEventsOnceAndTheModelDecidesTheCheckState) {

@@ -79,6 +79,27 @@ TEST_F(WindowMenu, TextExportAndImportGoThroughTheirOwnChoosers) {
   EXPECT_EQ(qobject_cast<QLineEdit*>(program->window.control(ui::id::kSerial))->text(), "SN-77");
 }
 
+TEST_F(WindowMenu, ThePictureIsExportedThroughTheChooserAndPrintedThroughThePrintDialog) {
+  QString title;
+  WithModalDialog([&] { Menu(QString::fromUtf8("Export &picture\u2026")); },
+                  [&](QDialog& dialog) {
+                    auto& chooser = static_cast<gui::LayoutDialog&>(dialog);
+                    title = dialog.windowTitle();
+                    chooser.Edit(ui::id::kSaveName)->setText("keys.pdf");
+                    chooser.Button(ui::id::kOk)->click();
+                  });
+  EXPECT_EQ(title, "Export picture (.svg, .pdf, .png)");
+  EXPECT_TRUE(Shown("Export picture|Saved picture keys.pdf"));
+  EXPECT_TRUE(ReadFileText(dir.File("keys.pdf")).starts_with("%PDF-"));
+
+  title.clear();
+  boxes.clear();
+  WithModalDialog([&] { Menu(QString::fromUtf8("&Print\u2026")); },
+                  [&](QDialog& dialog) { title = dialog.windowTitle(); });  // then cancelled
+  EXPECT_EQ(title, "Print keymap");
+  EXPECT_TRUE(boxes.empty());
+}
+
 TEST_F(WindowMenu, ChangedWordsOnlyRunsOnTheTransferThreadAndLogsWhatWasSent) {
   Click(ui::id::kProgram);  // a full download first
   ASSERT_TRUE(Shown("nirvex|Done"));

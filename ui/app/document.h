@@ -11,11 +11,11 @@
 #include "fileaccess/file_stamp.h"
 #include "model/definition.h"
 #include "persist/header_image.h"
+#include "veltrane_version.h"
 
 namespace veltrane::ui {
 
 inline constexpr std::string_view kInitialBaseName = "EEPkey";
-inline constexpr std::string_view kProgramVersion = "V05.27";
 
 // Options that start cleared on every run and are never saved.
 struct RunOptions {

@@ -17,17 +17,19 @@ inline constexpr int kExit = 105;
 inline constexpr int kExportText = 106;
 inline constexpr int kImportText = 107;
 inline constexpr int kProductionLine = 108;
+inline constexpr int kExportPicture = 109;
+inline constexpr int kPrint = 110;
 // The Edit menu: undo and redo, the key cut, copied, pasted or swapped at the
 // matrix's selected position, and the layer edits.
-inline constexpr int kUndo = 109;
-inline constexpr int kRedo = 110;
-inline constexpr int kCutKey = 111;
-inline constexpr int kCopyKey = 112;
-inline constexpr int kPasteKey = 113;
-inline constexpr int kSwapKey = 114;
-inline constexpr int kCopyLayer = 115;
-inline constexpr int kSwapLayers = 116;
-inline constexpr int kClearLayer = 117;
+inline constexpr int kUndo = 111;
+inline constexpr int kRedo = 112;
+inline constexpr int kCutKey = 113;
+inline constexpr int kCopyKey = 114;
+inline constexpr int kPasteKey = 115;
+inline constexpr int kSwapKey = 116;
+inline constexpr int kCopyLayer = 117;
+inline constexpr int kSwapLayers = 118;
+inline constexpr int kClearLayer = 119;
 
 // Key Settings dialog.
 inline constexpr int kKeyUsed = 1000;

@@ -82,7 +82,9 @@ Listing Filter(const FileChooserModel& chooser, const std::string& directory,
     const bool noExtension = name.find('.') == std::string_view::npos;
     if (noExtension && (isDirectory || kind == ChooserKind::Save))
       listing.directories.push_back(entry.name);
-    if (entry.kind == DirectoryEntry::Kind::RegularFile && EndsWith(name, chooser.extension))
+    if (entry.kind != DirectoryEntry::Kind::RegularFile) continue;
+    if (std::any_of(chooser.extensions.begin(), chooser.extensions.end(),
+                    [&](const std::string& extension) { return EndsWith(name, extension); }))
       listing.files.push_back(entry.name);
   }
   const auto less = [](const std::string& a, const std::string& b) { return SortedListLess(a, b); };

@@ -33,10 +33,11 @@ struct FileChooserModel {
   ListBox datFiles;     // shown names
   std::vector<std::string> directoryNames;  // as the file system has them, in list order
   std::vector<std::string> datFileNames;
-  EditField name;                   // Save only
-  std::string directory;            // the chooser's current directory, absolute
-  std::string problem;              // why the last directory could not be entered, or nothing
-  std::string extension = ".dat";   // the file list holds the names ending in it, in any case
+  EditField name;         // Save only
+  std::string directory;  // the chooser's current directory, absolute
+  std::string problem;    // why the last directory could not be entered, or nothing
+  // The file list holds the names ending in one of these, in any case.
+  std::vector<std::string> extensions{".dat"};
   std::FILE* diagnostics = stdout;  // where "Invalid File Handle" lines go
   bool finished = false;
 };
@@ -58,9 +59,9 @@ FileChooserModel OpenFileChooser(ChooserKind kind, fileaccess::FileSystem& files
 // lists the subdirectories without a dot in their names; Save also every
 // other entry without a dot (files without an extension). ".." is listed in
 // every directory but "/"; other names starting with a dot are not. The file
-// list holds the regular files ending in the chooser's extension in any case. First entries
-// are selected. A directory that cannot be listed leaves both lists empty,
-// says why in `problem` and prints the diagnostic line with errno.
+// list holds the regular files ending in one of the chooser's extensions, in any case. First
+// entries are selected. A directory that cannot be listed leaves both lists empty, says why in
+// `problem` and prints the diagnostic line with errno.
 void RefreshFileChooser(FileChooserModel& chooser);
 
 // Makes place index the directory and lists it; a place that cannot be

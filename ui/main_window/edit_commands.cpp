@@ -132,6 +132,8 @@ void RecordCommandStep(AppState& app, int id, bool commandLineFilePending) {
     case id::kGenerate:
     case id::kExportText:
     case id::kProductionLine:
+    case id::kExportPicture:
+    case id::kPrint:
       onlyWrites = true;
       break;
     default:

@@ -7,6 +7,7 @@
 #include "ui/app/image_commands.h"
 #include "ui/app/keyboard_access.h"
 #include "ui/app/keyboard_commands.h"
+#include "ui/app/picture_commands.h"
 #include "ui/app/text_commands.h"
 #include "ui/app/undo_commands.h"
 #include "ui/dialogs/control_ids.h"
@@ -49,6 +50,8 @@ bool MayRunWhileLocked(const Services& io, int id) {
     case id::kAbout:
     case id::kTestKeyboard:
     case id::kExportText:
+    case id::kExportPicture:
+    case id::kPrint:
     case id::kProductionLine:
       return true;
     case id::kExit:
@@ -163,6 +166,16 @@ void MainWindowController::RunCommand(int id) {
       if (KeepOrSaveChanges())
         if (const auto path = host_.RunImportTextFile()) ImportText(app_, io_, *path);
       return;
+    case id::kExportPicture:
+      ExportPicture(
+          app_, io_,
+          [this](const AcceptName& accept) { return host_.RunExportPictureFile(accept); },
+          [this](const std::string& question) {
+            return host_.AskReplace(question, kExportPictureCaption);
+          });
+      return;
+    case id::kPrint:
+      return host_.PrintPicture(PicturePages(app_));
     case id::kProductionLine:
       return host_.ShowProductionLine();
     case id::kAbout:

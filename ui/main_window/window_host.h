@@ -6,6 +6,9 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "picture/page.h"
 
 #include "ui/dialogs/layer_dialog_model.h"
 
@@ -52,6 +55,11 @@ class WindowHost {
   // The position (row * 8 + column) whose layer the open Key Macro Tool
   // edits, which its "OK" would write; -1 when it is not open.
   virtual int KeyInKeyMacroTool() { return -1; }
+  // "Export picture…": the name typed in the program's chooser of pictures, or the empty
+  // text on "Cancel".
+  virtual std::string RunExportPictureFile(const AcceptName&) { return {}; }
+  // "Print…": the platform's print dialog, then the pages on the printer chosen.
+  virtual void PrintPicture(const std::vector<picture::Page>& /*pages*/) {}
 };
 
 }  // namespace veltrane::ui

@@ -62,12 +62,15 @@ TEST_F(FileChooserTest, LoadOffersDirectoriesWithoutDotAndDatFilesInAnyCase) {
 }
 
 TEST_F(FileChooserTest, TextChoosersOfferTheirOwnExtensionInAnyCase) {
-  for (const char* file : {"desk.json", "Line.JSON", "json", "x.json.dat"})
+  for (const char* file : {"desk.json", "Line.JSON", "json", "x.json.dat", "k.PDF", "k.svg"})
     files.Add(root, file, Kind::RegularFile);
   FileChooserModel chooser = Open(ChooserKind::Load);
-  chooser.extension = ".json";
+  chooser.extensions = {".json"};
   RefreshFileChooser(chooser);
   EXPECT_EQ(chooser.datFiles.items, (Names{"desk.json", "Line.JSON"}));
+  chooser.extensions = {".svg", ".pdf", ".png"};  // the pictures' chooser
+  RefreshFileChooser(chooser);
+  EXPECT_EQ(chooser.datFiles.items, (Names{"k.PDF", "k.svg"}));
 }
 
 TEST_F(FileChooserTest, SaveListsFilesWithoutExtensionAndTakesNamesInItsDirectory) {

@@ -350,6 +350,11 @@ TEST_F(ControllerTest, WhileTheProductionLineRunsTheDefinitionCannotChange) {
   host.saveAnswer = "copy";
   controller.OnCommand(id::kExportText);  // reads the definition only
   EXPECT_TRUE(std::filesystem::exists(dir.File("copy.json")));
+  host.saveAnswer = "keys.PNG";
+  controller.OnCommand(id::kExportPicture);  // so do the picture and the print
+  EXPECT_TRUE(std::filesystem::exists(dir.File("keys.PNG")));
+  controller.OnCommand(id::kPrint);
+  EXPECT_EQ(host.printed, std::vector<std::string>(4, "Keymap of kept.DAT"));  // a page per layer
 }
 
 TEST_F(ControllerTest, ImportTextIsALoadThatAsksAboutUnsavedChangesFirst) {

@@ -55,6 +55,10 @@ class ScriptedHost : public WindowHost {
     return layerAnswer;
   }
   int KeyInKeyMacroTool() override { return keyInKeyMacroTool; }
+  std::string RunExportPictureFile(const AcceptName& accept) override { return Chosen(accept); }
+  void PrintPicture(const std::vector<picture::Page>& pages) override {
+    for (const picture::Page& page : pages) printed.push_back(page.title);
+  }
 
   const EditTarget* target = nullptr;
   const testing::RecordingMessages* messages = nullptr;
@@ -74,6 +78,7 @@ class ScriptedHost : public WindowHost {
   SaveChoice choice = SaveChoice::Cancel;
   int repaints = 0;
   int productionLines = 0;
+  std::vector<std::string> printed;  // the titles of the pages printed
   bool exited = false;
 };
 

@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: MIT
+// The desktop program's own options: help and version before anything else,
+// one configuration file, "--" before a name that begins with '-'.
+#include "gui/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "veltrane_version.h"
+
+namespace veltrane::gui {
+namespace {
+
+struct Argv {
+  explicit Argv(std::vector<std::string> words) : words_(std::move(words)) {
+    for (std::string& w : words_) pointers.push_back(w.data());
+  }
+  int argc() const { return static_cast<int>(pointers.size()); }
+  std::vector<std::string> words_;
+  std::vector<char*> pointers;
+};
+
+std::string Answered(std::vector<std::string> words, std::optional<int>& status) {
+  Argv argv(std::move(words));
+  char* text = nullptr;
+  std::size_t size = 0;
+  std::FILE* out = open_memstream(&text, &size);
+  status = AnswerInfoOptions(argv.argc(), argv.pointers.data(), out);
+  std::fclose(out);
+  std::string printed(text, size);
+  std::free(text);
+  return printed;
+}
+
+TEST(CommandLine, HelpAndVersionAnswerWhereverTheyStandBeforeDashDash) {
+  std::optional<int> status;
+  EXPECT_TRUE(Answered({"veltrane", "--help"}, status).starts_with("Usage: veltrane"));
+  EXPECT_EQ(status, 0);
+  EXPECT_TRUE(Answered({"veltrane", "x.DAT", "-h"}, status).starts_with("Usage: veltrane"));
+  EXPECT_EQ(Answered({"veltrane", "--version"}, status),
+            "veltrane (Veltrane) " + std::string(kVersion) + "\n");
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(Answered({"veltrane", "--", "--help"}, status), "");  // a file of that name
+  EXPECT_FALSE(status);
+  EXPECT_EQ(Answered({"veltrane", "x.DAT"}, status), "");
+  EXPECT_FALSE(status);
+}
+
+TEST(CommandLine, OneConfigurationFileAndNoUnknownOption) {
+  Argv plain({"veltrane", "desk.DAT"});
+  EXPECT_EQ(ParseStartArguments(plain.argc(), plain.pointers.data()).configFile, "desk.DAT");
+  Argv dashed({"veltrane", "--", "-x.DAT"});
+  const StartArguments d = ParseStartArguments(dashed.argc(), dashed.pointers.data());
+  EXPECT_EQ(d.configFile, "-x.DAT");
+  EXPECT_EQ(d.unknownOption, "");
+  Argv unknown({"veltrane", "--colour", "desk.DAT"});
+  const StartArguments u = ParseStartArguments(unknown.argc(), unknown.pointers.data());
+  EXPECT_EQ(u.unknownOption, "--colour");
+  Argv none({"veltrane"});
+  EXPECT_EQ(ParseStartArguments(none.argc(), none.pointers.data()).configFile, "");
+}
+
+}  // namespace
+}  // namespace veltrane::gui

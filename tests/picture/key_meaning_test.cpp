@@ -1,0 +1,110 @@
+// SPDX-License-Identifier: MIT
+// The short words a printed key shows, and which keys are drawn grey.
+#include "picture/key_meaning.h"
+
+#include <gtest/gtest.h>
+
+#include "model/key_tables.h"
+
+namespace veltrane::picture {
+namespace {
+
+model::KeyLayer TableKey(int row, std::uint8_t modes = 0) {
+  model::KeyLayer layer;
+  model::AssignTableKey(layer, row);
+  layer.keymode = modes;
+  layer.used = 1;
+  return layer;
+}
+
+model::KeyLayer Typed(std::uint8_t keytype, std::int32_t ibmkey = 0) {
+  model::KeyLayer layer;
+  layer.keytype = keytype;
+  layer.ibmkey = ibmkey;
+  layer.used = 1;
+  return layer;
+}
+
+TEST(KeyMeaning, TableKeysAreNamedShortWithTheirKind) {
+  struct Case {
+    int row;
+    const char* words;
+    MeaningKind kind;
+  };
+  const Case cases[] = {
+      {31, "A", MeaningKind::Key},           {44, "Shift", MeaningKind::Modifier},
+      {57, "RShift", MeaningKind::Modifier}, {144, "Vol+", MeaningKind::Media},
+      {145, "Vol-", MeaningKind::Media},     {136, "Power", MeaningKind::Media},
+      {146, "Stop", MeaningKind::Media},     {134, "Fn1", MeaningKind::Fn},
+      {135, "Fn2", MeaningKind::Fn},         {130, "Mouse L", MeaningKind::Mouse},
+      {91, "KP 7", MeaningKind::Key},        {110, "Esc", MeaningKind::Key},
+      {147, "F13", MeaningKind::Key},
+  };
+  for (const Case& c : cases) {
+    const Meaning meaning = LayerMeaning(TableKey(c.row));
+    EXPECT_EQ(meaning.words, c.words) << "row " << c.row;
+    EXPECT_EQ(meaning.kind, c.kind) << "row " << c.row;
+    EXPECT_EQ(meaning.modes, "") << "row " << c.row;
+  }
+}
+
+TEST(KeyMeaning, MacrosFnAndLightKeysByTheirType) {
+  EXPECT_EQ(LayerMeaning(Typed(model::STRING_KEY, 3)).words, "Macro 3");
+  EXPECT_EQ(LayerMeaning(Typed(model::STRING_KEY, 0)).kind, MeaningKind::Macro);
+  EXPECT_EQ(LayerMeaning(Typed(model::LOCAL_SHIFT_LEFT_KEY)).words, "Fn1");
+  EXPECT_EQ(LayerMeaning(Typed(model::ALPHA_LOCK_KEY)).words, "Fn2");
+  EXPECT_EQ(LayerMeaning(Typed(model::LOCAL_ILLUMINATION_KEY)).words, "Light");
+  // The light flags beside the type, as the window's bulbs with plus and minus.
+  const Meaning up = LayerMeaning(Typed(model::LOCAL_ILLUMINATION_KEY | model::KEYTYPE_LIGHT_UP));
+  EXPECT_EQ(up.words, "Light+");
+  EXPECT_EQ(up.kind, MeaningKind::Light);
+  EXPECT_EQ(LayerMeaning(Typed(model::KEYTYPE_LIGHT_DOWN | model::UNUSED_KEY)).words, "Light-");
+  model::KeyLayer a = TableKey(31);
+  a.keytype |= model::KEYTYPE_LIGHT_UP;
+  EXPECT_EQ(LayerMeaning(a).words, "A Light+");
+}
+
+TEST(KeyMeaning, KeyModesAreTheModifiersTheKeyIsSentWith) {
+  const Meaning meaning = LayerMeaning(
+      TableKey(48, model::KEYMODE_CTRL | model::KEYMODE_SHIFT | model::KEYMODE_REPEAT_OFF));
+  EXPECT_EQ(meaning.words, "C");
+  EXPECT_EQ(meaning.modes, "Ctrl+Shift");  // Repeat Off and Base are no modifiers
+  EXPECT_EQ(LayerMeaning(TableKey(31, model::KEYMODE_ALT | model::KEYMODE_ALTGR)).modes,
+            "Alt+AltGr");
+}
+
+TEST(KeyMeaning, NothingForClearedLayersAndNoKey) {
+  EXPECT_EQ(LayerMeaning(model::KeyLayer{}).kind, MeaningKind::None);
+  EXPECT_EQ(LayerMeaning(TableKey(0)).kind, MeaningKind::None);
+  // A number past the table, from a damaged file, is shown as it is.
+  EXPECT_EQ(LayerMeaning(Typed(model::NORMAL_KEY, 500)).words, "IBM 500");
+}
+
+TEST(KeyMeaning, OnlyWhatTheKeyboardGetsIsActive) {
+  model::KeyDefinition key;
+  key.layers[1] = TableKey(31);
+  EXPECT_TRUE(IsActive(key, 1));
+  EXPECT_FALSE(IsActive(key, 0));  // a cleared layer
+  key.layers[1].used = 0;
+  EXPECT_FALSE(IsActive(key, 1));
+  key.layers[1].used = 1;
+  key.used = 0;
+  EXPECT_FALSE(IsActive(key, 1));
+  key.used = 1;
+  key.enabled = 0;
+  EXPECT_FALSE(IsActive(key, 1));
+  key.enabled = 1;
+  key.layers[2] = Typed(model::UNUSED_KEY, 31);  // used, but of no type
+  EXPECT_FALSE(IsActive(key, 2));
+}
+
+TEST(KeyMeaning, StrokesAreNamedWithTheirModifiers) {
+  EXPECT_EQ(StrokeName({0x01, 0x06, 0x21, 0}), "Ctrl+C");
+  EXPECT_EQ(StrokeName({0x05, 0x4C, 0x71, 2}), "Ctrl+Alt+Del");
+  EXPECT_EQ(StrokeName({0x40, 0x04, 0x1C, 0}), "AltGr+A");
+  EXPECT_EQ(StrokeName({0x02, 0, 0, 0}), "Shift");
+  EXPECT_EQ(StrokeName({0, 0x8A, 0, 0}), "usb 0x8a");
+}
+
+}  // namespace
+}  // namespace veltrane::picture
