@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Downloads on the simulated keyboard of a paced firmware (V0412X) in real
 // time: a full download against the 768 x 16 ms floor of its waits, the
 // changed-words download of one key's change against the full download of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Export, import and diff of a full definition as JSON text: every key with a
 // legend (half of them filling all 32 bytes) and four used layers (one a
 // macro), 128 macros of three strokes and header texts that fill their

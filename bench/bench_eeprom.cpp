@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Building a full definition and decoding its image.
 #include <benchmark/benchmark.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The desktop program's start-up to its first paint (the whole process), with
 // no file and with a full-size definition named on its command line, a full
 // repaint of the key matrix, and a key dragged onto another position with

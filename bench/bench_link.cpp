@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Library overhead per feature report on the simulated keyboard in virtual
 // time: the open walk, report layout, progress and the keyboard model.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Load, save and report of a full definition: every key and layer used,
 // varied values and a string store filled to its last entry.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window commands' own costs: the refresh that every repaint runs (with
 // its comparison against the kept definition), a build whose log goes to
 // vtlog.txt a line at a time, the string editor's capture of one stroke with

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The production line's measures, through veltrane-cli station on simulated
 # keyboards (NIRVEX_DEVICE=simdir:DIR):
 #  1. Throughput on paced firmware (product=V0412X, real time): 8 keyboards

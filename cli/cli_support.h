@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Shared pieces of the command-line front end: the message printer, argument
 // parsing and the start of a run.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/file_subcommands.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Subcommands over configuration files: report and convert.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/image_subcommands.h"
 
 #include <cstdio>

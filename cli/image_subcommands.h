@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Subcommands over EEPROM images: build and decode.
 #pragma once
 

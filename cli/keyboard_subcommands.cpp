@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/keyboard_subcommands.h"
 
 #include <unistd.h>

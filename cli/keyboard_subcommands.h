@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Subcommands that talk to the keyboard: detect, program, read, matrix.
 #pragma once
 

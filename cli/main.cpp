@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // veltrane-cli: the program's commands without windows.
 #include <cstdio>
 #include <cstring>

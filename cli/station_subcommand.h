@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The production line from the command line: station.
 #pragma once
 

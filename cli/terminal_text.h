@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Text bound for the user's terminal from sources the user does not control,
 // such as a keyboard's product string.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Subcommands over the definition as JSON text: export, import and diff.
 #pragma once
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Helpers shared by the subsystem folders.
 
 # A library of one subsystem; sources are given relative to its folder.

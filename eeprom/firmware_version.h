@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The firmware version number and the image layouts that depend on it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Compiles the keyboard definition into the EEPROM image.
 #pragma once
 

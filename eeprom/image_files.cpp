@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "eeprom/image_files.h"
 
 #include "eeprom/text_dump.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The image files: raw ".BIN", hex dump ".TXT" and the read-back copy.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The EEPROM image as the keyboard firmware reads it: byte tables indexed by a
 // one-byte logical address, the matrix-to-address table, the general info
 // block and the packed macro string store.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Turns an image read back from a keyboard into keys, layers, strings and the
 // few settings the image carries.
 #pragma once

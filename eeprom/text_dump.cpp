@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "eeprom/text_dump.h"
 
 #include <string_view>

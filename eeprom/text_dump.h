@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The hexadecimal text dump of an image: each table under its own title.
 #pragma once
 

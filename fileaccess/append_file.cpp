@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fileaccess/append_file.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Adding to a record that must survive a crash, such as a log of results.
 #pragma once
 

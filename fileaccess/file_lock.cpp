@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fileaccess/file_lock.h"
 
 #include <fcntl.h>

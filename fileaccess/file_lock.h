@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // An exclusive advisory lock held on a companion file for as long as needed;
 // the companion file exists only while someone holds or waits for the lock.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fileaccess/file_system.h"
 
 #include <dirent.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the program's file chooser may ask of the file system, behind an
 // interface: the real one here, a fake in tests. The chooser keeps its own
 // current directory; nothing here changes the process's.

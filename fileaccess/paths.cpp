@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fileaccess/paths.h"
 
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where a path leads once its symbolic links are followed.
 #pragma once
 

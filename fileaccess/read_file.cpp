@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fileaccess/read_file.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading a whole file of bounded size without blocking on what is not a file.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Replacing a whole file so that a failure never damages what was there.
 #pragma once
 

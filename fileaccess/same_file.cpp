@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fileaccess/same_file.h"
 
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Whether two paths name one file, for refusing to overwrite an input.
 #pragma once
 

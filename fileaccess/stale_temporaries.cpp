@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fileaccess/stale_temporaries.h"
 
 #include <dirent.h>

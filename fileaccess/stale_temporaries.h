@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Temporary files that a replacement cut short (a crash, a kill, a power
 // failure) left in a directory.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fileaccess/status.h"
 
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How a file operation ended, with a reason a user can read.
 #pragma once
 

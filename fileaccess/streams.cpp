@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fileaccess/streams.h"
 
 #include <fcntl.h>

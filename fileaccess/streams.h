@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Streams kept open while the program runs: the log and the report trace.
 #pragma once
 

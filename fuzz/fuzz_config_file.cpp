@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Arbitrary bytes shaped into configuration files of the three readable
 // lengths (or left as they are), decoded, and pushed through everything that
 // runs after a load: the string work buffer, the report, a save and the packing

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Arbitrary text given to the definition text importer. Whatever it accepts
 // must round-trip: its export imports again to the same configuration file
 // (byte for byte, texts that fill their whole 32-byte fields included) and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Arbitrary keyboard contents: decode, build again from what was decoded, dump;
 // and an image the program built reads back into a definition that builds the
 // same 3072 bytes again.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Arbitrary HID report descriptors, as a hidraw node of any device may hand them over.
 #include <cstddef>
 #include <cstdint>

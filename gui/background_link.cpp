@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/background_link.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Keeps the window alive during keyboard transfers.
 //
 // Each call of the inner link runs on a worker thread while the GUI thread

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/key_codes.h"
 
 #include <QKeyEvent>

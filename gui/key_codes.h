@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Key presses as the main window's shortcut counts them: Windows virtual-key codes.
 #pragma once
 

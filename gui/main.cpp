@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // veltrane: the desktop program.
 #include <QApplication>
 #include <QIcon>

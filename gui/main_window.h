@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window: the key matrix, the settings controls at their fixed
 // places, the menu and the progress bar. It mirrors the view model through
 // Sync and forwards every widget signal to one MainWindowEvents call.

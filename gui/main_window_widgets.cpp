@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/main_window_widgets.h"
 
 #include <QPainter>

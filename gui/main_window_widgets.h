@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window's own surface, under the controls the one factory makes.
 #pragma once
 

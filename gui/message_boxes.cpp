@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/message_boxes.h"
 
 #include <QApplication>

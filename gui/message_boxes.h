@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program's message boxes: every model::MessageSink message as a
 // QMessageBox over the main window, from any thread.
 #pragma once

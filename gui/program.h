@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The desktop program's objects, built and started in the order of its
 // start-up; main runs one, tests may run one with their boxes answered.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/window_host.h"
 
 #include <QCoreApplication>

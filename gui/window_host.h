@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the main window's commands ask of the Qt front end: repaints, the
 // dialogs and the other top-level windows.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writing and reading blocks of keyboard memory four bytes per feature
 // report, and the control writes at 0xFF00..0xFFFF.
 #pragma once

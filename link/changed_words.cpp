@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "link/changed_words.h"
 
 #include <algorithm>

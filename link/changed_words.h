@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writing a block by sending only the 4-byte words that the keyboard does not
 // already hold: read it, compare, write the words that differ, read those
 // back. Costs no pacing where nothing changed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "link/device_choice.h"
 
 #include <sys/stat.h>

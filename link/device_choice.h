@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Which device layer a library call runs on, from the environment:
 // NIRVEX_DEVICE chooses the backend, NIRVEX_TRACE adds the report trace.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "link/device_layer.h"
 
 #include <cerrno>

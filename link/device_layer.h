@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The platform operations the keyboard link runs on. One logic drives real
 // keyboards (hidapi), the simulated keyboard and the test fakes through them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Byte layouts of the three feature reports the keyboard understands.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A device layer that hands every operation to another one; decorators
 // derive from it and change only what they are for.
 #pragma once

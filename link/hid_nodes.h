@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // From hidapi's device list to the interfaces the open walk visits: one
 // per hidraw node, standing for its keyboard collection when it has one.
 #pragma once

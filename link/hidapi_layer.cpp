@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "link/hidapi_layer.h"
 
 #include <hidapi.h>

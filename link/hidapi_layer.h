@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The device layer over hidapi's hidraw backend, for real keyboards.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Finding and opening the keyboard among the HID devices, and the
 // identification text that every open attempt leaves behind.
 #pragma once

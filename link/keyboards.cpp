@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "link/keyboards.h"
 
 #include <cstring>

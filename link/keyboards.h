@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Several keyboards at once: every keyboard present with its identity, and
 // the one-keyboard operations run on a keyboard chosen by that identity.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "link/link_status.h"
 
 namespace veltrane::link {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The outcome of the calling thread's last keyboard call, kept per thread so
 // that calls on several threads (one keyboard each) do not see each other's.
 #pragma once

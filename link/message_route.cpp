@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "link/message_route.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where the library's message boxes go: a handler the program installs, or
 // standard error as "caption: text" when none is installed. Diagnostic lines
 // go to standard error, so that a program's standard output holds only its own.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The library's exports: each call builds its device layer from the
 // environment and runs the link logic on the calling thread's LinkState.
 #include "link/nirvex.h"

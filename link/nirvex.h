@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 /*
  * nirvex: the keyboard link of Veltrane.
  *

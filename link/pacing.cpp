@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "link/pacing.h"
 
 #include <algorithm>

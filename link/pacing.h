@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pacing of write reports for the firmware that needs time after each one.
 #pragma once
 

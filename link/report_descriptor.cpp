@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "link/report_descriptor.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A small HID report descriptor parser: the top-level application
 // collections with their usage and their report lengths per report type.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "link/simulated_directory_layer.h"
 
 #include <dirent.h>

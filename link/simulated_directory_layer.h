@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Simulated keyboards that come and go: every DIR/*.sim file is one plugged-in
 // keyboard whose memory it holds, as the "sim:" backend keeps one. Creating a
 // file plugs a keyboard in (an empty file is an erased one), removing it

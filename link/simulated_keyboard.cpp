@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "link/simulated_keyboard.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The keyboard's side of the wire, modelled: a 32 KiB memory that starts
 // erased, write reports, read requests with their replies, and the control
 // writes with the matrix switch. Kept in a file between program runs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "link/simulated_layer.h"
 
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The device layer over the simulated keyboard: one keyboard at interface 0,
 // its memory loaded from its file at open and saved back at close. From open
 // to close the run holds an exclusive lock on PATH + ".lock", so that two runs

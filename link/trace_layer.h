@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A decorator that appends every feature report to a trace file, one line
 // each: "set" or "get", then the 7 bytes as lower-case hex. Lines beginning
 // with "# " say what the reports after them are for.

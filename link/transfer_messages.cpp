@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "link/transfer_messages.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The library's messages about a transfer, as the user sees them.
 #pragma once
 

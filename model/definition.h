@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The keyboard definition record: global settings, the 16 x 8 key matrix with
 // four layers per key, pointing-device tuning and the macro string store.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The two ways the core reaches the user: message boxes and the log stream.
 // Each front end implements them (the GUI shows boxes, the CLI prints).
 #pragma once

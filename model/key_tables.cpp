@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/key_tables.h"
 
 namespace veltrane::model {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Constant key code tables: IBM key positions with their PS/2 and USB codes,
 // key types, scan-code translation and the name lists of the settings.
 #pragma once

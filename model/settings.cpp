@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/settings.h"
 
 #include "model/key_tables.h"

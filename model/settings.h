@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every global setting of a definition, in one record: what a configuration
 // file's header carries and what the main window shows. The values below are
 // the program's defaults, at start-up and after "New - Clear all".

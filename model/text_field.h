@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fixed-size NUL-terminated text fields as the file formats hold them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Little-endian reads and writes over a fixed block of bytes. Neither side
 // ever touches a byte outside its block: a read past the end gives zeros and
 // a write past the end is dropped, and both mark the cursor as failed.

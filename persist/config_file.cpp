@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "persist/config_file.h"
 
 #include <algorithm>

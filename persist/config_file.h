@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The binary configuration file (".DAT"): header, the 128 key records, the
 // string index and the string character store. Three generations are read,
 // told apart by their length; the current one is always written.

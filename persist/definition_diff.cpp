@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "persist/definition_diff.h"
 
 #include "persist/definition_json.h"

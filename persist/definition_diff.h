@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The differences between two definitions at the level of keys, layers,
 // macros and settings, one line each in names a person reads, e.g.
 //   3/5 fn1: IBM 31 "A" NORMAL_KEY -> IBM 48 "C" NORMAL_KEY

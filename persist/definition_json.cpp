@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "persist/definition_json.h"
 
 #include "model/key_tables.h"

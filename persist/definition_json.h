@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The pieces of the JSON form of a definition that export, import and diff
 // share: the names of layers, flags and settings, and each element (setting,
 // key, layer, macro stroke) as a JSON value. Internal to persist/.

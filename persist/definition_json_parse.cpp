@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "persist/definition_json_parse.h"
 
 #include <cctype>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Parsing the JSON text with nlohmann's parser, refusing what its DOM would
 // hide: a name given twice in one object, nesting deeper than a definition
 // has, a NUL byte (which the parser takes as the end of the text) and control

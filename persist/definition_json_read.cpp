@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Import: the JSON form checked element by element into a definition and a
 // header. The first element that is not valid is refused with its path.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Export: the JSON form laid out for people, one line per setting, per key's
 // own fields, per layer and per macro stroke.
 #include "fileaccess/replace_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The definition as JSON text ("format": 1, see docs/definition-format.md):
 // what a configuration file holds, for people to read, review and merge.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "persist/header_image.h"
 
 #include <algorithm>

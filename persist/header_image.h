@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The 148-byte configuration file header kept in memory for the process.
 // Fields that neither the reader nor the writer sets carry over from the last
 // file read into the next file written.

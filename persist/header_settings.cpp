@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "persist/header_settings.h"
 
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The one conversion between the settings record and a configuration file's
 // header, used by every load, save, import and test.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "persist/key_labels.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The readable report of a whole definition ("Saved.txt"): settings, every key
 // with its four layers, the string index and the string character store.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "station/nirvex_port.h"
 
 #include <cstdio>

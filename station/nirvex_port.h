@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The station's keyboards through libnirvex's several-keyboards calls. Each
 // call's messages are caught on its own thread and become its reason.
 #pragma once

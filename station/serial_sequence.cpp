@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "station/serial_sequence.h"
 
 namespace veltrane::station {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Serial numbers handed out one per keyboard: a text whose trailing digits
 // count up with their width kept (SN000123, SN000124; A9, A10).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "station/station.h"
 
 #include <algorithm>

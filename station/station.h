@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The production line: every keyboard that is plugged in is programmed once,
 // with the next serial number from the store, verified, and recorded, several
 // at once (one worker thread per keyboard). Toolkit-free: the command line and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What a station tells while it runs: one event at a time (never two at
 // once), from the thread that scans or from a keyboard's worker. An observer
 // may call Station::Stop from an event, but not wait for the station there.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/dialogs/about_dialog.h"
 
 #include "ui/dialogs/about_dialog_model.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // "About": the program's name and version text.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/dialogs/auto_repeat.h"
 
 #include <QGuiApplication>

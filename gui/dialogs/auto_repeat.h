@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Held keys as the windows that log and capture keys need them.
 #pragma once
 

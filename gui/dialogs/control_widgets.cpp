@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/dialogs/control_widgets.h"
 
 #include <QGroupBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The one factory and the one sync of the program's controls: a widget for
 // each ui::Control at its place, named after its id, and the view model's
 // list, check box and field states shown in them. Every window builds its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/dialogs/dialogs.h"
 
 namespace veltrane::gui {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Entry points of the auxiliary dialogs for the main window. Each Run function
 // shows its dialog modally over parent and returns when it is closed; the Make
 // functions build the same dialog without running it, for callers that show

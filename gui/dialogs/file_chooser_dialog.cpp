@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/dialogs/file_chooser_dialog.h"
 
 #include <QComboBox>

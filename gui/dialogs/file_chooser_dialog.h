@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // "Load File" and "Save File": the program's own chooser, with a current
 // directory of its own that it shows as a path.
 #pragma once

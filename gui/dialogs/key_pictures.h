@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The fourteen pictures of the matrix and LED buttons, drawn as vector art so
 // that they stay sharp at any size and device pixel ratio.
 #pragma once

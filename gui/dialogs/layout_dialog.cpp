@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/dialogs/layout_dialog.h"
 
 #include <QComboBox>

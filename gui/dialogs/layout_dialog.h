@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A modal dialog built from a DialogLayout: fixed client size, every control
 // made by the one factory at its pixel rectangle, reachable by its id.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/dialogs/led_dialog.h"
 
 #include <QComboBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // "Key LED settings": the function of one keyboard LED, stored at every pick.
 #pragma once
 

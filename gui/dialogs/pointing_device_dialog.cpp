@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/dialogs/pointing_device_dialog.h"
 
 #include <QLineEdit>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // "Pointing Device": the twenty tuning values, stored only by "OK".
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/dialogs/production_line_window.h"
 
 #include <QCloseEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The "Production line" window: shows ui::ProductionLine and forwards its
 // fields and buttons to it. The station's events are posted to this window's
 // thread and shown as they arrive.

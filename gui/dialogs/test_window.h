@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The test window: one line per key press and release it receives while it
 // has the focus, newest at the bottom; nothing is kept beyond what is shown.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Key editing for the main window: the "Key Settings" dialog run modally
 // over the main window, and the "Key Macro Tool" string editor window it
 // opens, a top-level window of its own that stays usable meanwhile.

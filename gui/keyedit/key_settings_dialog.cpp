@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/keyedit/key_settings_dialog.h"
 
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The "Key Settings" dialog: the widgets of KeySettingsModel. Every click or
 // key goes to the model's command function, then the widgets mirror the model
 // again through Sync. The eight lists are ChoiceLists: an entry picked in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/keyedit/string_editor_window.h"
 
 #include <QCheckBox>

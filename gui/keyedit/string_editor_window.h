@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The "Key Macro Tool" window: the widgets of StringEditorModel, a top-level
 // window of its own that captures the keys typed while it has the focus.
 #pragma once

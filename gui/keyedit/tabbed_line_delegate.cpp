@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/keyedit/tabbed_line_delegate.h"
 
 #include <QApplication>

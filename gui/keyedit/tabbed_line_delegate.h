@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Draws list lines whose columns are separated by tabs, each column at the
 // next tab stop past the end of the text before it, as tabbed list boxes do.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs veltrane-cli in a fresh directory per test and reads what it left there.
 #pragma once
 

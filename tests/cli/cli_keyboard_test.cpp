@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // veltrane-cli against the simulated keyboard: each run is a process of its
 // own, and the keyboard's memory lives in a file between them.
 #include <memory>

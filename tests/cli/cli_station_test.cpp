@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // veltrane-cli station on simulated keyboards that come and go as files: the
 // runs, their log and serials, usage errors, and Ctrl-C with a download running.
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // veltrane-cli end to end: each case runs the program in a fresh directory.
 #include "cli/cli_fixture.h"
 #include "support/recording_messages.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // veltrane-cli export, import and diff end to end.
 #include "cli/cli_fixture.h"
 #include "model/key_tables.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Definitions and strings shared by the image tests.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "eeprom/firmware_version.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Random definitions for the image round trips.
 #pragma once
 

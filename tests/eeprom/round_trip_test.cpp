@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Random definitions built into an image and decoded back.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Appending synced records: created when missing, refused on what is not a
 // file, and never left with part of a record.
 #include "fileaccess/append_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Small file helpers for the file-access tests.
 #pragma once
 

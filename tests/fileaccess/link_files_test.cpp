@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Symbolic links: followed when a file is replaced, never when the log is opened.
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Permission bits: kept on replace; a read-only file or directory is refused.
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Sizes and names: bounded reads, long names, failed writes that leave the old file.
 #include <fcntl.h>
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Devices, FIFOs and directories: never read, never replaced by a regular file.
 #include <fcntl.h>
 #include <gtest/gtest.h>

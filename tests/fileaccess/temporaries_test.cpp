@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Temporary files of a replacement: none left by a writer cut short, and
 // those of an older program removed at the next start.
 #include <fcntl.h>

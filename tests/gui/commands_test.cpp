@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real program on the simulated keyboard: commands through the widgets,
 // message boxes answered by the test, modal dialogs closed by a timer.
 #include <gtest/gtest.h>

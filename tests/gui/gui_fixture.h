@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real main window over a started application, with a recording
 // MainWindowEvents in place of the controller.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One QApplication for every widget test, on the offscreen platform unless
 // the environment asks for another. The program's own files (log, recovery
 // copies) go to a state directory of the run's own, never the user's.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Answers the modal dialog a command opens, for the widget tests.
 #pragma once
 

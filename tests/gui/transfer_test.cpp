@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <QProgressBar>
 #include <QThread>
 #include <chrono>

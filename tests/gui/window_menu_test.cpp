@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The File menu's text and production line entries and the Changed words only
 // check box in the real program: choosers, the production line window with
 // its events posted from the station's threads, the main window locked.

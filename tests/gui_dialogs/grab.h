@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pictures of the windows under test, saved to $VELTRANE_SCREENSHOT_DIR when it
 // is set (the pictures in docs/ come from there), else to a temporary directory.
 #pragma once

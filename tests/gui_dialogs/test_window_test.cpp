@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/dialogs/test_window.h"
 
 #include <gtest/gtest.h>

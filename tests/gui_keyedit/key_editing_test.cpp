@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The key editing widgets on the offscreen platform: the dialog run modally
 // through KeyEditing, driven from inside its event loop.
 #include "gui/keyedit/key_editing.h"

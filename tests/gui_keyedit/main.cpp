@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The widget tests need a QApplication; they always run on the offscreen platform.
 #include <gtest/gtest.h>
 

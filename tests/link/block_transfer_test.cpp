@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "link/block_transfer.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/link/fake_device_layer.h"
 
 #include <gtest/gtest.h>

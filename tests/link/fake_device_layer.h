@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A scripted fake device layer: interfaces as a test sets them up, and a
 // script of the feature reports the logic must send, in order.
 #pragma once

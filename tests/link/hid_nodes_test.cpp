@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "link/hid_nodes.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "link/keyboard_open.h"
 
 #include <gtest/gtest.h>

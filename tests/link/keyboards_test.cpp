@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Several keyboards: the listing, the choice of one by its path, the read-back
 // comparison, and the USB port from sysfs.
 #include "link/keyboards.h"

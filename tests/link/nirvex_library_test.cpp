@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The shared library through its exports, on the simulated keyboard.
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Simulated keyboards that come and go with their files in one directory.
 #include <gtest/gtest.h>
 

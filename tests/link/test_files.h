@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Test data files and scratch paths for the link tests.
 #pragma once
 

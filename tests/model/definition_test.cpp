@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/definition.h"
 
 #include <gtest/gtest.h>

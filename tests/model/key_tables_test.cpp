@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/key_tables.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "persist/byte_io.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Comparisons and fixtures shared by the configuration file tests.
 #pragma once
 

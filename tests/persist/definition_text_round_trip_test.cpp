@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // import(export(x)) over generated definitions and the golden files: the file
 // written back, its report and its image for every firmware range are x's.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Loading, saving, reporting and building a definition as the program does, for
 // the round trips of the JSON form; and random valid definitions.
 #pragma once

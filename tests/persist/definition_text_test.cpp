@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The JSON form: what export leaves out and keeps, what import fills in, and
 // every kind of bad input refused with where it is and nothing changed.
 #include <gtest/gtest.h>

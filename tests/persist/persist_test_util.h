@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Helpers shared by the persistence tests: a definition with varied values,
 // the settings a load shows, and raw file building.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "persist/text_report.h"
 
 #include <gtest/gtest.h>

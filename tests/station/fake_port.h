@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Keyboards in memory for the station's tests: plugged and unplugged by the
 // test, faults per keyboard, and a download that can be held part way.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Keeps a station's events as lines a test can compare, and lets the test
 // wait for one (a guard against a hang, not a measure of speed).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Serial numbers: counting with the width kept, and what FIRST may be.
 #include "station/serial_sequence.h"
 

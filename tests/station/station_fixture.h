@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A station on fake keyboards and a store in memory, with a fixed clock, its
 // CSV log in a fresh directory.
 #pragma once

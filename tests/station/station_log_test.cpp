@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The station's CSV log: rows as a spreadsheet reads them, and what a
 // restart learns from an existing file.
 #include "station/station_log.h"

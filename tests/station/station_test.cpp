@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The station on fake keyboards: serials, the log, one download per plug-in,
 // faults that stay with their keyboard, stopping with downloads running.
 #include "station/station.h"

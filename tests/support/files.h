@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Whole files as text, for comparing what the code under test wrote.
 #pragma once
 

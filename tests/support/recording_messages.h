@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A message sink that keeps every box it is shown, for assertions.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A fresh directory under the system's temporary directory, removed afterwards.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The application state that lives for the whole process: the document, the
 // progress of the transfer in hand and the definition the user last kept.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/app/changed_download.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // "Program Keyboard" sending only the words the keyboard does not hold yet,
 // verified by reading them back.
 #pragma once

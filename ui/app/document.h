@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The one document of a run: the definition with its settings, the header
 // image of the last load or save, the EEPROM image buffer, the file-name
 // texts, the detected keyboard and the per-run options.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Loading and saving configuration files as the main window's commands do.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The image side of the main window's commands: building the EEPROM image,
 // writing the image files and decoding an image read back.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/app/keyboard_access.h"
 
 #include <sstream>

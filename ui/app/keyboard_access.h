@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the user is told, once per run, of a keyboard this user may not open.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window's commands that talk to the keyboard.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program's way to the keyboard: the three operations of the shared
 // library in C++ types, behind an interface so that commands can be driven by
 // a fake and a window can run them off its own thread.

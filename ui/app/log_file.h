@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The log stream "vtlog.txt", begun as a new file at every start. Writing to
 // a log that could not be opened goes nowhere and the run goes on; LastError
 // says why.

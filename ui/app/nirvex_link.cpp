@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/app/nirvex_link.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The keyboard link through the shared library nirvex; the library's message
 // boxes reach the user through the program's message sink.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/app/outcome.h"
 
 #include "eeprom/image_layout.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How a command ended, as a value: what the front ends decide by (the window
 // what it shows next, the command line its exit status) and what the user is
 // told, from one place.

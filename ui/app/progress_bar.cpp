@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/app/progress_bar.h"
 
 namespace veltrane::ui {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The progress bar along the bottom of the main window.
 #pragma once
 

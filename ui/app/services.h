@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How the commands reach the outside: message boxes and the log, handed in by
 // each front end and never absent.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/app/text_commands.h"
 
 #include <cerrno>

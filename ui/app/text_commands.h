@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // "Export as text…" and "Import text…": the definition as JSON text, written
 // and read as the Save and Load commands write and read configuration files.
 #pragma once

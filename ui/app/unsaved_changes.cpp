@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/app/unsaved_changes.h"
 
 #include <tuple>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Whether the user's definition differs from the one last loaded, saved, read
 // or started with: what the title's "*" and the "Save changes?" question go by.
 #pragma once

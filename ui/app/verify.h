@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading a download back to see that the keyboard holds what was sent.
 #pragma once
 

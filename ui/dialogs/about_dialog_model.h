@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The "About" box: the program's name and version text, and "OK".
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every id of the program's windows in one list: the controls of the main
 // window, its dialogs and the key editing windows, and the menu commands.
 // Commands arrive with these ids; a front end finds its widgets by them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/dialogs/controls.h"
 
 namespace veltrane::ui {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The one vocabulary for the controls of every window: a control as its
 // window's table creates it (kind, id, text, place), and the state a view
 // model keeps of the lists, check boxes and fields it shows. Toolkit-free;

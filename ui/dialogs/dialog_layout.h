@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Geometry of the program's dialogs: every control with its id, kind, text and
 // rectangle in pixels relative to the dialog's client area, so that a front
 // end can create them one to one.

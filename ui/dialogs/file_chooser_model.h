@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program's own "Load File" and "Save File" choosers: a list of places to
 // start from, the directory list and the list of ".dat" files of the
 // chooser's own current directory, shown as a path. The file system is asked

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The physical key of a PC keyboard event in the two codings the program
 // works with: the PC scan code set 1 make code (with its E0 "extended" flag)
 // and the Windows virtual-key code.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The fourteen pictures of the main window's matrix and LED buttons, numbered
 // as the program's picture resources.
 #pragma once

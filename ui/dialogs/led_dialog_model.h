@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The "Key LED settings" dialog: which function the LED of LedSlot shows.
 // Every pick is stored at once; "OK" and "Cancel" both only close.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/dialogs/pointing_device_dialog_model.h"
 
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The "Pointing Device" dialog: the twenty tuning values of the pointing
 // device, in four blocks of five fields (N, E, S, W).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The "Production line" window: the station over the definition in memory.
 // The user gives the first serial number, the count, the store and the log
 // file, starts and stops; the window shows a row per keyboard plugged in, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/dialogs/station_event_queue.h"
 
 namespace veltrane::ui {

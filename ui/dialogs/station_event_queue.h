@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A station's events carried from the engine's threads to the thread that
 // shows them: each is queued in order, and the first one queued since the last
 // Take wakes that thread, which then takes them all. Progress of a keyboard

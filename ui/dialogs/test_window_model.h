@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The test window: one line per key message it receives, the newest at the
 // bottom, older lines scrolling up; nothing is kept beyond what is on screen.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The matrix position being edited, shared by the main window, the Key
 // Settings dialog and the string editor.
 #pragma once

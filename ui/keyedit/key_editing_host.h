@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the key editing models need from the windows around them, and the
 // shared state they work on.
 #pragma once

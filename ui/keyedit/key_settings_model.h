@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The "Key Settings" dialog: one matrix position with its legend, used flags
 // and the four layers' IBM keys and key types, stepping to the previous or
 // next enabled position. Edits write through to the definition.

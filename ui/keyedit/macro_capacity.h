@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The string editor's gauge of the packed macro store: the entries the
 // definition needs with the editor's list as if it were accepted now, and
 // where the number comes from.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One line of the string editor's list: a key's name and the modifier columns
 // beside it. Lines are kept as records; their tab-separated text is made by
 // RenderMacroLine alone, for the list to show.

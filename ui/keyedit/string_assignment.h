@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Between the string editor's list and one layer of the definition: a layer's
 // assignment shown as list lines, and the lines turned back into nothing, a
 // modifier key, a single key with its modes, or a macro string.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The "Key Macro Tool" window: the list of strokes for one layer, the ten
 // modifier check boxes, key capture, the buttons that add strokes, and "OK"
 // turning the list into the layer's assignment.

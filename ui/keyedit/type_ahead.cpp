@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/keyedit/type_ahead.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Selecting a list entry by typing the first letters of its text, as list
 // boxes do: the typed prefix builds up until the user pauses.
 #pragma once

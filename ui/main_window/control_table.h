@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window's controls as data: every child control with its kind,
 // text, place and id, in the order the window creates them, and the matrix
 // of key buttons beside them.

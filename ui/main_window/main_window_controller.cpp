@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/main_window/main_window_controller.h"
 
 #include <utility>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window's behaviour: every command of its controls, the key matrix
 // pictures, the three-key shortcut, over the application state.
 #pragma once

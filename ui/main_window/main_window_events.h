@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the main window's widgets report. A front end forwards every widget
 // signal to exactly one of these and then mirrors the view model again.
 #pragma once

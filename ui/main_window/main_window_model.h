@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window's controls as a projection of the document: what each
 // shows is refreshed from the settings, the per-run options and the detected
 // version; what the user does to them reaches the settings through the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the matrix and LED buttons show: the picture rule, the tooltips and
 // the accessible names.
 #pragma once

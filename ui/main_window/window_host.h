@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the main window's commands need from a front end: repainting, the
 // modal dialogs and the other windows. The GUI implements it with widgets,
 // tests with a script.

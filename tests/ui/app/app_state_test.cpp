@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/app/app_state.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A keyboard link for the command tests: answers from a script and records every call.
 #pragma once
 

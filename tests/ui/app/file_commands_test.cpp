@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/app/file_commands.h"
 
 #include <gtest/gtest.h>

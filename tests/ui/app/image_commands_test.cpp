@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/app/image_commands.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/app/keyboard_commands.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/app/log_file.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // "Export as text…" and "Import text…": the text carries the definition and
 // the shown settings back; a refused text changes nothing.
 #include "ui/app/text_commands.h"

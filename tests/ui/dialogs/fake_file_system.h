@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A file system for the chooser tests: directories and their entries held in
 // memory, listing failures by path.
 #pragma once

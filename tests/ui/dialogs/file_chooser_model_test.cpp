@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/dialogs/file_chooser_model.h"
 
 #include <gtest/gtest.h>

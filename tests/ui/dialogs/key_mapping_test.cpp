@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/dialogs/key_mapping.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The production line window's model over fake keyboards and a store in
 // memory: a run from Start to its end, the main window locked meanwhile, Stop,
 // refused starts, keyboards that stay plugged in across runs, reservations,

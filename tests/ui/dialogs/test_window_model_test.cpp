@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/dialogs/test_window_model.h"
 
 #include <gtest/gtest.h>

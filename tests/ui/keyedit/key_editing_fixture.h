@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A definition, an edit target and a host that counts what the key editing
 // models asked of the windows.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/keyedit/key_settings_model.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/keyedit/macro_line.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/keyedit/string_assignment.h"
 
 #include "model/key_tables.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/main_window/control_table.h"
 
 #include <gtest/gtest.h>

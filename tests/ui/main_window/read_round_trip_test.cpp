@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A keyboard read back and programmed again holds what it held, byte for
 // byte: random definitions built for every firmware range and put on a
 // keyboard, then "Read Keyboard EEProm" and "Program Keyboard" in a freshly
