@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "picture/page.h"
-
 #include "ui/dialogs/layer_dialog_model.h"
 
 namespace veltrane::ui {
