@@ -13,6 +13,7 @@ function(veltrane_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE
     VELTRANE_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
     VELTRANE_BINARY_DIR="${PROJECT_BINARY_DIR}")

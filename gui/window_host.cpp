@@ -39,7 +39,7 @@ void QtWindowHost::RunKeyLed() {
 }
 
 void QtWindowHost::RunPointingDevice() {
-  RunPointingDeviceDialog(window_, app_.doc.def.pointDeviceParams);
+  RunPointingDeviceDialog(window_, app_.doc.def.settings.PointDeviceParams);
 }
 
 std::string& QtWindowHost::ChooserDirectory() {

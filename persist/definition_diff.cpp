@@ -1,6 +1,7 @@
 #include "persist/definition_diff.h"
 
 #include "persist/definition_json.h"
+#include "persist/header_settings.h"
 #include "persist/key_labels.h"
 
 namespace veltrane::persist {
@@ -82,15 +83,16 @@ class Differences {
   std::vector<DefinitionDifference> list_;
 };
 
-void DiffSettings(const HeaderImage& a, const HeaderImage& b, Differences& out) {
-  for (const Setting& setting : Settings()) {
-    const Json from = SettingJson(a, setting);
-    const Json to = SettingJson(b, setting);
+void DiffSettings(const model::KeyboardDefinition& da, const HeaderImage& a,
+                  const model::KeyboardDefinition& db, const HeaderImage& b, Differences& out) {
+  for (const model::SettingEntry& setting : model::SettingsSchema()) {
+    const Json from = SettingJson(da.settings, setting);
+    const Json to = SettingJson(db.settings, setting);
     if (from != to)
       out.Add({{"setting", setting.name}}, from, to,
               std::string(setting.name) + ": " + InlineJson(from) + " -> " + InlineJson(to));
   }
-  const std::string zeros(2 * kReservedHeaderBytes.size(), '0');
+  const std::string zeros(2 * ReservedHeaderBytes().size(), '0');
   std::string from = ReservedHeaderHex(a), to = ReservedHeaderHex(b);
   if (from != to) {
     if (from.empty()) from = zeros;
@@ -148,15 +150,15 @@ std::vector<DefinitionDifference> DiffDefinitions(const model::KeyboardDefinitio
                                                   const model::KeyboardDefinition& b,
                                                   const HeaderImage& bHeader) {
   Differences out;
-  DiffSettings(aHeader, bHeader, out);
+  DiffSettings(a, aHeader, b, bHeader, out);
   DiffKeys(a, b, out);
   DiffMacros(a, b, out);
   return out.Take();
 }
 
 std::string FormatDifferencesJson(const std::vector<DefinitionDifference>& differences) {
-  std::string out = "{\"equal\": " + std::string(differences.empty() ? "true" : "false") +
-                    ", \"differences\": [";
+  std::string out =
+      "{\"equal\": " + std::string(differences.empty() ? "true" : "false") + ", \"differences\": [";
   for (std::size_t i = 0; i < differences.size(); ++i)
     out += (i == 0 ? "\n  " : ",\n  ") + differences[i].json;
   return out + (differences.empty() ? "]}\n" : "\n]}\n");

@@ -21,8 +21,8 @@ struct DefinitionDifference {
   std::string json;
 };
 
-// Each definition as ExportDefinitionText reads it: keys and string work
-// buffer from `def`, settings from its header. In the order settings, keys
+// Each definition as ExportDefinitionText reads it: keys, string work buffer
+// and settings from `def`, the reserved bytes from its header. In the order settings, keys
 // (each key's own fields, then its layers), macros.
 std::vector<DefinitionDifference> DiffDefinitions(const model::KeyboardDefinition& a,
                                                   const HeaderImage& aHeader,

@@ -40,7 +40,7 @@ void ExpectLayout(const LayoutDialog& dialog, const ui::DialogLayout& layout) {
 
 TEST(LedDialogWidgets, PickStoredAtOnceKeptByCancelEnterIsOk) {
   model::Settings settings;
-  settings.Led3 = 5;
+  settings.Leds[2] = 5;
   const auto dialog = MakeLedDialog(nullptr, settings, 2);
   ExpectLayout(*dialog, ui::LedDialogLayout());
   dialog->show();
@@ -49,13 +49,13 @@ TEST(LedDialogWidgets, PickStoredAtOnceKeptByCancelEnterIsOk) {
   EXPECT_EQ(combo->currentIndex(), 5);
   combo->setCurrentIndex(3);
   EXPECT_EQ(combo->currentText(), "Num Lock LED");
-  EXPECT_EQ(settings.Led3, 3);
+  EXPECT_EQ(settings.Leds[2], 3);
   Grab(*dialog, "key-led-dialog.png");
   QTest::mouseClick(dialog->Button(ui::id::kCancel), Qt::LeftButton);
   EXPECT_FALSE(dialog->isVisible());
   EXPECT_TRUE(dialog->Model().repaintMainWindow);
-  EXPECT_EQ(settings.Led3, 3);
-  EXPECT_EQ(settings.Led1 + settings.Led2 + settings.Led4, 0);
+  EXPECT_EQ(settings.Leds[2], 3);
+  EXPECT_EQ(settings.Leds[0] + settings.Leds[1] + settings.Leds[3], 0);
 
   const auto ok = MakeLedDialog(nullptr, settings, 0);
   ok->show();

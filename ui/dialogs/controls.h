@@ -73,6 +73,7 @@ struct CheckBox {
 struct EditField {
   std::string text;
   bool enabled = true;
+  std::string note;  // why the text last typed was refused (a tooltip); empty once one is taken
 };
 
 // The number an edit field holds, read as the platform reads an unsigned

@@ -37,10 +37,6 @@ constexpr std::pair<int, bool RunOptions::*> kRunOptionBoxes[] = {
     {id::kChangedWordsOnly, &RunOptions::changedWordsOnly},
 };
 
-void Flip(std::uint8_t& value) {
-  value = value == 0 ? 1 : 0;
-}
-
 // While the production line runs over the definition, only commands that leave it as it is.
 bool MayRunWhileLocked(const Services& io, int id) {
   switch (id) {
@@ -90,6 +86,7 @@ void MainWindowController::RunCommand(int id) {
       return;
     }
   }
+  if (ClickSettingBox(id, app_)) return;
   if (id >= id::kFirstKeyButton && id <= id::kLastKeyButton) {
     const int index = id - id::kFirstKeyButton;
     OpenKeySettings(index / model::kColumns, index % model::kColumns);
@@ -120,12 +117,6 @@ void MainWindowController::RunCommand(int id) {
     case id::kEnableMatrix:
       EnableMatrix(app_, io_, link_);
       return;
-    case id::kGlobalRepeat:
-      return Flip(app_.doc.def.settings.GlobalRepeatDisable);
-    case id::kAnyKeyRelease:
-      return Flip(app_.doc.def.settings.AnyKeyRelease);
-    case id::kPrefixMakeBreak:
-      return Flip(app_.doc.def.settings.PrefixMakeBreak);
     case id::kNewClearAll:
       if (KeepOrSaveChanges()) NewClearAll();
       return;
@@ -171,7 +162,9 @@ void MainWindowController::RunCommand(int id) {
 // command runs: a field left for a dialog hands over what was typed.
 void MainWindowController::OnFieldCommitted(int id, const std::string& text) {
   if (app_.locked) return;
-  CommitField(id, text, app_);
+  const std::string refused = CommitField(id, text, app_);
+  if (const auto field = window_.fields.find(id); field != window_.fields.end())
+    field->second.note = refused;
   Repaint();
 }
 
@@ -271,7 +264,7 @@ void MainWindowController::TogglePointingDevice() {
   const bool on = (s.EnableBits & 0x02) == 0;
   s.EnableBits = static_cast<std::uint8_t>(on ? s.EnableBits | 0x02 : s.EnableBits & ~0x02);
   s.PointDevice = on ? 1 : 0;
-  window_.pointDevice.enabled = on;
+  window_.List(id::kPointDevice).enabled = on;
 }
 
 void MainWindowController::ToggleBeep() {

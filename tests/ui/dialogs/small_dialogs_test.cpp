@@ -11,33 +11,33 @@ namespace {
 
 TEST(LedDialog, PickIsStoredAtOnceAndCancelKeepsIt) {
   model::Settings settings;
-  settings.Led3 = 5;
+  settings.Leds[2] = 5;
   LedDialogModel dialog = OpenLedDialog(settings, 2);
   EXPECT_EQ(dialog.led.items.size(), 6u);
   EXPECT_EQ(dialog.led.selection, 5);
   OnLedPicked(dialog, settings, 3);
   EXPECT_EQ(dialog.led.items[3], "Num Lock LED");
-  EXPECT_EQ(settings.Led3, 3);
+  EXPECT_EQ(settings.Leds[2], 3);
   OnLedDialogClosed(dialog);  // "Cancel"
   EXPECT_TRUE(dialog.finished && dialog.repaintMainWindow);
-  EXPECT_EQ(settings.Led3, 3);
-  EXPECT_EQ(settings.Led1 + settings.Led2 + settings.Led4, 0);
+  EXPECT_EQ(settings.Leds[2], 3);
+  EXPECT_EQ(settings.Leds[0] + settings.Leds[1] + settings.Leds[3], 0);
 }
 
 TEST(LedDialog, ValuesAndSlotsOutsideTheListAreHarmless) {
   model::Settings settings;
-  settings.Led1 = 9;
-  settings.Led2 = -1;
+  settings.Leds[0] = 9;
+  settings.Leds[1] = -1;
   EXPECT_EQ(OpenLedDialog(settings, 1).led.selection, -1);
   LedDialogModel dialog = OpenLedDialog(settings, 0);
   EXPECT_EQ(dialog.led.selection, -1);
   OnLedPicked(dialog, settings, 6);
   OnLedPicked(dialog, settings, -1);
-  EXPECT_EQ(settings.Led1, 9);
+  EXPECT_EQ(settings.Leds[0], 9);
   LedDialogModel stray = OpenLedDialog(settings, 4);
   OnLedPicked(stray, settings, 2);
   EXPECT_EQ(stray.led.selection, -1);
-  EXPECT_EQ(settings.Led4, 0);
+  EXPECT_EQ(settings.Leds[3], 0);
 }
 
 TEST(PointingDeviceDialog, OkStoresLowBytesAndCancelNothing) {
