@@ -64,7 +64,7 @@ TEST(LedDialogWidgets, PickStoredAtOnceKeptByCancelEnterIsOk) {
   EXPECT_TRUE(ok->Model().repaintMainWindow);
 }
 
-TEST(PointingDeviceWidgets, OkStoresLowBitsAndCancelNothing) {
+TEST(PointingDeviceWidgets, OkRefusesBadFieldsThenStoresAndCancelStoresNothing) {
   ui::PointDeviceParams params = model::kPointDeviceStartValues;
   const ui::PointDeviceParams before = params;
   const ui::PointingField& gain = ui::PointingFields()[0];
@@ -85,9 +85,15 @@ TEST(PointingDeviceWidgets, OkStoresLowBitsAndCancelNothing) {
   QTest::keyClicks(dialog->Edit(gain.id), "300");
   dialog->Edit(inverseW.id)->setText("x1");
   QTest::mouseClick(dialog->Button(ui::id::kOk), Qt::LeftButton);
+  EXPECT_TRUE(dialog->isVisible());  // refused: the stored values again, and why
+  EXPECT_EQ(params, before);
+  EXPECT_EQ(dialog->Edit(gain.id)->text(), "13");
+  EXPECT_EQ(dialog->Edit(gain.id)->toolTip(), "300 is outside 0..255: iGain1N stays 13");
+  dialog->Edit(gain.id)->setText("44");
+  QTest::mouseClick(dialog->Button(ui::id::kOk), Qt::LeftButton);
   EXPECT_EQ(dialog->result(), QDialog::Accepted);
   EXPECT_EQ(params[gain.param], 44);
-  EXPECT_EQ(params[inverseW.param], 0);
+  EXPECT_EQ(params[inverseW.param], before[inverseW.param]);
   EXPECT_EQ(params[1], before[1]);
 }
 

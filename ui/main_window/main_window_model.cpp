@@ -75,19 +75,9 @@ void ShowSpecial(const AppState& app, MainWindowModel& w) {
 // Why a field's text is not taken, or nothing when it is stored.
 std::string StoreNumber(const SettingControl& control, const model::SettingEntry& e,
                         std::string_view text, model::Settings& s) {
-  const std::int64_t min = std::max(e.min, control.fieldMin);
-  const std::string range = std::to_string(min) + ".." + std::to_string(e.max);
-  const std::string kept = std::string(e.name) + " stays " + std::to_string(e.get(s));
-  const std::optional<std::uint32_t> number = ReadUnsigned(text);
-  if (!number) {
-    const std::string typed =
-        Trimmed(text).empty() ? "An empty field" : "\"" + std::string(text) + "\"";
-    return typed + " is not a number " + range + ": " + kept;
-  }
-  if (*number < min || *number > e.max)
-    return std::to_string(*number) + " is outside " + range + ": " + kept;
-  e.set(s, *number);
-  return {};
+  std::string refused = NumberRefusal(e, std::max(e.min, control.fieldMin), text, e.get(s));
+  if (refused.empty()) e.set(s, *ReadUnsigned(text));
+  return refused;
 }
 
 std::string StoreText(const model::SettingEntry& e, std::string_view text, model::Settings& s) {

@@ -429,6 +429,28 @@ TEST_F(ControllerTest, SaveChangesQuestionNamesOnlyAFileLoadedSavedImportedOrGiv
   EXPECT_EQ(asked(), "Save changes to Missing.DAT?");
 }
 
+// The pointing device's values are the user's work too; a configuration file
+// cannot hold them, a text export can.
+TEST_F(ControllerTest, PointingDeviceValuesAreAChangeThatOnlyTheTextFormKeeps) {
+  host.duringDialog = [&] { app.doc.def.settings.PointDeviceParams[4] = 99; };
+  controller.OnCommand(id::kPointDevSet);
+  EXPECT_TRUE(view.modified);
+  controller.OnCommand(id::kExit);
+  EXPECT_FALSE(host.exited);
+  EXPECT_EQ(host.asked.back(),
+            std::string(kNewQuestion) +
+                "\n\nPointing-device values are kept only in the keyboard and in text exports.");
+  host.saveAnswer = "tuned";
+  controller.OnCommand(id::kExportText);
+  host.duringDialog = [&] { app.doc.def.settings.PointDeviceParams[4] = 13; };
+  controller.OnCommand(id::kPointDevSet);
+  host.choice = SaveChoice::Discard;
+  host.loadAnswer = dir.File("tuned.json");
+  controller.OnCommand(id::kImportText);
+  EXPECT_EQ(app.doc.def.settings.PointDeviceParams[4], 99);
+  EXPECT_FALSE(view.modified);
+}
+
 TEST_F(ControllerTest, SaveAndExportAskBeforeReplacingAFile) {
   host.saveAnswer = "Kept";
   controller.OnCommand(id::kSave);

@@ -22,7 +22,9 @@ class ScriptedHost : public WindowHost {
     if (duringDialog) duringDialog();
   }
   void RunKeyLed() override {}
-  void RunPointingDevice() override {}
+  void RunPointingDevice() override {
+    if (duringDialog) duringDialog();
+  }
   std::optional<std::string> RunLoadFile() override { return loadAnswer; }
   std::string RunSaveFile(const AcceptName& accept) override {
     if (messages != nullptr) messagesBeforeSaveDialog = messages->shown.size();
