@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "model/definition.h"
-#include "ui/dialogs/controls.h"
-#include "ui/dialogs/dialog_layout.h"
+#include "ui/controls/controls.h"
+#include "ui/controls/dialog_layout.h"
 
 namespace veltrane::ui {
 

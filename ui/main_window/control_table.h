@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "model/definition.h"
-#include "ui/dialogs/controls.h"
+#include "ui/controls/controls.h"
 
 namespace veltrane::ui {
 

@@ -8,7 +8,7 @@
 #include "ui/app/keyboard_access.h"
 #include "ui/app/keyboard_commands.h"
 #include "ui/app/text_commands.h"
-#include "ui/dialogs/control_ids.h"
+#include "ui/controls/control_ids.h"
 
 namespace veltrane::ui {
 namespace {
@@ -137,7 +137,7 @@ void MainWindowController::RunCommand(int id) {
     case id::kActivateBeep:
       return ToggleBeep();
     case id::kPointDevSet:
-      return host_.RunPointingDevice();
+      return host_.RunPointingDevice(app_.doc.def.settings);
     case id::kExportText:
       ExportText(
           app_, io_, [this](const AcceptName& accept) { return host_.RunExportTextFile(accept); },
@@ -234,13 +234,13 @@ bool MainWindowController::Save() {
 void MainWindowController::OpenKeySettings(int row, int column) {
   window_.editTarget = EditTarget{true, row, column};
   Repaint();  // the position shows the question mark while the dialog runs
-  host_.RunKeySettings();
+  host_.RunKeySettings(app_.doc.def);
   window_.editTarget.editing = false;
 }
 
 void MainWindowController::RunKeyLed(int slot) {
   window_.ledSlot = slot;
-  host_.RunKeyLed();
+  host_.RunKeyLed(app_.doc.def.settings);
 }
 
 void MainWindowController::LoadSettings() {

@@ -5,7 +5,7 @@
 
 #include "model/settings_schema.h"
 #include "model/text_field.h"
-#include "ui/dialogs/control_ids.h"
+#include "ui/controls/control_ids.h"
 #include "ui/main_window/control_table.h"
 #include "ui/main_window/matrix_view.h"
 

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "ui/app/app_state.h"
-#include "ui/dialogs/controls.h"
-#include "ui/dialogs/key_picture.h"
+#include "ui/controls/controls.h"
+#include "ui/controls/key_picture.h"
 #include "ui/keyedit/edit_target.h"
 
 namespace veltrane::ui {

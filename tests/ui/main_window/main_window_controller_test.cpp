@@ -15,7 +15,7 @@
 #include "tests/ui/app/fake_link.h"
 #include "tests/ui/main_window/scripted_host.h"
 #include "ui/app/keyboard_commands.h"
-#include "ui/dialogs/control_ids.h"
+#include "ui/controls/control_ids.h"
 
 namespace veltrane::ui {
 namespace {
@@ -467,6 +467,19 @@ TEST_F(ControllerTest, SaveAndExportAskBeforeReplacingAFile) {
   host.replaceAnswer = true;
   controller.OnCommand(id::kSave);
   EXPECT_FALSE(view.modified);
+}
+
+// The front end's dialogs edit the part of the document the controller hands them.
+TEST_F(ControllerTest, TheEditingDialogsAreHandedTheDocument) {
+  controller.OnCommand(id::kFirstKeyButton + 9);
+  EXPECT_EQ(host.edited, &app.doc.def);
+  host.edited = nullptr;
+  controller.OnCommand(id::kLed3);
+  EXPECT_EQ(host.edited, &app.doc.def.settings);
+  EXPECT_EQ(view.ledSlot, 2);
+  host.edited = nullptr;
+  controller.OnCommand(id::kPointDevSet);
+  EXPECT_EQ(host.edited, &app.doc.def.settings);
 }
 
 }  // namespace

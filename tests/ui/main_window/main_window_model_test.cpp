@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/dialogs/control_ids.h"
+#include "ui/controls/control_ids.h"
 
 namespace veltrane::ui {
 namespace {

@@ -15,7 +15,7 @@
 #include "tests/ui/app/fake_link.h"
 #include "tests/ui/main_window/scripted_host.h"
 #include "ui/app/image_commands.h"
-#include "ui/dialogs/control_ids.h"
+#include "ui/controls/control_ids.h"
 #include "ui/main_window/main_window_controller.h"
 
 namespace veltrane::ui {

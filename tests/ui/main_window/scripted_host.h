@@ -17,12 +17,14 @@ namespace veltrane::ui {
 class ScriptedHost : public WindowHost {
  public:
   void Repaint() override { ++repaints; }
-  void RunKeySettings() override {
+  void RunKeySettings(model::KeyboardDefinition& def) override {
     opened.push_back(*target);
+    edited = &def;
     if (duringDialog) duringDialog();
   }
-  void RunKeyLed() override {}
-  void RunPointingDevice() override {
+  void RunKeyLed(model::Settings& settings) override { edited = &settings; }
+  void RunPointingDevice(model::Settings& settings) override {
+    edited = &settings;
     if (duringDialog) duringDialog();
   }
   std::optional<std::string> RunLoadFile() override { return loadAnswer; }
@@ -50,6 +52,7 @@ class ScriptedHost : public WindowHost {
   void ShowProductionLine() override { ++productionLines; }
 
   const EditTarget* target = nullptr;
+  const void* edited = nullptr;  // what the last editing dialog was handed
   const testing::RecordingMessages* messages = nullptr;
   std::vector<EditTarget> opened;
   std::function<void()> duringDialog;

@@ -1,4 +1,4 @@
-#include "ui/dialogs/controls.h"
+#include "ui/controls/controls.h"
 
 namespace veltrane::ui {
 

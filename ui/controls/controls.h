@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "model/settings_schema.h"
-#include "ui/dialogs/control_ids.h"
+#include "ui/controls/control_ids.h"
 
 namespace veltrane::ui {
 
