@@ -24,6 +24,10 @@ namespace {
 
 using namespace veltrane;
 
+std::size_t HeaderAt(std::string_view setting) {
+  return model::SettingNamed(setting).headerOffset;
+}
+
 struct Full {
   std::unique_ptr<model::KeyboardDefinition> def = std::make_unique<model::KeyboardDefinition>();
   persist::HeaderImage header;
@@ -60,8 +64,8 @@ const Full& FullDefinition() {
     }
     d.settings.NumberOfStrings = model::kStringCount;
     persist::ToHeader(d.settings, f.header);
-    f.header.SetWholeText(persist::header::SerialNumber, "SN-BENCH-0001-FILLING-ITS-FIELD!");
-    f.header.SetWholeText(persist::header::ConfigFileName, "bench-definition-full-length.DAT");
+    f.header.SetWholeText(HeaderAt("SerialNumber"), "SN-BENCH-0001-FILLING-ITS-FIELD!");
+    f.header.SetWholeText(HeaderAt("ConfigFileName"), "bench-definition-full-length.DAT");
     d.settings = persist::FromHeader(f.header);
     return f;
   }();

@@ -1,12 +1,50 @@
 # SPDX-License-Identifier: MIT
 # Helpers shared by the subsystem folders.
 
-# A library of one subsystem; sources are given relative to its folder.
+# A library of one subsystem; sources and headers are given relative to its
+# folder. HEADERS lists the headers it owns; without it, every *.h of the folder.
 function(veltrane_library name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS;HEADERS" ${ARGN})
   add_library(${name} STATIC ${ARG_SOURCES})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  veltrane_headers(${name} ${ARG_HEADERS})
   target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
+endfunction()
+
+# The layers as the compiler sees them: the source root is on no include path.
+# Each library has an include root of its own in the build tree,
+# include/<target>/<folder>/<header>, links to the headers it owns, and exports
+# that root alone; so "model/definition.h" is found by the model library and by
+# whatever links it, and an include from a layer that is not linked is a
+# missing file. `headers` as in veltrane_library.
+function(veltrane_headers target)
+  set(headers ${ARGN})
+  if(NOT headers)
+    file(GLOB headers CONFIGURE_DEPENDS RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
+      ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  endif()
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  set(root ${PROJECT_BINARY_DIR}/include/${target})
+  file(REMOVE_RECURSE ${root})  # a header moved to another library leaves no link behind
+  foreach(header ${headers})
+    if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${header})
+      message(FATAL_ERROR "${target}: no header ${folder}/${header}")
+    endif()
+    get_filename_component(dir ${root}/${folder}/${header} DIRECTORY)
+    file(MAKE_DIRECTORY ${dir})
+    file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR}/${header} ${root}/${folder}/${header} SYMBOLIC)
+  endforeach()
+  target_include_directories(${target} PUBLIC ${root})
+endfunction()
+
+# Test sources include their helpers as "support/..." or "tests/..."; the
+# libraries' headers only through the libraries the test links.
+function(veltrane_test_includes target)
+  set(root ${PROJECT_BINARY_DIR}/include/tests)
+  if(NOT EXISTS ${root}/tests)
+    file(MAKE_DIRECTORY ${root})
+    file(CREATE_LINK ${PROJECT_SOURCE_DIR}/tests ${root}/tests SYMBOLIC)
+  endif()
+  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests ${root})
 endfunction()
 
 # One GoogleTest executable registered with CTest; tests run from tests/data's parent.
@@ -14,6 +52,7 @@ function(veltrane_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} GTest::gtest GTest::gmock GTest::gtest_main)
+  veltrane_test_includes(${name})
   target_compile_definitions(${name} PRIVATE
     VELTRANE_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
     VELTRANE_BINARY_DIR="${PROJECT_BINARY_DIR}")

@@ -6,6 +6,7 @@
 
 #include "eeprom/firmware_version.h"
 #include "model/key_tables.h"
+#include "model/settings_schema.h"
 
 namespace veltrane::eeprom {
 namespace {
@@ -196,8 +197,7 @@ void FillWithFillers(EepromImage& image) {
 }
 
 void WriteLedMasks(const model::Settings& settings, int firmwareVersion, EepromImage& image) {
-  const std::array<std::int32_t, 4> leds = {settings.Led1, settings.Led2, settings.Led3,
-                                            settings.Led4};
+  const std::array<std::int32_t, model::kLedCount>& leds = settings.Leds;
   for (int function = 1; function <= 5; ++function) {
     // The first LED showing the function decides its bit.
     const auto* first = std::find(leds.begin(), leds.end(), function);
@@ -208,28 +208,56 @@ void WriteLedMasks(const model::Settings& settings, int firmwareVersion, EepromI
   }
 }
 
+// The text cut to its limit on a character boundary and one 0x00; the
+// field's rest keeps its filler.
+void WriteText(EepromImage& image, std::size_t offset, std::string_view text, std::size_t limit) {
+  const std::size_t n = model::Utf8CutLength(text, limit);
+  std::copy_n(text.begin(), n, image.begin() + static_cast<std::ptrdiff_t>(offset));
+  image[offset + n] = 0x00;
+}
+
+// A setting's text never brings a control character into the image.
+void WriteSettingText(EepromImage& image, std::size_t offset, std::string_view text) {
+  if (model::IsPrintableText(text)) return WriteText(image, offset, text, info::TextFieldLimit);
+  WriteText(image, offset, model::WithoutControls(text), info::TextFieldLimit);
+}
+
+// A one-byte setting: its value within its range (a debounce time past 255 is 255).
+std::uint8_t ImageByte(const model::SettingEntry& e, const model::Settings& settings) {
+  return static_cast<std::uint8_t>(e.Clamped(e.get(settings)));
+}
+
+void WriteSetting(const model::SettingEntry& e, const model::Settings& settings,
+                  int firmwareVersion, EepromImage& image) {
+  switch (e.imageForm) {
+    case model::ImageForm::Byte:
+      image[e.imageOffset] = ImageByte(e, settings);
+      return;
+    case model::ImageForm::LedMask:
+      return WriteLedMasks(settings, firmwareVersion, image);
+    case model::ImageForm::ScanRows:
+      image[e.imageOffset] = static_cast<std::uint8_t>(
+          UsesFirmwareKeyModeOrder(firmwareVersion) ? 2 * ImageByte(e, settings) - 1 : 16);
+      return;
+    case model::ImageForm::Text:
+      return WriteSettingText(image, e.imageOffset, settings.*e.text);
+    default:
+      return;
+  }
+}
+
+// Every setting the image carries, in its form; then the key mode bit order
+// of firmware 500..699 and the fixed block.
 void WriteSettings(const model::Settings& settings, int firmwareVersion, EepromImage& image) {
   image[info::Zero] = 0x00;
-  image[info::GlobalRepeatDisable] = settings.GlobalRepeatDisable;
-  image[info::AnyKeyRelease] = settings.AnyKeyRelease;
-  image[info::DefRepDelay] = static_cast<std::uint8_t>(settings.DefRepDelay);
-  image[info::DefRepRate] = static_cast<std::uint8_t>(settings.DefRepRate);
-  image[info::DebounceTime] = static_cast<std::uint8_t>(settings.DebounceTime);
-  WriteLedMasks(settings, firmwareVersion, image);
+  for (const model::SettingEntry& e : model::SettingsSchema())
+    WriteSetting(e, settings, firmwareVersion, image);
+  for (const model::SettingEntry& e : model::SettingsSchema())
+    if (e.imageCopy != 0) image[e.imageCopy] = ImageByte(e, settings);
   if (UsesFirmwareKeyModeOrder(firmwareVersion)) {
     for (std::size_t a = 0; a < region::TableSize; ++a)
       image[region::KeyMode + a] = KeyModeToFirmware(image[region::KeyMode + a]);
-    // Low byte of 2 * MaxScanRow - 1, without signed overflow.
-    image[info::ScanRows] =
-        static_cast<std::uint8_t>(2u * static_cast<std::uint32_t>(settings.MaxScanRow) - 1u);
-  } else {
-    image[info::ScanRows] = 16;
   }
-  image[info::PrefixMakeBreak] = settings.PrefixMakeBreak;
-  image[info::PointDevice] = static_cast<std::uint8_t>(settings.PointDevice);
-  image[info::EnableBits] = settings.EnableBits;
-  image[info::BeepLength] = settings.BeepLength;
-  image[info::ScrollWheelGain] = static_cast<std::uint8_t>(settings.ScrollWheelGain);
   std::copy(kFixedBlock.begin(), kFixedBlock.end(), image.begin() + info::FixedBlock);
 }
 
@@ -243,25 +271,6 @@ void CopyStringStore(const KeyboardDefinition& def, EepromImage& image) {
     std::copy(bytes.begin(), bytes.end(),
               image.begin() + region::StringStorage + model::kStrokeBytes * k);
   }
-}
-
-// The text cut to its limit on a character boundary and one 0x00; the
-// field's rest keeps its filler.
-void WriteText(EepromImage& image, std::size_t offset, std::string_view text, std::size_t limit) {
-  const std::size_t n = model::Utf8CutLength(text, limit);
-  std::copy_n(text.begin(), n, image.begin() + static_cast<std::ptrdiff_t>(offset));
-  image[offset + n] = 0x00;
-}
-
-void WriteTextsAndParams(const KeyboardDefinition& def, std::string_view versionText,
-                         EepromImage& image) {
-  const model::Settings& settings = def.settings;
-  WriteText(image, info::ConfigFileName, settings.ConfigFileName, info::TextFieldLimit);
-  WriteText(image, info::SerialNumber, settings.SerialNumber, info::TextFieldLimit);
-  std::copy(def.pointDeviceParams.begin(), def.pointDeviceParams.end(),
-            image.begin() + info::PointDeviceParams);
-  image[info::DefRepDelayCopy] = static_cast<std::uint8_t>(settings.DefRepDelay);
-  WriteText(image, info::VersionText, versionText, info::VersionTextLimit);
 }
 
 }  // namespace
@@ -281,14 +290,15 @@ BuildResult BuildImage(const model::KeyboardDefinition& def, std::string_view ve
   WriteSettings(def.settings, firmwareVersion, image);
   LogPrintf(log, "Copying String\n");
   CopyStringStore(def, image);
-  WriteTextsAndParams(def, versionText, image);
+  WriteText(image, info::VersionText, versionText, info::VersionTextLimit);
   return result;
 }
 
 void StampSerialNumber(EepromImage& image, std::string_view serialNumber) {
-  const auto field = image.begin() + static_cast<std::ptrdiff_t>(info::SerialNumber);
+  const std::size_t offset = model::SettingNamed("SerialNumber").imageOffset;
+  const auto field = image.begin() + static_cast<std::ptrdiff_t>(offset);
   std::fill(field, field + static_cast<std::ptrdiff_t>(info::TextFieldLimit + 1), 0xFF);
-  WriteText(image, info::SerialNumber, serialNumber, info::TextFieldLimit);
+  WriteSettingText(image, offset, serialNumber);
 }
 
 }  // namespace veltrane::eeprom

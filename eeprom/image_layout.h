@@ -36,27 +36,13 @@ inline constexpr std::size_t TableSize = 0x100;
 }  // namespace region
 
 namespace info {
+// The settings' places are in model/settings_schema; these are the rest.
 inline constexpr std::size_t Zero = 0x600;
-inline constexpr std::size_t GlobalRepeatDisable = 0x601;
-inline constexpr std::size_t AnyKeyRelease = 0x602;
-inline constexpr std::size_t DefRepDelay = 0x603;
-inline constexpr std::size_t DefRepRate = 0x604;
-inline constexpr std::size_t DebounceTime = 0x605;
 inline constexpr std::size_t LedMaskBase = 0x605;  // + LED function 1..5
-inline constexpr std::size_t ScanRows = 0x60B;
-inline constexpr std::size_t PrefixMakeBreak = 0x60C;
-inline constexpr std::size_t PointDevice = 0x60D;
-inline constexpr std::size_t EnableBits = 0x60E;
-inline constexpr std::size_t BeepLength = 0x60F;
-inline constexpr std::size_t ConfigFileName = 0x610;
-inline constexpr std::size_t SerialNumber = 0x630;
 inline constexpr std::size_t TextFieldLimit = 31;
-inline constexpr std::size_t PointDeviceParams = 0x650;
-inline constexpr std::size_t DefRepDelayCopy = 0x651;  // over the second pointing-device byte
 inline constexpr std::size_t VersionText = 0x670;
 inline constexpr std::size_t VersionTextLimit = 15;
 inline constexpr std::size_t FixedBlock = 0x680;
-inline constexpr std::size_t ScrollWheelGain = 0x6B0;
 }  // namespace info
 
 // Written at 0x680 byte for byte; the firmware gives it its meaning.

@@ -19,12 +19,6 @@ StringChar StrokeAt(const EepromImage& image, std::size_t at) {
   return model::DecodeStroke(std::span<const std::uint8_t, kStroke>(image.data() + at, kStroke));
 }
 
-// A setting byte, unless it is erased memory.
-std::optional<std::uint8_t> Unerased(const EepromImage& image, std::size_t at) {
-  if (image[at] == 0xFF) return std::nullopt;
-  return image[at];
-}
-
 // The text field at `offset` up to its first 0x00 or 0xFF, at most 31
 // characters; nothing when its first byte is erased.
 std::optional<std::string> ReadTextField(const EepromImage& image, std::size_t offset) {
@@ -38,24 +32,41 @@ std::optional<std::string> ReadTextField(const EepromImage& image, std::size_t o
   return text;
 }
 
-ImageSettings ReadSettings(const EepromImage& image, int firmwareVersion) {
-  ImageSettings settings;
-  const int scanRows = image[info::ScanRows];
-  settings.MaxScanRow = ((scanRows - 1) >> 1) + 1;
-  settings.DebounceTime = image[info::DebounceTime];
-  settings.DefRepDelay = image[info::DefRepDelay];
-  settings.ScrollWheelGain = static_cast<std::int8_t>(image[info::ScrollWheelGain]);
-  settings.GlobalRepeatDisable = Unerased(image, info::GlobalRepeatDisable);
-  settings.AnyKeyRelease = Unerased(image, info::AnyKeyRelease);
-  settings.DefRepRate = Unerased(image, info::DefRepRate);
-  settings.PrefixMakeBreak = Unerased(image, info::PrefixMakeBreak);
-  settings.PointDevice = Unerased(image, info::PointDevice);
-  settings.EnableBits = Unerased(image, info::EnableBits);
-  settings.BeepLength = Unerased(image, info::BeepLength);
-  settings.Leds = LedsFromMasks(image, firmwareVersion);
-  settings.ConfigFileName = ReadTextField(image, info::ConfigFileName);
-  settings.SerialNumber = ReadTextField(image, info::SerialNumber);
-  return settings;
+// A one-byte setting; an erased byte (0xFF where no value of the range reads so) is not read.
+bool ReadByte(const EepromImage& image, const model::SettingEntry& e, model::Settings& settings) {
+  const std::uint8_t b = image[e.imageOffset];
+  const std::int64_t before = e.get(settings);
+  e.set(settings, b);
+  if (b != 0xFF || e.InRange(e.get(settings))) return true;
+  e.set(settings, before);
+  return false;
+}
+
+// Reads one setting in its image form; false when the image does not carry it.
+bool ReadSetting(const EepromImage& image, int firmwareVersion, const model::SettingEntry& e,
+                 model::Settings& settings) {
+  switch (e.imageForm) {
+    case model::ImageForm::Byte:
+      return ReadByte(image, e, settings);
+    case model::ImageForm::LedMask: {
+      const auto leds = LedsFromMasks(image, firmwareVersion);
+      if (leds) e.set(settings, (*leds)[e.element]);
+      return leds.has_value();
+    }
+    case model::ImageForm::ScanRows: {
+      const int scanRows = image[e.imageOffset];
+      if (scanRows == 0xFF) return false;
+      e.set(settings, ((scanRows - 1) >> 1) + 1);
+      return true;
+    }
+    case model::ImageForm::Text: {
+      const auto text = ReadTextField(image, e.imageOffset);
+      if (text) settings.*e.text = *text;
+      return text.has_value();
+    }
+    default:
+      return false;
+  }
 }
 
 void ReadStringIndex(const EepromImage& image, KeyboardDefinition& def) {
@@ -85,7 +96,7 @@ void CopyString(const EepromImage& image, std::size_t p, model::StringRow& row) 
 // they build into the same store again. Returns NumberOfStrings: one more
 // than the string number of the string key at the highest address below 128,
 // as the configuration header has always counted it.
-int ReadStrings(const EepromImage& image, KeyboardDefinition& def) {
+std::int32_t ReadStrings(const EepromImage& image, KeyboardDefinition& def) {
   for (std::size_t s = 0; s < model::kStringCount; ++s) {
     const int p = static_cast<std::int16_t>(def.stringIndex[s]);
     if (p < static_cast<int>(region::StringStorage) ||
@@ -93,10 +104,10 @@ int ReadStrings(const EepromImage& image, KeyboardDefinition& def) {
       continue;
     CopyString(image, static_cast<std::size_t>(p), def.stringWorkBuffer[s]);
   }
-  int numberOfStrings = 1;
+  std::int32_t numberOfStrings = 1;
   for (std::size_t a = 0; a < 128; ++a)
     if (image[region::KeyInfo + a] == model::STRING_KEY)
-      numberOfStrings = image[region::ScanSet2 + a] + 1;
+      numberOfStrings = std::int32_t{image[region::ScanSet2 + a]} + 1;
   return numberOfStrings;
 }
 
@@ -164,24 +175,30 @@ void ReadKeys(const EepromImage& image, KeyboardDefinition& def, bool firmwareOr
 
 }  // namespace
 
-ImageSettings DecodeImage(const EepromImage& image, int firmwareVersion,
-                          model::KeyboardDefinition& def) {
+ImageRead DecodeImage(const EepromImage& image, int firmwareVersion,
+                      model::KeyboardDefinition& def) {
   model::ClearStringStore(def);
-  ImageSettings settings = ReadSettings(image, firmwareVersion);
+  ImageRead read{def.settings, {}};
+  for (const model::SettingEntry& e : model::SettingsSchema())
+    if (ReadSetting(image, firmwareVersion, e, read.settings))
+      read.read.set(model::SettingIndex(e));
   ReadStringIndex(image, def);
-  settings.NumberOfStrings = ReadStrings(image, def);
+  const std::int32_t numberOfStrings = ReadStrings(image, def);
+  for (const model::SettingEntry& e : model::SettingsSchema()) {
+    if (e.imageForm != model::ImageForm::StringCount) continue;
+    e.set(read.settings, numberOfStrings);
+    read.read.set(model::SettingIndex(e));
+  }
   ReadStringStore(image, def);
   ReadKeys(image, def, UsesFirmwareKeyModeOrder(firmwareVersion));
-  std::copy_n(image.begin() + info::PointDeviceParams, model::kPointDeviceParamCount,
-              def.pointDeviceParams.begin());
-  return settings;
+  return read;
 }
 
-std::optional<std::array<std::int32_t, 4>> LedsFromMasks(const EepromImage& image,
-                                                         int firmwareVersion) {
+std::optional<std::array<std::int32_t, model::kLedCount>> LedsFromMasks(const EepromImage& image,
+                                                                        int firmwareVersion) {
   for (int f = 1; f <= 5; ++f)
     if (image[info::LedMaskBase + static_cast<std::size_t>(f)] == 0xFF) return std::nullopt;
-  std::array<std::int32_t, 4> leds{};
+  std::array<std::int32_t, model::kLedCount> leds{};
   for (int led = 0; led < 4; ++led) {
     const std::uint8_t bit = LedOutputBit(led, firmwareVersion);
     if (bit == 0) continue;
@@ -190,32 +207,6 @@ std::optional<std::array<std::int32_t, 4>> LedsFromMasks(const EepromImage& imag
         leds[static_cast<std::size_t>(led)] = f;
   }
   return leds;
-}
-
-void ApplyImageSettings(const ImageSettings& read, model::Settings& settings) {
-  settings.MaxScanRow = read.MaxScanRow;
-  settings.DebounceTime = read.DebounceTime;
-  settings.DefRepDelay = read.DefRepDelay;
-  settings.ScrollWheelGain = read.ScrollWheelGain;
-  settings.NumberOfStrings = read.NumberOfStrings;
-  const std::pair<const std::optional<std::uint8_t>&, std::uint8_t&> bytes[] = {
-      {read.GlobalRepeatDisable, settings.GlobalRepeatDisable},
-      {read.AnyKeyRelease, settings.AnyKeyRelease},
-      {read.PrefixMakeBreak, settings.PrefixMakeBreak},
-      {read.EnableBits, settings.EnableBits},
-      {read.BeepLength, settings.BeepLength}};
-  for (const auto& [value, field] : bytes)
-    if (value) field = *value;
-  if (read.DefRepRate) settings.DefRepRate = *read.DefRepRate;
-  if (read.PointDevice) settings.PointDevice = *read.PointDevice;
-  if (read.Leds) {
-    settings.Led1 = (*read.Leds)[0];
-    settings.Led2 = (*read.Leds)[1];
-    settings.Led3 = (*read.Leds)[2];
-    settings.Led4 = (*read.Leds)[3];
-  }
-  if (read.ConfigFileName) settings.ConfigFileName = *read.ConfigFileName;
-  if (read.SerialNumber) settings.SerialNumber = *read.SerialNumber;
 }
 
 }  // namespace veltrane::eeprom

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   auto def = std::make_unique<model::KeyboardDefinition>();
   model::InitialiseDefinition(*def);
-  eeprom::ApplyImageSettings(eeprom::DecodeImage(image, firmware, *def), def->settings);
+  def->settings = eeprom::DecodeImage(image, firmware, *def).settings;
 
   eeprom::EepromImage rebuilt{};
   model::FlattenStrings(*def);
@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   auto again = std::make_unique<model::KeyboardDefinition>();
   model::InitialiseDefinition(*again);
-  eeprom::ApplyImageSettings(eeprom::DecodeImage(rebuilt, firmware, *again), again->settings);
+  again->settings = eeprom::DecodeImage(rebuilt, firmware, *again).settings;
   model::FlattenStrings(*again);
   eeprom::EepromImage second{};
   eeprom::BuildImage(*again, "V0527", firmware, second, nullptr);

@@ -266,12 +266,9 @@ void MainWindow::SetTitleSuffix(const QString& suffix) {
 void MainWindow::Sync(const ui::MainWindowModel& model) {
   setWindowTitle(ToQString(model.title) + (model.modified ? QStringLiteral(" *") : QString()) +
                  titleSuffix_);
-  for (const auto& binding : ui::kCheckBoxBindings)
-    Show(controls_.at(binding.id), model.*binding.field);
-  for (const auto& binding : ui::kEditFieldBindings)
-    Show(controls_.at(binding.id), model.*binding.field);
-  for (const auto& binding : ui::kComboBoxBindings)
-    Show(controls_.at(binding.id), model.*binding.field);
+  for (const auto& [id, state] : model.checkBoxes) Show(controls_.at(id), state);
+  for (const auto& [id, state] : model.fields) Show(controls_.at(id), state);
+  for (const auto& [id, state] : model.lists) Show(controls_.at(id), state);
   controls_.at(ui::id::kGenerate)->setEnabled(model.generateEnabled);
   surface_->setEnabled(!model.locked);  // the production line runs over the definition
   importText_->setEnabled(!model.locked);

@@ -5,12 +5,11 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QWindow>
-#include <cstdlib>
 #include <cstring>
-#include <string_view>
 
 #include "ui/app/keyboard_commands.h"
 #include "ui/app/recovery_offer.h"
+#include "ui/app/start_up.h"
 #include "ui/app/undo_commands.h"
 
 namespace veltrane::gui {
@@ -58,7 +57,7 @@ Program::Program(std::string commandLine)
   host.SetMainWindow(&window);
   host.SetEndSteps([this] { EndNormally(); });
   boxes.SetParentWindow(&window);
-  window.SetTitleSuffix(DeviceTitleSuffix(std::getenv("NIRVEX_DEVICE")));
+  window.SetTitleSuffix(QString::fromStdString(ui::DeviceTitleNote()));
   QObject::connect(&recoveryTimer_, &QTimer::timeout, &window, [this] { FollowRecovery(); });
   QObject::connect(&endTimer_, &QTimer::timeout, &window, [this] { EndWhenIdle(); });
 }
@@ -68,14 +67,10 @@ Program::~Program() {
 }
 
 void Program::Start(std::time_t now, const std::string& logPath) {
-  ui::RemoveLeftovers(app, ownFiles);
-  const std::string logFile = logPath.empty() ? ownFiles.log : logPath;
-  const std::string noLog = ui::OpenProgramLog(log, logFile, now);
-  app.progress.SetRange(0, 2048);
   // The command-line file is what the window first shows; how its load went
   // is told over the window.
   ui::HeldMessages told;
-  ui::LoadCommandLineFile(app, {told, log});
+  const ui::StartNotes notes = ui::PrepareStart(app, log, told, ownFiles, logPath, now);
   ui::RefreshControls(app, view);
   window.Sync();
   window.show();
@@ -83,7 +78,8 @@ void Program::Start(std::time_t now, const std::string& logPath) {
   host.CreateHiddenWindows();
   if (!told.empty()) WaitUntilExposed(window);
   told.ShowTo(boxes);
-  if (!noLog.empty()) ui::TellOwnFileProblem(io, ownFileProblemTold_, "The log " + logFile, noLog);
+  if (!notes.noLog.empty())
+    ui::TellOwnFileProblem(io, ownFileProblemTold_, "The log " + notes.logFile, notes.noLog);
   // After the command-line file's load, so that restored work is what the window shows.
   ui::OfferRecovery(app, io, recovery,
                     [this](const std::string& question) { return boxes.AskRestore(question); });
@@ -142,14 +138,6 @@ void Program::EndWhenIdle() {
   model::LogPrintf(&log, "Ended by signal %d\n", endSignal_);
   log.Close();
   QCoreApplication::exit(0);
-}
-
-QString DeviceTitleSuffix(const char* device) {
-  if (device != nullptr && std::string_view(device).starts_with("sim:"))
-    return QStringLiteral(" — simulated keyboard");
-  if (device != nullptr && std::string_view(device).starts_with("simdir:"))
-    return QStringLiteral(" — simulated keyboards");
-  return {};
 }
 
 }  // namespace veltrane::gui

@@ -117,7 +117,4 @@ class Program {
   std::unique_ptr<SignalWatch> signals_;
 };
 
-// The title's note that NIRVEX_DEVICE chooses simulated keyboards, or nothing.
-QString DeviceTitleSuffix(const char* device);
-
 }  // namespace veltrane::gui

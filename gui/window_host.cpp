@@ -31,20 +31,20 @@ void QtWindowHost::Repaint() {
   window_->repaint();
 }
 
-void QtWindowHost::RunKeySettings() {
+void QtWindowHost::RunKeySettings(model::KeyboardDefinition& def) {
   if (keyEditing_ == nullptr) return;
-  keyEditing_->RunKeySettings(window_, app_.doc.def, view_.editTarget, &log_, boxes_, [this] {
+  keyEditing_->RunKeySettings(window_, def, view_.editTarget, &log_, boxes_, [this] {
     ui::RefreshControls(app_, view_);
     Repaint();
   });
 }
 
-void QtWindowHost::RunKeyLed() {
-  RunKeyLedDialog(window_, app_.doc.def.settings, view_.ledSlot);
+void QtWindowHost::RunKeyLed(model::Settings& settings) {
+  RunKeyLedDialog(window_, settings, view_.ledSlot);
 }
 
-void QtWindowHost::RunPointingDevice() {
-  RunPointingDeviceDialog(window_, app_.doc.def.pointDeviceParams);
+void QtWindowHost::RunPointingDevice(model::Settings& settings) {
+  RunPointingDeviceDialog(window_, settings.PointDeviceParams);
 }
 
 std::string& QtWindowHost::ChooserDirectory() {

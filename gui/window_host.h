@@ -48,9 +48,9 @@ class QtWindowHost : public ui::WindowHost {
   ProductionLineWindow* productionLineWindow() const { return productionLine_.get(); }
 
   void Repaint() override;
-  void RunKeySettings() override;
-  void RunKeyLed() override;
-  void RunPointingDevice() override;
+  void RunKeySettings(model::KeyboardDefinition& def) override;
+  void RunKeyLed(model::Settings& settings) override;
+  void RunPointingDevice(model::Settings& settings) override;
   std::optional<std::string> RunLoadFile() override;
   std::string RunSaveFile(const AcceptName& accept) override;
   void RunAbout() override;

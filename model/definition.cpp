@@ -22,7 +22,6 @@ void InitialiseDefinition(KeyboardDefinition& def) {
     }
   }
   def.settings = Settings{};
-  def.pointDeviceParams = kPointDeviceStartValues;
   ClearStringWorkBuffer(def, true);
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The keyboard definition record: global settings, the 16 x 8 key matrix with
-// four layers per key, pointing-device tuning and the macro string store.
+// The keyboard definition record: global settings (pointing-device tuning
+// included), the 16 x 8 key matrix with four layers per key and the macro
+// string store.
 #pragma once
 
 #include <array>
@@ -21,7 +22,6 @@ inline constexpr int kStringRowLength = 80;  // strokes per work-buffer row, ter
 inline constexpr int kMaxStringStrokes = kStringRowLength - 1;
 inline constexpr int kStoreEntries = 192;
 inline constexpr std::uint16_t kStringStoreBase = 2304;
-inline constexpr int kPointDeviceParamCount = 20;
 inline constexpr std::uint32_t kFirstButtonId = 34560;
 
 inline constexpr std::uint8_t KEYMODE_ALT = 0x01;
@@ -87,13 +87,9 @@ using StrokeBytes = std::array<std::uint8_t, kStrokeBytes>;
 StrokeBytes EncodeStroke(const StringChar& stroke);
 StringChar DecodeStroke(std::span<const std::uint8_t, kStrokeBytes> bytes);
 
-inline constexpr std::array<std::uint8_t, kPointDeviceParamCount> kPointDeviceStartValues = {
-    13, 1, 13, 1, 13, 1, 13, 1, 0, 0, 0, 0, 0, 0, 0, 0, 120, 120, 120, 120};
-
 struct KeyboardDefinition {
   Settings settings;
   std::array<KeyDefinition, kKeyCount> keys{};
-  std::array<std::uint8_t, kPointDeviceParamCount> pointDeviceParams = kPointDeviceStartValues;
   std::array<std::uint16_t, kStringCount> stringIndex{};
   std::array<StringChar, kStoreEntries> stringStore{};
   std::array<StringRow, kStringCount> stringWorkBuffer{};

@@ -156,7 +156,9 @@ void ReadHeader(std::span<const std::uint8_t> file, HeaderImage& header) {
   const std::size_t count =
       file.size() == kConfigFileSize ? kHeaderSize : std::min(file.size(), kEarlierHeaderSize);
   std::copy_n(file.begin(), count, header.bytes.begin());
-  if (file.size() == kEarlierConfigFileSize) header.SetScrollWheelGain(1);
+  // The earlier generation has no gain field: its gain is 1.
+  if (file.size() == kEarlierConfigFileSize)
+    header.bytes[model::SettingNamed("ScrollWheelGain").headerOffset] = 1;
   header.SetI32(header::VersionMinor, kWrittenVersionMinor);
   header.SetI32(header::VersionMajor, kWrittenVersionMajor);
 }

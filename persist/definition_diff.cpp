@@ -2,6 +2,7 @@
 #include "persist/definition_diff.h"
 
 #include "persist/definition_json.h"
+#include "persist/header_settings.h"
 #include "persist/key_labels.h"
 
 namespace veltrane::persist {
@@ -83,15 +84,18 @@ class Differences {
   std::vector<DefinitionDifference> list_;
 };
 
-void AddSettings(const HeaderImage& a, const HeaderImage& b, Differences& out) {
-  for (const Setting& setting : Settings()) {
+void AddSettings(const model::Settings& a, const model::Settings& b, Differences& out) {
+  for (const model::SettingEntry& setting : model::SettingsSchema()) {
     const Json from = SettingJson(a, setting);
     const Json to = SettingJson(b, setting);
     if (from != to)
       out.Add({{"setting", setting.name}}, from, to,
               std::string(setting.name) + ": " + InlineJson(from) + " -> " + InlineJson(to));
   }
-  const std::string zeros(2 * kReservedHeaderBytes.size(), '0');
+}
+
+void AddReserved(const HeaderImage& a, const HeaderImage& b, Differences& out) {
+  const std::string zeros(2 * ReservedHeaderBytes().size(), '0');
   std::string from = ReservedHeaderHex(a), to = ReservedHeaderHex(b);
   if (from != to) {
     if (from.empty()) from = zeros;
@@ -149,13 +153,14 @@ std::vector<DefinitionDifference> DiffDefinitions(const model::KeyboardDefinitio
                                                   const model::KeyboardDefinition& b,
                                                   const HeaderImage& bHeader) {
   Differences out;
-  AddSettings(aHeader, bHeader, out);
+  AddSettings(a.settings, b.settings, out);
+  AddReserved(aHeader, bHeader, out);
   DiffKeys(a, b, out);
   DiffMacros(a, b, out);
   return out.Take();
 }
 
-std::vector<DefinitionDifference> DiffSettings(const HeaderImage& a, const HeaderImage& b) {
+std::vector<DefinitionDifference> DiffSettings(const model::Settings& a, const model::Settings& b) {
   Differences out;
   AddSettings(a, b, out);
   return out.Take();

@@ -22,8 +22,8 @@ struct DefinitionDifference {
   std::string json;
 };
 
-// Each definition as ExportDefinitionText reads it: keys and string work
-// buffer from `def`, settings from its header. In the order settings, keys
+// Each definition as ExportDefinitionText reads it: keys, string work buffer
+// and settings from `def`, the reserved bytes from its header. In the order settings, keys
 // (each key's own fields, then its layers), macros.
 std::vector<DefinitionDifference> DiffDefinitions(const model::KeyboardDefinition& a,
                                                   const HeaderImage& aHeader,
@@ -31,7 +31,7 @@ std::vector<DefinitionDifference> DiffDefinitions(const model::KeyboardDefinitio
                                                   const HeaderImage& bHeader);
 
 // The settings alone, as DiffDefinitions lists them.
-std::vector<DefinitionDifference> DiffSettings(const HeaderImage& a, const HeaderImage& b);
+std::vector<DefinitionDifference> DiffSettings(const model::Settings& a, const model::Settings& b);
 
 // {"equal": ..., "differences": [...]} with one difference per line.
 std::string FormatDifferencesJson(const std::vector<DefinitionDifference>& differences);

@@ -3,6 +3,7 @@
 
 #include "model/key_tables.h"
 #include "model/text_field.h"
+#include "persist/header_settings.h"
 #include "persist/key_labels.h"
 
 namespace veltrane::persist::json_form {
@@ -11,27 +12,6 @@ namespace {
 using model::KeyDefinition;
 using model::KeyLayer;
 using model::StringChar;
-
-const std::array<Setting, 18> kSettings = {{
-    {"GlobalRepeatDisable", header::GlobalRepeatDisable, Stored::LowByte, Shown::Flag, 0, 1},
-    {"AnyKeyRelease", header::AnyKeyRelease, Stored::LowByte, Shown::Flag, 0, 1},
-    {"DefRepDelay", header::DefRepDelay, Stored::I32, Shown::Name, 0, 3, model::DefRepDelayNames},
-    {"DefRepRate", header::DefRepRate, Stored::I32, Shown::Name, 0, 31, model::DefRepRateNames},
-    {"DebounceTime", header::DebounceTime, Stored::U32, Shown::Number, 0, 255},
-    {"Led1", header::Led1, Stored::I32, Shown::Name, 0, 5, model::LedNames},
-    {"Led2", header::Led1 + 4, Stored::I32, Shown::Name, 0, 5, model::LedNames},
-    {"Led3", header::Led1 + 8, Stored::I32, Shown::Name, 0, 5, model::LedNames},
-    {"Led4", header::Led1 + 12, Stored::I32, Shown::Name, 0, 5, model::LedNames},
-    {"MaxScanRow", header::MaxScanRow, Stored::I32, Shown::Number, 1, 16},
-    {"PrefixMakeBreak", header::PrefixMakeBreak, Stored::LowByte, Shown::Flag, 0, 1},
-    {"PointDevice", header::PointDevice, Stored::I32, Shown::Name, 0, 2, model::PointDeviceNames},
-    {"EnableBits", header::EnableBits, Stored::LowByte, Shown::EnableBits, 0, 3},
-    {"NumberOfStrings", header::NumberOfStrings, Stored::I32, Shown::Number, 0, 256},
-    {"BeepLength", header::BeepLength, Stored::LowByte, Shown::Number, 0, 200},
-    {"ScrollWheelGain", header::ScrollWheelGain, Stored::I8, Shown::Number, 0, 16},
-    {"ConfigFileName", header::ConfigFileName, Stored::Text, Shown::Text},
-    {"SerialNumber", header::SerialNumber, Stored::Text, Shown::Text},
-}};
 
 // Well-formed UTF-8 as JSON parsers take it: no overlong forms, surrogates or
 // code points past U+10FFFF.
@@ -152,53 +132,19 @@ Json FlagJson(unsigned value) {
 
 }  // namespace
 
-std::span<const Setting> Settings() {
-  return kSettings;
-}
-
-std::int64_t SettingNumber(const HeaderImage& h, const Setting& setting) {
-  switch (setting.stored) {
-    case Stored::LowByte:
-      return h.bytes[setting.offset];
-    case Stored::U32:
-      return h.U32(setting.offset);
-    case Stored::I32:
-      return h.I32(setting.offset);
-    case Stored::I8:
-      return static_cast<std::int8_t>(h.bytes[setting.offset]);
-    case Stored::Text:
+Json SettingJson(const model::Settings& s, const model::SettingEntry& e) {
+  if (e.IsText()) return TextJson(s.*e.text);
+  const std::int64_t value = e.get(s);
+  switch (e.shown) {
+    case model::Shown::Flag:
+      if (value == 0 || value == 1) return value == 1;
       break;
-  }
-  return 0;
-}
-
-void SetSettingNumber(HeaderImage& h, const Setting& setting, std::int64_t value) {
-  switch (setting.stored) {
-    case Stored::LowByte:
-    case Stored::U32:
-    case Stored::I32:
-      h.SetU32(setting.offset, static_cast<std::uint32_t>(value));
+    case model::Shown::Name:
+      if (value >= 0 && value < static_cast<std::int64_t>(e.names.size()))
+        return e.names[static_cast<std::size_t>(value)];
       break;
-    case Stored::I8:
-      h.bytes[setting.offset] = static_cast<std::uint8_t>(value);
-      break;
-    case Stored::Text:
-      break;
-  }
-}
-
-Json SettingJson(const HeaderImage& h, const Setting& setting) {
-  if (setting.shown == Shown::Text) return TextJson(h.Text(setting.offset));
-  const std::int64_t value = SettingNumber(h, setting);
-  switch (setting.shown) {
-    case Shown::Flag:
-      return FlagJson(static_cast<unsigned>(value));
-    case Shown::Name:
-      if (value >= 0 && value < static_cast<std::int64_t>(setting.names.size()))
-        return setting.names[static_cast<std::size_t>(value)];
-      break;
-    case Shown::EnableBits:
-      if (value <= setting.max) return BitNames(static_cast<unsigned>(value), kEnableNames);
+    case model::Shown::EnableBits:
+      if (e.InRange(value)) return BitNames(static_cast<unsigned>(value), e.names);
       break;
     default:
       break;
@@ -207,11 +153,11 @@ Json SettingJson(const HeaderImage& h, const Setting& setting) {
 }
 
 std::string ReservedHeaderHex(const HeaderImage& h) {
-  std::array<std::uint8_t, kReservedHeaderBytes.size()> bytes{};
+  std::vector<std::uint8_t> bytes;
   bool any = false;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    bytes[i] = h.bytes[kReservedHeaderBytes[i]];
-    any = any || bytes[i] != 0;
+  for (std::size_t offset : ReservedHeaderBytes()) {
+    bytes.push_back(h.bytes[offset]);
+    any = any || bytes.back() != 0;
   }
   return any ? Hex(bytes) : std::string();
 }

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "model/definition.h"
+#include "model/settings_schema.h"
 #include "persist/header_image.h"
 
 namespace veltrane::persist::json_form {
@@ -37,37 +38,13 @@ inline constexpr std::uint8_t kTypeMask = 0x3F;
 inline constexpr std::array<std::string_view, 8> kModifierNames = {
     "LEFT_CTRL",  "LEFT_SHIFT",  "LEFT_ALT",  "LEFT_GUI",
     "RIGHT_CTRL", "RIGHT_SHIFT", "RIGHT_ALT", "RIGHT_GUI"};
-// EnableBits bits 0 and 1.
-inline constexpr std::array<std::string_view, 2> kEnableNames = {"KEYBOARD", "POINTING_DEVICE"};
+// A setting as the text writes it: a flag as true/false, a listed value by its
+// name, bits by their names, a text as TextJson; a value outside what those
+// can show as its number.
+Json SettingJson(const model::Settings& settings, const model::SettingEntry& entry);
 
-// How a setting is stored in the header and shown in the text.
-enum class Stored { LowByte, U32, I32, I8, Text };
-enum class Shown { Flag, Number, Name, EnableBits, Text };
-
-struct Setting {
-  std::string_view name;
-  std::size_t offset;
-  Stored stored;
-  Shown shown;
-  std::int64_t min = 0;  // the range a valid definition keeps
-  std::int64_t max = 0;
-  std::span<const std::string_view> names{};
-};
-
-// In the report's order, then the two texts.
-std::span<const Setting> Settings();
-
-// The number as the program takes it from the header (not for texts).
-std::int64_t SettingNumber(const HeaderImage& header, const Setting& setting);
-void SetSettingNumber(HeaderImage& header, const Setting& setting, std::int64_t value);
-// A flag as true/false, a listed value by its name, bits by their names; a
-// value outside what those can show as its number.
-Json SettingJson(const HeaderImage& header, const Setting& setting);
-
-// The bytes 8..11, 48..55 and 145..147 that no setting uses.
-inline constexpr std::array<std::size_t, 15> kReservedHeaderBytes = {
-    8, 9, 10, 11, 48, 49, 50, 51, 52, 53, 54, 55, 145, 146, 147};
-std::string ReservedHeaderHex(const HeaderImage& header);  // empty when all are zero
+// The header bytes that no setting uses, as hexadecimal digits; empty when all are zero.
+std::string ReservedHeaderHex(const HeaderImage& header);
 
 // "3/5" for row 3, column 5.
 std::string PositionName(int keyIndex);

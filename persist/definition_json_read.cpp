@@ -29,32 +29,29 @@ static_assert(kTextFieldBytes == std::tuple_size_v<decltype(model::KeyDefinition
 // The macros a text defines, by number: a layer may name only those.
 using DefinedMacros = std::array<bool, model::kStringCount>;
 
-void ReadSettings(const Dom& v, HeaderImage& header) {
+// Each setting by its name, checked against its range in the schema.
+void ReadSettings(const Dom& v, model::Settings& settings) {
   if (!v.is_object()) Refuse(".settings", "expected an object, not " + Quote(v));
   for (const auto& [name, value] : v.items()) {
     const std::string path = ".settings" + MemberPath(name);
-    const auto settings = Settings();
-    const std::string& key = name;  // clang 14 cannot capture a structured binding
-    const auto s = std::find_if(settings.begin(), settings.end(),
-                                [&](const Setting& x) { return x.name == key; });
-    if (s == settings.end()) Refuse(path, "not a setting of a definition");
+    const model::SettingEntry* s = model::FindSetting(name);
+    if (s == nullptr) Refuse(path, "not a setting of a definition");
     switch (s->shown) {
-      case Shown::Flag:
-        SetSettingNumber(header, *s, Flag(value, path) ? 1 : 0);
+      case model::Shown::Flag:
+        s->set(settings, Flag(value, path) ? 1 : 0);
         break;
-      case Shown::Number:
-        SetSettingNumber(header, *s, Integer(value, path, s->min, s->max));
+      case model::Shown::Number:
+        s->set(settings, Integer(value, path, s->min, s->max));
         break;
-      case Shown::Name:
-        SetSettingNumber(header, *s, Named(value, path, s->names));
+      case model::Shown::Name:
+        s->set(settings, Named(value, path, s->names));
         break;
-      case Shown::EnableBits:
-        SetSettingNumber(header, *s,
-                         value.is_number_integer() ? Integer(value, path, 0, 3)
-                                                   : Bits(value, path, kEnableNames));
+      case model::Shown::EnableBits:
+        s->set(settings, value.is_number_integer() ? Integer(value, path, s->min, s->max)
+                                                   : Bits(value, path, s->names));
         break;
-      case Shown::Text:
-        header.SetWholeText(s->offset, Text(value, path, kTextFieldBytes));
+      case model::Shown::Text:
+        settings.*s->text = SettingText(value, path, *s);
         break;
     }
   }
@@ -62,11 +59,12 @@ void ReadSettings(const Dom& v, HeaderImage& header) {
 
 void ReadReserved(const Dom& v, HeaderImage& header) {
   const std::string bytes = HexBytes(v, ".headerReserved");
-  if (bytes.size() != kReservedHeaderBytes.size())
+  const std::vector<std::size_t>& reserved = ReservedHeaderBytes();
+  if (bytes.size() != reserved.size())
     Refuse(".headerReserved",
-           "expected " + std::to_string(2 * kReservedHeaderBytes.size()) + " hexadecimal digits");
+           "expected " + std::to_string(2 * reserved.size()) + " hexadecimal digits");
   for (std::size_t i = 0; i < bytes.size(); ++i)
-    header.bytes[kReservedHeaderBytes[i]] = static_cast<std::uint8_t>(bytes[i]);
+    header.bytes[reserved[i]] = static_cast<std::uint8_t>(bytes[i]);
 }
 
 constexpr std::string_view kStrokeMembers[] = {"key", "name", "usb", "scan2", "type", "modifiers"};
@@ -228,7 +226,7 @@ void ReadDocument(const Dom& v, model::KeyboardDefinition& def, HeaderImage& hea
     Refuse(".format",
            "format " + Quote(format) + " is not known; this program reads formats 1 and 2");
   OnlyMembers(v, "", kTopMembers);
-  if (v.contains("settings")) ReadSettings(v["settings"], header);
+  if (v.contains("settings")) ReadSettings(v["settings"], def.settings);
   if (v.contains("headerReserved")) ReadReserved(v["headerReserved"], header);
   DefinedMacros defined{};
   if (v.contains("macros")) ReadMacros(v["macros"], def, defined);
@@ -237,7 +235,7 @@ void ReadDocument(const Dom& v, model::KeyboardDefinition& def, HeaderImage& hea
     int strings = 0;
     for (const model::StringRow& row : def.stringWorkBuffer)
       strings += model::StringLength(row) > 0;
-    header.SetI32(header::NumberOfStrings, strings);
+    def.settings.NumberOfStrings = strings;
   }
   if (v.contains("keys")) ReadKeys(v["keys"], def, defined);
 }
@@ -264,9 +262,7 @@ DefinitionTextImport ImportDefinitionText(std::string_view text, model::Keyboard
   }
   auto read = std::make_unique<model::KeyboardDefinition>();
   model::InitialiseDefinition(*read);
-  read->pointDeviceParams = def.pointDeviceParams;
   HeaderImage readHeader;
-  ToHeader(read->settings, readHeader);
   try {
     ReadDocument(parsed.value, *read, readHeader);
   } catch (const Refusal& refusal) {
@@ -280,7 +276,11 @@ DefinitionTextImport ImportDefinitionText(std::string_view text, model::Keyboard
                    std::string(tag == std::string_view::npos ? what : what.substr(tag + 2));
     return result;
   }
-  read->settings = FromHeader(readHeader);
+  // A text of 32 bytes fills its field whole, as a file's may.
+  for (const model::SettingEntry& e : model::SettingsSchema())
+    if (e.headerForm == model::HeaderForm::Text)
+      readHeader.SetWholeText(e.headerOffset, read->settings.*e.text);
+  ToHeader(read->settings, readHeader);
   result.droppedStrokes = model::FlattenStrings(*read);
   def = *read;
   header = readHeader;

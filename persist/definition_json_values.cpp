@@ -131,6 +131,14 @@ std::string Text(const Dom& v, const std::string& path, std::size_t limit) {
   return bytes;
 }
 
+std::string SettingText(const Dom& v, const std::string& path, const model::SettingEntry& entry) {
+  std::string text = Text(v, path, static_cast<std::size_t>(entry.max));
+  if (!model::IsPrintableText(text))
+    Refuse(path, Quote(v) + " holds a control character; " + std::string(entry.name) +
+                     " takes printable characters only");
+  return text;
+}
+
 std::optional<int> Number(std::string_view text) {
   if (text.empty() || text.size() > 6 || (text.size() > 1 && text[0] == '0')) return std::nullopt;
   int n = 0;

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/settings_schema.h"
 #include "persist/definition_json_parse.h"
 
 namespace veltrane::persist::json_form {
@@ -41,6 +42,8 @@ std::string HexBytes(const Dom& v, const std::string& path);
 void OnlyMembers(const Dom& v, const std::string& path, std::span<const std::string_view> allowed);
 // A text field's bytes, at most `limit`: a string, or {"hex": "..."}.
 std::string Text(const Dom& v, const std::string& path, std::size_t limit);
+// A setting's text: as Text, at most the entry's bytes and printable only.
+std::string SettingText(const Dom& v, const std::string& path, const model::SettingEntry& entry);
 // "12" but not "012", "+1" or "1e1"; nothing past six digits.
 std::optional<int> Number(std::string_view text);
 // A key type by identifier, or a number 0..max.

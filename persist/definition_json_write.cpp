@@ -11,12 +11,13 @@ namespace {
 
 using namespace json_form;
 
-void AppendSettings(std::string& out, const HeaderImage& header) {
+void AppendSettings(std::string& out, const model::Settings& settings, const HeaderImage& header) {
   out += "  \"settings\": {";
   const char* separator = "\n";
-  for (const Setting& setting : Settings()) {
+  for (const model::SettingEntry& setting : model::SettingsSchema()) {
     out += separator;
-    out += "    " + Json(setting.name).dump() + ": " + InlineJson(SettingJson(header, setting));
+    out +=
+        "    \"" + std::string(setting.name) + "\": " + InlineJson(SettingJson(settings, setting));
     separator = ",\n";
   }
   out += "\n  },\n";
@@ -82,7 +83,7 @@ std::string ExportDefinitionText(const model::KeyboardDefinition& def, const Hea
   std::string out;
   out.reserve(64 * 1024);
   out += "{\n  \"format\": " + std::to_string(kFormat) + ",\n";
-  AppendSettings(out, header);
+  AppendSettings(out, def.settings, header);
   AppendKeys(out, def);
   AppendMacros(out, def);
   out += "}\n";

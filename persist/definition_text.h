@@ -20,8 +20,8 @@ namespace veltrane::persist {
 inline constexpr std::size_t kMaxDefinitionTextSize = 4 * 1024 * 1024;
 
 // The text of the keys of `def`, the strings of its work buffer (after a load
-// rebuild it first) and the settings, texts and reserved bytes of `header`
-// (after an edit fill it first, as a save does: ToHeader). Keys and layers
+// rebuild it first), its settings (every one of the schema, the pointing
+// device's values too) and the reserved bytes of `header`. Keys and layers
 // in their cleared state are left out; every non-empty string is kept.
 std::string ExportDefinitionText(const model::KeyboardDefinition& def, const HeaderImage& header);
 
@@ -40,9 +40,10 @@ struct DefinitionTextImport {
 };
 
 // Reads the text into `def` and `header` as a load would leave them: keys,
-// string work buffer, packed string store, settings (also in def.settings),
-// texts and reserved bytes. The pointing-device values are left alone, as a
-// load leaves them. On failure neither is changed.
+// string work buffer, packed string store, settings (the pointing device's
+// values too; in the header those a file holds), texts and reserved bytes. A
+// setting the text leaves out takes its default. A value outside its range,
+// or a text with a control character, is refused. On failure neither is changed.
 DefinitionTextImport ImportDefinitionText(std::string_view text, model::KeyboardDefinition& def,
                                           HeaderImage& header);
 

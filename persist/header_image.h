@@ -17,23 +17,9 @@ inline constexpr std::size_t kEarlierHeaderSize = 144;
 namespace header {
 inline constexpr std::size_t VersionMinor = 0;
 inline constexpr std::size_t VersionMajor = 4;
-inline constexpr std::size_t GlobalRepeatDisable = 12;
-inline constexpr std::size_t AnyKeyRelease = 16;
-inline constexpr std::size_t DefRepDelay = 20;
-inline constexpr std::size_t DefRepRate = 24;
-inline constexpr std::size_t DebounceTime = 28;
-inline constexpr std::size_t Led1 = 32;  // Led2..Led4 follow, 4 bytes apart
-inline constexpr std::size_t MaxScanRow = 56;
-inline constexpr std::size_t PrefixMakeBreak = 60;
-inline constexpr std::size_t PointDevice = 64;
-inline constexpr std::size_t EnableBits = 68;
-inline constexpr std::size_t NumberOfStrings = 72;
-inline constexpr std::size_t ConfigFileName = 76;
-inline constexpr std::size_t SerialNumber = 108;
 inline constexpr std::size_t TextFieldSize = 32;
-inline constexpr std::size_t BeepLength = 140;
-inline constexpr std::size_t ScrollWheelGain = 144;
 }  // namespace header
+// Every setting's place in the header is in model/settings_schema.
 
 struct HeaderImage {
   std::array<std::uint8_t, kHeaderSize> bytes{};
@@ -51,15 +37,6 @@ struct HeaderImage {
   void SetText(std::size_t offset, std::string_view text);
   // Writes a text of at most 32 bytes whole: one of 32 fills the field without an end mark.
   void SetWholeText(std::size_t offset, std::string_view text);
-
-  std::int32_t Led(int n) const { return I32(header::Led1 + 4 * static_cast<std::size_t>(n)); }
-  void SetLed(int n, std::int32_t v) { SetI32(header::Led1 + 4 * static_cast<std::size_t>(n), v); }
-  std::int8_t ScrollWheelGain() const {
-    return static_cast<std::int8_t>(bytes[header::ScrollWheelGain]);
-  }
-  void SetScrollWheelGain(std::int8_t v) {
-    bytes[header::ScrollWheelGain] = static_cast<std::uint8_t>(v);
-  }
 };
 
 }  // namespace veltrane::persist

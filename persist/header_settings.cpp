@@ -8,6 +8,9 @@
 namespace veltrane::persist {
 namespace {
 
+using model::HeaderForm;
+using model::SettingEntry;
+
 // A text that fills its whole field, as a loaded file held it, stays whole;
 // any other is cut to 31 bytes as the program writes its texts.
 void SetHeaderText(HeaderImage& header, std::size_t offset, const std::string& text) {
@@ -15,53 +18,82 @@ void SetHeaderText(HeaderImage& header, std::size_t offset, const std::string& t
   header.SetText(offset, text);
 }
 
+std::vector<std::size_t> UnusedBytes() {
+  std::vector<bool> used(kHeaderSize, false);
+  for (std::size_t i = 0; i < header::VersionMajor + 4; ++i) used[i] = true;
+  for (const SettingEntry& e : model::SettingsSchema())
+    for (std::size_t i = 0; i < e.HeaderWidth(); ++i) used[e.headerOffset + i] = true;
+  std::vector<std::size_t> unused;
+  for (std::size_t i = 0; i < kHeaderSize; ++i)
+    if (!used[i]) unused.push_back(i);
+  return unused;
+}
+
 }  // namespace
 
+std::int64_t HeaderNumber(const HeaderImage& h, const SettingEntry& e) {
+  switch (e.headerForm) {
+    case HeaderForm::LowByte:
+      return h.bytes[e.headerOffset];
+    case HeaderForm::U32:
+      return h.U32(e.headerOffset);
+    case HeaderForm::I32:
+      return h.I32(e.headerOffset);
+    case HeaderForm::I8:
+      return static_cast<std::int8_t>(h.bytes[e.headerOffset]);
+    default:
+      return 0;
+  }
+}
+
+void SetHeaderNumber(HeaderImage& h, const SettingEntry& e, std::int64_t value) {
+  switch (e.headerForm) {
+    case HeaderForm::LowByte:
+    case HeaderForm::U32:
+    case HeaderForm::I32:
+      h.SetU32(e.headerOffset, static_cast<std::uint32_t>(value));
+      break;
+    case HeaderForm::I8:
+      h.bytes[e.headerOffset] = static_cast<std::uint8_t>(value);
+      break;
+    default:
+      break;
+  }
+}
+
+void FromHeader(const HeaderImage& h, model::Settings& s) {
+  for (const SettingEntry& e : model::SettingsSchema()) {
+    if (e.headerForm == HeaderForm::None) continue;
+    if (e.IsText()) {
+      s.*e.text = std::string(h.Text(e.headerOffset));
+    } else {
+      e.set(s, HeaderNumber(h, e));
+    }
+  }
+}
+
 model::Settings FromHeader(const HeaderImage& h) {
-  const auto low = [&](std::size_t offset) { return static_cast<std::uint8_t>(h.U32(offset)); };
   model::Settings s;
-  s.GlobalRepeatDisable = low(header::GlobalRepeatDisable);
-  s.AnyKeyRelease = low(header::AnyKeyRelease);
-  s.DefRepDelay = h.I32(header::DefRepDelay);
-  s.DefRepRate = h.I32(header::DefRepRate);
-  s.DebounceTime = h.U32(header::DebounceTime);
-  s.Led1 = h.Led(0);
-  s.Led2 = h.Led(1);
-  s.Led3 = h.Led(2);
-  s.Led4 = h.Led(3);
-  s.MaxScanRow = h.I32(header::MaxScanRow);
-  s.PrefixMakeBreak = low(header::PrefixMakeBreak);
-  s.PointDevice = h.I32(header::PointDevice);
-  s.EnableBits = low(header::EnableBits);
-  s.NumberOfStrings = h.I32(header::NumberOfStrings);
-  s.BeepLength = low(header::BeepLength);
-  s.ScrollWheelGain = h.ScrollWheelGain();
-  s.ConfigFileName = std::string(h.Text(header::ConfigFileName));
-  s.SerialNumber = std::string(h.Text(header::SerialNumber));
+  FromHeader(h, s);
   return s;
 }
 
 void ToHeader(const model::Settings& s, HeaderImage& header) {
   header.SetI32(header::VersionMinor, kWrittenVersionMinor);
   header.SetI32(header::VersionMajor, kWrittenVersionMajor);
-  header.SetU32(header::GlobalRepeatDisable, s.GlobalRepeatDisable);
-  header.SetU32(header::AnyKeyRelease, s.AnyKeyRelease);
-  header.SetI32(header::DefRepDelay, s.DefRepDelay);
-  header.SetI32(header::DefRepRate, s.DefRepRate);
-  header.SetU32(header::DebounceTime, s.DebounceTime);
-  header.SetLed(0, s.Led1);
-  header.SetLed(1, s.Led2);
-  header.SetLed(2, s.Led3);
-  header.SetLed(3, s.Led4);
-  header.SetI32(header::MaxScanRow, s.MaxScanRow);
-  header.SetU32(header::PrefixMakeBreak, s.PrefixMakeBreak);
-  header.SetI32(header::PointDevice, s.PointDevice);
-  header.SetU32(header::EnableBits, s.EnableBits);
-  header.SetI32(header::NumberOfStrings, s.NumberOfStrings);
-  SetHeaderText(header, header::ConfigFileName, s.ConfigFileName);
-  SetHeaderText(header, header::SerialNumber, s.SerialNumber);
-  header.SetU32(header::BeepLength, s.BeepLength);
-  header.SetScrollWheelGain(s.ScrollWheelGain);
+  for (const SettingEntry& e : model::SettingsSchema()) {
+    if (e.headerForm == HeaderForm::None) continue;
+    if (e.IsText()) {
+      SetHeaderText(header, e.headerOffset, s.*e.text);
+    } else {
+      SetHeaderNumber(header, e, e.get(s));
+    }
+  }
+}
+
+const std::vector<std::size_t>& ReservedHeaderBytes() {
+  static const std::vector<std::size_t> unused = UnusedBytes();
+  return unused;
 }
 
 }  // namespace veltrane::persist

@@ -7,32 +7,22 @@
 #include "fileaccess/replace_file.h"
 #include "model/diagnostics.h"
 #include "model/key_tables.h"
+#include "model/settings_schema.h"
 
 namespace veltrane::persist {
 namespace {
 
 using model::FormatText;
 
+// Each reported setting as "NAME = %d"; an unsigned value past INT_MAX prints negative.
 void AppendSettings(std::string& out, const model::Settings& s) {
   out += "[Header]\n";
   out += FormatText("Version = %d.%d\n", 5, 0);
-  out += FormatText("GlobalRepeatDisable = %d\n", s.GlobalRepeatDisable);
-  out += FormatText("AnyKeyRelease = %d\n", s.AnyKeyRelease);
-  out += FormatText("DefRepDelay = %d\n", s.DefRepDelay);
-  out += FormatText("DefRepRate = %d\n", s.DefRepRate);
-  // The debounce time is unsigned but printed as a signed number.
-  out += FormatText("DebounceTime = %d\n", static_cast<int>(s.DebounceTime));
-  out += FormatText("Led1 = %d\n", s.Led1);
-  out += FormatText("Led2 = %d\n", s.Led2);
-  out += FormatText("Led3 = %d\n", s.Led3);
-  out += FormatText("Led4 = %d\n", s.Led4);
-  out += FormatText("MaxScanRow = %d\n", s.MaxScanRow);
-  out += FormatText("PrefixMakeBreak = %d\n", s.PrefixMakeBreak);
-  out += FormatText("PointDevice = %d\n", s.PointDevice);
-  out += FormatText("EnableBits = %d\n", s.EnableBits);
-  out += FormatText("NumberOfStrings = %d\n", s.NumberOfStrings);
-  out += FormatText("BeepLength = %d\n", s.BeepLength);
-  out += FormatText("ScrollWheelGain = %d\n", s.ScrollWheelGain);
+  for (const model::SettingEntry& e : model::SettingsSchema()) {
+    if (!e.reported) continue;
+    out += e.name;
+    out += FormatText(" = %d\n", static_cast<int>(e.get(s)));
+  }
 }
 
 void AppendKeys(std::string& out, const model::KeyboardDefinition& def) {

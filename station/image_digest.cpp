@@ -7,6 +7,7 @@
 
 #include "eeprom/image_builder.h"
 #include "eeprom/image_layout.h"
+#include "model/settings_schema.h"
 
 namespace veltrane::station {
 
@@ -30,9 +31,8 @@ std::string ImageDigest(std::span<const std::uint8_t> keyboardBytes) {
 
 std::string SerialIn(std::span<const std::uint8_t> keyboardBytes) {
   std::string serial;
-  for (std::size_t k = eeprom::info::SerialNumber;
-       k < keyboardBytes.size() && k < eeprom::info::SerialNumber + eeprom::info::TextFieldLimit;
-       ++k) {
+  const std::size_t at = model::SettingNamed("SerialNumber").imageOffset;
+  for (std::size_t k = at; k < keyboardBytes.size() && k < at + eeprom::info::TextFieldLimit; ++k) {
     const std::uint8_t c = keyboardBytes[k];
     if (c == 0 || c == 0xFF) break;
     serial.push_back(static_cast<char>(c));

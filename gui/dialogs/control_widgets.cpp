@@ -207,6 +207,7 @@ void Show(QWidget* widget, const ui::EditField& state) {
   if (const QString text = ToQString(state.text); edit->text() != text && !BeingTyped(edit))
     edit->setText(text);
   edit->setEnabled(state.enabled);
+  if (const QString note = ToQString(state.note); edit->toolTip() != note) edit->setToolTip(note);
 }
 
 void Show(QWidget* widget, const ui::ComboBox& state) {

@@ -15,8 +15,8 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/dialogs/controls.h"
-#include "ui/dialogs/key_picture.h"
+#include "ui/controls/controls.h"
+#include "ui/controls/key_picture.h"
 
 namespace veltrane::gui {
 

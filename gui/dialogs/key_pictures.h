@@ -6,7 +6,7 @@
 #include <QPixmap>
 #include <QSize>
 
-#include "ui/dialogs/key_picture.h"
+#include "ui/controls/key_picture.h"
 
 class QPainter;
 

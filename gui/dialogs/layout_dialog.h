@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "gui/dialogs/control_widgets.h"  // ToQString, ToBytes
-#include "ui/dialogs/dialog_layout.h"
+#include "ui/controls/dialog_layout.h"
 
 class QComboBox;
 class QLineEdit;

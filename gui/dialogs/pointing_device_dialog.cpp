@@ -3,6 +3,8 @@
 
 #include <QLineEdit>
 
+#include "gui/dialogs/control_widgets.h"
+
 namespace veltrane::gui {
 
 PointingDeviceDialog::PointingDeviceDialog(QWidget* parent, ui::PointDeviceParams& params)
@@ -19,7 +21,10 @@ void PointingDeviceDialog::OnOk() {
     ui::PointingFieldById(model_, field.id)->text = Edit(field.id)->text().toStdString();
   }
   ui::OnPointingDeviceOk(model_, params_);
-  LayoutDialog::OnOk();
+  if (model_.finished) return LayoutDialog::OnOk();
+  // Refused fields show their stored values again; their tooltips say why.
+  for (const ui::PointingField& field : ui::PointingFields())
+    Show(Edit(field.id), *ui::PointingFieldById(model_, field.id));
 }
 
 void PointingDeviceDialog::OnCancel() {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// "Pointing Device": the twenty tuning values, stored only by "OK".
+// "Pointing Device": the twenty tuning values, stored only by an "OK" that
+// finds every field a value 0..255.
 #pragma once
 
 #include "gui/dialogs/layout_dialog.h"

@@ -2,6 +2,7 @@
 // veltrane-cli end to end: each case runs the program in a fresh directory.
 #include "cli/cli_fixture.h"
 #include "support/recording_messages.h"
+#include "support/setting_places.h"
 
 namespace veltrane {
 namespace {
@@ -188,7 +189,7 @@ TEST_F(CliTest, DecodeGivesBackTheBuiltLayers) {
             persist::LoadOutcome::Loaded);
   ASSERT_EQ(persist::ReadConfigFile(dir.File("back.DAT"), decoded, header, messages),
             persist::LoadOutcome::Loaded);
-  EXPECT_EQ(header.Text(persist::header::ConfigFileName), "back.DAT");
+  EXPECT_EQ(header.Text(veltrane::testing::HeaderAt("ConfigFileName")), "back.DAT");
   for (int i = 0; i < 20; ++i) {
     const model::KeyLayer& a = original.keys[i / 4].layers[i % 4];
     const model::KeyLayer& b = decoded.keys[i / 4].layers[i % 4];

@@ -23,7 +23,7 @@ class CliTextTest : public CliTest {
     }
     def.stringWorkBuffer[2][3] = {};
     model::FlattenStrings(def);
-    def.settings.Led3 = 2;
+    def.settings.Leds[2] = 2;
     def.settings.DebounceTime = 40;
     def.settings.SerialNumber = "SN-7";
     persist::HeaderImage header;

@@ -195,10 +195,10 @@ TEST_P(FirmwareLayoutTest, KeyModesScanRowsAndLedBitsFollowTheFirmware) {
   const bool alternate = firmware >= 1415 && firmware <= 1499;
   UseTableKey(*def, 0, 0, 0, 2, model::KEYMODE_ALT | model::KEYMODE_ALTGR);
   UseTableKey(*def, 0, 0, 1, 2, model::KEYMODE_CTRL | model::KEYMODE_SHIFT | model::KEYMODE_BASE);
-  def->settings.Led1 = 1;
-  def->settings.Led2 = 2;
-  def->settings.Led3 = 3;
-  def->settings.Led4 = 4;
+  def->settings.Leds[0] = 1;
+  def->settings.Leds[1] = 2;
+  def->settings.Leds[2] = 3;
+  def->settings.Leds[3] = 4;
   def->settings.MaxScanRow = 9;
   Build(firmware);
   EXPECT_EQ(image[0x400], reordered ? 0x44 : 0x21);
@@ -215,31 +215,32 @@ INSTANTIATE_TEST_SUITE_P(Boundaries, FirmwareLayoutTest,
                                            1500));
 
 TEST_F(BuilderTest, SharedLedFunctionTakesTheLowerLed) {
-  def->settings.Led2 = 5;
-  def->settings.Led4 = 5;
-  def->settings.Led1 = 9;  // no such function: shows nothing
+  def->settings.Leds[1] = 5;
+  def->settings.Leds[3] = 5;
+  def->settings.Leds[0] = 9;  // no such function: shows nothing
   Build();
   EXPECT_EQ(image[0x60A], 0x08);
   EXPECT_TRUE(AllBytes(0x606, 0x60A, 0x00));
 }
 
-TEST_F(BuilderTest, TextsAreCutAndSettingsTakeTheirLowByte) {
+TEST_F(BuilderTest, TextsAreCutAndSettingsOutsideTheirRangeTakeItsNearerEnd) {
   def->settings.SerialNumber = std::string(40, 'S');
   def->settings.ConfigFileName = std::string(31, 'C');
+  def->settings.SerialNumber[3] = '\x1b';  // no control character reaches the keyboard
   def->settings.DebounceTime = 0x1234;
   def->settings.DefRepDelay = 3;
   def->settings.DefRepRate = -1;
   for (std::size_t i = 0; i < 20; ++i)
-    def->pointDeviceParams[i] = static_cast<std::uint8_t>(100 + i);
+    def->settings.PointDeviceParams[i] = static_cast<std::uint8_t>(100 + i);
   Build(0, "V1420 abcdefghijklmno");
   EXPECT_TRUE(AllBytes(0x610, 0x62F, 'C'));
   EXPECT_EQ(image[0x62F], 0x00);
-  EXPECT_TRUE(AllBytes(0x630, 0x64F, 'S'));
+  EXPECT_TRUE(AllBytes(0x630, 0x64E, 'S'));
   EXPECT_EQ(image[0x64F], 0x00);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(&image[0x670])), "V1420 abcdefghi");
   EXPECT_EQ(image[0x67F], 0x00);
-  EXPECT_EQ(image[0x605], 0x34);
-  EXPECT_EQ(image[0x604], 0xFF);
+  EXPECT_EQ(image[0x605], 255);  // capped, not cut to its low byte 0x34
+  EXPECT_EQ(image[0x604], 0);
   EXPECT_EQ(image[0x603], 3);
   EXPECT_EQ(image[0x650], 100);
   EXPECT_EQ(image[0x651], 3);

@@ -47,7 +47,7 @@ TEST(TextDumpGoldenTest, SmallDefinitionForFirmware600) {
   test::UseTableKey(*def, 3, 4, 1, 130);
   test::UseString(*def, 15, 7, 3, 2);
   test::SetString(*def, 2, 5);
-  def->settings.Led1 = 3;
+  def->settings.Leds[0] = 3;
   def->settings.SerialNumber = "SN-0042";
   EepromImage image{};
   model::FlattenStrings(*def);

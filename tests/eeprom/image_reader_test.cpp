@@ -5,6 +5,7 @@
 
 #include "eeprom_test_support.h"
 #include "model/key_tables.h"
+#include "support/setting_places.h"
 
 namespace veltrane::eeprom {
 namespace {
@@ -12,7 +13,10 @@ namespace {
 class ReaderTest : public ::testing::Test {
  protected:
   void Decode(int firmware = 0) {
-    ApplyImageSettings(DecodeImage(image, firmware, *def), settings);
+    def->settings = settings;
+    const ImageRead decoded = DecodeImage(image, firmware, *def);
+    settings = decoded.settings;
+    read = decoded.read;
   }
   // Maps a layer of a key to address a, whose tables get the given entry.
   void PutKey(int keyIndex, int layer, std::uint8_t a, std::uint8_t keytype, std::uint8_t scan2,
@@ -40,11 +44,13 @@ class ReaderTest : public ::testing::Test {
 
   std::unique_ptr<model::KeyboardDefinition> def = test::StartUpDefinition();
   model::Settings settings;
+  model::SettingMask read;
   EepromImage image = test::FilledImage(0xFF);
 };
 
-TEST_F(ReaderTest, ErasedImageGivesNoKeysAndErasedSettings) {
+TEST_F(ReaderTest, ErasedImageGivesNoKeysAndKeepsTheSettingsItsErasedBytesCannotHold) {
   def->stringIndex.fill(0x1234);
+  settings.DefRepDelay = 2;
   Decode();
   for (const model::KeyDefinition& key : def->keys) {
     EXPECT_EQ(key.complete, 0);
@@ -52,12 +58,19 @@ TEST_F(ReaderTest, ErasedImageGivesNoKeysAndErasedSettings) {
   }
   for (std::uint16_t p : def->stringIndex) EXPECT_EQ(p, 0);
   for (const model::StringChar& c : def->stringStore) EXPECT_TRUE(c.IsTerminator());
-  for (std::uint8_t b : def->pointDeviceParams) EXPECT_EQ(b, 0xFF);
+  for (std::uint8_t b : settings.PointDeviceParams) EXPECT_EQ(b, 0xFF);
   EXPECT_EQ(settings.NumberOfStrings, 1);
-  EXPECT_EQ(settings.MaxScanRow, 128);
-  EXPECT_EQ(settings.DebounceTime, 0xFFu);
-  EXPECT_EQ(settings.DefRepDelay, 0xFF);
-  EXPECT_EQ(settings.ScrollWheelGain, -1);
+  EXPECT_EQ(settings.DebounceTime, 0xFFu);  // 255 is a debounce time
+  // 0xFF is no value of these: erased memory, not a setting out of its range.
+  EXPECT_EQ(settings.MaxScanRow, 14);
+  EXPECT_EQ(settings.DefRepDelay, 2);
+  EXPECT_EQ(settings.ScrollWheelGain, 1);
+  EXPECT_EQ(settings.SerialNumber, "");
+  for (const char* name : {"MaxScanRow", "DefRepDelay", "ScrollWheelGain", "Led1", "SerialNumber",
+                           "GlobalRepeatDisable"})
+    EXPECT_FALSE(read.test(model::SettingIndex(model::SettingNamed(name)))) << name;
+  for (const char* name : {"DebounceTime", "NumberOfStrings", "iGain1N", "iInvW"})
+    EXPECT_TRUE(read.test(model::SettingIndex(model::SettingNamed(name)))) << name;
 }
 
 TEST_F(ReaderTest, SettingsTheImageHoldsComeBackAndErasedOnesKeepTheirValues) {
@@ -65,30 +78,31 @@ TEST_F(ReaderTest, SettingsTheImageHoldsComeBackAndErasedOnesKeepTheirValues) {
     return std::array<int, 4>{settings.GlobalRepeatDisable, settings.DefRepRate,
                               settings.PointDevice, settings.BeepLength};
   };
-  const std::size_t offsets[] = {info::GlobalRepeatDisable, info::DefRepRate, info::PointDevice,
-                                 info::BeepLength};
+  const std::size_t offsets[] = {
+      veltrane::testing::ImageAt("GlobalRepeatDisable"), veltrane::testing::ImageAt("DefRepRate"),
+      veltrane::testing::ImageAt("PointDevice"), veltrane::testing::ImageAt("BeepLength")};
   settings.GlobalRepeatDisable = settings.BeepLength = 77;
   settings.DefRepRate = settings.PointDevice = 77;
   settings.SerialNumber = "kept";
   settings.ConfigFileName = "kept.DAT";
-  settings.Led1 = 5;
+  settings.Leds[0] = 5;
   image[info::LedMaskBase + 3] = 0x08;  // one mask byte erased: the LEDs stay
   Decode();
   EXPECT_EQ(fields(), (std::array<int, 4>{77, 77, 77, 77}));
   EXPECT_EQ(settings.SerialNumber, "kept");
   EXPECT_EQ(settings.ConfigFileName, "kept.DAT");
-  EXPECT_EQ(settings.Led1, 5);
+  EXPECT_EQ(settings.Leds[0], 5);
 
   for (std::size_t at : offsets) image[at] = static_cast<std::uint8_t>(at & 0x0F);
   const char serial[] = "SN-0123456789-abcdefghijklmnopqrstuvwxyz";  // longer than 31
-  std::copy_n(serial, sizeof serial, image.begin() + info::SerialNumber);
+  std::copy_n(serial, sizeof serial, image.begin() + veltrane::testing::ImageAt("SerialNumber"));
   const char name[] = "desk-v1.1.DAT";
-  std::copy_n(name, sizeof name, image.begin() + info::ConfigFileName);
+  std::copy_n(name, sizeof name, image.begin() + veltrane::testing::ImageAt("ConfigFileName"));
   Decode();
   EXPECT_EQ(settings.ConfigFileName, "desk-v1.1.DAT");
   EXPECT_EQ(fields(), (std::array<int, 4>{0x01, 0x04, 0x0D, 0x0F}));
   EXPECT_EQ(settings.SerialNumber, std::string(serial, 31));
-  image[info::SerialNumber + 4] = 0xFF;  // erased bytes end the text too
+  image[veltrane::testing::ImageAt("SerialNumber") + 4] = 0xFF;  // erased bytes end the text too
   Decode();
   EXPECT_EQ(settings.SerialNumber, "SN-0");
 }
@@ -106,7 +120,7 @@ TEST_F(ReaderTest, LedsShowTheLowestFunctionWiredToTheirOutputBit) {
 
 TEST_F(ReaderTest, ScanRowByteGivesMaxScanRow) {
   for (const auto& [stored, rows] : {std::pair{16, 8}, {31, 16}, {1, 1}, {0, 0}}) {
-    image[info::ScanRows] = static_cast<std::uint8_t>(stored);
+    image[veltrane::testing::ImageAt("MaxScanRow")] = static_cast<std::uint8_t>(stored);
     Decode();
     EXPECT_EQ(settings.MaxScanRow, rows) << stored;
   }

@@ -117,7 +117,7 @@ TEST(RoundTripTest, DecodedImageGivesBackEveryPlacedLayerAndFittingString) {
     }
     const EepromImage built = image;
     auto decoded = test::StartUpDefinition();
-    ApplyImageSettings(DecodeImage(image, firmware, *decoded), decoded->settings);
+    decoded->settings = DecodeImage(image, firmware, *decoded).settings;
     SCOPED_TRACE(::testing::Message() << "iteration " << iteration << " firmware " << firmware);
     ExpectDefinitionBack(*original, *decoded, built);
     ++checked;

@@ -22,9 +22,10 @@
 #include "simulated_desk.h"
 #include "support/files.h"
 #include "support/recording_messages.h"
+#include "support/setting_places.h"
 #include "support/temp_dir.h"
 #include "tests/station/fake_port.h"
-#include "ui/dialogs/control_ids.h"
+#include "ui/controls/control_ids.h"
 
 namespace veltrane::testing {
 namespace {
@@ -98,7 +99,8 @@ class CommandLineFile : public SimulatedDesk {
     persist::HeaderImage header;
     RecordingMessages ignored;
     persist::ReadConfigFile(path, def, header, ignored);
-    return {def.keys[0].layers[0].keytype, std::string(header.Text(persist::header::SerialNumber))};
+    return {def.keys[0].layers[0].keytype,
+            std::string(header.Text(veltrane::testing::HeaderAt("SerialNumber")))};
   }
 
   std::string board = dir.File("Board.DAT");

@@ -25,7 +25,7 @@
 #include "persist/config_file.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
-#include "ui/dialogs/control_ids.h"
+#include "ui/controls/control_ids.h"
 
 namespace veltrane::testing {
 namespace {

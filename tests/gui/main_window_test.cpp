@@ -71,12 +71,12 @@ TEST_F(StartedWindow, ClicksReachTheEventsOnceAndTheModelDecidesTheCheckState) {
   EXPECT_EQ(events.commands, (std::vector<int>{34560 + 29, 35194, 35095}));
   EXPECT_FALSE(bin->isChecked());
 
-  view.writeBin.checked = true;
+  view.Box(ui::id::kWriteBin).checked = true;
   view.generateEnabled = true;
   view.keyPictures[29] = KeyPicture::Stop;
   view.ledPictures[0] = KeyPicture::Illumination;
   view.keyTooltips[29] = "Esc";
-  view.beepLength = {"100", true};
+  view.Field(ui::id::kBeepLength) = {"100", true, "a note"};
   window->Sync();
   EXPECT_TRUE(bin->isChecked());
   EXPECT_TRUE(Control<QPushButton>(ui::id::kGenerate)->isEnabled());
@@ -87,8 +87,9 @@ TEST_F(StartedWindow, ClicksReachTheEventsOnceAndTheModelDecidesTheCheckState) {
             KeyPicture::Illumination);
   EXPECT_EQ(Control<QLineEdit>(35149)->text(), "100");
   EXPECT_TRUE(Control<QLineEdit>(35149)->isEnabled());
+  EXPECT_EQ(Control<QLineEdit>(35149)->toolTip(), "a note");  // why a text was refused
 
-  view.writeBin.checked = false;
+  view.Box(ui::id::kWriteBin).checked = false;
   view.generateEnabled = false;
   window->Sync();
   EXPECT_FALSE(bin->isChecked());
@@ -103,7 +104,7 @@ TEST_F(StartedWindow, FieldsReportWhatWasTypedOnceItIsFinished) {
   QTest::keyClicks(gain, "7x");       // the letter is refused by the digits-only field
   EXPECT_TRUE(events.edits.empty());  // nothing while typing
   EXPECT_TRUE(events.keys.empty());
-  view.gain.text = "5";
+  view.Field(ui::id::kGain).text = "5";
   window->Sync();
   EXPECT_EQ(gain->text(), "17");  // a repaint leaves the text being typed alone
   QTest::keyClick(gain, Qt::Key_Return);

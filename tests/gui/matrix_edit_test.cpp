@@ -19,7 +19,7 @@
 #include "model/key_tables.h"
 #include "simulated_desk.h"
 #include "ui/app/undo_commands.h"
-#include "ui/dialogs/control_ids.h"
+#include "ui/controls/control_ids.h"
 
 namespace veltrane::testing {
 namespace {

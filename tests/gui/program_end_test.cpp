@@ -22,7 +22,7 @@
 #include "gui/program.h"
 #include "support/files.h"
 #include "support/temp_dir.h"
-#include "ui/dialogs/control_ids.h"
+#include "ui/controls/control_ids.h"
 
 extern char** environ;
 

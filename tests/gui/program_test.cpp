@@ -1,18 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "gui/program.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <QCheckBox>
 #include <QProgressBar>
 #include <QTest>
-#include <ctime>
-#include <filesystem>
 #include <fstream>
 
-#include "fileaccess/temporary_name.h"
 #include "support/files.h"
 #include "support/temp_dir.h"
 
@@ -46,40 +41,6 @@ TEST(Program, StartsInOrderWithItsLogAndHiddenWindows) {
   EXPECT_NE(log.find("\nStarted at "), std::string::npos);
   EXPECT_EQ(log.substr(log.size() - 2), " \n");
   ::unsetenv("NIRVEX_DEVICE");
-}
-
-// Files of the user's that look like temporaries stay; the program's own go.
-TEST(Program, StartRemovesOnlyTheTemporariesThatAnInterruptedSaveLeft) {
-  TempDir temp;
-  TempDir boards;
-  const auto left = [](const std::string& path) {
-    std::ofstream(path) << "half a file";
-    const timespec old[2] = {{std::time(nullptr) - 7200, 0}, {std::time(nullptr) - 7200, 0}};
-    ::utimensat(AT_FDCWD, path.c_str(), old, 0);
-  };
-  const std::vector<std::string> users = {".vtnotes1", ".vtABCDEF", ".NAME.tmp"};
-  for (const std::string& name : users) {
-    left(temp.File(name));
-    left(boards.File(name));
-  }
-  const std::string own = temp.File(fileaccess::TemporaryNameFor("x.DAT"));
-  const std::string ownBeside = boards.File(fileaccess::TemporaryNameFor("Board.DAT"));
-  left(own);
-  left(ownBeside);
-  const auto home = std::filesystem::current_path();
-  std::filesystem::current_path(temp.path());
-  {
-    gui::Program program(boards.File("Board.DAT"));
-    program.boxes.SetAnswer([](const std::string&, const std::string&, model::MessageIcon) {});
-    program.Start(0, temp.File("vtlog.txt"));  // "Cannot open file": there is no Board.DAT
-  }
-  std::filesystem::current_path(home);
-  for (const std::string& name : users) {
-    EXPECT_TRUE(std::filesystem::exists(temp.File(name))) << name;
-    EXPECT_TRUE(std::filesystem::exists(boards.File(name))) << name;
-  }
-  EXPECT_FALSE(std::filesystem::exists(own));
-  EXPECT_FALSE(std::filesystem::exists(ownBeside));
 }
 
 // The log in the state directory; a state directory that cannot be written
@@ -117,14 +78,6 @@ TEST(Program, OwnFilesGoToTheStateDirectoryAndItsTroubleIsToldOnce) {
   }
   ::unsetenv("VELTRANE_RECOVERY_SECONDS");
   ::setenv("XDG_STATE_HOME", before.c_str(), 1);
-}
-
-TEST(Program, TitleNotesOnlyTheSimulatedKeyboard) {
-  EXPECT_EQ(gui::DeviceTitleSuffix(nullptr), QString());
-  EXPECT_EQ(gui::DeviceTitleSuffix("hidapi"), QString());
-  EXPECT_EQ(gui::DeviceTitleSuffix("sim:/tmp/kb.sim,product=V0412"),
-            QStringLiteral(" — simulated keyboard"));
-  EXPECT_EQ(gui::DeviceTitleSuffix("simdir:/tmp/line"), QStringLiteral(" — simulated keyboards"));
 }
 
 }  // namespace

@@ -17,7 +17,7 @@
 #include "simulated_desk.h"
 #include "support/temp_dir.h"
 #include "ui/app/unsaved_changes.h"
-#include "ui/dialogs/control_ids.h"
+#include "ui/controls/control_ids.h"
 
 namespace veltrane::testing {
 namespace {

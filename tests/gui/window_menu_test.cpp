@@ -21,7 +21,7 @@
 #include "support/files.h"
 #include "support/temp_dir.h"
 #include "tests/station/fake_port.h"
-#include "ui/dialogs/control_ids.h"
+#include "ui/controls/control_ids.h"
 
 namespace veltrane::testing {
 namespace {

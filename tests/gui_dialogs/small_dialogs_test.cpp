@@ -41,7 +41,7 @@ void ExpectLayout(const LayoutDialog& dialog, const ui::DialogLayout& layout) {
 
 TEST(LedDialogWidgets, PickStoredAtOnceKeptByCancelEnterIsOk) {
   model::Settings settings;
-  settings.Led3 = 5;
+  settings.Leds[2] = 5;
   const auto dialog = MakeLedDialog(nullptr, settings, 2);
   ExpectLayout(*dialog, ui::LedDialogLayout());
   dialog->show();
@@ -50,13 +50,13 @@ TEST(LedDialogWidgets, PickStoredAtOnceKeptByCancelEnterIsOk) {
   EXPECT_EQ(combo->currentIndex(), 5);
   combo->setCurrentIndex(3);
   EXPECT_EQ(combo->currentText(), "Num Lock LED");
-  EXPECT_EQ(settings.Led3, 3);
+  EXPECT_EQ(settings.Leds[2], 3);
   Grab(*dialog, "key-led-dialog.png");
   QTest::mouseClick(dialog->Button(ui::id::kCancel), Qt::LeftButton);
   EXPECT_FALSE(dialog->isVisible());
   EXPECT_TRUE(dialog->Model().repaintMainWindow);
-  EXPECT_EQ(settings.Led3, 3);
-  EXPECT_EQ(settings.Led1 + settings.Led2 + settings.Led4, 0);
+  EXPECT_EQ(settings.Leds[2], 3);
+  EXPECT_EQ(settings.Leds[0] + settings.Leds[1] + settings.Leds[3], 0);
 
   const auto ok = MakeLedDialog(nullptr, settings, 0);
   ok->show();
@@ -65,7 +65,7 @@ TEST(LedDialogWidgets, PickStoredAtOnceKeptByCancelEnterIsOk) {
   EXPECT_TRUE(ok->Model().repaintMainWindow);
 }
 
-TEST(PointingDeviceWidgets, OkStoresLowBitsAndCancelNothing) {
+TEST(PointingDeviceWidgets, OkRefusesBadFieldsThenStoresAndCancelStoresNothing) {
   ui::PointDeviceParams params = model::kPointDeviceStartValues;
   const ui::PointDeviceParams before = params;
   const ui::PointingField& gain = ui::PointingFields()[0];
@@ -86,9 +86,15 @@ TEST(PointingDeviceWidgets, OkStoresLowBitsAndCancelNothing) {
   QTest::keyClicks(dialog->Edit(gain.id), "300");
   dialog->Edit(inverseW.id)->setText("x1");
   QTest::mouseClick(dialog->Button(ui::id::kOk), Qt::LeftButton);
+  EXPECT_TRUE(dialog->isVisible());  // refused: the stored values again, and why
+  EXPECT_EQ(params, before);
+  EXPECT_EQ(dialog->Edit(gain.id)->text(), "13");
+  EXPECT_EQ(dialog->Edit(gain.id)->toolTip(), "300 is outside 0..255: iGain1N stays 13");
+  dialog->Edit(gain.id)->setText("44");
+  QTest::mouseClick(dialog->Button(ui::id::kOk), Qt::LeftButton);
   EXPECT_EQ(dialog->result(), QDialog::Accepted);
   EXPECT_EQ(params[gain.param], 44);
-  EXPECT_EQ(params[inverseW.param], 0);
+  EXPECT_EQ(params[inverseW.param], before[inverseW.param]);
   EXPECT_EQ(params[1], before[1]);
 }
 

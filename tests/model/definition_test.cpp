@@ -33,9 +33,9 @@ TEST_F(DefinitionTest, StartUpStateHasButtonsAndDefaults) {
   EXPECT_EQ(FieldText(key.legend), "Nothing");
   EXPECT_EQ(def.settings.EnableBits, 1);
   EXPECT_EQ(def.settings.ScrollWheelGain, 1);
-  EXPECT_EQ(def.pointDeviceParams[0], 13);
-  EXPECT_EQ(def.pointDeviceParams[1], 1);
-  EXPECT_EQ(def.pointDeviceParams[19], 120);
+  EXPECT_EQ(def.settings.PointDeviceParams[0], 13);
+  EXPECT_EQ(def.settings.PointDeviceParams[1], 1);
+  EXPECT_EQ(def.settings.PointDeviceParams[19], 120);
 }
 
 TEST_F(DefinitionTest, ClearKeysKeepsCodesButtonsAndLogicalAddress) {

@@ -10,6 +10,7 @@
 #include "persist/config_file.h"
 #include "persist/header_settings.h"
 #include "persist/text_report.h"
+#include "support/setting_places.h"
 #include "tests/persist/config_file_expect.h"
 #include "tests/persist/persist_test_util.h"
 #include "tests/support/recording_messages.h"
@@ -56,10 +57,11 @@ TEST(ConfigFileEarlier, LoadsWithScrollWheelGainOneAndKeysFromOffset144) {
   RecordingMessages sink;
   ASSERT_EQ(DecodeConfigFile(file, def, header, sink), LoadOutcome::Loaded);
   ExpectOneMessage(sink, "Loaded configuration file !", "Load");
-  EXPECT_EQ(header.ScrollWheelGain(), 1);
+  EXPECT_EQ(static_cast<std::int8_t>(header.bytes[veltrane::testing::HeaderAt("ScrollWheelGain")]),
+            1);
   EXPECT_EQ(header.bytes[145], 0xA0 ^ 145);
   EXPECT_EQ(header.bytes[147], 0xA0 ^ 147);
-  EXPECT_EQ(header.Led(0), 4);
+  EXPECT_EQ(header.I32(veltrane::testing::HeaderAt("Led1") + 4 * (0)), 4);
   EXPECT_EQ(header.I32(header::VersionMinor), 0);
   EXPECT_EQ(header.I32(header::VersionMajor), 5);
   for (int k = 0; k < 128; ++k) {
@@ -129,7 +131,7 @@ TEST(ConfigFileOldest, MovesTheOldRecordFieldsAndKeepsTheRest) {
   ASSERT_EQ(DecodeConfigFile(file, def, header, sink), LoadOutcome::Loaded);
   ExpectOneMessage(sink, "Loaded configuration file !", "Load");
   for (std::size_t i = 144; i < kHeaderSize; ++i) EXPECT_EQ(header.bytes[i], 0xA0 ^ i) << i;
-  EXPECT_EQ(header.I32(header::NumberOfStrings), 3);
+  EXPECT_EQ(header.I32(veltrane::testing::HeaderAt("NumberOfStrings")), 3);
   EXPECT_EQ(header.I32(header::VersionMinor), 0);
   EXPECT_EQ(header.I32(header::VersionMajor), 5);
 
@@ -300,8 +302,8 @@ TEST(ConfigFileRead, WrongLengthTakesTheHeaderAndRefusesTheRest) {
   ExpectStringStoreEmpty(def);
   EXPECT_EQ(header.I32(header::VersionMinor), 0);
   EXPECT_EQ(header.I32(header::VersionMajor), 5);
-  EXPECT_EQ(header.Led(0), 5);
-  EXPECT_EQ(header.U32(header::BeepLength), 77u);
+  EXPECT_EQ(header.I32(veltrane::testing::HeaderAt("Led1") + 4 * (0)), 5);
+  EXPECT_EQ(header.U32(veltrane::testing::HeaderAt("BeepLength")), 77u);
   EXPECT_EQ(header.bytes[12], 0);
   for (std::size_t i = 144; i < kHeaderSize; ++i) EXPECT_EQ(header.bytes[i], 0xA0 ^ i) << i;
 }
@@ -355,20 +357,20 @@ TEST(ConfigFileRead, HeaderTextsWithoutTerminatorRunToTheFieldEnd) {
   HeaderImage header;
   RecordingMessages sink;
   ASSERT_EQ(DecodeConfigFile(file, def, header, sink), LoadOutcome::Loaded);
-  EXPECT_EQ(header.Text(header::ConfigFileName), std::string(32, 'F'));
-  EXPECT_EQ(header.Text(header::SerialNumber), std::string(32, 'S'));
+  EXPECT_EQ(header.Text(veltrane::testing::HeaderAt("ConfigFileName")), std::string(32, 'F'));
+  EXPECT_EQ(header.Text(veltrane::testing::HeaderAt("SerialNumber")), std::string(32, 'S'));
 
   // Written back as they were loaded, they stay whole: nothing of the file is lost.
   def.settings = FromHeader(header);
   EXPECT_EQ(def.settings.BeepLength, 0x78);
   auto resaved = EncodeConfigFile(def, header);
-  EXPECT_EQ(header.Text(header::SerialNumber), std::string(32, 'S'));
+  EXPECT_EQ(header.Text(veltrane::testing::HeaderAt("SerialNumber")), std::string(32, 'S'));
   EXPECT_TRUE(std::equal(file.begin() + 76, file.begin() + 140, resaved.begin() + 76));
   // A text given anew is cut to 31 characters and terminated, as the program writes its texts.
   def.settings.SerialNumber = std::string(32, 'T');
   def.settings.ConfigFileName = std::string(40, 'N');
   resaved = EncodeConfigFile(def, header);
-  EXPECT_EQ(header.Text(header::SerialNumber), std::string(31, 'T'));
+  EXPECT_EQ(header.Text(veltrane::testing::HeaderAt("SerialNumber")), std::string(31, 'T'));
   EXPECT_EQ(resaved[108 + 31], 0);
   EXPECT_EQ(resaved[76 + 31], 0);
 }
@@ -404,9 +406,9 @@ TEST(ConfigFileRead, OutOfRangeKeyValuesLoadAsTheyAre) {
   ExpectSameKeys(def, loaded);
   EXPECT_EQ(loaded.stringIndex[5], 0xFFFF);
   EXPECT_EQ(loaded.stringStore[7], (model::StringChar{0xFF, 0xFF, 0xFF, 0xFF}));
-  EXPECT_EQ(reread.I32(header::NumberOfStrings), -4);
-  EXPECT_EQ(reread.I32(header::DefRepDelay), -1);
-  EXPECT_EQ(reread.I32(header::MaxScanRow), 99);
+  EXPECT_EQ(reread.I32(veltrane::testing::HeaderAt("NumberOfStrings")), -4);
+  EXPECT_EQ(reread.I32(veltrane::testing::HeaderAt("DefRepDelay")), -1);
+  EXPECT_EQ(reread.I32(veltrane::testing::HeaderAt("MaxScanRow")), 99);
   EXPECT_EQ(model::FieldText(loaded.keys[4].legend), std::string(32, 'L'));
 
   // The rest of the program copes with what was loaded.

@@ -9,6 +9,7 @@
 #include "persist/config_file.h"
 #include "persist/header_settings.h"
 #include "persist/text_report.h"
+#include "support/setting_places.h"
 #include "tests/persist/config_file_expect.h"
 #include "tests/persist/persist_test_util.h"
 #include "tests/support/recording_messages.h"
@@ -110,10 +111,11 @@ TEST(ConfigFileWrite, ReservedHeaderBytesAreLeftAsTheyAre) {
     EXPECT_EQ(file[i], before.bytes[i]) << i;
   }
   EXPECT_EQ(header.I32(header::VersionMajor), 5);
-  EXPECT_EQ(header.I32(header::MaxScanRow), 14);
-  EXPECT_EQ(header.U32(header::DebounceTime), 28u);
-  EXPECT_EQ(header.Text(header::ConfigFileName), "in.dat");
-  EXPECT_EQ(header.ScrollWheelGain(), 1);
+  EXPECT_EQ(header.I32(veltrane::testing::HeaderAt("MaxScanRow")), 14);
+  EXPECT_EQ(header.U32(veltrane::testing::HeaderAt("DebounceTime")), 28u);
+  EXPECT_EQ(header.Text(veltrane::testing::HeaderAt("ConfigFileName")), "in.dat");
+  EXPECT_EQ(static_cast<std::int8_t>(header.bytes[veltrane::testing::HeaderAt("ScrollWheelGain")]),
+            1);
 }
 
 TEST(ConfigFileWrite, HeaderTextsAreCutTo31AndZeroFilled) {
@@ -123,8 +125,8 @@ TEST(ConfigFileWrite, HeaderTextsAreCutTo31AndZeroFilled) {
   def.settings.ConfigFileName = std::string(40, 'n') + ".DAT";
   def.settings.SerialNumber = std::string(31, 's');
   const auto file = EncodeConfigFile(def, header);
-  EXPECT_EQ(header.Text(header::ConfigFileName), std::string(31, 'n'));
-  EXPECT_EQ(header.Text(header::SerialNumber), std::string(31, 's'));
+  EXPECT_EQ(header.Text(veltrane::testing::HeaderAt("ConfigFileName")), std::string(31, 'n'));
+  EXPECT_EQ(header.Text(veltrane::testing::HeaderAt("SerialNumber")), std::string(31, 's'));
   EXPECT_EQ(file[76 + 31], 0);
   EXPECT_EQ(file[108 + 31], 0);
   def.settings.ConfigFileName = "ab";

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "persist/key_labels.h"
+#include "support/setting_places.h"
 #include "tests/persist/definition_text_support.h"
 
 namespace veltrane::persist {
@@ -110,11 +111,12 @@ TEST(HandWrittenText, TextsFillingTheirFieldComeBackByteForByte) {
   Loaded x;
   ToHeader(x.def->settings, x.header);
   std::fill(x.def->keys[3].legend.begin(), x.def->keys[3].legend.end(), 'L');
-  x.header.SetWholeText(header::SerialNumber, std::string(32, 'S'));
-  x.header.SetWholeText(header::ConfigFileName, std::string(28, 'c') + "\xC3\xA4" + "12");
+  x.header.SetWholeText(veltrane::testing::HeaderAt("SerialNumber"), std::string(32, 'S'));
+  x.header.SetWholeText(veltrane::testing::HeaderAt("ConfigFileName"),
+                        std::string(28, 'c') + "\xC3\xA4" + "12");
   x.def->settings = FromHeader(x.header);
   x = LoadBytes(SaveBytes(x));
-  ASSERT_EQ(x.header.Text(header::SerialNumber).size(), 32u);
+  ASSERT_EQ(x.header.Text(veltrane::testing::HeaderAt("SerialNumber")).size(), 32u);
   Loaded y;
   ASSERT_EQ(RoundTrip(x, y), "");
   EXPECT_TRUE(SaveBytes(x) == SaveBytes(y));

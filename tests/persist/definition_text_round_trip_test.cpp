@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "eeprom/image_reader.h"
+#include "support/setting_places.h"
 #include "tests/persist/definition_text_support.h"
 #include "tests/persist/persist_test_util.h"
 #include "tests/support/files.h"
@@ -103,7 +104,7 @@ TEST(DefinitionTextRoundTrip, VariedReportGolden) {
   Loaded y;
   EXPECT_EQ(RoundTrip(x, y), ".settings.ScrollWheelGain: -3 is out of range 0..16");
   x.def->settings.ScrollWheelGain = 3;
-  x.header.SetScrollWheelGain(3);
+  x.header.bytes[veltrane::testing::HeaderAt("ScrollWheelGain")] = static_cast<std::uint8_t>(3);
   EXPECT_EQ(RoundTrip(x, y), ".keys[\"0/7\"][\"fn1+fn2\"].key: -12345 is out of range 0..158");
   x.def->keys[7].layers[3].ibmkey = 12;
   EXPECT_EQ(RoundTrip(x, y), ".keys[\"14/0\"][\"fn1+fn2\"].macro: 133 is out of range 0..127");
@@ -146,9 +147,9 @@ TEST(DefinitionTextRoundTrip, ImageGoldensDecoded) {
     const eeprom::EepromImage golden = ImageFromDump(dump);
     Loaded decoded;
     model::ClearKeys(*decoded.def);
-    eeprom::ApplyImageSettings(
-        eeprom::DecodeImage(golden, eeprom::FirmwareVersionFromText(version), *decoded.def),
-        decoded.def->settings);
+    decoded.def->settings =
+        eeprom::DecodeImage(golden, eeprom::FirmwareVersionFromText(version), *decoded.def)
+            .settings;
     decoded.def->settings.SerialNumber = "SN-0042";
     const Loaded x = LoadBytes(SaveBytes(decoded));
     Loaded y;

@@ -16,6 +16,7 @@
 #include "persist/definition_text.h"
 #include "persist/header_settings.h"
 #include "persist/text_report.h"
+#include "support/setting_places.h"
 #include "tests/support/recording_messages.h"
 
 namespace veltrane::persist::testing {
@@ -137,21 +138,24 @@ inline Loaded RandomDefinition(unsigned seed) {
     def.stringWorkBuffer[static_cast<std::size_t>(n)][static_cast<std::size_t>(strokes)] = {};
   }
   HeaderImage& h = x.header;
-  h.SetU32(header::GlobalRepeatDisable, static_cast<std::uint32_t>(pick(0, 1)));
-  h.SetU32(header::AnyKeyRelease, static_cast<std::uint32_t>(pick(0, 1)));
-  h.SetI32(header::DefRepDelay, pick(0, 3));
-  h.SetI32(header::DefRepRate, pick(0, 31));
-  h.SetU32(header::DebounceTime, static_cast<std::uint32_t>(pick(0, 255)));
-  for (int led = 0; led < 4; ++led) h.SetLed(led, pick(0, 5));
-  h.SetI32(header::MaxScanRow, pick(1, 16));
-  h.SetU32(header::PrefixMakeBreak, static_cast<std::uint32_t>(pick(0, 1)));
-  h.SetI32(header::PointDevice, pick(0, 2));
-  h.SetU32(header::EnableBits, static_cast<std::uint32_t>(pick(0, 3)));
-  h.SetI32(header::NumberOfStrings, pick(0, 256));
-  h.SetU32(header::BeepLength, static_cast<std::uint32_t>(pick(0, 200)));
-  h.SetScrollWheelGain(static_cast<std::int8_t>(pick(0, 16)));
-  h.SetWholeText(header::ConfigFileName, text());
-  h.SetWholeText(header::SerialNumber, text());
+  h.SetU32(veltrane::testing::HeaderAt("GlobalRepeatDisable"),
+           static_cast<std::uint32_t>(pick(0, 1)));
+  h.SetU32(veltrane::testing::HeaderAt("AnyKeyRelease"), static_cast<std::uint32_t>(pick(0, 1)));
+  h.SetI32(veltrane::testing::HeaderAt("DefRepDelay"), pick(0, 3));
+  h.SetI32(veltrane::testing::HeaderAt("DefRepRate"), pick(0, 31));
+  h.SetU32(veltrane::testing::HeaderAt("DebounceTime"), static_cast<std::uint32_t>(pick(0, 255)));
+  for (int led = 0; led < 4; ++led)
+    h.SetI32(veltrane::testing::HeaderAt("Led1") + 4 * (led), pick(0, 5));
+  h.SetI32(veltrane::testing::HeaderAt("MaxScanRow"), pick(1, 16));
+  h.SetU32(veltrane::testing::HeaderAt("PrefixMakeBreak"), static_cast<std::uint32_t>(pick(0, 1)));
+  h.SetI32(veltrane::testing::HeaderAt("PointDevice"), pick(0, 2));
+  h.SetU32(veltrane::testing::HeaderAt("EnableBits"), static_cast<std::uint32_t>(pick(0, 3)));
+  h.SetI32(veltrane::testing::HeaderAt("NumberOfStrings"), pick(0, 256));
+  h.SetU32(veltrane::testing::HeaderAt("BeepLength"), static_cast<std::uint32_t>(pick(0, 200)));
+  h.bytes[veltrane::testing::HeaderAt("ScrollWheelGain")] =
+      static_cast<std::uint8_t>(static_cast<std::int8_t>(pick(0, 16)));
+  h.SetWholeText(veltrane::testing::HeaderAt("ConfigFileName"), text());
+  h.SetWholeText(veltrane::testing::HeaderAt("SerialNumber"), text());
   for (std::size_t at : {8, 9, 10, 11, 48, 53, 145, 147})
     h.bytes[at] = static_cast<std::uint8_t>(pick(0, 3) == 0 ? pick(0, 255) : 0);
   // The file as a save writes it (the settings from that header), loaded back.

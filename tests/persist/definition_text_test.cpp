@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "persist/definition_diff.h"
+#include "support/setting_places.h"
 #include "tests/persist/definition_text_support.h"
 #include "tests/persist/persist_test_util.h"
 #include "tests/support/temp_dir.h"
@@ -77,10 +78,11 @@ TEST(DefinitionText, ImportFillsWhatAHandWrittenLayerLeavesOut) {
   EXPECT_EQ(model::FieldText(key.legend), "Nothing");
   EXPECT_EQ(d.def->stringWorkBuffer[7][1].modifier, 0x40);
   EXPECT_EQ(d.def->stringWorkBuffer[7][1].characterUSB, 0x68);
-  EXPECT_EQ(d.header.I32(header::NumberOfStrings), 1);  // the macros given
-  EXPECT_EQ(d.def->settings.Led2, 4);
+  EXPECT_EQ(d.header.I32(veltrane::testing::HeaderAt("NumberOfStrings")), 1);  // the macros given
+  EXPECT_EQ(d.def->settings.Leds[1], 4);
   EXPECT_EQ(d.def->settings.EnableBits, 3);
-  EXPECT_EQ(d.header.I32(header::MaxScanRow), 14);  // a setting left out keeps its default
+  EXPECT_EQ(d.header.I32(veltrane::testing::HeaderAt("MaxScanRow")),
+            14);                                    // a setting left out keeps its default
   EXPECT_EQ(d.def->stringIndex[8], 2304 + 4 * 10);  // the store is packed
 }
 
@@ -211,8 +213,8 @@ TEST(DefinitionDiff, OneLinePerChangedKeyLayerMacroAndSetting) {
   model::SetFieldText(b.def->keys[model::KeyIndex(3, 5)].legend, "A");
   b.def->stringWorkBuffer[2][1] = {0x02, 5, 0x32, 0};
   b.def->stringWorkBuffer[4][0] = {0x20, 6, 0x21, 0};
-  b.header.SetU32(header::DebounceTime, 12);
-  b.header.SetLed(0, 4);
+  b.def->settings.DebounceTime = 12;
+  b.def->settings.Leds[0] = 4;
   const auto differences = DiffDefinitions(*c.def, c.header, *b.def, b.header);
   std::vector<std::string> lines;
   for (const auto& d : differences) lines.push_back(d.line);

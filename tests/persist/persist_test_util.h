@@ -71,10 +71,10 @@ inline model::KeyboardDefinition VariedDefinition() {
   model::Settings& s = def.settings;
   s.GlobalRepeatDisable = 1;
   s.AnyKeyRelease = 1;
-  s.Led1 = 1;
-  s.Led2 = 2;
-  s.Led3 = 3;
-  s.Led4 = 5;
+  s.Leds[0] = 1;
+  s.Leds[1] = 2;
+  s.Leds[2] = 3;
+  s.Leds[3] = 5;
   s.PrefixMakeBreak = 1;
   s.EnableBits = 3;
   s.NumberOfStrings = 16;

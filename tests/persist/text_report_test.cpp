@@ -99,7 +99,7 @@ TEST(TextReport, SettingsComeFromTheRecord) {
   def.settings.EnableBits = 3;
   def.settings.BeepLength = 200;
   def.settings.ScrollWheelGain = -128;
-  def.settings.Led4 = 5;
+  def.settings.Leds[3] = 5;
   def.settings.DefRepDelay = -1;
   def.settings.DefRepRate = 31;
   def.settings.DebounceTime = 0;

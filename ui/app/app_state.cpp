@@ -15,7 +15,7 @@ void StartApplication(AppState& app, std::string commandLine) {
 }
 
 void ApplySettings(AppState& app, model::Settings settings) {
-  model::KeepWithinControls(settings);
+  model::KeepWithinRanges(settings);
   app.doc.def.settings = std::move(settings);
   ++app.settingsApplied;
 }

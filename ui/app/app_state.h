@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "model/settings.h"
+#include "model/settings_schema.h"
 #include "ui/app/document.h"
 #include "ui/app/progress_bar.h"
 #include "ui/app/services.h"
@@ -33,7 +33,7 @@ struct AppState {
 void StartApplication(AppState& app, std::string commandLine = {});
 
 // Replaces the settings with those a load or read brought, as the window's
-// controls can hold them (model::KeepWithinControls).
+// controls can hold them (model::KeepWithinRanges).
 void ApplySettings(AppState& app, model::Settings settings);
 
 }  // namespace veltrane::ui

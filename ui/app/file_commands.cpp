@@ -72,8 +72,7 @@ persist::LoadOutcome LoadConfigurationBytes(AppState& app, const Services& io,
   const persist::LoadOutcome outcome =
       persist::LoadConfigBytes(name, file, loaded->def, loaded->header, io.messages);
   if (outcome == persist::LoadOutcome::Loaded)
-    TakeLoaded(app, io, *loaded, "",
-               std::string(loaded->header.Text(persist::header::ConfigFileName)));
+    TakeLoaded(app, io, *loaded, "", persist::FromHeader(loaded->header).ConfigFileName);
   return outcome;
 }
 

@@ -58,10 +58,8 @@ void DecodeReadImage(AppState& app) {
   model::ClearKeys(app.doc.def);
   // Strings the image does not hold are gone from the keyboard as well.
   model::ClearStringWorkBuffer(app.doc.def, false);
-  model::Settings settings = app.doc.def.settings;
-  eeprom::ApplyImageSettings(
-      eeprom::DecodeImage(app.doc.image, app.doc.firmwareVersion, app.doc.def), settings);
-  ApplySettings(app, std::move(settings));
+  ApplySettings(app,
+                eeprom::DecodeImage(app.doc.image, app.doc.firmwareVersion, app.doc.def).settings);
   app.doc.documentFile.clear();  // the keyboard's definition, not a file's
   MarkKept(app);
 }

@@ -97,7 +97,7 @@ bool DecodeRecoveryCopy(std::string_view bytes, RecoveredWork& work, std::string
   }
   model::Settings settings = persist::FromHeader(work.header);
   if (!work.file.empty()) settings.ConfigFileName = FileNameOf(work.file);
-  model::KeepWithinControls(settings);
+  model::KeepWithinRanges(settings);
   work.def.settings = std::move(settings);
   model::ClearStringWorkBuffer(work.def, false);
   model::RebuildStringWorkBuffer(work.def);

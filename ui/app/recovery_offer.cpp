@@ -88,7 +88,8 @@ void TakeFileOf(AppState& app, const Services& io, const std::string& file) {
 
 void Restore(AppState& app, const Services& io, RecoveredWork& work) {
   TakeFileOf(app, io, work.file);
-  work.def.pointDeviceParams = app.doc.def.pointDeviceParams;  // no file holds them
+  // No file holds them.
+  work.def.settings.PointDeviceParams = app.doc.def.settings.PointDeviceParams;
   app.doc.def = work.def;
   app.doc.header = work.header;
   ApplySettings(app, work.def.settings);

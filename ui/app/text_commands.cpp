@@ -48,7 +48,7 @@ bool ImportText(AppState& app, const Services& io, const std::string& path) {
   app.doc.def = imported->def;
   app.doc.header = imported->header;
   const std::string fileName = FileNameOf(path);
-  model::Settings settings = persist::FromHeader(app.doc.header);
+  model::Settings settings = app.doc.def.settings;
   if (settings.ConfigFileName.empty()) settings.ConfigFileName = fileName;
   ApplySettings(app, std::move(settings));
   app.doc.baseName = CutExtension(fileName, kTextExtension);

@@ -60,13 +60,10 @@ std::string RedoCaption(const AppState& app) {
 }
 
 std::string SettingsChangeName(const model::Settings& before, const model::Settings& after) {
-  persist::HeaderImage a, b;
   model::Settings named = after;
   named.ConfigFileName = before.ConfigFileName;
-  persist::ToHeader(before, a);
-  persist::ToHeader(named, b);
   std::string name;
-  for (const persist::DefinitionDifference& d : persist::DiffSettings(a, b))
+  for (const persist::DefinitionDifference& d : persist::DiffSettings(before, named))
     name += (name.empty() ? "" : ", ") + StepWords(d.line);
   return name;
 }

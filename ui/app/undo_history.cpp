@@ -31,7 +31,6 @@ std::span<std::uint8_t> BytesOf(T& value) {
 template <typename Def, typename Visit>
 void ForEachRegion(Def& def, Visit visit) {
   visit(BytesOf(def.keys));
-  visit(BytesOf(def.pointDeviceParams));
   visit(BytesOf(def.stringWorkBuffer));
 }
 

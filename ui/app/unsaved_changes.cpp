@@ -56,8 +56,12 @@ bool HasUnsavedChanges(const AppState& app) {
 std::string SaveChangesQuestion(const AppState& app) {
   const std::string& file =
       app.doc.documentFile.empty() ? app.doc.commandLineText : app.doc.documentFile;
-  if (file.empty()) return "Save changes to the new definition?";
-  return "Save changes to " + FileNameOf(file) + "?";
+  std::string question = file.empty() ? "Save changes to the new definition?"
+                                      : "Save changes to " + FileNameOf(file) + "?";
+  // A save writes a configuration file, which has no place for them.
+  if (app.kept.settings.PointDeviceParams != app.doc.def.settings.PointDeviceParams)
+    question += "\n\nPointing-device values are kept only in the keyboard and in text exports.";
+  return question;
 }
 
 }  // namespace veltrane::ui

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "ui/dialogs/dialog_layout.h"
+#include "ui/controls/dialog_layout.h"
 
 namespace veltrane::ui {
 

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "fileaccess/file_system.h"
-#include "ui/dialogs/controls.h"
-#include "ui/dialogs/dialog_layout.h"
+#include "ui/controls/controls.h"
+#include "ui/controls/dialog_layout.h"
 
 namespace veltrane::ui {
 

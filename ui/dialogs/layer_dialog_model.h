@@ -4,8 +4,8 @@
 #pragma once
 
 #include "model/key_moves.h"
-#include "ui/dialogs/controls.h"
-#include "ui/dialogs/dialog_layout.h"
+#include "ui/controls/controls.h"
+#include "ui/controls/dialog_layout.h"
 
 namespace veltrane::ui {
 

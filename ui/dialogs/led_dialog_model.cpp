@@ -28,19 +28,17 @@ LedDialogModel OpenLedDialog(const model::Settings& settings, int ledSlot) {
   LedDialogModel dialog;
   dialog.ledSlot = ledSlot;
   dialog.led.FillFrom(model::LedNames);
-  if (ledSlot >= 0 && ledSlot < 4) {
-    const std::array<std::int32_t, 4> leds = {settings.Led1, settings.Led2, settings.Led3,
-                                              settings.Led4};
-    dialog.led.Select(leds[ledSlot]);
-  }
+  if (ledSlot >= 0 && ledSlot < model::kLedCount)
+    dialog.led.Select(settings.Leds[static_cast<std::size_t>(ledSlot)]);
   return dialog;
 }
 
 void OnLedPicked(LedDialogModel& dialog, model::Settings& settings, int index) {
-  std::int32_t* led = model::LedOfSlot(settings, dialog.ledSlot);
-  if (led == nullptr || index < 0 || index >= static_cast<int>(dialog.led.items.size())) return;
+  if (dialog.ledSlot < 0 || dialog.ledSlot >= model::kLedCount || index < 0 ||
+      index >= static_cast<int>(dialog.led.items.size()))
+    return;
   dialog.led.Select(index);
-  *led = index;
+  settings.Leds[static_cast<std::size_t>(dialog.ledSlot)] = index;
 }
 
 void OnLedDialogClosed(LedDialogModel& dialog) {

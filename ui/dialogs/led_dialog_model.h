@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "model/definition.h"
-#include "ui/dialogs/controls.h"
-#include "ui/dialogs/dialog_layout.h"
+#include "ui/controls/controls.h"
+#include "ui/controls/dialog_layout.h"
 
 namespace veltrane::ui {
 

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "model/settings_schema.h"
+
 namespace veltrane::ui {
 namespace {
 
@@ -39,6 +41,7 @@ constexpr std::array<PointingField, kPointingFieldCount> BuildFields() {
       fields[i] = {id::kFirstPointingField + i,
                    ParamOf(d, r),
                    kLabels[i],
+                   kLabels[i].substr(0, kLabels[i].size() - 1),
                    {labelX, y, 80, 15},
                    {labelX + 70, y, 50, 15}};
     }
@@ -88,10 +91,22 @@ PointingDeviceDialogModel OpenPointingDeviceDialog(const PointDeviceParams& para
 }
 
 void OnPointingDeviceOk(PointingDeviceDialogModel& dialog, PointDeviceParams& params) {
+  PointDeviceParams typed = params;
+  bool refused = false;
   for (int i = 0; i < kPointingFieldCount; ++i) {
-    const std::uint32_t number = ReadUnsigned(dialog.fields[i].text).value_or(0);
-    params[kFields[i].param] = static_cast<std::uint8_t>(number & 0xFF);
+    EditField& field = dialog.fields[i];
+    const model::SettingEntry& e = model::SettingNamed(kFields[i].setting);
+    const std::uint8_t stored = params[kFields[i].param];
+    field.note = NumberRefusal(e, e.min, field.text, stored);
+    if (field.note.empty()) {
+      typed[kFields[i].param] = static_cast<std::uint8_t>(*ReadUnsigned(field.text));
+    } else {
+      field.text = std::to_string(stored);
+      refused = true;
+    }
   }
+  if (refused) return;
+  params = typed;
   dialog.finished = true;
 }
 

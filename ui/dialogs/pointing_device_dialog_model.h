@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "model/definition.h"
-#include "ui/dialogs/controls.h"
-#include "ui/dialogs/dialog_layout.h"
+#include "ui/controls/controls.h"
+#include "ui/controls/dialog_layout.h"
 
 namespace veltrane::ui {
 
@@ -23,6 +23,7 @@ struct PointingField {
   int id = 0;
   int param = 0;  // index into the PointDeviceParams
   std::string_view label;
+  std::string_view setting;  // the value's name in the settings schema
   Rect labelRect;
   Rect fieldRect;
 };
@@ -43,8 +44,10 @@ EditField* PointingFieldById(PointingDeviceDialogModel& dialog, int id);
 // The fields showing the current values as unsigned decimals.
 PointingDeviceDialogModel OpenPointingDeviceDialog(const PointDeviceParams& params);
 
-// "OK": each field's unsigned number cut to its low 8 bits is stored; a field
-// that does not hold a number stores 0.
+// "OK": when every field holds a whole number its value can hold (0..255),
+// they are stored and the dialog is finished. Otherwise nothing is stored and
+// the dialog stays open: each refused field shows its stored value again and
+// its note says why, as the main window's fields refuse.
 void OnPointingDeviceOk(PointingDeviceDialogModel& dialog, PointDeviceParams& params);
 // "Cancel": closes without storing.
 void OnPointingDeviceCancel(PointingDeviceDialogModel& dialog);

@@ -21,7 +21,7 @@
 #include "station/station.h"
 #include "station/station_store.h"
 #include "ui/app/app_state.h"
-#include "ui/dialogs/controls.h"
+#include "ui/controls/controls.h"
 #include "ui/dialogs/station_event_queue.h"
 
 namespace veltrane::ui {

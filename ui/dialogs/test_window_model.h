@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/dialogs/dialog_layout.h"
+#include "ui/controls/dialog_layout.h"
 
 namespace veltrane::ui {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/dialogs/controls.h"
-#include "ui/dialogs/dialog_layout.h"
+#include "ui/controls/controls.h"
+#include "ui/controls/dialog_layout.h"
 #include "ui/keyedit/key_before_edit.h"
 #include "ui/keyedit/key_editing_host.h"
 #include "ui/keyedit/type_ahead.h"

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/dialogs/controls.h"
-#include "ui/dialogs/dialog_layout.h"
+#include "ui/controls/controls.h"
+#include "ui/controls/dialog_layout.h"
 #include "ui/keyedit/key_editing_host.h"
 #include "ui/keyedit/string_assignment.h"
 

@@ -88,7 +88,32 @@ constexpr Control kControls[] = {
     {K::Label, id::kNone, "Drv", {0, 19, 50, 15}},
 };
 
+constexpr SettingControl kSettingControls[] = {
+    {id::kGlobalRepeat, "GlobalRepeatDisable"},
+    {id::kAnyKeyRelease, "AnyKeyRelease"},
+    {id::kRepeatDelay, "DefRepDelay"},
+    {id::kRepeatRate, "DefRepRate"},
+    {id::kDebounce, "DebounceTime", 1},  // as its label says
+    {id::kMaxScanRow, "MaxScanRow"},
+    {id::kPrefixMakeBreak, "PrefixMakeBreak"},
+    {id::kPointDevice, "PointDevice"},
+    {id::kBeepLength, "BeepLength"},
+    {id::kGain, "ScrollWheelGain"},
+    {id::kFileName, "ConfigFileName"},
+    {id::kSerial, "SerialNumber"},
+};
+
 }  // namespace
+
+std::span<const SettingControl> SettingControls() {
+  return kSettingControls;
+}
+
+const SettingControl* SettingControlOf(int id) {
+  for (const SettingControl& control : kSettingControls)
+    if (control.id == id) return &control;
+  return nullptr;
+}
 
 std::span<const Control> ControlTable() {
   return kControls;

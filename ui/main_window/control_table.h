@@ -4,12 +4,13 @@
 // of key buttons beside them.
 #pragma once
 
+#include <cstdint>
+#include <limits>
 #include <span>
 #include <string_view>
 
 #include "model/definition.h"
-#include "ui/dialogs/controls.h"
-#include "ui/main_window/main_window_model.h"
+#include "ui/controls/controls.h"
 
 namespace veltrane::ui {
 
@@ -32,40 +33,19 @@ constexpr int KeyButtonIndex(int id) {
   return id >= id::kFirstKeyButton && id <= id::kLastKeyButton ? id - id::kFirstKeyButton : -1;
 }
 
-// Which control of the table mirrors which field of the view model.
-template <typename State>
-struct ControlBinding {
+// A control that shows a setting of the schema: a check box a flag, a list
+// the entries of a listed or counted setting, a field a number or a text.
+// Clicks, picks and typed texts reach the setting through the schema's range,
+// which a field may narrow (the debounce time's field takes 1..255).
+struct SettingControl {
   int id;
-  State MainWindowModel::*field;
+  std::string_view setting;
+  std::int64_t fieldMin = std::numeric_limits<std::int64_t>::min();
 };
 
-inline constexpr ControlBinding<CheckBox> kCheckBoxBindings[] = {
-    {id::kEnableMatrix, &MainWindowModel::matrix},
-    {id::kGlobalRepeat, &MainWindowModel::globalRepeat},
-    {id::kAnyKeyRelease, &MainWindowModel::anyKeyRelease},
-    {id::kPrefixMakeBreak, &MainWindowModel::prefixMakeBreak},
-    {id::kEnableKeyboard, &MainWindowModel::enableKeyboard},
-    {id::kEnablePointing, &MainWindowModel::enablePointing},
-    {id::kActivateBeep, &MainWindowModel::beep},
-    {id::kWriteBin, &MainWindowModel::writeBin},
-    {id::kWriteTxt, &MainWindowModel::writeTxt},
-    {id::kWriteDat, &MainWindowModel::writeDat},
-    {id::kWriteSavedTxt, &MainWindowModel::writeSavedTxt},
-    {id::kCopyEepromBin, &MainWindowModel::copyEepromBin},
-    {id::kChangedWordsOnly, &MainWindowModel::changedWords},
-};
+std::span<const SettingControl> SettingControls();
 
-inline constexpr ControlBinding<EditField> kEditFieldBindings[] = {
-    {id::kDebounce, &MainWindowModel::debounce}, {id::kFileName, &MainWindowModel::fileName},
-    {id::kVersion, &MainWindowModel::version},   {id::kSerial, &MainWindowModel::serial},
-    {id::kGain, &MainWindowModel::gain},         {id::kBeepLength, &MainWindowModel::beepLength},
-};
-
-inline constexpr ControlBinding<ComboBox> kComboBoxBindings[] = {
-    {id::kRepeatDelay, &MainWindowModel::repeatDelay},
-    {id::kRepeatRate, &MainWindowModel::repeatRate},
-    {id::kMaxScanRow, &MainWindowModel::maxScanRow},
-    {id::kPointDevice, &MainWindowModel::pointDevice},
-};
+// The setting control of an id, or nullptr.
+const SettingControl* SettingControlOf(int id);
 
 }  // namespace veltrane::ui

@@ -4,7 +4,7 @@
 #include "ui/app/file_commands.h"
 #include "ui/app/key_edits.h"
 #include "ui/app/undo_commands.h"
-#include "ui/dialogs/control_ids.h"
+#include "ui/controls/control_ids.h"
 #include "ui/main_window/control_table.h"
 
 namespace veltrane::ui {

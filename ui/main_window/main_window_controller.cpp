@@ -11,7 +11,7 @@
 #include "ui/app/picture_commands.h"
 #include "ui/app/text_commands.h"
 #include "ui/app/undo_commands.h"
-#include "ui/dialogs/control_ids.h"
+#include "ui/controls/control_ids.h"
 #include "ui/main_window/edit_commands.h"
 
 namespace veltrane::ui {
@@ -40,10 +40,6 @@ constexpr std::pair<int, bool RunOptions::*> kRunOptionBoxes[] = {
     {id::kWriteSavedTxt, &RunOptions::writeSavedTxt},
     {id::kChangedWordsOnly, &RunOptions::changedWordsOnly},
 };
-
-void Flip(std::uint8_t& value) {
-  value = value == 0 ? 1 : 0;
-}
 
 // While the production line runs over the definition, only commands that leave it as it is.
 bool MayRunWhileLocked(const Services& io, int id) {
@@ -99,6 +95,7 @@ void MainWindowController::RunCommand(int id) {
     }
   }
   if (RunEditCommand({app_, window_, io_, host_}, id)) return;
+  if (ClickSettingBox(id, app_)) return;
   if (id >= id::kFirstKeyButton && id <= id::kLastKeyButton) {
     const int index = id - id::kFirstKeyButton;
     OpenKeySettings(index / model::kColumns, index % model::kColumns);
@@ -129,12 +126,6 @@ void MainWindowController::RunCommand(int id) {
     case id::kEnableMatrix:
       EnableMatrix(app_, io_, link_);
       return;
-    case id::kGlobalRepeat:
-      return Flip(app_.doc.def.settings.GlobalRepeatDisable);
-    case id::kAnyKeyRelease:
-      return Flip(app_.doc.def.settings.AnyKeyRelease);
-    case id::kPrefixMakeBreak:
-      return Flip(app_.doc.def.settings.PrefixMakeBreak);
     case id::kNewClearAll:
       if (KeepOrSaveChanges()) NewClearAll();
       return;
@@ -155,7 +146,7 @@ void MainWindowController::RunCommand(int id) {
     case id::kActivateBeep:
       return ToggleBeep();
     case id::kPointDevSet:
-      return host_.RunPointingDevice();
+      return host_.RunPointingDevice(app_.doc.def.settings);
     case id::kExportText:
       ExportText(
           app_, io_, [this](const AcceptName& accept) { return host_.RunExportTextFile(accept); },
@@ -190,7 +181,9 @@ void MainWindowController::RunCommand(int id) {
 // command runs: a field left for a dialog hands over what was typed.
 void MainWindowController::OnFieldCommitted(int id, const std::string& text) {
   if (app_.locked) return;
-  CommitField(id, text, app_);
+  const std::string refused = CommitField(id, text, app_);
+  if (const auto field = window_.fields.find(id); field != window_.fields.end())
+    field->second.note = refused;
   RecordSettingStep();
   Repaint();
 }
@@ -287,13 +280,13 @@ void MainWindowController::OpenKeySettings(int row, int column) {
   window_.editTarget = EditTarget{true, row, column};
   window_.selectedKey = model::KeyIndex(row, column);
   Repaint();  // the position shows the question mark while the dialog runs
-  host_.RunKeySettings();
+  host_.RunKeySettings(app_.doc.def);
   window_.editTarget.editing = false;
 }
 
 void MainWindowController::RunKeyLed(int slot) {
   window_.ledSlot = slot;
-  host_.RunKeyLed();
+  host_.RunKeyLed(app_.doc.def.settings);
 }
 
 void MainWindowController::LoadSettings() {
@@ -317,7 +310,7 @@ void MainWindowController::TogglePointingDevice() {
   const bool on = (s.EnableBits & 0x02) == 0;
   s.EnableBits = static_cast<std::uint8_t>(on ? s.EnableBits | 0x02 : s.EnableBits & ~0x02);
   s.PointDevice = on ? 1 : 0;
-  window_.pointDevice.enabled = on;
+  window_.List(id::kPointDevice).enabled = on;
 }
 
 void MainWindowController::ToggleBeep() {

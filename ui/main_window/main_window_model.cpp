@@ -4,37 +4,15 @@
 #include <algorithm>
 #include <cctype>
 
-#include "model/key_tables.h"
+#include "model/settings_schema.h"
 #include "model/text_field.h"
-#include "ui/dialogs/control_ids.h"
+#include "ui/controls/control_ids.h"
+#include "ui/main_window/control_table.h"
 #include "ui/main_window/edit_commands.h"
 #include "ui/main_window/matrix_view.h"
 
 namespace veltrane::ui {
 namespace {
-
-// The list control of an id and the setting it holds as its selection; the
-// scan-row list holds MaxScanRow - 1.
-struct ListSetting {
-  ComboBox MainWindowModel::*list = nullptr;
-  std::int32_t model::Settings::*setting = nullptr;
-  int offset = 0;  // setting = selection + offset
-};
-
-ListSetting ListOf(int id) {
-  switch (id) {
-    case id::kRepeatDelay:
-      return {&MainWindowModel::repeatDelay, &model::Settings::DefRepDelay};
-    case id::kRepeatRate:
-      return {&MainWindowModel::repeatRate, &model::Settings::DefRepRate};
-    case id::kMaxScanRow:
-      return {&MainWindowModel::maxScanRow, &model::Settings::MaxScanRow, 1};
-    case id::kPointDevice:
-      return {&MainWindowModel::pointDevice, &model::Settings::PointDevice};
-    default:
-      return {};
-  }
-}
 
 std::string_view Trimmed(std::string_view text) {
   while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
@@ -51,64 +29,95 @@ bool SameLetters(std::string_view a, std::string_view b) {
   });
 }
 
-void ShowLists(const model::Settings& s, MainWindowModel& w) {
-  for (int id : {id::kRepeatDelay, id::kRepeatRate, id::kMaxScanRow, id::kPointDevice}) {
-    const ListSetting list = ListOf(id);
-    (w.*list.list).Select(s.*list.setting - list.offset);
+ControlKind KindOf(int id) {
+  const Control* control = FindControl(id);
+  return control == nullptr ? ControlKind::Static : control->kind;
+}
+
+// A list's entries: a listed setting's names, a counted one's numbers.
+std::vector<std::string> EntriesOf(const model::SettingEntry& e) {
+  std::vector<std::string> entries(e.names.begin(), e.names.end());
+  if (entries.empty())
+    for (std::int64_t n = e.min; n <= e.max; ++n) entries.push_back(std::to_string(n));
+  return entries;
+}
+
+void ShowSetting(const SettingControl& control, const model::Settings& s, MainWindowModel& w) {
+  const model::SettingEntry& e = model::SettingNamed(control.setting);
+  switch (KindOf(control.id)) {
+    case ControlKind::CheckBox:
+      w.Box(control.id).checked = e.get(s) != 0;
+      return;
+    case ControlKind::ComboBox:
+      w.List(control.id).Select(static_cast<int>(e.get(s) - e.min));
+      return;
+    default:
+      w.Field(control.id).text = e.IsText() ? s.*e.text : std::to_string(e.get(s));
+      return;
   }
 }
 
-void ShowFields(const AppState& app, MainWindowModel& w) {
+void ShowSpecial(const AppState& app, MainWindowModel& w) {
   const model::Settings& s = app.doc.def.settings;
-  w.debounce.text = std::to_string(s.DebounceTime);
-  w.fileName.text = s.ConfigFileName;
-  w.version.text = app.doc.versionText;
-  w.serial.text = s.SerialNumber;
-  w.gain.text = std::to_string(s.ScrollWheelGain);
-  w.beepLength.text = std::to_string(s.BeepLength);
-  w.beepLength.enabled = s.BeepLength != 0;
+  const RunOptions& options = app.doc.options;
+  w.Field(id::kVersion).text = app.doc.versionText;
+  w.Field(id::kBeepLength).enabled = s.BeepLength != 0;
+  w.Box(id::kEnableKeyboard).checked = (s.EnableBits & 0x01) != 0;
+  w.Box(id::kEnablePointing).checked = (s.EnableBits & 0x02) != 0;
+  w.Box(id::kActivateBeep).checked = s.BeepLength != 0;
+  w.Box(id::kEnableMatrix).checked = options.matrixEnabled;
+  w.Box(id::kWriteDat).checked = true;
+  w.Box(id::kWriteBin).checked = options.writeBinFile;
+  w.Box(id::kWriteTxt).checked = options.writeTxtFile;
+  w.Box(id::kWriteSavedTxt).checked = options.writeSavedTxt;
+  w.Box(id::kCopyEepromBin).checked = options.copyEepromBin;
+  w.Box(id::kChangedWordsOnly).checked = options.changedWordsOnly;
+}
+
+// Why a field's text is not taken, or nothing when it is stored.
+std::string StoreNumber(const SettingControl& control, const model::SettingEntry& e,
+                        std::string_view text, model::Settings& s) {
+  std::string refused = NumberRefusal(e, std::max(e.min, control.fieldMin), text, e.get(s));
+  if (refused.empty()) e.set(s, *ReadUnsigned(text));
+  return refused;
+}
+
+std::string StoreText(const model::SettingEntry& e, std::string_view text, model::Settings& s) {
+  if (!model::IsPrintableText(text))
+    return std::string(e.name) + " takes printable characters only: it stays \"" + s.*e.text + "\"";
+  s.*e.text = model::CutText(text, model::kSettingTextLimit);
+  return {};
 }
 
 }  // namespace
 
 void CreateMainWindowControls(MainWindowModel& window) {
   window = MainWindowModel{};
-  window.repeatDelay.FillFrom(model::DefRepDelayNames);
-  window.repeatRate.FillFrom(model::DefRepRateNames);
-  window.maxScanRow.FillFrom(model::MaxScanRowNames);
-  window.pointDevice.FillFrom(model::PointDeviceNames);
-  window.fileName.enabled = false;
-  window.enableKeyboard.enabled = false;
-  window.writeDat = CheckBox{true, false};
+  for (const Control& control : ControlTable()) {
+    if (control.kind == ControlKind::CheckBox)
+      window.checkBoxes[control.id].enabled = control.enabled;
+    if (control.kind == ControlKind::Edit || control.kind == ControlKind::DigitsEdit)
+      window.fields[control.id].enabled = control.enabled;
+    if (control.kind == ControlKind::ComboBox) window.lists[control.id].enabled = control.enabled;
+  }
+  for (const SettingControl& control : SettingControls())
+    if (KindOf(control.id) == ControlKind::ComboBox)
+      window.List(control.id).items = EntriesOf(model::SettingNamed(control.setting));
   window.programVersion = std::string(kProgramVersion);
 }
 
 void RefreshControls(const AppState& app, MainWindowModel& w) {
   const model::Settings& s = app.doc.def.settings;
-  const RunOptions& options = app.doc.options;
-  ShowLists(s, w);
-  ShowFields(app, w);
+  for (const SettingControl& control : SettingControls()) ShowSetting(control, s, w);
+  ShowSpecial(app, w);
   if (w.settingsShown != app.settingsApplied) {
     // A load or read enables the list exactly when a pointing device is chosen;
     // until then it stays as the creation or the pointing-device check box left it.
-    if (w.settingsShown >= 0) w.pointDevice.enabled = s.PointDevice != 0;
+    if (w.settingsShown >= 0) w.List(id::kPointDevice).enabled = s.PointDevice != 0;
     w.settingsShown = app.settingsApplied;
   }
-  w.enableKeyboard.checked = (s.EnableBits & 0x01) != 0;
-  w.enablePointing.checked = (s.EnableBits & 0x02) != 0;
-  w.beep.checked = s.BeepLength != 0;
-  w.matrix.checked = options.matrixEnabled;
-  w.globalRepeat.checked = s.GlobalRepeatDisable != 0;
-  w.anyKeyRelease.checked = s.AnyKeyRelease != 0;
-  w.prefixMakeBreak.checked = s.PrefixMakeBreak != 0;
-  w.writeDat.checked = true;
-  w.writeBin.checked = options.writeBinFile;
-  w.writeTxt.checked = options.writeTxtFile;
-  w.writeSavedTxt.checked = options.writeSavedTxt;
-  w.copyEepromBin.checked = options.copyEepromBin;
-  w.changedWords.checked = options.changedWordsOnly;
   w.locked = app.locked;
-  w.generateEnabled = options.writeBinFile || options.writeTxtFile;
+  w.generateEnabled = app.doc.options.writeBinFile || app.doc.options.writeTxtFile;
   w.modified = HasUnsavedChanges(app);
   RefreshEditMenu(app, w);
   RefreshPictures(app, w);
@@ -123,47 +132,42 @@ void RefreshPictures(const AppState& app, MainWindowModel& w) {
     w.keyTooltips[static_cast<std::size_t>(i)] = KeyTooltip(key);
   }
   const model::Settings& s = app.doc.def.settings;
-  const std::int32_t leds[] = {s.Led1, s.Led2, s.Led3, s.Led4};
-  for (std::size_t n = 0; n < 4; ++n) w.ledPictures[n] = LedPicture(leds[n]);
+  for (std::size_t n = 0; n < s.Leds.size(); ++n) w.ledPictures[n] = LedPicture(s.Leds[n]);
 }
 
-void CommitField(int id, std::string_view text, AppState& app) {
-  model::Settings& s = app.doc.def.settings;
-  const std::optional<std::uint32_t> number = ReadUnsigned(text);
-  switch (id) {
-    case id::kDebounce:
-      s.DebounceTime = number.value_or(0);
-      break;
-    case id::kGain:
-      if (number)
-        s.ScrollWheelGain = static_cast<std::int8_t>(std::min<std::uint32_t>(*number, 16));
-      break;
-    case id::kBeepLength:
-      if (number) s.BeepLength = static_cast<std::uint8_t>(std::min<std::uint32_t>(*number, 200));
-      break;
-    case id::kSerial:
-      s.SerialNumber = model::CutText(text, model::kSettingTextLimit);
-      break;
-    case id::kVersion:
-      app.doc.versionText = std::string(text);
-      break;
-    default:
-      break;
+std::string CommitField(int id, std::string_view text, AppState& app) {
+  if (id == id::kVersion) {
+    app.doc.versionText = std::string(text);
+    return {};
   }
+  const SettingControl* control = SettingControlOf(id);
+  if (control == nullptr) return {};
+  const model::SettingEntry& e = model::SettingNamed(control->setting);
+  model::Settings& s = app.doc.def.settings;
+  return e.IsText() ? StoreText(e, text, s) : StoreNumber(*control, e, text, s);
+}
+
+bool ClickSettingBox(int id, AppState& app) {
+  const SettingControl* control = SettingControlOf(id);
+  if (control == nullptr || KindOf(id) != ControlKind::CheckBox) return false;
+  const model::SettingEntry& e = model::SettingNamed(control->setting);
+  e.set(app.doc.def.settings, e.get(app.doc.def.settings) == 0 ? 1 : 0);
+  return true;
 }
 
 void PickListEntry(int id, int index, const MainWindowModel& window, AppState& app) {
-  const ListSetting list = ListOf(id);
-  if (list.list == nullptr || index < 0 ||
-      index >= static_cast<int>((window.*list.list).items.size()))
+  const SettingControl* control = SettingControlOf(id);
+  if (control == nullptr || KindOf(id) != ControlKind::ComboBox || index < 0 ||
+      index >= static_cast<int>(window.List(id).items.size()))
     return;
-  app.doc.def.settings.*list.setting = index + list.offset;
+  const model::SettingEntry& e = model::SettingNamed(control->setting);
+  e.set(app.doc.def.settings, e.min + index);
 }
 
 void CommitListText(int id, std::string_view text, const MainWindowModel& window, AppState& app) {
-  const ListSetting list = ListOf(id);
-  if (list.list == nullptr) return;
-  const std::vector<std::string>& items = (window.*list.list).items;
+  const auto found = window.lists.find(id);
+  if (found == window.lists.end()) return;
+  const std::vector<std::string>& items = found->second.items;
   for (std::size_t i = 0; i < items.size(); ++i)
     if (SameLetters(items[i], Trimmed(text)))
       return PickListEntry(id, static_cast<int>(i), window, app);

@@ -6,40 +6,29 @@
 #pragma once
 
 #include <array>
+#include <map>
 #include <optional>
 #include <string>
 
 #include "ui/app/app_state.h"
-#include "ui/dialogs/controls.h"
-#include "ui/dialogs/key_picture.h"
+#include "ui/controls/controls.h"
+#include "ui/controls/key_picture.h"
 #include "ui/keyedit/edit_target.h"
 
 namespace veltrane::ui {
 
 struct MainWindowModel {
-  ComboBox repeatDelay;          // 35082
-  ComboBox repeatRate;           // 35083
-  ComboBox maxScanRow;           // 35090
-  ComboBox pointDevice;          // 35100
-  EditField debounce;            // 35084
-  EditField fileName;            // 35078, display only
-  EditField version;             // 35187
-  EditField serial;              // 35119
-  EditField gain;                // 35193
-  EditField beepLength;          // 35149
-  CheckBox matrix;               // 35079
-  CheckBox globalRepeat;         // 35080
-  CheckBox anyKeyRelease;        // 35081
-  CheckBox prefixMakeBreak;      // 35091
-  CheckBox enableKeyboard;       // 35101, display only
-  CheckBox enablePointing;       // 35102
-  CheckBox beep;                 // 35148
-  CheckBox writeBin;             // 35194
-  CheckBox writeTxt;             // 35195
-  CheckBox writeDat;             // 35198, always checked
-  CheckBox writeSavedTxt;        // 35197
-  CheckBox copyEepromBin;        // 35196
-  CheckBox changedWords;         // 35199, "Changed words only"
+  // The state of every check box, field and list of the control table, by id.
+  std::map<int, CheckBox> checkBoxes;
+  std::map<int, EditField> fields;  // a field's note tells why its last text was refused
+  std::map<int, ComboBox> lists;
+  CheckBox& Box(int id) { return checkBoxes.at(id); }
+  const CheckBox& Box(int id) const { return checkBoxes.at(id); }
+  EditField& Field(int id) { return fields.at(id); }
+  const EditField& Field(int id) const { return fields.at(id); }
+  ComboBox& List(int id) { return lists.at(id); }
+  const ComboBox& List(int id) const { return lists.at(id); }
+
   bool generateEnabled = false;  // "Generate EEPROM File"
   std::string programVersion;    // 35097
   std::string title = "Veltrane";
@@ -82,11 +71,15 @@ void RefreshControls(const AppState& app, MainWindowModel& window);
 // The matrix and LED pictures and the matrix tooltips alone.
 void RefreshPictures(const AppState& app, MainWindowModel& window);
 
-// What a field's committed text stores (Enter or leaving the field). A field
-// whose text is no valid number leaves its setting as it was: the gain keeps
-// at most 16, the beep length at most 200, the debounce time is 0 when its
-// field holds no number; the serial number keeps its first 31 bytes.
-void CommitField(int id, std::string_view text, AppState& app);
+// What a field's committed text stores (Enter or leaving the field). A
+// setting's field takes only what its setting can hold: a whole number in its
+// range (the debounce time 1..255), a text without control characters (cut
+// to 31 bytes). Anything else is refused: the setting keeps its value, which
+// the field shows again, and the result (the field's note) says why.
+std::string CommitField(int id, std::string_view text, AppState& app);
+
+// A check box of a flag setting clicked: the flag flips. False for any other id.
+bool ClickSettingBox(int id, AppState& app);
 
 // A list entry picked, by its index; an index outside the list changes nothing.
 void PickListEntry(int id, int index, const MainWindowModel& window, AppState& app);

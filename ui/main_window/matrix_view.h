@@ -7,7 +7,7 @@
 #include <string>
 
 #include "model/definition.h"
-#include "ui/dialogs/key_picture.h"
+#include "ui/controls/key_picture.h"
 
 namespace veltrane::ui {
 

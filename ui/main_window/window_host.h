@@ -12,6 +12,8 @@
 #include "picture/page.h"
 #include "ui/dialogs/layer_dialog_model.h"
 
+#include "model/definition.h"
+
 namespace veltrane::ui {
 
 // The answer to "Save changes to NAME?".
@@ -22,11 +24,13 @@ class WindowHost {
   virtual ~WindowHost() = default;
   // Mirror the main window's view model at once (a repaint of the window and its controls).
   virtual void Repaint() = 0;
-  // Run the Key Settings dialog modally for the window model's EditTarget.
-  virtual void RunKeySettings() = 0;
-  // Run the Key LED dialog modally for the window model's LedSlot.
-  virtual void RunKeyLed() = 0;
-  virtual void RunPointingDevice() = 0;
+  // The dialogs that edit the definition edit what the controller hands them.
+  // Run the Key Settings dialog modally on `def` for the window model's EditTarget.
+  virtual void RunKeySettings(model::KeyboardDefinition& def) = 0;
+  // Run the Key LED dialog modally on `settings` for the window model's LedSlot.
+  virtual void RunKeyLed(model::Settings& settings) = 0;
+  // Run the Pointing Device dialog modally on the values of `settings`.
+  virtual void RunPointingDevice(model::Settings& settings) = 0;
   // Run the Load File dialog; the path of the file confirmed with "Load", or
   // nothing when it was cancelled or nothing was selected.
   virtual std::optional<std::string> RunLoadFile() = 0;

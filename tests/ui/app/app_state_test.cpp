@@ -4,18 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "persist/header_settings.h"
+#include "support/setting_places.h"
 
 namespace veltrane::ui {
 namespace {
-
-using persist::header::BeepLength;
-using persist::header::DebounceTime;
-using persist::header::DefRepDelay;
-using persist::header::DefRepRate;
-using persist::header::EnableBits;
-using persist::header::MaxScanRow;
-using persist::header::NumberOfStrings;
-using persist::header::PointDevice;
 
 class AppStateTest : public ::testing::Test {
  protected:
@@ -39,26 +31,26 @@ TEST_F(AppStateTest, StartUpEnablesTheKeyboardOnly) {
 }
 
 TEST_F(AppStateTest, AppliedHeaderReachesTheSettings) {
-  h.SetLed(2, 4);
-  h.SetU32(EnableBits, 0x103);  // only the low byte is taken
-  h.SetI32(NumberOfStrings, 6);
-  h.SetU32(BeepLength, 50);
-  h.SetU32(DebounceTime, 300);
-  h.SetI32(DefRepDelay, 3);
-  h.SetI32(DefRepRate, 31);
-  h.SetI32(MaxScanRow, 16);
-  h.SetI32(PointDevice, 2);
-  h.SetScrollWheelGain(9);
-  h.SetText(persist::header::SerialNumber, "SN-1");
+  h.SetI32(veltrane::testing::HeaderAt("Led1") + 4 * (2), 4);
+  h.SetU32(veltrane::testing::HeaderAt("EnableBits"), 0x103);  // only the low byte is taken
+  h.SetI32(veltrane::testing::HeaderAt("NumberOfStrings"), 6);
+  h.SetU32(veltrane::testing::HeaderAt("BeepLength"), 50);
+  h.SetU32(veltrane::testing::HeaderAt("DebounceTime"), 200);
+  h.SetI32(veltrane::testing::HeaderAt("DefRepDelay"), 3);
+  h.SetI32(veltrane::testing::HeaderAt("DefRepRate"), 31);
+  h.SetI32(veltrane::testing::HeaderAt("MaxScanRow"), 16);
+  h.SetI32(veltrane::testing::HeaderAt("PointDevice"), 2);
+  h.bytes[veltrane::testing::HeaderAt("ScrollWheelGain")] = static_cast<std::uint8_t>(9);
+  h.SetText(veltrane::testing::HeaderAt("SerialNumber"), "SN-1");
   const int before = app.settingsApplied;
   const model::Settings& s = Applied(h);
   EXPECT_EQ(app.settingsApplied, before + 1);
-  EXPECT_EQ(s.Led3, 4);
+  EXPECT_EQ(s.Leds[2], 4);
   EXPECT_EQ(s.EnableBits, 3);
   EXPECT_EQ(s.NumberOfStrings, 6);
   EXPECT_EQ(s.BeepLength, 50);
   EXPECT_EQ(s.ScrollWheelGain, 9);
-  EXPECT_EQ(s.DebounceTime, 300u);
+  EXPECT_EQ(s.DebounceTime, 200u);
   EXPECT_EQ(s.DefRepDelay, 3);
   EXPECT_EQ(s.DefRepRate, 31);
   EXPECT_EQ(s.MaxScanRow, 16);
@@ -66,25 +58,25 @@ TEST_F(AppStateTest, AppliedHeaderReachesTheSettings) {
   EXPECT_EQ(s.SerialNumber, "SN-1");
 }
 
-TEST_F(AppStateTest, SettingsOutsideTheControlsBecomeWhatTheControlsHold) {
-  h.SetI32(DefRepDelay, 4);
-  h.SetI32(DefRepRate, -1);
-  h.SetI32(MaxScanRow, INT32_MIN);
-  h.SetI32(PointDevice, 1000);
-  h.SetScrollWheelGain(40);
-  h.SetU32(BeepLength, 255);
+TEST_F(AppStateTest, SettingsOutsideTheirRangesTakeItsNearerEnd) {
+  h.SetI32(veltrane::testing::HeaderAt("DefRepDelay"), 4);
+  h.SetI32(veltrane::testing::HeaderAt("DefRepRate"), -1);
+  h.SetI32(veltrane::testing::HeaderAt("MaxScanRow"), INT32_MIN);
+  h.SetI32(veltrane::testing::HeaderAt("PointDevice"), 1000);
+  h.bytes[veltrane::testing::HeaderAt("ScrollWheelGain")] = static_cast<std::uint8_t>(40);
+  h.SetU32(veltrane::testing::HeaderAt("BeepLength"), 255);
   model::Settings s = Applied(h);
-  EXPECT_EQ(s.DefRepDelay, -1);
-  EXPECT_EQ(s.DefRepRate, -1);
-  EXPECT_EQ(s.MaxScanRow, 0);
-  EXPECT_EQ(s.PointDevice, -1);
+  EXPECT_EQ(s.DefRepDelay, 3);
+  EXPECT_EQ(s.DefRepRate, 0);
+  EXPECT_EQ(s.MaxScanRow, 1);
+  EXPECT_EQ(s.PointDevice, 2);
   EXPECT_EQ(s.ScrollWheelGain, 16);
   EXPECT_EQ(s.BeepLength, 200);
-  h.SetScrollWheelGain(-5);  // below the field's range: kept as the file has it
-  h.SetI32(MaxScanRow, 17);
+  h.bytes[veltrane::testing::HeaderAt("ScrollWheelGain")] = static_cast<std::uint8_t>(-5);
+  h.SetI32(veltrane::testing::HeaderAt("MaxScanRow"), 17);
   s = Applied(h);
-  EXPECT_EQ(s.ScrollWheelGain, -5);
-  EXPECT_EQ(s.MaxScanRow, 0);
+  EXPECT_EQ(s.ScrollWheelGain, 0);
+  EXPECT_EQ(s.MaxScanRow, 16);
 }
 
 TEST_F(AppStateTest, NewClearAllKeepsTheEnableBitsBeepAndSerial) {
@@ -94,7 +86,7 @@ TEST_F(AppStateTest, NewClearAllKeepsTheEnableBitsBeepAndSerial) {
   s.SerialNumber = "SN-2";
   s.ConfigFileName = "mine.DAT";
   s.DebounceTime = 9;
-  s.Led2 = 4;
+  s.Leds[1] = 4;
   s.DefRepRate = 3;
   model::ResetForNew(s);
   model::Settings expected;

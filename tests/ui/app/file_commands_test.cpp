@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "support/recording_messages.h"
+#include "support/setting_places.h"
 #include "support/temp_dir.h"
 #include "ui/app/macro_store_check.h"
 
@@ -63,7 +64,7 @@ TEST_F(FileCommandsTest, SavedFileLoadsBackWithItsNamesAndFields) {
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text, "Saved configuration file !");
   EXPECT_EQ(messages.shown[0].caption, "Save");
-  EXPECT_EQ(app.doc.header.Text(persist::header::ConfigFileName), "Board.DAT");
+  EXPECT_EQ(app.doc.header.Text(veltrane::testing::HeaderAt("ConfigFileName")), "Board.DAT");
 
   Restart();
   EXPECT_EQ(LoadConfiguration(app, io, path), persist::LoadOutcome::Loaded);

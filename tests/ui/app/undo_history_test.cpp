@@ -20,7 +20,7 @@ bool SameCovered(const model::KeyboardDefinition& a, const model::KeyboardDefini
   model::Settings named = a.settings;
   named.ConfigFileName = b.settings.ConfigFileName;
   return std::memcmp(&a.keys, &b.keys, sizeof(a.keys)) == 0 &&
-         a.pointDeviceParams == b.pointDeviceParams &&
+         a.settings.PointDeviceParams == b.settings.PointDeviceParams &&
          std::memcmp(&a.stringWorkBuffer, &b.stringWorkBuffer, sizeof(a.stringWorkBuffer)) == 0 &&
          named == b.settings;
 }
@@ -56,7 +56,7 @@ TEST_F(UndoHistoryTest, StepsGoBackAndForthByNameAndANewStepDropsTheUndoneOnes) 
   EXPECT_TRUE(RedoStep(app));
   EXPECT_EQ(def().settings.DebounceTime, 12u);
 
-  def().settings.Led2 = 3;
+  def().settings.Leds[1] = 3;
   RecordStep(app, "Led2 0 \u2192 3");
   EXPECT_EQ(app.history.RedoCount(), 0u);
   EXPECT_FALSE(RedoStep(app));

@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 
+#include "model/settings_schema.h"
 #include "ui/dialogs/about_dialog_model.h"
 #include "ui/dialogs/file_chooser_model.h"
 #include "ui/dialogs/led_dialog_model.h"
@@ -28,12 +29,19 @@ TEST(ControlTable, IdsAreUniqueAndEveryMirroredControlHasItsKind) {
     ASSERT_NE(c, nullptr) << id;
     EXPECT_EQ(c->kind, kind) << id;
   };
-  for (const auto& b : kCheckBoxBindings) expectKind(b.id, ControlKind::CheckBox);
-  for (const auto& b : kEditFieldBindings)
-    EXPECT_TRUE(FindControl(b.id)->kind == ControlKind::Edit ||
-                FindControl(b.id)->kind == ControlKind::DigitsEdit)
-        << b.id;
-  for (const auto& b : kComboBoxBindings) expectKind(b.id, ControlKind::ComboBox);
+  // A setting's control is a check box of a flag, a list of a listed or counted
+  // setting, or a field.
+  for (const SettingControl& b : SettingControls()) {
+    const model::SettingEntry* entry = model::FindSetting(b.setting);
+    ASSERT_NE(entry, nullptr) << b.setting;
+    const Control* c = FindControl(b.id);
+    ASSERT_NE(c, nullptr) << b.setting;
+    if (entry->shown == model::Shown::Flag) {
+      EXPECT_EQ(c->kind, ControlKind::CheckBox) << b.setting;
+    } else if (c->kind != ControlKind::ComboBox) {
+      EXPECT_TRUE(c->kind == ControlKind::Edit || c->kind == ControlKind::DigitsEdit) << b.setting;
+    }
+  }
   for (int id : id::kLedButtons) expectKind(id, ControlKind::PictureButton);
   expectKind(id::kGenerate, ControlKind::PushButton);
   expectKind(id::kProgramVersionLabel, ControlKind::Label);

@@ -11,12 +11,13 @@
 #include "model/key_tables.h"
 #include "persist/config_file.h"
 #include "support/recording_messages.h"
+#include "support/setting_places.h"
 #include "support/temp_dir.h"
 #include "tests/ui/app/fake_link.h"
 #include "tests/ui/main_window/controller_fixture.h"
 #include "tests/ui/main_window/scripted_host.h"
 #include "ui/app/keyboard_commands.h"
-#include "ui/dialogs/control_ids.h"
+#include "ui/controls/control_ids.h"
 
 namespace veltrane::ui {
 namespace {
@@ -42,7 +43,7 @@ TEST_F(ControllerTest, EveryPositionShowsTheRedCrossAfterStartUpAndAfterNewClear
   EXPECT_TRUE(AllPictures(KeyPicture::Incomplete));
   Key(2, 3).enabled = 0;
   Key(4, 4).used = 0;
-  app.doc.def.settings.Led2 = 4;
+  app.doc.def.settings.Leds[1] = 4;
   app.doc.def.settings.ConfigFileName = "mine.DAT";
   app.doc.def.settings.DefRepRate = 3;
   controller.OnFieldCommitted(id::kGain, "9");
@@ -51,8 +52,8 @@ TEST_F(ControllerTest, EveryPositionShowsTheRedCrossAfterStartUpAndAfterNewClear
   EXPECT_EQ(host.asked, std::vector<std::string>{kNewQuestion});
   EXPECT_TRUE(AllPictures(KeyPicture::Incomplete));
   EXPECT_EQ(view.ledPictures[1], KeyPicture::LedOff);
-  EXPECT_EQ(view.fileName.text, "in.dat");
-  EXPECT_EQ(view.repeatRate.selection, 7);
+  EXPECT_EQ(view.Field(id::kFileName).text, "in.dat");
+  EXPECT_EQ(view.List(id::kRepeatRate).selection, 7);
   EXPECT_EQ(app.doc.def.settings.ScrollWheelGain, 1);
 }
 
@@ -112,11 +113,11 @@ TEST_F(ControllerTest, NoOtherCommandStartsWhileOneRuns) {
   };
   app.doc.def.settings.ConfigFileName = "kept.DAT";
   controller.OnCommand(id::kFirstKeyButton);
-  EXPECT_EQ(view.fileName.text, "kept.DAT");
+  EXPECT_EQ(view.Field(id::kFileName).text, "kept.DAT");
   EXPECT_EQ(app.doc.def.settings.GlobalRepeatDisable, 0);
   EXPECT_EQ(view.shortcutCount, 0);
   controller.OnCommand(id::kGlobalRepeat);
-  EXPECT_TRUE(view.globalRepeat.checked);
+  EXPECT_TRUE(view.Box(id::kGlobalRepeat).checked);
 }
 
 TEST_F(ControllerTest, GenerateIsEnabledExactlyWhileAnImageFileIsChecked) {
@@ -126,7 +127,7 @@ TEST_F(ControllerTest, GenerateIsEnabledExactlyWhileAnImageFileIsChecked) {
   controller.OnCommand(id::kWriteTxt);
   controller.OnCommand(id::kWriteBin);
   EXPECT_TRUE(view.generateEnabled);
-  EXPECT_FALSE(view.writeBin.checked);
+  EXPECT_FALSE(view.Box(id::kWriteBin).checked);
   controller.OnCommand(id::kWriteTxt);
   EXPECT_FALSE(view.generateEnabled);
 }
@@ -142,14 +143,14 @@ TEST_F(ControllerTest, SaveBuildsBeforeAskingAndNamesTheFiles) {
   controller.OnCommand(id::kSave);
   EXPECT_EQ(host.messagesBeforeSaveDialog, 1u);
   EXPECT_EQ(app.doc.baseName, "Keys.old");
-  EXPECT_EQ(view.fileName.text, "Keys.old.DAT");
+  EXPECT_EQ(view.Field(id::kFileName).text, "Keys.old.DAT");
   EXPECT_TRUE(std::filesystem::exists(dir.File("Keys.old.DAT")));
 
   messages.shown.clear();
   host.saveAnswer = "";
   controller.OnCommand(id::kSave);
   EXPECT_EQ(app.doc.baseName, "Keys.old");  // a cancelled save changes nothing
-  EXPECT_EQ(view.fileName.text, "Keys.old.DAT");
+  EXPECT_EQ(view.Field(id::kFileName).text, "Keys.old.DAT");
   EXPECT_FALSE(std::filesystem::exists(dir.File(".DAT")));
   EXPECT_EQ(messages.shown.size(), 1u);  // only the image build's box
 }
@@ -164,7 +165,7 @@ TEST_F(ControllerTest, CommandLineFileIsLoadedOnceByWhicheverCommandChecksFirst)
   StartApplication(app, dir.File("Board.DAT"));
   app.doc.chosenFileName = "earlier.DAT";
   controller.OnCommand(id::kProgram);
-  EXPECT_EQ(view.fileName.text, "Board.DAT");
+  EXPECT_EQ(view.Field(id::kFileName).text, "Board.DAT");
   EXPECT_EQ(app.doc.baseName, "Board");
   EXPECT_EQ(app.doc.chosenFileName, "earlier.DAT");
   EXPECT_EQ(app.doc.dataDirectory, dir.path() + "/");
@@ -174,17 +175,18 @@ TEST_F(ControllerTest, CommandLineFileIsLoadedOnceByWhicheverCommandChecksFirst)
 }
 
 TEST_F(ControllerTest, LoadCancelledChangesNothing) {
-  app.doc.header.SetText(persist::header::SerialNumber, "SN-9");
-  app.doc.header.SetScrollWheelGain(20);
+  app.doc.header.SetText(veltrane::testing::HeaderAt("SerialNumber"), "SN-9");
+  app.doc.header.bytes[veltrane::testing::HeaderAt("ScrollWheelGain")] =
+      static_cast<std::uint8_t>(20);
   app.doc.chosenFileName = "last.DAT";
   app.doc.def.settings.SerialNumber = "typed";
   host.choice = SaveChoice::Discard;
   controller.OnCommand(id::kLoad);
   EXPECT_EQ(host.asked, std::vector<std::string>{kNewQuestion});
-  EXPECT_EQ(view.fileName.text, "in.dat");
-  EXPECT_EQ(view.serial.text, "typed");
-  EXPECT_EQ(view.gain.text, "1");
-  EXPECT_EQ(view.debounce.text, "28");  // not the header's values, nor a cleared field
+  EXPECT_EQ(view.Field(id::kFileName).text, "in.dat");
+  EXPECT_EQ(view.Field(id::kSerial).text, "typed");
+  EXPECT_EQ(view.Field(id::kGain).text, "1");
+  EXPECT_EQ(view.Field(id::kDebounce).text, "28");  // not the header's values, nor a cleared field
   EXPECT_EQ(app.doc.def.settings.ScrollWheelGain, 1);
 }
 
@@ -201,7 +203,7 @@ TEST_F(ControllerTest, UnsavedChangesMarkTheTitleAndAreAskedAboutBeforeTheyAreLo
     controller.OnCommand(command);
   EXPECT_EQ(host.asked, std::vector<std::string>(4, kNewQuestion));
   EXPECT_FALSE(host.exited);
-  EXPECT_EQ(view.repeatRate.selection, 2);
+  EXPECT_EQ(view.List(id::kRepeatRate).selection, 2);
   EXPECT_TRUE(link.transfers.empty());
 
   // Save runs the Save command; a cancelled Save File dialog cancels the exit too.
@@ -260,10 +262,10 @@ TEST_F(ControllerTest, DownloadOfTheCommandLineFileShowsItFirst) {
   KeyPicture keyAtDownload = KeyPicture::Unused;
   link.duringTransfer = [&] {
     repaintsAtDownload = host.repaints;
-    versionAtDownload = view.version.text;
+    versionAtDownload = view.Field(id::kVersion).text;
     keyAtDownload = view.keyPictures[0];
   };
-  EXPECT_EQ(view.version.text, "");
+  EXPECT_EQ(view.Field(id::kVersion).text, "");
   controller.OnCommand(id::kProgram);
   EXPECT_GT(repaintsAtDownload, 0);
   // The detected keyboard and the loaded keys are shown while the block goes, not after.
@@ -274,42 +276,49 @@ TEST_F(ControllerTest, DownloadOfTheCommandLineFileShowsItFirst) {
 TEST_F(ControllerTest, FieldsAndTogglesFollowTheirRules) {
   controller.OnCommand(id::kActivateBeep);
   EXPECT_EQ(app.doc.def.settings.BeepLength, 100);
-  EXPECT_TRUE(view.beepLength.enabled);
+  EXPECT_TRUE(view.Field(id::kBeepLength).enabled);
   controller.OnFieldCommitted(id::kBeepLength, "250");
-  EXPECT_EQ(app.doc.def.settings.BeepLength, 200);
-  EXPECT_EQ(view.beepLength.text, "200");
+  EXPECT_EQ(app.doc.def.settings.BeepLength, 100);
+  EXPECT_EQ(view.Field(id::kBeepLength).text, "100");
+  EXPECT_EQ(view.Field(id::kBeepLength).note, "250 is outside 0..200: BeepLength stays 100");
+  controller.OnFieldCommitted(id::kBeepLength, "200");
+  EXPECT_EQ(view.Field(id::kBeepLength).note, "");
   controller.OnFieldCommitted(id::kBeepLength, "0");
-  EXPECT_FALSE(view.beepLength.enabled);
-  EXPECT_FALSE(view.beep.checked);
+  EXPECT_FALSE(view.Field(id::kBeepLength).enabled);
+  EXPECT_FALSE(view.Box(id::kActivateBeep).checked);
 
+  controller.OnFieldCommitted(id::kGain, "16");
   controller.OnFieldCommitted(id::kGain, "17");
-  EXPECT_EQ(view.gain.text, "16");
+  EXPECT_EQ(view.Field(id::kGain).text, "16");
   controller.OnFieldCommitted(id::kGain, "x");  // not a number: the gain stays
   EXPECT_EQ(app.doc.def.settings.ScrollWheelGain, 16);
+  controller.OnCommand(id::kGlobalRepeat);
+  EXPECT_TRUE(view.Box(id::kGlobalRepeat).checked);
+  EXPECT_EQ(app.doc.def.settings.GlobalRepeatDisable, 1);
 
   controller.OnCommand(id::kEnablePointing);
-  EXPECT_TRUE(view.enablePointing.checked);
-  EXPECT_EQ(view.pointDevice.selection, 1);
-  EXPECT_TRUE(view.pointDevice.enabled);
+  EXPECT_TRUE(view.Box(id::kEnablePointing).checked);
+  EXPECT_EQ(view.List(id::kPointDevice).selection, 1);
+  EXPECT_TRUE(view.List(id::kPointDevice).enabled);
   controller.OnCommand(id::kEnablePointing);
-  EXPECT_EQ(view.pointDevice.selection, 0);
-  EXPECT_FALSE(view.pointDevice.enabled);
+  EXPECT_EQ(view.List(id::kPointDevice).selection, 0);
+  EXPECT_FALSE(view.List(id::kPointDevice).enabled);
 
   link.version = "V0527";
   controller.OnCommand(id::kCheckPresence);
   controller.OnCommand(id::kEnableMatrix);
-  EXPECT_FALSE(view.matrix.checked);
+  EXPECT_FALSE(view.Box(id::kEnableMatrix).checked);
   link.version = "V0527X";
   controller.OnCommand(id::kCheckPresence);
   controller.OnCommand(id::kEnableMatrix);
-  EXPECT_TRUE(view.matrix.checked);
+  EXPECT_TRUE(view.Box(id::kEnableMatrix).checked);
   EXPECT_EQ(link.transfers.back().data[3], NIRVEX_MATRIX_ON);
 }
 
 TEST_F(ControllerTest, ChangedWordsOnlyIsAPerRunOptionOfProgramKeyboard) {
-  EXPECT_FALSE(view.changedWords.checked);
+  EXPECT_FALSE(view.Box(id::kChangedWordsOnly).checked);
   controller.OnCommand(id::kChangedWordsOnly);
-  EXPECT_TRUE(view.changedWords.checked);
+  EXPECT_TRUE(view.Box(id::kChangedWordsOnly).checked);
   link.changed = {true, 768, 2, 2, ChangedWordsResult::Full::No, ChangedWordsResult::Verify::Same};
   controller.OnCommand(id::kProgram);
   controller.OnCommand(id::kChangedWordsOnly);
@@ -384,7 +393,7 @@ TEST_F(ControllerTest, SaveChangesQuestionNamesOnlyAFileLoadedSavedImportedOrGiv
     host.choice = choice;
     return host.asked.empty() ? std::string() : host.asked[0];
   };
-  EXPECT_EQ(view.fileName.text, "in.dat");  // a name no file has
+  EXPECT_EQ(view.Field(id::kFileName).text, "in.dat");  // a name no file has
   EXPECT_EQ(asked(), kNewQuestion);
   host.saveAnswer = "Kept";
   controller.OnCommand(id::kSave);
@@ -406,6 +415,28 @@ TEST_F(ControllerTest, SaveChangesQuestionNamesOnlyAFileLoadedSavedImportedOrGiv
   EXPECT_EQ(asked(), "Save changes to Missing.DAT?");
 }
 
+// The pointing device's values are the user's work too; a configuration file
+// cannot hold them, a text export can.
+TEST_F(ControllerTest, PointingDeviceValuesAreAChangeThatOnlyTheTextFormKeeps) {
+  host.duringDialog = [&] { app.doc.def.settings.PointDeviceParams[4] = 99; };
+  controller.OnCommand(id::kPointDevSet);
+  EXPECT_TRUE(view.modified);
+  controller.OnCommand(id::kExit);
+  EXPECT_FALSE(host.exited);
+  EXPECT_EQ(host.asked.back(),
+            std::string(kNewQuestion) +
+                "\n\nPointing-device values are kept only in the keyboard and in text exports.");
+  host.saveAnswer = "tuned";
+  controller.OnCommand(id::kExportText);
+  host.duringDialog = [&] { app.doc.def.settings.PointDeviceParams[4] = 13; };
+  controller.OnCommand(id::kPointDevSet);
+  host.choice = SaveChoice::Discard;
+  host.loadAnswer = dir.File("tuned.json");
+  controller.OnCommand(id::kImportText);
+  EXPECT_EQ(app.doc.def.settings.PointDeviceParams[4], 99);
+  EXPECT_FALSE(view.modified);
+}
+
 TEST_F(ControllerTest, SaveAndExportAskBeforeReplacingAFile) {
   host.saveAnswer = "Kept";
   controller.OnCommand(id::kSave);
@@ -422,6 +453,19 @@ TEST_F(ControllerTest, SaveAndExportAskBeforeReplacingAFile) {
   host.replaceAnswer = true;
   controller.OnCommand(id::kSave);
   EXPECT_FALSE(view.modified);
+}
+
+// The front end's dialogs edit the part of the document the controller hands them.
+TEST_F(ControllerTest, TheEditingDialogsAreHandedTheDocument) {
+  controller.OnCommand(id::kFirstKeyButton + 9);
+  EXPECT_EQ(host.edited, &app.doc.def);
+  host.edited = nullptr;
+  controller.OnCommand(id::kLed3);
+  EXPECT_EQ(host.edited, &app.doc.def.settings);
+  EXPECT_EQ(view.ledSlot, 2);
+  host.edited = nullptr;
+  controller.OnCommand(id::kPointDevSet);
+  EXPECT_EQ(host.edited, &app.doc.def.settings);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/dialogs/control_ids.h"
+#include "ui/controls/control_ids.h"
 
 namespace veltrane::ui {
 namespace {
@@ -51,68 +51,78 @@ class MainWindowTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowTest, CreationShowsTheStartUpValues) {
-  EXPECT_EQ(window.repeatDelay.selection, 1);
-  EXPECT_EQ(window.repeatRate.selection, 7);
-  EXPECT_EQ(window.debounce.text, "28");
-  EXPECT_EQ(window.maxScanRow.selection, 13);
-  EXPECT_EQ(window.pointDevice.selection, 0);
-  EXPECT_TRUE(window.pointDevice.enabled);
-  EXPECT_EQ(window.fileName.text, "in.dat");
-  EXPECT_EQ(window.serial.text, "");
-  EXPECT_EQ(window.gain.text, "1");
-  EXPECT_EQ(window.beepLength.text, "0");
-  EXPECT_EQ(window.repeatRate.items[7], "60 mS");
-  EXPECT_EQ(window.maxScanRow.items.size(), 16u);
-  EXPECT_FALSE(window.fileName.enabled);
-  EXPECT_FALSE(window.beepLength.enabled);
-  EXPECT_TRUE(window.enableKeyboard.checked);
-  EXPECT_FALSE(window.enablePointing.checked);
-  EXPECT_TRUE(window.writeDat.checked);
+  EXPECT_EQ(window.List(id::kRepeatDelay).selection, 1);
+  EXPECT_EQ(window.List(id::kRepeatRate).selection, 7);
+  EXPECT_EQ(window.Field(id::kDebounce).text, "28");
+  EXPECT_EQ(window.List(id::kMaxScanRow).selection, 13);
+  EXPECT_EQ(window.List(id::kPointDevice).selection, 0);
+  EXPECT_TRUE(window.List(id::kPointDevice).enabled);
+  EXPECT_EQ(window.Field(id::kFileName).text, "in.dat");
+  EXPECT_EQ(window.Field(id::kSerial).text, "");
+  EXPECT_EQ(window.Field(id::kGain).text, "1");
+  EXPECT_EQ(window.Field(id::kBeepLength).text, "0");
+  EXPECT_EQ(window.List(id::kRepeatRate).items[7], "60 mS");
+  EXPECT_EQ(window.List(id::kMaxScanRow).items.size(), 16u);
+  EXPECT_FALSE(window.Field(id::kFileName).enabled);
+  EXPECT_FALSE(window.Field(id::kBeepLength).enabled);
+  EXPECT_TRUE(window.Box(id::kEnableKeyboard).checked);
+  EXPECT_FALSE(window.Box(id::kEnablePointing).checked);
+  EXPECT_TRUE(window.Box(id::kWriteDat).checked);
   EXPECT_FALSE(window.generateEnabled);
   EXPECT_EQ(window.programVersion, "V05.27");
 }
 
-TEST_F(MainWindowTest, CommittedTextsFollowTheFieldsRules) {
-  Commit(id::kDebounce, "fast");
-  EXPECT_EQ(settings.DebounceTime, 0u);
-  EXPECT_EQ(window.debounce.text, "0");
-  Commit(id::kDebounce, "300");
-  EXPECT_EQ(settings.DebounceTime, 300u);
-  Commit(id::kSerial, std::string(40, 'S'));
-  EXPECT_EQ(window.serial.text, std::string(31, 'S'));
+// A field takes only what its setting can hold; anything else is refused: the
+// setting keeps its value, the field shows it again, and the note says why.
+TEST_F(MainWindowTest, FieldsRefuseWhatTheirSettingCannotHold) {
+  const auto refused = [&](int id, std::string_view text, const std::string& shown) {
+    const std::string note = CommitField(id, text, app);
+    RefreshControls(app, window);
+    EXPECT_EQ(window.Field(id).text, shown) << text;
+    return note;
+  };
+  EXPECT_EQ(refused(id::kDebounce, "300", "28"), "300 is outside 1..255: DebounceTime stays 28");
+  EXPECT_EQ(refused(id::kDebounce, "abc", "28"),
+            "\"abc\" is not a number 1..255: DebounceTime stays 28");
+  EXPECT_EQ(refused(id::kDebounce, "", "28"),
+            "An empty field is not a number 1..255: DebounceTime stays 28");
+  EXPECT_EQ(refused(id::kDebounce, "0", "28"), "0 is outside 1..255: DebounceTime stays 28");
+  EXPECT_EQ(refused(id::kDebounce, "255", "255"), "");
+  EXPECT_EQ(settings.DebounceTime, 255u);
+  EXPECT_EQ(refused(id::kGain, "20", "1"), "20 is outside 0..16: ScrollWheelGain stays 1");
+  EXPECT_EQ(refused(id::kGain, "-3", "1"), "\"-3\" is not a number 0..16: ScrollWheelGain stays 1");
+  EXPECT_EQ(refused(id::kGain, "0", "0"), "");
+  EXPECT_EQ(refused(id::kBeepLength, "250", "0"), "250 is outside 0..200: BeepLength stays 0");
+  EXPECT_EQ(refused(id::kBeepLength, "99999999999", "0").substr(0, 14), "\"99999999999\" ");
+  EXPECT_EQ(settings.BeepLength, 0);
+  EXPECT_EQ(settings.ScrollWheelGain, 0);
+}
+
+TEST_F(MainWindowTest, TextFieldsTakePrintableTextCutOnACharacterBoundary) {
+  EXPECT_EQ(CommitField(id::kSerial, std::string(40, 'S'), app), "");
+  RefreshControls(app, window);
+  EXPECT_EQ(window.Field(id::kSerial).text, std::string(31, 'S'));
   Commit(id::kSerial, std::string(29, 'S') + "\xe2\x82\xac");  // never cut inside a character
   EXPECT_EQ(settings.SerialNumber, std::string(29, 'S'));
+  for (const char* pasted : {"SN\n2", "SN\t2", "SN\x1b[2J", "SN\xc2\x9b"}) {
+    EXPECT_EQ(
+        CommitField(id::kSerial, pasted, app),
+        "SerialNumber takes printable characters only: it stays \"" + std::string(29, 'S') + "\"")
+        << pasted;
+    EXPECT_EQ(settings.SerialNumber, std::string(29, 'S'));
+  }
 }
 
-TEST_F(MainWindowTest, GainFieldLimitsWhatIsTyped) {
-  Commit(id::kGain, "20");
-  EXPECT_EQ(settings.ScrollWheelGain, 16);
-  EXPECT_EQ(window.gain.text, "16");
-  Commit(id::kGain, "0");
-  EXPECT_EQ(settings.ScrollWheelGain, 0);
-  Commit(id::kGain, "300");
-  EXPECT_EQ(settings.ScrollWheelGain, 16);
-  settings.ScrollWheelGain = -3;
-  Commit(id::kGain, "-3");  // not an unsigned number: the value stays
-  EXPECT_EQ(settings.ScrollWheelGain, -3);
-  Commit(id::kGain, "x");
-  EXPECT_EQ(settings.ScrollWheelGain, -3);
-  EXPECT_EQ(window.gain.text, "-3");  // the field shows what is stored, not what was typed
-}
-
-TEST_F(MainWindowTest, BeepFieldLimitsAndZeroSwitchesTheBeepOff) {
+TEST_F(MainWindowTest, BeepLengthZeroSwitchesTheBeepOff) {
   settings.BeepLength = 100;
-  Commit(id::kBeepLength, "250");
-  EXPECT_EQ(settings.BeepLength, 200);
-  EXPECT_EQ(window.beepLength.text, "200");
-  EXPECT_TRUE(window.beepLength.enabled);
-  EXPECT_TRUE(window.beep.checked);
-  Commit(id::kBeepLength, "");  // an emptied field keeps the length
-  EXPECT_EQ(window.beepLength.text, "200");
+  Commit(id::kBeepLength, "200");
+  EXPECT_EQ(window.Field(id::kBeepLength).text, "200");
+  EXPECT_TRUE(window.Field(id::kBeepLength).enabled);
+  EXPECT_TRUE(window.Box(id::kActivateBeep).checked);
   Commit(id::kBeepLength, "0");
   EXPECT_EQ(settings.BeepLength, 0);
-  EXPECT_FALSE(window.beepLength.enabled);
-  EXPECT_FALSE(window.beep.checked);
+  EXPECT_FALSE(window.Field(id::kBeepLength).enabled);
+  EXPECT_FALSE(window.Box(id::kActivateBeep).checked);
 }
 
 TEST_F(MainWindowTest, ListsShowOnlyTheirOwnEntries) {
@@ -126,11 +136,8 @@ TEST_F(MainWindowTest, ListsShowOnlyTheirOwnEntries) {
   EXPECT_EQ(settings.MaxScanRow, 16);
   PickListEntry(id::kMaxScanRow, 16, window, app);  // no such entry
   EXPECT_EQ(settings.MaxScanRow, 16);
-  settings.DefRepDelay = -1;
-  settings.MaxScanRow = 0;
-  RefreshControls(app, window);
-  EXPECT_EQ(window.repeatDelay.selection, -1);
-  EXPECT_EQ(window.maxScanRow.selection, -1);
+  EXPECT_EQ(window.List(id::kMaxScanRow).items.front(), "1");
+  EXPECT_EQ(window.List(id::kRepeatDelay).items.back(), "Fastest");
 }
 
 TEST_F(MainWindowTest, ALoadEnablesThePointingDeviceListExactlyWhenOneIsChosen) {
@@ -139,15 +146,15 @@ TEST_F(MainWindowTest, ALoadEnablesThePointingDeviceListExactlyWhenOneIsChosen) 
   app.doc.options.matrixEnabled = true;  // files do not carry it
   ApplySettings(app, loaded);
   RefreshControls(app, window);
-  EXPECT_FALSE(window.pointDevice.enabled);
-  EXPECT_TRUE(window.matrix.checked);
+  EXPECT_FALSE(window.List(id::kPointDevice).enabled);
+  EXPECT_TRUE(window.Box(id::kEnableMatrix).checked);
   loaded.PointDevice = 2;
   ApplySettings(app, loaded);
   RefreshControls(app, window);
-  EXPECT_TRUE(window.pointDevice.enabled);
-  window.pointDevice.enabled = false;  // as the check box leaves it
+  EXPECT_TRUE(window.List(id::kPointDevice).enabled);
+  window.List(id::kPointDevice).enabled = false;  // as the check box leaves it
   RefreshControls(app, window);
-  EXPECT_FALSE(window.pointDevice.enabled);
+  EXPECT_FALSE(window.List(id::kPointDevice).enabled);
 }
 
 }  // namespace

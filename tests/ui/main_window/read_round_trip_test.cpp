@@ -16,7 +16,7 @@
 #include "tests/ui/app/fake_link.h"
 #include "tests/ui/main_window/scripted_host.h"
 #include "ui/app/image_commands.h"
-#include "ui/dialogs/control_ids.h"
+#include "ui/controls/control_ids.h"
 #include "ui/main_window/main_window_controller.h"
 
 namespace veltrane::ui {
@@ -36,8 +36,9 @@ std::unique_ptr<AppState> RandomWindow(eeprom::test::RandomDefinitions& random) 
     *flag = static_cast<std::uint8_t>(random.Int(0, 1));
   s.EnableBits = static_cast<std::uint8_t>(random.Int(0, 3));
   s.BeepLength = static_cast<std::uint8_t>(random.Int(0, 200));
-  for (std::int32_t* led : {&s.Led1, &s.Led2, &s.Led3, &s.Led4}) *led = random.Int(0, 5);
-  for (std::uint8_t& p : app->doc.def.pointDeviceParams)
+  for (std::int32_t* led : {&s.Leds[0], &s.Leds[1], &s.Leds[2], &s.Leds[3]})
+    *led = random.Int(0, 5);
+  for (std::uint8_t& p : app->doc.def.settings.PointDeviceParams)
     p = static_cast<std::uint8_t>(random.Int(0, 255));
   s.ScrollWheelGain = static_cast<std::int8_t>(random.Int(0, 16));
   s.DefRepDelay = random.Int(0, 3);

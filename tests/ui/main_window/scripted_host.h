@@ -17,14 +17,18 @@ namespace veltrane::ui {
 class ScriptedHost : public WindowHost {
  public:
   void Repaint() override { ++repaints; }
-  void RunKeySettings() override {
+  void RunKeySettings(model::KeyboardDefinition& def) override {
     opened.push_back(*target);
+    edited = &def;
     if (duringDialog) duringDialog();
   }
-  void RunKeyLed() override {
+  void RunKeyLed(model::Settings& settings) override {
+    edited = &settings;
     if (duringLed) duringLed();
   }
-  void RunPointingDevice() override {
+  void RunPointingDevice(model::Settings& settings) override {
+    edited = &settings;
+    if (duringDialog) duringDialog();
     if (duringPointing) duringPointing();
   }
   std::optional<std::string> RunLoadFile() override { return loadAnswer; }
@@ -61,6 +65,7 @@ class ScriptedHost : public WindowHost {
   }
 
   const EditTarget* target = nullptr;
+  const void* edited = nullptr;  // what the last editing dialog was handed
   const testing::RecordingMessages* messages = nullptr;
   std::vector<EditTarget> opened;
   std::function<void()> duringDialog;

@@ -17,7 +17,7 @@
 #include "tests/ui/app/fake_link.h"
 #include "tests/ui/main_window/controller_fixture.h"
 #include "ui/app/undo_commands.h"
-#include "ui/dialogs/control_ids.h"
+#include "ui/controls/control_ids.h"
 #include "ui/main_window/main_window_controller.h"
 
 namespace veltrane::ui {
@@ -41,7 +41,7 @@ Document DocumentOf(const model::KeyboardDefinition& def) {
     document.bytes.append(reinterpret_cast<const char*>(&part), sizeof(part));
   };
   add(def.keys);
-  add(def.pointDeviceParams);
+  add(def.settings.PointDeviceParams);
   add(def.stringWorkBuffer);
   document.settings.ConfigFileName.clear();
   return document;
@@ -105,7 +105,7 @@ TEST_F(UndoTest, AFieldIsOneStepNamedWithItsValuesAndTheTitleMarkFollows) {
   EXPECT_TRUE(view.modified);
   controller.OnCommand(id::kUndo);
   EXPECT_EQ(app.doc.def.settings.DebounceTime, 28u);
-  EXPECT_EQ(view.debounce.text, "28");
+  EXPECT_EQ(view.Field(id::kDebounce).text, "28");
   EXPECT_FALSE(view.modified);  // back at the definition kept
   EXPECT_EQ(view.redoCaption, "Redo DebounceTime 28 \u2192 12");
   EXPECT_FALSE(view.undoEnabled);
@@ -147,7 +147,7 @@ TEST_F(UndoTest, UndoingALoadGivesBackTheDefinitionOnly) {
   controller.OnCommand(id::kUndo);
   EXPECT_TRUE(DocumentOf(def()) == mine);
   EXPECT_EQ(app.doc.documentFile, path);  // the file the window belongs to stays
-  EXPECT_EQ(view.fileName.text, "board.DAT");
+  EXPECT_EQ(view.Field(id::kFileName).text, "board.DAT");
   EXPECT_TRUE(view.modified);
   EXPECT_EQ(SaveChangesQuestion(app), "Save changes to board.DAT?");
 }
@@ -163,8 +163,8 @@ TEST_F(UndoTest, EveryKindOfCommandIsOneNamedStep) {
     ASSERT_TRUE(persist::WriteDefinitionTextFile(text, other.doc.def, other.doc.header));
   }
   ProgramKeyboardWith(WriteDefinition("keyboard.DAT", 7));
-  host.duringLed = [this] { app.doc.def.settings.Led2 = 3; };
-  host.duringPointing = [this] { app.doc.def.pointDeviceParams[4] = 77; };
+  host.duringLed = [this] { app.doc.def.settings.Leds[1] = 3; };
+  host.duringPointing = [this] { app.doc.def.settings.PointDeviceParams[4] = 77; };
   host.duringDialog = [this] { app.doc.def.keys[29].layers[0].ibmkey = 31; };
   host.layerAnswer = LayerChoice{0, 2};
   struct Case {
@@ -311,9 +311,9 @@ TEST_F(UndoTest, UndoThenRedoThenUndoGivesByteIdenticalDefinitionsOverRandomComm
   const auto pick = [&random](int n) {
     return static_cast<int>(random() % static_cast<unsigned>(n));
   };
-  host.duringLed = [&] { app.doc.def.settings.Led1 = pick(6); };
+  host.duringLed = [&] { app.doc.def.settings.Leds[0] = pick(6); };
   host.duringPointing = [&] {
-    app.doc.def.pointDeviceParams[static_cast<std::size_t>(pick(20))] =
+    app.doc.def.settings.PointDeviceParams[static_cast<std::size_t>(pick(20))] =
         static_cast<std::uint8_t>(pick(256));
   };
   host.duringDialog = [&] {

@@ -12,7 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/dialogs/control_ids.h"
+#include "model/settings_schema.h"
+#include "ui/controls/control_ids.h"
 
 namespace veltrane::ui {
 
@@ -74,10 +75,17 @@ struct CheckBox {
 struct EditField {
   std::string text;
   bool enabled = true;
+  std::string note;  // why the text last typed was refused (a tooltip); empty once one is taken
 };
 
 // The number an edit field holds, read as the platform reads an unsigned
 // field: leading blanks, then only decimal digits, at most 2^32 - 1.
 std::optional<std::uint32_t> ReadUnsigned(std::string_view text);
+
+// Why a field's text is not a value of the setting from `min` to its range's
+// end (ReadUnsigned's number), e.g. "300 is outside 1..255: DebounceTime
+// stays 28"; empty when it is one.
+std::string NumberRefusal(const model::SettingEntry& entry, std::int64_t min, std::string_view text,
+                          std::int64_t stored);
 
 }  // namespace veltrane::ui

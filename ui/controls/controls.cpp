@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/dialogs/controls.h"
+#include "ui/controls/controls.h"
 
 namespace veltrane::ui {
 
@@ -23,6 +23,21 @@ std::optional<std::uint32_t> ReadUnsigned(std::string_view text) {
     if (value > 0xFFFFFFFFull) return std::nullopt;
   }
   return static_cast<std::uint32_t>(value);
+}
+
+std::string NumberRefusal(const model::SettingEntry& entry, std::int64_t min, std::string_view text,
+                          std::int64_t stored) {
+  const std::string range = std::to_string(min) + ".." + std::to_string(entry.max);
+  const std::string kept = std::string(entry.name) + " stays " + std::to_string(stored);
+  const std::optional<std::uint32_t> number = ReadUnsigned(text);
+  if (!number) {
+    const bool empty = text.find_first_not_of(" \t") == std::string_view::npos;
+    return (empty ? "An empty field" : "\"" + std::string(text) + "\"") + " is not a number " +
+           range + ": " + kept;
+  }
+  if (*number < min || *number > entry.max)
+    return std::to_string(*number) + " is outside " + range + ": " + kept;
+  return {};
 }
 
 }  // namespace veltrane::ui

@@ -7,7 +7,7 @@
 #include <span>
 #include <string_view>
 
-#include "ui/dialogs/controls.h"
+#include "ui/controls/controls.h"
 
 namespace veltrane::ui {
 
