@@ -247,7 +247,7 @@ TEST_F(CommandLineTest, StartUpLoadIsALoadAndOneThatFailsStaysPending) {
   StartApplication(app, dir.File("Missing.DAT"));
   const Outcome missing = LoadCommandLineFile(app, io);
   EXPECT_EQ(missing.result, Result::NotLoaded);
-  EXPECT_EQ(missing.reason, dir.File("Missing.DAT"));
+  EXPECT_EQ(missing.path, dir.File("Missing.DAT"));
   EXPECT_EQ(app.doc.commandLineText, dir.File("Missing.DAT"));
   EXPECT_EQ(ReadKeyboard(app, io, link).result, Result::NotLoaded);
 }
