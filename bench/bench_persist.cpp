@@ -16,11 +16,6 @@ namespace {
 using namespace veltrane;
 using veltrane::testing::TempDir;
 
-class NullSink : public model::MessageSink {
- public:
-  void Show(std::string_view, std::string_view, model::MessageIcon) override {}
-};
-
 const model::KeyboardDefinition& FullDefinition() {
   static const model::KeyboardDefinition def = [] {
     model::KeyboardDefinition d;
@@ -63,9 +58,8 @@ void BM_DecodeConfigFile(benchmark::State& state) {
   const auto file = persist::EncodeConfigFile(FullDefinition(), header);
   model::KeyboardDefinition def;
   model::InitialiseDefinition(def);
-  NullSink sink;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(persist::DecodeConfigFile(file, def, header, sink));
+    benchmark::DoNotOptimize(persist::DecodeConfigFile(file, def, header));
     benchmark::ClobberMemory();
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * persist::kConfigFileSize);
@@ -82,9 +76,8 @@ void BM_ReadConfigFile(benchmark::State& state) {
   }
   model::KeyboardDefinition def;
   model::InitialiseDefinition(def);
-  NullSink sink;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(persist::ReadConfigFile(path, def, header, sink));
+    benchmark::DoNotOptimize(persist::ReadConfigFile(path, def, header));
     benchmark::ClobberMemory();
   }
 }

@@ -10,12 +10,17 @@
 namespace veltrane::cli {
 
 void StderrMessages::Show(std::string_view text, std::string_view caption, model::MessageIcon) {
-  // Texts with their own line end (the library's formats) print as one line.
+  // Texts with their own line end (the library's formats) print as one line;
+  // a box of several lines (the settings a load brought into range) one each.
   while (!text.empty() && text.back() == '\n') text.remove_suffix(1);
-  std::string line = "veltrane-cli: ";
-  if (!caption.empty()) line.append(EscapeControls(caption)).append(": ");
-  line.append(EscapeControls(text));
-  std::fprintf(stderr, "%s\n", line.c_str());
+  std::string prefix = "veltrane-cli: ";
+  if (!caption.empty()) prefix.append(EscapeControls(caption)).append(": ");
+  while (true) {
+    const std::size_t end = text.find('\n');
+    std::fprintf(stderr, "%s%s\n", prefix.c_str(), EscapeControls(text.substr(0, end)).c_str());
+    if (end == std::string_view::npos) return;
+    text.remove_prefix(end + 1);
+  }
 }
 
 std::optional<std::string> Arguments::Option(const std::string& name) const {

@@ -12,15 +12,15 @@
 namespace veltrane::cli {
 
 bool LoadConfigurationArgument(Run& run, const std::string& path) {
-  if (!IsStandardStream(path)) return ui::LoadSettingsFile(run.app, run.io, path);
+  if (!IsStandardStream(path)) return ui::LoadSettingsFile(run.app, run.io, path).ok();
   // A longer input is read one byte past the longest generation, which the load refuses.
   const fileaccess::ReadResult input = ReadStandardInput(persist::kConfigFileSize);
   if (!input.ok() && input.error != fileaccess::ReadError::TooLarge) {
     run.messages.Show(input.reason, "Cannot open file", model::MessageIcon::Error);
     return false;
   }
-  return ui::LoadConfigurationBytes(run.app, run.io, std::string(kStandardInputName),
-                                    input.bytes) == persist::LoadOutcome::Loaded;
+  return ui::LoadConfigurationBytes(run.app, run.io, std::string(kStandardInputName), input.bytes)
+      .ok();
 }
 
 bool WriteOutputFile(Run& run, const std::string& path, std::string_view bytes) {

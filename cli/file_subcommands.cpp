@@ -6,6 +6,7 @@
 #include "cli/cli_support.h"
 #include "cli/command_files.h"
 #include "cli/standard_streams.h"
+#include "persist/config_file.h"
 #include "persist/text_report.h"
 #include "ui/app/file_commands.h"
 #include "ui/app/macro_store_check.h"

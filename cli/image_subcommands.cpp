@@ -33,20 +33,17 @@ const char* const kDecodeUsage =
 
 // An image file from standard input, as LoadImageFile takes one from a file.
 bool LoadImageInput(Run& run, const std::string& path) {
-  if (!IsStandardStream(path)) return ui::LoadImageFile(run.app, run.io, path);
+  if (!IsStandardStream(path)) return ui::LoadImageFile(run.app, run.io, path).ok();
   const fileaccess::ReadResult input = ReadStandardInput(eeprom::kImageSize);
-  if (input.error == fileaccess::ReadError::TooLarge) {
-    run.messages.Show(
-        std::string(kStandardInputName) + " holds more than " + std::to_string(eeprom::kImageSize) +
-            " bytes; an EEPROM image holds at most " + std::to_string(eeprom::kImageSize),
-        "Image file", model::MessageIcon::Error);
-    return false;
-  }
   if (!input.ok()) {
-    run.messages.Show(input.reason, "Cannot open file", model::MessageIcon::Error);
-    return false;
+    const bool tooLong = input.error == fileaccess::ReadError::TooLarge;
+    ui::Outcome failed{tooLong ? ui::Result::ImageTooLong : ui::Result::CannotOpen};
+    failed.path = std::string(kStandardInputName);
+    failed.reason = tooLong ? std::string() : input.reason;
+    failed.count = -1;  // more than an image holds
+    return ui::Told(run.io, ui::Command::LoadImage, failed).ok();
   }
-  return ui::LoadImageBytes(run.app, run.io, std::string(kStandardInputName), input.bytes);
+  return ui::LoadImageBytes(run.app, run.io, std::string(kStandardInputName), input.bytes).ok();
 }
 
 }  // namespace
@@ -98,9 +95,9 @@ int RunDecode(int argc, char** argv) {
   Run run;
   ui::AppState& app = run.app;
   if (WouldReplaceInput(run, args.positional[0], *output)) return kExitFailed;
-  if (!LoadImageInput(run, args.positional[0])) return kExitFailed;
+  // The version tells the decode where the settings lie.
   ui::SetVersionText(app, args.Option("--version-text").value_or(""));
-  ui::DecodeReadImage(app);
+  if (!LoadImageInput(run, args.positional[0])) return kExitFailed;
   return SaveDefinitionOutput(run, *output) ? kExitOk : kExitFailed;
 }
 

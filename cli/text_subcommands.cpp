@@ -12,8 +12,8 @@
 #include "persist/config_file.h"
 #include "persist/definition_diff.h"
 #include "persist/definition_text.h"
-#include "persist/header_settings.h"
 #include "ui/app/file_commands.h"
+#include "ui/app/load.h"
 #include "ui/app/macro_store_check.h"
 
 namespace veltrane::cli {
@@ -38,37 +38,19 @@ const char* const kDiffUsage =
     "  macro; --json prints them as JSON.\n"
     "  Exit status 0 when they are equal, 1 when they differ, 2 on trouble.\n";
 
-// The load's own success box says nothing to someone converting files.
-class QuietLoad : public model::MessageSink {
- public:
-  explicit QuietLoad(model::MessageSink& out) : out_(out) {}
-  void Show(std::string_view text, std::string_view caption, model::MessageIcon icon) override {
-    if (caption == "Load" && text == "Loaded configuration file !") return;
-    out_.Show(text, caption, icon);
-  }
-
- private:
-  model::MessageSink& out_;
-};
-
+// A definition loaded through ui::Load as the window loads one; someone
+// converting files is not told that it loaded.
 struct Definition {
-  std::unique_ptr<model::KeyboardDefinition> def = std::make_unique<model::KeyboardDefinition>();
-  persist::HeaderImage header;
-  Definition() { model::InitialiseDefinition(*def); }
+  std::unique_ptr<ui::AppState> app = std::make_unique<ui::AppState>();
+  Definition() { ui::StartApplication(*app, {}); }
+  const model::KeyboardDefinition& def() const { return app->doc.def; }
+  persist::HeaderImage& header() { return app->doc.header; }
 };
 
-// A configuration file's bytes, read already, or the file at `path`.
-bool LoadConfig(const std::string& path, const std::vector<std::uint8_t>* bytes, Definition& d,
-                model::MessageSink& messages) {
-  QuietLoad quiet(messages);
-  const persist::LoadOutcome outcome =
-      bytes != nullptr ? persist::LoadConfigBytes(path, *bytes, *d.def, d.header, quiet)
-                       : persist::ReadConfigFile(path, *d.def, d.header, quiet);
-  if (outcome != persist::LoadOutcome::Loaded) return false;
-  model::ClearStringWorkBuffer(*d.def, false);
-  model::RebuildStringWorkBuffer(*d.def);
-  d.def->settings = persist::FromHeader(d.header);
-  return true;
+bool Load(Run& run, Definition& d, ui::LoadKind kind, const std::string& path,
+          const std::vector<std::uint8_t>* bytes = nullptr) {
+  ui::LoadSource source{kind, path, bytes, true};
+  return ui::Load(*d.app, run.io, source).ok();
 }
 
 // Standard input, with its failure told; `maxBytes` as the file readers take it.
@@ -83,20 +65,11 @@ bool ReadInput(std::size_t maxBytes, bool tooLargeIsOk, std::vector<std::uint8_t
   return true;
 }
 
-bool LoadConfigArgument(const std::string& path, Definition& d, model::MessageSink& messages) {
-  if (!IsStandardStream(path)) return LoadConfig(path, nullptr, d, messages);
+bool LoadConfigArgument(Run& run, const std::string& path, Definition& d) {
+  if (!IsStandardStream(path)) return Load(run, d, ui::LoadKind::ConfigFile, path);
   std::vector<std::uint8_t> bytes;
-  return ReadInput(persist::kConfigFileSize, true, bytes, messages, "Cannot open file") &&
-         LoadConfig(std::string(kStandardInputName), &bytes, d, messages);
-}
-
-bool ImportTextBytes(const std::vector<std::uint8_t>& bytes, Definition& d,
-                     model::MessageSink& messages, persist::DefinitionTextImport* imported) {
-  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  persist::DefinitionTextImport result = persist::ImportNamedDefinitionText(
-      std::string(kStandardInputName), text, *d.def, d.header, messages);
-  if (imported != nullptr) *imported = result;
-  return result.ok;
+  return ReadInput(persist::kConfigFileSize, true, bytes, run.messages, "Cannot open file") &&
+         Load(run, d, ui::LoadKind::ConfigFile, std::string(kStandardInputName), &bytes);
 }
 
 // Definition text: a name ending in .json, or a file whose first non-blank
@@ -111,17 +84,16 @@ bool IsText(const std::string& path) {
       fileaccess::ReadFile(path, persist::kMaxDefinitionTextSize).bytes);
 }
 
-bool LoadEither(const std::string& path, Definition& d, model::MessageSink& messages) {
+bool LoadEither(Run& run, const std::string& path, Definition& d) {
   if (IsStandardStream(path)) {
     std::vector<std::uint8_t> bytes;
-    if (!ReadInput(persist::kMaxDefinitionTextSize, false, bytes, messages, "Cannot open file"))
+    if (!ReadInput(persist::kMaxDefinitionTextSize, false, bytes, run.messages, "Cannot open file"))
       return false;
-    if (persist::LooksLikeDefinitionText(bytes))
-      return ImportTextBytes(bytes, d, messages, nullptr);
-    return LoadConfig(std::string(kStandardInputName), &bytes, d, messages);
+    const bool text = persist::LooksLikeDefinitionText(bytes);
+    return Load(run, d, text ? ui::LoadKind::Text : ui::LoadKind::ConfigFile,
+                std::string(kStandardInputName), &bytes);
   }
-  if (!IsText(path)) return LoadConfig(path, nullptr, d, messages);
-  return persist::ReadDefinitionTextFile(path, *d.def, d.header, messages).ok;
+  return Load(run, d, IsText(path) ? ui::LoadKind::Text : ui::LoadKind::ConfigFile, path);
 }
 
 }  // namespace
@@ -137,11 +109,11 @@ int RunExport(int argc, char** argv) {
   Definition d;
   const std::string& input = args.positional[0];
   const std::string output = args.Option("--output").value_or("-");
-  if (!LoadConfigArgument(input, d, run.messages)) return kExitFailed;
+  if (!LoadConfigArgument(run, input, d)) return kExitFailed;
   if (WouldReplaceInput(run, input, output) ||
       WouldReplaceOtherKind(run, output, FileKind::DefinitionText, args.Flag("--force")))
     return kExitFailed;
-  return WriteOutputFile(run, output, persist::ExportDefinitionText(*d.def, d.header))
+  return WriteOutputFile(run, output, persist::ExportDefinitionText(d.def(), d.header()))
              ? kExitOk
              : kExitFailed;
 }
@@ -160,24 +132,22 @@ int RunImport(int argc, char** argv) {
   const std::string& input = args.positional[0];
   if (IsStandardStream(*output) && RefuseBinaryToTerminal("a configuration file"))
     return kExitFailed;
-  persist::DefinitionTextImport imported;
   if (IsStandardStream(input)) {
     std::vector<std::uint8_t> bytes;
-    if (!ReadInput(persist::kMaxDefinitionTextSize, false, bytes, run.messages,
-                   persist::kImportTextCaption) ||
-        !ImportTextBytes(bytes, d, run.messages, &imported))
+    if (!ReadInput(persist::kMaxDefinitionTextSize, false, bytes, run.messages, "Import text") ||
+        !Load(run, d, ui::LoadKind::Text, std::string(kStandardInputName), &bytes))
       return kExitFailed;
-  } else {
-    imported = persist::ReadDefinitionTextFile(input, *d.def, d.header, run.messages);
-    if (!imported.ok) return kExitFailed;
+  } else if (!Load(run, d, ui::LoadKind::Text, input)) {
+    return kExitFailed;
   }
   // A configuration file keeps only the packed store: what does not fit would be lost.
-  if (!ui::Told(run.io, ui::Command::WriteFile, ui::CheckMacrosFit(*d.def))) return kExitFailed;
+  if (!ui::Told(run.io, ui::Command::WriteFile, ui::CheckMacrosFit(d.def()))) return kExitFailed;
   if (WouldReplaceInput(run, input, *output) ||
       WouldReplaceOtherKind(run, *output, FileKind::Configuration, args.Flag("--force")))
     return kExitFailed;
-  return WriteOutputFile(run, *output, persist::EncodeConfigFile(*d.def, d.header)) ? kExitOk
-                                                                                    : kExitFailed;
+  return WriteOutputFile(run, *output, persist::EncodeConfigFile(d.def(), d.header()))
+             ? kExitOk
+             : kExitFailed;
 }
 
 int RunDiff(int argc, char** argv) {
@@ -190,10 +160,10 @@ int RunDiff(int argc, char** argv) {
 
   Run run;
   Definition a, b;
-  if (!LoadEither(args.positional[0], a, run.messages)) return kExitUsage;
-  if (!LoadEither(args.positional[1], b, run.messages)) return kExitUsage;
+  if (!LoadEither(run, args.positional[0], a)) return kExitUsage;
+  if (!LoadEither(run, args.positional[1], b)) return kExitUsage;
   const std::vector<persist::DefinitionDifference> differences =
-      persist::DiffDefinitions(*a.def, a.header, *b.def, b.header);
+      persist::DiffDefinitions(a.def(), a.header(), b.def(), b.header());
   if (args.Flag("--json")) {
     WriteStandardOutput(persist::FormatDifferencesJson(differences));
   } else {

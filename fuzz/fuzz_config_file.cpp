@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "model/definition.h"
-#include "model/diagnostics.h"
 #include "persist/config_file.h"
 #include "persist/header_settings.h"
 #include "persist/text_report.h"
@@ -17,11 +16,6 @@
 namespace {
 
 using namespace veltrane;
-
-class NullSink : public model::MessageSink {
- public:
-  void Show(std::string_view, std::string_view, model::MessageIcon) override {}
-};
 
 // First byte: bits 0-1 choose the length (current, earlier, oldest, as given);
 // bit 2 keeps the versions as they come instead of making them acceptable.
@@ -51,10 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static model::KeyboardDefinition def;
   model::InitialiseDefinition(def);
   persist::HeaderImage header;
-  NullSink sink;
 
   const std::vector<std::uint8_t> file = ShapeFile(data, size);
-  const persist::LoadOutcome outcome = persist::DecodeConfigFile(file, def, header, sink);
+  const persist::LoadOutcome outcome = persist::DecodeConfigFile(file, def, header);
   model::ClearStringWorkBuffer(def, false);
   model::RebuildStringWorkBuffer(def);
 
@@ -67,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static model::KeyboardDefinition again;
     model::InitialiseDefinition(again);
     persist::HeaderImage rereadHeader;
-    if (persist::DecodeConfigFile(saved, again, rereadHeader, sink) != persist::LoadOutcome::Loaded)
+    if (persist::DecodeConfigFile(saved, again, rereadHeader) != persist::LoadOutcome::Loaded)
       __builtin_trap();
     again.settings = persist::FromHeader(rereadHeader);
     if (persist::EncodeConfigFile(again, rereadHeader) != saved) __builtin_trap();

@@ -146,10 +146,10 @@ VerifyResult ReadBack(DeviceLayer& layer, DeviceHandle handle, const std::uint8_
   return report.wrongBytes == 0 ? VerifyResult::Same : VerifyResult::Differs;
 }
 
-ChangedWordsStatus StatusOf(bool written, VerifyResult verify, bool closed) {
-  if (!written || verify == VerifyResult::Unread) return ChangedWordsStatus::ReportFailed;
-  if (verify != VerifyResult::Same) return ChangedWordsStatus::VerifyFailed;
-  return closed ? ChangedWordsStatus::Ok : ChangedWordsStatus::CloseFailed;
+LinkStatus StatusOf(bool written, VerifyResult verify, bool closed) {
+  if (!written || verify == VerifyResult::Unread) return LinkStatus::ReportFailed;
+  if (verify != VerifyResult::Same) return LinkStatus::VerifyFailed;
+  return closed ? LinkStatus::Ok : LinkStatus::CloseFailed;
 }
 
 }  // namespace
@@ -172,13 +172,13 @@ int ProgramChangedWords(DeviceLayer& layer, LinkState& state, const std::uint8_t
   report = ChangedWordsReport{};
   if (ClassifyRead(buffer, address, count) == TransferKind::Refused) {
     PrintRefused(layer, address, count);
-    report.status = ChangedWordsStatus::RangeRefused;
+    report.status = LinkStatus::RangeRefused;
     return 0;
   }
   report.words = count / 4;
   const DeviceHandle handle = OpenKeyboard(layer, state);
   if (handle == kNoDevice) {
-    report.status = ChangedWordsStatus::NoKeyboard;
+    report.status = LinkStatus::NoKeyboard;
     return 0;
   }
   StagedProgress steps(progress);

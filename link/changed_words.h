@@ -10,6 +10,7 @@
 #include "link/block_transfer.h"
 #include "link/device_layer.h"
 #include "link/keyboard_open.h"
+#include "link/link_status.h"
 
 namespace veltrane::link {
 
@@ -19,17 +20,6 @@ enum class FullReason : std::uint32_t { None = 0, Unread = 1, ManyDiffer = 2 };
 // What reading the keyboard back after the writes found.
 enum class VerifyResult : std::uint32_t { Same = 0, Differs = 1, Unread = 2, NotRun = 3 };
 
-// The outcome, numbered as the library's per-thread status values, with a
-// verify that found other bytes after them.
-enum class ChangedWordsStatus : int {
-  Ok = 0,
-  NoKeyboard = 1,
-  RangeRefused = 2,
-  ReportFailed = 3,
-  CloseFailed = 4,
-  VerifyFailed = 5,
-};
-
 struct ChangedWordsReport {
   std::uint32_t words = 0;     // count / 4
   std::uint32_t toSend = 0;    // the differing words, or all of them for a full download
@@ -37,10 +27,10 @@ struct ChangedWordsReport {
   std::uint32_t sent = 0;      // write reports the keyboard accepted
   FullReason full = FullReason::None;
   VerifyResult verify = VerifyResult::NotRun;
-  std::uint32_t wrongBytes = 0;     // Differs: bytes of the block the keyboard holds otherwise
-  std::uint32_t firstWrong = 0;     // Differs: the keyboard address of the first of them
-  std::uint8_t firstWrongRead = 0;  // Differs: the byte read there
-  ChangedWordsStatus status = ChangedWordsStatus::Ok;
+  std::uint32_t wrongBytes = 0;        // Differs: bytes of the block the keyboard holds otherwise
+  std::uint32_t firstWrong = 0;        // Differs: the keyboard address of the first of them
+  std::uint8_t firstWrongRead = 0;     // Differs: the byte read there
+  LinkStatus status = LinkStatus::Ok;  // never Busy: the caller holds the keyboard
 };
 
 // The addresses of the 4-byte words of [address, address + count) in which

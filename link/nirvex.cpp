@@ -31,8 +31,7 @@ static_assert(NIRVEX_OK == static_cast<int>(link::LinkStatus::Ok) &&
               NIRVEX_REPORT_FAILED == static_cast<int>(link::LinkStatus::ReportFailed) &&
               NIRVEX_CLOSE_FAILED == static_cast<int>(link::LinkStatus::CloseFailed) &&
               NIRVEX_VERIFY_FAILED == static_cast<int>(link::LinkStatus::VerifyFailed) &&
-              NIRVEX_BUSY == static_cast<int>(link::LinkStatus::Busy) &&
-              NIRVEX_VERIFY_FAILED == static_cast<int>(link::ChangedWordsStatus::VerifyFailed));
+              NIRVEX_BUSY == static_cast<int>(link::LinkStatus::Busy));
 
 std::unique_ptr<link::DeviceLayer> CallLayer() {
   return link::MakeDeviceLayer(std::getenv(link::kDeviceVariable),
@@ -99,7 +98,7 @@ NIRVEX_EXPORT int ProgramChangedWords(const unsigned char* buffer, unsigned int 
     const int held =
         link::ProgramChangedWords(*CallLayer(), g_state, buffer, address, count, progress, report);
     // The call's status for NirvexLastStatus: report.status, numbered as NirvexStatus.
-    link::SetLastStatus(static_cast<link::LinkStatus>(report.status));
+    link::SetLastStatus(report.status);
     return held;
   });
   CopyReport(report, result);

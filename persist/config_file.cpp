@@ -2,7 +2,6 @@
 #include "persist/config_file.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "fileaccess/read_file.h"
 #include "fileaccess/replace_file.h"
@@ -14,7 +13,6 @@ namespace {
 
 using model::KeyDefinition;
 using model::KeyLayer;
-using model::MessageIcon;
 
 constexpr std::size_t kStringIndexSize = 2 * model::kStringCount;
 constexpr std::size_t kStringStoreSize = model::kStrokeBytes * model::kStoreEntries;
@@ -42,10 +40,6 @@ static_assert(kOldest.Length() == kOldestConfigFileSize && kOldest.StringIndex()
 // Old key record: the layers are 12 bytes apart and have no character count.
 constexpr std::size_t kOldFirstLayer = 61;
 constexpr std::size_t kOldLayerStride = 12;
-
-void ShowMessage(model::MessageSink& messages, std::string_view text, std::string_view caption) {
-  messages.Show(text, caption, MessageIcon::None);
-}
 
 void PutLayer(ByteWriter& out, const KeyLayer& layer) {
   out.U8(layer.used);
@@ -163,18 +157,6 @@ void ReadHeader(std::span<const std::uint8_t> file, HeaderImage& header) {
   header.SetI32(header::VersionMajor, kWrittenVersionMajor);
 }
 
-// Called only for a file long enough to hold both versions.
-void ShowBadMinorVersion(model::MessageSink& messages, const std::string& path,
-                         std::span<const std::uint8_t> file) {
-  ByteReader versions(file);
-  const std::int32_t minor = versions.I32();
-  const std::int32_t major = versions.I32();
-  char text[64];
-  std::snprintf(text, sizeof text, " has version %d.%d; this program reads ", major, minor);
-  ShowMessage(messages, path + text + "minor versions 0 to 2 of version 4 and later",
-              "Configuration file");
-}
-
 }  // namespace
 
 bool LooksLikeConfigFile(std::span<const std::uint8_t> file) {
@@ -186,26 +168,20 @@ bool LooksLikeConfigFile(std::span<const std::uint8_t> file) {
 }
 
 LoadOutcome DecodeConfigFile(std::span<const std::uint8_t> file, model::KeyboardDefinition& def,
-                             HeaderImage& header, model::MessageSink& messages) {
+                             HeaderImage& header) {
   model::ClearStringStore(def);
   // A file too short to hold both versions is judged by its length alone.
   if (file.size() >= 8) {
     ByteReader versions(file);
     const std::int32_t minor = versions.I32();
     const std::int32_t major = versions.I32();
-    if (major < 4) {
-      ShowMessage(messages, "Incompatible .DAT file !", ".DAT file");
-      return LoadOutcome::Incompatible;
-    }
+    if (major < 4) return LoadOutcome::Incompatible;
     if (minor < 0 || minor > 2) return LoadOutcome::BadMinorVersion;
   }
 
   ReadHeader(file, header);
   const Layout* layout = LayoutOfLength(file.size());
-  if (layout == nullptr) {
-    ShowMessage(messages, "FileLength error !", ".DAT file");
-    return LoadOutcome::BadLength;
-  }
+  if (layout == nullptr) return LoadOutcome::BadLength;
 
   ByteReader in(file, layout->keyMatrix);
   for (KeyDefinition& key : def.keys) {
@@ -221,31 +197,32 @@ LoadOutcome DecodeConfigFile(std::span<const std::uint8_t> file, model::Keyboard
     in.Bytes(bytes);
     entry = model::DecodeStroke(bytes);
   }
-  ShowMessage(messages, "Loaded configuration file !", "Load");
   return LoadOutcome::Loaded;
 }
 
-LoadOutcome ReadConfigFile(const std::string& path, model::KeyboardDefinition& def,
-                           HeaderImage& header, model::MessageSink& messages) {
+ConfigLoad ReadConfigFile(const std::string& path, model::KeyboardDefinition& def,
+                          HeaderImage& header) {
   model::ClearKeys(def);
   // A longer file is read no further than one byte past the longest generation,
   // which the decoder then refuses as a wrong length.
   const fileaccess::ReadResult file = fileaccess::ReadFile(path, kConfigFileSize);
   if (!file.ok() && file.error != fileaccess::ReadError::TooLarge) {
     const bool named = file.error == fileaccess::ReadError::NotRegular;
-    ShowMessage(messages, named ? file.reason : path, "Cannot open file");
-    return LoadOutcome::CannotOpen;
+    return {LoadOutcome::CannotOpen, named ? file.reason : std::string()};
   }
-  return LoadConfigBytes(path, file.bytes, def, header, messages);
+  return LoadConfigBytes(file.bytes, def, header);
 }
 
-LoadOutcome LoadConfigBytes(const std::string& name, std::span<const std::uint8_t> file,
-                            model::KeyboardDefinition& def, HeaderImage& header,
-                            model::MessageSink& messages) {
+ConfigLoad LoadConfigBytes(std::span<const std::uint8_t> file, model::KeyboardDefinition& def,
+                           HeaderImage& header) {
   model::ClearKeys(def);
-  const LoadOutcome outcome = DecodeConfigFile(file, def, header, messages);
-  if (outcome == LoadOutcome::BadMinorVersion) ShowBadMinorVersion(messages, name, file);
-  return outcome;
+  ConfigLoad load{DecodeConfigFile(file, def, header), {}};
+  if (load.outcome == LoadOutcome::BadMinorVersion) {
+    ByteReader versions(file);
+    load.minor = versions.I32();
+    load.major = versions.I32();
+  }
+  return load;
 }
 
 std::array<std::uint8_t, kConfigFileSize> EncodeConfigFile(const model::KeyboardDefinition& def,

@@ -12,7 +12,6 @@
 
 #include "fileaccess/status.h"
 #include "model/definition.h"
-#include "model/diagnostics.h"
 #include "persist/header_image.h"
 
 namespace veltrane::persist {
@@ -28,34 +27,42 @@ inline constexpr std::size_t kTrailerSize = 1024;
 inline constexpr std::int32_t kWrittenVersionMinor = 0;
 inline constexpr std::int32_t kWrittenVersionMajor = 5;
 
-// How a load ended, with what the user was shown and what the header got:
-//   Loaded           "Loaded configuration file !" (Load); the file's header
-//   CannotOpen       the path (Cannot open file); for what is not a regular
-//                    file "PATH is a FIFO, not a regular file" and the like;
+// How a load ended, and what the header got:
+//   Loaded           the file's header
+//   CannotOpen       the file could not be read, or is not a regular file;
 //                    header untouched
-//   Incompatible     major version below 4: "Incompatible .DAT file !"
-//                    (.DAT file); header untouched
-//   BadMinorVersion  minor version outside 0..2: "PATH has version 5.3; this
-//                    program reads minor versions 0 to 2 of version 4 and
-//                    later" (Configuration file) from ReadConfigFile, nothing
-//                    from DecodeConfigFile; header untouched
+//   Incompatible     major version below 4; header untouched
+//   BadMinorVersion  minor version outside 0..2; header untouched
 //   BadLength        not one of the three lengths (a longer file is read only
-//                    to one byte past the longest): "FileLength error !"
-//                    (.DAT file); the header from the file's first 144 bytes
+//                    to one byte past the longest); the header from the
+//                    file's first 144 bytes
 // On every path but CannotOpen the string store has been cleared first.
 enum class LoadOutcome { Loaded, CannotOpen, Incompatible, BadMinorVersion, BadLength };
 
-// Clears the keys, then reads the file into the definition and the header and
-// tells the user how that went. It does not apply the header to the
-// definition's settings: the caller does that (FromHeader) when it keeps the load.
-LoadOutcome ReadConfigFile(const std::string& path, model::KeyboardDefinition& def,
-                           HeaderImage& header, model::MessageSink& messages);
+// A load's outcome with what the user is to be told of it.
+struct ConfigLoad {
+  LoadOutcome outcome = LoadOutcome::Loaded;
+  std::string
+      reason;  // CannotOpen of what is no regular file: "x.DAT is a FIFO, not a regular file"
+  std::int32_t major = 0;  // BadMinorVersion: the versions the file gives
+  std::int32_t minor = 0;
+
+  bool ok() const { return outcome == LoadOutcome::Loaded; }
+  friend bool operator==(const ConfigLoad& load, LoadOutcome outcome) {
+    return load.outcome == outcome;
+  }
+};
+
+// Clears the keys, then reads the file into the definition and the header. It
+// shows nothing and does not apply the header to the definition's settings:
+// the caller does that (FromHeader) when it keeps the load.
+ConfigLoad ReadConfigFile(const std::string& path, model::KeyboardDefinition& def,
+                          HeaderImage& header);
 
 // ReadConfigFile over a file already read (standard input, say), at most one
-// byte longer than the longest generation; `name` stands for its path.
-LoadOutcome LoadConfigBytes(const std::string& name, std::span<const std::uint8_t> file,
-                            model::KeyboardDefinition& def, HeaderImage& header,
-                            model::MessageSink& messages);
+// byte longer than the longest generation.
+ConfigLoad LoadConfigBytes(std::span<const std::uint8_t> file, model::KeyboardDefinition& def,
+                           HeaderImage& header);
 
 // Whether the bytes are a configuration file a load takes: one of the three
 // lengths, with a version it reads.
@@ -66,7 +73,7 @@ bool LooksLikeConfigFile(std::span<const std::uint8_t> file);
 // defaults on a failed load calls model::ClearKeys first. Any input is safe;
 // nothing outside `file` is read.
 LoadOutcome DecodeConfigFile(std::span<const std::uint8_t> file, model::KeyboardDefinition& def,
-                             HeaderImage& header, model::MessageSink& messages);
+                             HeaderImage& header);
 
 // The current-generation file. `header` is first filled from the settings
 // (ToHeader: its reserved bytes are left as they are); the file is that

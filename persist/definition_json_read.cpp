@@ -289,25 +289,19 @@ DefinitionTextImport ImportDefinitionText(std::string_view text, model::Keyboard
 }
 
 DefinitionTextImport ImportNamedDefinitionText(const std::string& name, std::string_view text,
-                                               model::KeyboardDefinition& def, HeaderImage& header,
-                                               model::MessageSink& messages) {
+                                               model::KeyboardDefinition& def,
+                                               HeaderImage& header) {
   DefinitionTextImport imported = ImportDefinitionText(text, def, header);
-  if (!imported.ok) {
-    imported.error = name + ": " + imported.error;
-    messages.Show(imported.error, kImportTextCaption, model::MessageIcon::Error);
-  }
+  if (!imported.ok) imported.error = name + ": " + imported.error;
   return imported;
 }
 
 DefinitionTextImport ReadDefinitionTextFile(const std::string& path, model::KeyboardDefinition& def,
-                                            HeaderImage& header, model::MessageSink& messages) {
+                                            HeaderImage& header) {
   const fileaccess::ReadResult file = fileaccess::ReadFile(path, kMaxDefinitionTextSize);
-  if (!file.ok()) {
-    messages.Show(file.reason, kImportTextCaption, model::MessageIcon::Error);
-    return {false, file.reason, 0};
-  }
+  if (!file.ok()) return {false, file.reason, 0};
   const std::string_view text(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size());
-  return ImportNamedDefinitionText(path, text, def, header, messages);
+  return ImportNamedDefinitionText(path, text, def, header);
 }
 
 }  // namespace veltrane::persist

@@ -11,7 +11,6 @@
 
 #include "fileaccess/status.h"
 #include "model/definition.h"
-#include "model/diagnostics.h"
 #include "persist/header_image.h"
 
 namespace veltrane::persist {
@@ -47,19 +46,15 @@ struct DefinitionTextImport {
 DefinitionTextImport ImportDefinitionText(std::string_view text, model::KeyboardDefinition& def,
                                           HeaderImage& header);
 
-// The caption of the boxes that ReadDefinitionTextFile shows.
-inline constexpr std::string_view kImportTextCaption = "Import text";
-
-// Imports a text read already; a failure is shown as "NAME: WHERE: WHAT".
+// Imports a text read already; a failure's error is "NAME: WHERE: WHAT".
 DefinitionTextImport ImportNamedDefinitionText(const std::string& name, std::string_view text,
-                                               model::KeyboardDefinition& def, HeaderImage& header,
-                                               model::MessageSink& messages);
+                                               model::KeyboardDefinition& def, HeaderImage& header);
 
 // Reads a file of at most kMaxDefinitionTextSize bytes and imports it. A
-// failure is shown as "PATH: WHERE: WHAT" (or the reason the file could not be
-// read) and leaves `def` and `header` unchanged. Success shows nothing.
+// failure's error is "PATH: WHERE: WHAT" (or the reason the file could not be
+// read); it leaves `def` and `header` unchanged. Nothing is shown.
 DefinitionTextImport ReadDefinitionTextFile(const std::string& path, model::KeyboardDefinition& def,
-                                            HeaderImage& header, model::MessageSink& messages);
+                                            HeaderImage& header);
 
 // Writes the text in one piece through fileaccess::ReplaceFile.
 fileaccess::Status WriteDefinitionTextFile(const std::string& path,

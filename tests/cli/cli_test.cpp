@@ -34,12 +34,30 @@ TEST_F(CliTest, MissingFileFailsWithTheReaderMessage) {
   EXPECT_FALSE(std::filesystem::exists(dir.File("Saved.txt")));
 }
 
+// Random header bytes load; each value brought into range is one line, and
+// a conversion says nothing else.
+TEST_F(CliTest, SettingsOutsideTheirRangesAreOneLineEach) {
+  std::vector<std::uint8_t> file(20628, 0);
+  file[4] = 5;
+  const std::uint32_t debounce = 1266692167;
+  for (int i = 0; i < 4; ++i) file[28 + i] = static_cast<std::uint8_t>(debounce >> (8 * i));
+  file[56] = 14;     // MaxScanRow
+  file[144] = 0xDF;  // ScrollWheelGain -33
+  WriteBytes("rnd.DAT", file);
+  const Result result = Cli("export rnd.DAT -o rnd.json");
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.output,
+            "veltrane-cli: rnd.DAT: DebounceTime 1266692167 is outside 0..255: 255 is used\n"
+            "veltrane-cli: rnd.DAT: ScrollWheelGain -33 is outside 0..16: 0 is used\n");
+}
+
 TEST_F(CliTest, ConvertTurnsAnOldFileIntoACurrentOne) {
   WriteBytes("old.dat", OldestFile());
   const Result result = Cli("convert old.dat new.DAT");
   EXPECT_EQ(result.status, 0) << result.output;
   EXPECT_EQ(result.output,
             "veltrane-cli: Load: Loaded configuration file !\n"
+            "veltrane-cli: old.dat: MaxScanRow 0 is outside 1..16: 1 is used\n"
             "veltrane-cli: Save: Saved configuration file !\n");
   const std::string converted = Read("new.DAT");
   ASSERT_EQ(converted.size(), 20628u);
@@ -182,12 +200,11 @@ TEST_F(CliTest, DecodeGivesBackTheBuiltLayers) {
 
   model::KeyboardDefinition original, decoded;
   persist::HeaderImage header;
-  testing::RecordingMessages messages;
   model::InitialiseDefinition(original);
   model::InitialiseDefinition(decoded);
-  ASSERT_EQ(persist::ReadConfigFile(dir.File("Board.DAT"), original, header, messages),
+  ASSERT_EQ(persist::ReadConfigFile(dir.File("Board.DAT"), original, header),
             persist::LoadOutcome::Loaded);
-  ASSERT_EQ(persist::ReadConfigFile(dir.File("back.DAT"), decoded, header, messages),
+  ASSERT_EQ(persist::ReadConfigFile(dir.File("back.DAT"), decoded, header),
             persist::LoadOutcome::Loaded);
   EXPECT_EQ(header.Text(veltrane::testing::HeaderAt("ConfigFileName")), "back.DAT");
   for (int i = 0; i < 20; ++i) {

@@ -97,8 +97,7 @@ class CommandLineFile : public SimulatedDesk {
   static std::pair<int, std::string> Held(const std::string& path) {
     model::KeyboardDefinition def;
     persist::HeaderImage header;
-    RecordingMessages ignored;
-    persist::ReadConfigFile(path, def, header, ignored);
+    persist::ReadConfigFile(path, def, header);
     return {def.keys[0].layers[0].keytype,
             std::string(header.Text(veltrane::testing::HeaderAt("SerialNumber")))};
   }

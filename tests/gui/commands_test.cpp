@@ -178,8 +178,7 @@ TEST_F(ProgramCommands, KeyRecordedInTheEditorIsShownAndSaved) {
   EXPECT_TRUE(Shown("Save|Saved configuration file !"));
   model::KeyboardDefinition saved;
   persist::HeaderImage header;
-  testing::RecordingMessages ignored;
-  ASSERT_EQ(persist::ReadConfigFile(dir.File("Edited.DAT"), saved, header, ignored),
+  ASSERT_EQ(persist::ReadConfigFile(dir.File("Edited.DAT"), saved, header),
             persist::LoadOutcome::Loaded);
   EXPECT_EQ(saved.keys[10].layers[0].ibmkey, 31);
 }

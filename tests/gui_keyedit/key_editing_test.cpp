@@ -360,7 +360,7 @@ TEST_F(KeyEditingWidgetsTest, LegendsAreUtf8AndSurviveOkSaveAndReload) {
   persist::HeaderImage header{};
   const auto file = persist::EncodeConfigFile(def, header);
   model::InitialiseDefinition(def);
-  ASSERT_EQ(persist::DecodeConfigFile(file, def, header, messages), persist::LoadOutcome::Loaded);
+  ASSERT_EQ(persist::DecodeConfigFile(file, def, header), persist::LoadOutcome::Loaded);
   EXPECT_EQ(ToQString(model::FieldText(first.legend)), prix);
 }
 

@@ -9,11 +9,8 @@
 
 #include "model/definition.h"
 #include "persist/header_image.h"
-#include "tests/support/recording_messages.h"
 
 namespace veltrane::persist::testing {
-
-using veltrane::testing::RecordingMessages;
 
 inline void ExpectSameLayer(const model::KeyLayer& a, const model::KeyLayer& b) {
   EXPECT_EQ(a.used, b.used);
@@ -71,14 +68,6 @@ inline HeaderImage PatternedHeader() {
   for (std::size_t i = 0; i < kHeaderSize; ++i)
     header.bytes[i] = static_cast<std::uint8_t>(0xA0 ^ i);
   return header;
-}
-
-inline void ExpectOneMessage(const RecordingMessages& sink, std::string_view text,
-                             std::string_view caption) {
-  ASSERT_EQ(sink.shown.size(), 1u);
-  EXPECT_EQ(sink.shown[0].text, text);
-  EXPECT_EQ(sink.shown[0].caption, caption);
-  EXPECT_EQ(sink.shown[0].icon, model::MessageIcon::None);
 }
 
 }  // namespace veltrane::persist::testing

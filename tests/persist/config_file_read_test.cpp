@@ -13,14 +13,12 @@
 #include "support/setting_places.h"
 #include "tests/persist/config_file_expect.h"
 #include "tests/persist/persist_test_util.h"
-#include "tests/support/recording_messages.h"
 #include "tests/support/temp_dir.h"
 
 namespace veltrane::persist {
 namespace {
 
 using namespace veltrane::persist::testing;
-using veltrane::testing::RecordingMessages;
 using veltrane::testing::TempDir;
 namespace fs = std::filesystem;
 
@@ -54,9 +52,7 @@ TEST(ConfigFileEarlier, LoadsWithScrollWheelGainOneAndKeysFromOffset144) {
 
   model::KeyboardDefinition def = FreshDefinition();
   HeaderImage header = PatternedHeader();
-  RecordingMessages sink;
-  ASSERT_EQ(DecodeConfigFile(file, def, header, sink), LoadOutcome::Loaded);
-  ExpectOneMessage(sink, "Loaded configuration file !", "Load");
+  ASSERT_EQ(DecodeConfigFile(file, def, header), LoadOutcome::Loaded);
   EXPECT_EQ(static_cast<std::int8_t>(header.bytes[veltrane::testing::HeaderAt("ScrollWheelGain")]),
             1);
   EXPECT_EQ(header.bytes[145], 0xA0 ^ 145);
@@ -127,9 +123,7 @@ TEST(ConfigFileOldest, MovesTheOldRecordFieldsAndKeepsTheRest) {
     }
   }
   HeaderImage header = PatternedHeader();
-  RecordingMessages sink;
-  ASSERT_EQ(DecodeConfigFile(file, def, header, sink), LoadOutcome::Loaded);
-  ExpectOneMessage(sink, "Loaded configuration file !", "Load");
+  ASSERT_EQ(DecodeConfigFile(file, def, header), LoadOutcome::Loaded);
   for (std::size_t i = 144; i < kHeaderSize; ++i) EXPECT_EQ(header.bytes[i], 0xA0 ^ i) << i;
   EXPECT_EQ(header.I32(veltrane::testing::HeaderAt("NumberOfStrings")), 3);
   EXPECT_EQ(header.I32(header::VersionMinor), 0);
@@ -181,10 +175,8 @@ TEST(ConfigFileRead, UnopenableFileShowsItsNameAndClearsOnlyTheKeys) {
   model::KeyboardDefinition def = VariedDefinition();
   const model::KeyboardDefinition before = def;
   HeaderImage header = PatternedHeader();
-  RecordingMessages sink;
   const std::string path = dir.File("absent.DAT");
-  EXPECT_EQ(ReadConfigFile(path, def, header, sink), LoadOutcome::CannotOpen);
-  ExpectOneMessage(sink, path, "Cannot open file");
+  EXPECT_EQ(ReadConfigFile(path, def, header), LoadOutcome::CannotOpen);
   ExpectSameKeys(def, Cleared(before));
   EXPECT_EQ(def.stringIndex, before.stringIndex);
   EXPECT_EQ(def.stringStore, before.stringStore);
@@ -202,9 +194,9 @@ TEST(ConfigFileRead, WhatIsNotARegularFileIsNamedForWhatItIs) {
   for (const auto& c : cases) {
     model::KeyboardDefinition def = FreshDefinition();
     HeaderImage header;
-    RecordingMessages sink;
-    EXPECT_EQ(ReadConfigFile(c.path, def, header, sink), LoadOutcome::CannotOpen);
-    ExpectOneMessage(sink, c.text, "Cannot open file");
+    const ConfigLoad load = ReadConfigFile(c.path, def, header);
+    EXPECT_EQ(load, LoadOutcome::CannotOpen);
+    EXPECT_EQ(load.reason, c.text);
   }
 }
 
@@ -214,9 +206,7 @@ TEST(ConfigFileRead, AHugeFileIsAWrongLengthWithoutBeingReadToItsEnd) {
   fs::resize_file(dir.File("big.DAT"), 100u << 20);
   model::KeyboardDefinition def = FreshDefinition();
   HeaderImage header;
-  RecordingMessages sink;
-  EXPECT_EQ(ReadConfigFile(dir.File("big.DAT"), def, header, sink), LoadOutcome::BadLength);
-  ExpectOneMessage(sink, "FileLength error !", ".DAT file");
+  EXPECT_EQ(ReadConfigFile(dir.File("big.DAT"), def, header), LoadOutcome::BadLength);
 }
 
 TEST(ConfigFileRead, MajorVersionBelowFourIsIncompatible) {
@@ -225,9 +215,7 @@ TEST(ConfigFileRead, MajorVersionBelowFourIsIncompatible) {
   model::KeyboardDefinition def = VariedDefinition();
   const model::KeyboardDefinition before = def;
   HeaderImage header = PatternedHeader();
-  RecordingMessages sink;
-  EXPECT_EQ(ReadConfigFile(dir.File("v3.DAT"), def, header, sink), LoadOutcome::Incompatible);
-  ExpectOneMessage(sink, "Incompatible .DAT file !", ".DAT file");
+  EXPECT_EQ(ReadConfigFile(dir.File("v3.DAT"), def, header), LoadOutcome::Incompatible);
   ExpectSameKeys(def, Cleared(before));
   ExpectStringStoreEmpty(def);
   EXPECT_EQ(header.bytes, PatternedHeader().bytes);
@@ -237,9 +225,7 @@ TEST(ConfigFileRead, MajorSevenMinorOneIsAccepted) {
   std::vector<std::uint8_t> file = RawFile(kConfigFileSize, 1, 7);
   model::KeyboardDefinition def = FreshDefinition();
   HeaderImage header;
-  RecordingMessages sink;
-  EXPECT_EQ(DecodeConfigFile(file, def, header, sink), LoadOutcome::Loaded);
-  ExpectOneMessage(sink, "Loaded configuration file !", "Load");
+  EXPECT_EQ(DecodeConfigFile(file, def, header), LoadOutcome::Loaded);
   EXPECT_EQ(header.I32(header::VersionMinor), 0);
   EXPECT_EQ(header.I32(header::VersionMajor), 5);
 }
@@ -256,9 +242,7 @@ TEST(ConfigFileRead, VersionBoundaries) {
   for (const auto& c : cases) {
     model::KeyboardDefinition def = FreshDefinition();
     HeaderImage header;
-    RecordingMessages sink;
-    EXPECT_EQ(DecodeConfigFile(RawFile(kConfigFileSize, c.minor, c.major), def, header, sink),
-              c.outcome)
+    EXPECT_EQ(DecodeConfigFile(RawFile(kConfigFileSize, c.minor, c.major), def, header), c.outcome)
         << c.minor << "." << c.major;
   }
 }
@@ -269,13 +253,10 @@ TEST(ConfigFileRead, MinorVersionThreeIsRefusedNamingTheVersion) {
   model::KeyboardDefinition def = VariedDefinition();
   const model::KeyboardDefinition before = def;
   HeaderImage header = PatternedHeader();
-  RecordingMessages sink;
-  EXPECT_EQ(ReadConfigFile(dir.File("m3.DAT"), def, header, sink), LoadOutcome::BadMinorVersion);
-  ExpectOneMessage(sink,
-                   dir.File("m3.DAT") +
-                       " has version 5.3; this program reads minor versions 0 to 2 of version 4 "
-                       "and later",
-                   "Configuration file");
+  const ConfigLoad load = ReadConfigFile(dir.File("m3.DAT"), def, header);
+  EXPECT_EQ(load, LoadOutcome::BadMinorVersion);
+  EXPECT_EQ(load.major, 5);
+  EXPECT_EQ(load.minor, 3);
   ExpectSameKeys(def, Cleared(before));
   for (const model::KeyDefinition& key : def.keys) {
     EXPECT_EQ(model::FieldText(key.legend), "Nothing");
@@ -295,9 +276,7 @@ TEST(ConfigFileRead, WrongLengthTakesTheHeaderAndRefusesTheRest) {
   model::KeyboardDefinition def = VariedDefinition();
   const model::KeyboardDefinition before = def;
   HeaderImage header = PatternedHeader();
-  RecordingMessages sink;
-  EXPECT_EQ(ReadConfigFile(dir.File("short.DAT"), def, header, sink), LoadOutcome::BadLength);
-  ExpectOneMessage(sink, "FileLength error !", ".DAT file");
+  EXPECT_EQ(ReadConfigFile(dir.File("short.DAT"), def, header), LoadOutcome::BadLength);
   ExpectSameKeys(def, Cleared(before));
   ExpectStringStoreEmpty(def);
   EXPECT_EQ(header.I32(header::VersionMinor), 0);
@@ -314,9 +293,7 @@ TEST(ConfigFileRead, FilesTooShortForTheirVersionsAreAWrongLength) {
     std::vector<std::uint8_t> file(length, 0xEE);
     model::KeyboardDefinition def = VariedDefinition();
     HeaderImage header = PatternedHeader();
-    RecordingMessages sink;
-    EXPECT_EQ(DecodeConfigFile(file, def, header, sink), LoadOutcome::BadLength);
-    ExpectOneMessage(sink, "FileLength error !", ".DAT file");
+    EXPECT_EQ(DecodeConfigFile(file, def, header), LoadOutcome::BadLength);
     ExpectStringStoreEmpty(def);
     EXPECT_EQ(header.I32(header::VersionMinor), 0);
     EXPECT_EQ(header.I32(header::VersionMajor), 5);
@@ -329,8 +306,7 @@ TEST(ConfigFileRead, AShortHeaderIsTakenAsFarAsItGoes) {
   std::fill(file.begin() + 8, file.end(), 0x11);
   model::KeyboardDefinition def = FreshDefinition();
   HeaderImage header = PatternedHeader();
-  RecordingMessages sink;
-  EXPECT_EQ(DecodeConfigFile(file, def, header, sink), LoadOutcome::BadLength);
+  EXPECT_EQ(DecodeConfigFile(file, def, header), LoadOutcome::BadLength);
   for (std::size_t i = 8; i < 100; ++i) EXPECT_EQ(header.bytes[i], 0x11) << i;
   for (std::size_t i = 100; i < kHeaderSize; ++i) EXPECT_EQ(header.bytes[i], 0xA0 ^ i) << i;
 }
@@ -340,8 +316,7 @@ TEST(ConfigFileRead, LengthsNextToTheKnownOnesAreWrong) {
                              kOldestConfigFileSize - 1, kOldestConfigFileSize + 1}) {
     model::KeyboardDefinition def = FreshDefinition();
     HeaderImage header;
-    RecordingMessages sink;
-    EXPECT_EQ(DecodeConfigFile(RawFile(length, 0, 5), def, header, sink), LoadOutcome::BadLength)
+    EXPECT_EQ(DecodeConfigFile(RawFile(length, 0, 5), def, header), LoadOutcome::BadLength)
         << length;
   }
 }
@@ -355,8 +330,7 @@ TEST(ConfigFileRead, HeaderTextsWithoutTerminatorRunToTheFieldEnd) {
   Put32(file, 140, 0x12345678);
   model::KeyboardDefinition def = FreshDefinition();
   HeaderImage header;
-  RecordingMessages sink;
-  ASSERT_EQ(DecodeConfigFile(file, def, header, sink), LoadOutcome::Loaded);
+  ASSERT_EQ(DecodeConfigFile(file, def, header), LoadOutcome::Loaded);
   EXPECT_EQ(header.Text(veltrane::testing::HeaderAt("ConfigFileName")), std::string(32, 'F'));
   EXPECT_EQ(header.Text(veltrane::testing::HeaderAt("SerialNumber")), std::string(32, 'S'));
 
@@ -401,8 +375,7 @@ TEST(ConfigFileRead, OutOfRangeKeyValuesLoadAsTheyAre) {
   const auto file = EncodeConfigFile(def, header);
   model::KeyboardDefinition loaded = FreshDefinition();
   HeaderImage reread;
-  RecordingMessages sink;
-  ASSERT_EQ(DecodeConfigFile(file, loaded, reread, sink), LoadOutcome::Loaded);
+  ASSERT_EQ(DecodeConfigFile(file, loaded, reread), LoadOutcome::Loaded);
   ExpectSameKeys(def, loaded);
   EXPECT_EQ(loaded.stringIndex[5], 0xFFFF);
   EXPECT_EQ(loaded.stringStore[7], (model::StringChar{0xFF, 0xFF, 0xFF, 0xFF}));
@@ -421,9 +394,7 @@ TEST(ConfigFileRead, OutOfRangeKeyValuesLoadAsTheyAre) {
 TEST(ConfigFileRead, ALoadReplacesTheStringStoreEvenWhereTheFileIsEmpty) {
   model::KeyboardDefinition def = VariedDefinition();
   HeaderImage header;
-  RecordingMessages sink;
-  ASSERT_EQ(DecodeConfigFile(RawFile(kConfigFileSize, 0, 5), def, header, sink),
-            LoadOutcome::Loaded);
+  ASSERT_EQ(DecodeConfigFile(RawFile(kConfigFileSize, 0, 5), def, header), LoadOutcome::Loaded);
   ExpectStringStoreEmpty(def);
   for (const model::KeyDefinition& key : def.keys) EXPECT_EQ(key.buttonId, 0u);
 }

@@ -17,7 +17,6 @@
 #include "persist/header_settings.h"
 #include "persist/text_report.h"
 #include "support/setting_places.h"
-#include "tests/support/recording_messages.h"
 
 namespace veltrane::persist::testing {
 
@@ -30,9 +29,8 @@ struct Loaded {
 // A configuration file's bytes loaded as the Load command does.
 inline Loaded LoadBytes(std::span<const std::uint8_t> file) {
   Loaded loaded;
-  veltrane::testing::RecordingMessages messages;
   model::ClearKeys(*loaded.def);
-  DecodeConfigFile(file, *loaded.def, loaded.header, messages);
+  DecodeConfigFile(file, *loaded.def, loaded.header);
   model::ClearStringWorkBuffer(*loaded.def, false);
   model::RebuildStringWorkBuffer(*loaded.def);
   loaded.def->settings = FromHeader(loaded.header);

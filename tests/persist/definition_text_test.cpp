@@ -178,22 +178,21 @@ TEST(DefinitionText, MacroLimits) {
   EXPECT_EQ(imported.droppedStrokes, 79 - 64);
 }
 
-TEST(DefinitionText, FileLimitsAndMessages) {
+TEST(DefinitionText, FileLimitsAndErrors) {
   veltrane::testing::TempDir dir;
-  veltrane::testing::RecordingMessages messages;
   Loaded d = Fresh();
   WriteBytes(dir.File("big.json"), std::vector<std::uint8_t>(kMaxDefinitionTextSize + 1, ' '));
-  EXPECT_FALSE(ReadDefinitionTextFile(dir.File("big.json"), *d.def, d.header, messages).ok);
+  const DefinitionTextImport big = ReadDefinitionTextFile(dir.File("big.json"), *d.def, d.header);
+  EXPECT_FALSE(big.ok);
+  EXPECT_EQ(big.error, dir.File("big.json") + " is larger than 4194304 bytes");
   WriteBytes(dir.File("bad.json"), {'{', '}'});
-  EXPECT_FALSE(ReadDefinitionTextFile(dir.File("bad.json"), *d.def, d.header, messages).ok);
-  ASSERT_EQ(messages.shown.size(), 2u);
-  EXPECT_EQ(messages.shown[0].text, dir.File("big.json") + " is larger than 4194304 bytes");
-  EXPECT_EQ(messages.shown[1].text, dir.File("bad.json") +
-                                        ": .: not a definition: it has no \"format\" (this "
-                                        "program reads \"format\": 2)");
-  EXPECT_EQ(messages.shown[1].caption, "Import text");
+  const DefinitionTextImport bad = ReadDefinitionTextFile(dir.File("bad.json"), *d.def, d.header);
+  EXPECT_FALSE(bad.ok);
+  EXPECT_EQ(bad.error, dir.File("bad.json") +
+                           ": .: not a definition: it has no \"format\" (this "
+                           "program reads \"format\": 2)");
   ASSERT_TRUE(WriteDefinitionTextFile(dir.File("ok.json"), *d.def, d.header));
-  EXPECT_TRUE(ReadDefinitionTextFile(dir.File("ok.json"), *d.def, d.header, messages).ok);
+  EXPECT_TRUE(ReadDefinitionTextFile(dir.File("ok.json"), *d.def, d.header).ok);
 }
 
 TEST(DefinitionDiff, OneLinePerChangedKeyLayerMacroAndSetting) {

@@ -3,81 +3,29 @@
 
 #include <algorithm>
 #include <cctype>
-#include <memory>
 
 #include "fileaccess/file_stamp.h"
 #include "fileaccess/paths.h"
 #include "fileaccess/same_file.h"
-#include "model/macro_store.h"
-#include "persist/header_settings.h"
+#include "persist/config_file.h"
 #include "persist/text_report.h"
-#include "ui/app/macro_store_check.h"
+#include "ui/app/load.h"
 
 namespace veltrane::ui {
-namespace {
 
-// What a load reads into before it may replace the document's.
-struct LoadedFile {
-  model::KeyboardDefinition def;
-  persist::HeaderImage header;
-};
-
-}  // namespace
-
-std::string FileNameOf(std::string_view path) {
-  const std::size_t slash = path.rfind('/');
-  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+Outcome LoadConfiguration(AppState& app, const Services& io, const std::string& path) {
+  return Load(app, io, {LoadKind::ConfigFile, path});
 }
 
-namespace {
-
-// Takes a load that succeeded as the document; `fileName` is shown as the
-// file's name; an empty path (a file already read) keeps DataDirectory.
-void TakeLoaded(AppState& app, const Services& io, const LoadedFile& loaded,
-                const std::string& path, const std::string& fileName) {
-  app.doc.def = loaded.def;
-  app.doc.header = loaded.header;
-  model::Settings settings = persist::FromHeader(app.doc.header);
-  settings.ConfigFileName = fileName;
-  ApplySettings(app, std::move(settings));
-  app.doc.baseName = BaseNameFromLoaded(fileName);
-  const std::string directory = path.empty() ? "" : fileaccess::AbsoluteDirectoryOf(path);
-  if (!directory.empty()) app.doc.dataDirectory = directory;
-  model::ClearStringWorkBuffer(app.doc.def, false);
-  model::RebuildStringWorkBuffer(app.doc.def);
-  model::SyncStringCharCounts(app.doc.def);
-  TellMacroStoreAtLoad(app.doc.def, io, path.empty() ? fileName : path);
-  app.doc.chosenFileName = fileName;
-  app.doc.loadedFile = path;
-  app.doc.documentFile = path;
-  app.doc.commandLineText.clear();
-  RememberFile(app, path);
-  MarkKept(app);
+Outcome LoadConfigurationBytes(AppState& app, const Services& io, const std::string& name,
+                               const std::vector<std::uint8_t>& file) {
+  LoadSource source{LoadKind::ConfigFile, name};
+  source.bytes = &file;
+  return Load(app, io, source);
 }
 
-}  // namespace
-
-persist::LoadOutcome LoadConfiguration(AppState& app, const Services& io, const std::string& path) {
-  auto loaded = std::make_unique<LoadedFile>(LoadedFile{app.doc.def, app.doc.header});
-  const persist::LoadOutcome outcome =
-      persist::ReadConfigFile(path, loaded->def, loaded->header, io.messages);
-  if (outcome == persist::LoadOutcome::Loaded) TakeLoaded(app, io, *loaded, path, FileNameOf(path));
-  return outcome;
-}
-
-persist::LoadOutcome LoadConfigurationBytes(AppState& app, const Services& io,
-                                            const std::string& name,
-                                            std::span<const std::uint8_t> file) {
-  auto loaded = std::make_unique<LoadedFile>(LoadedFile{app.doc.def, app.doc.header});
-  const persist::LoadOutcome outcome =
-      persist::LoadConfigBytes(name, file, loaded->def, loaded->header, io.messages);
-  if (outcome == persist::LoadOutcome::Loaded)
-    TakeLoaded(app, io, *loaded, "", persist::FromHeader(loaded->header).ConfigFileName);
-  return outcome;
-}
-
-bool LoadSettingsFile(AppState& app, const Services& io, const std::string& path) {
-  return LoadConfiguration(app, io, path) == persist::LoadOutcome::Loaded;
+Outcome LoadSettingsFile(AppState& app, const Services& io, const std::string& path) {
+  return LoadConfiguration(app, io, path);
 }
 
 std::string BaseNameFromLoaded(std::string_view name) {
@@ -131,7 +79,7 @@ std::string ConfigurationPathFor(const std::string& baseName) {
 Outcome WriteConfiguration(AppState& app, const Services& io, const std::string& path,
                            WriteFailure failure) {
   const fileaccess::Status written = persist::WriteConfigFile(path, app.doc.def, app.doc.header);
-  if (written) io.messages.Show("Saved configuration file !", "Save", model::MessageIcon::None);
+  if (written) Tell(io, Notice::Saved);
   const Outcome outcome = WrittenFile(written, path);
   if (failure == WriteFailure::Tell) Tell(io, Command::WriteFile, outcome);
   return outcome;
@@ -139,9 +87,10 @@ Outcome WriteConfiguration(AppState& app, const Services& io, const std::string&
 
 bool WouldReplaceInput(const Services& io, const std::string& input, const std::string& output) {
   if (input.empty() || !fileaccess::SameFile(input, output)) return false;
-  io.messages.Show(model::FormatText("%s is this command's input file %s; nothing was written",
-                                     output.c_str(), input.c_str()),
-                   "Output file", model::MessageIcon::Error);
+  Outcome refused{Result::WouldReplaceInput};
+  refused.path = output;
+  refused.input = input;
+  Tell(io, Command::WriteFile, refused);
   return true;
 }
 

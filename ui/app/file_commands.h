@@ -8,34 +8,27 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "fileaccess/status.h"
-#include "persist/config_file.h"
 #include "ui/app/app_state.h"
 #include "ui/app/outcome.h"
 
 namespace veltrane::ui {
 
-// Loads a configuration file as the Load File dialog's "Load" does, for a path
-// that may name a directory. The file is read into a copy of the definition
-// and header first: a load that fails has told the user why and changes
-// nothing at all. A load that succeeds replaces the definition and header,
-// takes the settings from the header (the file name from the path),
-// sets BaseName, DataDirectory (the file's absolute directory and "/"),
-// ChosenFileName and the string work buffer, forgets a pending command-line
-// file and takes the result as the kept definition.
-persist::LoadOutcome LoadConfiguration(AppState& app, const Services& io, const std::string& path);
+// Loads a configuration file as the Load File dialog's "Load" does (ui::Load
+// of a ConfigFile): a failed load is told and changes nothing; the outcome
+// says how it ended.
+Outcome LoadConfiguration(AppState& app, const Services& io, const std::string& path);
 
 // The same over a file already read (standard input): `name` stands for its
 // path in messages; the file's own ConfigFileName is its name, and
 // DataDirectory stays as it was.
-persist::LoadOutcome LoadConfigurationBytes(AppState& app, const Services& io,
-                                            const std::string& name,
-                                            std::span<const std::uint8_t> file);
+Outcome LoadConfigurationBytes(AppState& app, const Services& io, const std::string& name,
+                               const std::vector<std::uint8_t>& file);
 
-// The whole "Load settings from file" after its dialog chose `path`. True when
-// the file loaded.
-bool LoadSettingsFile(AppState& app, const Services& io, const std::string& path);
+// The whole "Load settings from file" after its dialog chose `path`.
+Outcome LoadSettingsFile(AppState& app, const Services& io, const std::string& path);
 
 // BaseName from a loaded file's name: a name ending in a dot and three
 // characters after at least one other loses those four ("x.DAT" -> "x",
@@ -94,8 +87,5 @@ bool WouldReplaceInput(const Services& io, const std::string& input, const std::
 // The report path: DataDirectory + "Saved.txt".
 std::string DefaultReportPath(const AppState& app);
 fileaccess::Status WriteReport(AppState& app, const std::string& path);
-
-// The last component of a path.
-std::string FileNameOf(std::string_view path);
 
 }  // namespace veltrane::ui

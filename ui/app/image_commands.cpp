@@ -11,9 +11,10 @@
 #include "eeprom/image_files.h"
 #include "eeprom/image_reader.h"
 #include "fileaccess/paths.h"
-#include "fileaccess/read_file.h"
 #include "model/text_field.h"
+#include "persist/config_file.h"
 #include "ui/app/file_commands.h"
+#include "ui/app/load.h"
 #include "ui/app/macro_store_check.h"
 
 namespace veltrane::ui {
@@ -48,52 +49,28 @@ Outcome GenerateImageFiles(AppState& app, const Services& io) {
   if (Outcome built = BuildImageForUse(app, io); !built.ok()) return built;
   for (const char* extension : {".BIN", ".TXT"}) {
     const std::string path = app.doc.dataDirectory + app.doc.baseName + extension;
-    if (WouldReplaceInput(io, app.doc.loadedFile, path))
-      return {Result::NotWritten, LinkStatus::Ok, path};
+    if (WouldReplaceInput(io, app.doc.loadedFile, path)) {
+      Outcome refused{Result::NotWritten};
+      refused.path = path;
+      return refused;
+    }
   }
   return WriteImageFiles(app, io, app.doc.options.writeBinFile, app.doc.options.writeTxtFile);
 }
 
-void DecodeReadImage(AppState& app) {
-  model::ClearKeys(app.doc.def);
-  // Strings the image does not hold are gone from the keyboard as well.
-  model::ClearStringWorkBuffer(app.doc.def, false);
-  ApplySettings(app,
-                eeprom::DecodeImage(app.doc.image, app.doc.firmwareVersion, app.doc.def).settings);
-  app.doc.documentFile.clear();  // the keyboard's definition, not a file's
-  MarkKept(app);
+Outcome DecodeReadImage(AppState& app, const Services& io) {
+  return Load(app, io, {LoadKind::KeyboardImage, {}});
 }
 
-bool LoadImageFile(AppState& app, const Services& io, const std::string& path) {
-  const fileaccess::ReadResult read = fileaccess::ReadFile(path, eeprom::kImageSize);
-  if (read.error == fileaccess::ReadError::TooLarge) {
-    // Only a regular file is too large; its size names how far off it is.
-    io.messages.Show(
-        model::FormatText("%s holds %ju bytes; an EEPROM image holds at most %zu", path.c_str(),
-                          fileaccess::FileSize(path).value_or(0), eeprom::kImageSize),
-        "Image file", model::MessageIcon::Error);
-    return false;
-  }
-  if (!read.ok()) {
-    const bool named = read.error == fileaccess::ReadError::NotRegular;
-    io.messages.Show(named ? read.reason : path, "Cannot open file", model::MessageIcon::Error);
-    return false;
-  }
-  return LoadImageBytes(app, io, path, read.bytes);
+Outcome LoadImageFile(AppState& app, const Services& io, const std::string& path) {
+  return Load(app, io, {LoadKind::ImageFile, path});
 }
 
-bool LoadImageBytes(AppState& app, const Services& io, const std::string& name,
-                    std::span<const std::uint8_t> bytes) {
-  if (bytes.size() < eeprom::kKeyboardBytes) {
-    io.messages.Show(model::FormatText("%s holds %zu bytes; an image read back from a keyboard "
-                                       "has at least %zu",
-                                       name.c_str(), bytes.size(), eeprom::kKeyboardBytes),
-                     "Image file", model::MessageIcon::Error);
-    return false;
-  }
-  app.doc.image.fill(0);
-  std::copy_n(bytes.begin(), eeprom::kKeyboardBytes, app.doc.image.begin());
-  return true;
+Outcome LoadImageBytes(AppState& app, const Services& io, const std::string& name,
+                       const std::vector<std::uint8_t>& bytes) {
+  LoadSource source{LoadKind::ImageFile, name};
+  source.bytes = &bytes;
+  return Load(app, io, source);
 }
 
 Outcome SaveDecodedDefinition(AppState& app, const Services& io, const std::string& path) {
@@ -123,7 +100,7 @@ Outcome SaveSettings(AppState& app, const Services& io, const ChooseSaveName& ch
           : persist::WriteConfigFile(path, app.doc.def, app.doc.header);
   if (!written) settings.ConfigFileName = shownName;
   if (written) {
-    io.messages.Show("Saved configuration file !", "Save", model::MessageIcon::None);
+    Tell(io, Notice::Saved);
     app.doc.baseName = FileNameOf(baseName);
     app.doc.chosenFileName = FileNameOf(path);
     app.doc.dataDirectory = fileaccess::AbsoluteDirectoryOf(path);

@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ui/app/app_state.h"
 #include "ui/app/file_commands.h"
@@ -36,18 +37,20 @@ Outcome WriteImageFiles(AppState& app, const Services& io, bool writeBin, bool w
 Outcome GenerateImageFiles(AppState& app, const Services& io);
 
 // Replaces the keys and strings with those the document's image holds and
-// applies the settings it carries, its serial number too; settings whose
-// bytes are erased keep their values. The result is taken as the kept definition;
+// applies the settings it carries, its serial number too (ui::Load of the
+// KeyboardImage); settings whose bytes are erased keep their values, those
+// outside their ranges are told. The result is taken as the kept definition;
 // the image itself is left as it was read.
-void DecodeReadImage(AppState& app);
+Outcome DecodeReadImage(AppState& app, const Services& io);
 
-// Puts the first 3072 bytes of an image file over an all-zero buffer. False
-// (with a message) when the file cannot be read, is too short to be an image
-// or longer than one (8192 bytes).
-bool LoadImageFile(AppState& app, const Services& io, const std::string& path);
+// Puts the first 3072 bytes of an image file over an all-zero buffer and
+// decodes it as DecodeReadImage does, for the document's FirmwareVersion. A
+// file that cannot be read, is too short to be an image or longer than one
+// (8192 bytes) is told and changes nothing.
+Outcome LoadImageFile(AppState& app, const Services& io, const std::string& path);
 // The same for an image read already (at most 8192 bytes); `name` stands for its path.
-bool LoadImageBytes(AppState& app, const Services& io, const std::string& name,
-                    std::span<const std::uint8_t> bytes);
+Outcome LoadImageBytes(AppState& app, const Services& io, const std::string& name,
+                       const std::vector<std::uint8_t>& bytes);
 
 // Saves a definition decoded from an image as the Save command does: the
 // image built (which packs the strings), the file-name text the file's name; a file that cannot be

@@ -8,6 +8,7 @@
 #include "link/nirvex.h"
 #include "ui/app/file_commands.h"
 #include "ui/app/image_commands.h"
+#include "ui/app/load.h"
 #include "ui/app/verify.h"
 
 namespace veltrane::ui {
@@ -27,11 +28,10 @@ void DetectionStep(AppState& app, KeyboardLink& link) {
 Outcome LoadCommandLineFile(AppState& app, const Services& io) {
   const std::string path = app.doc.commandLineText;
   if (path.empty()) return {};
-  // Only the Load File and Save File dialogs choose a file name.
-  const std::string chosen = app.doc.chosenFileName;
-  const bool loaded = LoadConfiguration(app, io, path) == persist::LoadOutcome::Loaded;
-  app.doc.chosenFileName = chosen;
-  return loaded ? Outcome{} : Outcome{Result::NotLoaded, LinkStatus::Ok, path};
+  if (Load(app, io, {LoadKind::CommandLineFile, path}).ok()) return {};
+  Outcome notLoaded{Result::NotLoaded};
+  notLoaded.path = path;
+  return notLoaded;
 }
 
 Outcome CheckKeyboardPresence(AppState& app, const Services& io, KeyboardLink& link,
@@ -92,8 +92,7 @@ Outcome DownloadVerified(AppState& app, const Services& io, KeyboardLink& link, 
 
 Outcome PrepareDownload(AppState& app, const Services& io, KeyboardLink& link,
                         const RepaintNow& repaint) {
-  io.messages.Show("Plug in the keyboard to program !", "Download",
-                   model::MessageIcon::Information);
+  Tell(io, Notice::PlugInToProgram);
   DetectionStep(app, link);
   if (Outcome checked = CheckKeyboardPresence(app, io, link, repaint); !checked.ok())
     return Told(io, Command::Program, checked);
@@ -112,7 +111,7 @@ Outcome ProgramKeyboard(AppState& app, const Services& io, KeyboardLink& link,
 
 Outcome ReadKeyboard(AppState& app, const Services& io, KeyboardLink& link,
                      const RepaintNow& repaint) {
-  io.messages.Show("Plug in the keyboard to read !", "", model::MessageIcon::Information);
+  Tell(io, Notice::PlugInToRead);
   DetectionStep(app, link);
   if (Outcome checked = CheckKeyboardPresence(app, io, link, repaint); !checked.ok())
     return Told(io, Command::Read, checked);
@@ -124,10 +123,10 @@ Outcome ReadKeyboard(AppState& app, const Services& io, KeyboardLink& link,
   // A read that could not close the keyboard again is not a read.
   if (!read) return Told(io, Command::Read, {Result::TransferFailed, link.LastStatus()});
   app.doc.image = *image;
-  DecodeReadImage(app);
+  DecodeReadImage(app, io);
   app.doc.commandLineText.clear();
   if (repaint) repaint();  // the keys read are shown before anything is said about them
-  io.messages.Show("Keyboard read !", "Reading", model::MessageIcon::Information);
+  Tell(io, Notice::KeyboardRead);
   const std::string copy = app.doc.dataDirectory + "EeProm.bin";
   if (app.doc.options.copyEepromBin && !WouldReplaceInput(io, app.doc.loadedFile, copy))
     Tell(io, Command::Read,
@@ -154,15 +153,17 @@ Outcome EnableMatrix(AppState& app, const Services& io, KeyboardLink& link) {
     return Told(io, enabled ? Command::MatrixOn : Command::MatrixOff,
                 {Result::TransferFailed, status});
   }
-  if (enabled) io.messages.Show("Matrix enabled", "SetFocus", model::MessageIcon::None);
+  if (enabled) Tell(io, Notice::MatrixEnabled);
   return sent && status == LinkStatus::Ok ? Outcome{} : Outcome{Result::TransferFailed, status};
 }
 
 Outcome SwitchMatrix(AppState& app, const Services& io, KeyboardLink& link, bool on) {
   DetectionStep(app, link);
-  if (!SupportsMatrixSwitch(app.doc.versionText))
-    return Told(io, on ? Command::MatrixOn : Command::MatrixOff,
-                {Result::Unsupported, LinkStatus::Ok, app.doc.versionText});
+  if (!SupportsMatrixSwitch(app.doc.versionText)) {
+    Outcome unsupported{Result::Unsupported};
+    unsupported.versionText = app.doc.versionText;
+    return Told(io, on ? Command::MatrixOn : Command::MatrixOff, unsupported);
+  }
   app.doc.options.matrixEnabled = !on;  // the command flips it to the wanted state
   return EnableMatrix(app, io, link);
 }

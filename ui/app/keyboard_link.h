@@ -16,9 +16,17 @@ namespace veltrane::ui {
 using ProgressStep = std::function<void()>;
 
 // How the link's last call ended, beyond its result: the library's
-// NirvexStatus. A close that failed after a complete download still has the
-// result true.
-enum class LinkStatus { Ok, NoKeyboard, RangeRefused, ReportFailed, CloseFailed };
+// NirvexStatus, value for value (LinkStatusOf). A close that failed after a
+// complete download still has the result true.
+enum class LinkStatus {
+  Ok = 0,
+  NoKeyboard = 1,
+  RangeRefused = 2,
+  ReportFailed = 3,
+  CloseFailed = 4,
+  VerifyFailed = 5,  // the keyboard was written but holds other bytes
+  Busy = 6,          // another program holds the keyboard
+};
 
 // What a changed-words download did: the library's NirvexChangedWords.
 struct ChangedWordsResult {

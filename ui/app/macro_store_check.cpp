@@ -45,10 +45,11 @@ std::string MacroStoreOverflowText(const model::KeyboardDefinition& def) {
 Outcome CheckMacrosFit(const model::KeyboardDefinition& def) {
   std::string overflow = MacroStoreOverflowText(def);
   if (overflow.empty()) return {};
-  return {Result::MacrosDoNotFit, LinkStatus::Ok,
-          overflow +
-              " Nothing was written: shorten or free a macro until it fits. Export as text "
-              "keeps every stroke."};
+  Outcome refused{Result::MacrosDoNotFit};
+  refused.macros = overflow +
+                   " Nothing was written: shorten or free a macro until it fits. Export as text "
+                   "keeps every stroke.";
+  return refused;
 }
 
 Outcome PackStringsThatFit(AppState& app) {

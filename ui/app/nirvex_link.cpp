@@ -41,21 +41,31 @@ bool Covers(std::size_t size, unsigned address, unsigned count) {
 }
 
 LinkStatus StatusOfLastCall() {
-  switch (NirvexLastStatus()) {
+  return LinkStatusOf(NirvexLastStatus());
+}
+
+}  // namespace
+
+LinkStatus LinkStatusOf(int status) {
+  switch (status) {
     case NIRVEX_OK:
       return LinkStatus::Ok;
     case NIRVEX_NO_KEYBOARD:
       return LinkStatus::NoKeyboard;
     case NIRVEX_RANGE_REFUSED:
       return LinkStatus::RangeRefused;
+    case NIRVEX_REPORT_FAILED:
+      return LinkStatus::ReportFailed;
     case NIRVEX_CLOSE_FAILED:
       return LinkStatus::CloseFailed;
+    case NIRVEX_VERIFY_FAILED:
+      return LinkStatus::VerifyFailed;
+    case NIRVEX_BUSY:
+      return LinkStatus::Busy;
     default:
-      return LinkStatus::ReportFailed;
+      return LinkStatus::ReportFailed;  // a value a newer library added: the call failed
   }
 }
-
-}  // namespace
 
 NirvexLink::NirvexLink(model::MessageSink& messages) : messages_(messages) {
   NirvexSetMessageHandler(Relay, this);

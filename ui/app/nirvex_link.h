@@ -8,6 +8,10 @@
 
 namespace veltrane::ui {
 
+// The library's NirvexStatus as the link's status, value for value; one the
+// library added later is a failed call (ReportFailed).
+LinkStatus LinkStatusOf(int status);
+
 class NirvexLink : public KeyboardLink {
  public:
   explicit NirvexLink(model::MessageSink& messages);

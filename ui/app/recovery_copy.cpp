@@ -17,11 +17,6 @@ namespace {
 
 constexpr std::string_view kFirstLine = "Veltrane recovery copy 1\n";
 
-class NoMessages : public model::MessageSink {
- public:
-  void Show(std::string_view, std::string_view, model::MessageIcon) override {}
-};
-
 // Takes `prefix`, a number and `end` from the front of `text`.
 bool TakeNumber(std::string_view& text, std::string_view prefix, int base, std::uint64_t& value,
                 char end) {
@@ -88,9 +83,8 @@ bool DecodeRecoveryCopy(std::string_view bytes, RecoveredWork& work, std::string
   }
   model::InitialiseDefinition(work.def);
   model::ClearKeys(work.def);
-  NoMessages quiet;
   const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
-  if (persist::DecodeConfigFile({data, bytes.size()}, work.def, work.header, quiet) !=
+  if (persist::DecodeConfigFile({data, bytes.size()}, work.def, work.header) !=
       persist::LoadOutcome::Loaded) {
     reason = "its definition cannot be decoded";
     return false;

@@ -76,7 +76,7 @@ void SetAside(const Services& io, Found& copy, const std::string& name, const st
 void TakeFileOf(AppState& app, const Services& io, const std::string& file) {
   NoMessages quiet;
   const Services silent{quiet, io.log};
-  if (!file.empty() && LoadConfiguration(app, silent, file) == persist::LoadOutcome::Loaded) return;
+  if (!file.empty() && LoadConfiguration(app, silent, file).ok()) return;
   model::InitialiseDefinition(app.kept);
   Document& doc = app.doc;
   doc.loadedFile = file;

@@ -2,13 +2,12 @@
 #include "ui/app/text_commands.h"
 
 #include <cerrno>
-#include <memory>
 
 #include "fileaccess/paths.h"
 #include "persist/definition_text.h"
 #include "persist/header_settings.h"
 #include "ui/app/file_commands.h"
-#include "ui/app/macro_store_check.h"
+#include "ui/app/load.h"
 
 namespace veltrane::ui {
 
@@ -30,39 +29,13 @@ Outcome ExportText(AppState& app, const Services& io, const ChooseSaveName& choo
           : persist::WriteDefinitionTextFile(path, app.doc.def, header);
   if (written) {
     RememberFile(app, path);
-    io.messages.Show("Saved configuration file !", "Save", model::MessageIcon::None);
+    Tell(io, Notice::Saved);
   }
   return Told(io, Command::Save, WrittenFile(written, path));
 }
 
-bool ImportText(AppState& app, const Services& io, const std::string& path) {
-  struct Imported {
-    model::KeyboardDefinition def;
-    persist::HeaderImage header;
-  };
-  // Read over a copy: a refused text leaves the document as it was.
-  auto imported = std::make_unique<Imported>(Imported{app.doc.def, app.doc.header});
-  const persist::DefinitionTextImport result =
-      persist::ReadDefinitionTextFile(path, imported->def, imported->header, io.messages);
-  if (!result.ok) return false;
-  app.doc.def = imported->def;
-  app.doc.header = imported->header;
-  const std::string fileName = FileNameOf(path);
-  model::Settings settings = app.doc.def.settings;
-  if (settings.ConfigFileName.empty()) settings.ConfigFileName = fileName;
-  ApplySettings(app, std::move(settings));
-  app.doc.baseName = CutExtension(fileName, kTextExtension);
-  if (const std::string directory = fileaccess::AbsoluteDirectoryOf(path); !directory.empty())
-    app.doc.dataDirectory = directory;
-  app.doc.chosenFileName = fileName;
-  app.doc.loadedFile = path;
-  app.doc.documentFile = path;
-  app.doc.commandLineText.clear();
-  RememberFile(app, path);
-  io.messages.Show("Loaded configuration file !", "Load", model::MessageIcon::None);
-  TellMacroStoreAtLoad(app.doc.def, io, path);
-  MarkKept(app);
-  return true;
+Outcome ImportText(AppState& app, const Services& io, const std::string& path) {
+  return Load(app, io, {LoadKind::Text, path});
 }
 
 }  // namespace veltrane::ui

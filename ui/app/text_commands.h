@@ -29,14 +29,11 @@ std::string TextPathFor(const std::string& chosenName);
 Outcome ExportText(AppState& app, const Services& io, const ChooseSaveName& chooseName,
                    const AskYesNo& ask);
 
-// "Import text…" of the chosen file: a load. A text that cannot be read or
-// is refused is told with its path and place, and changes nothing at all. A
-// text that is taken replaces the definition and header, applies and shows
-// the settings, the serial number and the configuration's own file name (so
-// that an exported definition builds the same image again), makes the text's
-// directory DataDirectory and its name less ".json" BaseName, warns of
-// strokes the string store has no room for, says "Loaded configuration file
-// !" and is the kept definition.
-bool ImportText(AppState& app, const Services& io, const std::string& path);
+// "Import text…" of the chosen file: ui::Load of a Text. A text that cannot
+// be read or is refused is told with its path and place, and changes nothing
+// at all. A text that is taken replaces the definition and header with every
+// setting it carries (the serial number and the configuration's own file
+// name too, so that an exported definition builds the same image again).
+Outcome ImportText(AppState& app, const Services& io, const std::string& path);
 
 }  // namespace veltrane::ui

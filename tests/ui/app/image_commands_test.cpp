@@ -285,7 +285,7 @@ TEST_F(ImageCommandsTest, DecodedImageReachesTheWindow) {
   const char serial[] = "SN-77";
   std::copy_n(serial, sizeof serial, app.doc.image.begin() + 0x630);
   app.doc.def.stringWorkBuffer[5][0] = model::StringChar{0, 0x09, 0, 0};  // not on the keyboard
-  DecodeReadImage(app);
+  DecodeReadImage(app, io);
   EXPECT_EQ(app.doc.def.settings.SerialNumber, "SN-77");
   EXPECT_TRUE(app.doc.def.stringWorkBuffer[5][0].IsTerminator());
   EXPECT_FALSE(HasUnsavedChanges(app));

@@ -8,11 +8,13 @@
 #include <fstream>
 #include <vector>
 
+#include "link/nirvex.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
 #include "tests/ui/app/fake_link.h"
 #include "ui/app/file_commands.h"
 #include "ui/app/image_commands.h"
+#include "ui/app/nirvex_link.h"
 
 namespace veltrane::ui {
 namespace {
@@ -248,7 +250,7 @@ TEST_F(CommandLineTest, StartUpLoadIsALoadAndOneThatFailsStaysPending) {
   StartApplication(app, dir.File("Missing.DAT"));
   const Outcome missing = LoadCommandLineFile(app, io);
   EXPECT_EQ(missing.result, Result::NotLoaded);
-  EXPECT_EQ(missing.reason, dir.File("Missing.DAT"));
+  EXPECT_EQ(missing.path, dir.File("Missing.DAT"));
   EXPECT_EQ(app.doc.commandLineText, dir.File("Missing.DAT"));
   EXPECT_EQ(ReadKeyboard(app, io, link).result, Result::NotLoaded);
 }
@@ -304,6 +306,33 @@ TEST_F(CommandLineTest, PendingFileNeverReplacesTheUsersOwnDefinition) {
     CheckKeyboardPresence(app, io, link);
     EXPECT_NE(app.doc.def.settings.ConfigFileName, "Board.DAT");
   }
+}
+
+}  // namespace
+}  // namespace veltrane::ui
+
+namespace veltrane::ui {
+namespace {
+
+// Every status the library gives keeps its meaning: a verify that found other
+// bytes is no failed report, and a keyboard another program holds is neither.
+TEST(LinkStatusOf, EachLibraryStatusIsTheSameStatus) {
+  const struct {
+    int library;
+    LinkStatus status;
+  } cases[] = {{NIRVEX_OK, LinkStatus::Ok},
+               {NIRVEX_NO_KEYBOARD, LinkStatus::NoKeyboard},
+               {NIRVEX_RANGE_REFUSED, LinkStatus::RangeRefused},
+               {NIRVEX_REPORT_FAILED, LinkStatus::ReportFailed},
+               {NIRVEX_CLOSE_FAILED, LinkStatus::CloseFailed},
+               {NIRVEX_VERIFY_FAILED, LinkStatus::VerifyFailed},
+               {NIRVEX_BUSY, LinkStatus::Busy}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(LinkStatusOf(c.library), c.status) << c.library;
+    EXPECT_EQ(static_cast<int>(c.status), c.library);
+  }
+  EXPECT_EQ(LinkStatusOf(NIRVEX_BUSY + 1), LinkStatus::ReportFailed);
+  EXPECT_EQ(LinkStatusOf(-1), LinkStatus::ReportFailed);
 }
 
 }  // namespace

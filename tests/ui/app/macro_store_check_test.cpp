@@ -106,7 +106,7 @@ TEST_F(MacroStoreCheckTest, SaveGenerateAndProgramRefuseMacrosThatDoNotFitAndWri
   persist::HeaderImage header;
   model::KeyboardDefinition back;
   model::InitialiseDefinition(back);
-  ASSERT_TRUE(persist::ReadDefinitionTextFile(dir.File("all.json"), back, header, messages).ok)
+  ASSERT_TRUE(persist::ReadDefinitionTextFile(dir.File("all.json"), back, header).ok)
       << messages.shown.back().text;
   EXPECT_EQ(model::StringLength(back.stringWorkBuffer[6]), 40);
 }
