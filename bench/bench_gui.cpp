@@ -159,9 +159,9 @@ class RepaintingHost : public ui::WindowHost {
     window->Sync();
     window->repaint();
   }
-  void RunKeySettings() override {}
-  void RunKeyLed() override {}
-  void RunPointingDevice() override {}
+  void RunKeySettings(model::KeyboardDefinition&) override {}
+  void RunKeyLed(model::Settings&) override {}
+  void RunPointingDevice(model::Settings&) override {}
   std::optional<std::string> RunLoadFile() override { return std::nullopt; }
   std::string RunSaveFile(const AcceptName&) override { return {}; }
   void RunAbout() override {}

@@ -8,19 +8,34 @@
 #include "persist/definition_text.h"
 #include "ui/app/file_commands.h"
 #include "ui/app/image_commands.h"
+#include "ui/app/load.h"
 
 namespace veltrane::cli {
 
-bool LoadConfigurationArgument(Run& run, const std::string& path) {
-  if (!IsStandardStream(path)) return ui::LoadSettingsFile(run.app, run.io, path).ok();
+namespace {
+
+bool LoadConfiguration(Run& run, const std::string& path, bool conversion) {
+  if (!IsStandardStream(path))
+    return ui::Load(run.app, run.io, {ui::LoadKind::ConfigFile, path, nullptr, conversion}).ok();
   // A longer input is read one byte past the longest generation, which the load refuses.
   const fileaccess::ReadResult input = ReadStandardInput(persist::kConfigFileSize);
   if (!input.ok() && input.error != fileaccess::ReadError::TooLarge) {
     run.messages.Show(input.reason, "Cannot open file", model::MessageIcon::Error);
     return false;
   }
-  return ui::LoadConfigurationBytes(run.app, run.io, std::string(kStandardInputName), input.bytes)
-      .ok();
+  const ui::LoadSource source{ui::LoadKind::ConfigFile, std::string(kStandardInputName),
+                              &input.bytes, conversion};
+  return ui::Load(run.app, run.io, source).ok();
+}
+
+}  // namespace
+
+bool LoadConfigurationArgument(Run& run, const std::string& path) {
+  return LoadConfiguration(run, path, false);
+}
+
+bool LoadConfigurationToRewrite(Run& run, const std::string& path) {
+  return LoadConfiguration(run, path, true);
 }
 
 bool WriteOutputFile(Run& run, const std::string& path, std::string_view bytes) {

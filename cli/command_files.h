@@ -16,6 +16,10 @@ namespace veltrane::cli {
 // "Load settings from file" does. True when it loaded.
 bool LoadConfigurationArgument(Run& run, const std::string& path);
 
+// Loads it only to be written again (an edit): it keeps the file-name text it
+// holds and names nothing, and only trouble is told. True when it loaded.
+bool LoadConfigurationToRewrite(Run& run, const std::string& path);
+
 // Writes the bytes whole to `path` (a failure is told as "Cannot open: PATH:
 // REASON"), or to standard output for "-" (whose failures end the run).
 // True when written.

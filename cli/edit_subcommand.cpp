@@ -110,7 +110,7 @@ int RunEdit(int argc, char** argv) {
   if (IsStandardStream(output) && RefuseBinaryToTerminal("a configuration file"))
     return kExitFailed;
   Run run;
-  if (!LoadConfigurationArgument(run, input)) return kExitFailed;
+  if (!LoadConfigurationToRewrite(run, input)) return kExitFailed;
   const auto before = std::make_unique<model::KeyboardDefinition>(run.app.doc.def);
   const persist::HeaderImage beforeHeader = run.app.doc.header;  // the file's, as read
   model::KeyboardDefinition& def = run.app.doc.def;

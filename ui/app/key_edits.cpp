@@ -17,6 +17,12 @@ std::string_view Title(int layer) {
              : std::string_view("?");
 }
 
+Outcome Refused(std::string text) {
+  Outcome refused{Result::MacrosDoNotFit};
+  refused.macros = std::move(text);
+  return refused;
+}
+
 // Runs `edit` on a trial copy; the definition takes it when it is done and
 // its strings fit (or need no more of the store than before).
 template <typename Edit>
@@ -26,17 +32,16 @@ Outcome Checked(model::KeyboardDefinition& def, Edit edit) {
     case model::EditResult::Unchanged:
       return {Result::Cancelled};
     case model::EditResult::NoFreeString:
-      return {Result::MacrosDoNotFit, LinkStatus::Ok,
-              model::FormatText("All %d macro numbers are taken, so the copy cannot have macros "
-                                "of its own. Nothing was changed: free a macro first.",
-                                model::kStringCount)};
+      return Refused(model::FormatText("All %d macro numbers are taken, so the copy cannot have "
+                                       "macros of its own. Nothing was changed: free a macro first.",
+                                       model::kStringCount));
     case model::EditResult::Done:
       break;
   }
   const model::MacroStoreUse after = model::MeasureMacroStore(trial);
   if (!after.fits() && after.entries() > model::MeasureMacroStore(def).entries())
-    return {Result::MacrosDoNotFit, LinkStatus::Ok,
-            MacroStoreOverflowText(trial) + " Nothing was changed: shorten or free a macro first."};
+    return Refused(MacroStoreOverflowText(trial) +
+                   " Nothing was changed: shorten or free a macro first.");
   def = std::move(trial);
   return {};
 }

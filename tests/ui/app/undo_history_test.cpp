@@ -183,11 +183,11 @@ TEST_F(KeyEditsTest, ACopyThatWouldNotFitTheMacroStoreIsRefusedInItsWords) {
   const model::KeyboardDefinition full = def();
   const Outcome refused = MoveKeyChecked(def(), 10, 22, model::KeyMove::Copy);
   EXPECT_EQ(refused.result, Result::MacrosDoNotFit);
-  EXPECT_NE(refused.reason.find("The macros need 225 entries; the keyboard's macro store holds "
+  EXPECT_NE(refused.macros.find("The macros need 225 entries; the keyboard's macro store holds "
                                 "192. These would lose strokes: macro 4 (row 2, column 6, fn1)"),
             std::string::npos)
-      << refused.reason;
-  EXPECT_NE(refused.reason.find("Nothing was changed"), std::string::npos);
+      << refused.macros;
+  EXPECT_NE(refused.macros.find("Nothing was changed"), std::string::npos);
   EXPECT_TRUE(SameCovered(def(), full));
   // A move or swap adds no strokes and goes on; so does a layer edit that frees some.
   EXPECT_TRUE(MoveKeyChecked(def(), 10, 22, model::KeyMove::Move).ok());

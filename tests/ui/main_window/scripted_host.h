@@ -28,8 +28,10 @@ class ScriptedHost : public WindowHost {
   }
   void RunPointingDevice(model::Settings& settings) override {
     edited = &settings;
-    if (duringDialog) duringDialog();
-    if (duringPointing) duringPointing();
+    if (duringPointing)
+      duringPointing();
+    else if (duringDialog)
+      duringDialog();
   }
   std::optional<std::string> RunLoadFile() override { return loadAnswer; }
   std::string RunSaveFile(const AcceptName& accept) override {

@@ -158,8 +158,7 @@ TEST_F(UndoTest, EveryKindOfCommandIsOneNamedStep) {
   {
     AppState other;
     StartApplication(other);
-    persist::ReadConfigFile(WriteDefinition("other.DAT", 4), other.doc.def, other.doc.header,
-                            messages);
+    persist::ReadConfigFile(WriteDefinition("other.DAT", 4), other.doc.def, other.doc.header);
     ASSERT_TRUE(persist::WriteDefinitionTextFile(text, other.doc.def, other.doc.header));
   }
   ProgramKeyboardWith(WriteDefinition("keyboard.DAT", 7));
