@@ -237,11 +237,18 @@ TEST_F(CliStationTest, TwoStationsOnOneDirectoryAndOneStoreProgramEachKeyboardOn
   for (int k = 1; k <= 6; ++k) Plug("k" + std::to_string(k) + ".sim");
   StationProcess a(dir.path(), Device(), "Board.DAT --serial A1 --station a --log a.csv");
   StationProcess b(dir.path(), Device(), "Board.DAT --serial A1 --station b --log b.csv");
-  const auto passed = [&] {
+  // Each takes its signals from here on; before, SIGTERM ends it as any program.
+  ASSERT_TRUE(a.WaitForText("waiting for keyboards")) << a.output;
+  ASSERT_TRUE(b.WaitForText("waiting for keyboards")) << b.output;
+  const auto passed = [&] {  // rows counted, not lines: an early look may find no store yet
     const std::string record = Cli("station-log").output;
-    return std::count(record.begin(), record.end(), '\n') > 6 ? 0 : 1;
+    std::size_t rows = 0;
+    for (std::size_t at = record.find(",PASS"); at != std::string::npos;
+         at = record.find(",PASS", at + 1))
+      ++rows;
+    return rows;
   };
-  for (int wait = 0; wait < 300 && passed() != 0; ++wait)
+  for (int wait = 0; wait < 300 && passed() < 6; ++wait)
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   std::this_thread::sleep_for(std::chrono::milliseconds(600));  // both have looked at all six
   a.Signal(SIGTERM);
