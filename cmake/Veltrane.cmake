@@ -6,6 +6,8 @@
 function(veltrane_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS;HEADERS" ${ARGN})
   add_library(${name} STATIC ${ARG_SOURCES})
+  # One compiler run per few sources: the headers dominate, and 2 cores build every tree.
+  set_target_properties(${name} PROPERTIES UNITY_BUILD ON)
   veltrane_headers(${name} ${ARG_HEADERS})
   target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
 endfunction()

@@ -12,7 +12,7 @@
 namespace veltrane::model {
 namespace {
 
-constexpr std::uint8_t kTypeBits = 0x3F;
+constexpr std::uint8_t kLayerTypeBits = 0x3F;
 
 bool IsKeyIndex(int index) {
   return index >= 0 && index < kKeyCount;
@@ -25,7 +25,8 @@ bool IsLayerIndex(int layer) {
 // The string a layer names, or -1: a light flag beside STRING_KEY counts, as
 // IsStringReferenced counts it.
 int StringOf(const KeyLayer& layer) {
-  if ((layer.keytype & kTypeBits) != STRING_KEY || layer.ibmkey < 0 || layer.ibmkey >= kStringCount)
+  if ((layer.keytype & kLayerTypeBits) != STRING_KEY || layer.ibmkey < 0 ||
+      layer.ibmkey >= kStringCount)
     return -1;
   return layer.ibmkey;
 }

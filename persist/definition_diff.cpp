@@ -21,7 +21,7 @@ std::string Joined(const Json& names) {
   return out;
 }
 
-std::string KeyName(const Json& number) {
+std::string KeyText(const Json& number) {
   const int row = number.get<int>();
   return "IBM " + std::to_string(row) + " " + Json(KeyLabel(row)).dump();
 }
@@ -34,7 +34,7 @@ std::string LayerSummary(const Json& layer) {
   if (used.is_boolean() && !used.get<bool>()) out += "unused ";
   if (used.is_number()) out += "used " + used.dump() + " ";
   if (layer.contains("macro")) out += "macro " + layer["macro"].dump() + " ";
-  if (layer.contains("key")) out += KeyName(layer["key"]) + " ";
+  if (layer.contains("key")) out += KeyText(layer["key"]) + " ";
   const Json& type = layer["type"];
   out += type.is_string() ? type.get<std::string>() : "type " + type.dump();
   if (layer.contains("modes")) out += " " + Joined(layer["modes"]);

@@ -25,7 +25,7 @@ void AppendSettings(std::string& out, const model::Settings& s) {
   }
 }
 
-void AppendKeys(std::string& out, const model::KeyboardDefinition& def) {
+void AppendReportKeys(std::string& out, const model::KeyboardDefinition& def) {
   out += "\n\n[Key]\n";
   out += "# row , column = legend , used , enabled , complete , logical address\n";
   out +=
@@ -75,7 +75,7 @@ std::string FormatTextReport(const model::KeyboardDefinition& def) {
   std::string out;
   out.reserve(64 * 1024);
   AppendSettings(out, def.settings);
-  AppendKeys(out, def);
+  AppendReportKeys(out, def);
   AppendStrings(out, def);
   return out;
 }
