@@ -1,19 +1,15 @@
 // SPDX-License-Identifier: MIT
-// The window program's own steps: its files in the state directory, the
-// leftovers it removes at start-up (its own only), the log and the matrix
-// switched off at the end.
+// The window program's own steps: its files in the state directory, the log
+// and the matrix switched off at the end (start-up's leftovers: start_up_test).
 #include "ui/app/program_run.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "fileaccess/replace_file.h"
 #include "fileaccess/state_directory.h"
-#include "fileaccess/temporary_name.h"
 #include "link/nirvex.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
@@ -38,13 +34,6 @@ class ScopedEnvironment {
   std::string old_;
 };
 
-void LeaveOld(const std::string& path, const std::string& text) {
-  std::ofstream(path) << text;
-  const std::time_t old = std::time(nullptr) - 2 * 3600;
-  const timespec times[2] = {{old, 0}, {old, 0}};
-  ::utimensat(AT_FDCWD, path.c_str(), times, 0);
-}
-
 TEST(ProgramFiles, LiveInTheStateDirectory) {
   {
     ScopedEnvironment state("XDG_STATE_HOME", "/srv/state");
@@ -56,38 +45,11 @@ TEST(ProgramFiles, LiveInTheStateDirectory) {
   EXPECT_EQ(fileaccess::StateDirectory(), "/home/maker/.local/state/veltrane/");
 }
 
-TEST(ProgramFiles, DirectoriesAreMadePrivateAndAFileInTheWayIsNamed) {
+TEST(ProgramFiles, DirectoriesAreMadePrivate) {
   testing::TempDir dir;
   EXPECT_TRUE(fileaccess::MakeDirectories(dir.File("a/b/c/")));
   EXPECT_EQ(fs::status(dir.File("a/b")).permissions() & fs::perms::all, fs::perms::owner_all);
   EXPECT_TRUE(fileaccess::MakeDirectories(dir.File("a/b/c")));  // already there
-  std::ofstream(dir.File("a/f")) << "x";
-  EXPECT_EQ(fileaccess::MakeDirectories(dir.File("a/f/g/")).reason,
-            dir.File("a/f") + " is a regular file, not a directory");
-}
-
-// User files that look like temporaries, two hours old, in the start directory
-// and beside the command-line file: all stay. The program's own go.
-TEST(RemoveLeftovers, RemovesOnlyTheProgramsOwnTemporaries) {
-  testing::TempDir start, boards, state;
-  const std::vector<std::string> users = {".vtnotes1", ".vtABCDEF", ".NAME.tmp"};
-  const ProgramFiles files{state.File("vtlog.txt"), state.File("recovery/")};
-  fs::create_directory(files.recovery);
-  for (const std::string& dir : {start.path(), boards.path()})
-    for (const std::string& name : users) LeaveOld(dir + "/" + name, "mine");
-  const std::vector<std::string> own = {start.File(fileaccess::TemporaryNameFor("a.DAT")),
-                                        boards.File(fileaccess::TemporaryNameFor("Board.DAT")),
-                                        files.recovery + fileaccess::TemporaryNameFor("r")};
-  for (const std::string& path : own) LeaveOld(path, "half a file");
-  AppState app;
-  const fs::path home = fs::current_path();
-  fs::current_path(start.path());
-  StartApplication(app, boards.File("Board.DAT"));
-  RemoveLeftovers(app, files);
-  fs::current_path(home);
-  for (const std::string& dir : {start.path(), boards.path()})
-    for (const std::string& name : users) EXPECT_TRUE(fs::exists(dir + "/" + name)) << dir << name;
-  for (const std::string& path : own) EXPECT_FALSE(fs::exists(path)) << path;
 }
 
 TEST(OpenProgramLog, MakesItsDirectoryAndAFailureIsToldOnce) {

@@ -242,8 +242,6 @@ TEST_F(ControllerTest, ASaveRefusedForMacrosThatDoNotFitKeepsTheProgramOpen) {
   EXPECT_FALSE(std::filesystem::exists(dir.File("Kept.DAT")));
   EXPECT_EQ(model::StringLength(app.doc.def.stringWorkBuffer[2]), 40);  // not cleared, not cut
   EXPECT_TRUE(view.modified);
-  ASSERT_FALSE(messages.shown.empty());
-  EXPECT_EQ(messages.shown.back().caption, "Macro store");
 }
 
 TEST_F(ControllerTest, DownloadOfTheCommandLineFileShowsItFirst) {
@@ -292,9 +290,6 @@ TEST_F(ControllerTest, FieldsAndTogglesFollowTheirRules) {
   EXPECT_EQ(view.Field(id::kGain).text, "16");
   controller.OnFieldCommitted(id::kGain, "x");  // not a number: the gain stays
   EXPECT_EQ(app.doc.def.settings.ScrollWheelGain, 16);
-  controller.OnCommand(id::kGlobalRepeat);
-  EXPECT_TRUE(view.Box(id::kGlobalRepeat).checked);
-  EXPECT_EQ(app.doc.def.settings.GlobalRepeatDisable, 1);
 
   controller.OnCommand(id::kEnablePointing);
   EXPECT_TRUE(view.Box(id::kEnablePointing).checked);
