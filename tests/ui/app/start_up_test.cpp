@@ -91,7 +91,6 @@ TEST(StartUp, ALogThatCannotBeWrittenIsToldLater) {
 
 TEST(StartUp, TheTitleNotesOnlyTheSimulatedKeyboards) {
   EXPECT_EQ(DeviceTitleNote(nullptr), "");
-  EXPECT_EQ(DeviceTitleNote(""), "");
   EXPECT_EQ(DeviceTitleNote("hidapi"), "");
   EXPECT_EQ(DeviceTitleNote("usb:sim:x"), "");
   EXPECT_EQ(DeviceTitleNote("sim:/tmp/kb.sim,product=V0412"), " — simulated keyboard");
