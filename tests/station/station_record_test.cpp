@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The station over its store: keyboards that hold their serial already, the
-// reservation a crashed run left, a store that goes away, busy keyboards,
-// two stations on one store, and when a run counts as done.
+// reservation a crashed run left, a store that goes away, and when a run
+// counts as done.
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -183,28 +183,6 @@ TEST_F(StationRecordTest, StopGivesUpOnTheStoreAndListsWhatItDidNotTake) {
   EXPECT_EQ(summary.cause, StopCause::Fault);
 }
 
-TEST_F(StationRecordTest, ABusyKeyboardIsLeftAloneAndTakenOnceItIsFree) {
-  port.Plug("kb1");
-  port.SetBusy("kb1", true);
-  Station& s = Start(Setup(1));
-  // Tried again at the scans after it ended busy.
-  for (int scan = 0; scan < 1000 && events.Matching("busy kb1").size() < 2; ++scan) {
-    s.Scan();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  ASSERT_GE(events.Matching("busy kb1").size(), 2u);
-  EXPECT_EQ(port.Downloads("kb1"), 0);
-  port.SetBusy("kb1", false);
-  events.WaitFor("counts");
-  for (int scan = 0; scan < 1000 && !s.Finished(); ++scan) {
-    s.Scan();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  s.WaitFinished();
-  EXPECT_EQ(SerialIn("kb1"), "SN0001");
-  EXPECT_EQ(store.All().size(), 1u);  // no serial spent while it was busy
-}
-
 TEST_F(StationRecordTest, AKeyboardThatCannotBeReadFailsWithoutASerial) {
   port.Plug("kb1");
   port.SetUnreadable("kb1");
@@ -216,29 +194,6 @@ TEST_F(StationRecordTest, AKeyboardThatCannotBeReadFailsWithoutASerial) {
   EXPECT_EQ(port.Downloads("kb1"), 0);
   EXPECT_EQ(s.Summary().nextSerial, "SN0001");
   EXPECT_EQ(RowOf("kb1")[4], "FAIL");
-}
-
-TEST_F(StationRecordTest, TwoStationsOnOneStoreWithOverlappingSerialsNeverShareOne) {
-  testing::FakePort second;
-  testing::RecordingObserver secondEvents;
-  for (int k = 0; k < 6; ++k) {
-    port.Plug("a" + std::to_string(k));
-    second.Plug("b" + std::to_string(k));
-  }
-  Station& a = Start(Setup(6));
-  StationSetup other = Setup(6);
-  other.firstSerial = "SN0004";
-  other.logPath = dir.File("other.csv");
-  Station b(std::move(other), second, store, secondEvents, clock);
-  ASSERT_TRUE(b.Start().ok);
-  a.Scan();
-  b.Scan();
-  a.WaitFinished();
-  b.WaitFinished();
-  std::set<std::string> serials;
-  for (const StoreRow& row : store.All()) serials.insert(row.serial);
-  EXPECT_EQ(serials.size(), 12u);
-  EXPECT_TRUE(serials.contains("SN0001") && serials.contains("SN0012"));
 }
 
 TEST_F(StationRecordTest, KeyboardsLeftWhenTheSerialsRunOutMakeTheRunFail) {
