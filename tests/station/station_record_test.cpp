@@ -4,8 +4,6 @@
 // counts as done.
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "eeprom/firmware_version.h"
 #include "eeprom/image_builder.h"
 #include "station/image_digest.h"
@@ -78,24 +76,6 @@ TEST_F(StationRecordTest, ARestartSkipsAKeyboardThatPassedAndReprogramOnlyWhenAs
   EXPECT_EQ(rows[0].state, SerialState::Replaced);
   EXPECT_EQ(rows[2].note, "held SN0001: customer return");
   EXPECT_EQ(Rows().back()[5], "programmed again, held SN0001: customer return");
-}
-
-TEST_F(StationRecordTest, TheWindowMayReprogramOneSkippedKeyboard) {
-  port.Plug("kb1");
-  port.SetMemory("kb1", ImageWith("SN0001"));
-  StoreRow passed = Reserved("SN0001", "gone/2/2");
-  passed.state = SerialState::Passed;
-  store.Add(passed);
-  Station& s = Start(Setup());
-  s.Scan();
-  events.WaitFor("skipped kb1");
-  s.Reprogram("kb1", "label torn off");
-  for (int scan = 0; scan < 1000 && events.Matching("PASS kb1").empty(); ++scan) {
-    s.Scan();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  EXPECT_EQ(SerialIn("kb1"), "SN0002");
-  EXPECT_EQ(store.All()[0].state, SerialState::Replaced);
 }
 
 TEST_F(StationRecordTest, AReservationLeftByACrashIsListedAndResolvedByItsKeyboard) {
