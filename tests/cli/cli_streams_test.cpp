@@ -26,9 +26,12 @@ class CliStreamsTest : public CliTest {
     ASSERT_EQ(Cli("export a.DAT -o a.json").status, 0);
   }
 
-  // Runs the program with `out` as its standard output and SIGPIPE ignored or
-  // not; what it wrote on standard error.
-  Spawned SpawnWithOutput(const std::vector<std::string>& args, int out, bool ignorePipeSignal) {
+  // Runs the program with `command`'s words, `out` as its standard output and
+  // SIGPIPE ignored or not; what it wrote on standard error.
+  Spawned SpawnWithOutput(const std::string& command, int out, bool ignorePipeSignal) {
+    std::vector<std::string> args;
+    std::istringstream words(command);
+    for (std::string word; words >> word;) args.push_back(word);
     int errors[2];
     if (::pipe(errors) != 0) return {};
     const pid_t child = ::fork();
@@ -92,14 +95,11 @@ TEST_F(CliStreamsTest, AFullDiskOnStandardOutputIsAnErrorNamingIt) {
 
 TEST_F(CliStreamsTest, AClosedPipeEndsTheRunQuietly) {
   for (const auto& [command, status] : kWritingCommands) {
-    std::vector<std::string> args;
-    std::istringstream words(command);
-    for (std::string word; words >> word;) args.push_back(word);
     for (const bool ignored : {false, true}) {
       int pipe[2];
       ASSERT_EQ(::pipe(pipe), 0);
       ::close(pipe[0]);  // the reader has gone, as head does after its lines
-      const Spawned spawned = SpawnWithOutput(args, pipe[1], ignored);
+      const Spawned spawned = SpawnWithOutput(command, pipe[1], ignored);
       ::close(pipe[1]);
       EXPECT_EQ(spawned.errors.find("standard output"), std::string::npos)
           << command << ": " << spawned.errors;
@@ -117,16 +117,13 @@ TEST_F(CliStreamsTest, BinaryIsNotWrittenToATerminal) {
   const int screen = ::open(::ptsname(terminal), O_RDWR | O_NOCTTY);
   ASSERT_GE(screen, 0);
   for (const char* command : {"import a.json -o -", "convert a.DAT -", "build a.DAT --bin -"}) {
-    std::vector<std::string> args;
-    std::istringstream words(command);
-    for (std::string word; words >> word;) args.push_back(word);
-    const Spawned spawned = SpawnWithOutput(args, screen, false);
+    const Spawned spawned = SpawnWithOutput(command, screen, false);
     EXPECT_EQ(spawned.status, 1) << command;
     EXPECT_NE(spawned.errors.find("veltrane-cli: standard output is a terminal"), std::string::npos)
         << spawned.errors;
   }
   // Text goes there as anywhere (a short one: nobody reads this terminal).
-  EXPECT_EQ(SpawnWithOutput({"keys", "Escape"}, screen, false).status, 0);
+  EXPECT_EQ(SpawnWithOutput("keys Escape", screen, false).status, 0);
   ::close(screen);
   ::close(terminal);
 }
@@ -189,9 +186,10 @@ TEST_F(CliStreamsTest, AMistypedCommandGetsTheClosestOne) {
   EXPECT_EQ(typo.output,
             "veltrane-cli: unknown command 'expot'; did you mean 'export'?\n"
             "Run 'veltrane-cli --help' for the list of commands.\n");
-  EXPECT_NE(Cli("improt").output.find("did you mean 'import'?"), std::string::npos);
-  EXPECT_NE(Cli("stat").output.find("did you mean 'station'?"), std::string::npos);
-  EXPECT_NE(Cli("Report").output.find("did you mean 'report'?"), std::string::npos);
+  for (const auto& [typed, meant] :
+       {std::pair{"improt", "import"}, {"stat", "station"}, {"Report", "report"}})
+    EXPECT_NE(Cli(typed).output.find("did you mean '" + std::string(meant) + "'?"),
+              std::string::npos);
   const Result far = Cli("frobnicate");
   EXPECT_EQ(far.status, 2);
   EXPECT_EQ(far.output.find("did you mean"), std::string::npos);

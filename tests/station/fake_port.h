@@ -20,7 +20,6 @@ struct FakeKeyboard {
   bool refuse = false;   // every download fails
   bool corrupt = false;  // the download loses byte 0x10
   bool hold = false;     // a download waits half way until Release
-  bool busy = false;     // another program holds its lock
   bool unreadable = false;
   int downloads = 0;
   int locks = 0;  // holds not given back
@@ -64,10 +63,6 @@ class FakePort final : public KeyboardPort {
     const std::lock_guard lock(mutex_);
     return Find(path).memory;
   }
-  void SetBusy(const std::string& path, bool busy) {
-    const std::lock_guard lock(mutex_);
-    attached_.at(path).busy = busy;
-  }
   void SetUnreadable(const std::string& path) {
     const std::lock_guard lock(mutex_);
     attached_.at(path).unreadable = true;
@@ -104,9 +99,7 @@ class FakePort final : public KeyboardPort {
       reason = "not there";
       return LockResult::Failed;
     }
-    FakeKeyboard& keyboard = attached_.at(path);
-    if (keyboard.busy) return LockResult::Busy;
-    ++keyboard.locks;
+    ++attached_.at(path).locks;
     return LockResult::Locked;
   }
   void Unlock(const std::string& path) override {

@@ -28,16 +28,10 @@ class SqliteStoreTest : public ::testing::Test {
   veltrane::testing::TempDir dir;
 };
 
-TEST_F(SqliteStoreTest, HandsOutTheLowestFreeSerial) {
-  CheckAllocation(*Open());
-}
-
-TEST_F(SqliteStoreTest, ResultsEndReservationsOnly) {
-  CheckResults(*Open());
-}
-
-TEST_F(SqliteStoreTest, ImportsAnOldLogIntoANewStore) {
-  CheckImport(*Open());
+TEST_F(SqliteStoreTest, KeepsTheRulesOfEveryStore) {
+  CheckAllocation(*Open("allocation.sqlite"));
+  CheckResults(*Open("results.sqlite"));
+  CheckImport(*Open("import.sqlite"));
 }
 
 TEST_F(SqliteStoreTest, StationsOnOneFileNeverShareASerialAndARestartGoesOn) {
@@ -54,16 +48,16 @@ TEST_F(SqliteStoreTest, TwoHeldRowsWithOneSerialAreRefusedByTheDatabase) {
   ReserveFor(*store, "SN1");
   sqlite3* db = nullptr;
   ASSERT_EQ(sqlite3_open(dir.File("line.sqlite").c_str(), &db), SQLITE_OK);
-  const char* insert =
-      "INSERT INTO station_keyboards (serial, prefix, digits, width, next_serial, state, station, "
-      "run, identity, version, image_sha256, reserved_at) VALUES ('SN1', 'SN', '1', 1, 'SN2', "
-      "'passed', 's', 'r', 'i', 'v', '', '')";
-  EXPECT_EQ(sqlite3_exec(db, insert, nullptr, nullptr, nullptr) & 0xFF, SQLITE_CONSTRAINT);
-  const char* failed =
-      "INSERT INTO station_keyboards (serial, prefix, digits, width, next_serial, state, station, "
-      "run, identity, version, image_sha256, reserved_at) VALUES ('SN1', 'SN', '1', 1, 'SN2', "
-      "'failed', 's', 'r', 'i', 'v', '', '')";
-  EXPECT_EQ(sqlite3_exec(db, failed, nullptr, nullptr, nullptr), SQLITE_OK);
+  const auto insert = [db](const std::string& state) {
+    const std::string sql =
+        "INSERT INTO station_keyboards (serial, prefix, digits, width, next_serial, state, "
+        "station, run, identity, version, image_sha256, reserved_at) VALUES ('SN1', 'SN', '1', 1, "
+        "'SN2', '" +
+        state + "', 's', 'r', 'i', 'v', '', '')";
+    return sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+  };
+  EXPECT_EQ(insert("passed") & 0xFF, SQLITE_CONSTRAINT);
+  EXPECT_EQ(insert("failed"), SQLITE_OK);
   sqlite3_close(db);
 }
 
