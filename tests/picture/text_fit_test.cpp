@@ -24,8 +24,6 @@ TEST(ReadableText, KeepsUtf8AndMakesEveryOtherByteDrawable) {
 TEST(TextFit, ATextThatFitsIsKept) {
   TextFit fit;
   const double width = fit.Width("Enter", 9.5, true);
-  EXPECT_GT(width, 10);
-  EXPECT_LT(width, 50);
   EXPECT_GT(width, fit.Width("Enter", 9.5, false));
   EXPECT_EQ(fit.Shortened("Enter", 9.5, true, width), "Enter");
 }
