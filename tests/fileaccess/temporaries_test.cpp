@@ -77,8 +77,8 @@ TEST(Temporaries, NamesCarryTheTargetAndAMarkThatUsersNamesLack) {
   std::string otherTarget = name;
   otherTarget[1] = 'C';  // ".Coard.DAT...": the mark covers the target's name
   EXPECT_FALSE(IsTemporaryName(otherTarget));
-  for (const char* user : {".vtnotes1", ".vtABCDEF", ".NAME.tmp", ".vtAbc123", "Board.DAT",
-                           ".Board.DAT.veltrane-.tmp", ".veltrane-123456789012.tmp"})
+  // Names with a part of the mark but not the whole of it.
+  for (const char* user : {".Board.DAT.veltrane-.tmp", ".veltrane-123456789012.tmp"})
     EXPECT_FALSE(IsTemporaryName(user)) << user;
   // A long name is cut on a character boundary so that the temporary name stays a valid name.
   const std::string longName = std::string(227, 'x') + "\xc3\xa9.DAT";

@@ -59,8 +59,6 @@ TEST(CommandLine, OneConfigurationFileAndNoUnknownOption) {
   Argv unknown({"veltrane", "--colour", "desk.DAT"});
   const StartArguments u = ParseStartArguments(unknown.argc(), unknown.pointers.data());
   EXPECT_EQ(u.unknownOption, "--colour");
-  Argv none({"veltrane"});
-  EXPECT_EQ(ParseStartArguments(none.argc(), none.pointers.data()).configFile, "");
 }
 
 }  // namespace

@@ -45,23 +45,19 @@ class MatrixDrag : public StartedWindow {
   QPoint CenterOf(int index) { return Key(index)->geometry().center(); }
 };
 
-TEST_F(MatrixDrag, ADropMovesCtrlCopiesAndShiftSwaps) {
+TEST_F(MatrixDrag, ADropMovesCtrlCopiesAndShiftSwapsAndOneOutsideOrOntoItselfDoesNothing) {
+  Drag(29, QPoint(600, 300));            // over the settings
+  Drag(29, QPoint(30, 30));              // beside the matrix
+  Drag(29, CenterOf(29), CenterOf(38));  // away and back onto itself
+  Drag(29, QPoint(158, 108));            // between two buttons
+  EXPECT_TRUE(events.drops.empty());
   Drag(29, CenterOf(38));
   Drag(29, CenterOf(0), Qt::ControlModifier);
   Drag(127, CenterOf(29), Qt::ShiftModifier);
   EXPECT_EQ(events.drops, (std::vector<Drop>{{29, 38, model::KeyMove::Move},
                                              {29, 0, model::KeyMove::Copy},
                                              {127, 29, model::KeyMove::Swap}}));
-  EXPECT_TRUE(events.commands.empty());  // a drag is no click: Key Settings does not open
-}
-
-TEST_F(MatrixDrag, ADropOutsideTheMatrixOrOntoItselfDoesNothing) {
-  Drag(29, QPoint(600, 300));            // over the settings
-  Drag(29, QPoint(30, 30));              // beside the matrix
-  Drag(29, CenterOf(29), CenterOf(38));  // away and back onto itself
-  Drag(29, QPoint(158, 108));            // between two buttons
-  EXPECT_TRUE(events.drops.empty());
-  EXPECT_TRUE(events.commands.empty());
+  EXPECT_TRUE(events.commands.empty());        // a drag is no click: Key Settings does not open
   QTest::mouseClick(Key(29), Qt::LeftButton);  // a click still opens the position
   EXPECT_EQ(events.commands, std::vector<int>{ui::id::kFirstKeyButton + 29});
 }
@@ -152,29 +148,10 @@ class EditMenu : public SimulatedDesk {
   std::unique_ptr<gui::Program> program;
 };
 
+// A field undoes its own typing and leaves the rest to the Edit menu, whose steps the title
+// follows.
 TEST_F(EditMenu, TheStepsAreUndoneAndRedoneByTheirShortcutsAndTheTitleFollows) {
   EXPECT_FALSE(window().editAction(ui::id::kUndo)->isEnabled());  // empty at start-up
-  auto* debounce = qobject_cast<QLineEdit*>(window().control(ui::id::kDebounce));
-  debounce->setFocus();
-  debounce->selectAll();
-  QTest::keyClicks(debounce, "12");
-  window().setFocus();  // the field is left: the value is committed
-  EXPECT_EQ(program->app.doc.def.settings.DebounceTime, 12u);
-  EXPECT_EQ(window().editAction(ui::id::kUndo)->text(), "Undo DebounceTime 28 \u2192 12");
-  EXPECT_TRUE(window().windowTitle().contains(" *"));
-  Shortcut(Qt::CTRL | Qt::Key_Z);
-  EXPECT_EQ(program->app.doc.def.settings.DebounceTime, 28u);
-  EXPECT_EQ(debounce->text(), "28");
-  EXPECT_FALSE(window().windowTitle().contains(" *"));
-  EXPECT_EQ(window().editAction(ui::id::kRedo)->text(), "Redo DebounceTime 28 \u2192 12");
-  Shortcut(Qt::CTRL | Qt::Key_Y);
-  EXPECT_EQ(program->app.doc.def.settings.DebounceTime, 12u);
-  Shortcut(Qt::CTRL | Qt::Key_Z);
-  Shortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
-  EXPECT_EQ(program->app.doc.def.settings.DebounceTime, 12u);
-}
-
-TEST_F(EditMenu, AFieldUndoesItsOwnTypingAndLeavesTheRestToTheEditMenu) {
   auto* debounce = qobject_cast<QLineEdit*>(window().control(ui::id::kDebounce));
   auto* serial = qobject_cast<QLineEdit*>(window().control(ui::id::kSerial));
   window().activateWindow();
@@ -184,8 +161,12 @@ TEST_F(EditMenu, AFieldUndoesItsOwnTypingAndLeavesTheRestToTheEditMenu) {
   QTest::keyClicks(debounce, "12");
   serial->setFocus();  // Tab: the debounce time is committed, the serial field has nothing to undo
   EXPECT_EQ(program->app.doc.def.settings.DebounceTime, 12u);
+  EXPECT_EQ(window().editAction(ui::id::kUndo)->text(), "Undo DebounceTime 28 \u2192 12");
+  EXPECT_TRUE(window().windowTitle().contains(" *"));
   QTest::keyClick(serial, Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(program->app.doc.def.settings.DebounceTime, 28u);
+  EXPECT_EQ(debounce->text(), "28");
+  EXPECT_FALSE(window().windowTitle().contains(" *"));
   QTest::keyClicks(serial, "SN");
   QTest::keyClick(serial, Qt::Key_Z, Qt::ControlModifier);  // the typing, not a step
   EXPECT_EQ(serial->text(), "");

@@ -25,43 +25,43 @@ model::KeyLayer Typed(std::uint8_t keytype, std::int32_t ibmkey = 0) {
   return layer;
 }
 
-TEST(KeyMeaning, TableKeysAreNamedShortWithTheirKind) {
+TEST(KeyMeaning, KeysAreNamedShortWithTheirKind) {
+  model::KeyLayer aLightUp = TableKey(31);
+  aLightUp.keytype |= model::KEYTYPE_LIGHT_UP;
   struct Case {
-    int row;
+    model::KeyLayer layer;
     const char* words;
     MeaningKind kind;
   };
   const Case cases[] = {
-      {31, "A", MeaningKind::Key},           {44, "Shift", MeaningKind::Modifier},
-      {57, "RShift", MeaningKind::Modifier}, {144, "Vol+", MeaningKind::Media},
-      {145, "Vol-", MeaningKind::Media},     {136, "Power", MeaningKind::Media},
-      {146, "Stop", MeaningKind::Media},     {134, "Fn1", MeaningKind::Fn},
-      {135, "Fn2", MeaningKind::Fn},         {130, "Mouse L", MeaningKind::Mouse},
-      {91, "KP 7", MeaningKind::Key},        {110, "Esc", MeaningKind::Key},
-      {147, "F13", MeaningKind::Key},
+      {TableKey(31), "A", MeaningKind::Key},
+      {TableKey(57), "RShift", MeaningKind::Modifier},
+      {TableKey(144), "Vol+", MeaningKind::Media},
+      {TableKey(145), "Vol-", MeaningKind::Media},
+      {TableKey(134), "Fn1", MeaningKind::Fn},
+      {TableKey(130), "Mouse L", MeaningKind::Mouse},
+      {TableKey(91), "KP 7", MeaningKind::Key},
+      {TableKey(110), "Esc", MeaningKind::Key},
+      {TableKey(147), "F13", MeaningKind::Key},
+      // Macros, Fn and light keys by their type; the light flags beside it, as the window's bulbs.
+      {Typed(model::STRING_KEY, 3), "Macro 3", MeaningKind::Macro},
+      {Typed(model::LOCAL_SHIFT_LEFT_KEY), "Fn1", MeaningKind::Fn},
+      {Typed(model::ALPHA_LOCK_KEY), "Fn2", MeaningKind::Fn},
+      {Typed(model::LOCAL_ILLUMINATION_KEY | model::KEYTYPE_LIGHT_UP), "Light+",
+       MeaningKind::Light},
+      {Typed(model::KEYTYPE_LIGHT_DOWN | model::UNUSED_KEY), "Light-", MeaningKind::Light},
+      {aLightUp, "A Light+", MeaningKind::Key},
+      // A number past the table, from a damaged file, is shown as it is.
+      {Typed(model::NORMAL_KEY, 500), "IBM 500", MeaningKind::Key},
   };
   for (const Case& c : cases) {
-    const Meaning meaning = LayerMeaning(TableKey(c.row));
-    EXPECT_EQ(meaning.words, c.words) << "row " << c.row;
-    EXPECT_EQ(meaning.kind, c.kind) << "row " << c.row;
-    EXPECT_EQ(meaning.modes, "") << "row " << c.row;
+    const Meaning meaning = LayerMeaning(c.layer);
+    EXPECT_EQ(meaning.words, c.words);
+    EXPECT_EQ(meaning.kind, c.kind) << c.words;
+    EXPECT_EQ(meaning.modes, "") << c.words;
   }
-}
-
-TEST(KeyMeaning, MacrosFnAndLightKeysByTheirType) {
-  EXPECT_EQ(LayerMeaning(Typed(model::STRING_KEY, 3)).words, "Macro 3");
-  EXPECT_EQ(LayerMeaning(Typed(model::STRING_KEY, 0)).kind, MeaningKind::Macro);
-  EXPECT_EQ(LayerMeaning(Typed(model::LOCAL_SHIFT_LEFT_KEY)).words, "Fn1");
-  EXPECT_EQ(LayerMeaning(Typed(model::ALPHA_LOCK_KEY)).words, "Fn2");
-  EXPECT_EQ(LayerMeaning(Typed(model::LOCAL_ILLUMINATION_KEY)).words, "Light");
-  // The light flags beside the type, as the window's bulbs with plus and minus.
-  const Meaning up = LayerMeaning(Typed(model::LOCAL_ILLUMINATION_KEY | model::KEYTYPE_LIGHT_UP));
-  EXPECT_EQ(up.words, "Light+");
-  EXPECT_EQ(up.kind, MeaningKind::Light);
-  EXPECT_EQ(LayerMeaning(Typed(model::KEYTYPE_LIGHT_DOWN | model::UNUSED_KEY)).words, "Light-");
-  model::KeyLayer a = TableKey(31);
-  a.keytype |= model::KEYTYPE_LIGHT_UP;
-  EXPECT_EQ(LayerMeaning(a).words, "A Light+");
+  EXPECT_EQ(LayerMeaning(model::KeyLayer{}).kind, MeaningKind::None);
+  EXPECT_EQ(LayerMeaning(TableKey(0)).kind, MeaningKind::None);
 }
 
 TEST(KeyMeaning, KeyModesAreTheModifiersTheKeyIsSentWith) {
@@ -71,13 +71,6 @@ TEST(KeyMeaning, KeyModesAreTheModifiersTheKeyIsSentWith) {
   EXPECT_EQ(meaning.modes, "Ctrl+Shift");  // Repeat Off and Base are no modifiers
   EXPECT_EQ(LayerMeaning(TableKey(31, model::KEYMODE_ALT | model::KEYMODE_ALTGR)).modes,
             "Alt+AltGr");
-}
-
-TEST(KeyMeaning, NothingForClearedLayersAndNoKey) {
-  EXPECT_EQ(LayerMeaning(model::KeyLayer{}).kind, MeaningKind::None);
-  EXPECT_EQ(LayerMeaning(TableKey(0)).kind, MeaningKind::None);
-  // A number past the table, from a damaged file, is shown as it is.
-  EXPECT_EQ(LayerMeaning(Typed(model::NORMAL_KEY, 500)).words, "IBM 500");
 }
 
 TEST(KeyMeaning, OnlyWhatTheKeyboardGetsIsActive) {

@@ -35,7 +35,6 @@ TEST(KeymapFiles, TheNameChoosesTheFormatAndTheLayers) {
   EXPECT_FALSE(FormatOfName("keys.txt"));
   EXPECT_FALSE(FormatOfName("keys"));
   EXPECT_FALSE(FormatOfName("out.png/keys"));
-  EXPECT_EQ(LayersNamed("base"), std::vector<int>{0});
   EXPECT_EQ(LayersNamed("fn1+fn2"), std::vector<int>{3});
   EXPECT_EQ(LayersNamed("all"), (std::vector<int>{0, 1, 2, 3}));
   EXPECT_FALSE(LayersNamed("Fn1"));
@@ -81,8 +80,6 @@ TEST(KeymapFiles, AFileIsWrittenWholeOrNotAtAll) {
   const std::vector<int> base{0};
   EXPECT_TRUE(WriteKeymapPicture(dir.File("k.PDF"), *def, base, "desk.DAT"));
   EXPECT_TRUE(testing::ReadFileText(dir.File("k.PDF")).starts_with("%PDF-"));
-  EXPECT_TRUE(WriteKeymapPicture(dir.File("k.svg"), *def, base, "desk.DAT"));
-  EXPECT_TRUE(testing::ReadFileText(dir.File("k.svg")).starts_with("<?xml"));
   const fileaccess::Status failed = WriteKeymapPicture(dir.File("none/k.png"), *def, base, "x");
   EXPECT_FALSE(failed);
   EXPECT_NE(failed.reason.find("none/k.png"), std::string::npos) << failed.reason;
