@@ -17,13 +17,6 @@ Outcome LoadConfiguration(AppState& app, const Services& io, const std::string& 
   return Load(app, io, {LoadKind::ConfigFile, path});
 }
 
-Outcome LoadConfigurationBytes(AppState& app, const Services& io, const std::string& name,
-                               const std::vector<std::uint8_t>& file) {
-  LoadSource source{LoadKind::ConfigFile, name};
-  source.bytes = &file;
-  return Load(app, io, source);
-}
-
 Outcome LoadSettingsFile(AppState& app, const Services& io, const std::string& path) {
   return LoadConfiguration(app, io, path);
 }

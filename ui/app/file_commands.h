@@ -21,12 +21,6 @@ namespace veltrane::ui {
 // says how it ended.
 Outcome LoadConfiguration(AppState& app, const Services& io, const std::string& path);
 
-// The same over a file already read (standard input): `name` stands for its
-// path in messages; the file's own ConfigFileName is its name, and
-// DataDirectory stays as it was.
-Outcome LoadConfigurationBytes(AppState& app, const Services& io, const std::string& name,
-                               const std::vector<std::uint8_t>& file);
-
 // The whole "Load settings from file" after its dialog chose `path`.
 Outcome LoadSettingsFile(AppState& app, const Services& io, const std::string& path);
 

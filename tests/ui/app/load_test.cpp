@@ -162,7 +162,7 @@ TEST_F(LoadTest, AFileOrTextBecomesTheDocumentWithTheSameNameRules) {
 
   const std::vector<std::uint8_t> bytes = SavedFile();
   const std::string directory = app.doc.dataDirectory;
-  ASSERT_TRUE(LoadConfigurationBytes(app, io, "standard input", bytes).ok());
+  ASSERT_TRUE(Load(app, io, {LoadKind::ConfigFile, "standard input", &bytes}).ok());
   EXPECT_EQ(app.doc.dataDirectory, directory);
   EXPECT_EQ(app.doc.loadedFile, "");  // no file on disk is this document's
 }
