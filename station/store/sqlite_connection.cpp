@@ -3,6 +3,9 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
+#include <thread>
+
 namespace veltrane::station::store {
 namespace {
 
@@ -25,6 +28,19 @@ SqlFailure FailureOf(int code) {
   }
 }
 
+// Turning a new file to write-ahead logging raises a read lock to a write lock,
+// where SQLite says "busy" at once rather than wait: a station that starts with
+// another waits here instead.
+int UseWriteAheadLog(sqlite3* db) {
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyMilliseconds);
+  for (;;) {
+    const int code = sqlite3_exec(db, "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
+    if ((code & 0xFF) != SQLITE_BUSY || std::chrono::steady_clock::now() >= deadline) return code;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+}
+
 }  // namespace
 
 std::unique_ptr<SqliteConnection> SqliteConnection::Open(const std::string& path,
@@ -44,13 +60,15 @@ std::unique_ptr<SqliteConnection> SqliteConnection::Open(const std::string& path
     return nullptr;
   }
   sqlite3_busy_timeout(db, kBusyMilliseconds);
+  if (UseWriteAheadLog(db) != SQLITE_OK) {
+    error = path + ": " + sqlite3_errmsg(db);
+    return nullptr;
+  }
   // Every commit is on the disk before it is reported: a serial once reserved stays reserved.
-  for (const char* pragma : {"PRAGMA journal_mode = WAL", "PRAGMA synchronous = FULL"}) {
-    const SqlResult result = connection->Run(pragma, {});
-    if (!result.ok()) {
-      error = path + ": " + result.error;
-      return nullptr;
-    }
+  const SqlResult result = connection->Run("PRAGMA synchronous = FULL", {});
+  if (!result.ok()) {
+    error = path + ": " + result.error;
+    return nullptr;
   }
   return connection;
 }

@@ -5,7 +5,9 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <fstream>
+#include <thread>
 
 #include "station/store/open_store.h"
 #include "tests/station/fake_store.h"
@@ -41,6 +43,23 @@ TEST_F(SqliteStoreTest, StationsOnOneFileNeverShareASerialAndARestartGoesOn) {
   a.reset();
   b.reset();
   EXPECT_EQ(ReserveFor(*Open(), "C0001").serial, "C0041");
+}
+
+// Two stations started together: one still writing the new file when the
+// other switches it to write-ahead logging, where SQLite gives up at once.
+TEST_F(SqliteStoreTest, AStationOpeningANewFileAnotherIsWritingWaitsForIt) {
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(dir.File("line.sqlite").c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+  std::thread done([other] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    sqlite3_exec(other, "CREATE TABLE notes (text TEXT); COMMIT", nullptr, nullptr, nullptr);
+  });
+  auto store = Open();
+  done.join();
+  sqlite3_close(other);
+  ASSERT_TRUE(store);
+  EXPECT_EQ(ReserveFor(*store, "C0001").serial, "C0001");
 }
 
 TEST_F(SqliteStoreTest, TwoHeldRowsWithOneSerialAreRefusedByTheDatabase) {
