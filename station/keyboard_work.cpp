@@ -239,7 +239,10 @@ void Station::FaultStop(const std::string& reason) {
   TellStopping(stopping);
 }
 
+// Looks one at a time, so that an answer from before another keyboard's
+// reservation never replaces the one from after it.
 void Station::UpdateNextSerial() {
+  const std::lock_guard looking(nextSerialMutex_);
   SerialSequence sequence;
   {
     const std::lock_guard lock(mutex_);
@@ -319,15 +322,18 @@ void Station::End(KeyboardView view, Ending ending, bool committed, Began began)
       o.StateChanged(view);
     if (!stopping.empty()) o.Notice(NoticeKind::Stopping, stopping);
   });
+  {
+    const std::lock_guard lock(mutex_);
+    slots_.at(view.path).done = true;
+    changed_.notify_all();
+  }
+  TellCounts();  // while this keyboard still holds off the end: "finished" is the last event
   bool finish = false;
   {
     const std::lock_guard lock(mutex_);
     --ending_;
-    slots_.at(view.path).done = true;
     finish = TakeFinishLocked();
-    changed_.notify_all();
   }
-  TellCounts();
   if (finish) TellFinished();
 }
 

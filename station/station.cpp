@@ -424,9 +424,10 @@ StationSummary Station::Summary() const {
   return summary;
 }
 
+// Read within the telling, so that two workers' counts arrive in the order they were read.
 void Station::TellCounts() {
-  const StationSummary now = Summary();
   events_.Tell([&](StationObserver& o) {
+    const StationSummary now = Summary();
     o.Counts(now.counts);
     o.NextSerial(now.nextSerial);
   });

@@ -169,6 +169,7 @@ class Station {
   std::string stationName_;
 
   std::mutex logMutex_;  // the CSV log's appends
+  std::mutex nextSerialMutex_;  // one look at the store for the next serial at a time
   std::optional<StationLog> log_;
   std::atomic<int> rowsNotLogged_{0};
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <mutex>
 
 #include "station/station_store.h"
@@ -16,6 +17,7 @@ class FakeStore final : public StationStore {
  public:
   std::atomic<bool> away{false};          // every call fails as with a server gone away
   std::atomic<bool> refuseFinish{false};  // Finish alone fails so
+  std::function<void()> afterNextFree;    // runs with NextFree's answer made, before it returns
 
   std::string Name() const override { return "the test store"; }
 
@@ -49,10 +51,12 @@ class FakeStore final : public StationStore {
     });
   }
   StoreStatus NextFree(const SerialSequence& sequence, std::string& serial) override {
-    return Call([&] {
+    const StoreStatus status = Call([&] {
       serial = FirstFree(sequence);
       return StoreStatus{};
     });
+    if (afterNextFree) afterNextFree();
+    return status;
   }
   StoreStatus Finish(const Outcome& outcome) override {
     if (refuseFinish) return StoreFailure("the test store refuses results", true);

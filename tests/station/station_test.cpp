@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <atomic>
 #include <csignal>
 #include <fstream>
+#include <thread>
 
 #include "tests/station/station_fixture.h"
 
@@ -53,6 +55,25 @@ TEST_F(StationTest, EachKeyboardGetsTheNextSerialInItsMemoryAndOneRow) {
     EXPECT_EQ(row.imageDigest.size(), 64u);
     EXPECT_EQ(port.Locks(row.identity.substr(0, 3)), 0) << "the lock was given back";
   }
+}
+
+// The first keyboard's look for the next serial is slow: the second keyboard
+// reserves meanwhile, and the first's answer must not replace the second's.
+TEST_F(StationTest, TheNextSerialShownFollowsTheLastReservation) {
+  port.Plug("kb1");
+  port.Plug("kb2");
+  std::atomic<bool> slowed{false};
+  store.afterNextFree = [&] {
+    if (store.All().size() != 1 || slowed.exchange(true)) return;
+    for (int wait = 0; wait < 2000 && store.All().size() < 2; ++wait)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  };
+  Station& s = Start(Setup(2));
+  s.Scan();
+  s.WaitFinished();
+  EXPECT_EQ(s.Summary().nextSerial, "SN0003");
+  EXPECT_EQ(events.nextSerial, "SN0003");
 }
 
 TEST_F(StationTest, AKeyboardIsProgrammedOncePerPlugIn) {
