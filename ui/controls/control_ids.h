@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
-// Every id of the program's windows in one list: the controls of the main
+// The ids of the program's windows that code names: the controls of the main
 // window, its dialogs and the key editing windows, and the menu commands.
-// Commands arrive with these ids; a front end finds its widgets by them.
+// Commands arrive with these ids; a front end finds its widgets by them. A
+// control that only its table addresses (a new setting's field) may be named
+// beside its row instead.
 #pragma once
 
 #include "model/definition.h"
