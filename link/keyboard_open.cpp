@@ -17,9 +17,10 @@ void NoteDenied(DeviceLayer& layer, LinkState& state, const InterfaceEntry& entr
   if (state.openDenied) return;  // one explanation per walk
   state.openDenied = true;
   std::snprintf(state.accessProblem.data(), state.accessProblem.size(),
-                "Keyboard %04x:%04x at %.300s cannot be opened: permission denied.\n"
-                "Install the udev rule with \"sudo ./dev udev\", then unplug and re-plug the "
-                "keyboard.\n",
+                "Keyboard %04x:%04x at %.200s cannot be opened: permission denied.\n"
+                "The udev rule 70-veltrane.rules gives the user at the seat access: the "
+                "veltrane package installs it, \"sudo ./dev udev\" does from a source tree. "
+                "Then unplug and re-plug the keyboard.\n",
                 entry.listed->vendor, entry.listed->product, entry.path.c_str());
   layer.Print(state.accessProblem.data());
 }

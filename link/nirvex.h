@@ -208,8 +208,8 @@ NIRVEX_EXPORT int NirvexLastOpenDenied(void);
 /** @brief What kept the calling thread's last call from opening a keyboard, and how to fix it.
 
     @returns A NUL-terminated text of at most 511 characters held by the
-        library until this thread's next call: the device and the fix (install the
-        udev rule with "sudo ./dev udev", then re-plug the keyboard) when
+        library until this thread's next call: the device and the fix (the udev rule
+        the package or "sudo ./dev udev" installs, then a re-plug) when
         NirvexLastOpenDenied() is 1; the empty text otherwise.
 */
 NIRVEX_EXPORT const char* NirvexAccessProblem(void);
