@@ -6,6 +6,7 @@
 #include "fileaccess/read_file.h"
 #include "fileaccess/replace_file.h"
 #include "persist/byte_io.h"
+#include "persist/definition_text.h"
 #include "persist/header_settings.h"
 
 namespace veltrane::persist {
@@ -217,6 +218,7 @@ ConfigLoad LoadConfigBytes(std::span<const std::uint8_t> file, model::KeyboardDe
                            HeaderImage& header) {
   model::ClearKeys(def);
   ConfigLoad load{DecodeConfigFile(file, def, header), {}};
+  load.definitionText = !load.ok() && LooksLikeDefinitionText(file);
   if (load.outcome == LoadOutcome::BadMinorVersion) {
     ByteReader versions(file);
     load.minor = versions.I32();

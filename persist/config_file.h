@@ -46,6 +46,7 @@ struct ConfigLoad {
       reason;  // CannotOpen of what is no regular file: "x.DAT is a FIFO, not a regular file"
   std::int32_t major = 0;  // BadMinorVersion: the versions the file gives
   std::int32_t minor = 0;
+  bool definitionText = false;  // not loaded: the bytes are a definition text (JSON) instead
 
   bool ok() const { return outcome == LoadOutcome::Loaded; }
   friend bool operator==(const ConfigLoad& load, LoadOutcome outcome) {

@@ -174,9 +174,9 @@ TEST_F(CliStreamsTest, DashIsStandardInputOrOutput) {
   EXPECT_EQ(Cli("import - -o x.DAT < /dev/null").output,
             "veltrane-cli: Import text: standard input: line 1, column 1: syntax error while "
             "parsing value - unexpected end of input; expected '[', '{', or a literal\n");
-  EXPECT_TRUE(
-      Cli("report - < a.json")
-          .output.starts_with("veltrane-cli: Configuration file: standard input has version"));
+  EXPECT_EQ(Cli("report - < a.json").output,
+            "veltrane-cli: Configuration file: standard input is a definition text, not a "
+            "configuration file: import it as text\n");
   EXPECT_FALSE(std::filesystem::exists(dir.File("x.DAT")));
 }
 

@@ -37,6 +37,7 @@ Outcome ReadConfig(const LoadSource& source, Loaded& loaded) {
   const persist::ConfigLoad load =
       source.bytes != nullptr ? persist::LoadConfigBytes(*source.bytes, loaded.def, loaded.header)
                               : persist::ReadConfigFile(source.path, loaded.def, loaded.header);
+  if (load.definitionText) return Failed(Result::TextNotConfig, source);
   switch (load.outcome) {
     case persist::LoadOutcome::Loaded:
       break;

@@ -92,6 +92,11 @@ void TellNotRead(const Services& io, const Outcome& outcome) {
     case Result::Incompatible:
       io.messages.Show("Incompatible .DAT file !", ".DAT file", MessageIcon::None);
       return;
+    case Result::TextNotConfig:
+      io.messages.Show(outcome.path +
+                           " is a definition text, not a configuration file: import it as text",
+                       "Configuration file", MessageIcon::None);
+      return;
     case Result::BadMinorVersion:
       io.messages.Show(outcome.path + " has version " + outcome.versionText +
                            "; this program reads minor versions 0 to 2 of version 4 and later",
@@ -158,6 +163,7 @@ void Tell(const Services& io, Command command, const Outcome& outcome) {
     case Result::Incompatible:
     case Result::BadMinorVersion:
     case Result::BadLength:
+    case Result::TextNotConfig:
       return TellNotRead(io, outcome);
     case Result::TextRefused:
       io.messages.Show(outcome.reason, "Import text", MessageIcon::Error);

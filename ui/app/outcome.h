@@ -31,6 +31,7 @@ enum class Result {
   Incompatible,     // a configuration file of a major version below 4
   BadMinorVersion,  // a configuration file of a minor version outside 0..2
   BadLength,        // a configuration file of none of the three lengths
+  TextNotConfig,    // a definition text given where a configuration file is read
   TextRefused,      // a definition text that is not valid
   ImageTooShort,    // an image file shorter than what a keyboard holds
   ImageTooLong,     // an image file longer than an image

@@ -60,6 +60,9 @@ TEST_F(LoadTest, AFileThatIsNotLoadedIsToldAndChangesNothing) {
   Put32(v3, 4, 3);
   Put32(m3, 0, 3);
   shorter.resize(20000);
+  model::KeyboardDefinition def;
+  model::InitialiseDefinition(def);
+  const std::string text = persist::ExportDefinitionText(def, persist::HeaderImage{});
   ASSERT_EQ(::mkfifo(dir.File("fifo.DAT").c_str(), 0644), 0);
   const struct {
     std::string path, text, caption;
@@ -73,6 +76,9 @@ TEST_F(LoadTest, AFileThatIsNotLoadedIsToldAndChangesNothing) {
            " has version 5.3; this program reads minor versions 0 to 2 of version 4 and later",
        "Configuration file"},
       {Write("short.DAT", shorter), "FileLength error !", ".DAT file"},
+      {Write("desk.json", {text.begin(), text.end()}),
+       dir.File("desk.json") + " is a definition text, not a configuration file: import it as text",
+       "Configuration file"},
   };
   model::SetFieldText(app.doc.def.keys[3].legend, "Mine");
   app.doc.baseName = "kept";
