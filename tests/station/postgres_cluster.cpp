@@ -12,9 +12,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <thread>
 #include <vector>
 
@@ -63,6 +66,32 @@ pid_t Spawn(const std::vector<std::string>& argv, const std::string& log) {
   args.push_back(nullptr);
   ::execv(args[0], args.data());
   ::_exit(127);
+}
+
+// The processes whose parent is `parent`: the server's backends, which each
+// lead a session of their own and so are not in its process group.
+std::vector<pid_t> ChildrenOf(pid_t parent) {
+  std::vector<pid_t> children;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
+    const pid_t pid = std::atoi(entry.path().filename().c_str());
+    std::ifstream stat(entry.path() / "stat");
+    std::string line;
+    if (pid <= 0 || !std::getline(stat, line) || line.rfind(')') == std::string::npos) continue;
+    std::istringstream fields(line.substr(line.rfind(')') + 2));
+    char state = 0;
+    pid_t ppid = 0;
+    if (fields >> state >> ppid && ppid == parent) children.push_back(pid);
+  }
+  return children;
+}
+
+// Gone, or a zombie that holds nothing any more.
+bool Ended(pid_t pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string line;
+  if (!std::getline(stat, line) || line.rfind(')') == std::string::npos) return true;
+  return line[line.rfind(')') + 2] == 'Z';
 }
 
 }  // namespace
@@ -119,13 +148,23 @@ std::string PostgresCluster::Base() const {
 }
 
 bool PostgresCluster::Start() {
-  pid_ = Spawn({bin_ + "/postgres", "-D", dir_ + "/data", "-k", dir_, "-p", std::to_string(port_),
-                "-c", "listen_addresses=", "-c", "fsync=off", "-c", "full_page_writes=off"},
-               dir_ + "/server.log");
+  const auto spawn = [this] {
+    return Spawn({bin_ + "/postgres", "-D", dir_ + "/data", "-k", dir_, "-p",
+                  std::to_string(port_), "-c", "listen_addresses=", "-c", "fsync=off", "-c",
+                  "full_page_writes=off"},
+                 dir_ + "/server.log");
+  };
+  pid_ = spawn();
+  // A server that ends at once is started again for a while: after a kill it
+  // refuses to start until the last old backend has let go of its memory.
+  int restarts = 0;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
   while (std::chrono::steady_clock::now() < deadline) {
     if (::PQping(Base().c_str()) == PQPING_OK) return true;
-    if (::waitpid(pid_, nullptr, WNOHANG) == pid_) break;
+    if (::waitpid(pid_, nullptr, WNOHANG) == pid_) {
+      if (++restarts > 50) break;
+      pid_ = spawn();
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   problem_ = "the server did not start; see " + dir_ + "/server.log";
@@ -136,11 +175,14 @@ bool PostgresCluster::Start() {
 void PostgresCluster::Kill() {
   if (pid_ <= 0) return;
   const pid_t group = pid_;
+  std::vector<pid_t> ended = ChildrenOf(group);
   ::kill(-group, SIGKILL);
+  for (const pid_t child : ended) ::kill(child, SIGKILL);
   ::waitpid(group, nullptr, 0);
   pid_ = -1;
-  // The backends are in the server's process group too; wait until they are gone.
-  for (int k = 0; k < 200 && ::kill(-group, 0) == 0; ++k)
+  ended.push_back(group);
+  const auto gone = [&] { return std::all_of(ended.begin(), ended.end(), Ended); };
+  for (int k = 0; k < 200 && !gone(); ++k)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
 
