@@ -53,6 +53,8 @@ class NirvexLibrary : public ::testing::Test {
     NirvexSetMessageHandler(nullptr, nullptr);
     ::unsetenv("NIRVEX_DEVICE");
     ::unsetenv("NIRVEX_TRACE");
+    std::remove(path.c_str());  // nothing left in the temporary directory
+    std::remove(trace.c_str());
   }
   void UseDevice(const std::string& options) {
     ::setenv("NIRVEX_DEVICE", ("sim:" + path + ",time=virtual" + options).c_str(), 1);
