@@ -41,6 +41,30 @@ inline std::size_t Utf8CutLength(std::string_view text, std::size_t limit) {
   return limit;
 }
 
+// The character of the well-formed UTF-8 sequence at `at` and its length; 0
+// when none starts there (a stray byte, an overlong form, a surrogate or a
+// code point past U+10FFFF, a sequence cut short).
+inline std::size_t Utf8CharAt(std::string_view text, std::size_t at, char32_t& c) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char b = byte(at);
+  if (b < 0x80) {
+    c = b;
+    return 1;
+  }
+  const std::size_t length = b >= 0xC2 && b <= 0xDF   ? 2
+                             : b >= 0xE0 && b <= 0xEF ? 3
+                             : b >= 0xF0 && b <= 0xF4 ? 4
+                                                      : 0;
+  if (length == 0 || at + length > text.size()) return 0;
+  c = b & (0x7F >> length);
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((byte(at + i) & 0xC0) != 0x80) return 0;
+    c = (c << 6) | (byte(at + i) & 0x3F);
+  }
+  const char32_t least = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
+  return c >= least && c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF) ? length : 0;
+}
+
 // Stores the text cut to N - 1 bytes on a character boundary, zero bytes up to the end.
 template <std::size_t N>
 void SetFieldText(TextField<N>& field, std::string_view text) {

@@ -13,37 +13,11 @@ using model::KeyDefinition;
 using model::KeyLayer;
 using model::StringChar;
 
-// Well-formed UTF-8 as JSON parsers take it: no overlong forms, surrogates or
-// code points past U+10FFFF.
+// Well-formed UTF-8 as JSON parsers take it.
 bool IsUtf8(std::string_view bytes) {
-  for (std::size_t i = 0; i < bytes.size();) {
-    const auto b = static_cast<unsigned char>(bytes[i]);
-    std::size_t more = 0;
-    unsigned low = 0x80, high = 0xBF;
-    if (b < 0x80) {
-      ++i;
-      continue;
-    }
-    if (b >= 0xC2 && b <= 0xDF) {
-      more = 1;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-      more = 2;
-      if (b == 0xE0) low = 0xA0;
-      if (b == 0xED) high = 0x9F;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-      more = 3;
-      if (b == 0xF0) low = 0x90;
-      if (b == 0xF4) high = 0x8F;
-    } else {
-      return false;
-    }
-    if (i + more >= bytes.size()) return false;
-    for (std::size_t j = 1; j <= more; ++j) {
-      const auto c = static_cast<unsigned char>(bytes[i + j]);
-      if (c < (j == 1 ? low : 0x80u) || c > (j == 1 ? high : 0xBFu)) return false;
-    }
-    i += more + 1;
-  }
+  char32_t c = 0;
+  for (std::size_t i = 0, length = 0; i < bytes.size(); i += length)
+    if ((length = model::Utf8CharAt(bytes, i, c)) == 0) return false;
   return true;
 }
 
