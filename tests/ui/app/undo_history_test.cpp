@@ -62,35 +62,31 @@ TEST_F(UndoHistoryTest, NoChangeIsNoStepAndANewStepDropsTheUndoneOnes) {
   EXPECT_EQ(RedoCaption(app), "Redo Edit");
 }
 
-TEST_F(UndoHistoryTest, TheFileNameAndThePackedStoreAreNoPartOfAStep) {
+TEST_F(UndoHistoryTest, WhatASaveTakesWithoutAStepSurvivesUndoAndRedoAndIsNoPartOfAStep) {
   def().settings.ConfigFileName = "desk.DAT";
   def().settings.SerialNumber = "SN1";
   def().stringWorkBuffer[0][0] = {0x02, 0x04, 0x1C, 0};
   RecordStep(app, "Load desk.DAT");
-  model::FlattenStrings(def());  // a save packs the store and names the file
-  def().settings.ConfigFileName = "saved.DAT";
-  TakeWithoutStep(app);
-  const auto packed = def().stringStore;
-
-  EXPECT_TRUE(UndoStep(app));
-  EXPECT_EQ(def().settings.SerialNumber, "");
-  EXPECT_TRUE(def().stringWorkBuffer[0][0].IsTerminator());
-  EXPECT_EQ(def().settings.ConfigFileName, "saved.DAT");
-  EXPECT_EQ(def().stringStore, packed);
-}
-
-TEST_F(UndoHistoryTest, WhatWasTakenWithoutAStepSurvivesUndoAndRedoOfOthers) {
   Key(3).layers[0].keytype = model::STRING_KEY;
   Key(3).layers[0].stringcharcount = 9;  // wrong, as a damaged file may have it
   RecordStep(app, "Key Settings 0/3");
   Key(40).layers[1].ibmkey = 7;
   RecordStep(app, "Key Settings 5/0");
-  model::SyncStringCharCounts(def());  // a save counts the strokes again
+  // A save packs the store, counts the strokes again and names the file.
+  model::FlattenStrings(def());
+  model::SyncStringCharCounts(def());
+  def().settings.ConfigFileName = "saved.DAT";
   TakeWithoutStep(app);
   const model::KeyboardDefinition saved = def();
   EXPECT_TRUE(UndoStep(app));
   EXPECT_TRUE(RedoStep(app));
   EXPECT_TRUE(SameCovered(def(), saved));
+
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(UndoStep(app));
+  EXPECT_EQ(def().settings.SerialNumber, "");
+  EXPECT_TRUE(def().stringWorkBuffer[0][0].IsTerminator());
+  EXPECT_EQ(def().settings.ConfigFileName, "saved.DAT");
+  EXPECT_EQ(def().stringStore, saved.stringStore);
 }
 
 TEST_F(UndoHistoryTest, AThousandStepsOfAFullDefinitionStayAndAStepCostsWhatItChanged) {
