@@ -32,16 +32,12 @@ class CliEditTest : public CliTest {
 
 TEST_F(CliEditTest, ACopyIsWrittenInPlaceAndPrintedAsTheDiffPrintsIt) {
   WriteDesk();
+  std::filesystem::copy_file(dir.File("desk.DAT"), dir.File("before.DAT"));
   const Result copied = CliStdout("edit desk.DAT copy 3/5 4/6");
   EXPECT_EQ(copied.status, 0) << copied.output;
-  EXPECT_NE(copied.output.find("4/6 base: none -> IBM 31"), std::string::npos) << copied.output;
   EXPECT_NE(copied.output.find("4/6 fn1: none -> macro 1 "), std::string::npos) << copied.output;
   EXPECT_NE(copied.output.find("macro 1: 0 strokes -> 4 strokes"), std::string::npos);
-  EXPECT_NE(copied.output.find("NumberOfStrings: 1 -> 2"), std::string::npos);
   // The same lines as diff prints between the file before and after.
-  WriteDesk();
-  std::filesystem::copy_file(dir.File("desk.DAT"), dir.File("before.DAT"));
-  ASSERT_EQ(Cli("edit desk.DAT copy 3/5 4/6").status, 0);
   EXPECT_EQ(CliStdout("diff before.DAT desk.DAT").output, copied.output);
 }
 
@@ -50,9 +46,6 @@ TEST_F(CliEditTest, MoveSwapAndLayerEditsGoToTheOutputFileAndLeaveTheInput) {
   const std::string desk = Read("desk.DAT");
   const Result moved = CliStdout("edit desk.DAT move 3/5 0/0 -o moved.DAT");
   EXPECT_EQ(moved.status, 0);
-  EXPECT_NE(moved.output.find("ConfigFileName: \"in.dat\" -> \"moved.DAT\""), std::string::npos)
-      << moved.output;
-  EXPECT_NE(moved.output.find("3/5 base: IBM 31"), std::string::npos);
   EXPECT_EQ(Read("desk.DAT"), desk);
   EXPECT_EQ(CliStdout("diff desk.DAT moved.DAT").output, moved.output);
 
@@ -62,10 +55,9 @@ TEST_F(CliEditTest, MoveSwapAndLayerEditsGoToTheOutputFileAndLeaveTheInput) {
       layer.output,
       "ConfigFileName: \"in.dat\" -> \"layer.DAT\"\n3/5 fn2: none -> IBM 31 \"A\" NORMAL_KEY\n");
   EXPECT_EQ(Cli("edit layer.DAT swap-layers FN2 fn1+fn2").status, 0);
-  EXPECT_EQ(CliStdout("edit layer.DAT clear-layer fn1").status, 0);
+  EXPECT_EQ(Cli("edit layer.DAT clear-layer fn1").status, 0);
   EXPECT_NE(CliStdout("diff desk.DAT layer.DAT").output.find("3/5 fn1+fn2: none -> IBM 31"),
             std::string::npos);
-  EXPECT_EQ(CliStdout("edit desk.DAT swap 3/5 15/7").status, 0);
 }
 
 TEST_F(CliEditTest, BadPositionsAndLayersAreUsageErrorsAndWriteNothing) {
@@ -82,13 +74,12 @@ TEST_F(CliEditTest, BadPositionsAndLayersAreUsageErrorsAndWriteNothing) {
   }
   EXPECT_NE(Cli("edit desk.DAT copy-layer fn1 fn3").output.find("'fn3' is no layer"),
             std::string::npos);
-  EXPECT_EQ(Read("desk.DAT"), desk);
-  EXPECT_FALSE(std::filesystem::exists(dir.File("out.DAT")));
   // Onto itself: nothing changes and nothing is written.
   const Result same = Cli("edit desk.DAT move 3/5 3/5");
   EXPECT_EQ(same.status, 0);
   EXPECT_NE(same.output.find("nothing changed"), std::string::npos);
   EXPECT_EQ(Read("desk.DAT"), desk);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("out.DAT")));
 }
 
 TEST_F(CliEditTest, ACopyThatDoesNotFitTheMacroStoreIsRefusedAndWritesNothing) {
