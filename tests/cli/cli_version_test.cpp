@@ -12,12 +12,6 @@ TEST_F(CliVersionTest, TheVersionIsTheProjects) {
   const Result version = Cli("--version");
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.output, "veltrane-cli (Veltrane) " + std::string(kVersion) + "\n");
-  // The window shows it as "V05.27": major and minor in two digits each.
-  int major = 0, minor = 0;
-  ASSERT_EQ(std::sscanf(std::string(kVersion).c_str(), "%d.%d", &major, &minor), 2);
-  char shown[16];
-  std::snprintf(shown, sizeof shown, "V%02d.%02d", major, minor);
-  EXPECT_EQ(kProgramVersion, shown);
 }
 
 }  // namespace

@@ -40,6 +40,18 @@ class WindowMenu : public SimulatedDesk {
   }
   void Menu(const QString& text) { TriggerMenu(program->window, text); }
   void Click(int id) { qobject_cast<QAbstractButton*>(program->window.control(id))->click(); }
+  // Names the file in the chooser the menu entry opens; the chooser's title.
+  QString SaveThroughChooser(const char* entry, const char* name) {
+    QString title;
+    WithModalDialog([&] { Menu(QString::fromUtf8(entry)); },
+                    [&](QDialog& dialog) {
+                      auto& chooser = static_cast<gui::LayoutDialog&>(dialog);
+                      title = dialog.windowTitle();
+                      chooser.Edit(ui::id::kSaveName)->setText(name);
+                      chooser.Button(ui::id::kOk)->click();
+                    });
+    return title;
+  }
   bool Shown(const std::string& box) const {
     return std::find(boxes.begin(), boxes.end(), box) != boxes.end();
   }
@@ -53,15 +65,7 @@ class WindowMenu : public SimulatedDesk {
 
 TEST_F(WindowMenu, TextExportAndImportGoThroughTheirOwnChoosers) {
   program->controller.OnFieldCommitted(ui::id::kSerial, "SN-77");
-  QString title;
-  WithModalDialog([&] { Menu(QString::fromUtf8("&Export as text\u2026")); },
-                  [&](QDialog& dialog) {
-                    auto& chooser = static_cast<gui::LayoutDialog&>(dialog);
-                    title = dialog.windowTitle();
-                    chooser.Edit(ui::id::kSaveName)->setText("desk");
-                    chooser.Button(ui::id::kOk)->click();
-                  });
-  EXPECT_EQ(title, "Export as text");
+  EXPECT_EQ(SaveThroughChooser("&Export as text\u2026", "desk"), "Export as text");
   EXPECT_TRUE(Shown("Save|Saved configuration file !"));
   ASSERT_TRUE(std::filesystem::exists(dir.File("desk.json")));
 
@@ -81,19 +85,12 @@ TEST_F(WindowMenu, TextExportAndImportGoThroughTheirOwnChoosers) {
 }
 
 TEST_F(WindowMenu, ThePictureIsExportedThroughTheChooserAndPrintedThroughThePrintDialog) {
-  QString title;
-  WithModalDialog([&] { Menu(QString::fromUtf8("Export &picture\u2026")); },
-                  [&](QDialog& dialog) {
-                    auto& chooser = static_cast<gui::LayoutDialog&>(dialog);
-                    title = dialog.windowTitle();
-                    chooser.Edit(ui::id::kSaveName)->setText("keys.pdf");
-                    chooser.Button(ui::id::kOk)->click();
-                  });
-  EXPECT_EQ(title, "Export picture (.svg, .pdf, .png)");
+  EXPECT_EQ(SaveThroughChooser("Export &picture\u2026", "keys.pdf"),
+            "Export picture (.svg, .pdf, .png)");
   EXPECT_TRUE(Shown("Export picture|Saved picture keys.pdf"));
   EXPECT_TRUE(ReadFileText(dir.File("keys.pdf")).starts_with("%PDF-"));
 
-  title.clear();
+  QString title;
   boxes.clear();
   WithModalDialog([&] { Menu(QString::fromUtf8("&Print\u2026")); },
                   [&](QDialog& dialog) { title = dialog.windowTitle(); });  // then cancelled

@@ -40,47 +40,6 @@ bool Same(const model::Settings& a, const model::Settings& b, const SettingEntry
   return e.IsText() ? a.*e.text == b.*e.text : e.get(a) == e.get(b);
 }
 
-TEST(SettingsLayers, TheHeaderCarriesEachEntryItPlaces) {
-  const auto def = Fresh();
-  for (const SettingEntry& e : model::SettingsSchema()) {
-    if (e.headerForm == model::HeaderForm::None) continue;
-    SCOPED_TRACE(std::string(e.name));
-    const model::Settings changed = Changed(def->settings, e);
-    persist::HeaderImage header;
-    persist::ToHeader(changed, header);
-    EXPECT_TRUE(Same(persist::FromHeader(header), changed, e));
-  }
-}
-
-TEST(SettingsLayers, TheTextFormAndItsDiffCarryEachEntry) {
-  const auto def = Fresh();
-  persist::HeaderImage header;
-  for (const SettingEntry& e : model::SettingsSchema()) {
-    if (e.name == "NumberOfStrings") continue;  // counted from the string keys
-    SCOPED_TRACE(std::string(e.name));
-    auto changed = Fresh();
-    changed->settings = Changed(def->settings, e);
-    const std::string text = persist::ExportDefinitionText(*changed, header);
-    EXPECT_NE(text.find("\"" + std::string(e.name) + "\": "), std::string::npos);
-    auto back = Fresh();
-    persist::HeaderImage backHeader;
-    const persist::DefinitionTextImport imported =
-        persist::ImportDefinitionText(text, *back, backHeader);
-    ASSERT_TRUE(imported.ok) << imported.error;
-    EXPECT_TRUE(Same(back->settings, changed->settings, e));
-    const auto differences = persist::DiffDefinitions(*def, header, *changed, header);
-    ASSERT_EQ(differences.size(), 1u);
-    EXPECT_EQ(differences[0].line.rfind(std::string(e.name) + ": ", 0), 0u);
-  }
-}
-
-TEST(SettingsLayers, TheReportNamesEachReportedEntry) {
-  const auto def = Fresh();
-  const std::string report = persist::FormatTextReport(*def);
-  for (const SettingEntry& e : model::SettingsSchema())
-    EXPECT_EQ(report.find(std::string(e.name) + " = ") != std::string::npos, e.reported) << e.name;
-}
-
 // Where another entry's second copy lies, the copy is what the image holds.
 bool Overwritten(const SettingEntry& entry) {
   for (const SettingEntry& e : model::SettingsSchema())
@@ -88,31 +47,45 @@ bool Overwritten(const SettingEntry& entry) {
   return false;
 }
 
-TEST(SettingsLayers, TheImageCarriesEachEntryItPlaces) {
-  const int firmware = eeprom::FirmwareVersionFromText("V0527");
-  for (const SettingEntry& e : model::SettingsSchema()) {
-    if (e.imageForm == model::ImageForm::None || e.imageForm == model::ImageForm::StringCount ||
-        Overwritten(e))
-      continue;
-    SCOPED_TRACE(std::string(e.name));
-    auto def = Fresh();
-    def->settings = Changed(def->settings, e);
-    auto image = std::make_unique<eeprom::EepromImage>();
-    ASSERT_TRUE(eeprom::BuildImage(*def, "V0527", firmware, *image, nullptr).fits);
-    auto back = Fresh();
-    const eeprom::ImageRead read = eeprom::DecodeImage(*image, firmware, *back);
-    EXPECT_TRUE(read.read.test(model::SettingIndex(e)));
-    EXPECT_TRUE(Same(read.settings, def->settings, e));
-  }
-}
-
-TEST(SettingsLayers, NewClearAllFollowsEachEntrysPolicy) {
+TEST(SettingsLayers, EachLayerCarriesEachEntryOfTheSchema) {
   const auto def = Fresh();
+  const std::string report = persist::FormatTextReport(*def);
+  const int firmware = eeprom::FirmwareVersionFromText("V0527");
+  persist::HeaderImage header;
   for (const SettingEntry& e : model::SettingsSchema()) {
     SCOPED_TRACE(std::string(e.name));
-    model::Settings changed = Changed(def->settings, e);
-    model::ResetForNew(changed);
-    EXPECT_EQ(Same(changed, def->settings, e), e.onNew == model::OnNew::Reset);
+    auto changed = Fresh();
+    changed->settings = Changed(def->settings, e);
+    EXPECT_EQ(report.find(std::string(e.name) + " = ") != std::string::npos, e.reported);
+    if (e.headerForm != model::HeaderForm::None) {
+      persist::HeaderImage placed;
+      persist::ToHeader(changed->settings, placed);
+      EXPECT_TRUE(Same(persist::FromHeader(placed), changed->settings, e));
+    }
+    if (e.name != "NumberOfStrings") {  // counted from the string keys
+      const std::string text = persist::ExportDefinitionText(*changed, header);
+      EXPECT_NE(text.find("\"" + std::string(e.name) + "\": "), std::string::npos);
+      auto back = Fresh();
+      persist::HeaderImage backHeader;
+      const persist::DefinitionTextImport imported =
+          persist::ImportDefinitionText(text, *back, backHeader);
+      ASSERT_TRUE(imported.ok) << imported.error;
+      EXPECT_TRUE(Same(back->settings, changed->settings, e));
+      const auto differences = persist::DiffDefinitions(*def, header, *changed, header);
+      ASSERT_EQ(differences.size(), 1u);
+      EXPECT_EQ(differences[0].line.rfind(std::string(e.name) + ": ", 0), 0u);
+    }
+    if (e.imageForm != model::ImageForm::None && e.imageForm != model::ImageForm::StringCount &&
+        !Overwritten(e)) {
+      auto image = std::make_unique<eeprom::EepromImage>();
+      ASSERT_TRUE(eeprom::BuildImage(*changed, "V0527", firmware, *image, nullptr).fits);
+      auto back = Fresh();
+      const eeprom::ImageRead read = eeprom::DecodeImage(*image, firmware, *back);
+      EXPECT_TRUE(read.read.test(model::SettingIndex(e)));
+      EXPECT_TRUE(Same(read.settings, changed->settings, e));
+    }
+    model::ResetForNew(changed->settings);  // New - Clear all
+    EXPECT_EQ(Same(changed->settings, def->settings, e), e.onNew == model::OnNew::Reset);
   }
 }
 
